@@ -20,7 +20,10 @@ if ! ctest --test-dir "$BUILD_DIR" --output-on-failure ${CTEST_ARGS:-} >"$log" 2
 fi
 wine_env_stop
 
-if [ -x "$src/scripts/fuzz.sh" ]; then
-    bash "$src/scripts/fuzz.sh"
-fi
+# Further test steps that do not fit CTest (native fuzzing, tests that need a
+# Wine prefix of their own), one script each, run in name order.
+for step in "$src"/scripts/test-steps/*.sh; do
+    [ -e "$step" ] || continue
+    bash "$step" || { echo "test step failed: ${step#$src/}" >&2; exit 1; }
+done
 tail -n 3 "$log" | grep -E 'tests passed' || true
