@@ -73,7 +73,8 @@ wine_env_prepare_prefix() {
 }
 
 wine_env_start() {
-    local build=$1
+    local build
+    build=$(cd "$1" && pwd)
     export WINEPREFIX="$build/wineprefix"
     export WINEDEBUG=-all
     export WINEDLLOVERRIDES="winemenubuilder.exe=d;mscoree,mshtml="

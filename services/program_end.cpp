@@ -1,0 +1,50 @@
+#include "services/program_end.h"
+
+#include <windows.h>
+
+#include <cstdio>
+#include <vector>
+
+namespace pelmora {
+namespace {
+
+std::vector<std::function<void()>>& cleanupSteps() {
+    static std::vector<std::function<void()>> steps;
+    return steps;
+}
+
+}  // namespace
+
+void registerExitCleanup(std::function<void()> step) { cleanupSteps().push_back(std::move(step)); }
+
+void runExitCleanup() {
+    // Taken out first, so a step that ends the program again cannot run twice.
+    auto steps = std::move(cleanupSteps());
+    cleanupSteps().clear();
+    for (auto& step : steps) step();
+}
+
+void endProgram(int exitCode) {
+    runExitCleanup();
+    ::ExitProcess(static_cast<UINT>(exitCode));
+}
+
+std::wstring fatalErrorText(std::wstring_view message, std::optional<int> code) {
+    std::wstring text = L"运行时出错!\r\n\r\n";
+    if (code) text += L"错误代码：" + std::to_wstring(*code) + L"\r\n\r\n";
+    text += L"错误信息：";
+    text += message;
+    text += L"\r\n";
+    return text;
+}
+
+std::wstring allocationFailureMessage(std::size_t bytes) {
+    return L"分配 " + std::to_wstring(bytes) + L" 字节内存失败!";
+}
+
+void fatalError(std::wstring_view message, std::optional<int> code) {
+    ::MessageBoxW(nullptr, fatalErrorText(message, code).c_str(), L"错误", MB_ICONERROR);
+    endProgram(-1);
+}
+
+}  // namespace pelmora
