@@ -6,8 +6,8 @@ src=$(cd "$(dirname "$0")/.." && pwd)
 build=${BUILD_DIR:-$src/build}
 log="$build/build.log"
 mkdir -p "$build"
-if [ ! -f "$build/CMakeCache.txt" ]; then
-    cmake -S "$src" -B "$build" -DCMAKE_TOOLCHAIN_FILE="$src/cmake/mingw-i686.cmake" \
-          -DCMAKE_BUILD_TYPE=Release "$@" >"$log" 2>&1 || { cat "$log" >&2; exit 1; }
-fi
+# Configured every time: folders that register themselves only when present
+# (tests, tools) are picked up as soon as they appear.
+cmake -S "$src" -B "$build" -DCMAKE_TOOLCHAIN_FILE="$src/cmake/mingw-i686.cmake" \
+      -DCMAKE_BUILD_TYPE=Release "$@" >"$log" 2>&1 || { cat "$log" >&2; exit 1; }
 cmake --build "$build" -j"$(nproc)" >"$log" 2>&1 || { grep -E -A5 'error|Error' "$log" | head -80 >&2; exit 1; }
