@@ -1,5 +1,9 @@
 #include "base/text.h"
 
+#include <windows.h>
+
+#include <cstdlib>
+
 #include <gtest/gtest.h>
 
 namespace pelmora {
@@ -19,6 +23,22 @@ TEST(TextTest, Utf8AndEmptyTexts) {
     EXPECT_EQ(utf8FromWide(L"图标.ico"), "\xE5\x9B\xBE\xE6\xA0\x87.ico");
     EXPECT_EQ(wideFromGbk(""), L"");
     EXPECT_EQ(gbkFromWide(L""), "");
+}
+
+}  // namespace
+}  // namespace pelmora
+
+namespace pelmora {
+namespace {
+
+// The locale matrix is only worth something if the English run really has a
+// Western ANSI code page: guard against a Wine set-up that ignores LC_ALL.
+TEST(LocaleTest, RunsUnderTheAnsiCodePageOfTheRequestedLocale) {
+    const char* locale = std::getenv("LC_ALL");
+    if (!locale) GTEST_SKIP() << "LC_ALL not set";
+    const std::string name = locale;
+    if (name.rfind("en_US", 0) == 0) EXPECT_EQ(::GetACP(), 1252u);
+    if (name.rfind("zh_CN", 0) == 0) EXPECT_EQ(::GetACP(), 936u);
 }
 
 }  // namespace

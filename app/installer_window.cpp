@@ -1,0 +1,264 @@
+#include "app/installer_window.h"
+
+#include <commctrl.h>
+
+#include "app/unit_windows.h"
+#include "services/unit_registry.h"
+
+namespace pelmora {
+namespace {
+
+// Control ids are the unit's position in the form + 1 (0 would be no id).
+int controlIdOf(UnitRole role) { return static_cast<int>(role) + 1; }
+
+HFONT createFont(const FontChoice& font) {
+    LOGFONTW lf{};
+    lf.lfHeight = font.height;
+    lf.lfWeight = font.weight;
+    lf.lfCharSet = static_cast<BYTE>(font.charset);
+    lstrcpynW(lf.lfFaceName, font.face, LF_FACESIZE);
+    return ::CreateFontIndirectW(&lf);
+}
+
+}  // namespace
+
+bool InstallerWindow::create(HINSTANCE instance, HWND owner, FormEvents* events) {
+    events_ = events;
+    INITCOMMONCONTROLSEX icc{sizeof icc, ICC_PROGRESS_CLASS | ICC_STANDARD_CLASSES};
+    ::InitCommonControlsEx(&icc);
+    if (!registerUnitClasses(instance)) return false;
+
+    WNDCLASSEXW wc{};
+    wc.cbSize = sizeof wc;
+    wc.lpfnWndProc = windowProc;
+    wc.hInstance = instance;
+    wc.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
+    wc.hIcon = ::LoadIconW(instance, L"DEFAULT_ICON");
+    wc.lpszClassName = kClassName;
+    if (!::RegisterClassExW(&wc) && ::GetLastError() != ERROR_CLASS_ALREADY_EXISTS) return false;
+
+    const UnitEntry& form = unitEntry(UnitRole::InstallerWindow);
+    const POINT at = centredOrigin(::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN), form.width,
+                                   form.height);
+    // No frame and no system caption; the minimise box is part of the form.
+    const DWORD style = WS_POPUP | WS_CLIPCHILDREN | WS_MINIMIZEBOX;
+    if (!::CreateWindowExW(WS_EX_APPWINDOW, kClassName, form.caption, style, at.x, at.y, form.width, form.height,
+                           owner, nullptr, instance, this))
+        return false;
+    units_[0] = hwnd_;
+    registerUnitWindow({kInstallerWindowId, form.id}, hwnd_);
+    if (!createUnits(instance)) return false;
+
+    events_->onWindowCreated();
+
+    for (const UnitEntry& entry : installerUnits()) {
+        if (entry.role != UnitRole::InstallerWindow && (entry.flags & kVisible))
+            ::ShowWindow(unit(entry.role), SW_SHOWNA);
+    }
+    ::ShowWindow(hwnd_, SW_SHOW);
+    ::UpdateWindow(hwnd_);
+    return true;
+}
+
+bool InstallerWindow::createUnits(HINSTANCE instance) {
+    for (const UnitEntry& entry : installerUnits()) {
+        if (entry.role == UnitRole::InstallerWindow) continue;
+        HWND child = createUnit(instance, entry, controlIdOf(entry.role));
+        if (!child) return false;
+        units_[static_cast<size_t>(entry.role)] = child;
+        registerUnitWindow({kInstallerWindowId, entry.id}, child);
+    }
+    return true;
+}
+
+HWND InstallerWindow::createUnit(HINSTANCE instance, const UnitEntry& entry, int controlId) {
+    DWORD style = WS_CHILD;
+    DWORD exStyle = 0;
+    if (entry.flags & kDisabled) style |= WS_DISABLED;
+    if (entry.flags & kTabStop) style |= WS_TABSTOP;
+    const wchar_t* cls = nullptr;
+    LabelLook look{};
+    void* param = nullptr;
+    HFONT font = static_cast<HFONT>(::GetStockObject(DEFAULT_GUI_FONT));
+    if (entry.font.face) {
+        fonts_.emplace_back(createFont(entry.font));
+        font = fonts_.back().get();
+    }
+    switch (entry.kind) {
+    case UnitKind::Button:
+        cls = L"BUTTON";
+        style |= BS_PUSHBUTTON | BS_CENTER | BS_VCENTER;
+        break;
+    case UnitKind::CheckBox:
+        cls = L"BUTTON";
+        style |= BS_AUTOCHECKBOX | BS_VCENTER;
+        break;
+    case UnitKind::EditBox:
+        cls = L"EDIT";
+        style |= ES_READONLY | ES_AUTOHSCROLL | ES_LEFT;
+        exStyle |= WS_EX_CLIENTEDGE;
+        break;
+    case UnitKind::ProgressBar:
+        cls = PROGRESS_CLASSW;
+        style |= PBS_SMOOTH | WS_BORDER;
+        break;
+    case UnitKind::Label:
+    case UnitKind::TransparentLabel:
+        cls = entry.kind == UnitKind::Label ? kLabelClass : kTransparentLabelClass;
+        if (entry.kind == UnitKind::TransparentLabel) exStyle |= WS_EX_TRANSPARENT;
+        look = {entry.textColour, entry.backColour, labelTextFormat(entry.hAlign, entry.vAlign, entry.wordWrap),
+                font};
+        param = &look;
+        break;
+    case UnitKind::Timer:
+        cls = kTimerClass;
+        break;
+    case UnitKind::ArchiveUnit:
+        cls = kArchiveUnitClass;
+        break;
+    case UnitKind::Window:
+        return nullptr;
+    }
+    HWND child = ::CreateWindowExW(exStyle, cls, entry.caption, style, entry.x, entry.y, entry.width, entry.height,
+                                   hwnd_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(controlId)), instance, param);
+    if (!child) return nullptr;
+    ::SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+    if (entry.kind == UnitKind::ProgressBar) {
+        ::SendMessageW(child, PBM_SETRANGE32, 0, 100);
+        ::SendMessageW(child, PBM_SETPOS, 0, 0);
+    }
+    return child;
+}
+
+void InstallerWindow::setVisible(UnitRole role, bool visible) {
+    ::ShowWindow(unit(role), visible ? SW_SHOWNA : SW_HIDE);
+}
+
+void InstallerWindow::setDisabled(UnitRole role, bool disabled) { ::EnableWindow(unit(role), disabled ? FALSE : TRUE); }
+
+void InstallerWindow::setText(UnitRole role, const std::wstring& text) { ::SetWindowTextW(unit(role), text.c_str()); }
+
+std::wstring InstallerWindow::text(UnitRole role) const {
+    HWND hwnd = unit(role);
+    std::wstring text(static_cast<size_t>(::GetWindowTextLengthW(hwnd)) + 1, L'\0');
+    text.resize(static_cast<size_t>(::GetWindowTextW(hwnd, text.data(), static_cast<int>(text.size()))));
+    return text;
+}
+
+void InstallerWindow::setTimerInterval(UnitRole timer, int ms) { pelmora::setTimerInterval(unit(timer), ms); }
+
+int InstallerWindow::progressPosition() const {
+    return static_cast<int>(::SendMessageW(unit(UnitRole::InstallProgress), PBM_GETPOS, 0, 0));
+}
+
+void InstallerWindow::setProgressPosition(int position) {
+    // The control clamps to its range itself.
+    ::SendMessageW(unit(UnitRole::InstallProgress), PBM_SETPOS, static_cast<WPARAM>(position), 0);
+}
+
+bool InstallerWindow::checked() const {
+    return ::SendMessageW(unit(UnitRole::AgreeCheckBox), BM_GETCHECK, 0, 0) == BST_CHECKED;
+}
+
+void InstallerWindow::setChecked(bool checked) {
+    ::SendMessageW(unit(UnitRole::AgreeCheckBox), BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
+}
+
+bool InstallerWindow::setIconImage(const void* data, size_t size) {
+    auto bytes = static_cast<PBYTE>(const_cast<void*>(data));
+    UniqueIcon big(::CreateIconFromResourceEx(bytes, static_cast<DWORD>(size), TRUE, 0x00030000,
+                                              ::GetSystemMetrics(SM_CXICON), ::GetSystemMetrics(SM_CYICON), 0));
+    UniqueIcon small(::CreateIconFromResourceEx(bytes, static_cast<DWORD>(size), TRUE, 0x00030000,
+                                                ::GetSystemMetrics(SM_CXSMICON), ::GetSystemMetrics(SM_CYSMICON), 0));
+    if (!big || !small) return false;
+    ::SendMessageW(hwnd_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(big.get()));
+    ::SendMessageW(hwnd_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(small.get()));
+    // The window no longer uses the previous icons: release them now.
+    bigIcon_ = std::move(big);
+    smallIcon_ = std::move(small);
+    return true;
+}
+
+void InstallerWindow::setBackgroundPicture(HBITMAP picture) {
+    picture_ = picture;
+    if (hwnd_) ::RedrawWindow(hwnd_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+}
+
+void InstallerWindow::paintBackground(HDC dc) {
+    RECT rc;
+    ::GetClientRect(hwnd_, &rc);
+    if (picture_) {
+        MemoryDc source(::CreateCompatibleDC(dc));
+        SelectGuard select(source.get(), picture_);
+        ::BitBlt(dc, 0, 0, rc.right, rc.bottom, source.get(), 0, 0, SRCCOPY);
+        return;
+    }
+    ::FillRect(dc, &rc, ::GetSysColorBrush(COLOR_BTNFACE));
+}
+
+const UnitEntry* InstallerWindow::entryOfControl(HWND child) const {
+    const int id = ::GetDlgCtrlID(child);
+    if (id < 1 || id > kUnitCount || unit(static_cast<UnitRole>(id - 1)) != child) return nullptr;
+    return &unitEntry(static_cast<UnitRole>(id - 1));
+}
+
+LRESULT CALLBACK InstallerWindow::windowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+    if (msg == WM_NCCREATE) {
+        auto* self = static_cast<InstallerWindow*>(reinterpret_cast<CREATESTRUCTW*>(lp)->lpCreateParams);
+        self->hwnd_ = hwnd;
+        ::SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+    }
+    auto* self = reinterpret_cast<InstallerWindow*>(::GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+    return self ? self->handle(msg, wp, lp) : ::DefWindowProcW(hwnd, msg, wp, lp);
+}
+
+LRESULT InstallerWindow::handle(UINT msg, WPARAM wp, LPARAM lp) {
+    switch (msg) {
+    case WM_COMMAND:
+        if (HIWORD(wp) == BN_CLICKED && lp) {
+            if (const UnitEntry* entry = entryOfControl(reinterpret_cast<HWND>(lp))) events_->onUnitClick(entry->role);
+        }
+        return 0;
+    case kUnitEventMessage: {
+        const auto* event = reinterpret_cast<const UnitEvent*>(lp);
+        const auto role = static_cast<UnitRole>(static_cast<int>(wp) - 1);
+        if (event->kind == UnitEventKind::TimerTick) {
+            events_->onTimerTick(role);
+        } else {
+            events_->onLabelReleased(role, event->x, event->y, event->keys);
+        }
+        return 0;
+    }
+    case WM_SETCURSOR: {
+        const UnitEntry* entry = entryOfControl(reinterpret_cast<HWND>(wp));
+        if (entry && entry->handCursor && LOWORD(lp) == HTCLIENT) {
+            ::SetCursor(::LoadCursorW(nullptr, IDC_HAND));
+            return TRUE;
+        }
+        break;
+    }
+    case WM_ERASEBKGND:
+        paintBackground(reinterpret_cast<HDC>(wp));
+        return 1;
+    case WM_PRINTCLIENT:
+        paintBackground(reinterpret_cast<HDC>(wp));
+        return 0;
+    case WM_CLOSE:
+        if (events_->onCloseQuery()) ::DestroyWindow(hwnd_);
+        return 0;
+    case WM_QUERYENDSESSION:
+        return events_->onCloseQuery();
+    case WM_NCHITTEST: {
+        // No caption of its own yet: the window moves by dragging its surface.
+        const LRESULT hit = ::DefWindowProcW(hwnd_, msg, wp, lp);
+        return hit == HTCLIENT ? HTCAPTION : hit;
+    }
+    case WM_DESTROY:
+        forgetUnitWindows(kInstallerWindowId);
+        ::PostQuitMessage(0);
+        return 0;
+    }
+    return ::DefWindowProcW(hwnd_, msg, wp, lp);
+}
+
+}  // namespace pelmora

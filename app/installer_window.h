@@ -1,0 +1,74 @@
+// The installer window and its units, built from the form table. Unit
+// properties are read and written here; events go to a FormEvents handler.
+#pragma once
+
+#include <windows.h>
+
+#include <array>
+#include <string>
+#include <vector>
+
+#include "app/form_table.h"
+#include "base/unique_resource.h"
+
+namespace pelmora {
+
+class FormEvents {
+public:
+    virtual ~FormEvents() = default;
+    virtual void onWindowCreated() = 0;
+    virtual bool onCloseQuery() = 0;  // true lets the window close
+    virtual void onUnitClick(UnitRole unit) = 0;
+    virtual void onTimerTick(UnitRole timer) = 0;
+    virtual void onLabelReleased(UnitRole label, int x, int y, WPARAM keys) = 0;
+};
+
+class InstallerWindow {
+public:
+    InstallerWindow() = default;
+    InstallerWindow(const InstallerWindow&) = delete;
+    InstallerWindow& operator=(const InstallerWindow&) = delete;
+
+    static constexpr wchar_t kClassName[] = L"PelmoraInstallerWindow";
+
+    // Creates the window centred on the screen, owned by `owner`, and its
+    // units; raises the created event; then shows the window and the units
+    // whose visible flag is set.
+    bool create(HINSTANCE instance, HWND owner, FormEvents* events);
+
+    HWND hwnd() const { return hwnd_; }
+    HWND unit(UnitRole role) const { return units_[static_cast<size_t>(role)]; }
+
+    void setVisible(UnitRole role, bool visible);
+    void setDisabled(UnitRole role, bool disabled);
+    void setText(UnitRole role, const std::wstring& text);  // caption, content or title
+    std::wstring text(UnitRole role) const;
+    void setTimerInterval(UnitRole timer, int ms);
+    int progressPosition() const;
+    void setProgressPosition(int position);  // clamped to the range
+    bool checked() const;
+    void setChecked(bool checked);
+    // The window's big and small icons from PNG (or icon-resource) bytes;
+    // false keeps the program's default icon.
+    bool setIconImage(const void* data, size_t size);
+    // A picture painted as the window's background instead of its colour;
+    // borrowed, it must outlive the window or be replaced first.
+    void setBackgroundPicture(HBITMAP picture);
+
+private:
+    static LRESULT CALLBACK windowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
+    LRESULT handle(UINT msg, WPARAM wp, LPARAM lp);
+    bool createUnits(HINSTANCE instance);
+    HWND createUnit(HINSTANCE instance, const UnitEntry& entry, int controlId);
+    void paintBackground(HDC dc);
+    const UnitEntry* entryOfControl(HWND child) const;
+
+    HWND hwnd_ = nullptr;
+    FormEvents* events_ = nullptr;
+    std::array<HWND, kUnitCount> units_{};
+    std::vector<GdiFont> fonts_;
+    UniqueIcon bigIcon_, smallIcon_;
+    HBITMAP picture_ = nullptr;
+};
+
+}  // namespace pelmora

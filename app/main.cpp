@@ -1,0 +1,64 @@
+// Program start-up: process set-up, the exit clean-up, the installer window,
+// then the message loop until the program ends.
+#include <windows.h>
+#include <objbase.h>
+
+#include <string>
+
+#include "app/installer_app.h"
+#include "app/installer_window.h"
+#include "base/unique_resource.h"
+#include "services/program_end.h"
+
+namespace {
+
+constexpr wchar_t kOwnerClass[] = L"PelmoraOwner";
+
+// The current folder becomes the program's own folder.
+void enterProgramFolder() {
+    wchar_t path[MAX_PATH];
+    const DWORD n = ::GetModuleFileNameW(nullptr, path, MAX_PATH);
+    if (n == 0 || n >= MAX_PATH) return;
+    std::wstring folder(path, n);
+    folder.resize(folder.find_last_of(L'\\') + 1);
+    ::SetCurrentDirectoryW(folder.c_str());
+}
+
+// A hidden window that owns the installer window.
+HWND createOwnerWindow(HINSTANCE instance) {
+    WNDCLASSEXW wc{};
+    wc.cbSize = sizeof wc;
+    wc.lpfnWndProc = ::DefWindowProcW;
+    wc.hInstance = instance;
+    wc.lpszClassName = kOwnerClass;
+    ::RegisterClassExW(&wc);
+    return ::CreateWindowExW(WS_EX_TOOLWINDOW, kOwnerClass, L"", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, instance,
+                             nullptr);
+}
+
+}  // namespace
+
+int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
+    using namespace pelmora;
+    ::OleInitialize(nullptr);
+    enterProgramFolder();
+    UniqueWindow owner(createOwnerWindow(instance));
+
+    static InstallerWindow window;
+    static InstallerApp app(window);
+    registerExitCleanup([] {
+        app.installDir.clear();
+        app.lastBrowseResult.clear();
+    });
+
+    if (!window.create(instance, owner.get(), &app)) fatalError(L"安装窗口创建失败");
+
+    MSG msg;
+    while (::GetMessageW(&msg, nullptr, 0, 0) > 0) {
+        if (::IsDialogMessageW(window.hwnd(), &msg)) continue;
+        ::TranslateMessage(&msg);
+        ::DispatchMessageW(&msg);
+    }
+    runExitCleanup();
+    return 0;
+}

@@ -1,0 +1,140 @@
+#include "tests/e2e/driver.h"
+
+#include <cstdlib>
+#include <vector>
+
+namespace pelmora::e2e {
+
+std::wstring buildDir() {
+    const char* dir = std::getenv("PELMORA_BUILD_DIR");
+    std::wstring path = L"Z:";
+    for (const char* p = dir ? dir : ""; *p; ++p) path += *p == '/' ? L'\\' : static_cast<wchar_t>(*p);
+    return path;
+}
+
+std::wstring installerPath() { return buildDir() + L"\\app\\PelmoraSetup.exe"; }
+
+std::wstring textOf(HWND hwnd) {
+    DWORD_PTR length = 0;
+    if (!::SendMessageTimeoutW(hwnd, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, 5000, &length)) return L"<hung>";
+    std::wstring text(length + 1, L'\0');
+    DWORD_PTR copied = 0;
+    ::SendMessageTimeoutW(hwnd, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()), SMTO_ABORTIFHUNG,
+                          5000, &copied);
+    text.resize(copied);
+    return text;
+}
+
+std::wstring classOf(HWND hwnd) {
+    wchar_t name[128] = {};
+    ::GetClassNameW(hwnd, name, 128);
+    return name;
+}
+
+RECT rectInParent(HWND child) {
+    RECT rc;
+    ::GetWindowRect(child, &rc);
+    ::MapWindowPoints(nullptr, ::GetParent(child), reinterpret_cast<POINT*>(&rc), 2);
+    return rc;
+}
+
+namespace {
+
+struct FindState {
+    DWORD processId;
+    const std::wstring* title;
+    HWND found;
+};
+
+BOOL CALLBACK findProc(HWND hwnd, LPARAM param) {
+    auto* state = reinterpret_cast<FindState*>(param);
+    DWORD pid = 0;
+    ::GetWindowThreadProcessId(hwnd, &pid);
+    if (pid == state->processId && ::IsWindowVisible(hwnd) && textOf(hwnd) == *state->title) {
+        state->found = hwnd;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+}  // namespace
+
+HWND findTopLevel(DWORD processId, const std::wstring& title) {
+    FindState state{processId, &title, nullptr};
+    ::EnumWindows(findProc, reinterpret_cast<LPARAM>(&state));
+    return state.found;
+}
+
+Installer::Installer(const std::wstring& extraEnvironment) {
+    std::wstring commandLine = L"\"" + installerPath() + L"\"";
+    std::vector<wchar_t> line(commandLine.begin(), commandLine.end());
+    line.push_back(0);
+    std::vector<wchar_t> environment;
+    if (!extraEnvironment.empty()) {
+        wchar_t* block = ::GetEnvironmentStringsW();
+        for (wchar_t* p = block; *p; p += wcslen(p) + 1) environment.insert(environment.end(), p, p + wcslen(p) + 1);
+        ::FreeEnvironmentStringsW(block);
+        environment.insert(environment.end(), extraEnvironment.begin(), extraEnvironment.end());
+        environment.push_back(0);
+        environment.push_back(0);
+    }
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION info{};
+    if (!::CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, CREATE_UNICODE_ENVIRONMENT,
+                          environment.empty() ? nullptr : environment.data(), nullptr, &startup, &info))
+        return;
+    process_.reset(info.hProcess);
+    ::CloseHandle(info.hThread);
+    processId_ = info.dwProcessId;
+    waitFor([&] {
+        window_ = findTopLevel(processId_, kWindowTitle);
+        return window_ != nullptr || !running();
+    });
+}
+
+Installer::~Installer() {
+    if (running()) {
+        ::TerminateProcess(process_.get(), 99);
+        ::WaitForSingleObject(process_.get(), 5000);
+    }
+}
+
+bool Installer::running() const {
+    return process_ && ::WaitForSingleObject(process_.get(), 0) == WAIT_TIMEOUT;
+}
+
+long Installer::waitExit(DWORD timeoutMs) {
+    if (!process_ || ::WaitForSingleObject(process_.get(), timeoutMs) != WAIT_OBJECT_0) return -1000;
+    DWORD code = 0;
+    ::GetExitCodeProcess(process_.get(), &code);
+    return static_cast<long>(code);
+}
+
+bool saveScreenshot(const std::wstring& path) {
+    const int w = ::GetSystemMetrics(SM_CXSCREEN), h = ::GetSystemMetrics(SM_CYSCREEN);
+    HDC screen = ::GetDC(nullptr);
+    MemoryDc memory(::CreateCompatibleDC(screen));
+    BITMAPINFO bi{};
+    bi.bmiHeader = {sizeof(BITMAPINFOHEADER), w, h, 1, 24, BI_RGB, 0, 0, 0, 0, 0};
+    void* bits = nullptr;
+    GdiBitmap bitmap(::CreateDIBSection(screen, &bi, DIB_RGB_COLORS, &bits, nullptr, 0));
+    bool ok = false;
+    if (bitmap) {
+        SelectGuard select(memory.get(), bitmap.get());
+        ::BitBlt(memory.get(), 0, 0, w, h, screen, 0, 0, SRCCOPY);
+        ::GdiFlush();
+        const DWORD stride = ((w * 3 + 3) & ~3), size = stride * h;
+        BITMAPFILEHEADER fh{0x4D42, static_cast<DWORD>(sizeof fh + sizeof bi.bmiHeader + size), 0, 0,
+                            static_cast<DWORD>(sizeof fh + sizeof bi.bmiHeader)};
+        UniqueFile file(::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+        DWORD written = 0;
+        ok = file && ::WriteFile(file.get(), &fh, sizeof fh, &written, nullptr) &&
+             ::WriteFile(file.get(), &bi.bmiHeader, sizeof bi.bmiHeader, &written, nullptr) &&
+             ::WriteFile(file.get(), bits, size, &written, nullptr);
+    }
+    ::ReleaseDC(nullptr, screen);
+    return ok;
+}
+
+}  // namespace pelmora::e2e

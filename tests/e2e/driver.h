@@ -1,0 +1,59 @@
+// Drives the real installer from a second process, as a user would: starts
+// it, finds its window and units, reads texts and states, clicks, closes.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+#include "base/unique_resource.h"
+
+namespace pelmora::e2e {
+
+std::wstring buildDir();            // the build tree, as a Windows path
+std::wstring installerPath();       // the installer executable
+inline constexpr wchar_t kWindowTitle[] = L"软件安装向导";
+
+// Polls `ready` every few milliseconds until it holds or `timeoutMs` passes.
+template <typename F>
+bool waitFor(F ready, DWORD timeoutMs = 10000) {
+    const DWORD start = ::GetTickCount();
+    for (;;) {
+        if (ready()) return true;
+        if (::GetTickCount() - start > timeoutMs) return false;
+        ::Sleep(5);
+    }
+}
+
+std::wstring textOf(HWND hwnd);  // WM_GETTEXT, safe across processes
+std::wstring classOf(HWND hwnd);
+RECT rectInParent(HWND child);
+
+// A running installer process and its window.
+class Installer {
+public:
+    // Starts the installer (optionally with extra environment "NAME=value")
+    // and waits for its window.
+    explicit Installer(const std::wstring& extraEnvironment = L"");
+    ~Installer();  // ends the process if it still runs
+
+    HWND window() const { return window_; }
+    DWORD processId() const { return processId_; }
+    HANDLE process() const { return process_.get(); }
+    // The unit whose control id is `position` (its place in the form + 1).
+    HWND unit(int position) const { return ::GetDlgItem(window_, position); }
+    bool running() const;
+    // Waits for the process to end; returns its exit code, or -1000 on timeout.
+    long waitExit(DWORD timeoutMs = 15000);
+
+private:
+    UniqueHandle process_;
+    DWORD processId_ = 0;
+    HWND window_ = nullptr;
+};
+
+HWND findTopLevel(DWORD processId, const std::wstring& title);
+// Saves what the screen shows (the virtual desktop) as a 24-bit BMP.
+bool saveScreenshot(const std::wstring& path);
+
+}  // namespace pelmora::e2e

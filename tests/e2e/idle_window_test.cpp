@@ -1,0 +1,121 @@
+// The installer as a user first sees it: its window, its units, the
+// information line, and closing before installing.
+#include <windows.h>
+#include <commctrl.h>
+
+#include <gtest/gtest.h>
+
+#include "tests/e2e/driver.h"
+
+namespace pelmora::e2e {
+namespace {
+
+struct ExpectedUnit {
+    int position;  // control id: place in the form + 1
+    const wchar_t* className;
+    RECT rect;  // in the window's client area
+    bool visible;
+    const wchar_t* text;
+};
+
+// clang-format off
+const ExpectedUnit kUnits[] = {
+    {2,  L"Button",                  {190, 240, 310, 280}, false, L"完成钮"},
+    {3,  L"PelmoraTimer",            {296, 17, 336, 57},   false, L""},
+    {4,  L"PelmoraTransparentLabel", {20, 190, 480, 214},  true,  nullptr},  // the information line
+    {5,  L"PelmoraArchiveUnit",      {232, 16, 272, 56},   false, L""},
+    {6,  L"PelmoraTransparentLabel", {50, 80, 450, 110},   true,  L"Pelmora☆Corvane“7.0.0.1”安装程序"},
+    {7,  L"PelmoraTransparentLabel", {170, 145, 250, 163}, false, L"解压文件 "},
+    {8,  L"PelmoraTransparentLabel", {250, 145, 330, 163}, false, L"0 %"},
+    {9,  L"PelmoraLabel",            {30, 224, 115, 240},  true,  L"我已阅读并同意"},
+    {10, L"PelmoraLabel",            {120, 223, 190, 239}, true,  L"《许可协议》"},
+    {11, L"Button",                  {12, 225, 26, 239},   true,  L""},
+    {12, L"PelmoraTimer",            {168, 16, 208, 56},   false, L""},
+    {13, L"msctls_progress32",       {0, 213, 500, 219},   true,  L""},
+    {14, L"PelmoraLabel",            {11, 262, 67, 287},   true,  L"安装目录"},
+    {15, L"Button",                  {414, 261, 484, 286}, true,  L"开始安装"},
+    {16, L"Edit",                    {80, 261, 351, 286},  true,  L"C:\\Program Files"},
+    {17, L"Button",                  {344, 261, 404, 286}, true,  L"浏览"},
+};
+// clang-format on
+
+TEST(IdleWindowTest, WindowIsCentredWithItsSixteenUnitsInPlace) {
+    Installer installer;
+    ASSERT_TRUE(installer.window()) << "installer window did not appear";
+    HWND w = installer.window();
+
+    RECT rc;
+    ::GetWindowRect(w, &rc);
+    EXPECT_EQ(rc.right - rc.left, 500);
+    EXPECT_EQ(rc.bottom - rc.top, 300);
+    EXPECT_EQ(rc.left, (::GetSystemMetrics(SM_CXSCREEN) - 500) / 2);
+    EXPECT_EQ(rc.top, (::GetSystemMetrics(SM_CYSCREEN) - 300) / 2);
+    const LONG style = ::GetWindowLongW(w, GWL_STYLE);
+    EXPECT_TRUE(style & WS_POPUP);
+    EXPECT_TRUE(style & WS_MINIMIZEBOX);
+    EXPECT_FALSE(style & (WS_CAPTION | WS_MAXIMIZEBOX | WS_SYSMENU | WS_THICKFRAME));
+
+    int children = 0;
+    for (HWND c = ::GetWindow(w, GW_CHILD); c; c = ::GetWindow(c, GW_HWNDNEXT)) ++children;
+    EXPECT_EQ(children, 16);
+
+    for (const ExpectedUnit& u : kUnits) {
+        SCOPED_TRACE(::testing::Message() << "unit " << u.position);
+        HWND unit = installer.unit(u.position);
+        ASSERT_TRUE(unit);
+        EXPECT_EQ(classOf(unit), u.className);
+        const RECT r = rectInParent(unit);
+        EXPECT_EQ(r.left, u.rect.left);
+        EXPECT_EQ(r.top, u.rect.top);
+        EXPECT_EQ(r.right, u.rect.right);
+        EXPECT_EQ(r.bottom, u.rect.bottom);
+        EXPECT_EQ(::IsWindowVisible(unit) != FALSE, u.visible);
+        if (u.text) EXPECT_EQ(textOf(unit), u.text);
+    }
+
+    HWND edit = installer.unit(16), folderLabel = installer.unit(14), check = installer.unit(11);
+    EXPECT_TRUE(::GetWindowLongW(edit, GWL_STYLE) & ES_READONLY);
+    EXPECT_TRUE(::GetWindowLongW(edit, GWL_EXSTYLE) & WS_EX_CLIENTEDGE);
+    EXPECT_FALSE(::IsWindowEnabled(folderLabel));
+    EXPECT_EQ(::GetWindowLongW(check, GWL_STYLE) & BS_TYPEMASK, BS_AUTOCHECKBOX);
+    EXPECT_EQ(::SendMessageW(check, BM_GETCHECK, 0, 0), BST_UNCHECKED);
+    EXPECT_TRUE(::IsWindowEnabled(installer.unit(15)));
+    EXPECT_TRUE(::GetWindowLongW(installer.unit(6), GWL_EXSTYLE) & WS_EX_TRANSPARENT);
+    EXPECT_TRUE(::GetWindowLongW(installer.unit(13), GWL_STYLE) & PBS_SMOOTH);
+    EXPECT_EQ(::SendMessageW(installer.unit(13), PBM_GETPOS, 0, 0), 0);
+    EXPECT_EQ(::SendMessageW(installer.unit(13), PBM_GETRANGE, FALSE, 0), 100);
+
+    // A user cannot type into the folder box.
+    ::SendMessageW(edit, WM_CHAR, L'x', 0);
+    EXPECT_EQ(textOf(edit), L"C:\\Program Files");
+}
+
+std::wstring todayPrefix() {
+    SYSTEMTIME now;
+    ::GetLocalTime(&now);
+    return std::to_wstring(now.wYear) + L"年" + std::to_wstring(now.wMonth) + L"月" + std::to_wstring(now.wDay) +
+           L"日";
+}
+
+TEST(IdleWindowTest, InformationLineShowsTheDateWithinHalfASecond) {
+    Installer installer;
+    ASSERT_TRUE(installer.window());
+    HWND info = installer.unit(4);
+    std::wstring line;
+    ASSERT_TRUE(waitFor([&] { return !(line = textOf(info)).empty(); }, 3000));
+    EXPECT_EQ(line.rfind(todayPrefix(), 0), 0u) << "line: " << ::testing::PrintToString(line);
+    EXPECT_NE(line.find(std::wstring(27, L' ') + L"系统版本："), std::wstring::npos);
+    // It keeps refreshing: the seconds move on.
+    const std::wstring first = line;
+    EXPECT_TRUE(waitFor([&] { return textOf(info) != first; }, 3000));
+}
+
+TEST(IdleWindowTest, ClosingBeforeInstallingEndsWithExitCodeZero) {
+    Installer installer;
+    ASSERT_TRUE(installer.window());
+    ::PostMessageW(installer.window(), WM_CLOSE, 0, 0);
+    EXPECT_EQ(installer.waitExit(), 0);
+}
+
+}  // namespace
+}  // namespace pelmora::e2e
