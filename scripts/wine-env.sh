@@ -82,6 +82,10 @@ wine_env_start() {
     trap wine_env_stop EXIT
     if [ -z "${DISPLAY:-}" ] || [ "${2:-}" = "own-display" ]; then wine_env_start_display; fi
     wine_env_prepare_prefix
+    # Drive P: is an empty folder of the build tree: installing into the root
+    # of a drive is tested there.
+    mkdir -p "$build/drive-p"
+    ln -sfn "$build/drive-p" "$WINEPREFIX/dosdevices/p:"
     wineserver -p >/dev/null 2>&1 &
     _wine_env_pids+=($!)
 }

@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <cstdio>
+#include <cwchar>
 #include <vector>
 
 namespace pelmora {
@@ -40,6 +41,13 @@ std::wstring fatalErrorText(std::wstring_view message, std::optional<int> code) 
 
 std::wstring allocationFailureMessage(std::size_t bytes) {
     return L"分配 " + std::to_wstring(bytes) + L" 字节内存失败!";
+}
+
+void fatalAllocationFailure(std::size_t bytes) {
+    wchar_t text[128];
+    std::swprintf(text, 128, L"运行时出错!\r\n\r\n错误信息：分配 %u 字节内存失败!\r\n", static_cast<unsigned>(bytes));
+    ::MessageBoxW(nullptr, text, L"错误", MB_ICONERROR);
+    ::ExitProcess(static_cast<UINT>(-1));
 }
 
 void fatalError(std::wstring_view message, std::optional<int> code) {

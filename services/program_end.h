@@ -23,4 +23,8 @@ std::wstring allocationFailureMessage(std::size_t bytes);  // "分配 %d 字节�
 // program with exit code -1.
 [[noreturn]] void fatalError(std::wstring_view message, std::optional<int> code = std::nullopt);
 
+// The same box for an allocation that could not be served; builds its text
+// without touching the heap.
+[[noreturn]] void fatalAllocationFailure(std::size_t bytes);
+
 }  // namespace pelmora
