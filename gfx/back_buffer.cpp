@@ -1,0 +1,71 @@
+#include "gfx/back_buffer.h"
+
+#include <algorithm>
+
+#include <gdiplus.h>
+
+namespace pelmora {
+namespace {
+
+std::vector<BackBufferEntry>& entries() {
+    static std::vector<BackBufferEntry> list;
+    return list;
+}
+
+// The bitmap goes through GDI+ so that it is a 32-bit ARGB DIB section whose
+// pixels start as 0 (transparent black), the same surface GDI+ paints into.
+// Local use of the flat interface until the wrapper layer's GdipBitmap offers
+// creation by size and toHbitmap.
+HBITMAP createZeroBitmap(int width, int height) {
+    using namespace Gdiplus::DllExports;
+    Gdiplus::GpBitmap* bitmap = nullptr;
+    if (GdipCreateBitmapFromScan0(width, height, 0, PixelFormat32bppARGB, nullptr, &bitmap) != Gdiplus::Ok) return nullptr;
+    HBITMAP result = nullptr;
+    if (GdipCreateHBITMAPFromBitmap(bitmap, &result, 0) != Gdiplus::Ok) result = nullptr;
+    GdipDisposeImage(bitmap);
+    return result;
+}
+
+}  // namespace
+
+const std::vector<BackBufferEntry>& backBuffers() { return entries(); }
+
+void registerBackBuffer(HDC memoryDc, HBITMAP bitmap, HGDIOBJ previousObject) {
+    auto& list = entries();
+    auto found = std::find_if(list.begin(), list.end(), [&](const BackBufferEntry& e) { return e.memoryDc == memoryDc; });
+    if (found != list.end()) {
+        found->bitmap = bitmap;
+        found->previousObject = previousObject;
+        return;
+    }
+    list.push_back({memoryDc, bitmap, previousObject});
+}
+
+HDC createBackBuffer(int width, int height) {
+    HBITMAP bitmap = createZeroBitmap(width, height);
+    HDC dc = ::CreateCompatibleDC(nullptr);
+    if (!dc) {
+        if (bitmap) ::DeleteObject(bitmap);
+        return nullptr;
+    }
+    HGDIOBJ previous = bitmap ? ::SelectObject(dc, bitmap) : nullptr;
+    registerBackBuffer(dc, bitmap, previous);
+    return dc;
+}
+
+bool releaseControlBackground(HDC memoryDc) {
+    if (!memoryDc) return false;
+    auto& list = entries();
+    auto found = std::find_if(list.begin(), list.end(), [&](const BackBufferEntry& e) { return e.memoryDc == memoryDc; });
+    if (found == list.end()) return false;
+    // Selecting the previous object back hands out the bitmap that was in the
+    // DC, which is the one to delete (a painter may have swapped it).
+    HGDIOBJ selected = found->previousObject ? ::SelectObject(memoryDc, found->previousObject) : nullptr;
+    if (selected && selected != HGDI_ERROR) ::DeleteObject(selected);
+    else if (found->bitmap) ::DeleteObject(found->bitmap);
+    ::DeleteDC(memoryDc);
+    list.erase(found);
+    return true;
+}
+
+}  // namespace pelmora

@@ -1,0 +1,36 @@
+#include "skin/controls/class_procedures.h"
+
+#include <array>
+
+namespace pelmora {
+namespace {
+
+// One line per class: a painter switches its class on by naming its procedure here.
+std::array<WNDPROC, static_cast<size_t>(ControlProcedure::Count)>& table() {
+    static std::array<WNDPROC, static_cast<size_t>(ControlProcedure::Count)> procedures = {
+        nullptr,  // Button: native until the button painter exists
+        nullptr,  // Edit
+        nullptr,  // ComboBox
+        nullptr,  // TrackBar
+        nullptr,  // ProgressBar
+        nullptr,  // ListControl
+        nullptr,  // UpDown
+        nullptr,  // ListView
+        nullptr,  // Static
+        nullptr,  // ControlLayer
+    };
+    return procedures;
+}
+
+}  // namespace
+
+WNDPROC classProcedure(ControlProcedure kind) { return table().at(static_cast<size_t>(kind)); }
+
+WNDPROC setClassProcedure(ControlProcedure kind, WNDPROC procedure) {
+    WNDPROC& slot = table().at(static_cast<size_t>(kind));
+    WNDPROC previous = slot;
+    slot = procedure;
+    return previous;
+}
+
+}  // namespace pelmora

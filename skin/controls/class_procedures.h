@@ -1,0 +1,36 @@
+// Which control classes the engine takes over, and with which procedure.
+//
+// A class installer records and subclasses controls only when its class has a
+// procedure here. Each class's procedure arrives together with its painter; until
+// then the entry is empty and that class keeps its native look and behaviour, so
+// the window looks and works the same at every stage. A push button in
+// particular is turned owner-drawn when it is taken, and must not be taken
+// before something answers its WM_DRAWITEM.
+#pragma once
+
+#include <windows.h>
+
+namespace pelmora {
+
+enum class ControlProcedure : int {
+    Button,        // push buttons, check boxes, radio buttons
+    Edit,
+    ComboBox,
+    TrackBar,
+    ProgressBar,
+    ListControl,   // list boxes, combo lists, tree views and the other list-type classes
+    UpDown,
+    ListView,      // list views and their headers
+    Static,
+    ControlLayer,  // toolbars and windows handed to skinControlLayer
+    Count
+};
+
+// The class's window procedure, or null while the class stays native.
+WNDPROC classProcedure(ControlProcedure kind);
+
+// Replaces one entry and returns the previous one (tests stand in a procedure
+// of their own for a class whose painter does not exist yet).
+WNDPROC setClassProcedure(ControlProcedure kind, WNDPROC procedure);
+
+}  // namespace pelmora

@@ -1,0 +1,10 @@
+#include "skin/controls/control_settings.h"
+
+namespace pelmora {
+
+ControlSettings& controlSettings() {
+    static ControlSettings settings;
+    return settings;
+}
+
+}  // namespace pelmora

@@ -1,0 +1,71 @@
+#include "skin/controls/window_records.h"
+
+#include "skin/controls/window_properties.h"
+
+namespace pelmora {
+namespace {
+
+template <typename List>
+void setOwnerOfAll(List& list, int owner, const wchar_t* property) {
+    for (auto& record : list)
+        if (record.window) setPropValue(record.window, property, owner);
+}
+
+void renumber(SkinnedWindowRecord& record, int index) {
+    if (record.window) setPropValue(record.window, kPropListIndex, index);
+    setOwnerOfAll(record.buttons, index, kPropOwnerIndex);
+    setOwnerOfAll(record.edits, index, kPropOwnerIndex);
+    setOwnerOfAll(record.lists, index, kPropOwnerIndex);
+    setOwnerOfAll(record.trackBars, index, kPropOwnerIndex);
+    setOwnerOfAll(record.progressBars, index, kPropOwnerIndex);
+    setOwnerOfAll(record.comboBoxes, index, kPropOwnerIndex);
+    setOwnerOfAll(record.upDowns, index, kPropOwnerIndex);
+    setOwnerOfAll(record.listViews, index, kPropOwnerIndex);
+    setOwnerOfAll(record.statics, index, kPropOwnerIndex);
+    setOwnerOfAll(record.containers, index, kPropOwnerIndex);
+    setOwnerOfAll(record.controlLayer, index, kPropLayerOwnerIndex);
+}
+
+}  // namespace
+
+std::vector<std::unique_ptr<SkinnedWindowRecord>>& windowRecords() {
+    static std::vector<std::unique_ptr<SkinnedWindowRecord>> records;
+    return records;
+}
+
+int windowRecordCount() { return static_cast<int>(windowRecords().size()); }
+
+SkinnedWindowRecord* windowRecord(int index) {
+    auto& records = windowRecords();
+    if (index < 1 || index > static_cast<int>(records.size())) return nullptr;
+    return records[static_cast<size_t>(index - 1)].get();
+}
+
+int appendWindowRecord(std::unique_ptr<SkinnedWindowRecord> record) {
+    windowRecords().push_back(std::move(record));
+    return windowRecordCount();
+}
+
+std::unique_ptr<SkinnedWindowRecord> removeWindowRecord(int index) {
+    auto& records = windowRecords();
+    if (index < 1 || index > static_cast<int>(records.size())) return nullptr;
+    auto removed = std::move(records[static_cast<size_t>(index - 1)]);
+    records.erase(records.begin() + (index - 1));
+    for (int k = 1; k <= static_cast<int>(records.size()); ++k) renumber(*records[static_cast<size_t>(k - 1)], k);
+    return removed;
+}
+
+int findWindowRecord(HWND window) {
+    const auto& records = windowRecords();
+    for (size_t i = 0; i < records.size(); ++i)
+        if (records[i]->window == window) return static_cast<int>(i) + 1;
+    return 0;
+}
+
+int findOwnerWindowRecord(HWND control) {
+    for (HWND w = control ? ::GetParent(control) : nullptr; w; w = ::GetParent(w))
+        if (const int index = findWindowRecord(w)) return index;
+    return 0;
+}
+
+}  // namespace pelmora

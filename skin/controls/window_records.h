@@ -1,0 +1,84 @@
+// One record per skinned top-level window or dialog, in the order they were
+// skinned. The record owns the control records of everything inside the window;
+// the window layer keeps its own fields (caption, title, background, composed
+// image) in the same record.
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "skin/controls/control_records.h"
+
+namespace pelmora {
+
+using CaptionHandler = std::function<void()>;
+
+struct SkinnedWindowRecord {
+    HWND window = nullptr;  // the key of the record
+
+    // --- Window layer -------------------------------------------------------
+    int captionHeight = 25;
+    bool showHelpButton = false;
+    bool showMenuButton = false;
+    bool showTitle = true;
+    bool captionActive = true;
+    bool resizable = true;
+    ByteBuffer ownBackground;        // PNG bytes of this window's own background
+    int backgroundMode = 4;          // BackgroundMode of ownBackground
+    std::uint32_t ownBackgroundColour = 0;  // ARGB fill under the own background
+    int stripLeft = 0, stripTop = 0, stripWidth = 0, stripHeight = 22;  // caption-button strip
+    COLORREF titleColour = 0x00FFFFFF;
+    COLORREF titleOutlineColour = 0x00808080;
+    std::wstring titleFontFace = L"宋体";
+    int titleFontSize = 12;
+    bool titleBold = true;
+    CaptionHandler helpHandler;
+    CaptionHandler menuHandler;
+    bool needsRender = false;
+    HDC composedDC = nullptr;  // the composed window image; released by the window layer's clean-up
+
+    // --- Controls -------------------------------------------------------------
+    HotClass hotClass = HotClass::Button;  // class that last took the hover highlight
+    HWND hotEditParent = nullptr;          // parent of the edit that last took it
+    ControlList<ButtonSkinRecord> buttons;
+    ControlList<EditSkinRecord> edits;
+    ControlList<ListSkinRecord> lists;
+    ControlList<TrackBarSkinRecord> trackBars;
+    ControlList<ProgressSkinRecord> progressBars;
+    ControlList<ComboBoxSkinRecord> comboBoxes;
+    ControlList<UpDownSkinRecord> upDowns;
+    ControlList<ListViewSkinRecord> listViews;
+    std::vector<std::uint64_t> reserved = std::vector<std::uint64_t>(1);
+    ControlList<ControlLayerRecord> controlLayer;
+    ControlList<StaticSkinRecord> statics;
+    int hotIndex = 0;      // list index of the control holding the hover highlight; 0 none
+    int pointerIndex = 0;  // list index of the control that last reported a mouse move
+    ControlList<ContainerSkinRecord> containers;
+    bool controlsInstalled = false;
+};
+
+// The process-wide list, 1-based through the functions below.
+std::vector<std::unique_ptr<SkinnedWindowRecord>>& windowRecords();
+int windowRecordCount();
+SkinnedWindowRecord* windowRecord(int index);  // null when out of range
+
+// Appends a record; its index is the new count.
+int appendWindowRecord(std::unique_ptr<SkinnedWindowRecord> record);
+
+// Takes a record out of the list; the records after it move up one place, and
+// every remaining window's "Hw_lbID", its controls' "Hw_FuID" and its control
+// layer's "Kj_FuID" are rewritten to the new positions. The caller releases what
+// the returned record holds.
+std::unique_ptr<SkinnedWindowRecord> removeWindowRecord(int index);
+
+// 1-based index of the record whose window is `window`; 0 when none.
+int findWindowRecord(HWND window);
+// Index of the first record met walking up the parents of `control`; 0 when none.
+int findOwnerWindowRecord(HWND control);
+
+}  // namespace pelmora
