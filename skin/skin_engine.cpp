@@ -1,0 +1,243 @@
+#include "skin/skin_engine.h"
+
+#include <gdiplus.h>
+
+#include <memory>
+#include <utility>
+
+#include "gfx/drawing_helpers.h"
+#include "skin/controls/class_procedures.h"
+#include "skin/controls/containers.h"
+#include "skin/controls/control_install.h"
+#include "skin/controls/control_proc.h"
+#include "skin/controls/control_settings.h"
+#include "skin/controls/window_properties.h"
+#include "skin/theme_images.h"
+
+namespace pelmora {
+namespace {
+
+std::unique_ptr<SkinEngine>& instance() {
+    static std::unique_ptr<SkinEngine> engine;
+    return engine;
+}
+
+// GDI+ start-up token, 0 before start-up and after shut-down so that GDI+ ends
+// at most once. Kept here until the wrapper layer's gdipStartup/gdipShutdown
+// take it over.
+ULONG_PTR& gdiplusToken() {
+    static ULONG_PTR token = 0;
+    return token;
+}
+
+void startGdiplus() {
+    if (gdiplusToken()) return;
+    Gdiplus::GdiplusStartupInput input{};
+    input.GdiplusVersion = 1;
+    ULONG_PTR token = 0;
+    if (Gdiplus::GdiplusStartup(&token, &input, nullptr) == Gdiplus::Ok) gdiplusToken() = token;
+}
+
+void shutDownGdiplus() {
+    if (const ULONG_PTR token = std::exchange(gdiplusToken(), 0)) Gdiplus::GdiplusShutdown(token);
+}
+
+COLORREF colourFromArgb(std::uint32_t argb) {
+    return RGB((argb >> 16) & 0xFF, (argb >> 8) & 0xFF, argb & 0xFF);
+}
+
+std::wstring windowText(HWND window) {
+    const int length = ::GetWindowTextLengthW(window);
+    std::wstring text(static_cast<size_t>(length) + 1, L'\0');
+    const int copied = ::GetWindowTextW(window, text.data(), length + 1);
+    text.resize(static_cast<size_t>(copied > 0 ? copied : 0));
+    return text;
+}
+
+// A background picture as the window will paint it: faded into `colour` at
+// one edge for the two faded modes, else as given.
+ByteBuffer processedBackground(const ByteBuffer& image, std::uint32_t colour, int mode) {
+    if (mode == static_cast<int>(BackgroundMode::LeftFaded)) return fadeBackgroundEdge(image, colour, FadeSide::Right);
+    if (mode == static_cast<int>(BackgroundMode::RightFaded)) return fadeBackgroundEdge(image, colour, FadeSide::Left);
+    return image;
+}
+
+}  // namespace
+
+ThemeSettings& themeSettings() {
+    static ThemeSettings settings;
+    return settings;
+}
+
+SkinEngine::SkinEngine() { themeSettings().themeColour = ::GetSysColor(COLOR_BTNFACE); }
+
+SkinEngine::~SkinEngine() {
+    // The application icon goes first, while GDI+ is still up.
+    shutDownGdiplus();
+}
+
+LRESULT CALLBACK SkinEngine::windowProcThunk(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    return skinEngine().skinnedWindowProc(window, message, wParam, lParam);
+}
+
+void SkinEngine::runCaptionButtonThunk(int recordIndex, int buttonIndex) {
+    skinEngine().runCaptionButton(recordIndex, buttonIndex);
+}
+
+void SkinEngine::setControlSkinning(bool enabled, std::optional<int> alpha, std::optional<bool> trackBarFrame) {
+    ControlSettings& settings = controlSettings();
+    settings.controlSkinningEnabled = enabled;
+    settings.backgroundAlpha = alpha.value_or(kDefaultBackgroundAlpha);
+    settings.translucentBackgrounds = alpha.has_value();
+    settings.trackBarFrameEnabled = trackBarFrame.value_or(true);
+}
+
+void SkinEngine::setSkinTheme(const SkinTheme& theme) {
+    ThemeSettings& settings = themeSettings();
+    ControlSettings& controls = controlSettings();
+    const int accent = theme.accent.value_or(static_cast<int>(kDefaultAccentColour));
+    if (accent != kAccentFromTheme) controls.accentColour = static_cast<COLORREF>(accent);
+
+    if (theme.imageFile.empty() && theme.imageBytes.empty()) {
+        // Only the accent changes unless a plain colour is given.
+        if (!theme.colour) return;
+        settings.themeBackground.clear();
+        settings.themeColour = *theme.colour;
+        if (accent == kAccentFromTheme) controls.accentColour = settings.themeColour;
+    } else {
+        const bool fromFile = !theme.imageFile.empty();
+        const ByteBuffer image = fromFile ? readWholeFile(theme.imageFile) : theme.imageBytes;
+        settings.themeColour = theme.colour ? *theme.colour : colourFromArgb(averageImageColour(image));
+        if (accent == kAccentFromTheme) controls.accentColour = settings.themeColour;
+        const int mode = theme.mode.value_or(static_cast<int>(BackgroundMode::TopLeft));
+        settings.themeBackgroundMode = mode;
+        const std::uint32_t fadeColour = argbFromColour(settings.themeColour);
+        const bool faded = mode == static_cast<int>(BackgroundMode::LeftFaded) ||
+                           mode == static_cast<int>(BackgroundMode::RightFaded);
+        settings.themeBackground = faded ? processedBackground(image, fadeColour, mode)
+                                   : fromFile ? reencodeAsPng(image)
+                                              : image;
+    }
+    repaintSkinnedWindows();
+}
+
+void SkinEngine::repaintSkinnedWindows() {
+    for (int index = 1; index <= windowRecordCount(); ++index) {
+        HWND window = windowRecord(index)->window;
+        if (!::IsWindowVisible(window)) continue;
+        renderWindow(index, nullptr, false);
+        ::InvalidateRect(window, nullptr, FALSE);
+        invalidateVisibleChildren(window);
+    }
+}
+
+bool SkinEngine::setWindowBackground(HWND window, const ByteBuffer& image, std::optional<int> mode) {
+    SkinnedWindowRecord* record = windowRecord(findWindowRecord(window));
+    if (image.empty() || !record) return false;
+    if (mode) record->backgroundMode = *mode;
+    record->ownBackgroundColour = averageImageColour(image);
+    record->ownBackground = processedBackground(image, record->ownBackgroundColour, record->backgroundMode);
+    record->needsRender = true;
+    ::InvalidateRect(window, nullptr, FALSE);
+    return true;
+}
+
+bool SkinEngine::setTitleStyle(HWND window, const TitleStyle& style) {
+    const int index = findWindowRecord(window);
+    SkinnedWindowRecord* record = windowRecord(index);
+    if (!record) return false;
+    if (style.fontFace) record->titleFontFace = *style.fontFace;
+    if (style.fontSize) record->titleFontSize = *style.fontSize;
+    if (style.colour) record->titleColour = *style.colour;
+    if (style.outlineColour) record->titleOutlineColour = *style.outlineColour;
+    if (style.bold) record->titleBold = *style.bold;
+    paintTitle(index, std::nullopt, windowText(window));
+    return true;
+}
+
+int SkinEngine::skinControlLayer(HWND window, std::optional<COLORREF> backgroundColour, std::optional<int> value2,
+                                 std::optional<int> value3) {
+    const int owner = findOwnerWindowRecord(window);
+    const COLORREF key = backgroundColour.value_or(::GetSysColor(COLOR_BTNFACE));
+    if (!recordControlLayer(owner, window, key)) return 0;
+    if (!::FindWindowExW(window, nullptr, nullptr, nullptr)) return 0;
+    return skinContainerWindow(window, std::nullopt, value2, value3);
+}
+
+void SkinEngine::setControlTextColour(HWND control, COLORREF colour) {
+    if (!control) return;
+    wchar_t className[32] = {};
+    ::GetClassNameW(control, className, 32);
+    HWND target = control;
+    if (lstrcmpiW(className, L"ComboBox") == 0) target = ::FindWindowExW(control, nullptr, L"Edit", nullptr);
+    if (target) setPropValue(target, kPropTextColour, static_cast<std::intptr_t>(colour));
+}
+
+COLORREF SkinEngine::getThemeColour() const { return themeSettings().themeColour; }
+
+void SkinEngine::setHelpHandler(HWND window, CaptionHandler handler) {
+    if (SkinnedWindowRecord* record = windowRecord(findWindowRecord(window))) record->helpHandler = std::move(handler);
+}
+
+void SkinEngine::setMainMenuHandler(HWND window, CaptionHandler handler) {
+    if (SkinnedWindowRecord* record = windowRecord(findWindowRecord(window))) record->menuHandler = std::move(handler);
+}
+
+RECT SkinEngine::getCaptionStripRect(HWND window) const {
+    const SkinnedWindowRecord* record = windowRecord(findWindowRecord(window));
+    if (!record) return RECT{};
+    return {record->stripLeft, record->stripTop, record->stripLeft + record->stripWidth,
+            record->stripTop + record->stripHeight};
+}
+
+int SkinEngine::skinContainerWindow(HWND window, std::optional<COLORREF> colour, std::optional<int> alpha,
+                                    std::optional<int> option, std::optional<int> value) {
+    if (findContainer(findOwnerWindowRecord(window), window)) return 0;
+    return pelmora::skinContainerWindow(window, ContainerOptions{colour, alpha, option, value});
+}
+
+// --- Homes of the operations that arrive with the window layer, the caption
+// buttons and the image-button and container painters. Until then a skinned
+// window is not taken over, so they have nothing to act on.
+
+LRESULT SkinEngine::skinnedWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    return callPreviousProc(window, message, wParam, lParam);
+}
+void SkinEngine::skinWindow(HWND, const SkinWindowOptions&) {}
+void SkinEngine::renderWindow(int, HDC, bool) {}
+void SkinEngine::presentWindow(int, HDC) {}
+void SkinEngine::paintTitle(int, std::optional<bool>, std::optional<std::wstring>) {}
+void SkinEngine::restoreBackgroundRect(int, const RECT&) {}
+void SkinEngine::restoreStatusBarRect(int, const RECT&) {}
+void SkinEngine::beginMoveOrResize(int, LPARAM, const RECT&) {}
+void SkinEngine::updateResizeCursor(int, LPARAM, const RECT&) {}
+void SkinEngine::layoutDockedChildren(int) {}
+void SkinEngine::setStatusBar(int, int, const std::vector<std::wstring>&) {}
+void SkinEngine::layoutStatusBar(int) {}
+void SkinEngine::updateStatusItem(HWND, int, std::optional<std::wstring>) {}
+void SkinEngine::runCaptionButton(int, int) {}
+bool SkinEngine::addCaptionButton(HWND, const ByteBuffer&, const std::wstring&, CaptionHandler) { return false; }
+void SkinEngine::layoutCaptionTooltips(int) {}
+int SkinEngine::hitTestCaptionButtons(int, int, int) { return 0; }
+int SkinEngine::findMaximizeButton(int) { return 0; }
+bool SkinEngine::setCaptionGlyphs(HWND, const ByteBuffer&, const ByteBuffer&, const ByteBuffer&, const ByteBuffer&) {
+    return false;
+}
+void SkinEngine::skinImageButton(HWND, const ByteBuffer&, int, const std::wstring&) {}
+void SkinEngine::skinStateImageButton(HWND, const ByteBuffer&, const ByteBuffer&, const ByteBuffer&,
+                                      const ByteBuffer&, const std::wstring&) {}
+void SkinEngine::setContainerItemValue(HWND, int) {}
+
+SkinEngine& skinEngine() {
+    if (!instance()) instance() = std::make_unique<SkinEngine>();
+    return *instance();
+}
+
+void startSkinModule() {
+    skinEngine();
+    startGdiplus();
+}
+
+void endSkinModule() { instance().reset(); }
+
+}  // namespace pelmora
