@@ -1,0 +1,34 @@
+// Streams one entry's data out of the archive: stored data is copied,
+// deflated data inflated, in fixed chunks, with the sizes and the CRC-32 of
+// the central record checked on the way.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+#include "payload/zip_format.h"
+
+namespace pelmora::zip {
+
+// Inflated bytes are handed on in chunks of at most this size. Memory use is
+// fixed: it never depends on the size of an entry.
+constexpr std::size_t kOutputChunk = 16384;
+constexpr std::size_t kInputChunk = 65536;
+
+class ChunkSink {
+public:
+    virtual ~ChunkSink() = default;
+    virtual bool write(const std::uint8_t* data, std::size_t size) = 0;  // false stops the copy
+};
+
+// Ok when the reader can copy the entry's data; Unsupported for encryption,
+// methods other than stored and deflated, and 64-bit sizes.
+ZipResult checkSupported(const CentralEntry& entry);
+
+// Hands the entry's data to sink. Never hands on more than the declared
+// uncompressed size, nor reads past the declared compressed size. Errors:
+// CopyFailed (read or inflate error, sink refused), DataMismatch (the data
+// ends early, runs long, or has another CRC-32).
+ZipResult copyEntryData(ByteSource& source, const CentralEntry& entry, std::uint64_t dataOffset, ChunkSink& sink);
+
+}  // namespace pelmora::zip

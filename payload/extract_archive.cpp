@@ -1,0 +1,155 @@
+#include "payload/extract_archive.h"
+
+#include <windows.h>
+
+#include <memory>
+
+#include "base/unique_resource.h"
+#include "payload/entry_path.h"
+#include "payload/zip_reader.h"
+
+namespace pelmora {
+namespace {
+
+bool folderExists(const std::wstring& path) {
+    const DWORD a = ::GetFileAttributesW(path.c_str());
+    return a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+bool pathExists(const std::wstring& path) { return ::GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+
+// Index of the first character that may name a folder to create: after the
+// drive ("C:\") or after "\\server\share\".
+std::size_t firstCreatablePosition(const std::wstring& path) {
+    if (path.size() >= 2 && path[0] == L'\\' && path[1] == L'\\') {
+        std::size_t separators = 0;
+        for (std::size_t i = 2; i < path.size(); ++i) {
+            if (path[i] == L'\\' && ++separators == 2) return i + 1;
+        }
+        return path.size();
+    }
+    return 0;
+}
+
+// The file starts with a local header and its first entry looks real. Cheap
+// and early: anything else is not worth opening as an archive.
+bool passesSignatureTest(const std::wstring& path) {
+    UniqueFile file(::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
+    if (!file) return false;
+    std::uint8_t head[32];
+    DWORD got = 0;
+    if (!::ReadFile(file.get(), head, sizeof head, &got, nullptr) || got != sizeof head) return false;
+    return zip::readU32(head) == zip::kLocalHeaderSignature && static_cast<std::int32_t>(zip::readU32(head + 24)) >= 1;
+}
+
+std::wstring joinPath(const std::wstring& folder, const std::wstring& relative) {
+    if (!folder.empty() && folder.back() == L'\\') return folder + relative;
+    return folder + L"\\" + relative;
+}
+
+std::wstring resultText(ZipResult r) {
+    const char* name = zip::zipResultName(r);
+    return std::wstring(name, name + std::char_traits<char>::length(name));
+}
+
+std::wstring verdictText(zip::PathVerdict v) {
+    const char* name = zip::pathVerdictName(v);
+    return std::wstring(name, name + std::char_traits<char>::length(name));
+}
+
+}  // namespace
+
+bool createFolderPath(const std::wstring& path) {
+    if (path.empty()) return false;
+    std::wstring full = path;
+    for (wchar_t& c : full) {
+        if (c == L'/') c = L'\\';
+    }
+    if (full.back() != L'\\') full += L'\\';
+    for (std::size_t k = firstCreatablePosition(full); k < full.size(); ++k) {
+        if (full[k] != L'\\') continue;
+        const std::wstring prefix = full.substr(0, k + 1);
+        if (k == 0 || (k == 2 && full[1] == L':') || folderExists(prefix)) continue;
+        if (!::CreateDirectoryW(prefix.c_str(), nullptr) && !folderExists(prefix)) return false;
+    }
+    return true;
+}
+
+void ArchiveUnit::setProgressHandler(ProgressHandler handler) { progressHandler_ = std::move(handler); }
+
+int ArchiveUnit::fail(std::wstring message) {
+    lastError_ = std::move(message);
+    return 0;
+}
+
+void ArchiveUnit::reportProgress() {
+    if (!progressHandler_) return;
+    const int percent = total_ > 0 ? static_cast<int>(static_cast<double>(current_) / total_ * 100.0) : 100;
+    if (!progressHandler_(percent)) cancelled_ = true;
+}
+
+int ArchiveUnit::extractArchive(const std::wstring& archivePath, const std::wstring& destFolder) {
+    total_ = current_ = 0;
+    cancelled_ = false;
+    lastError_.clear();
+    int result = 0;
+    if (archivePath.empty() || destFolder.empty()) {
+        lastError_ = L"archive or destination not given";
+        result = -1;
+    } else if (!pathExists(archivePath)) {
+        lastError_ = L"archive not found";
+        result = -1;
+    } else if (!folderExists(destFolder) && !createFolderPath(destFolder)) {
+        result = fail(L"destination folder cannot be created");
+    } else if (!passesSignatureTest(archivePath)) {
+        result = fail(L"not a ZIP archive (no local header at the start)");
+    } else {
+        ZipResult error = ZipResult::Ok;
+        std::unique_ptr<ZipReader> reader = ZipReader::open(archivePath, &error);
+        result = reader ? extractEntries(*reader, destFolder) : fail(L"cannot open archive: " + resultText(error));
+    }
+    total_ = current_ = 0;
+    cancelled_ = false;
+    return result;
+}
+
+int ArchiveUnit::extractEntries(ZipReader& reader, const std::wstring& destFolder) {
+    total_ = reader.entryCount();
+    ZipEntryInfo info;
+    for (int i = 0; i < total_; ++i) {
+        const ZipResult got = reader.getEntry(i, &info);
+        if (got != ZipResult::Ok) return fail(L"entry " + std::to_wstring(i) + L": " + resultText(got));
+
+        zip::EntryPath path;
+        const zip::PathVerdict verdict = zip::safeRelativePath(info.wideName, &path);
+        if (verdict != zip::PathVerdict::Safe) {
+            return fail(L"refused entry name \"" + info.wideName + L"\": " + verdictText(verdict));
+        }
+        const std::wstring target = joinPath(destFolder, path.relative);
+        if (info.isDirectory() || path.endsInSeparator) {
+            if (!createFolderPath(target)) return fail(L"cannot create folder " + target);
+        } else {
+            // Archives need not list folders, nor list them before their
+            // contents: missing parents are made here, inside the destination.
+            const std::size_t cut = path.relative.rfind(L'\\');
+            if (cut != std::wstring::npos && !createFolderPath(joinPath(destFolder, path.relative.substr(0, cut)))) {
+                return fail(L"cannot create folder for " + target);
+            }
+            // A read-only or hidden file from an earlier install must not block
+            // the replacement; the archive's own read-only bit is not kept either.
+            ::SetFileAttributesW(target.c_str(), FILE_ATTRIBUTE_NORMAL);
+            const ZipResult extracted = reader.extractEntryToFile(i, target);
+            if (extracted != ZipResult::Ok) return fail(target + L": " + resultText(extracted));
+            ::SetFileAttributesW(target.c_str(), FILE_ATTRIBUTE_NORMAL);
+        }
+        current_ = i;
+        currentFileName_ = target;
+        reportProgress();
+        if (cancelled_) return 1;
+    }
+    current_ = total_;
+    reportProgress();
+    return 1;
+}
+
+}  // namespace pelmora

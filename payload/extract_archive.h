@@ -1,0 +1,51 @@
+// Unpacks a ZIP archive from disk into a folder, entry by entry, reporting
+// progress through the archive unit.
+#pragma once
+
+#include <functional>
+#include <string>
+
+namespace pelmora {
+
+class ZipReader;
+
+// Creates `path` and every missing folder above it; false at the first folder
+// that cannot be created. Drive roots and existing folders are passed over.
+bool createFolderPath(const std::wstring& path);
+
+// The archive unit: holds the extraction state and the progress handler.
+class ArchiveUnit {
+public:
+    using ProgressHandler = std::function<bool(int percent)>;  // returns false to cancel
+
+    void setProgressHandler(ProgressHandler handler);
+
+    // 1 finished (or cancelled), 0 failed after the archive was found, -1 a
+    // path is missing or the archive is absent.
+    //
+    // Every entry name must stay inside destFolder: names with a ".."
+    // component, absolute names, drive letters, any colon and reserved device
+    // names end the extraction with 0 before anything is written for that
+    // entry. Entries already extracted stay. Damaged, encrypted or
+    // unsupported entries also give 0 and leave no file under their name.
+    int extractArchive(const std::wstring& archivePath, const std::wstring& destFolder);
+
+    // Target path of the entry extracted last.
+    const std::wstring& currentFileName() const { return currentFileName_; }
+    // Why the last call did not return 1, for people; empty after success.
+    const std::wstring& lastError() const { return lastError_; }
+
+private:
+    int fail(std::wstring message);
+    int extractEntries(ZipReader& reader, const std::wstring& destFolder);
+    void reportProgress();
+
+    ProgressHandler progressHandler_;
+    int total_ = 0;
+    int current_ = 0;
+    bool cancelled_ = false;
+    std::wstring currentFileName_;
+    std::wstring lastError_;
+};
+
+}  // namespace pelmora

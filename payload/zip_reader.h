@@ -1,0 +1,73 @@
+// Reads a ZIP archive from disk: entries addressed by index, in the order of
+// the central directory, each extracted to a file of its own.
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "base/unique_resource.h"
+#include "payload/zip_format.h"
+
+namespace pelmora {
+
+using zip::ZipResult;
+
+struct ZipEntryInfo {
+    int index = 0;                  // for index -1: the number of entries
+    std::string name;               // as stored (code-page bytes, or UTF-8 when flagged)
+    std::wstring wideName;          // decoded: UTF-8 when flagged, otherwise code page 936
+    std::uint32_t attributes = 0;   // Windows file attributes
+    FILETIME accessTime{};          // all zero when the archive gives no valid time
+    FILETIME creationTime{};
+    FILETIME writeTime{};
+    std::uint32_t compressedSize = 0;
+    std::uint32_t uncompressedSize = 0;
+    bool isDirectory() const { return zip::isDirectoryAttributes(attributes); }
+};
+
+class ZipReader {
+public:
+    // Opens the archive and reads its central directory. On failure returns
+    // null and sets *error (CannotCreate, NotAnArchive, Unsupported).
+    static std::unique_ptr<ZipReader> open(const std::wstring& path, ZipResult* error);
+
+    int entryCount() const { return static_cast<int>(entries_.size()); }
+
+    // BadArgument below -1 or past the last entry; LocalHeaderMismatch and
+    // BadExtraField when the entry's local header does not hold up.
+    ZipResult getEntry(int index, ZipEntryInfo* info);
+
+    // Creates (or replaces) target with the entry's data, attributes and
+    // times. A relative target is taken from the folder that was current when
+    // the archive was opened, and its missing folders are created. A file that
+    // fails part-way is deleted again. Directory entries create nothing.
+    ZipResult extractEntryToFile(int index, const std::wstring& target);
+
+    ZipReader(const ZipReader&) = delete;
+    ZipReader& operator=(const ZipReader&) = delete;
+    ~ZipReader();
+
+private:
+    class FileSource;
+    ZipReader(UniqueFile file, std::uint64_t size, std::wstring openFolder);
+    ZipResult locate(int index);
+
+    std::unique_ptr<FileSource> source_;
+    zip::EndRecord end_;
+    std::vector<zip::CentralEntry> entries_;
+    std::wstring openFolder_;
+    int cachedIndex_ = -2;
+    ZipEntryInfo cached_;
+    zip::LocalEntry cachedLocal_;
+};
+
+// Handle-style entry points: a null reader is NotReader.
+ZipResult zipGetEntry(ZipReader* reader, int index, ZipEntryInfo* info);
+ZipResult zipExtractEntryToFile(ZipReader* reader, int index, const std::wstring& target);
+void zipClose(std::unique_ptr<ZipReader>& reader);
+
+}  // namespace pelmora
