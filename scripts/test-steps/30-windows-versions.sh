@@ -1,0 +1,69 @@
+#!/usr/bin/env bash
+# Runs the version probe (tests/sysinfo/os_version_probe.cpp) in one Wine
+# prefix per Windows version, each set with `winecfg -v`, and fails when the
+# version text or numbers are not what that version must give. The prefixes
+# are made once and kept under the build tree; later runs only start Wine.
+set -euo pipefail
+src=$(cd "$(dirname "$0")/../.." && pwd)
+build=$(cd "${BUILD_DIR:-$src/build}" && pwd)
+# The probe with the installer's compatibility manifest, and the same without
+# one: both must see the true version.
+probes=("$build/tests/sysinfo/os_version_probe.exe" "$build/tests/sysinfo/os_version_probe_unmanifested.exe")
+for probe in "${probes[@]}"; do
+    [ -f "$probe" ] || { echo "missing $probe: build first" >&2; exit 1; }
+done
+
+. "$src/scripts/wine-env.sh"
+versions=(win7 win81 win10 winxp)
+prefixes_root="$build/windows-versions"
+
+stop_all() {
+    local v
+    for v in "${versions[@]}"; do
+        [ -d "$prefixes_root/$v" ] && WINEPREFIX="$prefixes_root/$v" wineserver -k >/dev/null 2>&1 || true
+    done
+    unset WINEPREFIX
+    wine_env_stop
+}
+trap stop_all EXIT
+
+export WINEDEBUG=-all
+export WINEDLLOVERRIDES="winemenubuilder.exe=d;mscoree,mshtml="
+export LC_ALL=zh_CN.UTF-8
+wine_env_start_display
+
+# A bare prefix is enough: the probe shows no window and needs no fonts.
+prepare_prefix() {
+    local version=$1
+    export WINEPREFIX="$prefixes_root/$version"
+    local stamp="$WINEPREFIX/.pelmora-version-$version"
+    [ -f "$stamp" ] && return 0
+    rm -rf "$WINEPREFIX"
+    mkdir -p "$prefixes_root"
+    WINEARCH=win32 wineboot -i >/dev/null 2>&1
+    winecfg -v "$version" >/dev/null 2>&1
+    wineserver -w
+    touch "$stamp"
+}
+
+failed=0
+log="$build/windows-versions.log"
+: >"$log"
+for version in "${versions[@]}"; do
+    prepare_prefix "$version"
+    for probe in "${probes[@]}"; do
+        echo "== ${probe##*/}" >>"$log"
+        # Output through a file: Wine's background processes must not hold a pipe.
+        out=$(mktemp)
+        if ! wine "$probe" "$version" >"$out" 2>&1 </dev/null; then failed=1; fi
+        cat "$out" >>"$log"
+        rm -f "$out"
+    done
+    wineserver -k >/dev/null 2>&1 || true
+done
+
+if ((failed)); then
+    grep -E '^==|^[a-z0-9]+:$|FAIL' "$log" >&2
+    echo "Windows version texts differ; full log: $log" >&2
+    exit 1
+fi
