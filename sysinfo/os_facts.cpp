@@ -1,9 +1,9 @@
 // Gathering the facts the version text is made from. Decisions live in
 // os_version_text.cpp; this file only asks the system.
+#include <windows.h>
+
 #include "sysinfo/os_version.h"
 #include "sysinfo/registry_text.h"
-
-#include <windows.h>
 
 namespace pelmora {
 namespace {

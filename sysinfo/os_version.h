@@ -2,10 +2,10 @@
 // "Windows 7 Ultimate Edition x64 (Service Pack 1,Build:7601)".
 #pragma once
 
-#include "sysinfo/os_version_text.h"
-
 #include <optional>
 #include <string>
+
+#include "sysinfo/os_version_text.h"
 
 namespace pelmora {
 

@@ -1,8 +1,8 @@
 #include "sysinfo/os_version_text.h"
 
-#include "base/text.h"
-
 #include <cwchar>
+
+#include "base/text.h"
 
 namespace pelmora {
 namespace {
@@ -49,8 +49,12 @@ constexpr EditionRow kEditions[] = {
     {121, L"Education"},
 };
 
-bool isWorkstation(const OsFacts& facts) { return facts.productType == kWorkstationProductType; }
-bool hasSuite(const OsFacts& facts, unsigned short bits) { return (facts.suiteMask & bits) == bits; }
+bool isWorkstation(const OsFacts& facts) {
+    return facts.productType == kWorkstationProductType;
+}
+bool hasSuite(const OsFacts& facts, unsigned short bits) {
+    return (facts.suiteMask & bits) == bits;
+}
 
 long effectiveBuild(const OsFacts& facts) {
     if (facts.build != 0) return facts.build;
@@ -95,18 +99,27 @@ std::wstring detailText(const OsFacts& facts, const OsTextOptions& options) {
 std::optional<OsName> osNameFromTable(const OsFacts& facts) {
     const bool workstation = isWorkstation(facts);
     switch (facts.major * 100 + facts.minor) {
-    case 1000:
-        if (!workstation) return OsName{facts.registryProductName, L""};
-        return OsName{effectiveBuild(facts) >= kFirstWindows11Build ? L"Windows 11" : L"Windows 10", L""};
-    case 600: return OsName{workstation ? L"Windows Vista" : L"Windows Server 2008", L""};
-    case 601: return OsName{workstation ? L"Windows 7" : L"Windows Server 2008 R2", L""};
-    case 602: return OsName{workstation ? L"Windows 8" : L"Windows Server 2012", L""};
-    case 603: return OsName{workstation ? L"Windows 8.1" : L"Windows Server 2012 R2", L""};
-    case 500: return windows2000(facts);
-    case 501: return OsName{L"Windows XP", hasSuite(facts, kSuitePersonal) ? L"Home Edition" : L"Professional"};
-    case 502: return windows2003Family(facts);
-    case 410: return OsName{L"Windows 98", L""};
-    default: return std::nullopt;
+        case 1000:
+            if (!workstation) return OsName{facts.registryProductName, L""};
+            return OsName{effectiveBuild(facts) >= kFirstWindows11Build ? L"Windows 11" : L"Windows 10", L""};
+        case 600:
+            return OsName{workstation ? L"Windows Vista" : L"Windows Server 2008", L""};
+        case 601:
+            return OsName{workstation ? L"Windows 7" : L"Windows Server 2008 R2", L""};
+        case 602:
+            return OsName{workstation ? L"Windows 8" : L"Windows Server 2012", L""};
+        case 603:
+            return OsName{workstation ? L"Windows 8.1" : L"Windows Server 2012 R2", L""};
+        case 500:
+            return windows2000(facts);
+        case 501:
+            return OsName{L"Windows XP", hasSuite(facts, kSuitePersonal) ? L"Home Edition" : L"Professional"};
+        case 502:
+            return windows2003Family(facts);
+        case 410:
+            return OsName{L"Windows 98", L""};
+        default:
+            return std::nullopt;
     }
 }
 

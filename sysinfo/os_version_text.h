@@ -18,11 +18,11 @@ struct OsFacts {
     int build = 0;
     unsigned char productType = 0;  // 1 = workstation
     unsigned short suiteMask = 0;
-    std::wstring csdVersion;                // service-pack text of the version record
+    std::wstring csdVersion;                       // service-pack text of the version record
     unsigned long processorArchitectureField = 0;  // first 32-bit field of SYSTEM_INFO
     bool wow64 = false;
-    bool serverR2 = false;               // GetSystemMetrics(SM_SERVERR2) != 0
-    unsigned long productInfoType = 0;   // RtlGetProductInfo; asked only above major 5
+    bool serverR2 = false;              // GetSystemMetrics(SM_SERVERR2) != 0
+    unsigned long productInfoType = 0;  // RtlGetProductInfo; asked only above major 5
     // HKLM "SOFTWARE\Microsoft\Windows NT\CurrentVersion"; empty when missing.
     std::wstring registryProductName;
     std::wstring registryCsdVersion;

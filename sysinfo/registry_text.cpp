@@ -1,8 +1,8 @@
 #include "sysinfo/registry_text.h"
 
-#include "base/unique_resource.h"
-
 #include <vector>
+
+#include "base/unique_resource.h"
 
 namespace pelmora {
 namespace {

@@ -4,14 +4,14 @@
 // version record alone would report at most 6.2.
 //   os_version_probe <win7|win81|win10|winxp>
 // Prints every text it saw; exits 0 when all match, 1 otherwise, 2 on bad use.
-#include "base/text.h"
-#include "sysinfo/os_version.h"
-
 #include <windows.h>
 
 #include <cstdio>
 #include <cstring>
 #include <string>
+
+#include "base/text.h"
+#include "sysinfo/os_version.h"
 
 namespace pelmora {
 namespace {
@@ -20,11 +20,11 @@ struct Expected {
     const char* version;
     int major;
     int minor;
-    const wchar_t* plain;               // every option off, as the information line asks
-    const wchar_t* edition;             // withEdition
-    const wchar_t* architecture;        // withArchitecture
-    const wchar_t* servicePackAndBuild; // withServicePack + withBuild
-    const wchar_t* everything;          // all four options
+    const wchar_t* plain;                // every option off, as the information line asks
+    const wchar_t* edition;              // withEdition
+    const wchar_t* architecture;         // withArchitecture
+    const wchar_t* servicePackAndBuild;  // withServicePack + withBuild
+    const wchar_t* everything;           // all four options
 };
 
 // The numbers are those of the releases Wine 8 stands in for: 7 SP1 is

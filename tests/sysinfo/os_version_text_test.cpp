@@ -284,8 +284,10 @@ const DetailCase kDetailCases[] = {
      L"Windows 7 (Build:7601)"},
     {"no build anywhere", withBuilds(windows7Sp1(), 0, L""), kBuild, L"Windows 7 (Build:)"},
     {"Windows 11 with build", system(10, 0, 1, 22631), kServicePackAndBuild, L"Windows 11 (Build:22631)"},
-    {"XP with every option", withCsd(withSuite(system(5, 1, 1, 2600), 0x0100), L"Service Pack 3"),
-     {true, true, true, true}, L"Windows XP Professional x86 (Service Pack 3,Build:2600)"},
+    {"XP with every option",
+     withCsd(withSuite(system(5, 1, 1, 2600), 0x0100), L"Service Pack 3"),
+     {true, true, true, true},
+     L"Windows XP Professional x86 (Service Pack 3,Build:2600)"},
 };
 
 TEST(OsVersionTextTest, ServicePackAndBuildDetail) {

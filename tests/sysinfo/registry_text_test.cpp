@@ -1,8 +1,8 @@
 #include "sysinfo/registry_text.h"
 
-#include <string>
-
 #include <gtest/gtest.h>
+
+#include <string>
 
 namespace pelmora {
 namespace {
