@@ -1,0 +1,175 @@
+#include "skin_test_support.h"
+
+#include <objbase.h>
+
+#include <gdiplus.h>
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+#include "skin/controls/control_proc.h"
+#include "skin/skin_engine.h"
+#include "skin/theme_images.h"
+
+namespace pelmora::test {
+namespace {
+
+class SkinModuleEnvironment : public ::testing::Environment {
+public:
+    void SetUp() override { startSkinModule(); }
+    void TearDown() override { endSkinModule(); }
+};
+[[maybe_unused]] ::testing::Environment* const kEnvironment =
+    ::testing::AddGlobalTestEnvironment(new SkinModuleEnvironment);
+
+constexpr wchar_t kHostClass[] = L"PelmoraSkinTestHost";
+
+void registerHostClass() {
+    static bool registered = false;
+    if (registered) return;
+    WNDCLASSEXW wc{};
+    wc.cbSize = sizeof wc;
+    wc.lpfnWndProc = ::DefWindowProcW;
+    wc.hInstance = ::GetModuleHandleW(nullptr);
+    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+    wc.lpszClassName = kHostClass;
+    ::RegisterClassExW(&wc);
+    registered = true;
+}
+
+}  // namespace
+
+HWND createHostWindow(int x, int y, int width, int height) {
+    registerHostClass();
+    return ::CreateWindowExW(0, kHostClass, L"host", WS_POPUP | WS_VISIBLE, x, y, width, height, nullptr, nullptr,
+                             ::GetModuleHandleW(nullptr), nullptr);
+}
+
+HWND createChild(HWND parent, const wchar_t* className, DWORD style, int x, int y, int width, int height,
+                 const wchar_t* text, DWORD exStyle) {
+    return ::CreateWindowExW(exStyle, className, text, WS_CHILD | WS_VISIBLE | style, x, y, width, height, parent,
+                             nullptr, ::GetModuleHandleW(nullptr), nullptr);
+}
+
+int recordWindow(HWND window) {
+    auto record = std::make_unique<SkinnedWindowRecord>();
+    record->window = window;
+    return appendWindowRecord(std::move(record));
+}
+
+SkinState::SkinState() {
+    for (int i = 0; i < static_cast<int>(ControlProcedure::Count); ++i)
+        saved_.push_back(classProcedure(static_cast<ControlProcedure>(i)));
+}
+
+SkinState::~SkinState() {
+    while (windowRecordCount() > 0) removeWindowRecord(1);
+    for (int i = 0; i < static_cast<int>(ControlProcedure::Count); ++i)
+        setClassProcedure(static_cast<ControlProcedure>(i), saved_[static_cast<size_t>(i)]);
+}
+
+void SkinState::enableAllClasses() {
+    for (int i = 0; i < static_cast<int>(ControlProcedure::Count); ++i)
+        setClassProcedure(static_cast<ControlProcedure>(i), forwardingControlProc);
+}
+
+Surface::Surface(int width, int height) : width_(width), height_(height), dc_(::CreateCompatibleDC(nullptr)) {
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = -height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    void* bits = nullptr;
+    bitmap_.reset(::CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    bits_ = static_cast<std::uint32_t*>(bits);
+    previous_ = ::SelectObject(dc_.get(), bitmap_.get());
+}
+
+void Surface::fill(std::uint32_t (*colourAt)(int x, int y)) {
+    ::GdiFlush();
+    for (int y = 0; y < height_; ++y)
+        for (int x = 0; x < width_; ++x) at(x, y) = colourAt(x, y);
+}
+
+std::uint32_t dibPixel(HDC dc, int x, int y) {
+    ::GdiFlush();
+    auto bitmap = static_cast<HBITMAP>(::GetCurrentObject(dc, OBJ_BITMAP));
+    DIBSECTION section{};
+    if (!bitmap || ::GetObjectW(bitmap, sizeof section, &section) != sizeof section || !section.dsBm.bmBits) return 0;
+    const int height = section.dsBm.bmHeight;
+    const bool bottomUp = section.dsBmih.biHeight > 0;
+    const int row = bottomUp ? height - 1 - y : y;
+    const auto* base = static_cast<const std::uint8_t*>(section.dsBm.bmBits);
+    std::uint32_t value = 0;
+    std::memcpy(&value, base + static_cast<size_t>(row) * section.dsBm.bmWidthBytes + x * 4, 4);
+    return value;
+}
+
+std::vector<std::uint8_t> makePng(int width, int height, std::uint32_t (*colourAt)(int x, int y)) {
+    // A 32-bit bitmap file in memory, turned into PNG by the engine's own encoder path.
+    const size_t pixels = static_cast<size_t>(width) * height * 4;
+    std::vector<std::uint8_t> bmp(sizeof(BITMAPFILEHEADER) + sizeof(BITMAPINFOHEADER) + pixels);
+    BITMAPFILEHEADER file{};
+    file.bfType = 0x4D42;
+    file.bfSize = static_cast<DWORD>(bmp.size());
+    file.bfOffBits = sizeof(BITMAPFILEHEADER) + sizeof(BITMAPINFOHEADER);
+    BITMAPINFOHEADER info{};
+    info.biSize = sizeof info;
+    info.biWidth = width;
+    info.biHeight = -height;
+    info.biPlanes = 1;
+    info.biBitCount = 32;
+    std::memcpy(bmp.data(), &file, sizeof file);
+    std::memcpy(bmp.data() + sizeof file, &info, sizeof info);
+    auto* out = bmp.data() + file.bfOffBits;
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x) {
+            const std::uint32_t c = colourAt(x, y);
+            std::memcpy(out + (static_cast<size_t>(y) * width + x) * 4, &c, 4);
+        }
+    return reencodeAsPng(bmp);
+}
+
+namespace {
+template <typename Use>
+bool withDecoded(const std::vector<std::uint8_t>& png, Use use) {
+    using namespace Gdiplus::DllExports;
+    HGLOBAL memory = ::GlobalAlloc(GMEM_MOVEABLE, png.size());
+    if (!memory) return false;
+    std::memcpy(::GlobalLock(memory), png.data(), png.size());
+    ::GlobalUnlock(memory);
+    IStream* stream = nullptr;
+    if (FAILED(::CreateStreamOnHGlobal(memory, TRUE, &stream))) {
+        ::GlobalFree(memory);
+        return false;
+    }
+    Gdiplus::GpBitmap* bitmap = nullptr;
+    const bool ok = GdipCreateBitmapFromStream(stream, &bitmap) == Gdiplus::Ok;
+    if (ok) {
+        use(bitmap);
+        GdipDisposeImage(bitmap);
+    }
+    stream->Release();
+    return ok;
+}
+}  // namespace
+
+std::uint32_t pngPixel(const std::vector<std::uint8_t>& png, int x, int y) {
+    Gdiplus::ARGB value = 0;
+    withDecoded(png, [&](Gdiplus::GpBitmap* b) { Gdiplus::DllExports::GdipBitmapGetPixel(b, x, y, &value); });
+    return value;
+}
+
+SIZE pngSize(const std::vector<std::uint8_t>& png) {
+    SIZE size{};
+    withDecoded(png, [&](Gdiplus::GpBitmap* b) {
+        UINT w = 0, h = 0;
+        Gdiplus::DllExports::GdipGetImageWidth(b, &w);
+        Gdiplus::DllExports::GdipGetImageHeight(b, &h);
+        size = {static_cast<LONG>(w), static_cast<LONG>(h)};
+    });
+    return size;
+}
+
+}  // namespace pelmora::test

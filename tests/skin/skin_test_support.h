@@ -1,0 +1,71 @@
+// Shared pieces of the skin engine tests: GDI+ running for the whole run,
+// plain host windows with standard children, recorded windows that are
+// forgotten after each test, and 32-bit memory surfaces whose pixels can be read.
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+#include "base/unique_resource.h"
+#include "skin/controls/class_procedures.h"
+#include "skin/controls/window_records.h"
+
+namespace pelmora::test {
+
+// A visible top-level window with a do-nothing class procedure.
+HWND createHostWindow(int x = 100, int y = 100, int width = 300, int height = 200);
+HWND createChild(HWND parent, const wchar_t* className, DWORD style, int x, int y, int width, int height,
+                 const wchar_t* text = L"", DWORD exStyle = 0);
+
+// Appends a window record for `window` the way the window layer does before it
+// installs the controls; returns its index.
+int recordWindow(HWND window);
+
+// Forgets every window record and restores the class-procedure table when it goes.
+class SkinState {
+public:
+    SkinState();
+    ~SkinState();
+    // Stands a forwarding procedure in for every class, as if each had its painter.
+    void enableAllClasses();
+
+private:
+    std::vector<WNDPROC> saved_;
+};
+
+// A top-down 32-bit DIB section selected into a memory DC.
+class Surface {
+public:
+    Surface(int width, int height);
+    HDC dc() const { return dc_.get(); }
+    std::uint32_t& at(int x, int y) { return bits_[static_cast<size_t>(y) * width_ + x]; }
+    std::uint32_t pixel(int x, int y) const { return bits_[static_cast<size_t>(y) * width_ + x]; }
+    void fill(std::uint32_t (*colourAt)(int x, int y));
+
+private:
+    int width_, height_;
+    MemoryDc dc_;
+    GdiBitmap bitmap_;
+    std::uint32_t* bits_ = nullptr;
+    HGDIOBJ previous_ = nullptr;
+};
+
+// Reads one pixel of a DC that holds a 32-bit DIB section, as 0xAARRGGBB.
+std::uint32_t dibPixel(HDC dc, int x, int y);
+
+// Channel helpers.
+inline int red(std::uint32_t argb) { return (argb >> 16) & 0xFF; }
+inline int green(std::uint32_t argb) { return (argb >> 8) & 0xFF; }
+inline int blue(std::uint32_t argb) { return argb & 0xFF; }
+inline int alpha(std::uint32_t argb) { return (argb >> 24) & 0xFF; }
+
+// A PNG of the given size whose pixel (x, y) is colourAt(x, y) (opaque ARGB).
+std::vector<std::uint8_t> makePng(int width, int height, std::uint32_t (*colourAt)(int x, int y));
+// Decodes a PNG and reads one pixel (ARGB); 0 when it cannot.
+std::uint32_t pngPixel(const std::vector<std::uint8_t>& png, int x, int y);
+SIZE pngSize(const std::vector<std::uint8_t>& png);
+
+}  // namespace pelmora::test
