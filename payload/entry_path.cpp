@@ -23,7 +23,6 @@ bool onlyDotsAndSpaces(std::wstring_view s) {
 }
 
 PathVerdict checkComponent(std::wstring_view c) {
-    if (c.empty()) return PathVerdict::EmptyComponent;
     // Windows drops trailing dots and spaces, so "..", ". ." and "..." all
     // end up naming the folder itself or its parent.
     if (onlyDotsAndSpaces(c)) return PathVerdict::ParentReference;
@@ -46,7 +45,6 @@ const char* pathVerdictName(PathVerdict verdict) {
         case PathVerdict::Absolute: return "absolute name";
         case PathVerdict::DriveOrStream: return "drive letter or stream name";
         case PathVerdict::ParentReference: return "parent-folder component";
-        case PathVerdict::EmptyComponent: return "empty component";
         case PathVerdict::DeviceName: return "reserved device name";
         case PathVerdict::BadCharacter: return "character not allowed in file names";
     }
@@ -78,7 +76,6 @@ PathVerdict safeRelativePath(std::wstring_view name, EntryPath* path) {
     if (isSeparator(name.back())) {
         path->endsInSeparator = true;
         name.remove_suffix(1);
-        if (name.empty()) return PathVerdict::Empty;
     }
     std::wstring relative;
     relative.reserve(name.size());
@@ -87,13 +84,19 @@ PathVerdict safeRelativePath(std::wstring_view name, EntryPath* path) {
         std::size_t end = start;
         while (end < name.size() && !isSeparator(name[end])) ++end;
         const std::wstring_view component = name.substr(start, end - start);
-        const PathVerdict verdict = checkComponent(component);
-        if (verdict != PathVerdict::Safe) return verdict;
-        if (!relative.empty()) relative += L'\\';
-        relative.append(component);
+        // "a//b" and "./a" (archives made from ".") name the same place as
+        // "a/b" and "a"; Windows collapses them the same way.
+        if (!component.empty() && component != L".") {
+            const PathVerdict verdict = checkComponent(component);
+            if (verdict != PathVerdict::Safe) return verdict;
+            if (!relative.empty()) relative += L'\\';
+            relative.append(component);
+        }
         if (end == name.size()) break;
         start = end + 1;
     }
+    // Only a folder may name the destination itself ("./").
+    if (relative.empty() && !path->endsInSeparator) return PathVerdict::Empty;
     path->relative = std::move(relative);
     return PathVerdict::Safe;
 }

@@ -16,7 +16,6 @@ enum class PathVerdict {
     Absolute,         // leading "/" or "\"
     DriveOrStream,    // any ":" (drive letters, alternate data streams)
     ParentReference,  // a component made only of dots and spaces (".." and what Windows reads as such)
-    EmptyComponent,   // "a//b"
     DeviceName,       // CON, PRN, AUX, NUL, COM1-9, LPT1-9, CONIN$, CONOUT$
     BadCharacter,     // control characters and < > " | ? *
 };
@@ -27,8 +26,9 @@ struct EntryPath {
     bool endsInSeparator = false;
 };
 
-// "/" and "\" both separate components. A single trailing separator marks a
-// folder name and is allowed.
+// "/" and "\" both separate components; empty and "." components are
+// dropped. A trailing separator marks a folder name; a folder may come out
+// empty (the destination itself), a file may not.
 PathVerdict safeRelativePath(std::wstring_view name, EntryPath* path);
 
 // True for a component that Windows opens as a device whatever follows it:

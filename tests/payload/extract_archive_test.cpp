@@ -1,0 +1,252 @@
+#include "payload/extract_archive.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "base/text.h"
+
+#include "payload/zip_reader.h"
+#include "tests/payload/tree_compare.h"
+#include "tests/payload/zip_builder.h"
+#include "tests/support/temp_folder.h"
+
+namespace pelmora {
+namespace {
+
+using testing::buildZip;
+using testing::fileExists;
+using testing::folderExists;
+using testing::TempFolder;
+using testing::TestEntry;
+
+constexpr std::int64_t kFixtureStamp = 1589718896;  // 2020-05-17 12:34:56 UTC
+
+std::wstring fixture(const std::wstring& name) { return testing::sourceDir() + L"\\tests\\data\\zip\\" + name; }
+
+std::string fileText(const std::wstring& path) {
+    std::string bytes;
+    testing::readFileBytes(path, &bytes);
+    return bytes;
+}
+
+TEST(ExtractArchiveTest, ArchivesFromCommonToolsComeOutExactly) {
+    const std::wstring tree = fixture(L"tree");
+    for (const wchar_t* name : {L"infozip.zip", L"infozip_nodirs.zip", L"7z.zip", L"bsdtar.zip", L"python.zip"}) {
+        SCOPED_TRACE(utf8FromWide(name));
+        TempFolder temp;
+        const std::wstring dest = temp / L"out";
+        ArchiveUnit unit;
+        std::vector<int> reports;
+        unit.setProgressHandler([&](int percent) {
+            reports.push_back(percent);
+            return true;
+        });
+        ASSERT_EQ(unit.extractArchive(fixture(name), dest), 1) << utf8FromWide(unit.lastError());
+        for (const std::wstring& d : testing::compareTrees(tree, dest)) ADD_FAILURE() << utf8FromWide(d);
+        const auto files = testing::listFiles(dest);
+        EXPECT_EQ(files.size(), 7u);
+        for (const auto& f : files) {
+            EXPECT_TRUE(testing::hasNormalAttributes(f.attributes)) << utf8FromWide(f.relative);
+            EXPECT_EQ(testing::ticksOf(f.writeTime), testing::ticksAtUnix(kFixtureStamp))
+                << utf8FromWide(f.relative);
+        }
+        ASSERT_FALSE(reports.empty());
+        EXPECT_EQ(reports.front(), 0);
+        EXPECT_EQ(reports.back(), 100);
+        EXPECT_TRUE(std::is_sorted(reports.begin(), reports.end()));
+    }
+}
+
+// Each archive holds a good entry, the hostile one, and another good entry.
+TEST(ExtractArchiveTest, HostileNamesAreRefusedBeforeAnythingIsWritten) {
+    const char* names[] = {
+        "../escaped.txt",   "sub/../../escaped.txt", "..\\escaped.txt", "sub\\..\\..\\escaped.txt",
+        "/escaped.txt",     "\\escaped.txt",         "C:/escaped.txt",  "C:escaped.txt",
+        "first.txt:stream", "CON",                   "sub/nul.txt",     "Aux.",
+        "com1 .log",        "LPT9.txt",              "...",             "sub/../x.txt",
+    };
+    for (const char* name : names) {
+        SCOPED_TRACE(name);
+        TempFolder temp;
+        const std::wstring dest = temp / L"out";
+        const std::string zip =
+            buildZip({{"first.txt", "first"}, {name, "hostile"}, {"after.txt", "after"}}).bytes;
+        ASSERT_TRUE(testing::writeFileBytes(temp / L"a.zip", zip));
+        ArchiveUnit unit;
+        EXPECT_EQ(unit.extractArchive(temp / L"a.zip", dest), 0);
+        EXPECT_EQ(fileText(dest + L"\\first.txt"), "first");
+        EXPECT_FALSE(fileExists(dest + L"\\after.txt"));
+        EXPECT_FALSE(fileExists(temp / L"escaped.txt"));
+        EXPECT_FALSE(fileExists(L"Z:\\escaped.txt"));
+        EXPECT_FALSE(fileExists(L"C:\\escaped.txt"));
+        EXPECT_FALSE(folderExists(dest + L"\\sub")) << "folders of a refused entry are not made";
+        EXPECT_EQ(testing::listFiles(dest).size(), 1u);
+    }
+}
+
+TEST(ExtractArchiveTest, DamagedOrUnsupportedEntriesFailAndLeaveNoFile) {
+    const std::string text(50000, 'q');
+    std::vector<std::pair<const char*, TestEntry>> cases;
+    TestEntry e{"bad.txt", text};
+    e.crc = 1;
+    cases.push_back({"CRC", e});
+    e = TestEntry{"bad.txt", text};
+    e.uncompressedSize = 49999;
+    cases.push_back({"size short", e});
+    e = TestEntry{"bad.txt", text};
+    e.uncompressedSize = 50001;
+    cases.push_back({"size long", e});
+    e = TestEntry{"bad.txt", text};
+    e.payloadOverride = testing::rawDeflate(text).substr(0, 20);
+    cases.push_back({"truncated stream", e});
+    e = TestEntry{"bad.txt", text};
+    e.flags = 1;
+    cases.push_back({"encrypted", e});
+    e = TestEntry{"bad.txt", text};
+    e.method = 14;
+    cases.push_back({"unknown method", e});
+    e = TestEntry{"bad.txt", text};
+    e.compressedSize = 0xFFFFFFFF;
+    cases.push_back({"64-bit size", e});
+    e = TestEntry{"bad.txt", text};
+    e.localName = "odd.txt";
+    cases.push_back({"local name differs", e});
+    e = TestEntry{"bad.txt", text};
+    e.localExtra = std::string("\x55\x54\x09\x00\x01", 5);
+    cases.push_back({"extra field cut short", e});
+    for (const auto& [what, entry] : cases) {
+        SCOPED_TRACE(what);
+        TempFolder temp;
+        const std::wstring dest = temp / L"out";
+        ASSERT_TRUE(testing::writeFileBytes(temp / L"a.zip", buildZip({{"first.txt", "first"}, entry}).bytes));
+        ArchiveUnit unit;
+        EXPECT_EQ(unit.extractArchive(temp / L"a.zip", dest), 0);
+        EXPECT_EQ(fileText(dest + L"\\first.txt"), "first");
+        EXPECT_FALSE(fileExists(dest + L"\\bad.txt"));
+        EXPECT_FALSE(unit.lastError().empty());
+    }
+}
+
+TEST(ExtractArchiveTest, NamesAreCodePage936UnlessFlaggedUtf8) {
+    TestEntry gbk{"gbk/\xCD\xBC\xB1\xEA.ico", "gbk"};       // 图标.ico
+    TestEntry utf8{"utf8/\xE5\x9B\xBE\xE6\xA0\x87.ico", "utf8"};
+    utf8.flags = 0x0800;
+    TestEntry trailBackslash{"\x81\x5C.txt", "one file"};  // 乗.txt: its trail byte is 0x5C
+    TestEntry folder = testing::folderEntry("\xBF\xD5/");  // 空/
+    TempFolder temp;
+    ASSERT_TRUE(testing::writeFileBytes(temp / L"a.zip", buildZip({gbk, utf8, trailBackslash, folder}).bytes));
+    ArchiveUnit unit;
+    ASSERT_EQ(unit.extractArchive(temp / L"a.zip", temp / L"out"), 1)
+        << utf8FromWide(unit.lastError());
+    EXPECT_EQ(fileText(temp / L"out\\gbk\\图标.ico"), "gbk");
+    EXPECT_EQ(fileText(temp / L"out\\utf8\\图标.ico"), "utf8");
+    EXPECT_EQ(fileText(temp / L"out\\乗.txt"), "one file");
+    EXPECT_TRUE(folderExists(temp / L"out\\空"));
+    EXPECT_EQ(testing::listFiles(temp / L"out").size(), 3u);
+}
+
+TEST(ExtractArchiveTest, ReplacesReadOnlyFilesAndAcceptsATrailingBackslash) {
+    TempFolder temp;
+    const std::wstring dest = temp / L"out";
+    ASSERT_TRUE(::CreateDirectoryW(dest.c_str(), nullptr));
+    ASSERT_TRUE(testing::writeFileBytes(dest + L"\\a.txt", "old and longer than the new content"));
+    ASSERT_TRUE(::SetFileAttributesW((dest + L"\\a.txt").c_str(), FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN));
+    ArchiveUnit unit;
+    ASSERT_EQ(unit.extractArchive(fixture(L"infozip.zip"), dest + L"\\"), 1);
+    EXPECT_EQ(fileText(dest + L"\\a.txt"), "hello\n");
+    EXPECT_TRUE(testing::hasNormalAttributes(::GetFileAttributesW((dest + L"\\a.txt").c_str())));
+    EXPECT_TRUE(testing::compareTrees(fixture(L"tree"), dest).empty());
+    // The target paths have one backslash between folder and name either way.
+    EXPECT_EQ(unit.currentFileName().find(L"\\\\"), std::wstring::npos);
+}
+
+TEST(ExtractArchiveTest, ResultsForMissingPathsAndNonArchives) {
+    TempFolder temp;
+    ArchiveUnit unit;
+    EXPECT_EQ(unit.extractArchive(temp / L"absent.zip", temp / L"out"), -1);
+    EXPECT_EQ(unit.extractArchive(L"", temp / L"out"), -1);
+    EXPECT_EQ(unit.extractArchive(fixture(L"infozip.zip"), L""), -1);
+    EXPECT_FALSE(folderExists(temp / L"out"));
+
+    ASSERT_TRUE(testing::writeFileBytes(temp / L"text.zip", std::string(100, 'x')));
+    EXPECT_EQ(unit.extractArchive(temp / L"text.zip", temp / L"out\\deep\\er"), 0);
+    EXPECT_TRUE(folderExists(temp / L"out\\deep\\er")) << "the destination is made with its parents";
+
+    // A stub before the archive fails the signature test; the reader itself copes (below).
+    const auto stubbed = buildZip({{"a.txt", "alpha"}}, std::string(4096, 'M'));
+    ASSERT_TRUE(testing::writeFileBytes(temp / L"stub.zip", stubbed.bytes));
+    EXPECT_EQ(unit.extractArchive(temp / L"stub.zip", temp / L"out"), 0);
+
+    // A destination below a file cannot be made.
+    ASSERT_TRUE(testing::writeFileBytes(temp / L"file", "x"));
+    EXPECT_EQ(unit.extractArchive(fixture(L"infozip.zip"), temp / L"file\\out"), 0);
+}
+
+TEST(ExtractArchiveTest, ProgressReportsPercentagesAndCanCancel) {
+    TempFolder temp;
+    ASSERT_TRUE(testing::writeFileBytes(
+        temp / L"a.zip", buildZip({{"1", "a"}, {"2", "b"}, testing::folderEntry("d/"), {"d/4", "d"}}).bytes));
+    ArchiveUnit unit;
+    std::vector<int> reports;
+    unit.setProgressHandler([&](int percent) {
+        reports.push_back(percent);
+        return true;
+    });
+    ASSERT_EQ(unit.extractArchive(temp / L"a.zip", temp / L"out"), 1);
+    EXPECT_EQ(reports, (std::vector<int>{0, 25, 50, 75, 100}));
+    EXPECT_EQ(unit.currentFileName(), temp / L"out\\d\\4");
+
+    reports.clear();
+    unit.setProgressHandler([&](int percent) {
+        reports.push_back(percent);
+        return percent < 25;  // cancel at the second entry
+    });
+    ASSERT_EQ(unit.extractArchive(temp / L"a.zip", temp / L"again"), 1);
+    EXPECT_EQ(reports, (std::vector<int>{0, 25}));
+    EXPECT_TRUE(fileExists(temp / L"again\\2"));
+    EXPECT_FALSE(folderExists(temp / L"again\\d"));
+}
+
+TEST(ZipReaderTest, EntriesByIndexWithPrecedingDataAndRelativeTargets) {
+    TempFolder temp;
+    TestEntry stamped{"dir/stamped.txt", "stamped"};
+    stamped.external = 0x81A40000;
+    const std::string ut = std::string("\x03", 1) + testing::le32(1000000000) + testing::le32(1100000000);
+    stamped.localExtra = testing::extraBlock(0x5455, ut);
+    const auto zip = buildZip({testing::folderEntry("dir/"), stamped}, std::string(3000, 'S'));
+    ASSERT_TRUE(testing::writeFileBytes(temp / L"sfx.exe", zip.bytes));
+
+    ZipResult error = ZipResult::Ok;
+    std::unique_ptr<ZipReader> reader = ZipReader::open(temp / L"sfx.exe", &error);
+    ASSERT_TRUE(reader) << zip::zipResultName(error);
+    ZipEntryInfo info;
+    ASSERT_EQ(reader->getEntry(-1, &info), ZipResult::Ok);
+    EXPECT_EQ(info.index, 2);
+    EXPECT_EQ(reader->getEntry(2, &info), ZipResult::BadArgument);
+    EXPECT_EQ(reader->getEntry(-2, &info), ZipResult::BadArgument);
+    ASSERT_EQ(reader->getEntry(1, &info), ZipResult::Ok);
+    EXPECT_EQ(info.name, "dir/stamped.txt");
+    EXPECT_EQ(info.attributes, static_cast<std::uint32_t>(FILE_ATTRIBUTE_NORMAL));
+    EXPECT_EQ(info.uncompressedSize, 7u);
+    EXPECT_EQ(testing::ticksOf(info.writeTime), testing::ticksAtUnix(1000000000));
+    EXPECT_EQ(testing::ticksOf(info.accessTime), testing::ticksAtUnix(1100000000));
+    ASSERT_EQ(reader->getEntry(0, &info), ZipResult::Ok);  // going back restarts the walk
+    EXPECT_TRUE(info.isDirectory());
+
+    // A relative target is placed under the folder current at open, folders made.
+    wchar_t before[MAX_PATH];
+    ::GetCurrentDirectoryW(MAX_PATH, before);
+    ASSERT_TRUE(::SetCurrentDirectoryW(temp.path().c_str()));
+    reader = ZipReader::open(L"sfx.exe", &error);
+    ::SetCurrentDirectoryW(before);
+    ASSERT_TRUE(reader);
+    EXPECT_EQ(reader->extractEntryToFile(1, L"made\\here\\x.txt"), ZipResult::Ok);
+    EXPECT_EQ(fileText(temp / L"made\\here\\x.txt"), "stamped");
+    EXPECT_EQ(zipGetEntry(nullptr, 0, &info), ZipResult::NotReader);
+    zipClose(reader);
+    EXPECT_FALSE(reader);
+}
+
+}  // namespace
+}  // namespace pelmora

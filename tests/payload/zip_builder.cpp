@@ -1,0 +1,75 @@
+#include "tests/payload/zip_builder.h"
+
+#include <zlib.h>
+
+namespace pelmora::testing {
+
+std::string le16(std::uint16_t v) { return std::string{static_cast<char>(v & 0xFF), static_cast<char>(v >> 8)}; }
+std::string le32(std::uint32_t v) { return le16(static_cast<std::uint16_t>(v)) + le16(static_cast<std::uint16_t>(v >> 16)); }
+
+std::string extraBlock(std::uint16_t tag, const std::string& body) {
+    return le16(tag) + le16(static_cast<std::uint16_t>(body.size())) + body;
+}
+
+TestEntry folderEntry(std::string name) {
+    TestEntry e(std::move(name), {}, false);
+    e.external = 0x10;
+    return e;
+}
+
+std::string rawDeflate(const std::string& data) {
+    z_stream zs{};
+    deflateInit2(&zs, 9, Z_DEFLATED, -MAX_WBITS, 8, Z_DEFAULT_STRATEGY);
+    std::string out(deflateBound(&zs, static_cast<uLong>(data.size())) + 16, '\0');
+    zs.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(data.data()));
+    zs.avail_in = static_cast<uInt>(data.size());
+    zs.next_out = reinterpret_cast<Bytef*>(out.data());
+    zs.avail_out = static_cast<uInt>(out.size());
+    deflate(&zs, Z_FINISH);
+    out.resize(zs.total_out);
+    deflateEnd(&zs);
+    return out;
+}
+
+std::uint32_t crc32Of(const std::string& data) {
+    return static_cast<std::uint32_t>(
+        crc32(crc32(0, nullptr, 0), reinterpret_cast<const Bytef*>(data.data()), static_cast<uInt>(data.size())));
+}
+
+BuiltZip buildZip(const std::vector<TestEntry>& entries, const std::string& prefix, const std::string& comment) {
+    BuiltZip zip;
+    std::string archive;
+    std::string directory;
+    for (const TestEntry& e : entries) {
+        const std::string payload = !e.payloadOverride.empty() ? e.payloadOverride
+                                    : e.deflate                 ? rawDeflate(e.data)
+                                                                : e.data;
+        const std::uint16_t method = e.method.value_or(e.deflate ? 8 : 0);
+        const std::uint32_t crc = e.crc.value_or(crc32Of(e.data));
+        const std::uint32_t csize = e.compressedSize.value_or(static_cast<std::uint32_t>(payload.size()));
+        const std::uint32_t usize = e.uncompressedSize.value_or(static_cast<std::uint32_t>(e.data.size()));
+        const std::string localName = e.localName.value_or(e.name);
+        const std::uint16_t localExtraLength =
+            e.localExtraLength.value_or(static_cast<std::uint16_t>(e.localExtra.size()));
+        const std::uint32_t offset = static_cast<std::uint32_t>(archive.size());
+        zip.localOffsets.push_back(prefix.size() + offset);
+        const std::string common = le16(e.flags) + le16(method) + le16(e.dosTime) + le16(e.dosDate) + le32(crc) +
+                                   le32(csize) + le32(usize);
+        archive += le32(0x04034B50) + le16(20) + common + le16(static_cast<std::uint16_t>(localName.size())) +
+                   le16(localExtraLength) + localName + e.localExtra + payload;
+        directory += le32(0x02014B50) + le16(0x0014) + le16(20) + common +
+                     le16(static_cast<std::uint16_t>(e.name.size())) +
+                     le16(static_cast<std::uint16_t>(e.centralExtra.size())) + le16(0) + le16(0) + le16(0) +
+                     le32(e.external) + le32(offset) + e.name + e.centralExtra;
+    }
+    const std::uint32_t directoryOffset = static_cast<std::uint32_t>(archive.size());
+    zip.directoryOffset = prefix.size() + directoryOffset;
+    const auto count = static_cast<std::uint16_t>(entries.size());
+    archive += directory + le32(0x06054B50) + le16(0) + le16(0) + le16(count) + le16(count) +
+               le32(static_cast<std::uint32_t>(directory.size())) + le32(directoryOffset) +
+               le16(static_cast<std::uint16_t>(comment.size())) + comment;
+    zip.bytes = prefix + archive;
+    return zip;
+}
+
+}  // namespace pelmora::testing

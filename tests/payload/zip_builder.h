@@ -1,0 +1,58 @@
+// Assembles ZIP archives in memory for tests, with knobs for the damage a
+// hostile or broken archive can carry.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace pelmora::testing {
+
+struct TestEntry {
+    TestEntry(std::string entryName, std::string content = {}, bool deflated = true)
+        : name(std::move(entryName)), data(std::move(content)), deflate(deflated) {}
+
+    std::string name;  // bytes as stored
+    std::string data;  // uncompressed content
+    bool deflate = true;
+    std::uint16_t flags = 0;
+    std::uint32_t external = 0x20;     // MS-DOS archive bit: a plain file
+    std::uint16_t dosDate = 0x5221;    // 2021-01-01
+    std::uint16_t dosTime = 0x6000;    // 12:00:00
+    std::string localExtra;
+    std::string centralExtra;
+    // Damage, applied to both headers unless said otherwise.
+    std::optional<std::uint32_t> crc;
+    std::optional<std::uint32_t> uncompressedSize;
+    std::optional<std::uint32_t> compressedSize;
+    std::optional<std::uint16_t> method;
+    std::optional<std::string> localName;           // local header only
+    std::optional<std::uint16_t> localExtraLength;  // local header only: the length field, not the bytes
+    std::string payloadOverride;                    // replaces the compressed bytes when not empty
+};
+
+// A stored folder entry with the MS-DOS folder attribute.
+TestEntry folderEntry(std::string name);
+
+std::string rawDeflate(const std::string& data);
+std::uint32_t crc32Of(const std::string& data);
+
+struct BuiltZip {
+    std::string bytes;
+    std::vector<std::uint64_t> localOffsets;
+    std::uint64_t directoryOffset = 0;
+};
+
+// prefix: bytes before the archive (offsets stay relative to the archive);
+// comment: the end record's comment.
+BuiltZip buildZip(const std::vector<TestEntry>& entries, const std::string& prefix = {},
+                  const std::string& comment = {});
+
+// An extra-field block.
+std::string extraBlock(std::uint16_t tag, const std::string& body);
+std::string le16(std::uint16_t v);
+std::string le32(std::uint32_t v);
+
+}  // namespace pelmora::testing
