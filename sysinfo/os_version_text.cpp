@@ -56,6 +56,12 @@ bool hasSuite(const OsFacts& facts, unsigned short bits) {
     return (facts.suiteMask & bits) == bits;
 }
 
+// One switch label per major.minor pair, without the pairs running into each
+// other (4.100 is not 5.0).
+constexpr unsigned long long versionKey(unsigned major, unsigned minor) {
+    return (static_cast<unsigned long long>(major) << 32) | minor;
+}
+
 long effectiveBuild(const OsFacts& facts) {
     if (facts.build != 0) return facts.build;
     return std::wcstol(facts.registryCurrentBuild.c_str(), nullptr, 10);
@@ -98,25 +104,25 @@ std::wstring detailText(const OsFacts& facts, const OsTextOptions& options) {
 
 std::optional<OsName> osNameFromTable(const OsFacts& facts) {
     const bool workstation = isWorkstation(facts);
-    switch (facts.major * 100 + facts.minor) {
-        case 1000:
+    switch (versionKey(facts.major, facts.minor)) {
+        case versionKey(10, 0):
             if (!workstation) return OsName{facts.registryProductName, L""};
             return OsName{effectiveBuild(facts) >= kFirstWindows11Build ? L"Windows 11" : L"Windows 10", L""};
-        case 600:
+        case versionKey(6, 0):
             return OsName{workstation ? L"Windows Vista" : L"Windows Server 2008", L""};
-        case 601:
+        case versionKey(6, 1):
             return OsName{workstation ? L"Windows 7" : L"Windows Server 2008 R2", L""};
-        case 602:
+        case versionKey(6, 2):
             return OsName{workstation ? L"Windows 8" : L"Windows Server 2012", L""};
-        case 603:
+        case versionKey(6, 3):
             return OsName{workstation ? L"Windows 8.1" : L"Windows Server 2012 R2", L""};
-        case 500:
+        case versionKey(5, 0):
             return windows2000(facts);
-        case 501:
+        case versionKey(5, 1):
             return OsName{L"Windows XP", hasSuite(facts, kSuitePersonal) ? L"Home Edition" : L"Professional"};
-        case 502:
+        case versionKey(5, 2):
             return windows2003Family(facts);
-        case 410:
+        case versionKey(4, 10):
             return OsName{L"Windows 98", L""};
         default:
             return std::nullopt;

@@ -95,6 +95,7 @@ const NameCase kNameCases[] = {
     {"4.10", system(4, 10), L"Windows 98", L"Windows 98 "},
     {"4.0 has no name", system(4, 0), L"", L" "},
     {"5.3 has no name", system(5, 3), L"", L" "},
+    {"4.100 is not 5.0", withSuite(system(4, 100, kServer), 0x0080), L"", L" "},
     {"6.4 has no name", system(6, 4), L"获取失败，请检查版本:6.4", L"获取失败，请检查版本:6.4 "},
     {"11.0 has no name", system(11, 0, 1, 30000), L"获取失败，请检查版本:11.0", L"获取失败，请检查版本:11.0 "},
     {"7.2 server has no name", system(7, 2, kServer), L"获取失败，请检查版本:7.2", L"获取失败，请检查版本:7.2 "},
