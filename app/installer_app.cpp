@@ -1,5 +1,6 @@
 #include "app/installer_app.h"
 
+#include "app/window_picture.h"
 #include "payload/constants.h"
 #include "payload/embedded_data.h"
 #include "services/date_time_text.h"
@@ -22,26 +23,36 @@ void InstallerApp::onWindowCreated() {
 }
 
 void InstallerApp::applyWindowSkin() {
-    // The skin engine is not part of the program yet; until it is, the window
-    // keeps the standard look of its form.
+    // The skin engine is not part of the program yet. Until it composes the
+    // window, the form paints the theme picture itself, so the white title
+    // and information line sit on the dark sky they were made for.
+    const ByteView picture = backgroundPng();
+    windowPicture_ = decodePicture(picture.data, picture.size);
+    window_.setBackgroundPicture(windowPicture_.get());
 }
 
 void InstallerApp::onInfoTick() {
     window_.setText(UnitRole::InfoLabel, informationLineText(currentDateTimeText(), L""));
 }
 
-bool InstallerApp::onCloseQuery() {
-    if (window_.text(UnitRole::FinishButton) == kInstallingCaption) return false;
-    fadeOutAndExit();
+void InstallerApp::onUnitClick(UnitRole unit) {
+    switch (unit) {
+    case UnitRole::BrowseButton: return onBrowseClick();
+    case UnitRole::AgreeCheckBox: return onAgreeClick();
+    case UnitRole::InstallButton: return onInstallClick();
+    case UnitRole::FinishButton: return onFinishClick();
+    default: return;
+    }
 }
-
-void InstallerApp::onUnitClick(UnitRole unit) {}
 
 void InstallerApp::onTimerTick(UnitRole timer) {
     if (timer == UnitRole::InfoTimer) onInfoTick();
+    if (timer == UnitRole::ProgressTimer) onProgressTick();
 }
 
-void InstallerApp::onLabelReleased(UnitRole label, int x, int y, WPARAM keys) {}
+void InstallerApp::onLabelReleased(UnitRole label, int x, int y, WPARAM keys) {
+    if (label == UnitRole::TermsLinkLabel) onTermsLinkClick(x, y, keys);
+}
 
 void InstallerApp::fadeOutAndExit(int exitCode) {
     for (int i = 1; i <= 255; ++i) {

@@ -6,6 +6,8 @@
 #include <string>
 
 #include "app/installer_window.h"
+#include "base/unique_resource.h"
+#include "payload/extract_archive.h"
 
 namespace pelmora {
 
@@ -23,6 +25,15 @@ public:
     // The information line: date and time, then the system version.
     void onInfoTick();
 
+    // The installation sequence.
+    void onBrowseClick();
+    void onAgreeClick();
+    void onInstallClick();
+    void enterInstallingLayout();
+    void onProgressTick();
+    void onFinishClick();
+    void onTermsLinkClick(int x, int y, WPARAM keys);
+
     // Lowers the window's alpha from 254 to 0, then ends the program with `exitCode`.
     [[noreturn]] void fadeOutAndExit(int exitCode = 0);
 
@@ -33,9 +44,23 @@ public:
 private:
     // Every call into the skin engine made when the window is created, in one place.
     void applyWindowSkin();
+    // Writes the payload archive; false (with nothing left behind) when it cannot.
+    bool writePayloadArchive();
+    bool extractPayload();  // at 40 %
+    void finishInstallation();
+    void failInstallation();
 
     InstallerWindow& window_;
+    GdiBitmap windowPicture_;  // the background until the skin engine composes the window
+    ArchiveUnit archiveUnit_;
+    bool installFailed_ = false;
 };
+
+// A path under the installation folder: the folder followed by a suffix that
+// starts with a backslash. A folder that already ends in one (a drive root
+// such as "D:\") does not get a second: "D:\Pelmora", never "D:\\Pelmora",
+// which the shell cannot resolve into a shortcut target.
+std::wstring installPath(const std::wstring& installDir, const wchar_t* suffix);
 
 // "2021年12月30日6时50分21秒" + 27 spaces + "系统版本：" + the version text.
 std::wstring informationLineText(const std::wstring& dateTime, const std::wstring& version);

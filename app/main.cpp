@@ -8,11 +8,13 @@
 #include "app/installer_app.h"
 #include "app/installer_window.h"
 #include "base/unique_resource.h"
+#include "payload/embedded_data.h"
 #include "services/program_end.h"
 
 namespace {
 
 constexpr wchar_t kOwnerClass[] = L"PelmoraOwner";
+constexpr int kDamagedPackageExitCode = 2;
 
 // The current folder becomes the program's own folder.
 void enterProgramFolder() {
@@ -50,6 +52,13 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
         app.installDir.clear();
         app.lastBrowseResult.clear();
     });
+
+    // A damaged download must not install half a product: check the archive
+    // against the checksum recorded when it was built, before anything shows.
+    if (!payloadArchiveIntact()) {
+        ::MessageBoxW(nullptr, L"安装包已损坏，请重新下载。", L"错误", MB_OK | MB_ICONERROR);
+        endProgram(kDamagedPackageExitCode);
+    }
 
     if (!window.create(instance, owner.get(), &app)) fatalError(L"安装窗口创建失败");
 

@@ -50,7 +50,8 @@ BOOL CALLBACK findProc(HWND hwnd, LPARAM param) {
     auto* state = reinterpret_cast<FindState*>(param);
     DWORD pid = 0;
     ::GetWindowThreadProcessId(hwnd, &pid);
-    if (pid == state->processId && ::IsWindowVisible(hwnd) && textOf(hwnd) == *state->title) {
+    if ((state->processId == 0 || pid == state->processId) && ::IsWindowVisible(hwnd) &&
+        textOf(hwnd) == *state->title) {
         state->found = hwnd;
         return FALSE;
     }
@@ -65,8 +66,34 @@ HWND findTopLevel(DWORD processId, const std::wstring& title) {
     return state.found;
 }
 
-Installer::Installer(const std::wstring& extraEnvironment) {
-    std::wstring commandLine = L"\"" + installerPath() + L"\"";
+HWND findDialog(DWORD processId, const std::wstring& caption) {
+    HWND found = findTopLevel(processId, caption);
+    return found && classOf(found) == L"#32770" ? found : nullptr;
+}
+
+std::wstring messageBoxText(HWND box) { return textOf(::GetDlgItem(box, 0xFFFF)); }
+
+void clickLater(HWND button) { ::PostMessageW(button, BM_CLICK, 0, 0); }
+
+bool selectInFolderDialog(HANDLE process, HWND dialog, const std::wstring& path) {
+    const SIZE_T bytes = (path.size() + 1) * sizeof(wchar_t);
+    void* remote = ::VirtualAllocEx(process, nullptr, bytes, MEM_COMMIT, PAGE_READWRITE);
+    if (!remote) return false;
+    // BFFM_SETSELECTIONW with a path: the string must live in the dialog's
+    // process. The dialog procedure gives no usable result; the caller checks
+    // what the dialog returned.
+    const bool written = ::WriteProcessMemory(process, remote, path.c_str(), bytes, nullptr);
+    DWORD_PTR ignored = 0;
+    if (written) {
+        ::SendMessageTimeoutW(dialog, WM_USER + 103, TRUE, reinterpret_cast<LPARAM>(remote), SMTO_ABORTIFHUNG, 5000,
+                              &ignored);
+    }
+    ::VirtualFreeEx(process, remote, 0, MEM_RELEASE);
+    return written;
+}
+
+Installer::Installer(const std::wstring& extraEnvironment, const std::wstring& program, const std::wstring& title) {
+    std::wstring commandLine = L"\"" + program + L"\"";
     std::vector<wchar_t> line(commandLine.begin(), commandLine.end());
     line.push_back(0);
     std::vector<wchar_t> environment;
@@ -88,7 +115,7 @@ Installer::Installer(const std::wstring& extraEnvironment) {
     ::CloseHandle(info.hThread);
     processId_ = info.dwProcessId;
     waitFor([&] {
-        window_ = findTopLevel(processId_, kWindowTitle);
+        window_ = findTopLevel(processId_, title);
         return window_ != nullptr || !running();
     });
 }

@@ -32,9 +32,10 @@ RECT rectInParent(HWND child);
 // A running installer process and its window.
 class Installer {
 public:
-    // Starts the installer (optionally with extra environment "NAME=value")
-    // and waits for its window.
-    explicit Installer(const std::wstring& extraEnvironment = L"");
+    // Starts the installer (optionally another copy of it, with extra
+    // environment "NAME=value") and waits for its window with that title.
+    explicit Installer(const std::wstring& extraEnvironment = L"", const std::wstring& program = installerPath(),
+                       const std::wstring& title = kWindowTitle);
     ~Installer();  // ends the process if it still runs
 
     HWND window() const { return window_; }
@@ -52,7 +53,15 @@ private:
     HWND window_ = nullptr;
 };
 
-HWND findTopLevel(DWORD processId, const std::wstring& title);
+HWND findTopLevel(DWORD processId, const std::wstring& title);  // processId 0: any process
+// A dialog (class #32770) of the process with that caption.
+HWND findDialog(DWORD processId, const std::wstring& caption);
+// The text of a message box (its static text control).
+std::wstring messageBoxText(HWND box);
+// Presses a button without waiting for what it starts (a modal box, say).
+void clickLater(HWND button);
+// Asks an open folder dialog of another process to select `path`.
+bool selectInFolderDialog(HANDLE process, HWND dialog, const std::wstring& path);
 // Saves what the screen shows (the virtual desktop) as a 24-bit BMP.
 bool saveScreenshot(const std::wstring& path);
 

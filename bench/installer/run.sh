@@ -1,0 +1,11 @@
+#!/usr/bin/env bash
+# Runs the installer benchmark under Wine on a private display:
+#   bash bench/installer/run.sh
+set -euo pipefail
+src=$(cd "$(dirname "$0")/../.." && pwd)
+export BUILD_DIR=${BUILD_DIR:-$src/build}
+bash "$src/scripts/build.sh"
+. "$src/scripts/wine-env.sh"
+wine_env_start "$BUILD_DIR" own-display
+export PELMORA_BUILD_DIR="$BUILD_DIR"
+wine "$BUILD_DIR/bench/installer/installer_bench.exe"
