@@ -1,0 +1,93 @@
+// Drives the archive reader over arbitrary bytes: end record, central
+// directory, local headers, extra fields, inflation and the entry-name rules.
+// Besides crashes and sanitizer reports it stops on any broken promise: more
+// bytes handed on than declared, or a "safe" path that could leave its folder.
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
+#include "payload/entry_data.h"
+#include "payload/entry_path.h"
+#include "payload/zip_format.h"
+
+namespace {
+
+using namespace pelmora::zip;
+
+[[noreturn]] void broken(const char* what) {
+    std::fprintf(stderr, "broken promise: %s\n", what);
+    std::abort();
+}
+
+class CountingSink final : public ChunkSink {
+public:
+    bool write(const std::uint8_t*, std::size_t size) override {
+        if (size > kOutputChunk) broken("chunk larger than the output chunk");
+        total += size;
+        return true;
+    }
+    std::uint64_t total = 0;
+};
+
+// Bytes as UTF-16 units in pairs (so any wide character can appear, including
+// separators, dots and colons), or one unit per byte.
+std::wstring wideFrom(const std::string& bytes, bool pairs) {
+    std::wstring out;
+    if (pairs) {
+        for (std::size_t i = 0; i + 1 < bytes.size(); i += 2) {
+            out += static_cast<wchar_t>(static_cast<std::uint8_t>(bytes[i]) | (static_cast<std::uint8_t>(bytes[i + 1]) << 8));
+        }
+    } else {
+        for (char c : bytes) out += static_cast<wchar_t>(static_cast<std::uint8_t>(c));
+    }
+    return out;
+}
+
+void checkName(const std::wstring& name) {
+    EntryPath path;
+    if (safeRelativePath(name, &path) != PathVerdict::Safe) return;
+    const std::wstring& r = path.relative;
+    if (!r.empty() && (r.front() == L'\\' || r.back() == L'\\')) broken("separator at an end of a safe path");
+    if (r.find(L'/') != std::wstring::npos || r.find(L':') != std::wstring::npos) broken("'/' or ':' in a safe path");
+    std::size_t start = 0;
+    while (start <= r.size() && !r.empty()) {
+        std::size_t end = r.find(L'\\', start);
+        if (end == std::wstring::npos) end = r.size();
+        const std::wstring component = r.substr(start, end - start);
+        if (component.empty()) broken("empty component in a safe path");
+        if (component.find_first_not_of(L". ") == std::wstring::npos) broken("dot component in a safe path");
+        if (isReservedDeviceName(component)) broken("device name in a safe path");
+        start = end + 1;
+    }
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    const std::string input(reinterpret_cast<const char*>(data), size);
+    checkName(wideFrom(input.substr(0, 520), true));
+
+    MemorySource source(data, size);
+    EndRecord end;
+    if (findEndRecord(source, &end) != ZipResult::Ok) return 0;
+    if (end.position + kEndRecordSize > size || end.directoryOffset + end.directorySize > end.position) {
+        broken("end record outside the input");
+    }
+    std::vector<CentralEntry> entries;
+    if (readCentralDirectory(source, end, &entries) != ZipResult::Ok) return 0;
+    if (entries.size() != end.entryCount) broken("entry count differs from the end record");
+    int visited = 0;
+    for (const CentralEntry& entry : entries) {
+        if (++visited > 64) break;
+        checkName(wideFrom(entry.name, false));
+        LocalEntry local;
+        if (readLocalEntry(source, entry, end.directoryOffset, &local) != ZipResult::Ok) continue;
+        if (local.dataOffset + entry.compressedSize > end.directoryOffset) broken("entry data past the directory");
+        CountingSink sink;
+        const ZipResult r = copyEntryData(source, entry, local.dataOffset, sink);
+        if (sink.total > entry.uncompressedSize) broken("more bytes than the declared size");
+        if (r == ZipResult::Ok && sink.total != entry.uncompressedSize) broken("success with a different size");
+    }
+    return 0;
+}
