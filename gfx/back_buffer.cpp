@@ -14,8 +14,8 @@ std::vector<BackBufferEntry>& entries() {
 
 // The bitmap goes through GDI+ so that it is a 32-bit ARGB DIB section whose
 // pixels start as 0 (transparent black), the same surface GDI+ paints into.
-// Local use of the flat interface until the wrapper layer's GdipBitmap offers
-// creation by size and toHbitmap.
+// Local use of the flat interface until
+// the wrapper layer's create calls keep the object they made (today they can hand back an empty wrapper).
 HBITMAP createZeroBitmap(int width, int height) {
     using namespace Gdiplus::DllExports;
     Gdiplus::GpBitmap* bitmap = nullptr;

@@ -4,6 +4,8 @@
 
 #include <gdiplus.h>
 
+#include "gfx/gdip_path.h"
+
 namespace pelmora {
 
 std::array<CornerArc, 4> roundedRectangleArcs(float x, float y, float width, float height, int radius) {
@@ -18,6 +20,12 @@ std::array<CornerArc, 4> roundedRectangleArcs(float x, float y, float width, flo
     }};
 }
 
+bool addRoundedRectangle(GdipPath& path, float x, float y, float width, float height, int radius) {
+    return addRoundedRectangle(path.native(), x, y, width, height, radius);
+}
+
+// Flat calls on the native path, so that figures can be added to a path made
+// either way.
 bool addRoundedRectangle(Gdiplus::GpPath* path, float x, float y, float width, float height, int radius) {
     using namespace Gdiplus::DllExports;
     bool ok = true;

@@ -17,6 +17,8 @@ class GpPath;
 
 namespace pelmora {
 
+class GdipPath;
+
 // COLORREF 0x00BBGGRR to GDI+ 0xAARRGGBB; alpha 255 unless given.
 constexpr std::uint32_t argbFromColour(COLORREF colour, std::optional<std::uint8_t> alpha = std::nullopt) {
     const std::uint32_t r = colour & 0xFF, g = (colour >> 8) & 0xFF, b = (colour >> 16) & 0xFF;
@@ -39,7 +41,8 @@ struct CornerArc {
 // bottom-right square is one pixel larger but still ends at (x + width, y + height).
 std::array<CornerArc, 4> roundedRectangleArcs(float x, float y, float width, float height, int radius);
 
-// Adds the figure above to a GDI+ path as one closed figure; false when GDI+ refused.
+// Adds the figure above to a path as one closed figure; false when GDI+ refused.
+bool addRoundedRectangle(GdipPath& path, float x, float y, float width, float height, int radius);
 bool addRoundedRectangle(Gdiplus::GpPath* path, float x, float y, float width, float height, int radius);
 
 // Window rectangle of b relative to the top-left corner of a's window rectangle.

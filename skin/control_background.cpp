@@ -31,8 +31,8 @@ const ContainerSkinRecord* container(int recordIndex, int containerIndex) {
 // The container's colour laid over the buffer: over the whole rectangle, or for
 // a group box over its frame, which starts 5 pixels down so that the caption
 // line crosses its top edge and ends one pixel above the bottom.
-// Local use of the flat interface until the wrapper layer's GdipPath,
-// GdipGraphics and GdipSolidBrush are in place.
+// Local use of the flat interface until
+// the wrapper layer's create calls keep the object they made (today they can hand back an empty wrapper).
 void paintFill(HDC dc, const RECT& r, const ContainerSkinRecord& fill, bool groupBoxShape) {
     using namespace Gdiplus::DllExports;
     const float width = static_cast<float>(r.right - r.left), height = static_cast<float>(r.bottom - r.top);

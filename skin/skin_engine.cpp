@@ -1,11 +1,11 @@
 #include "skin/skin_engine.h"
 
-#include <gdiplus.h>
-
 #include <memory>
 #include <utility>
 
+#include "gfx/app_icon.h"
 #include "gfx/drawing_helpers.h"
+#include "gfx/gdip_object.h"
 #include "skin/controls/class_procedures.h"
 #include "skin/controls/containers.h"
 #include "skin/controls/control_install.h"
@@ -20,26 +20,6 @@ namespace {
 std::unique_ptr<SkinEngine>& instance() {
     static std::unique_ptr<SkinEngine> engine;
     return engine;
-}
-
-// GDI+ start-up token, 0 before start-up and after shut-down so that GDI+ ends
-// at most once. Kept here until the wrapper layer's gdipStartup/gdipShutdown
-// take it over.
-ULONG_PTR& gdiplusToken() {
-    static ULONG_PTR token = 0;
-    return token;
-}
-
-void startGdiplus() {
-    if (gdiplusToken()) return;
-    Gdiplus::GdiplusStartupInput input{};
-    input.GdiplusVersion = 1;
-    ULONG_PTR token = 0;
-    if (Gdiplus::GdiplusStartup(&token, &input, nullptr) == Gdiplus::Ok) gdiplusToken() = token;
-}
-
-void shutDownGdiplus() {
-    if (const ULONG_PTR token = std::exchange(gdiplusToken(), 0)) Gdiplus::GdiplusShutdown(token);
 }
 
 COLORREF colourFromArgb(std::uint32_t argb) {
@@ -72,8 +52,14 @@ ThemeSettings& themeSettings() {
 SkinEngine::SkinEngine() { themeSettings().themeColour = ::GetSysColor(COLOR_BTNFACE); }
 
 SkinEngine::~SkinEngine() {
-    // The application icon goes first, while GDI+ is still up.
-    shutDownGdiplus();
+    // The icon goes while GDI+ is still up; GDI+ ends at most once per process
+    // (a skinned window's WM_QUIT may have ended it already).
+    appIcon_.reset();
+    gdipShutdown();
+}
+
+void SkinEngine::loadAppIconOnce() {
+    if (!appIcon_) appIcon_ = loadAppIcon();
 }
 
 LRESULT CALLBACK SkinEngine::windowProcThunk(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -234,8 +220,9 @@ SkinEngine& skinEngine() {
 }
 
 void startSkinModule() {
-    skinEngine();
-    startGdiplus();
+    SkinEngine& engine = skinEngine();
+    gdipStartup();
+    engine.loadAppIconOnce();
 }
 
 void endSkinModule() { instance().reset(); }

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "base/unique_resource.h"
 #include "skin/controls/window_records.h"
 
 namespace pelmora {
@@ -117,18 +118,25 @@ public:
                             std::optional<int> alpha = std::nullopt, std::optional<int> option = std::nullopt,
                             std::optional<int> value = std::nullopt);
 
+    // The application icon drawn beside the title; null when the program has none.
+    HICON appIcon() const { return appIcon_.get(); }
+    void loadAppIconOnce();
+
     int borderWidth = 0;     // frame width used by caption layout, title placement and edge tests
     int hotButtonIndex = 0;  // caption button last hit, shared by all windows; 0 none
 
 private:
     void repaintSkinnedWindows();
+
+    UniqueIcon appIcon_;
 };
 
 // The single skin object: made by startSkinModule (or on first use), destroyed
 // by endSkinModule.
 SkinEngine& skinEngine();
 
-// Module start-up: the skin object, then GDI+ (version 1). Idempotent.
+// Module start-up: the skin object, then GDI+ (version 1), then the
+// application icon. Idempotent.
 void startSkinModule();
 // Program end: destroys the skin object; GDI+ ends with it. Idempotent.
 void endSkinModule();

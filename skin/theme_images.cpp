@@ -11,8 +11,8 @@ namespace {
 
 using namespace Gdiplus::DllExports;
 
-// Local use of the flat interface until the wrapper layer's GdipBitmap (load
-// from bytes, pixels, save as PNG) and GdipLinearGradientBrush are in place.
+// Local use of the flat interface until
+// the wrapper layer's create calls keep the object they made (today they can hand back an empty wrapper).
 class GpBitmapOwner {
 public:
     GpBitmapOwner() = default;

@@ -4,8 +4,8 @@
 
 namespace pelmora {
 
-// Local use of the flat interface until the wrapper layer's GdipFont
-// (fromHfont, size, style, family) and GdipFontFamily (name) are in place.
+// Local use of the flat interface until
+// the wrapper layer's create calls keep the object they made (today they can hand back an empty wrapper).
 ControlFont readControlFont(HWND control) {
     using namespace Gdiplus::DllExports;
     ControlFont result;
