@@ -7,6 +7,7 @@
 #include "services/message_pump.h"
 #include "services/program_end.h"
 #include "services/transparency.h"
+#include "sysinfo/os_version.h"
 
 namespace pelmora {
 
@@ -32,7 +33,7 @@ void InstallerApp::applyWindowSkin() {
 }
 
 void InstallerApp::onInfoTick() {
-    window_.setText(UnitRole::InfoLabel, informationLineText(currentDateTimeText(), L""));
+    window_.setText(UnitRole::InfoLabel, informationLineText(currentDateTimeText(), osVersionText()));
 }
 
 void InstallerApp::onUnitClick(UnitRole unit) {
