@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <memory>
+#include <set>
 
 #include "base/unique_resource.h"
 #include "payload/entry_path.h"
@@ -56,6 +57,30 @@ std::wstring verdictText(zip::PathVerdict v) {
     const char* name = zip::pathVerdictName(v);
     return std::wstring(name, name + std::char_traits<char>::length(name));
 }
+
+// Makes folders below the destination, each at most once a call: path look-ups
+// are the dearest part of extracting many small files.
+class FolderMaker {
+public:
+    explicit FolderMaker(std::wstring dest) : dest_(std::move(dest)) {}
+
+    // relative: components joined by "\"; empty is the destination itself.
+    bool make(const std::wstring& relative) {
+        for (std::size_t k = 0; k <= relative.size(); ++k) {
+            if (k < relative.size() && relative[k] != L'\\') continue;
+            const std::wstring prefix = relative.substr(0, k);
+            if (prefix.empty() || known_.count(prefix)) continue;
+            const std::wstring folder = joinPath(dest_, prefix);
+            if (!::CreateDirectoryW(folder.c_str(), nullptr) && !folderExists(folder)) return false;
+            known_.insert(prefix);
+        }
+        return true;
+    }
+
+private:
+    std::wstring dest_;
+    std::set<std::wstring> known_;
+};
 
 }  // namespace
 
@@ -115,6 +140,7 @@ int ArchiveUnit::extractArchive(const std::wstring& archivePath, const std::wstr
 
 int ArchiveUnit::extractEntries(ZipReader& reader, const std::wstring& destFolder) {
     total_ = reader.entryCount();
+    FolderMaker folders(destFolder);
     ZipEntryInfo info;
     for (int i = 0; i < total_; ++i) {
         const ZipResult got = reader.getEntry(i, &info);
@@ -127,12 +153,12 @@ int ArchiveUnit::extractEntries(ZipReader& reader, const std::wstring& destFolde
         }
         const std::wstring target = joinPath(destFolder, path.relative);
         if (info.isDirectory() || path.endsInSeparator) {
-            if (!createFolderPath(target)) return fail(L"cannot create folder " + target);
+            if (!folders.make(path.relative)) return fail(L"cannot create folder " + target);
         } else {
             // Archives need not list folders, nor list them before their
             // contents: missing parents are made here, inside the destination.
             const std::size_t cut = path.relative.rfind(L'\\');
-            if (cut != std::wstring::npos && !createFolderPath(joinPath(destFolder, path.relative.substr(0, cut)))) {
+            if (cut != std::wstring::npos && !folders.make(path.relative.substr(0, cut))) {
                 return fail(L"cannot create folder for " + target);
             }
             // A read-only or hidden file from an earlier install must not block

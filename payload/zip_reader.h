@@ -56,7 +56,11 @@ private:
     ZipReader(UniqueFile file, std::uint64_t size, std::wstring openFolder);
     ZipResult locate(int index);
 
+    // Output is written in blocks of this size, whatever the entry's size.
+    static constexpr std::size_t kWriteBuffer = 65536;
+
     std::unique_ptr<FileSource> source_;
+    std::vector<std::uint8_t> writeBuffer_;
     zip::EndRecord end_;
     std::vector<zip::CentralEntry> entries_;
     std::wstring openFolder_;
