@@ -1,8 +1,8 @@
 #include "gfx/back_buffer.h"
 
-#include <algorithm>
-
 #include <gdiplus.h>
+
+#include <algorithm>
 
 namespace pelmora {
 namespace {
@@ -19,7 +19,8 @@ std::vector<BackBufferEntry>& entries() {
 HBITMAP createZeroBitmap(int width, int height) {
     using namespace Gdiplus::DllExports;
     Gdiplus::GpBitmap* bitmap = nullptr;
-    if (GdipCreateBitmapFromScan0(width, height, 0, PixelFormat32bppARGB, nullptr, &bitmap) != Gdiplus::Ok) return nullptr;
+    if (GdipCreateBitmapFromScan0(width, height, 0, PixelFormat32bppARGB, nullptr, &bitmap) != Gdiplus::Ok)
+        return nullptr;
     HBITMAP result = nullptr;
     if (GdipCreateHBITMAPFromBitmap(bitmap, &result, 0) != Gdiplus::Ok) result = nullptr;
     GdipDisposeImage(bitmap);
@@ -28,11 +29,14 @@ HBITMAP createZeroBitmap(int width, int height) {
 
 }  // namespace
 
-const std::vector<BackBufferEntry>& backBuffers() { return entries(); }
+const std::vector<BackBufferEntry>& backBuffers() {
+    return entries();
+}
 
 void registerBackBuffer(HDC memoryDc, HBITMAP bitmap, HGDIOBJ previousObject) {
     auto& list = entries();
-    auto found = std::find_if(list.begin(), list.end(), [&](const BackBufferEntry& e) { return e.memoryDc == memoryDc; });
+    auto found =
+        std::find_if(list.begin(), list.end(), [&](const BackBufferEntry& e) { return e.memoryDc == memoryDc; });
     if (found != list.end()) {
         found->bitmap = bitmap;
         found->previousObject = previousObject;
@@ -56,13 +60,16 @@ HDC createBackBuffer(int width, int height) {
 bool releaseControlBackground(HDC memoryDc) {
     if (!memoryDc) return false;
     auto& list = entries();
-    auto found = std::find_if(list.begin(), list.end(), [&](const BackBufferEntry& e) { return e.memoryDc == memoryDc; });
+    auto found =
+        std::find_if(list.begin(), list.end(), [&](const BackBufferEntry& e) { return e.memoryDc == memoryDc; });
     if (found == list.end()) return false;
     // Selecting the previous object back hands out the bitmap that was in the
     // DC, which is the one to delete (a painter may have swapped it).
     HGDIOBJ selected = found->previousObject ? ::SelectObject(memoryDc, found->previousObject) : nullptr;
-    if (selected && selected != HGDI_ERROR) ::DeleteObject(selected);
-    else if (found->bitmap) ::DeleteObject(found->bitmap);
+    if (selected && selected != HGDI_ERROR)
+        ::DeleteObject(selected);
+    else if (found->bitmap)
+        ::DeleteObject(found->bitmap);
     ::DeleteDC(memoryDc);
     list.erase(found);
     return true;

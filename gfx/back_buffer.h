@@ -11,8 +11,8 @@
 namespace pelmora {
 
 struct BackBufferEntry {
-    HDC memoryDc = nullptr;         // key
-    HBITMAP bitmap = nullptr;       // selected into memoryDc
+    HDC memoryDc = nullptr;            // key
+    HBITMAP bitmap = nullptr;          // selected into memoryDc
     HGDIOBJ previousObject = nullptr;  // what memoryDc held before; put back at release
 };
 

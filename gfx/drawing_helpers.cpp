@@ -1,8 +1,8 @@
 #include "gfx/drawing_helpers.h"
 
-#include <algorithm>
-
 #include <gdiplus.h>
+
+#include <algorithm>
 
 #include "gfx/gdip_path.h"
 
@@ -13,10 +13,10 @@ std::array<CornerArc, 4> roundedRectangleArcs(float x, float y, float width, flo
     const float x1 = x + width;
     const float y1 = y + height;
     return {{
-        {x1 - r, y, r, r, 270.0f},                       // top right
+        {x1 - r, y, r, r, 270.0f},                                 // top right
         {x1 - r - 1.0f, y1 - r - 1.0f, r + 1.0f, r + 1.0f, 0.0f},  // bottom right, one pixel larger
-        {x, y1 - r, r, r, 90.0f},                        // bottom left
-        {x, y, r, r, 180.0f},                            // top left
+        {x, y1 - r, r, r, 90.0f},                                  // bottom left
+        {x, y, r, r, 180.0f},                                      // top left
     }};
 }
 
@@ -41,9 +41,13 @@ RECT rectRelativeTo(HWND a, HWND b) {
     return {rb.left - ra.left, rb.top - ra.top, rb.right - ra.left, rb.bottom - ra.top};
 }
 
-RECT rectInRootWindow(HWND window) { return rectRelativeTo(::GetAncestor(window, GA_ROOT), window); }
+RECT rectInRootWindow(HWND window) {
+    return rectRelativeTo(::GetAncestor(window, GA_ROOT), window);
+}
 
-bool isClickThrough(HWND window) { return (::GetWindowLongPtrW(window, GWL_EXSTYLE) & WS_EX_TRANSPARENT) != 0; }
+bool isClickThrough(HWND window) {
+    return (::GetWindowLongPtrW(window, GWL_EXSTYLE) & WS_EX_TRANSPARENT) != 0;
+}
 
 void invalidateVisibleChildren(HWND window) {
     for (HWND child = ::FindWindowExW(window, nullptr, nullptr, nullptr); child;

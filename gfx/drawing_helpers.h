@@ -27,8 +27,12 @@ constexpr std::uint32_t argbFromColour(COLORREF colour, std::optional<std::uint8
 
 // Low half without sign (0..65535); high half with its sign kept, so a negative
 // y coordinate in a mouse message stays negative.
-constexpr int loWord(std::uint32_t value) { return static_cast<int>(value & 0xFFFF); }
-constexpr int hiWord(std::uint32_t value) { return static_cast<int>(static_cast<std::int32_t>(value) >> 16); }
+constexpr int loWord(std::uint32_t value) {
+    return static_cast<int>(value & 0xFFFF);
+}
+constexpr int hiWord(std::uint32_t value) {
+    return static_cast<int>(static_cast<std::int32_t>(value) >> 16);
+}
 
 // One corner of the rounded rectangle figure: the arc's bounding rectangle and
 // its start angle; every corner sweeps 90 degrees.

@@ -74,7 +74,12 @@ bool GdipImage::saveToFile(std::wstring_view fileName, std::wstring_view formatI
     gdip_detail::WideText name(fileName);
     CLSID encoder = encoderClsid(formatId);
     PackedEncoderParameters packed(parameters);
-    return record(gp::GdipSaveImageToFile(native(), name.c_str(), &encoder, packed.get()));
+    const bool existed = ::GetFileAttributesW(name.c_str()) != INVALID_FILE_ATTRIBUTES;
+    if (record(gp::GdipSaveImageToFile(native(), name.c_str(), &encoder, packed.get()))) return true;
+    // Some GDI+ builds create the file before they look at the encoder; a
+    // failed save must not leave an empty or partial file behind.
+    if (!existed) ::DeleteFileW(name.c_str());
+    return false;
 }
 bool GdipImage::saveToFile(std::string_view gbkFileName, std::wstring_view formatId,
                            const std::vector<EncoderParameterValue>* parameters) {
@@ -263,6 +268,9 @@ bool GdipBitmap::rotate(GdipBitmap& out, float degrees, std::optional<SizeI> siz
     if (!graphics.fromImage(rotated)) return false;
     if (background && !graphics.clear(*background)) return false;
     if (interpolation && !graphics.setInterpolationMode(*interpolation)) return false;
+    // Pixel areas rather than pixel centres: a quarter turn then maps every
+    // source pixel onto exactly one target pixel.
+    graphics.setPixelOffsetMode(Gdiplus::PixelOffsetModeHalf);
     // Move the source centre to the origin, rotate, then to the box centre.
     graphics.translateTransform(box.width / 2.0f, box.height / 2.0f);
     graphics.rotateTransform(degrees);

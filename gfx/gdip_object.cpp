@@ -47,7 +47,7 @@ void GdipObject::moveFrom(GdipObject& other) noexcept {
     other.onHandleChanged();
 }
 
-bool GdipObject::adopt(GpStatus status, void* made) {
+bool GdipObject::adoptNative(GpStatus status, void* made) {
     if (handle_) destroy();
     bool ok = gdip_detail::record(status);
     if (ok && made) ++liveObjects;

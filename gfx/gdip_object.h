@@ -66,13 +66,22 @@ protected:
     // Records a create call's status and takes ownership of what it made.
     // Whatever this wrapper held before is destroyed first, so a create on a
     // full wrapper never strands the old object.
-    bool adopt(GpStatus status, void* made);
+    // made is taken by reference so that it is read after the create call in
+    // the same expression has written it: adopt(GdipCreateX(&made), made).
+    template <typename T>
+    bool adopt(GpStatus status, T* const& made) {
+        return adoptNative(status, made);
+    }
     // The same for another wrapper (clones and objects handed out by GDI+).
-    static bool adoptInto(GdipObject& target, GpStatus status, void* made) { return target.adopt(status, made); }
+    template <typename T>
+    static bool adoptInto(GdipObject& target, GpStatus status, T* const& made) {
+        return target.adoptNative(status, made);
+    }
     // Records the status of a delete call and empties the wrapper.
     bool released(GpStatus status);
 
 private:
+    bool adoptNative(GpStatus status, void* made);
     void* handle_ = nullptr;
 };
 

@@ -42,9 +42,9 @@ def caption_help():
 
 
 def caption_menu():
-    window = frame(6, 3, 18, 15)
-    lines = union(rect(8, 6, 16, 7), rect(8, 9, 14, 10))
-    arrow = polygon([(19, 8), (24, 8), (21.5, 11)])
+    window = frame(4, 3, 16, 15)
+    lines = union(rect(6, 6, 14, 7), rect(6, 9, 12, 10))
+    arrow = polygon([(17, 8), (22, 8), (19.5, 11)])
     return white_with_shadow(26, 18, union(window, lines, arrow))
 
 
