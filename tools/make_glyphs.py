@@ -68,17 +68,22 @@ def caption_close():
 
 
 def dialog_close():
-    # Pixel-exact: an 11 x 11 X (columns 13-23, rows 3-13), three pixels thick,
-    # ringed by a one-pixel dark grey outline inside the same box.
-    c = Canvas(38, 18)
-    pixels = {}
+    # Pixel-exact: an 11 x 11 white X (columns 13-23, rows 3-13), three pixels
+    # thick, and every pixel touching it (diagonals included) in dark grey, so
+    # the outline reads as a solid line on light backgrounds too.
+    white = set()
     for v in range(11):
         for u in range(11):
-            d = min(abs(u - v), abs(u + v - 10))
-            if d <= 1:
-                pixels[(13 + u, 3 + v)] = (255, 255, 255, 255)
-            elif d == 2:
-                pixels[(13 + u, 3 + v)] = (90, 90, 90, 255)
+            if min(abs(u - v), abs(u + v - 10)) <= 1:
+                white.add((13 + u, 3 + v))
+    pixels = {p: (255, 255, 255, 255) for p in white}
+    for (x, y) in white:
+        for dy in (-1, 0, 1):
+            for dx in (-1, 0, 1):
+                q = (x + dx, y + dy)
+                if q not in white:
+                    pixels[q] = (90, 90, 90, 255)
+    c = Canvas(38, 18)
     c.paint_pixels(pixels)
     return c
 

@@ -110,10 +110,10 @@ TEST(SkinImages, DialogCloseGlyphIsAnOutlinedWhiteXInItsBox) {
         for (int x = 0; x < 38; ++x) {
             Argb p = image.pixel(x, y);
             bool inBox = x >= 13 && x <= 23 && y >= 3 && y <= 13;
-            if (!inBox) {
-                EXPECT_EQ(alphaOf(p), 0u) << x << "," << y;
-                continue;
-            }
+            bool nearBox = x >= 12 && x <= 24 && y >= 2 && y <= 14;
+            if (!inBox) EXPECT_NE(p, 0xFFFFFFFFu) << x << "," << y;
+            if (!nearBox) EXPECT_EQ(alphaOf(p), 0u) << x << "," << y;
+            EXPECT_TRUE(p == 0 || p == 0xFFFFFFFF || p == 0xFF5A5A5A) << "crisp pixels only, no shadow";
             white += p == 0xFFFFFFFF;
             grey += p == 0xFF5A5A5A;
         }
@@ -121,6 +121,8 @@ TEST(SkinImages, DialogCloseGlyphIsAnOutlinedWhiteXInItsBox) {
     EXPECT_EQ(image.pixel(13, 3), 0xFFFFFFFFu) << "corner of the X";
     EXPECT_EQ(image.pixel(23, 13), 0xFFFFFFFFu);
     EXPECT_EQ(image.pixel(18, 3), 0u) << "between the arms";
+    EXPECT_EQ(image.pixel(12, 3), 0xFF5A5A5Au) << "the outline rings the white";
+    EXPECT_EQ(image.pixel(16, 3), 0xFF5A5A5Au);
     EXPECT_GT(white, 20);
     EXPECT_GT(grey, 20);
 }
