@@ -23,7 +23,7 @@ using namespace pelmora::zip;
 class CountingSink final : public ChunkSink {
 public:
     bool write(const std::uint8_t*, std::size_t size) override {
-        if (size > kOutputChunk) broken("chunk larger than the output chunk");
+        if (size > kOutputBuffer) broken("chunk larger than the output buffer");
         total += size;
         return true;
     }

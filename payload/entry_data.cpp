@@ -3,6 +3,7 @@
 #include <zlib.h>
 
 #include <algorithm>
+#include <memory>
 
 namespace pelmora::zip {
 namespace {
@@ -23,16 +24,24 @@ private:
     bool ok_ = false;
 };
 
+// The two buffers, allocated once per entry without being cleared.
+struct Buffers {
+    Buffers() : storage(new std::uint8_t[kInputChunk + kOutputBuffer]) {}
+    std::uint8_t* input() { return storage.get(); }
+    std::uint8_t* output() { return storage.get() + kInputChunk; }
+    std::unique_ptr<std::uint8_t[]> storage;
+};
+
 ZipResult copyStored(ByteSource& source, const CentralEntry& entry, std::uint64_t offset, ChunkSink& sink) {
     if (entry.compressedSize != entry.uncompressedSize) return ZipResult::DataMismatch;
-    std::uint8_t buffer[kOutputChunk];
+    Buffers buffers;
     std::uint32_t left = entry.uncompressedSize;
     uLong crc = ::crc32(0, nullptr, 0);
     while (left > 0) {
-        const std::size_t n = std::min<std::size_t>(sizeof buffer, left);
-        if (!source.readAt(offset, buffer, n)) return ZipResult::CopyFailed;
-        crc = ::crc32(crc, buffer, static_cast<uInt>(n));
-        if (!sink.write(buffer, n)) return ZipResult::CopyFailed;
+        const std::size_t n = std::min<std::size_t>(kOutputBuffer, left);
+        if (!source.readAt(offset, buffers.output(), n)) return ZipResult::CopyFailed;
+        crc = ::crc32(crc, buffers.output(), static_cast<uInt>(n));
+        if (!sink.write(buffers.output(), n)) return ZipResult::CopyFailed;
         offset += n;
         left -= static_cast<std::uint32_t>(n);
     }
@@ -43,34 +52,41 @@ ZipResult copyDeflated(ByteSource& source, const CentralEntry& entry, std::uint6
     InflateStream inflater;
     if (!inflater.ok()) return ZipResult::CopyFailed;
     z_stream* zs = inflater.get();
-    std::uint8_t input[kInputChunk];
-    std::uint8_t output[kOutputChunk];
+    Buffers buffers;
+    std::uint8_t* const output = buffers.output();
+    std::size_t filled = 0;  // bytes of output not yet handed on
     std::uint32_t inputLeft = entry.compressedSize;
     std::uint32_t outputLeft = entry.uncompressedSize;
     uLong crc = ::crc32(0, nullptr, 0);
     for (;;) {
         if (zs->avail_in == 0 && inputLeft > 0) {
-            const std::size_t n = std::min<std::size_t>(sizeof input, inputLeft);
-            if (!source.readAt(offset, input, n)) return ZipResult::CopyFailed;
+            const std::size_t n = std::min<std::size_t>(kInputChunk, inputLeft);
+            if (!source.readAt(offset, buffers.input(), n)) return ZipResult::CopyFailed;
             offset += n;
             inputLeft -= static_cast<std::uint32_t>(n);
-            zs->next_in = input;
+            zs->next_in = buffers.input();
             zs->avail_in = static_cast<uInt>(n);
+        }
+        if (filled == kOutputBuffer) {
+            if (!sink.write(output, filled)) return ZipResult::CopyFailed;
+            filled = 0;
         }
         // Once the declared size is reached, one spare byte of room shows
         // whether the stream would go on: inflation never writes past the size.
         std::uint8_t spare = 0;
         const bool full = outputLeft == 0;
-        const uInt room = full ? 1 : static_cast<uInt>(std::min<std::size_t>(sizeof output, outputLeft));
-        zs->next_out = full ? &spare : output;
+        const uInt room =
+            full ? 1 : static_cast<uInt>(std::min<std::size_t>({kOutputChunk, kOutputBuffer - filled, outputLeft}));
+        std::uint8_t* const chunk = output + filled;
+        zs->next_out = full ? &spare : chunk;
         zs->avail_out = room;
         const int rc = ::inflate(zs, Z_NO_FLUSH);
         const uInt produced = room - zs->avail_out;
         if (full && produced) return ZipResult::DataMismatch;
         if (rc != Z_OK && rc != Z_STREAM_END && rc != Z_BUF_ERROR) return ZipResult::CopyFailed;
         if (produced) {
-            crc = ::crc32(crc, output, produced);
-            if (!sink.write(output, produced)) return ZipResult::CopyFailed;
+            crc = ::crc32(crc, chunk, produced);
+            filled += produced;
             outputLeft -= produced;
         }
         if (rc == Z_STREAM_END) break;
@@ -78,7 +94,8 @@ ZipResult copyDeflated(ByteSource& source, const CentralEntry& entry, std::uint6
         if (rc == Z_BUF_ERROR && zs->avail_in == 0 && inputLeft == 0) return ZipResult::DataMismatch;
     }
     if (outputLeft != 0 || zs->avail_in != 0 || inputLeft != 0) return ZipResult::DataMismatch;
-    return crc == entry.crc ? ZipResult::Ok : ZipResult::DataMismatch;
+    if (crc != entry.crc) return ZipResult::DataMismatch;
+    return filled == 0 || sink.write(output, filled) ? ZipResult::Ok : ZipResult::CopyFailed;
 }
 
 }  // namespace

@@ -10,15 +10,20 @@
 
 namespace pelmora::zip {
 
-// Inflated bytes are handed on in chunks of at most this size. Memory use is
-// fixed: it never depends on the size of an entry.
+// Data is inflated (and its CRC-32 taken) in 16 KiB chunks, one after the
+// other into a 64 KiB output buffer that is handed on when full: one write
+// per four chunks is measurably faster than one per chunk, and the chunk is
+// still warm in the cache when its CRC is taken. Memory use is fixed: it
+// never depends on the size of an entry.
 constexpr std::size_t kOutputChunk = 16384;
+constexpr std::size_t kOutputBuffer = 4 * kOutputChunk;
 constexpr std::size_t kInputChunk = 65536;
 
 class ChunkSink {
 public:
     virtual ~ChunkSink() = default;
-    virtual bool write(const std::uint8_t* data, std::size_t size) = 0;  // false stops the copy
+    // At most kOutputBuffer bytes at a time; false stops the copy.
+    virtual bool write(const std::uint8_t* data, std::size_t size) = 0;
 };
 
 // Ok when the reader can copy the entry's data; Unsupported for encryption,

@@ -162,11 +162,12 @@ int ArchiveUnit::extractEntries(ZipReader& reader, const std::wstring& destFolde
                 return fail(L"cannot create folder for " + target);
             }
             // A read-only or hidden file from an earlier install must not block
-            // the replacement; the archive's own read-only bit is not kept either.
+            // the replacement. The archive's own read-only and hidden bits are
+            // not kept either: the reader leaves the new file with normal
+            // attributes, set on its handle together with its times.
             ::SetFileAttributesW(target.c_str(), FILE_ATTRIBUTE_NORMAL);
-            const ZipResult extracted = reader.extractEntryToFile(i, target);
+            const ZipResult extracted = reader.extractEntryToFile(i, target, ZipReader::CreateAs::Normal);
             if (extracted != ZipResult::Ok) return fail(target + L": " + resultText(extracted));
-            ::SetFileAttributesW(target.c_str(), FILE_ATTRIBUTE_NORMAL);
         }
         current_ = i;
         currentFileName_ = target;

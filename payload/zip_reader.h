@@ -41,11 +41,16 @@ public:
     // BadExtraField when the entry's local header does not hold up.
     ZipResult getEntry(int index, ZipEntryInfo* info);
 
+    // With the entry's attributes, or normal ones: created plain and set to
+    // FILE_ATTRIBUTE_NORMAL again with the times, on the handle.
+    enum class CreateAs { EntryAttributes, Normal };
+
     // Creates (or replaces) target with the entry's data, attributes and
     // times. A relative target is taken from the folder that was current when
     // the archive was opened, and its missing folders are created. A file that
     // fails part-way is deleted again. Directory entries create nothing.
-    ZipResult extractEntryToFile(int index, const std::wstring& target);
+    ZipResult extractEntryToFile(int index, const std::wstring& target,
+                                 CreateAs createAs = CreateAs::EntryAttributes);
 
     ZipReader(const ZipReader&) = delete;
     ZipReader& operator=(const ZipReader&) = delete;
@@ -56,11 +61,7 @@ private:
     ZipReader(UniqueFile file, std::uint64_t size, std::wstring openFolder);
     ZipResult locate(int index);
 
-    // Output is written in blocks of this size, whatever the entry's size.
-    static constexpr std::size_t kWriteBuffer = 65536;
-
     std::unique_ptr<FileSource> source_;
-    std::vector<std::uint8_t> writeBuffer_;
     zip::EndRecord end_;
     std::vector<zip::CentralEntry> entries_;
     std::wstring openFolder_;

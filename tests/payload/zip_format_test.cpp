@@ -194,7 +194,7 @@ TEST(ZipFormatTest, DataIsCheckedAgainstSizeAndCrc) {
         const ZipResult r = header != ZipResult::Ok ? header : copyEntryData(source, o.entries[0], local.dataOffset, sink);
         EXPECT_EQ(r, c.expected) << c.what;
         EXPECT_LE(sink.bytes.size(), o.entries[0].uncompressedSize) << c.what << ": wrote past the declared size";
-        EXPECT_LE(sink.largestChunk, kOutputChunk) << c.what;
+        EXPECT_LE(sink.largestChunk, kOutputBuffer) << c.what;
         if (c.expected == ZipResult::Ok) {
             EXPECT_EQ(sink.bytes, text) << c.what;
         }
