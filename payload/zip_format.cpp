@@ -178,11 +178,13 @@ ZipResult readLocalEntry(ByteSource& source, const CentralEntry& entry, std::uin
     }
     const std::uint64_t dos = fileTimeFromDos(entry.dosDate, entry.dosTime);
     local->times = EntryTimes{dos, dos, dos};
-    std::uint8_t extra[65535];
-    if (extraLength && !source.readAt(entry.localOffset + kLocalHeaderSize + nameLength, extra, extraLength)) {
+    // Exactly as long as the field, so a parsing slip is an out-of-bounds read
+    // the sanitizers see, not a quiet read of stale bytes.
+    std::vector<std::uint8_t> extra(extraLength);
+    if (extraLength && !source.readAt(entry.localOffset + kLocalHeaderSize + nameLength, extra.data(), extraLength)) {
         return ZipResult::BadExtraField;
     }
-    if (!applyExtraFieldTimes(extra, extraLength, &local->times)) return ZipResult::BadExtraField;
+    if (!applyExtraFieldTimes(extra.data(), extra.size(), &local->times)) return ZipResult::BadExtraField;
     return ZipResult::Ok;
 }
 
