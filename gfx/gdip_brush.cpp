@@ -76,8 +76,8 @@ bool GdipLinearGradientBrush::setGammaCorrection(bool on) {
 }
 bool GdipLinearGradientBrush::setBlend(const std::vector<float>& factors, const std::vector<float>& positions) {
     if (factors.size() != positions.size()) return record(Gdiplus::InvalidParameter);
-    return record(gp::GdipSetLineBlend(nativeGradient(), factors.data(), positions.data(),
-                                       static_cast<INT>(factors.size())));
+    return record(
+        gp::GdipSetLineBlend(nativeGradient(), factors.data(), positions.data(), static_cast<INT>(factors.size())));
 }
 bool GdipLinearGradientBrush::setPresetBlend(const std::vector<Argb>& colours, const std::vector<float>& positions) {
     // GDI+ reads one position per colour.
@@ -95,7 +95,9 @@ bool GdipLinearGradientBrush::setLinearBlend(float focus, float scale) {
 bool GdipLinearGradientBrush::setWrapMode(Gdiplus::WrapMode mode) {
     return record(gp::GdipSetLineWrapMode(nativeGradient(), mode));
 }
-bool GdipLinearGradientBrush::resetTransform() { return record(gp::GdipResetLineTransform(nativeGradient())); }
+bool GdipLinearGradientBrush::resetTransform() {
+    return record(gp::GdipResetLineTransform(nativeGradient()));
+}
 bool GdipLinearGradientBrush::translateTransform(float dx, float dy, Gdiplus::MatrixOrder order) {
     return record(gp::GdipTranslateLineTransform(nativeGradient(), dx, dy, order));
 }
@@ -148,8 +150,8 @@ bool GdipPathGradientBrush::setSurroundColours(const std::vector<Argb>& colours,
     INT n = (count && *count >= 0) ? std::min<INT>(*count, static_cast<INT>(colours.size()))
                                    : static_cast<INT>(colours.size());
     std::vector<Gdiplus::ARGB> packed(colours.begin(), colours.end());
-    bool ok = record(gp::GdipSetPathGradientSurroundColorsWithCount(nativeGradient(),
-                                                                    packed.empty() ? nullptr : packed.data(), &n));
+    bool ok = record(
+        gp::GdipSetPathGradientSurroundColorsWithCount(nativeGradient(), packed.empty() ? nullptr : packed.data(), &n));
     if (count) *count = n;
     return ok;
 }
@@ -163,21 +165,27 @@ bool GdipPathGradientBrush::setFocusScales(float x, float y) {
 bool GdipPathGradientBrush::setWrapMode(Gdiplus::WrapMode mode) {
     return record(gp::GdipSetPathGradientWrapMode(nativeGradient(), mode));
 }
-bool GdipPathGradientBrush::resetTransform() { return record(gp::GdipResetPathGradientTransform(nativeGradient())); }
+bool GdipPathGradientBrush::resetTransform() {
+    return record(gp::GdipResetPathGradientTransform(nativeGradient()));
+}
 bool GdipPathGradientBrush::translateTransform(float dx, float dy, Gdiplus::MatrixOrder order) {
     return record(gp::GdipTranslatePathGradientTransform(nativeGradient(), dx, dy, order));
 }
 bool GdipPathGradientBrush::scaleTransformAt(float sx, float sy, PointF centre, Gdiplus::MatrixOrder order) {
     GpPathGradient* b = nativeGradient();
     return gdip_detail::transformAt(
-        [b](float dx, float dy, Gdiplus::MatrixOrder o) { return gp::GdipTranslatePathGradientTransform(b, dx, dy, o); },
+        [b](float dx, float dy, Gdiplus::MatrixOrder o) {
+            return gp::GdipTranslatePathGradientTransform(b, dx, dy, o);
+        },
         [b, sx, sy](Gdiplus::MatrixOrder o) { return gp::GdipScalePathGradientTransform(b, sx, sy, o); }, centre,
         order);
 }
 bool GdipPathGradientBrush::rotateTransformAt(float degrees, PointF centre, Gdiplus::MatrixOrder order) {
     GpPathGradient* b = nativeGradient();
     return gdip_detail::transformAt(
-        [b](float dx, float dy, Gdiplus::MatrixOrder o) { return gp::GdipTranslatePathGradientTransform(b, dx, dy, o); },
+        [b](float dx, float dy, Gdiplus::MatrixOrder o) {
+            return gp::GdipTranslatePathGradientTransform(b, dx, dy, o);
+        },
         [b, degrees](Gdiplus::MatrixOrder o) { return gp::GdipRotatePathGradientTransform(b, degrees, o); }, centre,
         order);
 }

@@ -1,9 +1,9 @@
 // GdipBrush and its three kinds: solid, linear gradient, path gradient.
 #pragma once
 
-#include "gfx/gdip_object.h"
-
 #include <vector>
+
+#include "gfx/gdip_object.h"
 
 namespace pelmora {
 

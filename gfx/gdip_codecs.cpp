@@ -1,8 +1,8 @@
 #include "gfx/gdip_codecs.h"
 
-#include "gfx/gdip_internal.h"
-
 #include <cstring>
+
+#include "gfx/gdip_internal.h"
 
 namespace pelmora {
 
@@ -19,7 +19,9 @@ GUID gdip_detail::guidFromText(std::wstring_view text) {
 }
 
 namespace {
-std::wstring textOf(const WCHAR* s) { return s ? std::wstring(s) : std::wstring(); }
+std::wstring textOf(const WCHAR* s) {
+    return s ? std::wstring(s) : std::wstring();
+}
 }  // namespace
 
 std::vector<ImageCodec> imageEncoders() {
@@ -34,8 +36,8 @@ std::vector<ImageCodec> imageEncoders() {
     for (UINT i = 0; i < count; ++i) {
         const Gdiplus::ImageCodecInfo& c = codecs[i];
         out.push_back({gdip_detail::guidText(c.Clsid), gdip_detail::guidText(c.FormatID), textOf(c.CodecName),
-                       textOf(c.DllName), textOf(c.FormatDescription), textOf(c.FilenameExtension),
-                       textOf(c.MimeType), c.Flags, c.Version});
+                       textOf(c.DllName), textOf(c.FormatDescription), textOf(c.FilenameExtension), textOf(c.MimeType),
+                       c.Flags, c.Version});
     }
     return out;
 }

@@ -1,11 +1,11 @@
 // The image encoders GDI+ offers, looked up by the text of their format id.
 #pragma once
 
-#include "gfx/gdip_types.h"
-
 #include <string>
 #include <string_view>
 #include <vector>
+
+#include "gfx/gdip_types.h"
 
 namespace pelmora {
 

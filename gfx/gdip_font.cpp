@@ -59,7 +59,7 @@ bool GdipFontFamily::createFromName(std::wstring_view faceName, const GdipFontCo
     gdip_detail::WideText name(faceName);
     GpFontFamily* made = nullptr;
     return adopt(gp::GdipCreateFontFamilyFromName(name.c_str(), collection ? collection->native() : nullptr, &made),
-                       made);
+                 made);
 }
 bool GdipFontFamily::createFromName(std::string_view gbkFaceName, const GdipFontCollection* collection) {
     return createFromName(gdip_detail::fromGbk(gbkFaceName).text, collection);
@@ -84,7 +84,9 @@ std::wstring GdipFontFamily::name() {
     buffer[LF_FACESIZE - 1] = 0;
     return buffer;
 }
-std::string GdipFontFamily::nameGbk() { return gbkFromWide(name()); }
+std::string GdipFontFamily::nameGbk() {
+    return gbkFromWide(name());
+}
 
 bool GdipFontFamily::isStyleAvailable(int style) {
     BOOL available = FALSE;

@@ -4,11 +4,11 @@
 // takes code-page-936 bytes and converts them explicitly.
 #pragma once
 
-#include "gfx/gdip_object.h"
-
 #include <string>
 #include <string_view>
 #include <vector>
+
+#include "gfx/gdip_object.h"
 
 namespace pelmora {
 

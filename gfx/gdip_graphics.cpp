@@ -14,7 +14,9 @@ using gdip_detail::record;
 using gdip_detail::toGp;
 
 namespace {
-GpStringFormat* formatOf(const GdipStringFormat* format) { return format ? format->native() : nullptr; }
+GpStringFormat* formatOf(const GdipStringFormat* format) {
+    return format ? format->native() : nullptr;
+}
 }  // namespace
 
 bool GdipGraphics::destroy() {
@@ -22,7 +24,9 @@ bool GdipGraphics::destroy() {
     return released(gp::GdipDeleteGraphics(native()));
 }
 
-Gdiplus::Status GdipGraphics::flush(Gdiplus::FlushIntention intention) { return gp::GdipFlush(native(), intention); }
+Gdiplus::Status GdipGraphics::flush(Gdiplus::FlushIntention intention) {
+    return gp::GdipFlush(native(), intention);
+}
 
 bool GdipGraphics::fromHwnd(HWND window, bool useIcm) {
     GpGraphics* made = nullptr;
@@ -46,7 +50,9 @@ HDC GdipGraphics::getHdc() {
     return record(gp::GdipGetDC(native(), &dc)) ? dc : nullptr;
 }
 
-bool GdipGraphics::releaseHdc(HDC dc) { return record(gp::GdipReleaseDC(native(), dc)); }
+bool GdipGraphics::releaseHdc(HDC dc) {
+    return record(gp::GdipReleaseDC(native(), dc));
+}
 
 bool GdipGraphics::setCompositingMode(Gdiplus::CompositingMode mode) {
     return record(gp::GdipSetCompositingMode(native(), mode));
@@ -71,7 +77,9 @@ bool GdipGraphics::setPixelOffsetMode(Gdiplus::PixelOffsetMode mode) {
     return record(gp::GdipSetPixelOffsetMode(native(), mode));
 }
 
-bool GdipGraphics::resetTransform() { return record(gp::GdipResetWorldTransform(native())); }
+bool GdipGraphics::resetTransform() {
+    return record(gp::GdipResetWorldTransform(native()));
+}
 bool GdipGraphics::translateTransform(float dx, float dy, Gdiplus::MatrixOrder order) {
     return record(gp::GdipTranslateWorldTransform(native(), dx, dy, order));
 }
@@ -127,7 +135,9 @@ bool GdipGraphics::drawEllipse(const GdipPen& pen, float x, float y, float width
 bool GdipGraphics::drawPath(const GdipPen& pen, const GdipPath& path) {
     return record(gp::GdipDrawPath(native(), pen.native(), path.native()));
 }
-bool GdipGraphics::clear(Argb colour) { return record(gp::GdipGraphicsClear(native(), colour)); }
+bool GdipGraphics::clear(Argb colour) {
+    return record(gp::GdipGraphicsClear(native(), colour));
+}
 bool GdipGraphics::fillRectangle(const GdipBrush& brush, float x, float y, float width, float height) {
     return record(gp::GdipFillRectangle(native(), brush.native(), x, y, width, height));
 }
@@ -151,8 +161,8 @@ bool GdipGraphics::fillRegion(const GdipBrush& brush, const GdipRegion& region) 
     return record(gp::GdipFillRegion(native(), brush.native(), region.native()));
 }
 
-bool GdipGraphics::drawString(std::wstring_view text, const GdipFont& font, const GdipBrush& brush,
-                              const RectF& layout, const GdipStringFormat* format) {
+bool GdipGraphics::drawString(std::wstring_view text, const GdipFont& font, const GdipBrush& brush, const RectF& layout,
+                              const GdipStringFormat* format) {
     gdip_detail::WideText wide(text);
     Gdiplus::RectF rect = toGp(layout);
     return record(gp::GdipDrawString(native(), wide.c_str(), wide.length(), font.native(), &rect, formatOf(format),
@@ -179,8 +189,7 @@ bool GdipGraphics::measureString(std::string_view gbkText, const GdipFont& font,
 }
 
 bool GdipGraphics::measureCharacterRanges(std::wstring_view text, const GdipFont& font, const RectF& layout,
-                                          const GdipStringFormat& format, int count,
-                                          std::vector<GdipRegion>& regions) {
+                                          const GdipStringFormat& format, int count, std::vector<GdipRegion>& regions) {
     if (count < 1) count = 1;
     // The regions are made as plain wrappers first so that every early exit
     // releases them; GDI+ fills them in place.
@@ -199,8 +208,7 @@ bool GdipGraphics::measureCharacterRanges(std::wstring_view text, const GdipFont
     return true;
 }
 bool GdipGraphics::measureCharacterRanges(std::string_view gbkText, const GdipFont& font, const RectF& layout,
-                                          const GdipStringFormat& format, int count,
-                                          std::vector<GdipRegion>& regions) {
+                                          const GdipStringFormat& format, int count, std::vector<GdipRegion>& regions) {
     return measureCharacterRanges(gdip_detail::fromGbk(gbkText).text, font, layout, format, count, regions);
 }
 
@@ -236,7 +244,9 @@ bool GdipGraphics::setClipRectI(int x, int y, int width, int height, Gdiplus::Co
 bool GdipGraphics::setClipRegion(const GdipRegion& region, Gdiplus::CombineMode mode) {
     return record(gp::GdipSetClipRegion(native(), region.native(), mode));
 }
-bool GdipGraphics::resetClip() { return record(gp::GdipResetClip(native())); }
+bool GdipGraphics::resetClip() {
+    return record(gp::GdipResetClip(native()));
+}
 RectF GdipGraphics::clipBounds() {
     Gdiplus::RectF out;
     return record(gp::GdipGetClipBounds(native(), &out)) ? gdip_detail::fromGp(out) : RectF{};

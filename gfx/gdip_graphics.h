@@ -3,10 +3,10 @@
 // destroy it before returning.
 #pragma once
 
-#include "gfx/gdip_object.h"
-
 #include <string_view>
 #include <vector>
+
+#include "gfx/gdip_object.h"
 
 namespace pelmora {
 

@@ -1,11 +1,11 @@
 #include "gfx/gdip_image.h"
 
-#include "gfx/gdip_graphics.h"
-#include "gfx/gdip_internal.h"
-
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+
+#include "gfx/gdip_graphics.h"
+#include "gfx/gdip_internal.h"
 
 namespace pelmora {
 
@@ -149,7 +149,9 @@ bool GdipImage::selectActiveFrame(unsigned index) {
     if (!record(gp::GdipImageGetFrameDimensionsList(native(), ids.data(), dimensions))) return false;
     return record(gp::GdipImageSelectActiveFrame(native(), &ids[0], index));
 }
-bool GdipImage::rotateFlip(Gdiplus::RotateFlipType how) { return record(gp::GdipImageRotateFlip(native(), how)); }
+bool GdipImage::rotateFlip(Gdiplus::RotateFlipType how) {
+    return record(gp::GdipImageRotateFlip(native(), how));
+}
 
 bool GdipImage::propertyItem(PROPID id, Bytes& value, WORD* type) {
     UINT size = 0;
@@ -178,15 +180,15 @@ bool GdipImage::frameDelays(std::vector<std::int32_t>& delays) {
 
 GpStatus GdipBitmap::loadFileNative(const wchar_t* fileName, bool useIcm, GpImage** made) {
     GpBitmap* bitmap = nullptr;
-    GpStatus s = useIcm ? gp::GdipCreateBitmapFromFileICM(fileName, &bitmap)
-                        : gp::GdipCreateBitmapFromFile(fileName, &bitmap);
+    GpStatus s =
+        useIcm ? gp::GdipCreateBitmapFromFileICM(fileName, &bitmap) : gp::GdipCreateBitmapFromFile(fileName, &bitmap);
     *made = bitmap;
     return s;
 }
 GpStatus GdipBitmap::loadStreamNative(IStream* stream, bool useIcm, GpImage** made) {
     GpBitmap* bitmap = nullptr;
-    GpStatus s = useIcm ? gp::GdipCreateBitmapFromStreamICM(stream, &bitmap)
-                        : gp::GdipCreateBitmapFromStream(stream, &bitmap);
+    GpStatus s =
+        useIcm ? gp::GdipCreateBitmapFromStreamICM(stream, &bitmap) : gp::GdipCreateBitmapFromStream(stream, &bitmap);
     *made = bitmap;
     return s;
 }

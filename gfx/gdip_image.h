@@ -6,15 +6,15 @@
 // image first and then releases the stream and its block.
 #pragma once
 
-#include "base/unique_resource.h"
-#include "gfx/gdip_codecs.h"
-#include "gfx/gdip_memory_stream.h"
-#include "gfx/gdip_object.h"
-
 #include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
+
+#include "base/unique_resource.h"
+#include "gfx/gdip_codecs.h"
+#include "gfx/gdip_memory_stream.h"
+#include "gfx/gdip_object.h"
 
 namespace pelmora {
 

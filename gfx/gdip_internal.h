@@ -2,12 +2,12 @@
 // interface.
 #pragma once
 
-#include "base/text.h"
-#include "gfx/gdip_object.h"
-
 #include <string>
 #include <string_view>
 #include <vector>
+
+#include "base/text.h"
+#include "gfx/gdip_object.h"
 
 namespace pelmora::gdip_detail {
 
@@ -21,12 +21,22 @@ struct WideText {
 };
 // The product's texts are code page 936 whatever the machine's ANSI code page
 // is, so the conversion is explicit.
-inline WideText fromGbk(std::string_view gbk) { return WideText(wideFromGbk(gbk.substr(0, gbk.find('\0')))); }
+inline WideText fromGbk(std::string_view gbk) {
+    return WideText(wideFromGbk(gbk.substr(0, gbk.find('\0'))));
+}
 
-inline Gdiplus::RectF toGp(const RectF& r) { return Gdiplus::RectF(r.x, r.y, r.width, r.height); }
-inline Gdiplus::Rect toGp(const RectI& r) { return Gdiplus::Rect(r.x, r.y, r.width, r.height); }
-inline RectF fromGp(const Gdiplus::RectF& r) { return {r.X, r.Y, r.Width, r.Height}; }
-inline RectI fromGp(const Gdiplus::Rect& r) { return {r.X, r.Y, r.Width, r.Height}; }
+inline Gdiplus::RectF toGp(const RectF& r) {
+    return Gdiplus::RectF(r.x, r.y, r.width, r.height);
+}
+inline Gdiplus::Rect toGp(const RectI& r) {
+    return Gdiplus::Rect(r.x, r.y, r.width, r.height);
+}
+inline RectF fromGp(const Gdiplus::RectF& r) {
+    return {r.X, r.Y, r.Width, r.Height};
+}
+inline RectI fromGp(const Gdiplus::Rect& r) {
+    return {r.X, r.Y, r.Width, r.Height};
+}
 
 // Packs a list of points into one contiguous buffer of (x, y) pairs for GDI+,
 // and copies what GDI+ left there back into the caller's list.

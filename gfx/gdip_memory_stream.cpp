@@ -10,8 +10,12 @@ long liveBlockCount = 0;
 long liveStreamCount = 0;
 }  // namespace
 
-long GdipMemoryStream::liveBlocks() { return liveBlockCount; }
-long GdipMemoryStream::liveStreams() { return liveStreamCount; }
+long GdipMemoryStream::liveBlocks() {
+    return liveBlockCount;
+}
+long GdipMemoryStream::liveStreams() {
+    return liveStreamCount;
+}
 
 GdipMemoryStream::GdipMemoryStream(GdipMemoryStream&& other) noexcept
     : block_(std::exchange(other.block_, nullptr)), stream_(std::exchange(other.stream_, nullptr)) {}
@@ -69,7 +73,9 @@ void GdipMemoryStream::release() {
     block_ = nullptr;
 }
 
-std::size_t GdipMemoryStream::size() const { return block_ ? ::GlobalSize(block_) : 0; }
+std::size_t GdipMemoryStream::size() const {
+    return block_ ? ::GlobalSize(block_) : 0;
+}
 
 bool GdipMemoryStream::attach(IStream* stream) {
     release();

@@ -4,9 +4,9 @@
 // wrapper frees both, stream first.
 #pragma once
 
-#include "gfx/gdip_types.h"
-
 #include <cstddef>
+
+#include "gfx/gdip_types.h"
 
 namespace pelmora {
 

@@ -8,9 +8,15 @@ long liveObjects = 0;
 ULONG_PTR keptToken = 0;
 }  // namespace
 
-Gdiplus::Status gdipLastStatus() { return lastStatus; }
-long gdipLiveObjects() { return liveObjects; }
-ULONG_PTR gdipStartupToken() { return keptToken; }
+Gdiplus::Status gdipLastStatus() {
+    return lastStatus;
+}
+long gdipLiveObjects() {
+    return liveObjects;
+}
+ULONG_PTR gdipStartupToken() {
+    return keptToken;
+}
 
 bool gdip_detail::record(GpStatus status) {
     lastStatus = status;
@@ -37,8 +43,12 @@ void gdipShutdown(std::optional<ULONG_PTR> token) {
     if (t == keptToken) keptToken = 0;
 }
 
-void* GdipObject::gdipAlloc(std::size_t size) { return gp::GdipAlloc(size); }
-void GdipObject::gdipFree(void* block) { gp::GdipFree(block); }
+void* GdipObject::gdipAlloc(std::size_t size) {
+    return gp::GdipAlloc(size);
+}
+void GdipObject::gdipFree(void* block) {
+    gp::GdipFree(block);
+}
 
 void GdipObject::moveFrom(GdipObject& other) noexcept {
     if (this == &other) return;

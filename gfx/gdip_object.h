@@ -11,11 +11,11 @@
 // Status lands in gdipLastStatus().
 #pragma once
 
-#include "gfx/gdip_types.h"
-
 #include <cstddef>
 #include <optional>
 #include <utility>
+
+#include "gfx/gdip_types.h"
 
 namespace pelmora {
 

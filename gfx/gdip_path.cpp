@@ -1,12 +1,12 @@
 #include "gfx/gdip_path.h"
 
+#include <algorithm>
+
 #include "gfx/gdip_font.h"
 #include "gfx/gdip_graphics.h"
 #include "gfx/gdip_internal.h"
 #include "gfx/gdip_pen.h"
 #include "gfx/gdip_string_format.h"
-
-#include <algorithm>
 
 namespace pelmora {
 
@@ -14,7 +14,9 @@ using gdip_detail::record;
 using gdip_detail::toGp;
 
 namespace {
-GpGraphics* graphicsOf(const GdipGraphics* graphics) { return graphics ? graphics->native() : nullptr; }
+GpGraphics* graphicsOf(const GdipGraphics* graphics) {
+    return graphics ? graphics->native() : nullptr;
+}
 }  // namespace
 
 // ---- GdipPath
@@ -35,8 +37,12 @@ bool GdipPath::clone(GdipPath& out) const {
     return adoptInto(out, s, made);
 }
 
-bool GdipPath::reset() { return record(gp::GdipResetPath(native())); }
-bool GdipPath::setFillMode(Gdiplus::FillMode mode) { return record(gp::GdipSetPathFillMode(native(), mode)); }
+bool GdipPath::reset() {
+    return record(gp::GdipResetPath(native()));
+}
+bool GdipPath::setFillMode(Gdiplus::FillMode mode) {
+    return record(gp::GdipSetPathFillMode(native(), mode));
+}
 
 int GdipPath::pointCount() {
     INT count = 0;
@@ -54,9 +60,15 @@ std::vector<PointF> GdipPath::points() {
     return out;
 }
 
-bool GdipPath::startFigure() { return record(gp::GdipStartPathFigure(native())); }
-bool GdipPath::closeFigure() { return record(gp::GdipClosePathFigure(native())); }
-bool GdipPath::closeAllFigures() { return record(gp::GdipClosePathFigures(native())); }
+bool GdipPath::startFigure() {
+    return record(gp::GdipStartPathFigure(native()));
+}
+bool GdipPath::closeFigure() {
+    return record(gp::GdipClosePathFigure(native()));
+}
+bool GdipPath::closeAllFigures() {
+    return record(gp::GdipClosePathFigures(native()));
+}
 
 bool GdipPath::addLine(float x1, float y1, float x2, float y2) {
     return record(gp::GdipAddPathLine(native(), x1, y1, x2, y2));
@@ -175,7 +187,9 @@ bool GdipRegion::combineRegion(const GdipRegion& other, Gdiplus::CombineMode mod
 bool GdipRegion::combinePath(const GdipPath& path, Gdiplus::CombineMode mode) {
     return record(gp::GdipCombineRegionPath(native(), path.native(), mode));
 }
-bool GdipRegion::translate(float dx, float dy) { return record(gp::GdipTranslateRegion(native(), dx, dy)); }
+bool GdipRegion::translate(float dx, float dy) {
+    return record(gp::GdipTranslateRegion(native(), dx, dy));
+}
 
 RectF GdipRegion::bounds(const GdipGraphics& graphics) {
     Gdiplus::RectF out;

@@ -1,10 +1,10 @@
 // GdipPath (figures to fill, stroke or clip with) and GdipRegion.
 #pragma once
 
-#include "gfx/gdip_object.h"
-
 #include <string_view>
 #include <vector>
+
+#include "gfx/gdip_object.h"
 
 namespace pelmora {
 
@@ -50,8 +50,8 @@ public:
     // one here, and the default is what a null one would mean on Windows.
     bool addString(std::wstring_view text, const GdipFontFamily& family, int style, float emSize, const RectF& layout,
                    const GdipStringFormat* format = nullptr);
-    bool addString(std::string_view gbkText, const GdipFontFamily& family, int style, float emSize,
-                   const RectF& layout, const GdipStringFormat* format = nullptr);
+    bool addString(std::string_view gbkText, const GdipFontFamily& family, int style, float emSize, const RectF& layout,
+                   const GdipStringFormat* format = nullptr);
 
     RectF worldBounds();
     bool isVisible(float x, float y, const GdipGraphics* graphics = nullptr);

@@ -30,24 +30,36 @@ float GdipPen::width() {
     REAL value = 0;
     return record(gp::GdipGetPenWidth(native(), &value)) ? value : 0;
 }
-bool GdipPen::setWidth(float width) { return record(gp::GdipSetPenWidth(native(), width)); }
+bool GdipPen::setWidth(float width) {
+    return record(gp::GdipSetPenWidth(native(), width));
+}
 Argb GdipPen::colour() {
     Gdiplus::ARGB value = 0;
     return record(gp::GdipGetPenColor(native(), &value)) ? value : 0;
 }
-bool GdipPen::setColour(Argb colour) { return record(gp::GdipSetPenColor(native(), colour)); }
+bool GdipPen::setColour(Argb colour) {
+    return record(gp::GdipSetPenColor(native(), colour));
+}
 bool GdipPen::setLineCap(Gdiplus::LineCap start, Gdiplus::LineCap end, Gdiplus::DashCap dash) {
     return record(gp::GdipSetPenLineCap197819(native(), start, end, dash));
 }
-bool GdipPen::setLineJoin(Gdiplus::LineJoin join) { return record(gp::GdipSetPenLineJoin(native(), join)); }
-bool GdipPen::setAlignment(Gdiplus::PenAlignment alignment) { return record(gp::GdipSetPenMode(native(), alignment)); }
-bool GdipPen::setDashStyle(Gdiplus::DashStyle style) { return record(gp::GdipSetPenDashStyle(native(), style)); }
+bool GdipPen::setLineJoin(Gdiplus::LineJoin join) {
+    return record(gp::GdipSetPenLineJoin(native(), join));
+}
+bool GdipPen::setAlignment(Gdiplus::PenAlignment alignment) {
+    return record(gp::GdipSetPenMode(native(), alignment));
+}
+bool GdipPen::setDashStyle(Gdiplus::DashStyle style) {
+    return record(gp::GdipSetPenDashStyle(native(), style));
+}
 bool GdipPen::setDashArray(const std::vector<float>& dashes) {
-    return record(gp::GdipSetPenDashArray(native(), dashes.empty() ? nullptr : dashes.data(),
-                                          static_cast<INT>(dashes.size())));
+    return record(
+        gp::GdipSetPenDashArray(native(), dashes.empty() ? nullptr : dashes.data(), static_cast<INT>(dashes.size())));
 }
 
-bool GdipPen::resetTransform() { return record(gp::GdipResetPenTransform(native())); }
+bool GdipPen::resetTransform() {
+    return record(gp::GdipResetPenTransform(native()));
+}
 bool GdipPen::translateTransform(float dx, float dy, Gdiplus::MatrixOrder order) {
     return record(gp::GdipTranslatePenTransform(native(), dx, dy, order));
 }

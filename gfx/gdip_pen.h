@@ -1,9 +1,9 @@
 // GdipPen: strokes lines, outlines and paths.
 #pragma once
 
-#include "gfx/gdip_object.h"
-
 #include <vector>
+
+#include "gfx/gdip_object.h"
 
 namespace pelmora {
 

@@ -40,7 +40,9 @@ bool GdipStringFormat::clone(GdipStringFormat& out) const {
     return adoptInto(out, s, made);
 }
 
-bool GdipStringFormat::setFlags(int flags) { return record(gp::GdipSetStringFormatFlags(native(), flags)); }
+bool GdipStringFormat::setFlags(int flags) {
+    return record(gp::GdipSetStringFormatFlags(native(), flags));
+}
 int GdipStringFormat::flags() {
     INT value = 0;
     return record(gp::GdipGetStringFormatFlags(native(), &value)) ? value : 0;

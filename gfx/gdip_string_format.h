@@ -1,9 +1,9 @@
 // GdipStringFormat: alignment, trimming and flags for text layout.
 #pragma once
 
-#include "gfx/gdip_object.h"
-
 #include <vector>
+
+#include "gfx/gdip_object.h"
 
 namespace pelmora {
 

@@ -5,9 +5,12 @@
 // floats or integers as GDI+ takes them; colours are ARGB (0xAARRGGBB).
 #pragma once
 
+// Order matters: the GDI+ header needs the COM and Windows types first.
+// clang-format off
 #include <windows.h>
 #include <objidl.h>
 #include <gdiplus.h>
+// clang-format on
 
 #include <cstdint>
 #include <vector>

@@ -50,7 +50,9 @@ const Entry kEntries[] = {
 };
 static_assert(sizeof kEntries / sizeof kEntries[0] == SkinImageSet::kAll.size());
 
-const Entry& entry(SkinImage image) { return kEntries[static_cast<int>(image)]; }
+const Entry& entry(SkinImage image) {
+    return kEntries[static_cast<int>(image)];
+}
 
 }  // namespace
 
@@ -64,8 +66,12 @@ Bytes SkinImageSet::copy(SkinImage image) {
     return Bytes(e.begin, e.end);
 }
 
-const wchar_t* SkinImageSet::name(SkinImage image) { return entry(image).name; }
-SizeI SkinImageSet::size(SkinImage image) { return entry(image).size; }
+const wchar_t* SkinImageSet::name(SkinImage image) {
+    return entry(image).name;
+}
+SizeI SkinImageSet::size(SkinImage image) {
+    return entry(image).size;
+}
 
 bool loadSkinImage(GdipImage& target, SkinImage image) {
     SkinImageBytes b = SkinImageSet::bytes(image);

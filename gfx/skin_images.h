@@ -5,10 +5,10 @@
 // paint; nothing is cached.
 #pragma once
 
-#include "gfx/gdip_types.h"
-
 #include <array>
 #include <cstddef>
+
+#include "gfx/gdip_types.h"
 
 namespace pelmora {
 
@@ -39,10 +39,10 @@ struct SkinImageBytes {
 class SkinImageSet {
 public:
     static constexpr std::array<SkinImage, 13> kAll = {
-        SkinImage::CaptionHelpGlyph,       SkinImage::CaptionMenuGlyph,     SkinImage::CaptionMinimizeGlyph,
-        SkinImage::CaptionMaximizeGlyph,   SkinImage::CaptionRestoreGlyph,  SkinImage::CaptionCloseGlyph,
-        SkinImage::DialogCloseGlyph,       SkinImage::CheckBoxUncheckedImage, SkinImage::CheckBoxCheckedImage,
-        SkinImage::ArrowDownImage,         SkinImage::ArrowUpImage,         SkinImage::ArrowLeftImage,
+        SkinImage::CaptionHelpGlyph,     SkinImage::CaptionMenuGlyph,       SkinImage::CaptionMinimizeGlyph,
+        SkinImage::CaptionMaximizeGlyph, SkinImage::CaptionRestoreGlyph,    SkinImage::CaptionCloseGlyph,
+        SkinImage::DialogCloseGlyph,     SkinImage::CheckBoxUncheckedImage, SkinImage::CheckBoxCheckedImage,
+        SkinImage::ArrowDownImage,       SkinImage::ArrowUpImage,           SkinImage::ArrowLeftImage,
         SkinImage::ArrowRightImage,
     };
 

@@ -1,5 +1,7 @@
 // Graphics, text, paths and regions, seen through the pixels and points they
 // produce.
+#include <string>
+
 #include "base/text.h"
 #include "gfx/gdip_brush.h"
 #include "gfx/gdip_font.h"
@@ -7,8 +9,6 @@
 #include "gfx/gdip_pen.h"
 #include "gfx/gdip_string_format.h"
 #include "tests/gfx/gdip_test_support.h"
-
-#include <string>
 
 namespace pelmora {
 namespace {
@@ -48,8 +48,8 @@ TEST(GdipGraphics, TransformsAboutAPointComposeOnTheChosenSide) {
                           : canvas.graphics.rotateTransformAt(90, {10, 10}, c.order);
         ASSERT_TRUE(ok);
         std::vector<PointF> points = {c.in};
-        ASSERT_TRUE(canvas.graphics.transformPoints(Gdiplus::CoordinateSpaceDevice, Gdiplus::CoordinateSpaceWorld,
-                                                    points));
+        ASSERT_TRUE(
+            canvas.graphics.transformPoints(Gdiplus::CoordinateSpaceDevice, Gdiplus::CoordinateSpaceWorld, points));
         EXPECT_NEAR(points[0].x, c.expected.x, 1e-3);
         EXPECT_NEAR(points[0].y, c.expected.y, 1e-3);
     }
@@ -59,8 +59,8 @@ TEST(GdipGraphics, TransformPointsWritesEveryPointBackInOrder) {
     BitmapCanvas canvas(4, 4, 0);
     ASSERT_TRUE(canvas.graphics.translateTransform(5, -3));
     std::vector<PointI> points = {{0, 0}, {1, 2}, {-4, 7}};
-    ASSERT_TRUE(canvas.graphics.transformPointsI(Gdiplus::CoordinateSpaceDevice, Gdiplus::CoordinateSpaceWorld,
-                                                 points));
+    ASSERT_TRUE(
+        canvas.graphics.transformPointsI(Gdiplus::CoordinateSpaceDevice, Gdiplus::CoordinateSpaceWorld, points));
     EXPECT_EQ(points[0].x, 5);
     EXPECT_EQ(points[0].y, -3);
     EXPECT_EQ(points[1].x, 6);
@@ -68,8 +68,7 @@ TEST(GdipGraphics, TransformPointsWritesEveryPointBackInOrder) {
     EXPECT_EQ(points[2].x, 1);
     EXPECT_EQ(points[2].y, 4);
     std::vector<PointF> none;
-    EXPECT_FALSE(canvas.graphics.transformPoints(Gdiplus::CoordinateSpaceDevice, Gdiplus::CoordinateSpaceWorld,
-                                                 none));
+    EXPECT_FALSE(canvas.graphics.transformPoints(Gdiplus::CoordinateSpaceDevice, Gdiplus::CoordinateSpaceWorld, none));
 }
 
 TEST(GdipGraphics, FillAndClipTouchOnlyTheirPixels) {
@@ -217,10 +216,10 @@ TEST(GdipPath, RoundedRectangleByPercentage) {
     };
     // 100 x 50 at (10, 20); corner ellipses are percent of width and height.
     const Case cases[] = {
-        {50, {60, 45}, {11, 21}},     // big corners cut the corner pixel
-        {100, {60, 22}, {14, 24}},    // a full ellipse
-        {250, {60, 22}, {14, 24}},    // clamped to 100
-        {0, {10.5f, 20.5f}, {9, 20}}, // clamped to 1: nearly square
+        {50, {60, 45}, {11, 21}},      // big corners cut the corner pixel
+        {100, {60, 22}, {14, 24}},     // a full ellipse
+        {250, {60, 22}, {14, 24}},     // clamped to 100
+        {0, {10.5f, 20.5f}, {9, 20}},  // clamped to 1: nearly square
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.percent);

@@ -1,13 +1,13 @@
 // Images and bitmaps from and to memory, files and GDI bitmaps; the memory
 // stream under them.
+#include <cstring>
+
 #include "base/text.h"
 #include "gfx/gdip_brush.h"
 #include "gfx/gdip_memory_stream.h"
 #include "gfx/skin_images.h"
 #include "tests/gfx/gdip_test_support.h"
 #include "tests/support/temp_folder.h"
-
-#include <cstring>
 
 namespace pelmora {
 namespace {
@@ -199,8 +199,8 @@ TEST(GdipBitmap, RotatedSizeIsTheBoxOfTheRotatedImage) {
         int expectedWidth, expectedHeight;
     };
     const Case cases[] = {
-        {10, 4, 0, 10, 4},   {10, 4, 90, 4, 10},  {10, 4, 180, 10, 4}, {10, 4, -90, 4, 10},
-        {11, 11, 45, 15, 15},  // diagonal of a 10 x 10 span is 14.14
+        {10, 4, 0, 10, 4},   {10, 4, 90, 4, 10},   {10, 4, 180, 10, 4},
+        {10, 4, -90, 4, 10}, {11, 11, 45, 15, 15},  // diagonal of a 10 x 10 span is 14.14
         {1, 1, 30, 1, 1},
     };
     for (const Case& c : cases) {
@@ -240,12 +240,12 @@ TEST(GdipBitmap, RotateTurnsTheImageAboutItsCentre) {
 
 // A two-frame 1 x 1 animation with delays of 7 and 250 hundredths of a second.
 const unsigned char kTwoFrameGif[] = {
-    'G', 'I', 'F', '8', '9', 'a', 1, 0, 1, 0, 0x80, 0, 0,                   // screen, 2-colour table
-    0, 0, 0, 255, 255, 255,                                                  // black, white
-    0x21, 0xF9, 4, 0, 7, 0, 0, 0,                                            // frame 1 delay 7
-    0x2C, 0, 0, 0, 0, 1, 0, 1, 0, 0, 2, 2, 0x44, 0x01, 0,                    // one black pixel
-    0x21, 0xF9, 4, 0, 250, 0, 0, 0,                                          // frame 2 delay 250
-    0x2C, 0, 0, 0, 0, 1, 0, 1, 0, 0, 2, 2, 0x44, 0x01, 0, 0x3B,
+    'G',  'I',  'F', '8', '9', 'a', 1, 0, 1, 0, 0x80, 0, 0,              // screen, 2-colour table
+    0,    0,    0,   255, 255, 255,                                      // black, white
+    0x21, 0xF9, 4,   0,   7,   0,   0, 0,                                // frame 1 delay 7
+    0x2C, 0,    0,   0,   0,   1,   0, 1, 0, 0, 2,    2, 0x44, 0x01, 0,  // one black pixel
+    0x21, 0xF9, 4,   0,   250, 0,   0, 0,                                // frame 2 delay 250
+    0x2C, 0,    0,   0,   0,   1,   0, 1, 0, 0, 2,    2, 0x44, 0x01, 0, 0x3B,
 };
 
 TEST(GdipImage, FrameDelaysComeFromTheDelayProperty) {

@@ -1,13 +1,13 @@
 // Ownership and result conventions shared by every wrapper.
+#include <functional>
+#include <memory>
+
 #include "gfx/gdip_brush.h"
 #include "gfx/gdip_font.h"
 #include "gfx/gdip_path.h"
 #include "gfx/gdip_pen.h"
 #include "gfx/gdip_string_format.h"
 #include "tests/gfx/gdip_test_support.h"
-
-#include <functional>
-#include <memory>
 
 namespace pelmora {
 namespace {

@@ -1,8 +1,8 @@
 // GDI+ starts once and shuts down once, however often the calls come.
+#include <gtest/gtest.h>
+
 #include "gfx/gdip_brush.h"
 #include "gfx/gdip_object.h"
-
-#include <gtest/gtest.h>
 
 namespace pelmora {
 namespace {

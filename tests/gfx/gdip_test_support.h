@@ -2,12 +2,12 @@
 // drawing surfaces whose pixels the tests read back.
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include "base/unique_resource.h"
 #include "gfx/gdip_graphics.h"
 #include "gfx/gdip_image.h"
 #include "gfx/gdip_object.h"
-
-#include <gtest/gtest.h>
 
 namespace pelmora::testing {
 
@@ -68,7 +68,11 @@ private:
     HGDIOBJ previous_ = nullptr;
 };
 
-inline unsigned alphaOf(Argb c) { return c >> 24; }
-inline Argb rgbOf(Argb c) { return c & 0x00FFFFFF; }
+inline unsigned alphaOf(Argb c) {
+    return c >> 24;
+}
+inline Argb rgbOf(Argb c) {
+    return c & 0x00FFFFFF;
+}
 
 }  // namespace pelmora::testing

@@ -1,13 +1,14 @@
 // The built-in glyphs: sizes, transparency, what they look like over a
 // background, and that painting them leaves nothing behind.
-#include "gfx/gdip_brush.h"
-#include "gfx/gdip_font.h"
-#include "gfx/gdip_memory_stream.h"
 #include "gfx/skin_images.h"
-#include "tests/gfx/gdip_test_support.h"
 
 #include <cstdlib>
 #include <string>
+
+#include "gfx/gdip_brush.h"
+#include "gfx/gdip_font.h"
+#include "gfx/gdip_memory_stream.h"
+#include "tests/gfx/gdip_test_support.h"
 
 namespace pelmora {
 namespace {
@@ -22,12 +23,12 @@ struct Expected {
     int width, height;
 };
 const Expected kExpected[] = {
-    {SkinImage::CaptionHelpGlyph, 26, 18},      {SkinImage::CaptionMenuGlyph, 26, 18},
-    {SkinImage::CaptionMinimizeGlyph, 26, 18},  {SkinImage::CaptionMaximizeGlyph, 26, 18},
-    {SkinImage::CaptionRestoreGlyph, 26, 18},   {SkinImage::CaptionCloseGlyph, 38, 18},
-    {SkinImage::DialogCloseGlyph, 38, 18},      {SkinImage::CheckBoxUncheckedImage, 13, 13},
-    {SkinImage::CheckBoxCheckedImage, 13, 13},  {SkinImage::ArrowDownImage, 7, 4},
-    {SkinImage::ArrowUpImage, 7, 4},            {SkinImage::ArrowLeftImage, 4, 7},
+    {SkinImage::CaptionHelpGlyph, 26, 18},     {SkinImage::CaptionMenuGlyph, 26, 18},
+    {SkinImage::CaptionMinimizeGlyph, 26, 18}, {SkinImage::CaptionMaximizeGlyph, 26, 18},
+    {SkinImage::CaptionRestoreGlyph, 26, 18},  {SkinImage::CaptionCloseGlyph, 38, 18},
+    {SkinImage::DialogCloseGlyph, 38, 18},     {SkinImage::CheckBoxUncheckedImage, 13, 13},
+    {SkinImage::CheckBoxCheckedImage, 13, 13}, {SkinImage::ArrowDownImage, 7, 4},
+    {SkinImage::ArrowUpImage, 7, 4},           {SkinImage::ArrowLeftImage, 4, 7},
     {SkinImage::ArrowRightImage, 4, 7},
 };
 
@@ -77,10 +78,9 @@ TEST(SkinImages, AreRgbaPngFilesOfTheirSizeWithRealAlpha) {
 // The art of a caption glyph sits in the middle of its cell: the box of its
 // clearly visible pixels has margins that differ by at most the shadow's pixel.
 TEST(SkinImages, CaptionGlyphsAreCentredInTheirCells) {
-    for (SkinImage which : {SkinImage::CaptionHelpGlyph, SkinImage::CaptionMenuGlyph,
-                            SkinImage::CaptionMinimizeGlyph, SkinImage::CaptionMaximizeGlyph,
-                            SkinImage::CaptionRestoreGlyph, SkinImage::CaptionCloseGlyph,
-                            SkinImage::DialogCloseGlyph}) {
+    for (SkinImage which : {SkinImage::CaptionHelpGlyph, SkinImage::CaptionMenuGlyph, SkinImage::CaptionMinimizeGlyph,
+                            SkinImage::CaptionMaximizeGlyph, SkinImage::CaptionRestoreGlyph,
+                            SkinImage::CaptionCloseGlyph, SkinImage::DialogCloseGlyph}) {
         SCOPED_TRACE(nameOf(which));
         GdipBitmap image;
         ASSERT_TRUE(loadSkinImage(image, which));
@@ -111,8 +111,12 @@ TEST(SkinImages, DialogCloseGlyphIsAnOutlinedWhiteXInItsBox) {
             Argb p = image.pixel(x, y);
             bool inBox = x >= 13 && x <= 23 && y >= 3 && y <= 13;
             bool nearBox = x >= 12 && x <= 24 && y >= 2 && y <= 14;
-            if (!inBox) EXPECT_NE(p, 0xFFFFFFFFu) << x << "," << y;
-            if (!nearBox) EXPECT_EQ(alphaOf(p), 0u) << x << "," << y;
+            if (!inBox) {
+                EXPECT_NE(p, 0xFFFFFFFFu) << x << "," << y;
+            }
+            if (!nearBox) {
+                EXPECT_EQ(alphaOf(p), 0u) << x << "," << y;
+            }
             EXPECT_TRUE(p == 0 || p == 0xFFFFFFFF || p == 0xFF5A5A5A) << "crisp pixels only, no shadow";
             white += p == 0xFFFFFFFF;
             grey += p == 0xFF5A5A5A;
@@ -132,8 +136,8 @@ TEST(SkinImages, CheckBoxesHaveTheirBorderColours) {
         SkinImage image;
         Argb border;
     };
-    for (const Case& c : {Case{SkinImage::CheckBoxUncheckedImage, 0xFF1C1C1E},
-                          Case{SkinImage::CheckBoxCheckedImage, 0xFF185184}}) {
+    for (const Case& c :
+         {Case{SkinImage::CheckBoxUncheckedImage, 0xFF1C1C1E}, Case{SkinImage::CheckBoxCheckedImage, 0xFF185184}}) {
         SCOPED_TRACE(nameOf(c.image));
         GdipBitmap image;
         ASSERT_TRUE(loadSkinImage(image, c.image));
@@ -191,8 +195,8 @@ struct ResourceCounts {
 bool paintCheckBoxOnce(HDC dc, bool checked) {
     GdipGraphics graphics;
     if (!graphics.fromHdc(dc)) return false;
-    bool ok = drawSkinImage(graphics, checked ? SkinImage::CheckBoxCheckedImage : SkinImage::CheckBoxUncheckedImage,
-                            0, (20 - 13) / 2.0f);
+    bool ok = drawSkinImage(graphics, checked ? SkinImage::CheckBoxCheckedImage : SkinImage::CheckBoxUncheckedImage, 0,
+                            (20 - 13) / 2.0f);
     graphics.destroy();
     return ok;
 }
@@ -259,7 +263,8 @@ TEST(SkinImages, ContactSheet) {
         for (std::size_t i = 0; i < SkinImageSet::kAll.size(); ++i) {
             SkinImage which = SkinImageSet::kAll[i];
             SizeI size = SkinImageSet::size(which);
-            float cellX = float(int(i) % kColumns * kCellW), cellY = float(panel * kPanelH + int(i) / kColumns * kCellH);
+            float cellX = float(int(i) % kColumns * kCellW),
+                  cellY = float(panel * kPanelH + int(i) / kColumns * kCellH);
             float x = cellX + (kCellW - size.width * kScale) / 2, y = cellY + 8 + (18 - size.height) * kScale / 2;
             ASSERT_TRUE(drawSkinImageRect(sheet.graphics, which,
                                           {x, y, float(size.width * kScale), float(size.height * kScale)}));
