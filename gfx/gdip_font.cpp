@@ -125,7 +125,10 @@ bool GdipFont::createDefault() {
 bool GdipFont::createByName(std::wstring_view faceName, float size, int style, Gdiplus::Unit unit) {
     GdipFontFamily family;
     if (!family.createFromName(faceName)) {
+        // No font either, and the status stays the one that said why.
+        Gdiplus::Status why = gdipLastStatus();
         destroy();
+        record(why);
         return false;
     }
     bool ok = create(family, size, style, unit);

@@ -4,7 +4,6 @@ Shapes are coverage functions sampled on a 4 x 4 grid inside each pixel, so
 diagonal strokes get soft edges. Layers are composited with "over" into
 straight (non-premultiplied) 8-bit RGBA rows, as PNG colour type 6 expects.
 """
-import math
 
 SUB = 4  # samples per pixel along each axis
 
@@ -153,4 +152,4 @@ def vertical_gradient(top, bottom, y, height):
     return tuple(a + (b - a) * t for a, b in zip(top, bottom))
 
 
-__all__ = [name for name in dir() if not name.startswith("_") and name != "math"]
+__all__ = [name for name in dir() if not name.startswith("_")]

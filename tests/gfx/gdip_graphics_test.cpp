@@ -166,6 +166,7 @@ TEST(GdipFont, CreateByNameOfAMissingFaceFailsAndLeavesNothing) {
     // A font that existed is released when the next one cannot be made.
     ASSERT_TRUE(font.createByName(L"宋体", 12, Gdiplus::FontStyleRegular, Gdiplus::UnitPixel));
     EXPECT_FALSE(font.createByName(std::string_view("No Such Face 9z"), 12));
+    EXPECT_EQ(gdipLastStatus(), Gdiplus::FontFamilyNotFound);
     EXPECT_EQ(font.handle(), nullptr);
     EXPECT_EQ(gdipLiveObjects(), before);
 }
