@@ -10,9 +10,13 @@ src=$(cd "$(dirname "$0")/../.." && pwd)
 export BUILD_DIR=${BUILD_DIR:-$src/build}
 runs=${1:-9}
 
-cmake -S "$src" -B "$BUILD_DIR" -DCMAKE_TOOLCHAIN_FILE="$src/cmake/mingw-i686.cmake" -DCMAKE_BUILD_TYPE=Release \
-    >/dev/null
-cmake --build "$BUILD_DIR" --target bench_extract generated_resources >/dev/null
+log=$(mktemp)
+if ! { cmake -S "$src" -B "$BUILD_DIR" -DCMAKE_TOOLCHAIN_FILE="$src/cmake/mingw-i686.cmake" -DCMAKE_BUILD_TYPE=Release &&
+       cmake --build "$BUILD_DIR" --target bench_extract generated_resources; } >"$log" 2>&1; then
+    cat "$log" >&2
+    exit 1
+fi
+rm -f "$log"
 
 . "$src/scripts/wine-env.sh"
 wine_env_start "$BUILD_DIR"
