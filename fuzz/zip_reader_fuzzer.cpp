@@ -36,7 +36,8 @@ std::wstring wideFrom(const std::string& bytes, bool pairs) {
     std::wstring out;
     if (pairs) {
         for (std::size_t i = 0; i + 1 < bytes.size(); i += 2) {
-            out += static_cast<wchar_t>(static_cast<std::uint8_t>(bytes[i]) | (static_cast<std::uint8_t>(bytes[i + 1]) << 8));
+            out += static_cast<wchar_t>(static_cast<std::uint8_t>(bytes[i]) |
+                                        (static_cast<std::uint8_t>(bytes[i + 1]) << 8));
         }
     } else {
         for (char c : bytes) out += static_cast<wchar_t>(static_cast<std::uint8_t>(c));

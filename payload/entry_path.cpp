@@ -3,9 +3,13 @@
 namespace pelmora::zip {
 namespace {
 
-bool isSeparator(wchar_t c) { return c == L'/' || c == L'\\'; }
+bool isSeparator(wchar_t c) {
+    return c == L'/' || c == L'\\';
+}
 
-wchar_t upper(wchar_t c) { return c >= L'a' && c <= L'z' ? static_cast<wchar_t>(c - L'a' + L'A') : c; }
+wchar_t upper(wchar_t c) {
+    return c >= L'a' && c <= L'z' ? static_cast<wchar_t>(c - L'a' + L'A') : c;
+}
 
 bool equalsUpper(std::wstring_view a, std::wstring_view upperB) {
     if (a.size() != upperB.size()) return false;
@@ -40,13 +44,20 @@ PathVerdict checkComponent(std::wstring_view c) {
 
 const char* pathVerdictName(PathVerdict verdict) {
     switch (verdict) {
-        case PathVerdict::Safe: return "safe";
-        case PathVerdict::Empty: return "empty name";
-        case PathVerdict::Absolute: return "absolute name";
-        case PathVerdict::DriveOrStream: return "drive letter or stream name";
-        case PathVerdict::ParentReference: return "parent-folder component";
-        case PathVerdict::DeviceName: return "reserved device name";
-        case PathVerdict::BadCharacter: return "character not allowed in file names";
+        case PathVerdict::Safe:
+            return "safe";
+        case PathVerdict::Empty:
+            return "empty name";
+        case PathVerdict::Absolute:
+            return "absolute name";
+        case PathVerdict::DriveOrStream:
+            return "drive letter or stream name";
+        case PathVerdict::ParentReference:
+            return "parent-folder component";
+        case PathVerdict::DeviceName:
+            return "reserved device name";
+        case PathVerdict::BadCharacter:
+            return "character not allowed in file names";
     }
     return "unknown";
 }

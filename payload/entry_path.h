@@ -22,7 +22,7 @@ enum class PathVerdict {
 const char* pathVerdictName(PathVerdict verdict);
 
 struct EntryPath {
-    std::wstring relative;     // components joined by "\", no leading or trailing separator
+    std::wstring relative;  // components joined by "\", no leading or trailing separator
     bool endsInSeparator = false;
 };
 

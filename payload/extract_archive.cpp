@@ -17,7 +17,9 @@ bool folderExists(const std::wstring& path) {
     return a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_DIRECTORY);
 }
 
-bool pathExists(const std::wstring& path) { return ::GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+bool pathExists(const std::wstring& path) {
+    return ::GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
 
 // Index of the first character that may name a folder to create: after the
 // drive ("C:\") or after "\\server\share\".
@@ -100,7 +102,9 @@ bool createFolderPath(const std::wstring& path) {
     return true;
 }
 
-void ArchiveUnit::setProgressHandler(ProgressHandler handler) { progressHandler_ = std::move(handler); }
+void ArchiveUnit::setProgressHandler(ProgressHandler handler) {
+    progressHandler_ = std::move(handler);
+}
 
 int ArchiveUnit::fail(std::wstring message) {
     lastError_ = std::move(message);

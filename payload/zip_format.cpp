@@ -45,16 +45,26 @@ std::uint64_t ticksFromUnixSeconds(std::int64_t seconds) {
 
 const char* zipResultName(ZipResult result) {
     switch (result) {
-        case ZipResult::Ok: return "success";
-        case ZipResult::NotAnArchive: return "not a ZIP archive or damaged central directory";
-        case ZipResult::CannotCreate: return "file could not be opened or created";
-        case ZipResult::CopyFailed: return "read, inflate or write error";
-        case ZipResult::LocalHeaderMismatch: return "local header does not match the central directory";
-        case ZipResult::BadExtraField: return "extra field could not be read";
-        case ZipResult::Unsupported: return "encrypted entry, unsupported method or 64-bit sizes";
-        case ZipResult::DataMismatch: return "entry data does not match its size or CRC-32";
-        case ZipResult::BadArgument: return "bad argument or index out of range";
-        case ZipResult::NotReader: return "not a reader handle";
+        case ZipResult::Ok:
+            return "success";
+        case ZipResult::NotAnArchive:
+            return "not a ZIP archive or damaged central directory";
+        case ZipResult::CannotCreate:
+            return "file could not be opened or created";
+        case ZipResult::CopyFailed:
+            return "read, inflate or write error";
+        case ZipResult::LocalHeaderMismatch:
+            return "local header does not match the central directory";
+        case ZipResult::BadExtraField:
+            return "extra field could not be read";
+        case ZipResult::Unsupported:
+            return "encrypted entry, unsupported method or 64-bit sizes";
+        case ZipResult::DataMismatch:
+            return "entry data does not match its size or CRC-32";
+        case ZipResult::BadArgument:
+            return "bad argument or index out of range";
+        case ZipResult::NotReader:
+            return "not a reader handle";
     }
     return "unknown error";
 }
@@ -75,8 +85,10 @@ ZipResult findEndRecord(ByteSource& source, EndRecord* record) {
     // Each block reaches 4 bytes past the previous block's start, so a
     // signature split between two blocks is found in the later one.
     for (std::uint64_t back = 0; !haveRecord && back < fileSize - searchStart; back += kSearchStep) {
-        const std::uint64_t blockEnd = std::min<std::uint64_t>(fileSize, fileSize - back + (kSearchBlock - kSearchStep));
-        const std::uint64_t blockStart = std::max<std::uint64_t>(searchStart, blockEnd > kSearchBlock ? blockEnd - kSearchBlock : 0);
+        const std::uint64_t blockEnd =
+            std::min<std::uint64_t>(fileSize, fileSize - back + (kSearchBlock - kSearchStep));
+        const std::uint64_t blockStart =
+            std::max<std::uint64_t>(searchStart, blockEnd > kSearchBlock ? blockEnd - kSearchBlock : 0);
         const std::size_t n = static_cast<std::size_t>(blockEnd - blockStart);
         if (n < 4 || !source.readAt(blockStart, block, n)) return ZipResult::NotAnArchive;
         for (std::size_t i = n - 4 + 1; i-- > 0;) {
@@ -161,9 +173,8 @@ ZipResult readLocalEntry(ByteSource& source, const CentralEntry& entry, std::uin
     }
     // With a data descriptor the local CRC and sizes may be zero; the central
     // record is authoritative then.
-    if (!(flags & kFlagDataDescriptor) &&
-        (readU32(h + 14) != entry.crc || readU32(h + 18) != entry.compressedSize ||
-         readU32(h + 22) != entry.uncompressedSize)) {
+    if (!(flags & kFlagDataDescriptor) && (readU32(h + 14) != entry.crc || readU32(h + 18) != entry.compressedSize ||
+                                           readU32(h + 22) != entry.uncompressedSize)) {
         return ZipResult::LocalHeaderMismatch;
     }
     std::string name(nameLength, '\0');
@@ -230,7 +241,9 @@ std::uint32_t attributesFromExternal(std::uint32_t x) {
     return a;
 }
 
-bool isDirectoryAttributes(std::uint32_t attributes) { return (attributes & kAttrDirectory) != 0; }
+bool isDirectoryAttributes(std::uint32_t attributes) {
+    return (attributes & kAttrDirectory) != 0;
+}
 
 std::uint64_t fileTimeFromDos(std::uint16_t date, std::uint16_t time) {
     const int year = 1980 + (date >> 9);
@@ -242,6 +255,8 @@ std::uint64_t fileTimeFromDos(std::uint16_t date, std::uint16_t time) {
     return ticksFromUnixSeconds(seconds);
 }
 
-std::uint64_t fileTimeFromUnix(std::int32_t seconds) { return ticksFromUnixSeconds(seconds); }
+std::uint64_t fileTimeFromUnix(std::int32_t seconds) {
+    return ticksFromUnixSeconds(seconds);
+}
 
 }  // namespace pelmora::zip

@@ -64,11 +64,11 @@ private:
 };
 
 struct EndRecord {
-    std::uint64_t position = 0;         // file offset of the record
+    std::uint64_t position = 0;  // file offset of the record
     std::uint32_t entryCount = 0;
     std::uint64_t directoryOffset = 0;  // file offset of the central directory (prefix included)
     std::uint32_t directorySize = 0;
-    std::uint64_t prefix = 0;           // bytes preceding the archive, added to every stored offset
+    std::uint64_t prefix = 0;  // bytes preceding the archive, added to every stored offset
 };
 
 // Searches backwards over at most the last 65,535 bytes, in blocks of 1,028
@@ -128,7 +128,9 @@ bool isDirectoryAttributes(std::uint32_t attributes);
 std::uint64_t fileTimeFromDos(std::uint16_t date, std::uint16_t time);
 std::uint64_t fileTimeFromUnix(std::int32_t seconds);
 
-inline std::uint16_t readU16(const std::uint8_t* p) { return static_cast<std::uint16_t>(p[0] | (p[1] << 8)); }
+inline std::uint16_t readU16(const std::uint8_t* p) {
+    return static_cast<std::uint16_t>(p[0] | (p[1] << 8));
+}
 inline std::uint32_t readU32(const std::uint8_t* p) {
     return static_cast<std::uint32_t>(p[0]) | (static_cast<std::uint32_t>(p[1]) << 8) |
            (static_cast<std::uint32_t>(p[2]) << 16) | (static_cast<std::uint32_t>(p[3]) << 24);

@@ -13,11 +13,17 @@ FILETIME fileTimeFromTicks(std::uint64_t ticks) {
     return t;
 }
 
-std::uint64_t ticksOf(const FILETIME& t) { return (static_cast<std::uint64_t>(t.dwHighDateTime) << 32) | t.dwLowDateTime; }
+std::uint64_t ticksOf(const FILETIME& t) {
+    return (static_cast<std::uint64_t>(t.dwHighDateTime) << 32) | t.dwLowDateTime;
+}
 
-const FILETIME* knownTime(const FILETIME& t) { return t.dwLowDateTime || t.dwHighDateTime ? &t : nullptr; }
+const FILETIME* knownTime(const FILETIME& t) {
+    return t.dwLowDateTime || t.dwHighDateTime ? &t : nullptr;
+}
 
-bool isSeparator(wchar_t c) { return c == L'\\' || c == L'/'; }
+bool isSeparator(wchar_t c) {
+    return c == L'\\' || c == L'/';
+}
 
 bool isRelativePath(const std::wstring& path) {
     if (path.empty() || isSeparator(path[0])) return false;
@@ -198,6 +204,8 @@ ZipResult zipExtractEntryToFile(ZipReader* reader, int index, const std::wstring
     return reader ? reader->extractEntryToFile(index, target) : ZipResult::NotReader;
 }
 
-void zipClose(std::unique_ptr<ZipReader>& reader) { reader.reset(); }
+void zipClose(std::unique_ptr<ZipReader>& reader) {
+    reader.reset();
+}
 
 }  // namespace pelmora

@@ -17,11 +17,11 @@ namespace pelmora {
 using zip::ZipResult;
 
 struct ZipEntryInfo {
-    int index = 0;                  // for index -1: the number of entries
-    std::string name;               // as stored (code-page bytes, or UTF-8 when flagged)
-    std::wstring wideName;          // decoded: UTF-8 when flagged, otherwise code page 936
-    std::uint32_t attributes = 0;   // Windows file attributes
-    FILETIME accessTime{};          // all zero when the archive gives no valid time
+    int index = 0;                 // for index -1: the number of entries
+    std::string name;              // as stored (code-page bytes, or UTF-8 when flagged)
+    std::wstring wideName;         // decoded: UTF-8 when flagged, otherwise code page 936
+    std::uint32_t attributes = 0;  // Windows file attributes
+    FILETIME accessTime{};         // all zero when the archive gives no valid time
     FILETIME creationTime{};
     FILETIME writeTime{};
     std::uint32_t compressedSize = 0;
@@ -49,8 +49,7 @@ public:
     // times. A relative target is taken from the folder that was current when
     // the archive was opened, and its missing folders are created. A file that
     // fails part-way is deleted again. Directory entries create nothing.
-    ZipResult extractEntryToFile(int index, const std::wstring& target,
-                                 CreateAs createAs = CreateAs::EntryAttributes);
+    ZipResult extractEntryToFile(int index, const std::wstring& target, CreateAs createAs = CreateAs::EntryAttributes);
 
     ZipReader(const ZipReader&) = delete;
     ZipReader& operator=(const ZipReader&) = delete;

@@ -10,6 +10,7 @@
 // Only the extraction is timed: process start-up, folder clean-up and the
 // first (cache-warming) run of each are left out.
 #include <windows.h>
+// after windows.h
 #include <psapi.h>
 #include <zlib.h>
 
@@ -91,8 +92,8 @@ bool bareExtract(const std::wstring& archive, const std::wstring& dest) {
             ::SetFilePointer(in.get(), static_cast<LONG>(csize), nullptr, FILE_CURRENT);
             continue;
         }
-        UniqueFile out(::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
-                                     nullptr));
+        UniqueFile out(
+            ::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
         if (!out) return false;
         inflateReset(&zs);
         DWORD left = csize, written = 0;
@@ -133,8 +134,9 @@ std::size_t peakWorkingSet() {
 }
 
 int usage() {
-    std::fprintf(stderr, "usage: bench_extract ARCHIVE WORK_FOLDER [RUNS]\n"
-                         "       bench_extract --peak ARCHIVE WORK_FOLDER\n");
+    std::fprintf(stderr,
+                 "usage: bench_extract ARCHIVE WORK_FOLDER [RUNS]\n"
+                 "       bench_extract --peak ARCHIVE WORK_FOLDER\n");
     return 2;
 }
 

@@ -5,7 +5,6 @@
 #include <algorithm>
 
 #include "base/text.h"
-
 #include "payload/zip_reader.h"
 #include "tests/payload/tree_compare.h"
 #include "tests/payload/zip_builder.h"
@@ -22,7 +21,9 @@ using testing::TestEntry;
 
 constexpr std::int64_t kFixtureStamp = 1589718896;  // 2020-05-17 12:34:56 UTC
 
-std::wstring fixture(const std::wstring& name) { return testing::sourceDir() + L"\\tests\\data\\zip\\" + name; }
+std::wstring fixture(const std::wstring& name) {
+    return testing::sourceDir() + L"\\tests\\data\\zip\\" + name;
+}
 
 std::string fileText(const std::wstring& path) {
     std::string bytes;
@@ -48,8 +49,7 @@ TEST(ExtractArchiveTest, ArchivesFromCommonToolsComeOutExactly) {
         EXPECT_EQ(files.size(), 7u);
         for (const auto& f : files) {
             EXPECT_TRUE(testing::hasNormalAttributes(f.attributes)) << utf8FromWide(f.relative);
-            EXPECT_EQ(testing::ticksOf(f.writeTime), testing::ticksAtUnix(kFixtureStamp))
-                << utf8FromWide(f.relative);
+            EXPECT_EQ(testing::ticksOf(f.writeTime), testing::ticksAtUnix(kFixtureStamp)) << utf8FromWide(f.relative);
         }
         ASSERT_FALSE(reports.empty());
         EXPECT_EQ(reports.front(), 0);
@@ -61,17 +61,28 @@ TEST(ExtractArchiveTest, ArchivesFromCommonToolsComeOutExactly) {
 // Each archive holds a good entry, the hostile one, and another good entry.
 TEST(ExtractArchiveTest, HostileNamesAreRefusedBeforeAnythingIsWritten) {
     const char* names[] = {
-        "../escaped.txt",   "sub/../../escaped.txt", "..\\escaped.txt", "sub\\..\\..\\escaped.txt",
-        "/escaped.txt",     "\\escaped.txt",         "C:/escaped.txt",  "C:escaped.txt",
-        "first.txt:stream", "CON",                   "sub/nul.txt",     "Aux.",
-        "com1 .log",        "LPT9.txt",              "...",             "sub/../x.txt",
+        "../escaped.txt",
+        "sub/../../escaped.txt",
+        "..\\escaped.txt",
+        "sub\\..\\..\\escaped.txt",
+        "/escaped.txt",
+        "\\escaped.txt",
+        "C:/escaped.txt",
+        "C:escaped.txt",
+        "first.txt:stream",
+        "CON",
+        "sub/nul.txt",
+        "Aux.",
+        "com1 .log",
+        "LPT9.txt",
+        "...",
+        "sub/../x.txt",
     };
     for (const char* name : names) {
         SCOPED_TRACE(name);
         TempFolder temp;
         const std::wstring dest = temp / L"out";
-        const std::string zip =
-            buildZip({{"first.txt", "first"}, {name, "hostile"}, {"after.txt", "after"}}).bytes;
+        const std::string zip = buildZip({{"first.txt", "first"}, {name, "hostile"}, {"after.txt", "after"}}).bytes;
         ASSERT_TRUE(testing::writeFileBytes(temp / L"a.zip", zip));
         ArchiveUnit unit;
         EXPECT_EQ(unit.extractArchive(temp / L"a.zip", dest), 0);
@@ -129,7 +140,7 @@ TEST(ExtractArchiveTest, DamagedOrUnsupportedEntriesFailAndLeaveNoFile) {
 }
 
 TEST(ExtractArchiveTest, NamesAreCodePage936UnlessFlaggedUtf8) {
-    TestEntry gbk{"gbk/\xCD\xBC\xB1\xEA.ico", "gbk"};       // 图标.ico
+    TestEntry gbk{"gbk/\xCD\xBC\xB1\xEA.ico", "gbk"};  // 图标.ico
     TestEntry utf8{"utf8/\xE5\x9B\xBE\xE6\xA0\x87.ico", "utf8"};
     utf8.flags = 0x0800;
     TestEntry trailBackslash{"\x81\x5C.txt", "one file"};  // 乗.txt: its trail byte is 0x5C
@@ -137,8 +148,7 @@ TEST(ExtractArchiveTest, NamesAreCodePage936UnlessFlaggedUtf8) {
     TempFolder temp;
     ASSERT_TRUE(testing::writeFileBytes(temp / L"a.zip", buildZip({gbk, utf8, trailBackslash, folder}).bytes));
     ArchiveUnit unit;
-    ASSERT_EQ(unit.extractArchive(temp / L"a.zip", temp / L"out"), 1)
-        << utf8FromWide(unit.lastError());
+    ASSERT_EQ(unit.extractArchive(temp / L"a.zip", temp / L"out"), 1) << utf8FromWide(unit.lastError());
     EXPECT_EQ(fileText(temp / L"out\\gbk\\图标.ico"), "gbk");
     EXPECT_EQ(fileText(temp / L"out\\utf8\\图标.ico"), "utf8");
     EXPECT_EQ(fileText(temp / L"out\\乗.txt"), "one file");

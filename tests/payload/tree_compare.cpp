@@ -24,8 +24,8 @@ std::map<std::wstring, Item> listFolder(const std::wstring& path) {
     do {
         const std::wstring name = data.cFileName;
         if (name == L"." || name == L"..") continue;
-        items[name] = Item{(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0, data.dwFileAttributes,
-                           data.ftLastWriteTime};
+        items[name] =
+            Item{(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0, data.dwFileAttributes, data.ftLastWriteTime};
     } while (::FindNextFileW(find.get(), &data));
     return items;
 }
@@ -75,12 +75,16 @@ std::wstring windowsPathFromEnv(const char* variable) {
     return path;
 }
 
-std::wstring sourceDir() { return windowsPathFromEnv("PELMORA_SOURCE_DIR"); }
-std::wstring buildDir() { return windowsPathFromEnv("PELMORA_BUILD_DIR"); }
+std::wstring sourceDir() {
+    return windowsPathFromEnv("PELMORA_SOURCE_DIR");
+}
+std::wstring buildDir() {
+    return windowsPathFromEnv("PELMORA_BUILD_DIR");
+}
 
 bool writeFileBytes(const std::wstring& path, const std::string& bytes) {
-    UniqueFile file(::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
-                                  nullptr));
+    UniqueFile file(
+        ::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
     DWORD written = 0;
     return file && ::WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
            written == bytes.size();
@@ -100,8 +104,8 @@ std::vector<TreeFile> listFiles(const std::wstring& root) {
 }
 
 bool hasNormalAttributes(DWORD attributes) {
-    constexpr DWORD kNotNormal = FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM |
-                                 FILE_ATTRIBUTE_DIRECTORY;
+    constexpr DWORD kNotNormal =
+        FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_DIRECTORY;
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & kNotNormal) == 0;
 }
 

@@ -4,8 +4,12 @@
 
 namespace pelmora::testing {
 
-std::string le16(std::uint16_t v) { return std::string{static_cast<char>(v & 0xFF), static_cast<char>(v >> 8)}; }
-std::string le32(std::uint32_t v) { return le16(static_cast<std::uint16_t>(v)) + le16(static_cast<std::uint16_t>(v >> 16)); }
+std::string le16(std::uint16_t v) {
+    return std::string{static_cast<char>(v & 0xFF), static_cast<char>(v >> 8)};
+}
+std::string le32(std::uint32_t v) {
+    return le16(static_cast<std::uint16_t>(v)) + le16(static_cast<std::uint16_t>(v >> 16));
+}
 
 std::string extraBlock(std::uint16_t tag, const std::string& body) {
     return le16(tag) + le16(static_cast<std::uint16_t>(body.size())) + body;
@@ -42,8 +46,8 @@ BuiltZip buildZip(const std::vector<TestEntry>& entries, const std::string& pref
     std::string directory;
     for (const TestEntry& e : entries) {
         const std::string payload = !e.payloadOverride.empty() ? e.payloadOverride
-                                    : e.deflate                 ? rawDeflate(e.data)
-                                                                : e.data;
+                                    : e.deflate                ? rawDeflate(e.data)
+                                                               : e.data;
         const std::uint16_t method = e.method.value_or(e.deflate ? 8 : 0);
         const std::uint32_t crc = e.crc.value_or(crc32Of(e.data));
         const std::uint32_t csize = e.compressedSize.value_or(static_cast<std::uint32_t>(payload.size()));
@@ -53,8 +57,8 @@ BuiltZip buildZip(const std::vector<TestEntry>& entries, const std::string& pref
             e.localExtraLength.value_or(static_cast<std::uint16_t>(e.localExtra.size()));
         const std::uint32_t offset = static_cast<std::uint32_t>(archive.size());
         zip.localOffsets.push_back(prefix.size() + offset);
-        const std::string common = le16(e.flags) + le16(method) + le16(e.dosTime) + le16(e.dosDate) + le32(crc) +
-                                   le32(csize) + le32(usize);
+        const std::string common =
+            le16(e.flags) + le16(method) + le16(e.dosTime) + le16(e.dosDate) + le32(crc) + le32(csize) + le32(usize);
         archive += le32(0x04034B50) + le16(20) + common + le16(static_cast<std::uint16_t>(localName.size())) +
                    le16(localExtraLength) + localName + e.localExtra + payload;
         directory += le32(0x02014B50) + le16(0x0014) + le16(20) + common +

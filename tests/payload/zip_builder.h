@@ -18,9 +18,9 @@ struct TestEntry {
     std::string data;  // uncompressed content
     bool deflate = true;
     std::uint16_t flags = 0;
-    std::uint32_t external = 0x20;     // MS-DOS archive bit: a plain file
-    std::uint16_t dosDate = 0x5221;    // 2021-01-01
-    std::uint16_t dosTime = 0x6000;    // 12:00:00
+    std::uint32_t external = 0x20;   // MS-DOS archive bit: a plain file
+    std::uint16_t dosDate = 0x5221;  // 2021-01-01
+    std::uint16_t dosTime = 0x6000;  // 12:00:00
     std::string localExtra;
     std::string centralExtra;
     // Damage, applied to both headers unless said otherwise.

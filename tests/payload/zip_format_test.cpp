@@ -16,7 +16,9 @@ using testing::TestEntry;
 constexpr std::uint64_t kTicksPerSecond = 10000000;
 constexpr std::uint64_t kUnixEpochTicks = 116444736000000000ULL;
 
-std::uint64_t ticksAtUnix(std::int64_t seconds) { return kUnixEpochTicks + seconds * kTicksPerSecond; }
+std::uint64_t ticksAtUnix(std::int64_t seconds) {
+    return kUnixEpochTicks + seconds * kTicksPerSecond;
+}
 
 class StringSink final : public ChunkSink {
 public:
@@ -63,10 +65,10 @@ TEST(ZipFormatTest, EndRecordIsFoundBehindCommentsAndAfterPrecedingData) {
         std::string prefix, comment;
     } cases[] = {
         {"", ""},
-        {"", std::string(1000, 'c')},   // record inside the first search block
-        {"", std::string(1010, 'c')},   // signature straddles the first two blocks
+        {"", std::string(1000, 'c')},        // record inside the first search block
+        {"", std::string(1010, 'c')},        // signature straddles the first two blocks
         {"", std::string(65535 - 22, 'c')},  // the farthest a record can be from the end
-        {std::string(5000, 'x'), "hello"},    // self-extracting stub before the archive
+        {std::string(5000, 'x'), "hello"},   // self-extracting stub before the archive
     };
     for (const Case& c : cases) {
         const auto zip = buildZip(entries, c.prefix, c.comment);
@@ -126,7 +128,10 @@ TEST(ZipFormatTest, LocalHeaderMustAgreeWithCentralRecord) {
     cases.push_back({"extra length past the data", longExtra, ZipResult::LocalHeaderMismatch});
     TestEntry badBlock = base;
     // The second block claims 32 bytes and has 3.
-    badBlock.localExtra = extraBlock(0x5455, "\x01") + std::string("\x0A\x00\x20\x00" "abc", 7);
+    badBlock.localExtra = extraBlock(0x5455, "\x01") + std::string(
+                                                           "\x0A\x00\x20\x00"
+                                                           "abc",
+                                                           7);
     cases.push_back({"truncated extra block", badBlock, ZipResult::BadExtraField});
     TestEntry padded = base;
     padded.localExtra = extraBlock(0x000A, std::string(6, '\0')) + std::string(2, '\0');
@@ -191,7 +196,8 @@ TEST(ZipFormatTest, DataIsCheckedAgainstSizeAndCrc) {
         LocalEntry local;
         const ZipResult header = readLocalEntry(source, o.entries[0], o.end.directoryOffset, &local);
         StringSink sink;
-        const ZipResult r = header != ZipResult::Ok ? header : copyEntryData(source, o.entries[0], local.dataOffset, sink);
+        const ZipResult r =
+            header != ZipResult::Ok ? header : copyEntryData(source, o.entries[0], local.dataOffset, sink);
         EXPECT_EQ(r, c.expected) << c.what;
         EXPECT_LE(sink.bytes.size(), o.entries[0].uncompressedSize) << c.what << ": wrote past the declared size";
         EXPECT_LE(sink.largestChunk, kOutputBuffer) << c.what;
@@ -222,11 +228,11 @@ TEST(ZipFormatTest, TimesAreUtcAndExtendedTimestampsOverride) {
     // 2021-12-30 06:50:20, the payload's stamp, read as UTC.
     const std::uint64_t payloadTime = ticksAtUnix(1640847020);
     EXPECT_EQ(fileTimeFromDos((41 << 9) | (12 << 5) | 30, (6 << 11) | (50 << 5) | 10), payloadTime);
-    EXPECT_EQ(fileTimeFromDos((0 << 9) | (1 << 5) | 1, 0), ticksAtUnix(315532800));  // 1980-01-01
+    EXPECT_EQ(fileTimeFromDos((0 << 9) | (1 << 5) | 1, 0), ticksAtUnix(315532800));    // 1980-01-01
     EXPECT_EQ(fileTimeFromDos((20 << 9) | (2 << 5) | 29, 0), ticksAtUnix(951782400));  // 2000-02-29
-    EXPECT_EQ(fileTimeFromDos((21 << 9) | (2 << 5) | 29, 0), 0u);                     // 2001-02-29
-    EXPECT_EQ(fileTimeFromDos(0, 0), 0u);                                             // month 0
-    EXPECT_EQ(fileTimeFromDos((41 << 9) | (1 << 5) | 1, 24 << 11), 0u);               // hour 24
+    EXPECT_EQ(fileTimeFromDos((21 << 9) | (2 << 5) | 29, 0), 0u);                      // 2001-02-29
+    EXPECT_EQ(fileTimeFromDos(0, 0), 0u);                                              // month 0
+    EXPECT_EQ(fileTimeFromDos((41 << 9) | (1 << 5) | 1, 24 << 11), 0u);                // hour 24
 
     EntryTimes times{1, 2, 3};
     // Write and creation time given; access flagged but missing, as in central copies.

@@ -26,8 +26,12 @@ void writeText(DWORD which, const std::wstring& text) {
     }
 }
 
-void say(const std::wstring& line) { writeText(STD_OUTPUT_HANDLE, line + L"\n"); }
-void complain(const std::wstring& line) { writeText(STD_ERROR_HANDLE, L"extract: " + line + L"\n"); }
+void say(const std::wstring& line) {
+    writeText(STD_OUTPUT_HANDLE, line + L"\n");
+}
+void complain(const std::wstring& line) {
+    writeText(STD_ERROR_HANDLE, L"extract: " + line + L"\n");
+}
 
 constexpr wchar_t kUsage[] = L"usage: extract [--progress] ARCHIVE DESTINATION";
 
