@@ -10,7 +10,9 @@
 namespace pelmora {
 namespace {
 
-bool isSkinnedWindow(HWND window) { return window && findWindowRecord(window) != 0; }
+bool isSkinnedWindow(HWND window) {
+    return window && findWindowRecord(window) != 0;
+}
 
 void copyFrom(HDC target, HDC source, int x, int y, int width, int height) {
     if (source) ::BitBlt(target, 0, 0, width, height, source, x, y, SRCCOPY);
@@ -21,7 +23,9 @@ HDC composedDcOf(int recordIndex) {
     return record ? record->composedDC : nullptr;
 }
 
-HDC offeredDcOf(HWND provider) { return reinterpret_cast<HDC>(propValue(provider, kPropOfferedBackgroundDc)); }
+HDC offeredDcOf(HWND provider) {
+    return reinterpret_cast<HDC>(propValue(provider, kPropOfferedBackgroundDc));
+}
 
 const ContainerSkinRecord* container(int recordIndex, int containerIndex) {
     SkinnedWindowRecord* record = windowRecord(recordIndex);

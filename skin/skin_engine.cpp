@@ -49,7 +49,9 @@ ThemeSettings& themeSettings() {
     return settings;
 }
 
-SkinEngine::SkinEngine() { themeSettings().themeColour = ::GetSysColor(COLOR_BTNFACE); }
+SkinEngine::SkinEngine() {
+    themeSettings().themeColour = ::GetSysColor(COLOR_BTNFACE);
+}
 
 SkinEngine::~SkinEngine() {
     // The icon goes while GDI+ is still up; GDI+ ends at most once per process
@@ -98,9 +100,9 @@ void SkinEngine::setSkinTheme(const SkinTheme& theme) {
         const int mode = theme.mode.value_or(static_cast<int>(BackgroundMode::TopLeft));
         settings.themeBackgroundMode = mode;
         const std::uint32_t fadeColour = argbFromColour(settings.themeColour);
-        const bool faded = mode == static_cast<int>(BackgroundMode::LeftFaded) ||
-                           mode == static_cast<int>(BackgroundMode::RightFaded);
-        settings.themeBackground = faded ? processedBackground(image, fadeColour, mode)
+        const bool faded =
+            mode == static_cast<int>(BackgroundMode::LeftFaded) || mode == static_cast<int>(BackgroundMode::RightFaded);
+        settings.themeBackground = faded      ? processedBackground(image, fadeColour, mode)
                                    : fromFile ? reencodeAsPng(image)
                                               : image;
     }
@@ -159,7 +161,9 @@ void SkinEngine::setControlTextColour(HWND control, COLORREF colour) {
     if (target) setPropValue(target, kPropTextColour, static_cast<std::intptr_t>(colour));
 }
 
-COLORREF SkinEngine::getThemeColour() const { return themeSettings().themeColour; }
+COLORREF SkinEngine::getThemeColour() const {
+    return themeSettings().themeColour;
+}
 
 void SkinEngine::setHelpHandler(HWND window, CaptionHandler handler) {
     if (SkinnedWindowRecord* record = windowRecord(findWindowRecord(window))) record->helpHandler = std::move(handler);
@@ -202,16 +206,22 @@ void SkinEngine::setStatusBar(int, int, const std::vector<std::wstring>&) {}
 void SkinEngine::layoutStatusBar(int) {}
 void SkinEngine::updateStatusItem(HWND, int, std::optional<std::wstring>) {}
 void SkinEngine::runCaptionButton(int, int) {}
-bool SkinEngine::addCaptionButton(HWND, const ByteBuffer&, const std::wstring&, CaptionHandler) { return false; }
+bool SkinEngine::addCaptionButton(HWND, const ByteBuffer&, const std::wstring&, CaptionHandler) {
+    return false;
+}
 void SkinEngine::layoutCaptionTooltips(int) {}
-int SkinEngine::hitTestCaptionButtons(int, int, int) { return 0; }
-int SkinEngine::findMaximizeButton(int) { return 0; }
+int SkinEngine::hitTestCaptionButtons(int, int, int) {
+    return 0;
+}
+int SkinEngine::findMaximizeButton(int) {
+    return 0;
+}
 bool SkinEngine::setCaptionGlyphs(HWND, const ByteBuffer&, const ByteBuffer&, const ByteBuffer&, const ByteBuffer&) {
     return false;
 }
 void SkinEngine::skinImageButton(HWND, const ByteBuffer&, int, const std::wstring&) {}
-void SkinEngine::skinStateImageButton(HWND, const ByteBuffer&, const ByteBuffer&, const ByteBuffer&,
-                                      const ByteBuffer&, const std::wstring&) {}
+void SkinEngine::skinStateImageButton(HWND, const ByteBuffer&, const ByteBuffer&, const ByteBuffer&, const ByteBuffer&,
+                                      const std::wstring&) {}
 void SkinEngine::setContainerItemValue(HWND, int) {}
 
 SkinEngine& skinEngine() {
@@ -225,6 +235,8 @@ void startSkinModule() {
     engine.loadAppIconOnce();
 }
 
-void endSkinModule() { instance().reset(); }
+void endSkinModule() {
+    instance().reset();
+}
 
 }  // namespace pelmora

@@ -22,7 +22,7 @@ enum class CaptionButtonKind : int { Close = 0, Maximize = 1, Minimize = 2, Main
 
 struct ThemeSettings {
     COLORREF themeColour = ::GetSysColor(COLOR_BTNFACE);  // window fill where no picture covers it
-    ByteBuffer themeBackground;                            // PNG painted into windows without their own
+    ByteBuffer themeBackground;                           // PNG painted into windows without their own
     int themeBackgroundMode = static_cast<int>(BackgroundMode::TopLeft);
     bool firstSizePending = true;    // the first WM_SIZE of any skinned window does not re-render
     bool dialogFadeStarted = false;  // a skinned dialog's fade-in is running
@@ -111,8 +111,8 @@ public:
 
     // --- Image buttons and containers (arrive with their painters) -----------
     void skinImageButton(HWND button, const ByteBuffer& image, int value, const std::wstring& text);
-    void skinStateImageButton(HWND button, const ByteBuffer& normal, const ByteBuffer& hover,
-                              const ByteBuffer& pressed, const ByteBuffer& disabled, const std::wstring& text);
+    void skinStateImageButton(HWND button, const ByteBuffer& normal, const ByteBuffer& hover, const ByteBuffer& pressed,
+                              const ByteBuffer& disabled, const std::wstring& text);
     void setContainerItemValue(HWND window, int value);
     int skinContainerWindow(HWND window, std::optional<COLORREF> colour = std::nullopt,
                             std::optional<int> alpha = std::nullopt, std::optional<int> option = std::nullopt,

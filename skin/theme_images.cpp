@@ -1,8 +1,7 @@
 #include "skin/theme_images.h"
 
-#include <objbase.h>
-
 #include <gdiplus.h>
+#include <objbase.h>
 
 #include "base/unique_resource.h"
 
@@ -146,7 +145,8 @@ std::uint32_t averageImageColour(const ByteBuffer& image, double dayCount) {
         blue += pixel & 0xFF;
     }
     return 0xFF000000u | static_cast<std::uint32_t>(red / kAverageSamples) << 16 |
-           static_cast<std::uint32_t>(green / kAverageSamples) << 8 | static_cast<std::uint32_t>(blue / kAverageSamples);
+           static_cast<std::uint32_t>(green / kAverageSamples) << 8 |
+           static_cast<std::uint32_t>(blue / kAverageSamples);
 }
 
 ByteBuffer fadeBackgroundEdge(const ByteBuffer& image, std::uint32_t colour, FadeSide side) {

@@ -41,7 +41,9 @@ std::vector<POINT> averageSamplePositions(double dayCount, int width, int height
 // Opaque ARGB colour whose channels are the integer means of the sampled
 // pixels. 0 when the image cannot be read.
 std::uint32_t averageImageColour(const ByteBuffer& image, double dayCount);
-inline std::uint32_t averageImageColour(const ByteBuffer& image) { return averageImageColour(image, currentDayCount()); }
+inline std::uint32_t averageImageColour(const ByteBuffer& image) {
+    return averageImageColour(image, currentDayCount());
+}
 
 enum class FadeSide { Left, Right };
 

@@ -24,7 +24,9 @@ std::array<WNDPROC, static_cast<size_t>(ControlProcedure::Count)>& table() {
 
 }  // namespace
 
-WNDPROC classProcedure(ControlProcedure kind) { return table().at(static_cast<size_t>(kind)); }
+WNDPROC classProcedure(ControlProcedure kind) {
+    return table().at(static_cast<size_t>(kind));
+}
 
 WNDPROC setClassProcedure(ControlProcedure kind, WNDPROC procedure) {
     WNDPROC& slot = table().at(static_cast<size_t>(kind));

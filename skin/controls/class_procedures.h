@@ -13,14 +13,14 @@
 namespace pelmora {
 
 enum class ControlProcedure : int {
-    Button,        // push buttons, check boxes, radio buttons
+    Button,  // push buttons, check boxes, radio buttons
     Edit,
     ComboBox,
     TrackBar,
     ProgressBar,
-    ListControl,   // list boxes, combo lists, tree views and the other list-type classes
+    ListControl,  // list boxes, combo lists, tree views and the other list-type classes
     UpDown,
-    ListView,      // list views and their headers
+    ListView,  // list views and their headers
     Static,
     ControlLayer,  // toolbars and windows handed to skinControlLayer
     Count

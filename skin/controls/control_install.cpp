@@ -3,11 +3,11 @@
 #include <string>
 
 #include "skin/controls/class_procedures.h"
+#include "skin/controls/containers.h"
 #include "skin/controls/control_font.h"
 #include "skin/controls/control_settings.h"
 #include "skin/controls/window_properties.h"
 #include "skin/controls/window_records.h"
-#include "skin/controls/containers.h"
 
 namespace pelmora {
 namespace {
@@ -23,7 +23,9 @@ void forEachChild(HWND parent, const wchar_t* className, Visit visit) {
         visit(child);
 }
 
-DWORD styleOf(HWND window) { return static_cast<DWORD>(::GetWindowLongPtrW(window, GWL_STYLE)); }
+DWORD styleOf(HWND window) {
+    return static_cast<DWORD>(::GetWindowLongPtrW(window, GWL_STYLE));
+}
 
 std::wstring windowText(HWND window) {
     const int length = ::GetWindowTextLengthW(window);
@@ -33,7 +35,9 @@ std::wstring windowText(HWND window) {
     return text;
 }
 
-bool skinningOn() { return controlSettings().controlSkinningEnabled; }
+bool skinningOn() {
+    return controlSettings().controlSkinningEnabled;
+}
 
 // Steps 3 to 5 of taking over a control: the properties that lead back to the
 // record, then the procedure, whose predecessor both the record and "Hw_hProc"
@@ -272,8 +276,8 @@ int recordControlLayer(int ownerIndex, HWND window, COLORREF keyColour) {
     ControlLayerRecord& record = owner->controlLayer.at(index);
     record.window = window;
     record.keyColour = keyColour;
-    record.previousProc = reinterpret_cast<WNDPROC>(
-        ::SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(procedure)));
+    record.previousProc =
+        reinterpret_cast<WNDPROC>(::SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(procedure)));
     setPropValue(window, kPropLayerIndex, index);
     setPropValue(window, kPropLayerOwnerIndex, ownerIndex);
     setPropValue(window, kPropLayerPreviousProc, reinterpret_cast<std::intptr_t>(record.previousProc));

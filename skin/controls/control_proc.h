@@ -34,7 +34,9 @@ bool takeHoverHighlight(SkinnedWindowRecord& record, HotClass hotClass, int inde
 
 // On WM_MOUSELEAVE (and a button's WM_LBUTTONUP): nobody holds the highlight,
 // so the next mouse move paints the hot state again.
-inline void dropHoverHighlight(SkinnedWindowRecord& record) { record.hotIndex = 0; }
+inline void dropHoverHighlight(SkinnedWindowRecord& record) {
+    record.hotIndex = 0;
+}
 
 // Control procedure for a class whose painter does not paint yet: forwards every
 // message, and invalidates itself when it moves (the window's picture behind it

@@ -17,7 +17,15 @@ using ByteBuffer = std::vector<std::uint8_t>;
 enum class ButtonKind : int { PushButton = 0, ImageButton = 1, StateImageButton = 3, RadioButton = 4, CheckBox = 5 };
 
 // Which control class holds a window's hover highlight.
-enum class HotClass : int { Button = 0, Edit = 1, TrackBar = 2, ComboBox = 3, ListControl = 4, UpDown = 8, ListView = 9 };
+enum class HotClass : int {
+    Button = 0,
+    Edit = 1,
+    TrackBar = 2,
+    ComboBox = 3,
+    ListControl = 4,
+    UpDown = 8,
+    ListView = 9
+};
 
 // Face, size and style read from a control's font (see readControlFont).
 struct ControlFont {

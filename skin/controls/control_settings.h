@@ -10,9 +10,9 @@ constexpr COLORREF kDefaultAccentColour = 0x00DDCA22;
 constexpr int kDefaultBackgroundAlpha = 160;
 
 struct ControlSettings {
-    bool controlSkinningEnabled = true;  // off: class installers take nothing (windows are still skinned)
-    COLORREF accentColour = kDefaultAccentColour;  // hover, focus and selection
-    bool translucentBackgrounds = false;  // edit-like controls show the window's picture behind them
+    bool controlSkinningEnabled = true;             // off: class installers take nothing (windows are still skinned)
+    COLORREF accentColour = kDefaultAccentColour;   // hover, focus and selection
+    bool translucentBackgrounds = false;            // edit-like controls show the window's picture behind them
     int backgroundAlpha = kDefaultBackgroundAlpha;  // alpha of the fill over a translucent background
     bool trackBarFrameEnabled = true;
 };

@@ -19,9 +19,9 @@ constexpr wchar_t kPropOwnerIndex[] = L"Hw_FuID";     // 1-based index of the ow
 constexpr wchar_t kPropLayerPreviousProc[] = L"Kj_hProc";
 constexpr wchar_t kPropLayerIndex[] = L"Kj_lbID";
 constexpr wchar_t kPropLayerOwnerIndex[] = L"Kj_FuID";
-constexpr wchar_t kPropTextColour[] = L"Kj_Ztys";         // COLORREF the painters write text in
-constexpr wchar_t kPropBackgroundBrush[] = L"Kj_dxjb";    // pattern brush last handed out (owned)
-constexpr wchar_t kPropBackgroundBitmap[] = L"Kj_wtjb";   // bitmap behind that brush (owned)
+constexpr wchar_t kPropTextColour[] = L"Kj_Ztys";        // COLORREF the painters write text in
+constexpr wchar_t kPropBackgroundBrush[] = L"Kj_dxjb";   // pattern brush last handed out (owned)
+constexpr wchar_t kPropBackgroundBitmap[] = L"Kj_wtjb";  // bitmap behind that brush (owned)
 
 // A top-level window's composed image.
 constexpr wchar_t kPropComposedFirstBitmap[] = L"Ck_Ycjdx";  // bitmap the composed DC held when created
@@ -40,9 +40,13 @@ inline std::intptr_t propValue(HWND window, const wchar_t* name) {
 inline bool setPropValue(HWND window, const wchar_t* name, std::intptr_t value) {
     return ::SetPropW(window, name, reinterpret_cast<HANDLE>(value)) != FALSE;
 }
-inline int propIndex(HWND window, const wchar_t* name) { return static_cast<int>(propValue(window, name)); }
+inline int propIndex(HWND window, const wchar_t* name) {
+    return static_cast<int>(propValue(window, name));
+}
 
 // True when the window publishes its own background for the control painters.
-inline bool offersBackground(HWND window) { return window && propValue(window, kPropOffersBackground) == 1; }
+inline bool offersBackground(HWND window) {
+    return window && propValue(window, kPropOffersBackground) == 1;
+}
 
 }  // namespace pelmora

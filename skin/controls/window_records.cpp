@@ -33,7 +33,9 @@ std::vector<std::unique_ptr<SkinnedWindowRecord>>& windowRecords() {
     return records;
 }
 
-int windowRecordCount() { return static_cast<int>(windowRecords().size()); }
+int windowRecordCount() {
+    return static_cast<int>(windowRecords().size());
+}
 
 SkinnedWindowRecord* windowRecord(int index) {
     auto& records = windowRecords();

@@ -28,9 +28,9 @@ struct SkinnedWindowRecord {
     bool showTitle = true;
     bool captionActive = true;
     bool resizable = true;
-    ByteBuffer ownBackground;        // PNG bytes of this window's own background
-    int backgroundMode = 4;          // BackgroundMode of ownBackground
-    std::uint32_t ownBackgroundColour = 0;  // ARGB fill under the own background
+    ByteBuffer ownBackground;                                           // PNG bytes of this window's own background
+    int backgroundMode = 4;                                             // BackgroundMode of ownBackground
+    std::uint32_t ownBackgroundColour = 0;                              // ARGB fill under the own background
     int stripLeft = 0, stripTop = 0, stripWidth = 0, stripHeight = 22;  // caption-button strip
     COLORREF titleColour = 0x00FFFFFF;
     COLORREF titleOutlineColour = 0x00808080;

@@ -1,12 +1,12 @@
 // The back buffer a control paints on holds exactly what its skinned window,
 // container or background provider shows behind it.
-#include <windows.h>
+#include "skin/control_background.h"
 
 #include <gtest/gtest.h>
+#include <windows.h>
 
 #include "gfx/back_buffer.h"
 #include "gfx/drawing_helpers.h"
-#include "skin/control_background.h"
 #include "skin/controls/window_properties.h"
 #include "skin_test_support.h"
 
@@ -16,10 +16,16 @@ namespace {
 using test::Surface;
 
 // Every pixel of the composed window image names its own position.
-std::uint32_t composedAt(int x, int y) { return 0xFF000000u | (x & 0xFF) << 16 | (y & 0xFF) << 8 | 0x40; }
-std::uint32_t offeredAt(int x, int y) { return 0xFF000000u | (y & 0xFF) << 16 | (x & 0xFF) << 8 | 0x99; }
+std::uint32_t composedAt(int x, int y) {
+    return 0xFF000000u | (x & 0xFF) << 16 | (y & 0xFF) << 8 | 0x40;
+}
+std::uint32_t offeredAt(int x, int y) {
+    return 0xFF000000u | (y & 0xFF) << 16 | (x & 0xFF) << 8 | 0x99;
+}
 
-int blend(int over, int under, int alpha) { return (over * alpha + under * (255 - alpha)) / 255; }
+int blend(int over, int under, int alpha) {
+    return (over * alpha + under * (255 - alpha)) / 255;
+}
 
 void expectBlended(std::uint32_t actual, std::uint32_t fillArgb, std::uint32_t under, const char* where) {
     const int a = test::alpha(fillArgb);
@@ -28,7 +34,9 @@ void expectBlended(std::uint32_t actual, std::uint32_t fillArgb, std::uint32_t u
     EXPECT_NEAR(test::blue(actual), blend(test::blue(fillArgb), test::blue(under), a), 2) << where;
 }
 
-std::uint32_t rgb(std::uint32_t argb) { return argb & 0xFFFFFF; }
+std::uint32_t rgb(std::uint32_t argb) {
+    return argb & 0xFFFFFF;
+}
 
 class ControlBackgroundTest : public ::testing::Test {
 protected:

@@ -1,12 +1,13 @@
 // Finding, recording and subclassing child controls; properties and their
 // renumbering; the hover-highlight protocol.
-#include <windows.h>
-#include <commctrl.h>
+#include "skin/controls/control_install.h"
 
+#include <commctrl.h>
 #include <gtest/gtest.h>
+#include <windows.h>
 
 #include "skin/controls/class_procedures.h"
-#include "skin/controls/control_install.h"
+#include "skin/controls/control_font.h"
 #include "skin/controls/control_proc.h"
 #include "skin/controls/control_settings.h"
 #include "skin/controls/window_properties.h"
@@ -16,8 +17,12 @@
 namespace pelmora {
 namespace {
 
-WNDPROC procOf(HWND window) { return reinterpret_cast<WNDPROC>(::GetWindowLongPtrW(window, GWLP_WNDPROC)); }
-DWORD styleOf(HWND window) { return static_cast<DWORD>(::GetWindowLongPtrW(window, GWL_STYLE)); }
+WNDPROC procOf(HWND window) {
+    return reinterpret_cast<WNDPROC>(::GetWindowLongPtrW(window, GWLP_WNDPROC));
+}
+DWORD styleOf(HWND window) {
+    return static_cast<DWORD>(::GetWindowLongPtrW(window, GWL_STYLE));
+}
 
 TEST(ButtonStyleTest, InstallersTakeOnlyTheirKindsOfButton) {
     struct Case {
@@ -226,6 +231,24 @@ TEST_F(ControlInstallTest, OwnerRecordIsFoundUpTheParentChain) {
     EXPECT_EQ(findOwnerWindowRecord(host_), 0);  // a window's own record is not its owner
     EXPECT_EQ(findWindowRecord(host_), index);
     EXPECT_EQ(findWindowRecord(panel), 0);
+}
+
+TEST_F(ControlInstallTest, ControlFontIsReadWithoutTouchingIt) {
+    HWND button = test::createChild(host_, L"BUTTON", BS_PUSHBUTTON, 10, 10, 80, 24);
+    GdiFont font(::CreateFontW(-16, 0, 0, 0, FW_BOLD, TRUE, FALSE, FALSE, DEFAULT_CHARSET, 0, 0, 0, 0, L"Tahoma"));
+    ASSERT_TRUE(font);
+    ::SendMessageW(button, WM_SETFONT, reinterpret_cast<WPARAM>(font.get()), FALSE);
+    const ControlFont read = readControlFont(button);
+    EXPECT_EQ(read.face, L"Tahoma");
+    EXPECT_EQ(read.style, 3);  // bold | italic
+    EXPECT_GT(read.size, 0);
+    EXPECT_EQ(::SendMessageW(button, WM_GETFONT, 0, 0), reinterpret_cast<LRESULT>(font.get()));
+    EXPECT_EQ(::GetObjectType(font.get()), static_cast<DWORD>(OBJ_FONT));
+
+    // A window that reports no font: the face of its DC's current font.
+    const ControlFont fallback = readControlFont(host_);
+    EXPECT_FALSE(fallback.face.empty());
+    ::DestroyWindow(button);
 }
 
 TEST(HoverHighlightTest, OneControlHoldsTheHighlightAtATime) {

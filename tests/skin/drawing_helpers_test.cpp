@@ -1,12 +1,12 @@
 // Colour conversion, message-parameter halves, the rounded-rectangle figure and
 // the back-buffer registry.
-#include <windows.h>
+#include "gfx/drawing_helpers.h"
 
 #include <gdiplus.h>
 #include <gtest/gtest.h>
+#include <windows.h>
 
 #include "gfx/back_buffer.h"
-#include "gfx/drawing_helpers.h"
 #include "skin_test_support.h"
 
 namespace pelmora {
@@ -18,11 +18,8 @@ TEST(ArgbFromColourTest, SwapsRedAndBlueAndSetsAlpha) {
         std::optional<std::uint8_t> alpha;
         std::uint32_t argb;
     } cases[] = {
-        {0x00DDCA22, 160, 0xA022CADD},
-        {0x000000FF, std::nullopt, 0xFFFF0000},
-        {0x00FF0000, std::nullopt, 0xFF0000FF},
-        {0x00FFFFFF, 0, 0x00FFFFFF},
-        {0x00123456, 255, 0xFF563412},
+        {0x00DDCA22, 160, 0xA022CADD}, {0x000000FF, std::nullopt, 0xFFFF0000}, {0x00FF0000, std::nullopt, 0xFF0000FF},
+        {0x00FFFFFF, 0, 0x00FFFFFF},   {0x00123456, 255, 0xFF563412},
     };
     for (const Case& c : cases) EXPECT_EQ(argbFromColour(c.colour, c.alpha), c.argb) << std::hex << c.colour;
 }
@@ -32,11 +29,7 @@ TEST(MessageWordsTest, HighHalfKeepsItsSignLowHalfDoesNot) {
         std::uint32_t value;
         int lo, hi;
     } cases[] = {
-        {0xFFFE0010, 16, -2},
-        {0x0001FFFF, 65535, 1},
-        {0x80000000, 0, -32768},
-        {0x7FFF8000, 32768, 32767},
-        {0, 0, 0},
+        {0xFFFE0010, 16, -2}, {0x0001FFFF, 65535, 1}, {0x80000000, 0, -32768}, {0x7FFF8000, 32768, 32767}, {0, 0, 0},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(loWord(c.value), c.lo) << std::hex << c.value;

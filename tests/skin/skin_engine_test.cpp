@@ -1,14 +1,17 @@
 // The skin object's settings and the operations it serves before the window
 // layer exists: switches, theme, window background, title style, control
 // layer, text colour.
-#include <windows.h>
+#include "skin/skin_engine.h"
 
 #include <gtest/gtest.h>
+#include <windows.h>
+
+#include <cstdlib>
+#include <string>
 
 #include "gfx/drawing_helpers.h"
 #include "skin/controls/control_settings.h"
 #include "skin/controls/window_properties.h"
-#include "skin/skin_engine.h"
 #include "skin/theme_images.h"
 #include "skin_test_support.h"
 
@@ -16,8 +19,12 @@ namespace pelmora {
 namespace {
 
 // Pixel (x, y) of the sample picture: red and green name the position.
-std::uint32_t positionColour(int x, int y) { return 0xFF000000u | (x * 30) << 16 | (y * 40) << 8 | 200; }
-std::uint32_t stripes(int x, int y) { return x < 20 ? 0xFF204060u : 0xFF80A0C0u; }
+std::uint32_t positionColour(int x, int y) {
+    return 0xFF000000u | (x * 30) << 16 | (y * 40) << 8 | 200;
+}
+std::uint32_t stripes(int x, int y) {
+    return x < 20 ? 0xFF204060u : 0xFF80A0C0u;
+}
 
 constexpr double kSampleDay = 45000.75;  // 15 March 2023, 18:00
 
@@ -73,7 +80,7 @@ TEST(FadeEdgeTest, BandOfThirtyPercentFadesIntoTheColourOnOneSideAndAtTheBottom)
     const SIZE size = test::pngSize(right);
     EXPECT_EQ(size.cx, 40);
     EXPECT_EQ(size.cy, 60);
-    EXPECT_EQ(test::pngPixel(right, 5, 5), 0xFF204060u);  // untouched
+    EXPECT_EQ(test::pngPixel(right, 5, 5), 0xFF204060u);   // untouched
     EXPECT_EQ(test::pngPixel(right, 27, 5), 0xFF80A0C0u);  // just left of the band
     const std::uint32_t edge = test::pngPixel(right, 39, 5);
     EXPECT_NEAR(test::red(edge), 0x10, 12);
@@ -261,6 +268,51 @@ TEST_F(SkinEngineTest, ControlLayerRecordsAChildlessWindowAndReturnsZero) {
     EXPECT_EQ(propIndex(other, kPropLayerIndex), 2);
     EXPECT_EQ(propIndex(other, kPropLayerOwnerIndex), index);
     ::DestroyWindow(host);
+}
+
+// The installer's own window picture, as the build generated it.
+std::wstring installerPicturePath() {
+    const char* build = std::getenv("PELMORA_BUILD_DIR");
+    if (!build) return L"";
+    std::wstring path = L"Z:";
+    for (const char* c = build; *c; ++c) path += *c == '/' ? L'\\' : static_cast<wchar_t>(*c);
+    return path + L"\\resources\\background.png";
+}
+
+TEST_F(SkinEngineTest, InstallerPictureGivesItsMeanColourWhetherReadFromFileOrBytes) {
+    const std::wstring path = installerPicturePath();
+    const ByteBuffer bytes = readWholeFile(path);
+    ASSERT_FALSE(bytes.empty()) << "no picture at PELMORA_BUILD_DIR/resources/background.png";
+    const test::Pixels picture = test::decodePng(bytes);
+    ASSERT_EQ(picture.width, 500);
+    ASSERT_EQ(picture.height, 300);
+
+    // The mean over every 4th pixel in both directions: 2000 seeded samples
+    // must land close to it.
+    long long sum[3] = {};
+    int count = 0;
+    for (int y = 0; y < picture.height; y += 4)
+        for (int x = 0; x < picture.width; x += 4, ++count) {
+            const std::uint32_t p = picture.at(x, y);
+            sum[0] += test::red(p), sum[1] += test::green(p), sum[2] += test::blue(p);
+        }
+    skinEngine().setSkinTheme({L"", bytes, std::nullopt, std::nullopt, 4});
+    const COLORREF fromBytes = skinEngine().getThemeColour();
+    EXPECT_EQ(themeSettings().themeBackground, bytes);
+    EXPECT_EQ(controlSettings().accentColour, 0x00DDCA22u);
+    EXPECT_NEAR(GetRValue(fromBytes), sum[0] / count, 16);
+    EXPECT_NEAR(GetGValue(fromBytes), sum[1] / count, 16);
+    EXPECT_NEAR(GetBValue(fromBytes), sum[2] / count, 16);
+
+    themeSettings().themeBackground.clear();
+    skinEngine().setSkinTheme({path, {}, std::nullopt, std::nullopt, 4});
+    EXPECT_EQ(skinEngine().getThemeColour(), fromBytes);  // same picture, same day
+    const ByteBuffer& reencoded = themeSettings().themeBackground;
+    ASSERT_FALSE(reencoded.empty());
+    const test::Pixels again = test::decodePng(reencoded);
+    ASSERT_EQ(again.width, 500);
+    ASSERT_EQ(again.height, 300);
+    EXPECT_EQ(again.pixels, picture.pixels);
 }
 
 TEST(SkinModuleTest, OneEngineForTheProcess) {

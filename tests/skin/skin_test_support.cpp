@@ -1,9 +1,8 @@
 #include "skin_test_support.h"
 
-#include <objbase.h>
-
 #include <gdiplus.h>
 #include <gtest/gtest.h>
+#include <objbase.h>
 
 #include <cstring>
 
@@ -170,6 +169,25 @@ SIZE pngSize(const std::vector<std::uint8_t>& png) {
         size = {static_cast<LONG>(w), static_cast<LONG>(h)};
     });
     return size;
+}
+
+Pixels decodePng(const std::vector<std::uint8_t>& png) {
+    Pixels result;
+    withDecoded(png, [&](Gdiplus::GpBitmap* b) {
+        UINT w = 0, h = 0;
+        Gdiplus::DllExports::GdipGetImageWidth(b, &w);
+        Gdiplus::DllExports::GdipGetImageHeight(b, &h);
+        result.width = static_cast<int>(w);
+        result.height = static_cast<int>(h);
+        result.pixels.resize(static_cast<size_t>(w) * h);
+        for (UINT y = 0; y < h; ++y)
+            for (UINT x = 0; x < w; ++x) {
+                Gdiplus::ARGB value = 0;
+                Gdiplus::DllExports::GdipBitmapGetPixel(b, static_cast<INT>(x), static_cast<INT>(y), &value);
+                result.pixels[static_cast<size_t>(y) * w + x] = value;
+            }
+    });
+    return result;
 }
 
 }  // namespace pelmora::test

@@ -57,15 +57,30 @@ private:
 std::uint32_t dibPixel(HDC dc, int x, int y);
 
 // Channel helpers.
-inline int red(std::uint32_t argb) { return (argb >> 16) & 0xFF; }
-inline int green(std::uint32_t argb) { return (argb >> 8) & 0xFF; }
-inline int blue(std::uint32_t argb) { return argb & 0xFF; }
-inline int alpha(std::uint32_t argb) { return (argb >> 24) & 0xFF; }
+inline int red(std::uint32_t argb) {
+    return (argb >> 16) & 0xFF;
+}
+inline int green(std::uint32_t argb) {
+    return (argb >> 8) & 0xFF;
+}
+inline int blue(std::uint32_t argb) {
+    return argb & 0xFF;
+}
+inline int alpha(std::uint32_t argb) {
+    return (argb >> 24) & 0xFF;
+}
 
 // A PNG of the given size whose pixel (x, y) is colourAt(x, y) (opaque ARGB).
 std::vector<std::uint8_t> makePng(int width, int height, std::uint32_t (*colourAt)(int x, int y));
 // Decodes a PNG and reads one pixel (ARGB); 0 when it cannot.
 std::uint32_t pngPixel(const std::vector<std::uint8_t>& png, int x, int y);
 SIZE pngSize(const std::vector<std::uint8_t>& png);
+// Every pixel of a decoded PNG (ARGB), row by row.
+struct Pixels {
+    int width = 0, height = 0;
+    std::vector<std::uint32_t> pixels;
+    std::uint32_t at(int x, int y) const { return pixels[static_cast<size_t>(y) * width + x]; }
+};
+Pixels decodePng(const std::vector<std::uint8_t>& png);
 
 }  // namespace pelmora::test
