@@ -57,10 +57,18 @@ void subclassRecorded(Record& record, int index, int windowIndex, WNDPROC proced
     subclassRecorded(record, index, windowIndex, procedure, [] {});
 }
 
-// Records and subclasses `control` in `list` unless it is already there; returns its index.
+// A window carries "Hw_hProc" once one of the engine's procedures runs it. A
+// second one would find that procedure in "Hw_hProc" and forward to itself, and
+// would overwrite "Hw_lbID" for the first, so every window is taken at most
+// once: by the first installer, in installer order, whose class matches it.
+bool takenOver(HWND window) {
+    return ::GetPropW(window, kPropPreviousProc) != nullptr;
+}
+
+// Records and subclasses `control` in `list` unless it is already taken; returns its index.
 template <typename Record, typename Fill>
 int recordControl(ControlList<Record>& list, HWND control, int windowIndex, WNDPROC procedure, Fill fill) {
-    if (list.indexOf(control)) return 0;
+    if (list.indexOf(control) || takenOver(control)) return 0;
     const int index = list.takeSlot();
     Record& record = list.at(index);
     record.window = control;
@@ -75,7 +83,7 @@ int recordControl(ControlList<Record>& list, HWND control, int windowIndex, WNDP
 }
 
 int recordEdit(SkinnedWindowRecord& owner, HWND edit, int windowIndex, WNDPROC procedure) {
-    if (owner.edits.indexOf(edit)) return 0;
+    if (owner.edits.indexOf(edit) || takenOver(edit)) return 0;
     const int index = owner.edits.takeSlot();
     EditSkinRecord& record = owner.edits.at(index);
     record.window = edit;

@@ -135,6 +135,75 @@ TEST_F(ControlInstallTest, ButtonsCheckBoxAndEditGetTheirIndicesInOrder) {
     EXPECT_EQ(windowRecord(index)->edits.size(), 1);
 }
 
+TEST_F(ControlInstallTest, EveryClassLandsInItsOwnListWithItsStyleNoted) {
+    INITCOMMONCONTROLSEX init{sizeof init, ICC_BAR_CLASSES | ICC_PROGRESS_CLASS | ICC_UPDOWN_CLASS |
+                                               ICC_LISTVIEW_CLASSES | ICC_TREEVIEW_CLASSES};
+    ::InitCommonControlsEx(&init);
+    state_.enableAllClasses();
+    skinEngine().setControlSkinning(true, 0);  // translucent: the combo's own edit is taken too
+    HWND combo = test::createChild(host_, L"ComboBox", CBS_SIMPLE, 0, 0, 100, 80);
+    HWND comboEdit = ::FindWindowExW(combo, nullptr, L"Edit", nullptr);
+    HWND comboList = ::FindWindowExW(combo, nullptr, L"ComboLBox", nullptr);
+    HWND listBox = test::createChild(host_, L"ListBox", LBS_NOTIFY, 0, 90, 100, 40);
+    HWND tree = test::createChild(host_, WC_TREEVIEWW, 0, 110, 0, 60, 60);
+    HWND trackTop = test::createChild(host_, TRACKBAR_CLASSW, TBS_TOP, 110, 70, 60, 20);
+    HWND trackPlain = test::createChild(host_, TRACKBAR_CLASSW, TBS_VERT | TBS_ENABLESELRANGE, 110, 95, 20, 60);
+    HWND trackNone = test::createChild(host_, TRACKBAR_CLASSW, TBS_NOTICKS | TBS_BOTH, 140, 95, 60, 20);
+    HWND progress = test::createChild(host_, PROGRESS_CLASSW, PBS_VERTICAL, 180, 0, 10, 60);
+    HWND upDown = test::createChild(host_, UPDOWN_CLASSW, UDS_HORZ, 200, 0, 30, 16);
+    HWND view = test::createChild(host_, WC_LISTVIEWW, LVS_REPORT, 200, 20, 90, 60);
+    HWND header = ::FindWindowExW(view, nullptr, L"SysHeader32", nullptr);
+    HWND label = test::createChild(host_, L"Static", SS_CENTER, 0, 140, 80, 16, L"安装路径");
+    HWND icon = test::createChild(host_, L"Static", SS_ICON, 90, 140, 16, 16);
+    ASSERT_NE(comboEdit, nullptr);
+    ASSERT_NE(comboList, nullptr);
+    ASSERT_NE(header, nullptr);
+
+    const int index = test::recordWindow(host_);
+    installControlsOf(index, host_);
+    const SkinnedWindowRecord& r = *windowRecord(index);
+
+    EXPECT_EQ(r.comboBoxes.indexOf(combo), 1);
+    EXPECT_EQ(r.edits.indexOf(comboEdit), 1);
+    EXPECT_EQ(r.lists.indexOf(listBox), 1);  // list boxes first, then combo lists, then the rest
+    EXPECT_EQ(r.lists.indexOf(comboList), 2);
+    EXPECT_EQ(r.lists.indexOf(view), 3);
+    EXPECT_EQ(r.lists.indexOf(tree), 4);
+    EXPECT_EQ(r.trackBars.size(), 3);
+    EXPECT_EQ(r.trackBars.at(r.trackBars.indexOf(trackTop)).tickPlacement, 0);
+    const TrackBarSkinRecord& plain = r.trackBars.at(r.trackBars.indexOf(trackPlain));
+    EXPECT_EQ(plain.tickPlacement, 1);
+    EXPECT_TRUE(plain.vertical);
+    EXPECT_TRUE(plain.selectionRange);
+    EXPECT_EQ(r.trackBars.at(r.trackBars.indexOf(trackNone)).tickPlacement, 3);
+    EXPECT_TRUE(r.progressBars.at(r.progressBars.indexOf(progress)).vertical);
+    EXPECT_TRUE(r.upDowns.at(r.upDowns.indexOf(upDown)).horizontal);
+    // The list view was taken as a list control already; its header still comes here.
+    EXPECT_EQ(r.listViews.indexOf(view), 0);
+    EXPECT_EQ(r.listViews.indexOf(header), 1);
+    EXPECT_FALSE(r.listViews.at(1).headerFont.face.empty());
+    // Taken once: its procedure forwards to the native one, not to itself.
+    EXPECT_EQ(::SendMessageW(view, LVM_GETITEMCOUNT, 0, 0), 0);
+    const StaticSkinRecord& text = r.statics.at(r.statics.indexOf(label));
+    EXPECT_EQ(text.kind, 1);
+    EXPECT_EQ(text.alignment, SS_CENTER);
+    EXPECT_EQ(text.text, L"安装路径");
+    EXPECT_EQ(r.statics.at(r.statics.indexOf(icon)).kind, 3);
+    for (HWND control : {combo, comboEdit, listBox, tree, trackTop, progress, upDown, view, header, label})
+        EXPECT_EQ(propIndex(control, kPropOwnerIndex), index);
+    EXPECT_EQ(propIndex(comboList, kPropListIndex), 2);
+}
+
+TEST_F(ControlInstallTest, ContainerChildrenRunOnlyTheFirstEightInstallers) {
+    state_.enableAllClasses();
+    HWND label = test::createChild(host_, L"Static", 0, 0, 0, 80, 16);
+    HWND edit = test::createChild(host_, L"EDIT", 0, 0, 20, 80, 16);
+    const int index = test::recordWindow(host_);
+    installControlsOf(index, host_, true);
+    EXPECT_EQ(windowRecord(index)->edits.indexOf(edit), 1);
+    EXPECT_EQ(windowRecord(index)->statics.indexOf(label), 0);
+}
+
 TEST_F(ControlInstallTest, OwnerDrawnButtonIsLeftAlone) {
     state_.enableAllClasses();
     HWND drawn = test::createChild(host_, L"BUTTON", BS_OWNERDRAW, 10, 10, 80, 24);
