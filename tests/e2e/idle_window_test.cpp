@@ -120,6 +120,7 @@ TEST(IdleWindowTest, ClosingBeforeInstallingEndsWithExitCodeZero) {
     ASSERT_TRUE(installer.window());
     ::PostMessageW(installer.window(), WM_CLOSE, 0, 0);
     EXPECT_EQ(installer.waitExit(), 0);
+    EXPECT_EQ(findTopLevel(0, L"Pelmora☆Corvane 7.0.0.1"), nullptr) << "nothing is launched";
 }
 
 }  // namespace
