@@ -1,8 +1,8 @@
 #include "gfx/back_buffer.h"
 
-#include <gdiplus.h>
-
 #include <algorithm>
+
+#include "gfx/gdip_image.h"
 
 namespace pelmora {
 namespace {
@@ -14,17 +14,10 @@ std::vector<BackBufferEntry>& entries() {
 
 // The bitmap goes through GDI+ so that it is a 32-bit ARGB DIB section whose
 // pixels start as 0 (transparent black), the same surface GDI+ paints into.
-// Local use of the flat interface until
-// the wrapper layer's create calls keep the object they made (today they can hand back an empty wrapper).
 HBITMAP createZeroBitmap(int width, int height) {
-    using namespace Gdiplus::DllExports;
-    Gdiplus::GpBitmap* bitmap = nullptr;
-    if (GdipCreateBitmapFromScan0(width, height, 0, PixelFormat32bppARGB, nullptr, &bitmap) != Gdiplus::Ok)
-        return nullptr;
-    HBITMAP result = nullptr;
-    if (GdipCreateHBITMAPFromBitmap(bitmap, &result, 0) != Gdiplus::Ok) result = nullptr;
-    GdipDisposeImage(bitmap);
-    return result;
+    GdipBitmap bitmap;
+    if (!bitmap.create(width, height, PixelFormat32bppARGB)) return nullptr;
+    return bitmap.toHbitmap(0).release();
 }
 
 }  // namespace

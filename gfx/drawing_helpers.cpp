@@ -1,7 +1,5 @@
 #include "gfx/drawing_helpers.h"
 
-#include <gdiplus.h>
-
 #include <algorithm>
 
 #include "gfx/gdip_path.h"
@@ -21,17 +19,10 @@ std::array<CornerArc, 4> roundedRectangleArcs(float x, float y, float width, flo
 }
 
 bool addRoundedRectangle(GdipPath& path, float x, float y, float width, float height, int radius) {
-    return addRoundedRectangle(path.native(), x, y, width, height, radius);
-}
-
-// Flat calls on the native path, so that figures can be added to a path made
-// either way.
-bool addRoundedRectangle(Gdiplus::GpPath* path, float x, float y, float width, float height, int radius) {
-    using namespace Gdiplus::DllExports;
     bool ok = true;
     for (const CornerArc& arc : roundedRectangleArcs(x, y, width, height, radius))
-        ok = GdipAddPathArc(path, arc.x, arc.y, arc.width, arc.height, arc.startAngle, 90.0f) == Gdiplus::Ok && ok;
-    return GdipClosePathFigure(path) == Gdiplus::Ok && ok;
+        ok = path.addArc(arc.x, arc.y, arc.width, arc.height, arc.startAngle, 90.0f) && ok;
+    return path.closeFigure() && ok;
 }
 
 RECT rectRelativeTo(HWND a, HWND b) {

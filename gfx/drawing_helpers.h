@@ -11,10 +11,6 @@
 #include <cstdint>
 #include <optional>
 
-namespace Gdiplus {
-class GpPath;
-}
-
 namespace pelmora {
 
 class GdipPath;
@@ -47,7 +43,6 @@ std::array<CornerArc, 4> roundedRectangleArcs(float x, float y, float width, flo
 
 // Adds the figure above to a path as one closed figure; false when GDI+ refused.
 bool addRoundedRectangle(GdipPath& path, float x, float y, float width, float height, int radius);
-bool addRoundedRectangle(Gdiplus::GpPath* path, float x, float y, float width, float height, int radius);
 
 // Window rectangle of b relative to the top-left corner of a's window rectangle.
 RECT rectRelativeTo(HWND a, HWND b);

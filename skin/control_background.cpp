@@ -1,9 +1,10 @@
 #include "skin/control_background.h"
 
-#include <gdiplus.h>
-
 #include "gfx/back_buffer.h"
 #include "gfx/drawing_helpers.h"
+#include "gfx/gdip_brush.h"
+#include "gfx/gdip_graphics.h"
+#include "gfx/gdip_path.h"
 #include "skin/controls/window_properties.h"
 #include "skin/controls/window_records.h"
 
@@ -34,26 +35,19 @@ const ContainerSkinRecord* container(int recordIndex, int containerIndex) {
 
 // The container's colour laid over the buffer: over the whole rectangle, or for
 // a group box over its frame, which starts 5 pixels down so that the caption
-// line crosses its top edge and ends one pixel above the bottom.
-// Local use of the flat interface until
-// the wrapper layer's create calls keep the object they made (today they can hand back an empty wrapper).
+// line crosses its top edge and ends one pixel above the bottom. A fresh
+// graphics: no anti-aliasing, so the fill's edges fall on whole pixels.
 void paintFill(HDC dc, const RECT& r, const ContainerSkinRecord& fill, bool groupBoxShape) {
-    using namespace Gdiplus::DllExports;
-    const float width = static_cast<float>(r.right - r.left), height = static_cast<float>(r.bottom - r.top);
-    Gdiplus::GpPath* path = nullptr;
-    if (GdipCreatePath(Gdiplus::FillModeAlternate, &path) != Gdiplus::Ok) return;
+    GdipPath path;
+    if (!path.create()) return;
     if (groupBoxShape)
         addRoundedRectangle(path, 0, 5, static_cast<float>(r.right), static_cast<float>(r.bottom - 6), 5);
     else
-        GdipAddPathRectangle(path, 0, 0, width, height);
-    Gdiplus::GpGraphics* graphics = nullptr;
-    Gdiplus::GpSolidFill* brush = nullptr;
-    if (GdipCreateFromHDC(dc, &graphics) == Gdiplus::Ok &&
-        GdipCreateSolidFill(argbFromColour(fill.colour, static_cast<std::uint8_t>(fill.alpha)), &brush) == Gdiplus::Ok)
-        GdipFillPath(graphics, brush, path);
-    if (brush) GdipDeleteBrush(brush);
-    if (graphics) GdipDeleteGraphics(graphics);
-    GdipDeletePath(path);
+        path.addRectangle(0, 0, static_cast<float>(r.right - r.left), static_cast<float>(r.bottom - r.top));
+    GdipGraphics graphics;
+    GdipSolidBrush brush;
+    if (graphics.fromHdc(dc) && brush.create(argbFromColour(fill.colour, static_cast<std::uint8_t>(fill.alpha))))
+        graphics.fillPath(brush, path);
 }
 
 // The control's own container entry fills in its own shape.

@@ -18,8 +18,6 @@ namespace pelmora {
 // How a background picture is placed in a window's client area.
 enum class BackgroundMode : int { LeftFaded = 0, RightFaded = 1, Centred = 2, Stretched = 3, TopLeft = 4 };
 
-enum class CaptionButtonKind : int { Close = 0, Maximize = 1, Minimize = 2, MainMenu = 3, Help = 4, Custom = 5 };
-
 struct ThemeSettings {
     COLORREF themeColour = ::GetSysColor(COLOR_BTNFACE);  // window fill where no picture covers it
     ByteBuffer themeBackground;                           // PNG painted into windows without their own

@@ -12,11 +12,11 @@
 #include <string>
 #include <vector>
 
+#include "skin/caption_button.h"
 #include "skin/controls/control_records.h"
+#include "skin/skin_tooltip.h"
 
 namespace pelmora {
-
-using CaptionHandler = std::function<void()>;
 
 struct SkinnedWindowRecord {
     HWND window = nullptr;  // the key of the record
@@ -41,6 +41,31 @@ struct SkinnedWindowRecord {
     CaptionHandler menuHandler;
     bool needsRender = false;
     HDC composedDC = nullptr;  // the composed window image; released by the window layer's clean-up
+    bool hasMinimizeButton = false;
+    bool hasMaximizeButton = false;  // also keeps a maximised window off the taskbar
+    bool hasCloseButton = true;
+    bool captionGloss = false;
+    std::vector<CaptionButton> captionButtons;
+    HGDIOBJ backgroundSnapshotFirstBitmap = nullptr;  // what each snapshot DC held when made
+    HGDIOBJ statusBarSnapshotFirstBitmap = nullptr;
+    bool isMaximized = false;
+    bool isMinimized = false;  // the engine does not paint while set
+    int minTrackWidth = 200, minTrackHeight = 150;
+    int maxTrackWidth = 0, maxTrackHeight = 0;
+    int hotButton = 0;  // caption button under the pointer; 0 none
+    SkinTooltip captionTooltip;
+    int statusBarHeight = 0;  // 0: no status bar
+    RECT statusBarRect{};
+    std::vector<StatusItem> statusItems;
+    std::vector<RECT> statusItemRects;
+    COLORREF statusTextColour = 0x00FFFFFF;
+    std::wstring statusFontFace = L"宋体";
+    HDC backgroundSnapshotDC = nullptr;  // composed image before title and buttons
+    HDC statusBarSnapshotDC = nullptr;   // status-bar area before its items
+    std::vector<DockedChild> dockedChildren;
+    bool mouseTracked = false;
+    FadeState fadeIn, fadeOut;
+    bool fadeTimerRunning = false;
 
     // --- Controls -------------------------------------------------------------
     HotClass hotClass = HotClass::Button;  // class that last took the hover highlight

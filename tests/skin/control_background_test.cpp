@@ -7,6 +7,7 @@
 
 #include "gfx/back_buffer.h"
 #include "gfx/drawing_helpers.h"
+#include "gfx/gdip_object.h"
 #include "skin/controls/window_properties.h"
 #include "skin_test_support.h"
 
@@ -210,7 +211,10 @@ TEST_F(ControlBackgroundTest, ManyPreparedBuffersLeaveNoGdiObjectBehind) {
     HWND group = test::createChild(host_, L"BUTTON", BS_GROUPBOX, 20, 30, 200, 100);
     addContainer(group, 0x00FFFFFF, 160, true);
     HWND check = test::createChild(group, L"BUTTON", BS_AUTOCHECKBOX, 10, 20, 60, 16);
+    // Each handle is checked gone right after its release; the process count is
+    // a second witness where the system keeps one (Wine reports 0).
     const DWORD before = ::GetGuiResources(::GetCurrentProcess(), GR_GDIOBJECTS);
+    const long gdipBefore = gdipLiveObjects();
     for (int i = 0; i < 300; ++i) {
         HDC outer = prepareControlBackground(group, RECT{0, 0, 200, 100});
         HDC inner = prepareControlBackground(check, RECT{0, 0, 60, 16});
@@ -222,6 +226,7 @@ TEST_F(ControlBackgroundTest, ManyPreparedBuffersLeaveNoGdiObjectBehind) {
         ASSERT_TRUE(releaseControlBackground(outer));
     }
     EXPECT_LE(::GetGuiResources(::GetCurrentProcess(), GR_GDIOBJECTS), before);
+    EXPECT_EQ(gdipLiveObjects(), gdipBefore);
 }
 
 }  // namespace

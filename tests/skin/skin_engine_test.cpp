@@ -10,6 +10,7 @@
 #include <string>
 
 #include "gfx/drawing_helpers.h"
+#include "gfx/gdip_object.h"
 #include "skin/controls/control_settings.h"
 #include "skin/controls/window_properties.h"
 #include "skin/theme_images.h"
@@ -75,6 +76,7 @@ TEST(CrtRandomTest, FollowsTheRunTimeGenerator) {
 TEST(FadeEdgeTest, BandOfThirtyPercentFadesIntoTheColourOnOneSideAndAtTheBottom) {
     const auto png = test::makePng(40, 60, stripes);  // band = 12
     const std::uint32_t colour = 0xFF102030;
+    const long liveBefore = gdipLiveObjects();
     const auto right = fadeBackgroundEdge(png, colour, FadeSide::Right);
     ASSERT_FALSE(right.empty());
     const SIZE size = test::pngSize(right);
@@ -93,6 +95,8 @@ TEST(FadeEdgeTest, BandOfThirtyPercentFadesIntoTheColourOnOneSideAndAtTheBottom)
     EXPECT_NEAR(test::red(leftEdge), 0x10, 12);
     EXPECT_EQ(test::pngPixel(left, 30, 5), 0xFF80A0C0u);  // the right side stays
     EXPECT_TRUE(fadeBackgroundEdge({}, colour, FadeSide::Left).empty());
+    averageImageColour(png, kSampleDay);
+    EXPECT_EQ(gdipLiveObjects(), liveBefore);  // every bitmap, graphics and brush was released
 }
 
 class SkinEngineTest : public ::testing::Test {

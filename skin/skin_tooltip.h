@@ -1,0 +1,33 @@
+// A thin wrapper over a common-controls tooltip window that holds one tool per
+// rectangle of its owner. The tooltip window belongs to the owner: the system
+// destroys it with the owner, so this object frees nothing.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+namespace pelmora {
+
+class SkinTooltip {
+public:
+    HWND create(HWND owner, bool balloon = false);
+    bool addTool(const RECT& rect, const std::wstring& text, UINT_PTR id);
+    bool addCallbackTool(const RECT& rect, UINT_PTR id);
+    void setBackColour(COLORREF colour);
+    void setTextColour(COLORREF colour);
+    void setMaxWidth(int width);
+    void removeTool(UINT_PTR id);
+    void setToolRect(const RECT& rect, UINT_PTR id);
+    void setToolText(const std::wstring& text, UINT_PTR id);
+    HWND getWindow() const { return tipWindow_; }
+    HWND owner() const { return owner_; }
+
+private:
+    TOOLINFOW toolInfo(UINT_PTR id) const;
+
+    HWND tipWindow_ = nullptr;
+    HWND owner_ = nullptr;
+};
+
+}  // namespace pelmora
