@@ -1,12 +1,12 @@
 #include "app/installer_app.h"
 
-#include "app/window_picture.h"
 #include "payload/constants.h"
 #include "payload/embedded_data.h"
 #include "services/date_time_text.h"
 #include "services/message_pump.h"
 #include "services/program_end.h"
 #include "services/transparency.h"
+#include "skin/skin_engine.h"
 #include "sysinfo/os_version.h"
 
 namespace pelmora {
@@ -17,19 +17,36 @@ std::wstring informationLineText(const std::wstring& dateTime, const std::wstrin
 
 void InstallerApp::onWindowCreated() {
     applyWindowSkin();
-    const ByteView icon = iconPng();
-    window_.setIconImage(icon.data, icon.size);
     window_.setTimerInterval(UnitRole::InfoTimer, 500);
     window_.setText(UnitRole::PathEdit, kDefaultFolder);
 }
 
 void InstallerApp::applyWindowSkin() {
-    // The skin engine is not part of the program yet. Until it composes the
-    // window, the form paints the theme picture itself, so the white title
-    // and information line sit on the dark sky they were made for.
+    SkinEngine& skin = skinEngine();
+    HWND hwnd = window_.hwnd();
+    skin.setControlSkinning(true, 0);
+    SkinWindowOptions options;
+    options.captionHeight = 30;
+    options.captionActive = true;
+    options.resizable = false;
+    options.showHelp = false;
+    options.showMenu = false;
+    options.showTitle = true;
+    options.captionGloss = false;
+    skin.skinWindow(hwnd, options);
+    skin.setTitleStyle(hwnd, TitleStyle{std::nullopt, 12, std::nullopt, std::nullopt, false});
     const ByteView picture = backgroundPng();
-    windowPicture_ = decodePicture(picture.data, picture.size);
-    window_.setBackgroundPicture(windowPicture_.get());
+    SkinTheme theme;
+    theme.imageBytes.assign(picture.data, picture.data + picture.size);
+    theme.mode = static_cast<int>(BackgroundMode::TopLeft);
+    skin.setSkinTheme(theme);
+    const ByteView icon = iconPng();
+    window_.setIconImage(icon.data, icon.size);
+    // These labels paint a button-face background; the layer swaps it for the picture.
+    skin.skinControlLayer(window_.unit(UnitRole::FolderLabel));
+    skin.skinControlLayer(window_.unit(UnitRole::TermsLinkLabel));
+    skin.skinControlLayer(window_.unit(UnitRole::AgreeLabel));
+    skin.setControlTextColour(window_.unit(UnitRole::InstallButton), 0x000000FF);
 }
 
 void InstallerApp::onInfoTick() {

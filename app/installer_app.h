@@ -51,7 +51,6 @@ private:
     void failInstallation();
 
     InstallerWindow& window_;
-    GdiBitmap windowPicture_;  // the background until the skin engine composes the window
     ArchiveUnit archiveUnit_;
     bool installFailed_ = false;
 };

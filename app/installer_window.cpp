@@ -4,6 +4,7 @@
 
 #include "app/unit_windows.h"
 #include "services/unit_registry.h"
+#include "skin/window_render.h"
 
 namespace pelmora {
 namespace {
@@ -179,20 +180,12 @@ bool InstallerWindow::setIconImage(const void* data, size_t size) {
     return true;
 }
 
-void InstallerWindow::setBackgroundPicture(HBITMAP picture) {
-    picture_ = picture;
-    if (hwnd_) ::RedrawWindow(hwnd_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
-}
-
+// The skin engine composes the window; a transparent unit asking for what
+// lies beneath it gets that picture, or the plain face before the first paint.
 void InstallerWindow::paintBackground(HDC dc) {
     RECT rc;
     ::GetClientRect(hwnd_, &rc);
-    if (picture_) {
-        MemoryDc source(::CreateCompatibleDC(dc));
-        SelectGuard select(source.get(), picture_);
-        ::BitBlt(dc, 0, 0, rc.right, rc.bottom, source.get(), 0, 0, SRCCOPY);
-        return;
-    }
+    if (copyComposedImage(hwnd_, dc, rc)) return;
     ::FillRect(dc, &rc, ::GetSysColorBrush(COLOR_BTNFACE));
 }
 
@@ -248,11 +241,6 @@ LRESULT InstallerWindow::handle(UINT msg, WPARAM wp, LPARAM lp) {
         return 0;
     case WM_QUERYENDSESSION:
         return events_->onCloseQuery();
-    case WM_NCHITTEST: {
-        // No caption of its own yet: the window moves by dragging its surface.
-        const LRESULT hit = ::DefWindowProcW(hwnd_, msg, wp, lp);
-        return hit == HTCLIENT ? HTCAPTION : hit;
-    }
     case WM_DESTROY:
         forgetUnitWindows(kInstallerWindowId);
         ::PostQuitMessage(0);

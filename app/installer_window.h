@@ -51,16 +51,13 @@ public:
     // The window's big and small icons from PNG (or icon-resource) bytes;
     // false keeps the program's default icon.
     bool setIconImage(const void* data, size_t size);
-    // A picture painted as the window's background instead of its colour;
-    // borrowed, it must outlive the window or be replaced first.
-    void setBackgroundPicture(HBITMAP picture);
 
 private:
     static LRESULT CALLBACK windowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
     LRESULT handle(UINT msg, WPARAM wp, LPARAM lp);
     bool createUnits(HINSTANCE instance);
     HWND createUnit(HINSTANCE instance, const UnitEntry& entry, int controlId);
-    void paintBackground(HDC dc);
+    void paintBackground(HDC dc);  // what transparent units show beneath them
     const UnitEntry* entryOfControl(HWND child) const;
 
     HWND hwnd_ = nullptr;
@@ -68,7 +65,6 @@ private:
     std::array<HWND, kUnitCount> units_{};
     std::vector<GdiFont> fonts_;
     UniqueIcon bigIcon_, smallIcon_;
-    HBITMAP picture_ = nullptr;
 };
 
 }  // namespace pelmora

@@ -10,6 +10,7 @@
 #include "base/unique_resource.h"
 #include "payload/embedded_data.h"
 #include "services/program_end.h"
+#include "skin/skin_engine.h"
 
 namespace {
 
@@ -48,10 +49,13 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
 
     static InstallerWindow window;
     static InstallerApp app(window);
+    skinEngine();
     registerExitCleanup([] {
         app.installDir.clear();
         app.lastBrowseResult.clear();
+        endSkinModule();
     });
+    startSkinModule();
 
     // A damaged download must not install half a product: check the archive
     // against the checksum recorded when it was built, before anything shows.

@@ -186,39 +186,9 @@ int SkinEngine::skinContainerWindow(HWND window, std::optional<COLORREF> colour,
     return pelmora::skinContainerWindow(window, ContainerOptions{colour, alpha, option, value});
 }
 
-// --- Homes of the operations that arrive with the window layer, the caption
-// buttons and the image-button and container painters. Until then a skinned
-// window is not taken over, so they have nothing to act on.
+// --- Homes of the operations that arrive with the image-button and container
+// painters. Until then they have nothing to act on.
 
-LRESULT SkinEngine::skinnedWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    return callPreviousProc(window, message, wParam, lParam);
-}
-void SkinEngine::skinWindow(HWND, const SkinWindowOptions&) {}
-void SkinEngine::renderWindow(int, HDC, bool) {}
-void SkinEngine::presentWindow(int, HDC) {}
-void SkinEngine::paintTitle(int, std::optional<bool>, std::optional<std::wstring>) {}
-void SkinEngine::restoreBackgroundRect(int, const RECT&) {}
-void SkinEngine::restoreStatusBarRect(int, const RECT&) {}
-void SkinEngine::beginMoveOrResize(int, LPARAM, const RECT&) {}
-void SkinEngine::updateResizeCursor(int, LPARAM, const RECT&) {}
-void SkinEngine::layoutDockedChildren(int) {}
-void SkinEngine::setStatusBar(int, int, const std::vector<std::wstring>&) {}
-void SkinEngine::layoutStatusBar(int) {}
-void SkinEngine::updateStatusItem(HWND, int, std::optional<std::wstring>) {}
-void SkinEngine::runCaptionButton(int, int) {}
-bool SkinEngine::addCaptionButton(HWND, const ByteBuffer&, const std::wstring&, CaptionHandler) {
-    return false;
-}
-void SkinEngine::layoutCaptionTooltips(int) {}
-int SkinEngine::hitTestCaptionButtons(int, int, int) {
-    return 0;
-}
-int SkinEngine::findMaximizeButton(int) {
-    return 0;
-}
-bool SkinEngine::setCaptionGlyphs(HWND, const ByteBuffer&, const ByteBuffer&, const ByteBuffer&, const ByteBuffer&) {
-    return false;
-}
 void SkinEngine::skinImageButton(HWND, const ByteBuffer&, int, const std::wstring&) {}
 void SkinEngine::skinStateImageButton(HWND, const ByteBuffer&, const ByteBuffer&, const ByteBuffer&, const ByteBuffer&,
                                       const std::wstring&) {}

@@ -18,6 +18,11 @@ namespace pelmora {
 // How a background picture is placed in a window's client area.
 enum class BackgroundMode : int { LeftFaded = 0, RightFaded = 1, Centred = 2, Stretched = 3, TopLeft = 4 };
 
+// How a caption button is drawn.
+enum class CaptionButtonLook { Normal, Highlight, Pressed };
+
+class GdipGraphics;
+
 struct ThemeSettings {
     COLORREF themeColour = ::GetSysColor(COLOR_BTNFACE);  // window fill where no picture covers it
     ByteBuffer themeBackground;                           // PNG painted into windows without their own
@@ -106,6 +111,11 @@ public:
     int findMaximizeButton(int recordIndex);
     bool setCaptionGlyphs(HWND window, const ByteBuffer& minimize, const ByteBuffer& maximize,
                           const ByteBuffer& restore, const ByteBuffer& close);
+    // Redraws one button in the composed image (alpha: highlight strength) and,
+    // with `present`, copies it to the visible window.
+    void paintCaptionButton(int recordIndex, int buttonIndex, CaptionButtonLook look, int alpha, bool present);
+    void paintCaptionStrip(int recordIndex, int buttonIndex, GdipGraphics& graphics);
+    void paintStatusItem(int recordIndex, int itemIndex);
 
     // --- Image buttons and containers (arrive with their painters) -----------
     void skinImageButton(HWND button, const ByteBuffer& image, int value, const std::wstring& text);

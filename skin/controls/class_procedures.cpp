@@ -2,6 +2,8 @@
 
 #include <array>
 
+#include "skin/controls/control_layer.h"
+
 namespace pelmora {
 namespace {
 
@@ -17,7 +19,7 @@ std::array<WNDPROC, static_cast<size_t>(ControlProcedure::Count)>& table() {
         nullptr,  // UpDown
         nullptr,  // ListView
         nullptr,  // Static
-        nullptr,  // ControlLayer
+        controlLayerProc,  // ControlLayer
     };
     return procedures;
 }

@@ -1,0 +1,352 @@
+#include "skin/caption_buttons.h"
+
+#include <algorithm>
+
+#include "gfx/drawing_helpers.h"
+#include "gfx/gdip_brush.h"
+#include "gfx/gdip_graphics.h"
+#include "gfx/gdip_image.h"
+#include "gfx/gdip_path.h"
+#include "gfx/gdip_pen.h"
+#include "gfx/skin_images.h"
+#include "skin/controls/control_settings.h"
+#include "skin/controls/window_records.h"
+#include "skin/skin_engine.h"
+#include "skin/window_geometry.h"
+
+namespace pelmora {
+namespace {
+
+ByteBuffer glyphBytes(SkinImage image) {
+    const Bytes bytes = SkinImageSet::copy(image);
+    return ByteBuffer(bytes.begin(), bytes.end());
+}
+
+CaptionButton standardButton(CaptionButtonKind kind, SkinImage glyph, const wchar_t* tooltip) {
+    CaptionButton button;
+    button.kind = kind;
+    button.width = captionButtonWidth(kind);
+    button.glyph = glyphBytes(glyph);
+    if (kind == CaptionButtonKind::Maximize) button.altGlyph = glyphBytes(SkinImage::CaptionRestoreGlyph);
+    button.tooltipText = tooltip;
+    return button;
+}
+
+StripRect stripOf(const SkinnedWindowRecord& record) {
+    return {record.stripLeft, record.stripTop, record.stripWidth, record.stripHeight};
+}
+
+std::vector<RectF> rectsOf(const SkinnedWindowRecord& record) {
+    std::vector<RectF> rects;
+    for (const CaptionButton& button : record.captionButtons) rects.push_back(button.rect);
+    return rects;
+}
+
+RECT integerRect(const RectF& r) {
+    const int x = static_cast<int>(r.x), y = static_cast<int>(r.y);
+    return {x, y, x + static_cast<int>(r.width), y + static_cast<int>(r.height)};
+}
+
+// The button's outline: a plain rectangle, or a rounded one for Close.
+void addButtonShape(GdipPath& path, const CaptionButton& button, float width, float height) {
+    if (button.kind == CaptionButtonKind::Close) {
+        addRoundedRectangle(path, button.rect.x, button.rect.y, width, height, 5);
+    } else {
+        path.addRectangle(button.rect.x, button.rect.y, width, height);
+    }
+}
+
+void fillVertical(GdipGraphics& graphics, const GdipPath& shape, const RectF& r, Argb top, Argb bottom) {
+    GdipLinearGradientBrush brush;
+    brush.create({r.x, r.y}, {r.x, r.y + r.height}, top, bottom);
+    graphics.fillPath(brush, shape);
+}
+
+void drawGlyph(GdipGraphics& graphics, const SkinnedWindowRecord& record, const CaptionButton& button) {
+    const bool restoreGlyph =
+        button.kind == CaptionButtonKind::Maximize && record.isMaximized && !button.altGlyph.empty();
+    const ByteBuffer& png = restoreGlyph ? button.altGlyph : button.glyph;
+    GdipImage image;
+    if (!image.loadFromMemory(png.data(), png.size())) return;
+    graphics.drawImageRect(image, button.rect.x, button.rect.y, static_cast<float>(image.width()),
+                           static_cast<float>(image.height()));
+}
+
+void paintHighlight(GdipGraphics& graphics, const CaptionButton& button, int alpha) {
+    const RectF& r = button.rect;
+    GdipLinearGradientBrush shade;
+    shade.create({r.x, r.y}, {r.x, r.y + r.height}, static_cast<Argb>(alpha / 5) << 24, 0x00FFFFFF);
+    graphics.fillRectangle(shade, r.x, r.y, r.width, r.height);
+    const COLORREF colour = button.kind == CaptionButtonKind::Close ? 0x000000FF : controlSettings().accentColour;
+    GdipPath shape;
+    shape.create();
+    addButtonShape(shape, button, r.width, r.height);
+    fillVertical(graphics, shape, r, argbFromColour(colour, static_cast<std::uint8_t>(alpha)), 0x00FFFFFF);
+    GdipPath rim;
+    rim.create();
+    addButtonShape(rim, button, r.width - 1, r.height * 0.8f);
+    GdipLinearGradientBrush rimBrush;
+    rimBrush.create({r.x, r.y}, {r.x, r.y + r.height},
+                    argbFromColour(0x00FFFFFF, static_cast<std::uint8_t>(alpha * 0.8)), 0x00FFFFFF);
+    GdipPen pen;
+    pen.createFromBrush(rimBrush, 1.0f);
+    graphics.drawPath(pen, rim);
+}
+
+void paintPressed(GdipGraphics& graphics, const CaptionButton& button) {
+    const RectF& r = button.rect;
+    GdipPath shape;
+    shape.create();
+    addButtonShape(shape, button, r.width, r.height);
+    if (button.kind == CaptionButtonKind::Close) {
+        fillVertical(graphics, shape, r, 0xFFFF0000, 0x1EFFFFFF);
+    } else {
+        fillVertical(graphics, shape, r, 0x50000000, 0x05FFFFFF);
+    }
+}
+
+}  // namespace
+
+std::vector<CaptionButton> standardCaptionButtons(bool help, bool menu, bool minimize, bool maximize, bool close) {
+    std::vector<CaptionButton> buttons;
+    if (help) buttons.push_back(standardButton(CaptionButtonKind::Help, SkinImage::CaptionHelpGlyph, L"帮助"));
+    if (menu) buttons.push_back(standardButton(CaptionButtonKind::MainMenu, SkinImage::CaptionMenuGlyph, L"主菜单"));
+    if (minimize)
+        buttons.push_back(standardButton(CaptionButtonKind::Minimize, SkinImage::CaptionMinimizeGlyph, L"最小化"));
+    if (maximize)
+        buttons.push_back(standardButton(CaptionButtonKind::Maximize, SkinImage::CaptionMaximizeGlyph, L"最大化"));
+    if (close) buttons.push_back(standardButton(CaptionButtonKind::Close, SkinImage::CaptionCloseGlyph, L"关闭"));
+    return buttons;
+}
+
+std::vector<CaptionButtonKind> captionKinds(const std::vector<CaptionButton>& buttons) {
+    std::vector<CaptionButtonKind> kinds;
+    for (const CaptionButton& button : buttons) kinds.push_back(button.kind);
+    return kinds;
+}
+
+void SkinEngine::layoutCaptionTooltips(int recordIndex) {
+    SkinnedWindowRecord* record = windowRecord(recordIndex);
+    if (!record) return;
+    RECT client{};
+    ::GetClientRect(record->window, &client);
+    record->stripLeft = captionStripLeft(client.right, record->stripWidth);
+    record->stripHeight = kStripHeight;
+    const std::vector<RectF> rects =
+        captionButtonRects(record->stripLeft, record->stripTop, captionKinds(record->captionButtons));
+    for (size_t i = 0; i < rects.size(); ++i) {
+        record->captionButtons[i].rect = rects[i];
+        record->captionTooltip.setToolRect(integerRect(rects[i]), i + 1);
+    }
+}
+
+int SkinEngine::hitTestCaptionButtons(int recordIndex, int x, int y) {
+    const SkinnedWindowRecord* record = windowRecord(recordIndex);
+    if (!record) return 0;
+    hotButtonIndex = hitTestCaptionRects(stripOf(*record), rectsOf(*record), x, y);
+    return hotButtonIndex;
+}
+
+int SkinEngine::findMaximizeButton(int recordIndex) {
+    const SkinnedWindowRecord* record = windowRecord(recordIndex);
+    if (!record) return 0;
+    for (size_t i = 0; i < record->captionButtons.size(); ++i)
+        if (record->captionButtons[i].kind == CaptionButtonKind::Maximize) return static_cast<int>(i) + 1;
+    return 0;
+}
+
+void SkinEngine::runCaptionButton(int recordIndex, int buttonIndex) {
+    SkinnedWindowRecord* record = windowRecord(recordIndex);
+    if (!record || buttonIndex < 1 || buttonIndex > static_cast<int>(record->captionButtons.size())) return;
+    HWND window = record->window;
+    const CaptionButton& button = record->captionButtons[static_cast<size_t>(buttonIndex - 1)];
+    switch (button.kind) {
+    case CaptionButtonKind::Close:
+        // Through the system command, so the owner's close query still decides.
+        ::SendMessageW(window, WM_SYSCOMMAND, SC_CLOSE, 0);
+        return;
+    case CaptionButtonKind::Maximize:
+        record->needsRender = true;
+        record->isMinimized = false;
+        record->isMaximized = !record->isMaximized;
+        ::SendMessageW(window, WM_SYSCOMMAND, record->isMaximized ? SC_MAXIMIZE : SC_RESTORE, 0);
+        return;
+    case CaptionButtonKind::Minimize:
+        record->isMinimized = true;
+        ::SendMessageW(window, WM_SYSCOMMAND, SC_MINIMIZE, 0);
+        return;
+    case CaptionButtonKind::Help:
+        if (record->helpHandler) record->helpHandler();
+        return;
+    case CaptionButtonKind::MainMenu:
+        if (record->menuHandler) record->menuHandler();
+        return;
+    case CaptionButtonKind::Custom:
+        if (button.handler) button.handler();
+        return;
+    }
+}
+
+bool SkinEngine::addCaptionButton(HWND window, const ByteBuffer& image, const std::wstring& tooltip,
+                                  CaptionHandler handler) {
+    const int index = findWindowRecord(window);
+    SkinnedWindowRecord* record = windowRecord(index);
+    if (!record) return false;
+    CaptionButton button;
+    button.kind = CaptionButtonKind::Custom;
+    button.glyph = image;
+    button.tooltipText = tooltip;
+    button.handler = std::move(handler);
+    record->captionButtons.insert(record->captionButtons.begin(), std::move(button));
+    record->stripWidth += kCaptionButtonPitch;
+    record->captionTooltip.addTool(RECT{}, tooltip, record->captionButtons.size());
+    layoutCaptionTooltips(index);
+    return true;
+}
+
+bool SkinEngine::setCaptionGlyphs(HWND window, const ByteBuffer& minimize, const ByteBuffer& maximize,
+                                  const ByteBuffer& restore, const ByteBuffer& close) {
+    const int index = findWindowRecord(window);
+    SkinnedWindowRecord* record = windowRecord(index);
+    if (!record || record->captionButtons.empty()) return false;
+    auto replace = [](ByteBuffer& slot, const ByteBuffer& image) {
+        if (!image.empty()) slot = image;
+    };
+    std::vector<CaptionButton>& buttons = record->captionButtons;
+    const int count = static_cast<int>(buttons.size());
+    replace(buttons[static_cast<size_t>(count - 1)].glyph, close);
+    const DWORD style = static_cast<DWORD>(::GetWindowLongPtrW(window, GWL_STYLE));
+    const bool hasMin = (style & WS_MINIMIZEBOX) != 0, hasMax = (style & WS_MAXIMIZEBOX) != 0;
+    if (hasMin && hasMax) {
+        if (count >= 2) {
+            replace(buttons[static_cast<size_t>(count - 2)].glyph, maximize);
+            replace(buttons[static_cast<size_t>(count - 2)].altGlyph, restore);
+        }
+        if (count >= 3) replace(buttons[static_cast<size_t>(count - 3)].glyph, minimize);
+    } else if (count >= 2 && hasMax) {
+        replace(buttons[static_cast<size_t>(count - 2)].glyph, maximize);
+        replace(buttons[static_cast<size_t>(count - 2)].altGlyph, restore);
+    } else if (count >= 2 && hasMin) {
+        replace(buttons[static_cast<size_t>(count - 2)].glyph, minimize);
+    }
+    for (int i = 1; i <= count; ++i) paintCaptionButton(index, i, CaptionButtonLook::Normal, 0, true);
+    return true;
+}
+
+void SkinEngine::paintCaptionButton(int recordIndex, int buttonIndex, CaptionButtonLook look, int alpha,
+                                    bool present) {
+    SkinnedWindowRecord* record = windowRecord(recordIndex);
+    if (!record || !record->composedDC || buttonIndex < 1 ||
+        buttonIndex > static_cast<int>(record->captionButtons.size()))
+        return;
+    const CaptionButton& button = record->captionButtons[static_cast<size_t>(buttonIndex - 1)];
+    RECT area = integerRect(button.rect);
+    if (look == CaptionButtonLook::Pressed) ::OffsetRect(&area, -1, 0);
+    restoreBackgroundRect(recordIndex, area);
+    {
+        GdipGraphics graphics;
+        if (!graphics.fromHdc(record->composedDC)) return;
+        paintCaptionStrip(recordIndex, buttonIndex, graphics);
+        if (look == CaptionButtonLook::Highlight && alpha > 0) paintHighlight(graphics, button, alpha);
+        if (look == CaptionButtonLook::Pressed) paintPressed(graphics, button);
+        drawGlyph(graphics, *record, button);
+        graphics.flush(Gdiplus::FlushIntentionSync);
+    }
+    if (!present || !::IsWindowVisible(record->window)) return;
+    RECT shown = integerRect(button.rect);
+    ::UnionRect(&shown, &shown, &area);
+    WindowDc screen(record->window);
+    ::BitBlt(screen.get(), shown.left, shown.top, shown.right - shown.left, shown.bottom - shown.top,
+             record->composedDC, shown.left, shown.top, SRCCOPY);
+}
+
+// The faint separators left of a button (and of the next one, which the
+// restored rectangle may have touched).
+void SkinEngine::paintCaptionStrip(int recordIndex, int buttonIndex, GdipGraphics& graphics) {
+    const SkinnedWindowRecord* record = windowRecord(recordIndex);
+    if (!record) return;
+    const int count = static_cast<int>(record->captionButtons.size());
+    const float y0 = static_cast<float>(record->stripTop), h = static_cast<float>(record->stripHeight);
+    auto separator = [&](int index, std::uint8_t alpha) {
+        const float x = static_cast<float>(static_cast<int>(record->captionButtons[index - 1].rect.x - 2));
+        GdipLinearGradientBrush brush;
+        brush.create({x, y0}, {x, y0 + h - 3}, static_cast<Argb>(alpha) << 24, 0x00000000);
+        GdipPen pen;
+        pen.createFromBrush(brush, 1.0f);
+        graphics.drawLine(pen, x, y0 + 1, x, y0 + h - 4);
+    };
+    separator(buttonIndex, buttonIndex == 1 ? 100 : 60);
+    if (buttonIndex < count) separator(buttonIndex + 1, 60);
+}
+
+void onCaptionMouseMove(int recordIndex, int x, int y) {
+    SkinEngine& engine = skinEngine();
+    SkinnedWindowRecord* record = windowRecord(recordIndex);
+    if (!record || !record->captionActive) return;
+    HWND window = record->window;
+    if (!record->mouseTracked) {
+        TRACKMOUSEEVENT track{sizeof track, TME_HOVER | TME_LEAVE, window, 1};
+        ::TrackMouseEvent(&track);
+    }
+    const bool inStrip = inHoverStrip(stripOf(*record), x, y);
+    if (inStrip && !record->fadeTimerRunning) {
+        ::SetTimer(window, reinterpret_cast<UINT_PTR>(window), kFadeIntervalMs, nullptr);
+        record->fadeTimerRunning = true;
+    } else if (!inStrip) {
+        record->fadeTimerRunning = false;  // the timer runs on until the fade-out ends
+    }
+    const int hit = engine.hitTestCaptionButtons(recordIndex, x, y);
+    if (record->hotButton >= 1 && record->hotButton != hit) {
+        // A fade-out still running is cut short: its button goes back to normal.
+        if (record->fadeOut.step < kFadeSteps)
+            engine.paintCaptionButton(recordIndex, record->fadeOut.button, CaptionButtonLook::Normal, 0, true);
+        record->fadeOut = {record->hotButton, 0};
+    }
+    if (hit >= 1 && hit != record->hotButton) record->fadeIn = {hit, 0};
+    record->hotButton = hit;
+}
+
+void onCaptionFadeTimer(int recordIndex) {
+    SkinEngine& engine = skinEngine();
+    SkinnedWindowRecord* record = windowRecord(recordIndex);
+    if (!record) return;
+    if (record->fadeIn.button >= 1 && record->fadeIn.step < kFadeSteps) {
+        ++record->fadeIn.step;
+        engine.paintCaptionButton(recordIndex, record->fadeIn.button, CaptionButtonLook::Highlight,
+                                  fadeInAlpha(record->fadeIn.step), true);
+    }
+    if (record->fadeOut.button >= 1 && record->fadeOut.step < kFadeSteps) {
+        ++record->fadeOut.step;
+        engine.paintCaptionButton(recordIndex, record->fadeOut.button, CaptionButtonLook::Highlight,
+                                  fadeOutAlpha(record->fadeOut.step), true);
+    }
+    const bool idle = !record->mouseTracked || !record->fadeTimerRunning;
+    if (idle && (record->fadeOut.step > kFadeSteps - 1 || record->fadeOut.button == 0)) {
+        record->fadeTimerRunning = false;
+        ::KillTimer(record->window, reinterpret_cast<UINT_PTR>(record->window));
+        record->hotButton = 0;
+        record->fadeIn = record->fadeOut = {};
+    }
+}
+
+void onCaptionMouseLeave(int recordIndex) {
+    SkinnedWindowRecord* record = windowRecord(recordIndex);
+    if (!record) return;
+    record->mouseTracked = false;
+    if (!record->captionActive || record->hotButton < 1) return;
+    if (record->fadeOut.step <= kFadeSteps - 1 || record->fadeIn.step <= kFadeSteps - 1)
+        skinEngine().paintCaptionButton(recordIndex, record->fadeOut.button, CaptionButtonLook::Normal, 0, true);
+    record->fadeIn = {};
+    record->fadeOut = {record->hotButton, 0};
+    record->hotButton = 0;
+}
+
+void onCaptionPress(int recordIndex, int x, int y) {
+    SkinEngine& engine = skinEngine();
+    SkinnedWindowRecord* record = windowRecord(recordIndex);
+    if (!record) return;
+    const int hit = engine.hitTestCaptionButtons(recordIndex, x, y);
+    if (hit >= 1) engine.paintCaptionButton(recordIndex, hit, CaptionButtonLook::Pressed, 0, true);
+}
+
+}  // namespace pelmora
