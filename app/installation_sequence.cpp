@@ -46,6 +46,9 @@ void InstallerApp::onInstallClick() {
     if (!window_.checked()) {
         showInformationBox(window_.hwnd(), kInformationText, kInformationCaption);
         window_.setChecked(true);
+        // Repaint where the box was before the archive is written, rather
+        // than after.
+        ::RedrawWindow(window_.hwnd(), nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
     }
     installDir = window_.text(UnitRole::PathEdit);
     if (!writePayloadArchive()) {
