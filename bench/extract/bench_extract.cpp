@@ -22,11 +22,12 @@
 #include "base/text.h"
 #include "base/unique_resource.h"
 #include "payload/extract_archive.h"
+#include "tests/support/temp_folder.h"
 
 namespace {
 
 using pelmora::UniqueFile;
-using pelmora::UniqueFindHandle;
+using pelmora::testing::removeTree;
 
 double now() {
     static LARGE_INTEGER frequency = [] {
@@ -37,26 +38,6 @@ double now() {
     LARGE_INTEGER t;
     ::QueryPerformanceCounter(&t);
     return static_cast<double>(t.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
-
-void removeTree(const std::wstring& path) {
-    WIN32_FIND_DATAW data;
-    UniqueFindHandle find(::FindFirstFileW((path + L"\\*").c_str(), &data));
-    if (find) {
-        do {
-            const std::wstring name = data.cFileName;
-            if (name == L"." || name == L"..") continue;
-            const std::wstring child = path + L"\\" + name;
-            ::SetFileAttributesW(child.c_str(), FILE_ATTRIBUTE_NORMAL);
-            if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-                removeTree(child);
-            } else {
-                ::DeleteFileW(child.c_str());
-            }
-        } while (::FindNextFileW(find.get(), &data));
-    }
-    find.reset();
-    ::RemoveDirectoryW(path.c_str());
 }
 
 bool readExactly(HANDLE file, void* out, DWORD n) {
