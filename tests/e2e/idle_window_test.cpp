@@ -126,5 +126,26 @@ TEST(IdleWindowTest, ClosingBeforeInstallingEndsWithExitCodeZero) {
     EXPECT_EQ(findTopLevel(0, L"Pelmora☆Corvane 7.0.0.1"), nullptr) << "nothing is launched";
 }
 
+// The caption's close button and Alt+F4 (SC_CLOSE) go through the same close
+// query as WM_CLOSE: before installing they fade out and end with 0.
+TEST(IdleWindowTest, SkinnedCloseButtonAndAltF4EndTheProgram) {
+    {
+        Installer installer;
+        ASSERT_TRUE(installer.window());
+        // The close button of a 500-pixel caption spans x 462..502, y 1..19.
+        const LPARAM at = MAKELPARAM(480, 10);
+        ::PostMessageW(installer.window(), WM_MOUSEMOVE, 0, at);
+        ::PostMessageW(installer.window(), WM_LBUTTONDOWN, MK_LBUTTON, at);
+        ::PostMessageW(installer.window(), WM_LBUTTONUP, 0, at);
+        EXPECT_EQ(installer.waitExit(), 0);
+    }
+    {
+        Installer installer;
+        ASSERT_TRUE(installer.window());
+        ::PostMessageW(installer.window(), WM_SYSCOMMAND, SC_CLOSE, 0);
+        EXPECT_EQ(installer.waitExit(), 0);
+    }
+}
+
 }  // namespace
 }  // namespace pelmora::e2e

@@ -234,6 +234,7 @@ TEST_F(InstallTest, InstallsIntoAFolderWithSpacesThenLaunchesAndFadesOut) {
     // comes 100 ms after the click, so the request arrives while installing).
     saveScreenshot(screenshotPath(L"installing"));
     ::PostMessageW(installer.window(), WM_CLOSE, 0, 0);
+    ::PostMessageW(installer.window(), WM_SYSCOMMAND, SC_CLOSE, 0);  // Alt+F4
     ASSERT_TRUE(waitFor([&] { return textOf(finish) == L"退出并启动"; }, 60000));
     EXPECT_TRUE(installer.running());
     EXPECT_EQ(textOf(installer.unit(kPercentLabel)), L"100 %");
