@@ -72,16 +72,25 @@ void registerClasses() {
     done = true;
 }
 
-void pumpFor(DWORD ms) {
-    const DWORD end = ::GetTickCount() + ms;
-    do {
-        MSG msg;
-        while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            ::TranslateMessage(&msg);
-            ::DispatchMessageW(&msg);
-        }
+void drainMessages() {
+    MSG msg;
+    while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        ::TranslateMessage(&msg);
+        ::DispatchMessageW(&msg);
+    }
+}
+
+// Pumps messages until `ready` holds or `timeoutMs` passes; the caller then
+// checks the state itself, so a timeout shows up as a failed expectation.
+template <typename F>
+bool pumpUntil(F ready, DWORD timeoutMs = 3000) {
+    const DWORD end = ::GetTickCount() + timeoutMs;
+    for (;;) {
+        drainMessages();
+        if (ready()) return true;
+        if (static_cast<long>(::GetTickCount() - end) >= 0) return false;
         ::Sleep(2);
-    } while (static_cast<long>(::GetTickCount() - end) < 0);
+    }
 }
 
 std::uint32_t screenPixel(int x, int y) {
@@ -112,12 +121,13 @@ protected:
         skinEngine().setSkinTheme(theme);
         window = makeWindow(origin.x, origin.y);
         ::SetForegroundWindow(window);
-        pumpFor(150);
         index = findWindowRecord(window);
+        // The window surface reaches the display asynchronously.
+        pumpUntil([&] { return closeTo(pixel(250, 150), pictureAt(250, 150), 1); });
     }
     void TearDown() override {
         if (::IsWindow(window)) ::DestroyWindow(window);
-        pumpFor(20);
+        drainMessages();
     }
 
     HWND makeWindow(int x, int y) {
@@ -168,10 +178,10 @@ TEST_F(SkinnedWindowTest, RecordHoldsTheCaptionLayout) {
 TEST_F(SkinnedWindowTest, PictureBorderAndRoundedCorner) {
     HWND other = window;
     ::ShowWindow(other, SW_HIDE);
-    pumpFor(50);
+    pumpUntil([&] { return !closeTo(pixel(250, 150), pictureAt(250, 150), 1); });
     const std::uint32_t desktopCorner = screenPixel(origin.x, origin.y);
     ::ShowWindow(other, SW_SHOW);
-    pumpFor(100);
+    pumpUntil([&] { return closeTo(pixel(250, 150), pictureAt(250, 150), 1); });
 
     // Outside the rounded region the desktop shows through.
     EXPECT_TRUE(closeTo(pixel(0, 0), desktopCorner, 0));
@@ -216,6 +226,9 @@ TEST_F(SkinnedWindowTest, HoverFadesInStepByStepAndOutOnLeave) {
     pointAt(minimize.x, minimize.y);
     // Count the fade ticks: each one advances the fade by exactly one step.
     int ticks = 0, lastStep = 0;
+    bool litSeen = false;  // the highlight as the fade steps paint it
+    // Long enough for the eight 20 ms steps and a few more ticks, which must
+    // not step any further.
     const DWORD end = ::GetTickCount() + 600;
     while (static_cast<long>(::GetTickCount() - end) < 0) {
         MSG msg;
@@ -230,6 +243,7 @@ TEST_F(SkinnedWindowTest, HoverFadesInStepByStepAndOutOnLeave) {
                 EXPECT_EQ(step, lastStep + 1);
                 lastStep = step;
                 ++ticks;
+                if (!closeTo(composed(minimize.x - 10, 3), normal, 4)) litSeen = true;
             }
         }
     }
@@ -237,12 +251,13 @@ TEST_F(SkinnedWindowTest, HoverFadesInStepByStepAndOutOnLeave) {
     EXPECT_EQ(record().fadeIn.button, 1);
     EXPECT_EQ(lastStep, 8);
     EXPECT_EQ(ticks, 8);
-    const std::uint32_t lit = composed(minimize.x - 10, 3);
-    EXPECT_FALSE(closeTo(lit, normal, 4)) << "no highlight drawn";
+    EXPECT_TRUE(litSeen) << "no highlight drawn";
     EXPECT_TRUE(record().fadeTimerRunning);
 
     pointAt(250, 150);  // off the strip, still in the window
-    pumpFor(500);
+    pumpUntil([&] {
+        return record().hotButton == 0 && record().fadeOut.button == 0 && !record().fadeTimerRunning;
+    });
     EXPECT_EQ(record().hotButton, 0);
     EXPECT_EQ(record().fadeOut.button, 0);
     EXPECT_FALSE(record().fadeTimerRunning);
@@ -252,16 +267,16 @@ TEST_F(SkinnedWindowTest, HoverFadesInStepByStepAndOutOnLeave) {
 TEST_F(SkinnedWindowTest, MovingBetweenButtonsFadesBoth) {
     const POINT minimize = centreOf(1), close = centreOf(2);
     pointAt(minimize.x, minimize.y);
-    pumpFor(300);
+    pumpUntil([&] { return record().fadeIn.button == 1 && record().fadeIn.step == 8; });
     ASSERT_EQ(record().fadeIn.button, 1);
     pointAt(close.x, close.y);
-    pumpFor(40);
+    pumpUntil([&] { return record().fadeIn.button == 2 && record().fadeIn.step > 0 && record().fadeOut.step > 0; });
     EXPECT_EQ(record().hotButton, 2);
     EXPECT_EQ(record().fadeIn.button, 2);
     EXPECT_EQ(record().fadeOut.button, 1);
     EXPECT_GT(record().fadeIn.step, 0);
     EXPECT_GT(record().fadeOut.step, 0);
-    pumpFor(300);
+    pumpUntil([&] { return record().fadeIn.step == 8 && record().fadeOut.step == 8; });
     EXPECT_EQ(record().fadeIn.step, 8);
     EXPECT_EQ(record().fadeOut.step, 8);
     // Close lights up in red.
@@ -278,17 +293,21 @@ TEST_F(SkinnedWindowTest, PressShowsThePressedLookAndMinimizeRestores) {
     const std::uint32_t pressed = composed(probeX, 2);
     EXPECT_LT(red(pressed) + green(pressed) + blue(pressed), red(before) + green(before) + blue(before) - 30)
         << "the pressed look darkens the top of the button";
-    pumpFor(50);  // the window surface reaches the display asynchronously
+    // The window surface reaches the display asynchronously.
+    pumpUntil([&] { return closeTo(pixel(probeX, 2), pressed, 1); });
     EXPECT_TRUE(closeTo(pixel(probeX, 2), pressed, 1)) << "pressed look not on screen";
 
     ::SendMessageW(window, WM_LBUTTONUP, 0, at);
-    pumpFor(100);
+    pumpUntil([&] { return ::IsIconic(window) != FALSE; });
     EXPECT_TRUE(::IsIconic(window));
     EXPECT_TRUE(record().isMinimized);
 
     ::ShowWindow(window, SW_RESTORE);
     ::SetForegroundWindow(window);
-    pumpFor(200);
+    pumpUntil([&] {
+        return !::IsIconic(window) && closeTo(pixel(250, 150), pictureAt(250, 150), 1) &&
+               closeTo(pixel(probeX, 2), before, 2);
+    });
     EXPECT_FALSE(::IsIconic(window));
     EXPECT_FALSE(record().isMinimized);
     EXPECT_TRUE(closeTo(pixel(250, 150), pictureAt(250, 150), 1));
@@ -330,7 +349,7 @@ TEST_F(SkinnedWindowTest, OnlyTheFirstSizeSkipsTheRender) {
 
 TEST_F(SkinnedWindowTest, SecondWindowIsRenumberedWhenTheFirstGoes) {
     HWND second = makeWindow(origin.x + 20, origin.y + 20);
-    pumpFor(50);
+    drainMessages();
     const int secondIndex = findWindowRecord(second);
     EXPECT_EQ(secondIndex, index + 1);
     EXPECT_EQ(propIndex(second, kPropListIndex), secondIndex);
@@ -354,7 +373,7 @@ TEST_F(SkinnedWindowTest, ControlLayerLabelShowsThePicture) {
     ASSERT_GE(skinEngine().skinControlLayer(label), 0);
     ASSERT_TRUE(propValue(label, kPropLayerPreviousProc));
     ::InvalidateRect(label, nullptr, TRUE);
-    pumpFor(100);
+    pumpUntil([&] { return closeTo(pixel(60 + 2, 200 + 2), pictureAt(60 + 2, 200 + 2), 2); });
     // Where the label left its face colour, the picture; its own bar stays black.
     for (POINT p : {POINT{2, 2}, POINT{70, 12}, POINT{10, 8}})
         EXPECT_TRUE(closeTo(pixel(60 + p.x, 200 + p.y), pictureAt(60 + p.x, 200 + p.y), 2)) << p.x << "," << p.y;
