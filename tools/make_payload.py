@@ -97,7 +97,7 @@ def padded_program(path):
     rng = random.Random(7001)
     pad = bytearray()
     while len(image) + len(pad) < PROGRAM_SIZE:
-        pad += rng.randbytes(1853) + bytes(4096 - 1853)
+        pad += rng.randbytes(1832) + bytes(4096 - 1832)
     return image + bytes(pad[: PROGRAM_SIZE - len(image)])
 
 
