@@ -18,6 +18,7 @@
 namespace pelmora::e2e {
 namespace {
 
+using pelmora::ComPtr;
 using pelmora::testing::fileExists;
 using pelmora::testing::folderExists;
 using pelmora::testing::TempFolder;
@@ -44,22 +45,19 @@ std::wstring desktopShortcut() {
 }
 
 std::wstring shortcutTarget(const std::wstring& link) {
-    IShellLinkW* shell = nullptr;
-    std::wstring target;
+    ComPtr<IShellLinkW> shell;
     if (FAILED(::CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
-                                  reinterpret_cast<void**>(&shell))))
+                                  reinterpret_cast<void**>(shell.out()))))
         return L"<no shell link>";
-    IPersistFile* file = nullptr;
-    if (SUCCEEDED(shell->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file)))) {
-        if (SUCCEEDED(file->Load(link.c_str(), STGM_READ))) {
-            PIDLIST_ABSOLUTE items = nullptr;
-            wchar_t path[MAX_PATH] = {};
-            if (SUCCEEDED(shell->GetIDList(&items)) && ::SHGetPathFromIDListW(items, path)) target = path;
-            ::CoTaskMemFree(items);
-        }
-        file->Release();
-    }
-    shell->Release();
+    ComPtr<IPersistFile> file;
+    if (FAILED(shell->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(file.out()))) ||
+        FAILED(file->Load(link.c_str(), STGM_READ)))
+        return L"";
+    PIDLIST_ABSOLUTE items = nullptr;
+    wchar_t path[MAX_PATH] = {};
+    std::wstring target;
+    if (SUCCEEDED(shell->GetIDList(&items)) && ::SHGetPathFromIDListW(items, path)) target = path;
+    ::CoTaskMemFree(items);
     return target;
 }
 
