@@ -367,6 +367,25 @@ TEST_F(SkinnedWindowTest, SecondWindowIsRenumberedWhenTheFirstGoes) {
     EXPECT_EQ(windowRecordCount(), before - 2);
 }
 
+TEST_F(SkinnedWindowTest, WindowSkinnedWhileOnScreenPaintsItsPicture) {
+    ::ShowWindow(window, SW_HIDE);
+    pumpUntil([&] { return !closeTo(pixel(250, 150), pictureAt(250, 150), 1); });
+    // Shown and painted natively before anyone skins it: no WM_SHOWWINDOW follows.
+    HWND late = ::CreateWindowExW(0, kClass, L"late", WS_POPUP | WS_VISIBLE, origin.x, origin.y, kWidth, kHeight,
+                                  nullptr, nullptr, ::GetModuleHandleW(nullptr), nullptr);
+    ::UpdateWindow(late);
+    drainMessages();
+    skinEngine().skinWindow(late, SkinWindowOptions{});
+    const SkinnedWindowRecord* lateRecord = windowRecord(findWindowRecord(late));
+    ASSERT_NE(lateRecord, nullptr);
+    EXPECT_TRUE(lateRecord->controlsInstalled);
+    pumpUntil([&] { return closeTo(pixel(250, 150), pictureAt(250, 150), 1); });
+    EXPECT_NE(lateRecord->composedDC, nullptr) << "never rendered";
+    EXPECT_FALSE(lateRecord->needsRender);
+    EXPECT_TRUE(closeTo(pixel(250, 150), pictureAt(250, 150), 1)) << "the picture is not on screen";
+    ::DestroyWindow(late);
+}
+
 TEST_F(SkinnedWindowTest, ControlLayerLabelShowsThePicture) {
     skinEngine().setControlSkinning(true, 0);
     HWND label = test::createChild(window, L"PelmoraTestLabel", 0, 60, 200, 80, 16);
