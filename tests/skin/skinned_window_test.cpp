@@ -386,6 +386,30 @@ TEST_F(SkinnedWindowTest, WindowSkinnedWhileOnScreenPaintsItsPicture) {
     ::DestroyWindow(late);
 }
 
+TEST_F(SkinnedWindowTest, EveryTooltipNamesItsOwnButtonAfterAButtonIsAdded) {
+    const auto glyph = test::makePng(26, 18, pictureAt);
+    ASSERT_TRUE(skinEngine().addCaptionButton(window, glyph, L"换肤", [] {}));
+    const std::vector<CaptionButton>& buttons = record().captionButtons;
+    ASSERT_EQ(buttons.size(), 3u);
+    EXPECT_EQ(buttons[0].kind, CaptionButtonKind::Custom);
+    HWND tip = record().captionTooltip.getWindow();
+    ASSERT_EQ(::SendMessageW(tip, TTM_GETTOOLCOUNT, 0, 0), 3);
+    const wchar_t* const expected[] = {L"换肤", L"最小化", L"关闭"};
+    for (size_t i = 0; i < buttons.size(); ++i) {
+        wchar_t text[1024] = {};
+        TOOLINFOW info{};
+        info.cbSize = TTTOOLINFOW_V1_SIZE;
+        info.hwnd = window;
+        info.uId = i + 1;
+        info.lpszText = text;
+        ::SendMessageW(tip, TTM_GETTEXTW, 1024, reinterpret_cast<LPARAM>(&info));
+        EXPECT_STREQ(text, expected[i]) << "tool " << i + 1;
+        ASSERT_TRUE(::SendMessageW(tip, TTM_GETTOOLINFOW, 0, reinterpret_cast<LPARAM>(&info)));
+        EXPECT_EQ(info.rect.left, static_cast<LONG>(buttons[i].rect.x)) << "tool " << i + 1;
+        EXPECT_EQ(info.rect.right, static_cast<LONG>(buttons[i].rect.x + buttons[i].rect.width)) << "tool " << i + 1;
+    }
+}
+
 TEST_F(SkinnedWindowTest, ControlLayerLabelShowsThePicture) {
     skinEngine().setControlSkinning(true, 0);
     HWND label = test::createChild(window, L"PelmoraTestLabel", 0, 60, 200, 80, 16);
