@@ -46,7 +46,8 @@ std::uint64_t ticksFromUnixSeconds(std::int64_t seconds) {
 
 bool hasZip64Locator(ByteSource& source, std::uint64_t endRecord) {
     std::uint8_t signature[4];
-    return endRecord >= kZip64LocatorSize && source.readAt(endRecord - kZip64LocatorSize, signature, sizeof signature) &&
+    return endRecord >= kZip64LocatorSize &&
+           source.readAt(endRecord - kZip64LocatorSize, signature, sizeof signature) &&
            readU32(signature) == kZip64LocatorSignature;
 }
 
