@@ -10,7 +10,6 @@
 namespace pelmora {
 namespace {
 
-constexpr Argb kOpaqueWhite = 0xFFFFFFFF;
 constexpr Argb kRestLine = 0x50000000;  // black, alpha 80
 constexpr wchar_t kListFace[] = L"宋体";
 constexpr float kListFontSize = 12.0f;
