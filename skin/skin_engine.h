@@ -39,6 +39,7 @@ struct SkinWindowOptions {
     std::optional<int> captionHeight;  // raised to 25 when smaller
     std::optional<bool> captionActive, resizable, showHelp, showMenu, showTitle, captionGloss;
     std::optional<int> statusBarHeight;
+    std::vector<StatusItem> statusItems;  // used when statusBarHeight > 0
     ByteBuffer ownBackground;
     std::optional<int> backgroundMode;
 };
@@ -99,9 +100,22 @@ public:
     void beginMoveOrResize(int recordIndex, LPARAM point, const RECT& client);
     void updateResizeCursor(int recordIndex, LPARAM point, const RECT& client);
     void layoutDockedChildren(int recordIndex);
-    void setStatusBar(int recordIndex, int height, const std::vector<std::wstring>& items);
+
+    // --- Status bar ------------------------------------------------------------
+    // Gives the window a bar of `height` with the items, in the default style.
+    void setStatusBar(int recordIndex, int height, const std::vector<StatusItem>& items);
     void layoutStatusBar(int recordIndex);
-    void updateStatusItem(HWND window, int itemIndex, std::optional<std::wstring> text = std::nullopt);
+    // Redraws one item in the composed image from the bar's background.
+    void paintStatusItem(int recordIndex, int itemIndex);
+    // Changes what one item shows and repaints it on screen; an omitted value
+    // stays. An empty image takes the image away; a meter value below 0 takes
+    // the meter away, above 100 shows it full. False when the window has no
+    // bar or no such item (nothing changes then).
+    bool updateStatusItem(HWND window, int itemIndex, std::optional<std::wstring> text = std::nullopt,
+                          std::optional<ByteBuffer> image = std::nullopt, std::optional<int> meterValue = std::nullopt);
+    // Changes the bar's colours and text style and repaints the whole bar.
+    // False when the window has no status bar.
+    bool setStatusBarStyle(HWND window, const StatusBarStyleChange& change);
 
     // --- Caption buttons (arrive with the caption-button layer) --------------
     void runCaptionButton(int recordIndex, int buttonIndex);
@@ -115,7 +129,6 @@ public:
     // with `present`, copies it to the visible window.
     void paintCaptionButton(int recordIndex, int buttonIndex, CaptionButtonLook look, int alpha, bool present);
     void paintCaptionStrip(int recordIndex, int buttonIndex, GdipGraphics& graphics);
-    void paintStatusItem(int recordIndex, int itemIndex);
 
     // --- Image buttons and containers (arrive with their painters) -----------
     void skinImageButton(HWND button, const ByteBuffer& image, int value, const std::wstring& text);

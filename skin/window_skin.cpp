@@ -76,7 +76,7 @@ void SkinEngine::skinWindow(HWND window, const SkinWindowOptions& options) {
         added.captionTooltip.addTool(RECT{}, added.captionButtons[i].tooltipText, i + 1);
     layoutCaptionTooltips(index);
     if (added.statusBarHeight > 0) {
-        setStatusBar(index, added.statusBarHeight, {});
+        setStatusBar(index, added.statusBarHeight, options.statusItems);
         layoutStatusBar(index);
     }
     installControlsOf(index, window);
@@ -105,64 +105,6 @@ void releaseSkinnedWindow(HWND window) {
     releaseMemoryDc(record->backgroundSnapshotDC, record->backgroundSnapshotFirstBitmap);
     releaseMemoryDc(record->statusBarSnapshotDC, record->statusBarSnapshotFirstBitmap);
     removeWindowRecord(index);
-}
-
-void SkinEngine::setStatusBar(int recordIndex, int height, const std::vector<std::wstring>& items) {
-    SkinnedWindowRecord* record = windowRecord(recordIndex);
-    if (!record) return;
-    record->statusBarHeight = height;
-    record->statusItems.clear();
-    for (const std::wstring& text : items) record->statusItems.push_back({text, -1});
-    record->statusTextColour = 0x00FFFFFF;
-    record->statusFontFace = L"宋体";
-}
-
-void SkinEngine::layoutStatusBar(int recordIndex) {
-    SkinnedWindowRecord* record = windowRecord(recordIndex);
-    if (!record || record->statusBarHeight <= 0) return;
-    RECT client{};
-    ::GetClientRect(record->window, &client);
-    record->statusBarRect = statusBarRect(client.right, client.bottom, borderWidth, record->statusBarHeight);
-    std::vector<int> widths;
-    for (const StatusItem& item : record->statusItems) widths.push_back(item.width);
-    record->statusItemRects = statusItemRects(record->statusBarRect, widths);
-}
-
-// Status items are plain text on the bar's own background.
-void SkinEngine::paintStatusItem(int recordIndex, int itemIndex) {
-    SkinnedWindowRecord* record = windowRecord(recordIndex);
-    if (!record || !record->composedDC || itemIndex < 1 ||
-        itemIndex > static_cast<int>(record->statusItemRects.size()) ||
-        itemIndex > static_cast<int>(record->statusItems.size()))
-        return;
-    const RECT r = record->statusItemRects[static_cast<size_t>(itemIndex - 1)];
-    restoreStatusBarRect(recordIndex, r);
-    GdipGraphics graphics;
-    if (!graphics.fromHdc(record->composedDC)) return;
-    GdipFont font;
-    if (!font.createByName(std::wstring_view(record->statusFontFace), 9.0f, 0, Gdiplus::UnitPoint)) font.createDefault();
-    GdipStringFormat format;
-    format.genericDefault();
-    format.setLineAlign(Gdiplus::StringAlignmentCenter);
-    GdipSolidBrush brush;
-    brush.create(argbFromColour(record->statusTextColour));
-    const RectF layout{static_cast<float>(r.left + 2), static_cast<float>(r.top),
-                       static_cast<float>(r.right - r.left - 4), static_cast<float>(r.bottom - r.top)};
-    graphics.drawString(record->statusItems[static_cast<size_t>(itemIndex - 1)].text, font, brush, layout, &format);
-    graphics.flush(Gdiplus::FlushIntentionSync);
-}
-
-void SkinEngine::updateStatusItem(HWND window, int itemIndex, std::optional<std::wstring> text) {
-    const int index = findWindowRecord(window);
-    SkinnedWindowRecord* record = windowRecord(index);
-    if (!record || itemIndex < 1 || itemIndex > static_cast<int>(record->statusItems.size())) return;
-    if (text) record->statusItems[static_cast<size_t>(itemIndex - 1)].text = *text;
-    paintStatusItem(index, itemIndex);
-    if (itemIndex > static_cast<int>(record->statusItemRects.size())) return;
-    const RECT r = record->statusItemRects[static_cast<size_t>(itemIndex - 1)];
-    WindowDc screen(window);
-    ::BitBlt(screen.get(), r.left, r.top, r.right - r.left, r.bottom - r.top, record->composedDC, r.left, r.top,
-             SRCCOPY);
 }
 
 void SkinEngine::layoutDockedChildren(int recordIndex) {

@@ -15,6 +15,7 @@
 #include "skin/caption_button.h"
 #include "skin/controls/control_records.h"
 #include "skin/skin_tooltip.h"
+#include "skin/status_bar.h"
 
 namespace pelmora {
 
@@ -58,8 +59,7 @@ struct SkinnedWindowRecord {
     RECT statusBarRect{};
     std::vector<StatusItem> statusItems;
     std::vector<RECT> statusItemRects;
-    COLORREF statusTextColour = 0x00FFFFFF;
-    std::wstring statusFontFace = L"宋体";
+    StatusBarStyle statusStyle;
     HDC backgroundSnapshotDC = nullptr;  // composed image before title and buttons
     HDC statusBarSnapshotDC = nullptr;   // status-bar area before its items
     std::vector<DockedChild> dockedChildren;
