@@ -58,6 +58,10 @@ void paintOwnFill(HDC dc, const RECT& r, int recordIndex, int containerIndex) {
 
 }  // namespace
 
+ControlBackground::~ControlBackground() {
+    releaseControlBackground(dc_);
+}
+
 ControlOwner locateControlOwner(HWND control, bool useProviders) {
     ControlOwner owner;
     if (useProviders && offersBackground(control)) {

@@ -13,6 +13,21 @@ namespace pelmora {
 // skinned window and no provider. Hand it back with releaseControlBackground.
 HDC prepareControlBackground(HWND control, const RECT& r);
 
+// What prepareControlBackground hands out, owned: acquired at the top of a
+// painter and given back when it goes. Empty (false) where the function gives 0.
+class ControlBackground {
+public:
+    ControlBackground(HWND control, const RECT& r) : dc_(prepareControlBackground(control, r)) {}
+    ~ControlBackground();
+    ControlBackground(const ControlBackground&) = delete;
+    ControlBackground& operator=(const ControlBackground&) = delete;
+    HDC dc() const noexcept { return dc_; }
+    explicit operator bool() const noexcept { return dc_ != nullptr; }
+
+private:
+    HDC dc_;
+};
+
 // Where a control lies. `inWindow` is true when nothing recorded lies between
 // the control and its skinned window; otherwise the container or the provider
 // found on the way up is named (fields left 0 where nothing was found).

@@ -11,6 +11,7 @@
 #include "gfx/gdip_object.h"
 #include "skin/caption_buttons.h"
 #include "skin/control_background.h"
+#include "skin/controls/control_colour.h"
 #include "skin/controls/control_settings.h"
 #include "skin/controls/window_properties.h"
 #include "skin/controls/window_records.h"
@@ -59,48 +60,26 @@ void keepOffTaskbar(SkinnedWindowRecord& record) {
                    SWP_NOZORDER | SWP_NOOWNERZORDER);
 }
 
-// The window's picture under an edit or static, as a bitmap the control's
-// brush tiles from its own origin.
-HBITMAP backgroundBitmapOf(HWND control) {
-    const RECT rc = clientRect(control);
-    HDC background = prepareControlBackground(control, rc);
-    if (!background) return nullptr;
-    WindowDc screen(nullptr);
-    HBITMAP bitmap = ::CreateCompatibleBitmap(screen.get(), rc.right, rc.bottom);
-    {
-        MemoryDc copy(::CreateCompatibleDC(screen.get()));
-        SelectGuard select(copy.get(), bitmap);
-        ::BitBlt(copy.get(), 0, 0, rc.right, rc.bottom, background, 0, 0, SRCCOPY);
-    }
-    releaseControlBackground(background);
-    return bitmap;
-}
-
+// Text over the window's picture: edits and statics get the picture as a
+// pattern brush, buttons and plain list boxes the hollow brush.
 std::optional<LRESULT> onControlColour(UINT message, HDC dc, HWND control) {
     const ControlSettings& settings = controlSettings();
-    if (!settings.translucentBackgrounds || !settings.controlSkinningEnabled) return std::nullopt;
-    if (message == WM_CTLCOLOREDIT && hasClass(::GetParent(control), L"ComboBox")) return std::nullopt;
+    ColourRequest request;
+    request.message = message;
+    request.translucentBackgrounds = settings.translucentBackgrounds;
+    request.controlSkinningEnabled = settings.controlSkinningEnabled;
+    request.editInComboBox = message == WM_CTLCOLOREDIT && hasClass(::GetParent(control), L"ComboBox");
     if (message == WM_CTLCOLORLISTBOX) {
-        const int owner = findOwnerWindowRecord(control);
-        const SkinnedWindowRecord* record = windowRecord(owner);
-        if (!hasClass(control, L"ListBox") || (record && record->lists.indexOf(control))) return std::nullopt;
+        request.listBoxClass = hasClass(control, L"ListBox");
+        const SkinnedWindowRecord* record = windowRecord(findOwnerWindowRecord(control));
+        request.listHasOwnRecord = record && record->lists.indexOf(control);
     }
-    ::SetTextColor(dc, static_cast<COLORREF>(propValue(control, kPropTextColour)));
-    ::SetBkMode(dc, TRANSPARENT);
-    if (HGDIOBJ old = reinterpret_cast<HGDIOBJ>(propValue(control, kPropBackgroundBrush))) ::DeleteObject(old);
-    HBRUSH brush = nullptr;
-    if (message == WM_CTLCOLOREDIT || message == WM_CTLCOLORSTATIC) {
-        if (HGDIOBJ old = reinterpret_cast<HGDIOBJ>(propValue(control, kPropBackgroundBitmap))) ::DeleteObject(old);
-        HBITMAP bitmap = backgroundBitmapOf(control);
-        setPropValue(control, kPropBackgroundBitmap, reinterpret_cast<std::intptr_t>(bitmap));
-        brush = bitmap ? ::CreatePatternBrush(bitmap) : static_cast<HBRUSH>(::GetStockObject(NULL_BRUSH));
-    } else {
-        brush = static_cast<HBRUSH>(::GetStockObject(NULL_BRUSH));
+    switch (colourAnswerFor(request)) {
+    case ColourAnswer::PatternBrush: return reinterpret_cast<LRESULT>(answerControlColour(control, dc));
+    case ColourAnswer::NullBrush: return reinterpret_cast<LRESULT>(answerWithNullBrush(control, dc));
+    case ColourAnswer::PassOn: break;
     }
-    // A stock brush must never be deleted later; keep only what we made.
-    const bool owned = brush != ::GetStockObject(NULL_BRUSH);
-    setPropValue(control, kPropBackgroundBrush, owned ? reinterpret_cast<std::intptr_t>(brush) : 0);
-    return reinterpret_cast<LRESULT>(brush);
+    return std::nullopt;
 }
 
 // Children whose content scrolled or changed must repaint over the picture.

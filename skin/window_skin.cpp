@@ -18,10 +18,6 @@
 namespace pelmora {
 namespace {
 
-void deleteProperty(HWND window, const wchar_t* name) {
-    if (HGDIOBJ object = reinterpret_cast<HGDIOBJ>(propValue(window, name))) ::DeleteObject(object);
-}
-
 // Puts the DC's first bitmap back, deletes the one it held and the DC.
 void releaseMemoryDc(HDC& dc, HGDIOBJ first) {
     if (!dc) return;
@@ -96,11 +92,7 @@ void releaseSkinnedWindow(HWND window) {
     const int index = findWindowRecord(window);
     SkinnedWindowRecord* record = windowRecord(index);
     if (!record) return;
-    for (const EditSkinRecord& edit : record->edits) {
-        if (!edit.window) continue;
-        deleteProperty(edit.window, kPropBackgroundBitmap);
-        deleteProperty(edit.window, kPropBackgroundBrush);
-    }
+    // The brushes handed to the controls go with the record (controlBrushes).
     releaseMemoryDc(record->composedDC, reinterpret_cast<HGDIOBJ>(propValue(window, kPropComposedFirstBitmap)));
     releaseMemoryDc(record->backgroundSnapshotDC, record->backgroundSnapshotFirstBitmap);
     releaseMemoryDc(record->statusBarSnapshotDC, record->statusBarSnapshotFirstBitmap);

@@ -2,6 +2,7 @@
 
 #include <array>
 
+#include "skin/controls/class_modules.h"
 #include "skin/controls/control_layer.h"
 
 namespace pelmora {
@@ -11,12 +12,12 @@ namespace {
 std::array<WNDPROC, static_cast<size_t>(ControlProcedure::Count)>& table() {
     static std::array<WNDPROC, static_cast<size_t>(ControlProcedure::Count)> procedures = {
         nullptr,  // Button: native until the button painter exists
-        nullptr,  // Edit
-        nullptr,  // ComboBox
-        nullptr,  // TrackBar
-        nullptr,  // ProgressBar
-        nullptr,  // ListControl
-        nullptr,  // UpDown
+        editSkinProc,      // Edit
+        comboSkinProc,     // ComboBox
+        trackBarSkinProc,  // TrackBar
+        progressSkinProc,  // ProgressBar
+        nullptr,           // ListControl
+        upDownSkinProc,    // UpDown
         nullptr,  // ListView
         nullptr,  // Static
         controlLayerProc,  // ControlLayer

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "skin/caption_button.h"
+#include "skin/controls/control_colour.h"
 #include "skin/controls/control_records.h"
 #include "skin/skin_tooltip.h"
 #include "skin/status_bar.h"
@@ -85,6 +86,7 @@ struct SkinnedWindowRecord {
     int pointerIndex = 0;  // list index of the control that last reported a mouse move
     ControlList<ContainerSkinRecord> containers;
     bool controlsInstalled = false;
+    ControlBrushes controlBrushes;  // translucent backgrounds handed to the controls inside
 };
 
 // The process-wide list, 1-based through the functions below.
