@@ -3,9 +3,13 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "app/form_table.h"
 #include "app/information_box.h"
+#include "app/install_plan.h"
 #include "app/installer_app.h"
+#include "payload/embedded_data.h"
 
 namespace pelmora {
 namespace {
@@ -87,6 +91,87 @@ TEST(InstallPathTest, JoinsWithoutDoublingTheBackslashOfADriveRoot) {
         {L"", L"\\Pelmora", L"\\Pelmora"},
     };
     for (const Case& c : cases) EXPECT_EQ(installPath(c.dir, c.suffix), c.path) << c.dir;
+}
+
+}  // namespace
+}  // namespace pelmora
+
+namespace pelmora {
+namespace {
+
+bool planHas(const std::vector<PlannedPath>& plan, const std::wstring& path, bool folder) {
+    return std::any_of(plan.begin(), plan.end(), [&](const PlannedPath& p) { return p.path == path && p.folder == folder; });
+}
+
+TEST(InstallPlanTest, EveryEntryOfThePayloadOnceBelowTheProductFolder) {
+    const ByteView payload = payloadArchive();
+    const std::vector<PlannedPath> plan = plannedPaths(L"D:\\", payload.data, payload.size);
+    EXPECT_EQ(plan.size(), 2u + 77u) << "product folder, archive and the 77 entries";
+    const struct {
+        const wchar_t* path;
+        bool folder;
+    } expected[] = {
+        {L"D:\\Pelmora", true},
+        {L"D:\\Pelmora.zip", false},
+        {L"D:\\Pelmora\\data\\tubiao", true},
+        {L"D:\\Pelmora\\data\\tubiao\\图标.ico", false},
+        {L"D:\\Pelmora\\mp3\\音效61.mp3", false},
+        {L"D:\\Pelmora\\Pelmora☆Corvane.exe", false},
+    };
+    for (const auto& e : expected) EXPECT_TRUE(planHas(plan, e.path, e.folder)) << ::testing::PrintToString(std::wstring(e.path));
+}
+
+TEST(InstallPlanTest, WithoutAReadableArchiveTheProgramIsStillPlanned) {
+    const char junk[] = "not an archive";
+    const std::vector<PlannedPath> plan = plannedPaths(L"C:\\x", junk, sizeof junk);
+    ASSERT_EQ(plan.size(), 3u);
+    EXPECT_TRUE(planHas(plan, L"C:\\x\\Pelmora\\Pelmora☆Corvane.exe", false));
+}
+
+// The payload's longest folder is "data\tubiao" (the folder limit binds at a
+// folder of 227 characters), its longest file "data\tubiao\tubiao.png".
+TEST(InstallPlanTest, TooLongPathsAtTheWindowsLimits) {
+    const ByteView payload = payloadArchive();
+    const std::wstring drive = L"C:\\";
+    const struct {
+        size_t folderLength;
+        const wchar_t* tooLong;  // nullptr: everything fits
+    } cases[] = {
+        {227, nullptr},
+        {228, L"\\Pelmora\\data\\tubiao"},
+        {232, L"\\Pelmora\\Pelmora☆Corvane.exe"},  // the program's path reaches 260
+        {250, L"\\Pelmora"},
+    };
+    for (const auto& c : cases) {
+        const std::wstring dir = drive + std::wstring(c.folderLength - drive.size(), L'安');
+        const std::vector<PlannedPath> plan = plannedPaths(dir, payload.data, payload.size);
+        const PlannedPath* first = firstTooLongPath(plan);
+        if (!c.tooLong) {
+            EXPECT_EQ(first, nullptr) << c.folderLength << ": " << ::testing::PrintToString(first->path);
+        } else {
+            ASSERT_NE(first, nullptr) << c.folderLength;
+            EXPECT_EQ(first->path, dir + c.tooLong) << c.folderLength;
+        }
+    }
+}
+
+TEST(InstallPlanTest, FileAndFolderLimitsEachHold) {
+    const struct {
+        size_t length;
+        bool folder;
+        bool fits;
+    } cases[] = {
+        {kMaxFilePathLength, false, true},
+        {kMaxFilePathLength + 1, false, false},
+        {kMaxFolderPathLength, true, true},
+        {kMaxFolderPathLength + 1, true, false},
+    };
+    for (const auto& c : cases) {
+        const std::vector<PlannedPath> plan = {{L"C:\\short", false}, {std::wstring(c.length, L'a'), c.folder}};
+        EXPECT_EQ(firstTooLongPath(plan) == nullptr, c.fits) << c.length << (c.folder ? " folder" : " file");
+    }
+    EXPECT_EQ(kMaxFilePathLength, 259u);
+    EXPECT_EQ(kMaxFolderPathLength, 247u);
 }
 
 }  // namespace

@@ -75,6 +75,41 @@ std::wstring messageBoxText(HWND box) { return textOf(::GetDlgItem(box, 0xFFFF))
 
 void clickLater(HWND button) { ::PostMessageW(button, BM_CLICK, 0, 0); }
 
+HWND focusOf(const Installer& installer) {
+    GUITHREADINFO info{};
+    info.cbSize = sizeof info;
+    if (::GetGUIThreadInfo(installer.threadId(), &info) && info.hwndFocus) return info.hwndFocus;
+    return installer.window();
+}
+
+void pressKey(const Installer& installer, UINT vk) {
+    HWND target = focusOf(installer);
+    const LPARAM scan = static_cast<LPARAM>(::MapVirtualKeyW(vk, MAPVK_VK_TO_VSC)) << 16;
+    ::PostMessageW(target, WM_KEYDOWN, vk, scan | 1);
+    ::PostMessageW(target, WM_KEYUP, vk, scan | 1 | (1L << 30) | (1L << 31));
+}
+
+bool tabTo(const Installer& installer, HWND target) {
+    for (int i = 0; i < 20 && focusOf(installer) != target; ++i) {
+        pressKey(installer, VK_TAB);
+        if (!settle(installer)) return false;
+    }
+    return focusOf(installer) == target;
+}
+
+bool settle(const Installer& installer) {
+    // A sent message is handled before any posted one the thread takes next,
+    // so the first may overtake the key; the second comes after it for sure.
+    for (int i = 0; i < 2; ++i) {
+        DWORD_PTR ignored = 0;
+        // No SMTO_ABORTIFHUNG: an extraction keeps the window from its
+        // messages for seconds, and that is not the hang looked for here.
+        if (!::SendMessageTimeoutW(installer.window(), WM_NULL, 0, 0, SMTO_NORMAL, 60000, &ignored))
+            return false;
+    }
+    return installer.running();
+}
+
 bool selectInFolderDialog(HANDLE process, HWND dialog, const std::wstring& path) {
     const SIZE_T bytes = (path.size() + 1) * sizeof(wchar_t);
     void* remote = ::VirtualAllocEx(process, nullptr, bytes, MEM_COMMIT, PAGE_READWRITE);
@@ -114,6 +149,7 @@ Installer::Installer(const std::wstring& extraEnvironment, const std::wstring& p
     process_.reset(info.hProcess);
     ::CloseHandle(info.hThread);
     processId_ = info.dwProcessId;
+    threadId_ = info.dwThreadId;
     waitFor([&] {
         window_ = findTopLevel(processId_, title);
         return window_ != nullptr || !running();
