@@ -98,16 +98,23 @@ bool tabTo(const Installer& installer, HWND target) {
 }
 
 bool settle(const Installer& installer) {
-    // A sent message is handled before any posted one the thread takes next,
-    // so the first may overtake the key; the second comes after it for sure.
-    for (int i = 0; i < 2; ++i) {
-        DWORD_PTR ignored = 0;
-        // No SMTO_ABORTIFHUNG: an extraction keeps the window from its
-        // messages for seconds, and that is not the hang looked for here.
-        if (!::SendMessageTimeoutW(installer.window(), WM_NULL, 0, 0, SMTO_NORMAL, 60000, &ignored))
-            return false;
-    }
-    return installer.running();
+    // A message posted behind everything else, whose effect can be read back:
+    // the thread's posted messages are handled in order, so once the folder
+    // box shows the new selection, all that came before it has been dealt
+    // with (or a modal loop took it over). Sent messages give no such order.
+    static WPARAM mark = 0;
+    mark = mark == 1 ? 2 : 1;
+    HWND edit = installer.unit(16);
+    ::PostMessageW(edit, EM_SETSEL, mark, static_cast<LPARAM>(mark));
+    const bool seen = waitFor(
+        [&] {
+            DWORD_PTR selection = 0;
+            return !installer.running() ||
+                   (::SendMessageTimeoutW(edit, EM_GETSEL, 0, 0, SMTO_NORMAL, 1000, &selection) &&
+                    selection == static_cast<DWORD_PTR>(MAKELONG(mark, mark)));
+        },
+        60000);
+    return seen && installer.running();
 }
 
 bool selectInFolderDialog(HANDLE process, HWND dialog, const std::wstring& path) {

@@ -64,7 +64,8 @@ void pressKey(const Installer& installer, UINT vk);
 // Moves the focus with Tab until `target` has it; false when it never does.
 bool tabTo(const Installer& installer, HWND target);
 // Returns once the installer has dealt with everything posted to it before
-// (or has entered a modal loop doing so); false when it ended or hangs.
+// (or has entered a modal loop doing so); false when it ended or hangs. It
+// moves the selection of the folder box.
 bool settle(const Installer& installer);
 
 HWND findTopLevel(DWORD processId, const std::wstring& title);  // processId 0: any process

@@ -9,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <map>
 #include <string>
 
@@ -170,7 +171,8 @@ protected:
             ASSERT_TRUE(waitFor([&] { return !::IsWindow(dialog); }));
             if (textOf(installer.unit(kPathEdit)) == folder) return;
         }
-        FAIL() << "the folder dialog did not select " << ::testing::PrintToString(folder);
+        FAIL() << "the folder dialog did not select " << ::testing::PrintToString(folder) << " but "
+               << ::testing::PrintToString(textOf(installer.unit(kPathEdit)));
     }
 
     struct DialogSearch {
@@ -405,6 +407,7 @@ TEST_F(InstallTest, FailedExtractionNamesTheFileAndLeavesOnlyWhatWasThereBefore)
     Installer installer;
     ASSERT_TRUE(installer.window());
     chooseFolder(installer, dir.path());
+    ASSERT_EQ(textOf(installer.unit(kPathEdit)), dir.path());
     ::SendMessageW(installer.unit(kAgreeCheck), BM_CLICK, 0, 0);
     clickLater(installer.unit(kInstallButton));
     EXPECT_EQ(acknowledgeBox(installer, L"错误"), L"无法将文件安装到：" + product +
@@ -440,12 +443,16 @@ TEST_F(InstallTest, TooLongPathIsRefusedBeforeAnythingIsWritten) {
     TempFolder dir(L"pelmora long");
     // The installed program's path reaches 260 characters: one too many.
     const size_t programSuffix = std::wstring(L"\\Pelmora\\Pelmora☆Corvane.exe").size();
-    const std::wstring folder = dir.path() + L"\\" + std::wstring(260 - programSuffix - dir.path().size() - 1, L'长');
+    std::wstring folder = dir.path();
+    while (folder.size() + programSuffix < 260) {
+        folder += L"\\" + std::wstring(std::min<size_t>(40, 260 - programSuffix - folder.size() - 1), L'长');
+        ASSERT_TRUE(::CreateDirectoryW(folder.c_str(), nullptr));
+    }
     ASSERT_EQ(folder.size() + programSuffix, 260u);
-    ASSERT_TRUE(::CreateDirectoryW(folder.c_str(), nullptr));
     Installer installer;
     ASSERT_TRUE(installer.window());
     chooseFolder(installer, folder);
+    ASSERT_EQ(textOf(installer.unit(kPathEdit)), folder);
     ::SendMessageW(installer.unit(kAgreeCheck), BM_CLICK, 0, 0);
     clickLater(installer.unit(kInstallButton));
     EXPECT_EQ(acknowledgeBox(installer, L"错误"),
@@ -476,6 +483,7 @@ TEST_F(InstallTest, ReinstallWhileTheProgramRunsWaitsUntilItIsClosed) {
     Installer installer;
     ASSERT_TRUE(installer.window());
     chooseFolder(installer, dir.path());
+    ASSERT_EQ(textOf(installer.unit(kPathEdit)), dir.path());
     ::SendMessageW(installer.unit(kAgreeCheck), BM_CLICK, 0, 0);
     const std::wstring question = L"文件正在使用中：" + program + L"\r\n请关闭正在使用该文件的程序后重试。";
     const auto unchanged = [&] {
@@ -525,6 +533,7 @@ TEST_F(InstallTest, ArchiveIsRemovedWhenFinishedOrItsStayIsReported) {
         Installer installer;
         ASSERT_TRUE(installer.window());
         chooseFolder(installer, dir.path());
+        ASSERT_EQ(textOf(installer.unit(kPathEdit)), dir.path());
         ::SendMessageW(installer.unit(kAgreeCheck), BM_CLICK, 0, 0);
         clickLater(installer.unit(kInstallButton));
         HWND finish = installer.unit(kFinishButton);
