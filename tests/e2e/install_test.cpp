@@ -498,6 +498,7 @@ TEST_F(InstallTest, ReinstallWhileTheProgramRunsWaitsUntilItIsClosed) {
     HWND box = waitForBox(installer, L"提示");
     ASSERT_TRUE(box);
     EXPECT_EQ(messageBoxText(box), question);
+    saveScreenshot(screenshotPath(L"file-in-use"));
     clickLater(::GetDlgItem(box, IDCANCEL));
     ASSERT_TRUE(waitFor([&] { return !::IsWindow(box); }));
     ASSERT_TRUE(settle(installer));
