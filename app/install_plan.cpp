@@ -37,8 +37,8 @@ void addEntries(Plan& plan, const std::wstring& productFolder, const void* archi
         zip::EntryPath path;
         // A refused name is never written; the extraction says so when it meets it.
         if (zip::safeRelativePath(name, &path) != zip::PathVerdict::Safe) continue;
-        const bool folder = path.endsInSeparator || zip::isDirectoryAttributes(
-                                                        zip::attributesFromExternal(entry.externalAttributes));
+        const bool folder =
+            path.endsInSeparator || zip::isDirectoryAttributes(zip::attributesFromExternal(entry.externalAttributes));
         for (std::size_t cut = path.relative.find(L'\\'); cut != std::wstring::npos;
              cut = path.relative.find(L'\\', cut + 1))
             plan.add(productFolder + L"\\" + path.relative.substr(0, cut), true);

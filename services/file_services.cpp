@@ -54,8 +54,8 @@ bool removeEmptyFolder(const std::wstring& path) {
 bool fileInUse(const std::wstring& path) {
     // The same access and sharing the extraction asks for, without changing
     // the file: OPEN_EXISTING neither creates nor truncates.
-    UniqueFile file(::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL,
-                                  nullptr));
+    UniqueFile file(
+        ::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (file) return false;
     const DWORD error = ::GetLastError();
     return error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION;

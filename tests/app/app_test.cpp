@@ -100,7 +100,8 @@ namespace pelmora {
 namespace {
 
 bool planHas(const std::vector<PlannedPath>& plan, const std::wstring& path, bool folder) {
-    return std::any_of(plan.begin(), plan.end(), [&](const PlannedPath& p) { return p.path == path && p.folder == folder; });
+    return std::any_of(plan.begin(), plan.end(),
+                       [&](const PlannedPath& p) { return p.path == path && p.folder == folder; });
 }
 
 TEST(InstallPlanTest, EveryEntryOfThePayloadOnceBelowTheProductFolder) {
@@ -118,7 +119,8 @@ TEST(InstallPlanTest, EveryEntryOfThePayloadOnceBelowTheProductFolder) {
         {L"D:\\Pelmora\\mp3\\音效61.mp3", false},
         {L"D:\\Pelmora\\Pelmora☆Corvane.exe", false},
     };
-    for (const auto& e : expected) EXPECT_TRUE(planHas(plan, e.path, e.folder)) << ::testing::PrintToString(std::wstring(e.path));
+    for (const auto& e : expected)
+        EXPECT_TRUE(planHas(plan, e.path, e.folder)) << ::testing::PrintToString(std::wstring(e.path));
 }
 
 TEST(InstallPlanTest, WithoutAReadableArchiveTheProgramIsStillPlanned) {

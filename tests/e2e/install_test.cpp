@@ -394,9 +394,10 @@ TEST_F(InstallTest, FailedExtractionNamesTheFileAndLeavesOnlyWhatWasThereBefore)
     ASSERT_TRUE(::CreateDirectoryW(product.c_str(), nullptr));
     ASSERT_TRUE(::CreateDirectoryW((product + L"\\Pelmora☆Corvane.exe").c_str(), nullptr));
     // Kept: a file the archive replaces, and a folder of it holding a file of the user's.
-    const std::map<std::wstring, std::string> before = {
-        {L"\\Pelmora☆Corvane.exe", "/"}, {L"\\bass.dll", "old library"}, {L"\\data", "/"},
-        {L"\\data\\mine.txt", "the user's own"}};
+    const std::map<std::wstring, std::string> before = {{L"\\Pelmora☆Corvane.exe", "/"},
+                                                        {L"\\bass.dll", "old library"},
+                                                        {L"\\data", "/"},
+                                                        {L"\\data\\mine.txt", "the user's own"}};
     for (const auto& [name, bytes] : before) {
         if (bytes != "/") {
             ASSERT_TRUE(writeFileBytes(product + name, bytes));
@@ -410,8 +411,8 @@ TEST_F(InstallTest, FailedExtractionNamesTheFileAndLeavesOnlyWhatWasThereBefore)
     ASSERT_EQ(textOf(installer.unit(kPathEdit)), dir.path());
     ::SendMessageW(installer.unit(kAgreeCheck), BM_CLICK, 0, 0);
     clickLater(installer.unit(kInstallButton));
-    EXPECT_EQ(acknowledgeBox(installer, L"错误"), L"无法将文件安装到：" + product +
-                                                       L"\\Pelmora☆Corvane.exe\r\n安装未完成，本次安装新建的文件已全部删除。");
+    EXPECT_EQ(acknowledgeBox(installer, L"错误"),
+              L"无法将文件安装到：" + product + L"\\Pelmora☆Corvane.exe\r\n安装未完成，本次安装新建的文件已全部删除。");
     HWND finish = installer.unit(kFinishButton);
     EXPECT_EQ(textOf(finish), L"退出");
     EXPECT_EQ(textOf(installer.unit(kStatusLabel)), L"安装失败 ");
@@ -455,8 +456,7 @@ TEST_F(InstallTest, TooLongPathIsRefusedBeforeAnythingIsWritten) {
     ASSERT_EQ(textOf(installer.unit(kPathEdit)), folder);
     ::SendMessageW(installer.unit(kAgreeCheck), BM_CLICK, 0, 0);
     clickLater(installer.unit(kInstallButton));
-    EXPECT_EQ(acknowledgeBox(installer, L"错误"),
-              L"安装目录的路径过长：" + folder + L"\r\n请选择路径较短的安装目录。");
+    EXPECT_EQ(acknowledgeBox(installer, L"错误"), L"安装目录的路径过长：" + folder + L"\r\n请选择路径较短的安装目录。");
     EXPECT_TRUE(::IsWindowVisible(installer.unit(kInstallButton)));
     EXPECT_FALSE(::IsWindowVisible(installer.unit(kFinishButton)));
     EXPECT_TRUE(::IsWindowVisible(installer.unit(kBrowseButton)));
@@ -474,8 +474,8 @@ TEST_F(InstallTest, ReinstallWhileTheProgramRunsWaitsUntilItIsClosed) {
     const std::wstring product = dir / L"Pelmora";
     const std::wstring program = product + L"\\Pelmora☆Corvane.exe";
     ASSERT_TRUE(::CreateDirectoryW(product.c_str(), nullptr));
-    ASSERT_TRUE(::CopyFileW((buildDir() + L"\\resources\\payload_tree\\Pelmora☆Corvane.exe").c_str(),
-                            program.c_str(), FALSE));
+    ASSERT_TRUE(
+        ::CopyFileW((buildDir() + L"\\resources\\payload_tree\\Pelmora☆Corvane.exe").c_str(), program.c_str(), FALSE));
     ASSERT_TRUE(writeFileBytes(product + L"\\bass.dll", "old library"));
     RunningProgram running(program);
     ASSERT_TRUE(running.window()) << "the installed program did not start";
@@ -489,8 +489,8 @@ TEST_F(InstallTest, ReinstallWhileTheProgramRunsWaitsUntilItIsClosed) {
     const auto unchanged = [&] {
         std::string library;
         pelmora::testing::readFileBytes(product + L"\\bass.dll", &library);
-        return library == "old library" && !fileExists(dir / L"Pelmora.zip") &&
-               !folderExists(product + L"\\data") && ::IsWindowVisible(installer.unit(kInstallButton));
+        return library == "old library" && !fileExists(dir / L"Pelmora.zip") && !folderExists(product + L"\\data") &&
+               ::IsWindowVisible(installer.unit(kInstallButton));
     };
 
     // Cancel: still idle, nothing changed.
@@ -543,8 +543,8 @@ TEST_F(InstallTest, ArchiveIsRemovedWhenFinishedOrItsStayIsReported) {
         // but nobody can delete it. The first progress step is 100 ms away.
         UniqueFile holder;
         if (heldOpen) {
-            holder.reset(::CreateFileW(archive.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0,
-                                       nullptr));
+            holder.reset(
+                ::CreateFileW(archive.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
             ASSERT_TRUE(holder);
         }
         if (heldOpen) {
