@@ -226,9 +226,9 @@ TEST(ArchiveUnitRecordTest, AFailedExtractionKnowsWhatItCreatedAndWhereItStopped
     ASSERT_TRUE(::CreateDirectoryW(dest.c_str(), nullptr));
     ASSERT_TRUE(::CreateDirectoryW((dest + L"\\kept").c_str(), nullptr));
     ASSERT_TRUE(testing::writeFileBytes(dest + L"\\kept\\old.txt", "old"));
-    const std::vector<testing::TestEntry> entries = {
-        testing::folderEntry("kept/"),  {"kept/old.txt", "replaced"}, {"kept/new.txt", "n"},
-        testing::folderEntry("fresh/"), {"fresh/deep/f.txt", "f"},    damaged("bad.txt")};
+    const std::vector<testing::TestEntry> entries = {testing::folderEntry("kept/"), {"kept/old.txt", "replaced"},
+                                                     {"kept/new.txt", "n"},         testing::folderEntry("fresh/"),
+                                                     {"fresh/deep/f.txt", "f"},     damaged("bad.txt")};
     ASSERT_TRUE(testing::writeFileBytes(temp / L"a.zip", testing::buildZip(entries).bytes));
     ArchiveUnit unit;
     ASSERT_EQ(unit.extractArchive(temp / L"a.zip", dest), 0);
