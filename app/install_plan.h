@@ -4,11 +4,11 @@
 // the user can still choose another folder or close the program.
 #pragma once
 
-#include <windows.h>
-
 #include <cstddef>
 #include <string>
 #include <vector>
+
+#include "payload/entry_path.h"
 
 namespace pelmora {
 
@@ -17,12 +17,11 @@ struct PlannedPath {
     bool folder = false;
 };
 
-// Windows without long-path support: a file path holds at most MAX_PATH - 1
-// characters, and that is also what a shortcut target and a program start
-// take. A folder must leave room for an 8.3 name inside it, so CreateDirectory
-// accepts at most MAX_PATH - 13 (fewer than 248 characters).
-inline constexpr std::size_t kMaxFilePathLength = MAX_PATH - 1;
-inline constexpr std::size_t kMaxFolderPathLength = MAX_PATH - 13;
+// The limits the extractor holds entry names to: a file path of at most 259
+// characters, which is also what a shortcut target and a program start take,
+// and a folder path of at most 247 (room for an 8.3 name inside it).
+using zip::kMaxFilePathLength;
+using zip::kMaxFolderPathLength;
 
 // The paths an installation into installDir creates from the ZIP archive in
 // memory: the product folder, the archive file, every folder and file of the

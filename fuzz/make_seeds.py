@@ -3,7 +3,9 @@
 under tests/data/zip/ are used as seeds as well).
 
 small.zip: a folder, a deflated entry with an extended-timestamp block and a
-stored entry. prefixed.zip: the same behind 202 bytes of program stub.
+stored entry. prefixed.zip: the same behind 202 bytes of program stub, its
+offsets relative to the archive. prefixed_adjusted.zip: an archive appended
+to such a stub by a writer that counts the stub in its offsets.
 """
 import io
 import os
@@ -30,6 +32,17 @@ def main():
         f.write(b.getvalue())
     with open(os.path.join(OUT, "prefixed.zip"), "wb") as f:
         f.write(b"MZ" + b"\0" * 200 + b.getvalue())
+
+    # Appending to a file that is not an archive starts a new one behind it,
+    # with offsets counted from the start of the file.
+    a = io.BytesIO()
+    a.write(b"MZ" + b"\0" * 200)
+    with zipfile.ZipFile(a, "a") as z:
+        i = zipfile.ZipInfo("stub/a.txt", STAMP)
+        i.compress_type = zipfile.ZIP_DEFLATED
+        z.writestr(i, b"after the stub " * 20)
+    with open(os.path.join(OUT, "prefixed_adjusted.zip"), "wb") as f:
+        f.write(a.getvalue())
 
 
 if __name__ == "__main__":

@@ -1,7 +1,8 @@
 // Drives the archive reader over arbitrary bytes: end record, central
 // directory, local headers, extra fields, inflation and the entry-name rules.
 // Besides crashes and sanitizer reports it stops on any broken promise: more
-// bytes handed on than declared, or a "safe" path that could leave its folder.
+// bytes handed on than declared, or a "safe" path that could leave its folder
+// or that Windows would not open.
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -45,9 +46,27 @@ std::wstring wideFrom(const std::string& bytes, bool pairs) {
     return out;
 }
 
-void checkName(const std::wstring& name) {
+// A path that checkPathLength lets through below a folder of folderLength
+// characters: the file (or folder) and every folder leading to it, counted
+// component by component, stay within what Windows opens.
+void checkLength(std::size_t folderLength, const EntryPath& path, bool isFolder) {
+    if (checkPathLength(folderLength, path, isFolder) != PathVerdict::Safe || path.relative.empty()) return;
+    const std::wstring& r = path.relative;
+    for (std::size_t i = 0; i <= r.size(); ++i) {
+        const bool last = i == r.size();
+        if (!last && r[i] != L'\\') continue;
+        const std::size_t length = folderLength + 1 + i;
+        const bool folder = !last || isFolder;
+        if (length > (folder ? kMaxFolderPathLength : kMaxFilePathLength)) broken("path longer than Windows opens");
+    }
+    if (folderLength > kMaxFolderPathLength) broken("destination longer than Windows opens");
+}
+
+void checkName(const std::wstring& name, std::size_t folderLength) {
     EntryPath path;
     if (safeRelativePath(name, &path) != PathVerdict::Safe) return;
+    checkLength(folderLength, path, path.endsInSeparator);
+    checkLength(folderLength, path, true);
     const std::wstring& r = path.relative;
     if (!r.empty() && (r.front() == L'\\' || r.back() == L'\\')) broken("separator at an end of a safe path");
     if (r.find(L'/') != std::wstring::npos || r.find(L':') != std::wstring::npos) broken("'/' or ':' in a safe path");
@@ -57,6 +76,7 @@ void checkName(const std::wstring& name) {
         if (end == std::wstring::npos) end = r.size();
         const std::wstring component = r.substr(start, end - start);
         if (component.empty()) broken("empty component in a safe path");
+        if (component.size() > kMaxComponentLength) broken("component longer than file systems allow");
         if (component.find_first_not_of(L". ") == std::wstring::npos) broken("dot component in a safe path");
         if (isReservedDeviceName(component)) broken("device name in a safe path");
         start = end + 1;
@@ -67,7 +87,9 @@ void checkName(const std::wstring& name) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string input(reinterpret_cast<const char*>(data), size);
-    checkName(wideFrom(input.substr(0, 520), true));
+    // The destination's length from the first byte: around the limits, where mistakes would show.
+    const std::size_t folderLength = size ? 3 + static_cast<std::uint8_t>(data[0]) : 3;
+    checkName(wideFrom(input.substr(0, 520), true), folderLength);
 
     MemorySource source(data, size);
     EndRecord end;
@@ -81,7 +103,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     int visited = 0;
     for (const CentralEntry& entry : entries) {
         if (++visited > 64) break;
-        checkName(wideFrom(entry.name, false));
+        checkName(wideFrom(entry.name, false), folderLength);
         LocalEntry local;
         if (readLocalEntry(source, entry, end.directoryOffset, &local) != ZipResult::Ok) continue;
         if (local.dataOffset + entry.compressedSize > end.directoryOffset) broken("entry data past the directory");

@@ -37,6 +37,7 @@ PathVerdict checkComponent(std::wstring_view c) {
         }
     }
     if (isReservedDeviceName(c)) return PathVerdict::DeviceName;
+    if (c.size() > kMaxComponentLength) return PathVerdict::TooLong;
     return PathVerdict::Safe;
 }
 
@@ -58,6 +59,8 @@ const char* pathVerdictName(PathVerdict verdict) {
             return "reserved device name";
         case PathVerdict::BadCharacter:
             return "character not allowed in file names";
+        case PathVerdict::TooLong:
+            return "path too long for Windows";
     }
     return "unknown";
 }
@@ -109,6 +112,18 @@ PathVerdict safeRelativePath(std::wstring_view name, EntryPath* path) {
     // Only a folder may name the destination itself ("./").
     if (relative.empty() && !path->endsInSeparator) return PathVerdict::Empty;
     path->relative = std::move(relative);
+    return PathVerdict::Safe;
+}
+
+PathVerdict checkPathLength(std::size_t folderLength, const EntryPath& path, bool isFolder) {
+    const std::wstring& relative = path.relative;
+    if (relative.empty()) return PathVerdict::Safe;
+    const std::size_t full = folderLength + 1 + relative.size();
+    if (isFolder) return full > kMaxFolderPathLength ? PathVerdict::TooLong : PathVerdict::Safe;
+    // The deepest folder a file needs is the longest one made for it.
+    const std::size_t cut = relative.rfind(L'\\');
+    const std::size_t parent = cut == std::wstring::npos ? folderLength : folderLength + 1 + cut;
+    if (parent > kMaxFolderPathLength || full > kMaxFilePathLength) return PathVerdict::TooLong;
     return PathVerdict::Safe;
 }
 

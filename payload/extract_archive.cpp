@@ -36,15 +36,16 @@ std::size_t firstCreatablePosition(const std::wstring& path) {
     return 0;
 }
 
-// The file starts with a local header and its first entry looks real. Cheap
-// and early: anything else is not worth opening as an archive.
-bool passesSignatureTest(const std::wstring& path) {
-    UniqueFile file(::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
-    if (!file) return false;
-    std::uint8_t head[32];
-    DWORD got = 0;
-    if (!::ReadFile(file.get(), head, sizeof head, &got, nullptr) || got != sizeof head) return false;
-    return zip::readU32(head) == zip::kLocalHeaderSignature && static_cast<std::int32_t>(zip::readU32(head + 24)) >= 1;
+// Length of the folder's full path without a trailing separator: a relative
+// destination is measured from the current folder, as Windows will count it.
+std::size_t fullPathLength(const std::wstring& folder) {
+    std::wstring full(::GetFullPathNameW(folder.c_str(), 0, nullptr, nullptr), L'\0');
+    const DWORD length =
+        full.empty() ? 0 : ::GetFullPathNameW(folder.c_str(), static_cast<DWORD>(full.size()), full.data(), nullptr);
+    if (length == 0 || length >= full.size()) return folder.size();
+    full.resize(length);
+    while (full.size() > 1 && full.back() == L'\\') full.pop_back();
+    return full.size();
 }
 
 std::wstring joinPath(const std::wstring& folder, const std::wstring& relative) {
@@ -154,12 +155,19 @@ int ArchiveUnit::extractArchive(const std::wstring& archivePath, const std::wstr
     } else if (!folderExists(destFolder) && !createDestination(destFolder)) {
         failedPath_ = destFolder;
         result = fail(L"destination folder cannot be created");
-    } else if (!passesSignatureTest(archivePath)) {
-        result = fail(L"not a ZIP archive (no local header at the start)");
     } else {
+        // The archive is found from its end, so a program stub in front of it
+        // is passed over; each entry's local header is then checked where the
+        // directory says it is.
         ZipResult error = ZipResult::Ok;
         std::unique_ptr<ZipReader> reader = ZipReader::open(archivePath, &error);
-        result = reader ? extractEntries(*reader, destFolder) : fail(L"cannot open archive: " + resultText(error));
+        if (!reader) {
+            result = fail(L"cannot open archive: " + resultText(error));
+        } else if (reader->entryCount() == 0) {
+            result = fail(L"the archive holds no entries");
+        } else {
+            result = extractEntries(*reader, destFolder);
+        }
     }
     total_ = current_ = 0;
     cancelled_ = false;
@@ -176,18 +184,22 @@ bool ArchiveUnit::createDestination(const std::wstring& destFolder) {
 int ArchiveUnit::extractEntries(ZipReader& reader, const std::wstring& destFolder) {
     total_ = reader.entryCount();
     FolderMaker folders(destFolder, &created_);
+    const std::size_t destLength = fullPathLength(destFolder);
     ZipEntryInfo info;
     for (int i = 0; i < total_; ++i) {
         const ZipResult got = reader.getEntry(i, &info);
         if (got != ZipResult::Ok) return fail(L"entry " + std::to_wstring(i) + L": " + resultText(got));
 
         zip::EntryPath path;
-        const zip::PathVerdict verdict = zip::safeRelativePath(info.wideName, &path);
+        zip::PathVerdict verdict = zip::safeRelativePath(info.wideName, &path);
+        const bool isFolder = info.isDirectory() || path.endsInSeparator;
+        // Before any folder is made for it: Windows would refuse the path anyway.
+        if (verdict == zip::PathVerdict::Safe) verdict = zip::checkPathLength(destLength, path, isFolder);
         if (verdict != zip::PathVerdict::Safe) {
             return fail(L"refused entry name \"" + info.wideName + L"\": " + verdictText(verdict));
         }
         const std::wstring target = joinPath(destFolder, path.relative);
-        if (info.isDirectory() || path.endsInSeparator) {
+        if (isFolder) {
             if (!folders.make(path.relative)) return failAt(folders.failed(), L"cannot create folder " + target);
         } else {
             // Archives need not list folders, nor list them before their

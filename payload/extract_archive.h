@@ -28,8 +28,10 @@ public:
     // Every entry name must stay inside destFolder: names with a ".."
     // component, absolute names, drive letters, any colon and reserved device
     // names end the extraction with 0 before anything is written for that
-    // entry. Entries already extracted stay. Damaged, encrypted or
-    // unsupported entries also give 0 and leave no file under their name.
+    // entry, and so do names whose path would be longer than Windows opens.
+    // Entries already extracted stay. Damaged, encrypted or unsupported
+    // entries also give 0 and leave no file under their name. The archive may
+    // follow other data (a program stub); one without entries gives 0.
     int extractArchive(const std::wstring& archivePath, const std::wstring& destFolder);
 
     // Target path of the entry extracted last.

@@ -13,7 +13,10 @@ constexpr std::uint32_t kAttrDirectory = 0x10;
 constexpr std::uint32_t kAttrArchive = 0x20;
 constexpr std::uint32_t kAttrNormal = 0x80;
 
-constexpr std::uint64_t kMaxEndSearch = 65535;
+// The record itself and the longest comment it can carry.
+constexpr std::uint64_t kMaxEndSearch = kEndRecordSize + 65535;
+constexpr std::uint32_t kZip64LocatorSignature = 0x07064B50;
+constexpr std::size_t kZip64LocatorSize = 20;
 constexpr std::size_t kSearchBlock = 1028;
 constexpr std::size_t kSearchStep = 1024;
 constexpr std::uint16_t kExtendedTimestampTag = 0x5455;  // "UT"
@@ -39,6 +42,13 @@ unsigned daysInMonth(int year, unsigned month) {
 
 std::uint64_t ticksFromUnixSeconds(std::int64_t seconds) {
     return static_cast<std::uint64_t>(seconds + kSecondsFrom1601To1970) * kTicksPerSecond;
+}
+
+bool hasZip64Locator(ByteSource& source, std::uint64_t endRecord) {
+    std::uint8_t signature[4];
+    return endRecord >= kZip64LocatorSize &&
+           source.readAt(endRecord - kZip64LocatorSize, signature, sizeof signature) &&
+           readU32(signature) == kZip64LocatorSignature;
 }
 
 }  // namespace
@@ -108,8 +118,12 @@ ZipResult findEndRecord(ByteSource& source, EndRecord* record) {
     const std::uint16_t entriesHere = readU16(r + 8), entriesTotal = readU16(r + 10);
     const std::uint32_t directorySize = readU32(r + 12), directoryOffset = readU32(r + 16);
     if (disk != 0 || directoryDisk != 0 || entriesHere != entriesTotal) return ZipResult::NotAnArchive;
-    // 0xFFFF / 0xFFFFFFFF defer to a 64-bit end record this reader does not read.
-    if (entriesTotal == 0xFFFF || directorySize == 0xFFFFFFFF || directoryOffset == 0xFFFFFFFF) {
+    // A saturated field defers to a 64-bit end record, which this reader does
+    // not read. 0xFFFF entries is also a plain count, though, and one that
+    // archives really have: it defers only when the 64-bit record's locator
+    // stands right before this record, as writers put it.
+    const bool sizeOrOffsetDeferred = directorySize == 0xFFFFFFFF || directoryOffset == 0xFFFFFFFF;
+    if (sizeOrOffsetDeferred || (entriesTotal == 0xFFFF && hasZip64Locator(source, found))) {
         return ZipResult::Unsupported;
     }
     const std::uint64_t directoryEnd = static_cast<std::uint64_t>(directoryOffset) + directorySize;

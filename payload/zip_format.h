@@ -71,9 +71,12 @@ struct EndRecord {
     std::uint64_t prefix = 0;  // bytes preceding the archive, added to every stored offset
 };
 
-// Searches backwards over at most the last 65,535 bytes, in blocks of 1,028
-// bytes stepping by 1,024 so a record straddling two blocks is still seen;
-// the record nearest the end wins.
+// Searches backwards over the last 65,557 bytes at most (the record and the
+// longest comment), in blocks of 1,028 bytes stepping by 1,024 so a record
+// straddling two blocks is still seen; the record nearest the end wins. Bytes
+// in front of the archive (a program stub) are found by where the central
+// directory ends: stored offsets that do not count them are corrected by
+// their length, offsets that already do are taken as they are.
 ZipResult findEndRecord(ByteSource& source, EndRecord* record);
 
 // Windows FILETIME values as 100-ns ticks since 1601-01-01; 0 means "not known".

@@ -199,7 +199,11 @@ bool SkinEngine::addCaptionButton(HWND window, const ByteBuffer& image, const st
     button.handler = std::move(handler);
     record->captionButtons.insert(record->captionButtons.begin(), std::move(button));
     record->stripWidth += kCaptionButtonPitch;
+    // Tool ids are button positions, and the new button took the first one:
+    // one more tool, then every tool gets the text of the button now at its position.
     record->captionTooltip.addTool(RECT{}, tooltip, record->captionButtons.size());
+    for (size_t i = 0; i < record->captionButtons.size(); ++i)
+        record->captionTooltip.setToolText(record->captionButtons[i].tooltipText, i + 1);
     layoutCaptionTooltips(index);
     return true;
 }

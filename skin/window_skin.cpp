@@ -80,10 +80,16 @@ void SkinEngine::skinWindow(HWND window, const SkinWindowOptions& options) {
         layoutStatusBar(index);
     }
     installControlsOf(index, window);
+    // The composed image is built at the first paint. A window that is already
+    // on screen gets no WM_SHOWWINDOW to build it and may have painted itself
+    // natively, so it is marked for rendering and, when visible, invalidated.
+    added.controlsInstalled = true;
+    added.needsRender = true;
     const LONG_PTR previous =
         ::SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&SkinEngine::windowProcThunk));
     setPropValue(window, kPropPreviousProc, previous);
     setPropValue(window, kPropListIndex, index);
+    if (::IsWindowVisible(window)) ::InvalidateRect(window, nullptr, FALSE);
 }
 
 void releaseSkinnedWindow(HWND window) {

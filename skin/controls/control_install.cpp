@@ -280,6 +280,9 @@ int recordControlLayer(int ownerIndex, HWND window, COLORREF keyColour) {
     SkinnedWindowRecord* owner = windowRecord(ownerIndex);
     const WNDPROC procedure = classProcedure(ControlProcedure::ControlLayer);
     if (!owner || !window || !procedure) return 0;
+    // A second take would store the layer's own procedure as the previous one,
+    // and every message would then forward to itself.
+    if (::GetPropW(window, kPropLayerPreviousProc) != nullptr) return 0;
     const int index = owner->controlLayer.takeSlot();
     ControlLayerRecord& record = owner->controlLayer.at(index);
     record.window = window;

@@ -37,7 +37,8 @@ void installToolbars(int windowIndex, HWND parent);
 // Records `window` in the control layer of window record `ownerIndex` (reusing
 // the blank entry), subclasses it with the control-layer procedure and sets
 // "Kj_lbID", "Kj_FuID" and "Kj_hProc". Returns the entry's index, or 0 when
-// there is no such record or the control layer has no procedure yet.
+// there is no such record, the control layer has no procedure yet, or the
+// window already runs the control-layer procedure.
 int recordControlLayer(int ownerIndex, HWND window, COLORREF keyColour);
 
 // Index of a control in a class list of window record `windowIndex`; 0 when absent.

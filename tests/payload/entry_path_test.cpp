@@ -64,6 +64,45 @@ TEST(EntryPathTest, NamesBecomeRelativePathsOrAreRefused) {
     }
 }
 
+TEST(EntryPathTest, ComponentsLongerThanFileSystemsAllowAreRefused) {
+    EntryPath path;
+    const std::wstring longest(255, L'n');
+    EXPECT_EQ(safeRelativePath(L"dir/" + longest, &path), PathVerdict::Safe);
+    EXPECT_EQ(safeRelativePath(L"dir/" + longest + L"n", &path), PathVerdict::TooLong);
+    EXPECT_EQ(safeRelativePath(longest + L"n/x", &path), PathVerdict::TooLong);
+    EXPECT_TRUE(path.relative.empty());
+}
+
+// Windows without the long-path opt-in: 259 characters for a file, 247 for a
+// folder (room for a separator and an 8.3 name), counted with the destination
+// and the separator after it.
+TEST(EntryPathTest, PathsBelowTheDestinationMustFitWindowsLimits) {
+    const struct {
+        std::size_t folder;
+        std::wstring name;
+        bool isFolder;
+        PathVerdict verdict;
+    } cases[] = {
+        {10, std::wstring(248, L'f'), false, PathVerdict::Safe},  // 10 + 1 + 248 = 259
+        {10, std::wstring(249, L'f'), false, PathVerdict::TooLong},
+        {10, std::wstring(236, L'd'), true, PathVerdict::Safe},  // 247
+        {10, std::wstring(237, L'd'), true, PathVerdict::TooLong},
+        {10, std::wstring(236, L'd') + L"\\x", false, PathVerdict::Safe},  // its folder is 247
+        {10, std::wstring(237, L'd') + L"\\x", false, PathVerdict::TooLong},
+        {10, std::wstring(100, L'd') + L"\\" + std::wstring(147, L'f'), false, PathVerdict::Safe},
+        {10, std::wstring(100, L'd') + L"\\" + std::wstring(148, L'f'), false, PathVerdict::TooLong},
+        {247, L"x", false, PathVerdict::Safe},
+        {248, L"x", false, PathVerdict::TooLong},  // the destination itself is too long to hold anything
+        {300, L"", true, PathVerdict::Safe},       // "./": nothing to make
+    };
+    for (const auto& c : cases) {
+        EntryPath path;
+        path.relative = c.name;
+        EXPECT_EQ(checkPathLength(c.folder, path, c.isFolder), c.verdict)
+            << c.folder << " + " << c.name.size() << (c.isFolder ? " folder" : " file");
+    }
+}
+
 TEST(EntryPathTest, TrailingSeparatorMarksAFolder) {
     EntryPath path;
     ASSERT_EQ(safeRelativePath(L"mp3\\", &path), PathVerdict::Safe);

@@ -14,6 +14,7 @@ namespace pelmora {
 namespace {
 
 using testing::buildZip;
+using testing::BuiltZip;
 using testing::fileExists;
 using testing::folderExists;
 using testing::TempFolder;
@@ -93,6 +94,96 @@ TEST(ExtractArchiveTest, HostileNamesAreRefusedBeforeAnythingIsWritten) {
         EXPECT_FALSE(fileExists(L"C:\\escaped.txt"));
         EXPECT_FALSE(folderExists(dest + L"\\sub")) << "folders of a refused entry are not made";
         EXPECT_EQ(testing::listFiles(dest).size(), 1u);
+    }
+}
+
+// Names whose path under the destination Windows would not open (no long-path
+// opt-in: 259 characters for a file, 247 for a folder) are refused before any
+// folder of theirs is made. Each archive holds a good entry, the long one, and
+// another good entry.
+TEST(ExtractArchiveTest, NamesTooLongForWindowsAreRefusedBeforeAnyFolderIsMade) {
+    TempFolder temp;
+    const std::wstring dest = temp / L"out";
+    const std::size_t base = dest.size() + 1;  // the destination and its separator
+    ASSERT_LT(base, 120u) << "the cases below need a shorter temporary folder";
+    // A name of `total` characters below the destination: a 100-character
+    // folder, then the rest as the file name (at most 255 each).
+    auto nested = [&](std::size_t total) { return std::string(100, 'f') + "/" + std::string(total - base - 101, 'n'); };
+    std::string deep;  // "a/a/a/.../ab", 60,000 characters
+    while (deep.size() < 59998) deep += "a/";
+    deep += "ab";
+
+    const struct {
+        const char* what;
+        std::string name;
+        bool extracts;
+    } cases[] = {
+        {"file path of 259 characters", nested(259), true},
+        {"file path of 260 characters", nested(260), false},
+        {"folder path of 247 characters", std::string(247 - base, 'd') + "/", true},
+        {"folder path of 248 characters", std::string(248 - base, 'd') + "/", false},
+        {"short file in a folder of 248 characters", std::string(248 - base, 'd') + "/x", false},
+        {"a/a/a/... of 60,000 characters", deep, false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        ASSERT_TRUE(testing::writeFileBytes(
+            temp / L"a.zip", buildZip({{"first.txt", "first"}, {c.name, "long"}, {"after.txt", "after"}}).bytes));
+        ArchiveUnit unit;
+        const int result = unit.extractArchive(temp / L"a.zip", dest);
+        const std::wstring firstComponent(c.name.begin(), std::find(c.name.begin(), c.name.end(), '/'));
+        const std::wstring target = dest + L"\\" + wideFromUtf8(c.name);
+        if (c.extracts) {
+            EXPECT_EQ(result, 1) << utf8FromWide(unit.lastError());
+            EXPECT_TRUE(c.name.back() == '/' ? folderExists(target) : fileText(target) == "long");
+            EXPECT_EQ(fileText(dest + L"\\after.txt"), "after");
+        } else {
+            EXPECT_EQ(result, 0);
+            EXPECT_NE(unit.lastError().find(L"too long"), std::wstring::npos) << utf8FromWide(unit.lastError());
+            EXPECT_EQ(fileText(dest + L"\\first.txt"), "first");
+            EXPECT_FALSE(folderExists(dest + L"\\" + firstComponent)) << "folders of a refused entry are not made";
+            EXPECT_FALSE(fileExists(dest + L"\\after.txt"));
+        }
+        testing::removeTree(dest);
+    }
+}
+
+// Valid archives that sit at the format's limits, or behind other data such
+// as a program stub, extract like any other.
+TEST(ExtractArchiveTest, ArchivesAtTheFormatLimitsOrBehindOtherDataExtract) {
+    const std::vector<TestEntry> two = {{"a.txt", "alpha"}, {"sub/b.txt", "beta"}};
+    std::vector<TestEntry> full(65534, testing::folderEntry("d/"));  // the most a plain end record counts
+    full.push_back({"d/last.txt", "last of 65,535"});
+    const std::string stub = "MZ" + std::string(4094, '\x90');
+    const std::string longestComment(65535, 'c');
+    const struct {
+        const char* what;
+        BuiltZip zip;
+        const wchar_t* file;
+        const char* content;
+    } cases[] = {
+        {"65,535 entries", buildZip(full), L"d\\last.txt", "last of 65,535"},
+        {"comment of 65,535 bytes", buildZip(two, {}, longestComment), L"sub\\b.txt", "beta"},
+        {"stub, offsets not adjusted", buildZip(two, stub), L"sub\\b.txt", "beta"},
+        {"stub, offsets adjusted", buildZip(two, stub, {}, testing::PrefixOffsets::Adjusted), L"sub\\b.txt", "beta"},
+        {"stub and comment of 65,535 bytes", buildZip(two, stub, longestComment), L"sub\\b.txt", "beta"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        TempFolder temp;
+        ASSERT_TRUE(testing::writeFileBytes(temp / L"a.exe", c.zip.bytes));
+        ArchiveUnit unit;
+        std::vector<int> reports;
+        unit.setProgressHandler([&](int percent) {
+            reports.push_back(percent);
+            return true;
+        });
+        const int result = unit.extractArchive(temp / L"a.exe", temp / L"out");
+        EXPECT_EQ(result, 1) << utf8FromWide(unit.lastError());
+        if (result != 1) continue;
+        EXPECT_EQ(fileText(temp / L"out\\" + c.file), c.content);
+        ASSERT_FALSE(reports.empty());
+        EXPECT_EQ(reports.back(), 100);
     }
 }
 
@@ -183,10 +274,10 @@ TEST(ExtractArchiveTest, ResultsForMissingPathsAndNonArchives) {
     EXPECT_EQ(unit.extractArchive(temp / L"text.zip", temp / L"out\\deep\\er"), 0);
     EXPECT_TRUE(folderExists(temp / L"out\\deep\\er")) << "the destination is made with its parents";
 
-    // A stub before the archive fails the signature test; the reader itself copes (below).
-    const auto stubbed = buildZip({{"a.txt", "alpha"}}, std::string(4096, 'M'));
-    ASSERT_TRUE(testing::writeFileBytes(temp / L"stub.zip", stubbed.bytes));
-    EXPECT_EQ(unit.extractArchive(temp / L"stub.zip", temp / L"out"), 0);
+    // An end record alone is an archive of nothing, not a finished installation.
+    ASSERT_TRUE(testing::writeFileBytes(temp / L"empty.zip", buildZip({}).bytes));
+    EXPECT_EQ(unit.extractArchive(temp / L"empty.zip", temp / L"out"), 0);
+    EXPECT_FALSE(unit.lastError().empty());
 
     // A destination below a file cannot be made.
     ASSERT_TRUE(testing::writeFileBytes(temp / L"file", "x"));

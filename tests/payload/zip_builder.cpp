@@ -40,8 +40,10 @@ std::uint32_t crc32Of(const std::string& data) {
         crc32(crc32(0, nullptr, 0), reinterpret_cast<const Bytef*>(data.data()), static_cast<uInt>(data.size())));
 }
 
-BuiltZip buildZip(const std::vector<TestEntry>& entries, const std::string& prefix, const std::string& comment) {
+BuiltZip buildZip(const std::vector<TestEntry>& entries, const std::string& prefix, const std::string& comment,
+                  PrefixOffsets offsets) {
     BuiltZip zip;
+    const std::uint32_t stored = offsets == PrefixOffsets::Adjusted ? static_cast<std::uint32_t>(prefix.size()) : 0;
     std::string archive;
     std::string directory;
     for (const TestEntry& e : entries) {
@@ -64,13 +66,13 @@ BuiltZip buildZip(const std::vector<TestEntry>& entries, const std::string& pref
         directory += le32(0x02014B50) + le16(0x0014) + le16(20) + common +
                      le16(static_cast<std::uint16_t>(e.name.size())) +
                      le16(static_cast<std::uint16_t>(e.centralExtra.size())) + le16(0) + le16(0) + le16(0) +
-                     le32(e.external) + le32(offset) + e.name + e.centralExtra;
+                     le32(e.external) + le32(stored + offset) + e.name + e.centralExtra;
     }
     const std::uint32_t directoryOffset = static_cast<std::uint32_t>(archive.size());
     zip.directoryOffset = prefix.size() + directoryOffset;
     const auto count = static_cast<std::uint16_t>(entries.size());
     archive += directory + le32(0x06054B50) + le16(0) + le16(0) + le16(count) + le16(count) +
-               le32(static_cast<std::uint32_t>(directory.size())) + le32(directoryOffset) +
+               le32(static_cast<std::uint32_t>(directory.size())) + le32(stored + directoryOffset) +
                le16(static_cast<std::uint16_t>(comment.size())) + comment;
     zip.bytes = prefix + archive;
     return zip;

@@ -45,10 +45,15 @@ struct BuiltZip {
     std::uint64_t directoryOffset = 0;
 };
 
-// prefix: bytes before the archive (offsets stay relative to the archive);
-// comment: the end record's comment.
+// How the stored offsets treat bytes in front of the archive.
+enum class PrefixOffsets {
+    Unadjusted,  // relative to the archive, as when a stub is simply put in front
+    Adjusted,    // counted from the start of the file, as a writer that knows the stub records them
+};
+
+// prefix: bytes before the archive; comment: the end record's comment.
 BuiltZip buildZip(const std::vector<TestEntry>& entries, const std::string& prefix = {},
-                  const std::string& comment = {});
+                  const std::string& comment = {}, PrefixOffsets offsets = PrefixOffsets::Unadjusted);
 
 // An extra-field block.
 std::string extraBlock(std::uint16_t tag, const std::string& body);

@@ -61,21 +61,27 @@ ZipResult extractFirst(const std::string& bytes, std::string* out) {
 
 TEST(ZipFormatTest, EndRecordIsFoundBehindCommentsAndAfterPrecedingData) {
     const std::vector<TestEntry> entries = {{"a.txt", "alpha"}, testing::folderEntry("b/")};
+    using testing::PrefixOffsets;
+    const std::string stub(5000, 'x');
     struct Case {
         std::string prefix, comment;
+        PrefixOffsets offsets = PrefixOffsets::Unadjusted;
     } cases[] = {
         {"", ""},
-        {"", std::string(1000, 'c')},        // record inside the first search block
-        {"", std::string(1010, 'c')},        // signature straddles the first two blocks
-        {"", std::string(65535 - 22, 'c')},  // the farthest a record can be from the end
-        {std::string(5000, 'x'), "hello"},   // self-extracting stub before the archive
+        {"", std::string(1000, 'c')},   // record inside the first search block
+        {"", std::string(1010, 'c')},   // signature straddles the first two blocks
+        {"", std::string(65535, 'c')},  // the longest comment: the farthest a record can be from the end
+        {stub, "hello"},                // self-extracting stub before the archive
+        {stub, std::string(65535, 'c')},
+        {stub, "", PrefixOffsets::Adjusted},  // the writer counted the stub in its offsets
     };
     for (const Case& c : cases) {
-        const auto zip = buildZip(entries, c.prefix, c.comment);
+        const auto zip = buildZip(entries, c.prefix, c.comment, c.offsets);
         std::string data;
         const Opened o = openBytes(zip.bytes);
-        ASSERT_EQ(o.result, ZipResult::Ok) << c.prefix.size() << "/" << c.comment.size();
-        EXPECT_EQ(o.end.prefix, c.prefix.size());
+        EXPECT_EQ(o.result, ZipResult::Ok) << c.prefix.size() << "/" << c.comment.size();
+        if (o.result != ZipResult::Ok) continue;
+        EXPECT_EQ(o.end.prefix, c.offsets == PrefixOffsets::Adjusted ? 0u : c.prefix.size());
         ASSERT_EQ(o.entries.size(), 2u);
         EXPECT_EQ(o.entries[0].localOffset, zip.localOffsets[0]);
         EXPECT_EQ(o.entries[1].name, "b/");
@@ -108,6 +114,30 @@ TEST(ZipFormatTest, BrokenEndRecordsAndDirectoriesAreNotArchives) {
         {"64-bit end record", patched(eocd + 16, le32(0xFFFFFFFF)), ZipResult::Unsupported},
     };
     for (const auto& c : cases) EXPECT_EQ(openBytes(c.bytes).result, c.expected) << c.what;
+}
+
+// 0xFFFF in the entry counts is an ordinary count (65,535 entries) unless a
+// 64-bit end record, announced by its locator just before the end record,
+// holds the real one.
+TEST(ZipFormatTest, FullEntryCountIsACountUnlessA64BitRecordIsAnnounced) {
+    std::vector<TestEntry> entries(65535, TestEntry{"x", "", false});
+    entries.back().name = "last";
+    const Opened full = openBytes(buildZip(entries).bytes);
+    ASSERT_EQ(full.result, ZipResult::Ok) << zipResultName(full.result);
+    ASSERT_EQ(full.entries.size(), 65535u);
+    EXPECT_EQ(full.entries.back().name, "last");
+
+    // One record, counts saturated: read as a count, the directory falls short.
+    const std::string one = buildZip({{"a.txt", "alpha"}}).bytes;
+    const std::size_t eocd = one.size() - kEndRecordSize;
+    std::string saturated = one;
+    saturated.replace(eocd + 8, 4, std::string(4, '\xFF'));
+    EXPECT_EQ(openBytes(saturated).result, ZipResult::NotAnArchive);
+    // The same behind a locator (signature, disk, 64-bit offset, disk count).
+    const std::string locator = le32(0x07064B50) + le32(0) + le32(0) + le32(0) + le32(1);
+    std::string announced = saturated;
+    announced.insert(eocd, locator);
+    EXPECT_EQ(openBytes(announced).result, ZipResult::Unsupported);
 }
 
 TEST(ZipFormatTest, LocalHeaderMustAgreeWithCentralRecord) {

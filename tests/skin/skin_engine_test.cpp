@@ -274,6 +274,25 @@ TEST_F(SkinEngineTest, ControlLayerRecordsAChildlessWindowAndReturnsZero) {
     ::DestroyWindow(host);
 }
 
+TEST_F(SkinEngineTest, SecondControlLayerOnTheSameWindowIsRefused) {
+    HWND host = test::createHostWindow();
+    HWND label = test::createChild(host, L"Static", 0, 0, 0, 80, 24, L"安装路径");
+    const auto native = reinterpret_cast<WNDPROC>(::GetWindowLongPtrW(label, GWLP_WNDPROC));
+    const int index = test::recordWindow(host);
+    EXPECT_EQ(skinEngine().skinControlLayer(label), 0);
+    EXPECT_EQ(skinEngine().skinControlLayer(label, 0x00ABCDEF), 0);
+    // Checked before any message is sent: a layer that forwards to itself never returns.
+    ASSERT_EQ(reinterpret_cast<WNDPROC>(propValue(label, kPropLayerPreviousProc)), native);
+    const SkinnedWindowRecord& record = *windowRecord(index);
+    EXPECT_EQ(record.controlLayer.size(), 1);
+    EXPECT_EQ(record.controlLayer.at(1).keyColour, ::GetSysColor(COLOR_BTNFACE));
+    EXPECT_EQ(propIndex(label, kPropLayerIndex), 1);
+    wchar_t text[16] = {};
+    EXPECT_EQ(::SendMessageW(label, WM_GETTEXT, 16, reinterpret_cast<LPARAM>(text)), 4);
+    EXPECT_STREQ(text, L"安装路径");
+    ::DestroyWindow(host);
+}
+
 // The installer's own window picture, as the build generated it.
 std::wstring installerPicturePath() {
     const char* build = std::getenv("PELMORA_BUILD_DIR");

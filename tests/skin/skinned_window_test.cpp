@@ -367,6 +367,49 @@ TEST_F(SkinnedWindowTest, SecondWindowIsRenumberedWhenTheFirstGoes) {
     EXPECT_EQ(windowRecordCount(), before - 2);
 }
 
+TEST_F(SkinnedWindowTest, WindowSkinnedWhileOnScreenPaintsItsPicture) {
+    ::ShowWindow(window, SW_HIDE);
+    pumpUntil([&] { return !closeTo(pixel(250, 150), pictureAt(250, 150), 1); });
+    // Shown and painted natively before anyone skins it: no WM_SHOWWINDOW follows.
+    HWND late = ::CreateWindowExW(0, kClass, L"late", WS_POPUP | WS_VISIBLE, origin.x, origin.y, kWidth, kHeight,
+                                  nullptr, nullptr, ::GetModuleHandleW(nullptr), nullptr);
+    ::UpdateWindow(late);
+    drainMessages();
+    skinEngine().skinWindow(late, SkinWindowOptions{});
+    const SkinnedWindowRecord* lateRecord = windowRecord(findWindowRecord(late));
+    ASSERT_NE(lateRecord, nullptr);
+    EXPECT_TRUE(lateRecord->controlsInstalled);
+    pumpUntil([&] { return closeTo(pixel(250, 150), pictureAt(250, 150), 1); });
+    EXPECT_NE(lateRecord->composedDC, nullptr) << "never rendered";
+    EXPECT_FALSE(lateRecord->needsRender);
+    EXPECT_TRUE(closeTo(pixel(250, 150), pictureAt(250, 150), 1)) << "the picture is not on screen";
+    ::DestroyWindow(late);
+}
+
+TEST_F(SkinnedWindowTest, EveryTooltipNamesItsOwnButtonAfterAButtonIsAdded) {
+    const auto glyph = test::makePng(26, 18, pictureAt);
+    ASSERT_TRUE(skinEngine().addCaptionButton(window, glyph, L"换肤", [] {}));
+    const std::vector<CaptionButton>& buttons = record().captionButtons;
+    ASSERT_EQ(buttons.size(), 3u);
+    EXPECT_EQ(buttons[0].kind, CaptionButtonKind::Custom);
+    HWND tip = record().captionTooltip.getWindow();
+    ASSERT_EQ(::SendMessageW(tip, TTM_GETTOOLCOUNT, 0, 0), 3);
+    const wchar_t* const expected[] = {L"换肤", L"最小化", L"关闭"};
+    for (size_t i = 0; i < buttons.size(); ++i) {
+        wchar_t text[1024] = {};
+        TOOLINFOW info{};
+        info.cbSize = TTTOOLINFOW_V1_SIZE;
+        info.hwnd = window;
+        info.uId = i + 1;
+        info.lpszText = text;
+        ::SendMessageW(tip, TTM_GETTEXTW, 1024, reinterpret_cast<LPARAM>(&info));
+        EXPECT_STREQ(text, expected[i]) << "tool " << i + 1;
+        ASSERT_TRUE(::SendMessageW(tip, TTM_GETTOOLINFOW, 0, reinterpret_cast<LPARAM>(&info)));
+        EXPECT_EQ(info.rect.left, static_cast<LONG>(buttons[i].rect.x)) << "tool " << i + 1;
+        EXPECT_EQ(info.rect.right, static_cast<LONG>(buttons[i].rect.x + buttons[i].rect.width)) << "tool " << i + 1;
+    }
+}
+
 TEST_F(SkinnedWindowTest, ControlLayerLabelShowsThePicture) {
     skinEngine().setControlSkinning(true, 0);
     HWND label = test::createChild(window, L"PelmoraTestLabel", 0, 60, 200, 80, 16);
