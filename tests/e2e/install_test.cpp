@@ -371,6 +371,7 @@ TEST_F(InstallTest, UnwritableFolderIsReportedAndTheInstallerStaysIdle) {
     Installer installer;
     ASSERT_TRUE(installer.window());
     chooseFolder(installer, folder);
+    ASSERT_EQ(textOf(installer.unit(kPathEdit)), folder);
     dir.reset();  // the folder disappears before Install is pressed
     ASSERT_FALSE(folderExists(folder));
     ::SendMessageW(installer.unit(kAgreeCheck), BM_CLICK, 0, 0);
