@@ -4,7 +4,7 @@
 
 #include "app/unit_windows.h"
 #include "services/unit_registry.h"
-#include "skin/window_render.h"
+#include "skin/window/window_render.h"
 
 namespace pelmora {
 namespace {

@@ -6,12 +6,12 @@
 #include "gfx/app_icon.h"
 #include "gfx/drawing_helpers.h"
 #include "gfx/gdip_object.h"
-#include "skin/controls/class_procedures.h"
+#include "skin/controls/core/class_procedures.h"
 #include "skin/controls/containers.h"
-#include "skin/controls/control_install.h"
-#include "skin/controls/control_proc.h"
-#include "skin/controls/control_settings.h"
-#include "skin/controls/window_properties.h"
+#include "skin/controls/core/control_install.h"
+#include "skin/controls/core/control_proc.h"
+#include "skin/controls/core/control_settings.h"
+#include "skin/controls/core/window_properties.h"
 #include "skin/theme_images.h"
 
 namespace pelmora {

@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "base/unique_resource.h"
-#include "skin/controls/window_records.h"
+#include "skin/controls/core/window_records.h"
 
 namespace pelmora {
 

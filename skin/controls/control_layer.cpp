@@ -3,10 +3,10 @@
 #include "base/unique_resource.h"
 #include "gfx/back_buffer.h"
 #include "gfx/drawing_helpers.h"
-#include "skin/control_background.h"
-#include "skin/controls/control_settings.h"
-#include "skin/controls/window_properties.h"
-#include "skin/controls/window_records.h"
+#include "skin/controls/core/control_background.h"
+#include "skin/controls/core/control_settings.h"
+#include "skin/controls/core/window_properties.h"
+#include "skin/controls/core/window_records.h"
 
 namespace pelmora {
 namespace {

@@ -11,8 +11,8 @@
 
 #include "gfx/drawing_helpers.h"
 #include "gfx/gdip_object.h"
-#include "skin/controls/control_settings.h"
-#include "skin/controls/window_properties.h"
+#include "skin/controls/core/control_settings.h"
+#include "skin/controls/core/window_properties.h"
 #include "skin/theme_images.h"
 #include "skin_test_support.h"
 

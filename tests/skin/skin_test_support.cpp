@@ -6,7 +6,7 @@
 
 #include <cstring>
 
-#include "skin/controls/control_proc.h"
+#include "skin/controls/core/control_proc.h"
 #include "skin/skin_engine.h"
 #include "skin/theme_images.h"
 

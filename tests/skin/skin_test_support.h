@@ -10,8 +10,8 @@
 #include <vector>
 
 #include "base/unique_resource.h"
-#include "skin/controls/class_procedures.h"
-#include "skin/controls/window_records.h"
+#include "skin/controls/core/class_procedures.h"
+#include "skin/controls/core/window_records.h"
 
 namespace pelmora::test {
 

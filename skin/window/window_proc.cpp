@@ -9,14 +9,14 @@
 #include "gfx/back_buffer.h"
 #include "gfx/drawing_helpers.h"
 #include "gfx/gdip_object.h"
-#include "skin/caption_buttons.h"
-#include "skin/control_background.h"
-#include "skin/controls/control_settings.h"
-#include "skin/controls/window_properties.h"
-#include "skin/controls/window_records.h"
+#include "skin/window/caption_buttons.h"
+#include "skin/controls/core/control_background.h"
+#include "skin/controls/core/control_settings.h"
+#include "skin/controls/core/window_properties.h"
+#include "skin/controls/core/window_records.h"
 #include "skin/skin_engine.h"
-#include "skin/window_geometry.h"
-#include "skin/window_skin.h"
+#include "skin/window/window_geometry.h"
+#include "skin/window/window_skin.h"
 
 namespace pelmora {
 namespace {

@@ -1,4 +1,4 @@
-#include "skin/controls/control_font.h"
+#include "skin/controls/core/control_font.h"
 
 #include "gfx/gdip_font.h"
 

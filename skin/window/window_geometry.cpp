@@ -1,4 +1,4 @@
-#include "skin/window_geometry.h"
+#include "skin/window/window_geometry.h"
 
 namespace pelmora {
 

@@ -1,18 +1,18 @@
 // Finding, recording and subclassing child controls; properties and their
 // renumbering; the hover-highlight protocol.
-#include "skin/controls/control_install.h"
+#include "skin/controls/core/control_install.h"
 
 #include <commctrl.h>
 #include <gtest/gtest.h>
 #include <windows.h>
 
-#include "skin/controls/class_procedures.h"
-#include "skin/controls/control_font.h"
-#include "skin/controls/control_proc.h"
-#include "skin/controls/control_settings.h"
-#include "skin/controls/window_properties.h"
+#include "skin/controls/core/class_procedures.h"
+#include "skin/controls/core/control_font.h"
+#include "skin/controls/core/control_proc.h"
+#include "skin/controls/core/control_settings.h"
+#include "skin/controls/core/window_properties.h"
 #include "skin/skin_engine.h"
-#include "skin_test_support.h"
+#include "tests/skin/skin_test_support.h"
 
 namespace pelmora {
 namespace {

@@ -1,12 +1,12 @@
-#include "skin/control_background.h"
+#include "skin/controls/core/control_background.h"
 
 #include "gfx/back_buffer.h"
 #include "gfx/drawing_helpers.h"
 #include "gfx/gdip_brush.h"
 #include "gfx/gdip_graphics.h"
 #include "gfx/gdip_path.h"
-#include "skin/controls/window_properties.h"
-#include "skin/controls/window_records.h"
+#include "skin/controls/core/window_properties.h"
+#include "skin/controls/core/window_records.h"
 
 namespace pelmora {
 namespace {

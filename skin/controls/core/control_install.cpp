@@ -1,13 +1,13 @@
-#include "skin/controls/control_install.h"
+#include "skin/controls/core/control_install.h"
 
 #include <string>
 
-#include "skin/controls/class_procedures.h"
+#include "skin/controls/core/class_procedures.h"
 #include "skin/controls/containers.h"
-#include "skin/controls/control_font.h"
-#include "skin/controls/control_settings.h"
-#include "skin/controls/window_properties.h"
-#include "skin/controls/window_records.h"
+#include "skin/controls/core/control_font.h"
+#include "skin/controls/core/control_settings.h"
+#include "skin/controls/core/window_properties.h"
+#include "skin/controls/core/window_records.h"
 
 namespace pelmora {
 namespace {

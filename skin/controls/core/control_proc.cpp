@@ -1,6 +1,6 @@
-#include "skin/controls/control_proc.h"
+#include "skin/controls/core/control_proc.h"
 
-#include "skin/controls/window_properties.h"
+#include "skin/controls/core/window_properties.h"
 
 namespace pelmora {
 

@@ -7,11 +7,11 @@
 
 #include <cstdlib>
 
-#include "skin/controls/window_properties.h"
-#include "skin/controls/window_records.h"
+#include "skin/controls/core/window_properties.h"
+#include "skin/controls/core/window_records.h"
 #include "skin/skin_engine.h"
-#include "skin/window_geometry.h"
-#include "skin_test_support.h"
+#include "skin/window/window_geometry.h"
+#include "tests/skin/skin_test_support.h"
 
 namespace pelmora {
 namespace {

@@ -1,4 +1,4 @@
-#include "skin/caption_buttons.h"
+#include "skin/window/caption_buttons.h"
 
 #include <algorithm>
 
@@ -9,10 +9,10 @@
 #include "gfx/gdip_path.h"
 #include "gfx/gdip_pen.h"
 #include "gfx/skin_images.h"
-#include "skin/controls/control_settings.h"
-#include "skin/controls/window_records.h"
+#include "skin/controls/core/control_settings.h"
+#include "skin/controls/core/window_records.h"
 #include "skin/skin_engine.h"
-#include "skin/window_geometry.h"
+#include "skin/window/window_geometry.h"
 
 namespace pelmora {
 namespace {

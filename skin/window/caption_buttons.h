@@ -6,7 +6,7 @@
 
 #include <vector>
 
-#include "skin/caption_button.h"
+#include "skin/window/caption_button.h"
 
 namespace pelmora {
 

@@ -12,9 +12,9 @@
 #include <string>
 #include <vector>
 
-#include "skin/caption_button.h"
-#include "skin/controls/control_records.h"
-#include "skin/skin_tooltip.h"
+#include "skin/window/caption_button.h"
+#include "skin/controls/core/control_records.h"
+#include "skin/window/skin_tooltip.h"
 
 namespace pelmora {
 

@@ -1,6 +1,6 @@
 // The back buffer a control paints on holds exactly what its skinned window,
 // container or background provider shows behind it.
-#include "skin/control_background.h"
+#include "skin/controls/core/control_background.h"
 
 #include <gtest/gtest.h>
 #include <windows.h>
@@ -8,8 +8,8 @@
 #include "gfx/back_buffer.h"
 #include "gfx/drawing_helpers.h"
 #include "gfx/gdip_object.h"
-#include "skin/controls/window_properties.h"
-#include "skin_test_support.h"
+#include "skin/controls/core/window_properties.h"
+#include "tests/skin/skin_test_support.h"
 
 namespace pelmora {
 namespace {

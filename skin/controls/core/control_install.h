@@ -5,7 +5,7 @@
 
 #include <optional>
 
-#include "skin/controls/control_records.h"
+#include "skin/controls/core/control_records.h"
 
 namespace pelmora {
 

@@ -1,4 +1,4 @@
-#include "skin/controls/class_procedures.h"
+#include "skin/controls/core/class_procedures.h"
 
 #include <array>
 

@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "gfx/gdip_types.h"
-#include "skin/caption_button.h"
+#include "skin/window/caption_button.h"
 
 namespace pelmora {
 

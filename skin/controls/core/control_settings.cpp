@@ -1,4 +1,4 @@
-#include "skin/controls/control_settings.h"
+#include "skin/controls/core/control_settings.h"
 
 namespace pelmora {
 

@@ -1,4 +1,4 @@
-#include "skin/skin_tooltip.h"
+#include "skin/window/skin_tooltip.h"
 
 #include <commctrl.h>
 

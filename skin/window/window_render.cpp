@@ -1,4 +1,4 @@
-#include "skin/window_render.h"
+#include "skin/window/window_render.h"
 
 #include <string>
 
@@ -10,10 +10,10 @@
 #include "gfx/gdip_path.h"
 #include "gfx/gdip_pen.h"
 #include "gfx/gdip_string_format.h"
-#include "skin/controls/window_properties.h"
-#include "skin/controls/window_records.h"
+#include "skin/controls/core/window_properties.h"
+#include "skin/controls/core/window_records.h"
 #include "skin/skin_engine.h"
-#include "skin/window_geometry.h"
+#include "skin/window/window_geometry.h"
 
 namespace pelmora {
 namespace {

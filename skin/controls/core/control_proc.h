@@ -5,8 +5,8 @@
 
 #include <windows.h>
 
-#include "skin/controls/control_records.h"
-#include "skin/controls/window_records.h"
+#include "skin/controls/core/control_records.h"
+#include "skin/controls/core/window_records.h"
 
 namespace pelmora {
 

@@ -1,4 +1,4 @@
-#include "skin/window_skin.h"
+#include "skin/window/window_skin.h"
 
 #include <memory>
 
@@ -7,13 +7,13 @@
 #include "gfx/gdip_graphics.h"
 #include "gfx/gdip_string_format.h"
 #include "gfx/drawing_helpers.h"
-#include "skin/caption_buttons.h"
-#include "skin/controls/control_install.h"
-#include "skin/controls/window_properties.h"
-#include "skin/controls/window_records.h"
+#include "skin/window/caption_buttons.h"
+#include "skin/controls/core/control_install.h"
+#include "skin/controls/core/window_properties.h"
+#include "skin/controls/core/window_records.h"
 #include "skin/skin_engine.h"
 #include "skin/theme_images.h"
-#include "skin/window_geometry.h"
+#include "skin/window/window_geometry.h"
 
 namespace pelmora {
 namespace {

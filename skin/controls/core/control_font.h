@@ -3,7 +3,7 @@
 
 #include <windows.h>
 
-#include "skin/controls/control_records.h"
+#include "skin/controls/core/control_records.h"
 
 namespace pelmora {
 
