@@ -47,28 +47,25 @@ COLORREF keyColourOf(HWND window) {
 // The control draws into a memory DC laid over the picture, under a white
 // veil of the configured strength; its own background colour is keyed out.
 LRESULT paintIntoBuffer(HWND window, WPARAM wParam, LPARAM lParam) {
-    PaintScope paint(window);
+    const PaintScope paint(window);
     RECT rc{};
     ::GetClientRect(window, &rc);
     const int width = rc.right, height = rc.bottom;
-    HDC background = prepareControlBackground(window, rc);
+    const ControlBackground background(window, rc);
     if (!background) return callPrevious(window, WM_PAINT, wParam, lParam);
-    HDC drawn = createBackBuffer(width, height);
+    const BackBuffer drawn(width, height);
     {
         RECT all{0, 0, width, height};
         GdiBrush key(::CreateSolidBrush(keyColourOf(window)));
-        ::FillRect(drawn, &all, key.get());
+        ::FillRect(drawn.dc(), &all, key.get());
     }
-    const LRESULT result = callPrevious(window, WM_PAINT, reinterpret_cast<WPARAM>(drawn), lParam);
+    const LRESULT result = callPrevious(window, WM_PAINT, reinterpret_cast<WPARAM>(drawn.dc()), lParam);
     const BLENDFUNCTION veil{AC_SRC_OVER, 0, static_cast<BYTE>(controlSettings().backgroundAlpha), 0};
-    HDC white = createBackBuffer(1, 1);
-    ::SetPixel(white, 0, 0, RGB(255, 255, 255));
-    ::AlphaBlend(background, 0, 0, width, height, white, 0, 0, 1, 1, veil);
-    ::TransparentBlt(background, 0, 0, width, height, drawn, 0, 0, width, height, keyColourOf(window));
-    ::BitBlt(paint.dc(), 0, 0, width, height, background, 0, 0, SRCCOPY);
-    releaseControlBackground(white);
-    releaseControlBackground(drawn);
-    releaseControlBackground(background);
+    const BackBuffer white(1, 1);
+    ::SetPixel(white.dc(), 0, 0, RGB(255, 255, 255));
+    ::AlphaBlend(background.dc(), 0, 0, width, height, white.dc(), 0, 0, 1, 1, veil);
+    ::TransparentBlt(background.dc(), 0, 0, width, height, drawn.dc(), 0, 0, width, height, keyColourOf(window));
+    ::BitBlt(paint.dc(), 0, 0, width, height, background.dc(), 0, 0, SRCCOPY);
     return result;
 }
 
@@ -79,7 +76,7 @@ LRESULT paintOverScreen(HWND window, LPARAM lParam) {
     ::GetUpdateRect(window, &update, FALSE);
     if (::IsRectEmpty(&update)) ::GetClientRect(window, &update);
     const int width = update.right - update.left, height = update.bottom - update.top;
-    HDC background = prepareControlBackground(window, update);
+    const ControlBackground background(window, update);
     if (!background) return callPrevious(window, WM_PAINT, 0, lParam);
     const COLORREF key = keyColourOf(window);
     WindowDc screen(window);
@@ -89,10 +86,9 @@ LRESULT paintOverScreen(HWND window, LPARAM lParam) {
         GdiBrush brush(::CreateSolidBrush(key));
         ::FillRect(screen.get(), &update, brush.get());
     }
-    const LRESULT result = callPrevious(window, WM_PAINT, reinterpret_cast<WPARAM>(background), lParam);
-    ::TransparentBlt(background, 0, 0, width, height, screen.get(), update.left, update.top, width, height, key);
-    ::BitBlt(screen.get(), update.left, update.top, width, height, background, 0, 0, SRCCOPY);
-    releaseControlBackground(background);
+    const LRESULT result = callPrevious(window, WM_PAINT, reinterpret_cast<WPARAM>(background.dc()), lParam);
+    ::TransparentBlt(background.dc(), 0, 0, width, height, screen.get(), update.left, update.top, width, height, key);
+    ::BitBlt(screen.get(), update.left, update.top, width, height, background.dc(), 0, 0, SRCCOPY);
     invalidateVisibleChildren(window);
     return result;
 }

@@ -240,7 +240,7 @@ bool SkinEngine::setCaptionGlyphs(HWND window, const ByteBuffer& minimize, const
 void SkinEngine::paintCaptionButton(int recordIndex, int buttonIndex, CaptionButtonLook look, int alpha,
                                     bool present) {
     SkinnedWindowRecord* record = windowRecord(recordIndex);
-    if (!record || !record->composedDC || buttonIndex < 1 ||
+    if (!record || !record->composed || buttonIndex < 1 ||
         buttonIndex > static_cast<int>(record->captionButtons.size()))
         return;
     const CaptionButton& button = record->captionButtons[static_cast<size_t>(buttonIndex - 1)];
@@ -249,7 +249,7 @@ void SkinEngine::paintCaptionButton(int recordIndex, int buttonIndex, CaptionBut
     restoreBackgroundRect(recordIndex, area);
     {
         GdipGraphics graphics;
-        if (!graphics.fromHdc(record->composedDC)) return;
+        if (!graphics.fromHdc(record->composed.dc())) return;
         paintCaptionStrip(recordIndex, buttonIndex, graphics);
         if (look == CaptionButtonLook::Highlight && alpha > 0) paintHighlight(graphics, button, alpha);
         if (look == CaptionButtonLook::Pressed) paintPressed(graphics, button);
@@ -261,7 +261,7 @@ void SkinEngine::paintCaptionButton(int recordIndex, int buttonIndex, CaptionBut
     ::UnionRect(&shown, &shown, &area);
     WindowDc screen(record->window);
     ::BitBlt(screen.get(), shown.left, shown.top, shown.right - shown.left, shown.bottom - shown.top,
-             record->composedDC, shown.left, shown.top, SRCCOPY);
+             record->composed.dc(), shown.left, shown.top, SRCCOPY);
 }
 
 // The faint separators left of a button (and of the next one, which the

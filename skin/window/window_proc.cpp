@@ -61,18 +61,15 @@ void keepOffTaskbar(SkinnedWindowRecord& record) {
 
 // The window's picture under an edit or static, as a bitmap the control's
 // brush tiles from its own origin.
-HBITMAP backgroundBitmapOf(HWND control) {
+GdiBitmap backgroundBitmapOf(HWND control) {
     const RECT rc = clientRect(control);
-    HDC background = prepareControlBackground(control, rc);
-    if (!background) return nullptr;
+    const ControlBackground background(control, rc);
+    if (!background) return GdiBitmap();
     WindowDc screen(nullptr);
-    HBITMAP bitmap = ::CreateCompatibleBitmap(screen.get(), rc.right, rc.bottom);
-    {
-        MemoryDc copy(::CreateCompatibleDC(screen.get()));
-        SelectGuard select(copy.get(), bitmap);
-        ::BitBlt(copy.get(), 0, 0, rc.right, rc.bottom, background, 0, 0, SRCCOPY);
-    }
-    releaseControlBackground(background);
+    GdiBitmap bitmap(::CreateCompatibleBitmap(screen.get(), rc.right, rc.bottom));
+    MemoryDc copy(::CreateCompatibleDC(screen.get()));
+    SelectGuard select(copy.get(), bitmap.get());
+    ::BitBlt(copy.get(), 0, 0, rc.right, rc.bottom, background.dc(), 0, 0, SRCCOPY);
     return bitmap;
 }
 
@@ -91,7 +88,9 @@ std::optional<LRESULT> onControlColour(UINT message, HDC dc, HWND control) {
     HBRUSH brush = nullptr;
     if (message == WM_CTLCOLOREDIT || message == WM_CTLCOLORSTATIC) {
         if (HGDIOBJ old = reinterpret_cast<HGDIOBJ>(propValue(control, kPropBackgroundBitmap))) ::DeleteObject(old);
-        HBITMAP bitmap = backgroundBitmapOf(control);
+        // The control's properties own the bitmap and the brush from here until
+        // the next answer or the window's clean-up.
+        HBITMAP bitmap = backgroundBitmapOf(control).release();
         setPropValue(control, kPropBackgroundBitmap, reinterpret_cast<std::intptr_t>(bitmap));
         brush = bitmap ? ::CreatePatternBrush(bitmap) : static_cast<HBRUSH>(::GetStockObject(NULL_BRUSH));
     } else {
@@ -117,17 +116,17 @@ void onChildCommand(WPARAM wParam, HWND control) {
 }
 
 LRESULT onPaint(SkinEngine& engine, int index, SkinnedWindowRecord& record, HWND window) {
-    PAINTSTRUCT paint{};
-    HDC dc = ::BeginPaint(window, &paint);
-    if (!record.isMinimized) {
-        if (record.needsRender) {
-            engine.renderWindow(index, dc, true);
-            record.needsRender = false;
-        } else {
-            engine.presentWindow(index, dc);
+    {
+        const PaintScope paint(window);
+        if (!record.isMinimized) {
+            if (record.needsRender) {
+                engine.renderWindow(index, paint.dc(), true);
+                record.needsRender = false;
+            } else {
+                engine.presentWindow(index, paint.dc());
+            }
         }
     }
-    ::EndPaint(window, &paint);
     return ::DefWindowProcW(window, WM_PAINT, 0, 0);
 }
 
@@ -136,10 +135,8 @@ void onShow(SkinEngine& engine, int index, SkinnedWindowRecord& record, HWND win
         record.isMinimized = false;
         return;
     }
-    PAINTSTRUCT paint{};
-    HDC dc = ::BeginPaint(window, &paint);
-    engine.renderWindow(index, dc, true);
-    ::EndPaint(window, &paint);
+    const PaintScope paint(window);
+    engine.renderWindow(index, paint.dc(), true);
 }
 
 void onSize(int index, SkinnedWindowRecord& record) {

@@ -1,5 +1,6 @@
 #include "skin/window/window_render.h"
 
+#include <optional>
 #include <string>
 
 #include "gfx/drawing_helpers.h"
@@ -41,43 +42,17 @@ void reshapeWindow(HWND window, int width, int height) {
     ::SetWindowRgn(window, ::CreateRoundRectRgn(0, 0, width + 1, height + 1, 5, 5), TRUE);
 }
 
-// A fresh 32-bit image of the client size in the composed DC. The bitmap the
-// DC was made with is kept aside once and put back at clean-up; every later
-// replaced image is deleted here.
+// A fresh 32-bit image of the client size in the composed DC; the image it
+// replaces is deleted. The properties name the DC's first bitmap and the current
+// one for painters outside the engine; the record owns both.
 void prepareComposedBitmap(SkinnedWindowRecord& record, int width, int height) {
-    if (!record.composedDC) record.composedDC = ::CreateCompatibleDC(nullptr);
     GdipBitmap image;
     image.create(width > 0 ? width : 1, height > 0 ? height : 1);
-    HBITMAP bitmap = image.toHbitmap().release();
-    if (!bitmap) return;
-    HGDIOBJ previous = ::SelectObject(record.composedDC, bitmap);
-    if (!propValue(record.window, kPropComposedFirstBitmap)) {
-        setPropValue(record.window, kPropComposedFirstBitmap, reinterpret_cast<std::intptr_t>(previous));
-    } else {
-        ::DeleteObject(previous);
-    }
-    setPropValue(record.window, kPropComposedBitmap, reinterpret_cast<std::intptr_t>(bitmap));
-}
-
-SIZE selectedBitmapSize(HDC dc) {
-    BITMAP info{};
-    if (!::GetObjectW(::GetCurrentObject(dc, OBJ_BITMAP), sizeof info, &info)) return {0, 0};
-    return {info.bmWidth, info.bmHeight};
-}
-
-// A memory DC holding a bitmap at least width x height; the bitmap it was
-// made with is remembered in `first` and restored at clean-up.
-void ensureSnapshot(HDC& dc, HGDIOBJ& first, HDC like, int width, int height) {
-    if (!dc) dc = ::CreateCompatibleDC(like);
-    const SIZE size = selectedBitmapSize(dc);
-    if (size.cx >= width && size.cy >= height) return;
-    HBITMAP bitmap = ::CreateCompatibleBitmap(like, width, height);
-    HGDIOBJ previous = ::SelectObject(dc, bitmap);
-    if (!first) {
-        first = previous;
-    } else {
-        ::DeleteObject(previous);
-    }
+    if (!record.composed.select(image.toHbitmap())) return;
+    if (!propValue(record.window, kPropComposedFirstBitmap))
+        setPropValue(record.window, kPropComposedFirstBitmap,
+                     reinterpret_cast<std::intptr_t>(record.composed.firstBitmap()));
+    setPropValue(record.window, kPropComposedBitmap, reinterpret_cast<std::intptr_t>(record.composed.bitmap()));
 }
 
 void drawBackgroundImage(GdipGraphics& graphics, const ByteBuffer& png, int mode, int width, int height) {
@@ -137,8 +112,8 @@ void paintBorder(GdipGraphics& graphics, int width, int height) {
 
 bool copyComposedImage(HWND window, HDC dc, const RECT& rect) {
     const SkinnedWindowRecord* record = windowRecord(findWindowRecord(window));
-    if (!record || !record->composedDC || !propValue(window, kPropComposedBitmap)) return false;
-    return ::BitBlt(dc, rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top, record->composedDC,
+    if (!record || !record->composed) return false;
+    return ::BitBlt(dc, rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top, record->composed.dc(),
                     rect.left, rect.top, SRCCOPY) != FALSE;
 }
 
@@ -152,22 +127,20 @@ void SkinEngine::renderWindow(int recordIndex, HDC dc, bool present) {
     prepareComposedBitmap(*record, width, height);
     {
         GdipGraphics graphics;
-        if (graphics.fromHdc(record->composedDC)) {
+        if (graphics.fromHdc(record->composed.dc())) {
             paintBackground(*record, graphics, width, height);
             if (record->captionActive) paintBorder(graphics, width, height);
             graphics.flush(Gdiplus::FlushIntentionSync);
         }
     }
     if (record->captionActive) {
-        ensureSnapshot(record->backgroundSnapshotDC, record->backgroundSnapshotFirstBitmap, record->composedDC, width,
-                       height);
-        ::BitBlt(record->backgroundSnapshotDC, 0, 0, width, height, record->composedDC, 0, 0, SRCCOPY);
+        record->backgroundSnapshot.ensureSize(record->composed.dc(), width, height);
+        ::BitBlt(record->backgroundSnapshot.dc(), 0, 0, width, height, record->composed.dc(), 0, 0, SRCCOPY);
         if (record->statusBarHeight > 0) {
             const RECT& bar = record->statusBarRect;
-            ensureSnapshot(record->statusBarSnapshotDC, record->statusBarSnapshotFirstBitmap, record->composedDC,
-                           width, height);
-            ::BitBlt(record->statusBarSnapshotDC, bar.left, bar.top, bar.right - bar.left, bar.bottom - bar.top,
-                     record->composedDC, bar.left, bar.top, SRCCOPY);
+            record->statusBarSnapshot.ensureSize(record->composed.dc(), width, height);
+            ::BitBlt(record->statusBarSnapshot.dc(), bar.left, bar.top, bar.right - bar.left, bar.bottom - bar.top,
+                     record->composed.dc(), bar.left, bar.top, SRCCOPY);
         }
         if (record->showTitle) paintTitle(recordIndex, true);
         for (int i = 1; i <= static_cast<int>(record->captionButtons.size()); ++i)
@@ -177,31 +150,31 @@ void SkinEngine::renderWindow(int recordIndex, HDC dc, bool present) {
         for (int i = 1; i <= static_cast<int>(record->statusItems.size()); ++i) paintStatusItem(recordIndex, i);
     record->needsRender = false;
     if (!present) return;
-    HDC target = dc ? dc : ::GetDC(window);
-    ::BitBlt(target, 0, 0, width, height, record->composedDC, 0, 0, SRCCOPY);
-    if (!dc) ::ReleaseDC(window, target);
+    std::optional<WindowDc> screen;
+    if (!dc) dc = screen.emplace(window).get();
+    ::BitBlt(dc, 0, 0, width, height, record->composed.dc(), 0, 0, SRCCOPY);
     if (!themeSettings().firstSizePending) invalidateVisibleChildren(window);
 }
 
 void SkinEngine::presentWindow(int recordIndex, HDC dc) {
     SkinnedWindowRecord* record = windowRecord(recordIndex);
-    if (!record || !record->composedDC) return;
+    if (!record || !record->composed) return;
     const RECT client = clientRect(record->window);
-    ::BitBlt(dc, 0, 0, client.right, client.bottom, record->composedDC, 0, 0, SRCCOPY);
+    ::BitBlt(dc, 0, 0, client.right, client.bottom, record->composed.dc(), 0, 0, SRCCOPY);
 }
 
 void SkinEngine::paintTitle(int recordIndex, std::optional<bool> keepBackground, std::optional<std::wstring> text) {
     SkinnedWindowRecord* record = windowRecord(recordIndex);
-    if (!record || !record->composedDC || !record->showTitle || !record->captionActive) return;
+    if (!record || !record->composed || !record->showTitle || !record->captionActive) return;
     const bool keep = keepBackground.value_or(false);
     const RECT client = clientRect(record->window);
     const RECT title = titleRect(client.right, record->stripWidth, borderWidth);
     if (!keep) restoreBackgroundRect(recordIndex, title);
-    if (appIcon()) ::DrawIconEx(record->composedDC, title.left, title.top - 3, appIcon(), 17, 17, 0, nullptr, DI_NORMAL);
+    if (appIcon()) ::DrawIconEx(record->composed.dc(), title.left, title.top - 3, appIcon(), 17, 17, 0, nullptr, DI_NORMAL);
     const std::wstring caption = text ? *text : windowText(record->window);
     {
         GdipGraphics graphics;
-        graphics.fromHdc(record->composedDC);
+        graphics.fromHdc(record->composed.dc());
         GdipFont font;
         const float size = static_cast<float>(record->titleFontSize > 0 ? record->titleFontSize : 13);
         const int style = record->titleBold ? Gdiplus::FontStyleBold : Gdiplus::FontStyleRegular;
@@ -223,21 +196,21 @@ void SkinEngine::paintTitle(int recordIndex, std::optional<bool> keepBackground,
     }
     if (keep) return;
     WindowDc screen(record->window);
-    ::BitBlt(screen.get(), title.left, title.top, title.right - title.left, 32, record->composedDC, title.left,
+    ::BitBlt(screen.get(), title.left, title.top, title.right - title.left, 32, record->composed.dc(), title.left,
              title.top, SRCCOPY);
 }
 
 void SkinEngine::restoreBackgroundRect(int recordIndex, const RECT& r) {
     const SkinnedWindowRecord* record = windowRecord(recordIndex);
-    if (!record || !record->composedDC || !record->backgroundSnapshotDC) return;
-    ::BitBlt(record->composedDC, r.left, r.top, r.right - r.left, r.bottom - r.top, record->backgroundSnapshotDC,
+    if (!record || !record->composed || !record->backgroundSnapshot) return;
+    ::BitBlt(record->composed.dc(), r.left, r.top, r.right - r.left, r.bottom - r.top, record->backgroundSnapshot.dc(),
              r.left, r.top, SRCCOPY);
 }
 
 void SkinEngine::restoreStatusBarRect(int recordIndex, const RECT& r) {
     const SkinnedWindowRecord* record = windowRecord(recordIndex);
-    if (!record || !record->composedDC || !record->statusBarSnapshotDC) return;
-    ::BitBlt(record->composedDC, r.left, r.top, r.right - r.left, r.bottom - r.top, record->statusBarSnapshotDC,
+    if (!record || !record->composed || !record->statusBarSnapshot) return;
+    ::BitBlt(record->composed.dc(), r.left, r.top, r.right - r.left, r.bottom - r.top, record->statusBarSnapshot.dc(),
              r.left, r.top, SRCCOPY);
 }
 

@@ -22,14 +22,6 @@ void deleteProperty(HWND window, const wchar_t* name) {
     if (HGDIOBJ object = reinterpret_cast<HGDIOBJ>(propValue(window, name))) ::DeleteObject(object);
 }
 
-// Puts the DC's first bitmap back, deletes the one it held and the DC.
-void releaseMemoryDc(HDC& dc, HGDIOBJ first) {
-    if (!dc) return;
-    if (first) ::DeleteObject(::SelectObject(dc, first));
-    ::DeleteDC(dc);
-    dc = nullptr;
-}
-
 }  // namespace
 
 void SkinEngine::skinWindow(HWND window, const SkinWindowOptions& options) {
@@ -101,9 +93,7 @@ void releaseSkinnedWindow(HWND window) {
         deleteProperty(edit.window, kPropBackgroundBitmap);
         deleteProperty(edit.window, kPropBackgroundBrush);
     }
-    releaseMemoryDc(record->composedDC, reinterpret_cast<HGDIOBJ>(propValue(window, kPropComposedFirstBitmap)));
-    releaseMemoryDc(record->backgroundSnapshotDC, record->backgroundSnapshotFirstBitmap);
-    releaseMemoryDc(record->statusBarSnapshotDC, record->statusBarSnapshotFirstBitmap);
+    // The record owns its composed image and snapshots: they go with it.
     removeWindowRecord(index);
 }
 
@@ -131,14 +121,14 @@ void SkinEngine::layoutStatusBar(int recordIndex) {
 // Status items are plain text on the bar's own background.
 void SkinEngine::paintStatusItem(int recordIndex, int itemIndex) {
     SkinnedWindowRecord* record = windowRecord(recordIndex);
-    if (!record || !record->composedDC || itemIndex < 1 ||
+    if (!record || !record->composed || itemIndex < 1 ||
         itemIndex > static_cast<int>(record->statusItemRects.size()) ||
         itemIndex > static_cast<int>(record->statusItems.size()))
         return;
     const RECT r = record->statusItemRects[static_cast<size_t>(itemIndex - 1)];
     restoreStatusBarRect(recordIndex, r);
     GdipGraphics graphics;
-    if (!graphics.fromHdc(record->composedDC)) return;
+    if (!graphics.fromHdc(record->composed.dc())) return;
     GdipFont font;
     if (!font.createByName(std::wstring_view(record->statusFontFace), 9.0f, 0, Gdiplus::UnitPoint)) font.createDefault();
     GdipStringFormat format;
@@ -161,7 +151,7 @@ void SkinEngine::updateStatusItem(HWND window, int itemIndex, std::optional<std:
     if (itemIndex > static_cast<int>(record->statusItemRects.size())) return;
     const RECT r = record->statusItemRects[static_cast<size_t>(itemIndex - 1)];
     WindowDc screen(window);
-    ::BitBlt(screen.get(), r.left, r.top, r.right - r.left, r.bottom - r.top, record->composedDC, r.left, r.top,
+    ::BitBlt(screen.get(), r.left, r.top, r.right - r.left, r.bottom - r.top, record->composed.dc(), r.left, r.top,
              SRCCOPY);
 }
 

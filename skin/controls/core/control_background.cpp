@@ -21,7 +21,7 @@ void copyFrom(HDC target, HDC source, int x, int y, int width, int height) {
 
 HDC composedDcOf(int recordIndex) {
     const SkinnedWindowRecord* record = windowRecord(recordIndex);
-    return record ? record->composedDC : nullptr;
+    return record ? record->composed.dc() : nullptr;
 }
 
 HDC offeredDcOf(HWND provider) {
@@ -138,7 +138,6 @@ RECT childRectInParentClient(HWND window) {
 }
 
 HDC excludeChildrenFromClip(HWND window, HDC dc) {
-    if (!dc) dc = ::GetDC(window);
     for (HWND child = ::FindWindowExW(window, nullptr, nullptr, nullptr); child;
          child = ::FindWindowExW(window, child, nullptr, nullptr)) {
         if (!::IsWindowVisible(child) || isClickThrough(child)) continue;
@@ -150,8 +149,9 @@ HDC excludeChildrenFromClip(HWND window, HDC dc) {
 
 HDC prepareControlBackground(HWND control, const RECT& r) {
     const int width = r.right - r.left, height = r.bottom - r.top;
-    HDC buffer = createBackBuffer(width, height);
-    if (!buffer) return nullptr;
+    BackBuffer owned(width, height);
+    if (!owned) return nullptr;
+    HDC buffer = owned.dc();
     ControlOwner owner = locateControlOwner(control, true);
     int recordIndex = owner.recordIndex;
 
@@ -173,7 +173,7 @@ HDC prepareControlBackground(HWND control, const RECT& r) {
         const RECT o = rectRelativeTo(owner.provider, control);
         copyFrom(buffer, offeredDcOf(owner.provider), o.left + r.left, o.top + r.top, width, height);
         if (!recordIndex) recordIndex = findOwnerWindowRecord(control);
-        if (!recordIndex) return buffer;
+        if (!recordIndex) return owned.release();
         if (const int own = findContainerIndex(recordIndex, control)) {
             paintOwnFill(buffer, r, recordIndex, own);
         } else if (const int filling = findFillingContainer(recordIndex, control, owner.provider)) {
@@ -184,16 +184,13 @@ HDC prepareControlBackground(HWND control, const RECT& r) {
         if (!recordIndex) recordIndex = findOwnerWindowRecord(control);
         if (recordIndex > 0)
             if (const int own = findContainerIndex(recordIndex, control)) owner.containerIndex = own;
-        if (!recordIndex) {
-            releaseControlBackground(buffer);
-            return nullptr;
-        }
+        if (!recordIndex) return nullptr;
         const RECT o = rectInRootWindow(control);
         copyFrom(buffer, composedDcOf(recordIndex), o.left + r.left, o.top + r.top, width, height);
         if (const ContainerSkinRecord* fill = container(recordIndex, owner.containerIndex); fill && fill->colour != 0)
             paintFill(buffer, r, *fill, false);
     }
-    return buffer;
+    return owned.release();
 }
 
 }  // namespace pelmora

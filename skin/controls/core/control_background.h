@@ -5,6 +5,8 @@
 
 #include <windows.h>
 
+#include "gfx/back_buffer.h"
+
 namespace pelmora {
 
 // A listed memory DC of r's size whose bitmap already holds the background
@@ -12,6 +14,13 @@ namespace pelmora {
 // the container it belongs to laid over it. 0 when the control lies in no
 // skinned window and no provider. Hand it back with releaseControlBackground.
 HDC prepareControlBackground(HWND control, const RECT& r);
+
+// What prepareControlBackground hands out, owned: acquired at the top of a
+// painter and given back when it goes. Empty (false) where the function gives 0.
+class ControlBackground : public BackBuffer {
+public:
+    ControlBackground(HWND control, const RECT& r) : BackBuffer(prepareControlBackground(control, r)) {}
+};
 
 // Where a control lies. `inWindow` is true when nothing recorded lies between
 // the control and its skinned window; otherwise the container or the provider
@@ -33,9 +42,8 @@ int findFillingContainer(int recordIndex, HWND window, HWND stop);
 // The window's rectangle in its parent's client coordinates (zero for a skinned window).
 RECT childRectInParentClient(HWND window);
 
-// Removes the visible, not click-through direct children from the DC's clip
-// region. Without a DC it takes the window's client DC, which the caller then
-// releases with ReleaseDC. Returns the DC.
-HDC excludeChildrenFromClip(HWND window, HDC dc = nullptr);
+// Removes the visible, not click-through direct children of `window` from the
+// clip region of `dc` (a DC of the window's client area). Returns the DC.
+HDC excludeChildrenFromClip(HWND window, HDC dc);
 
 }  // namespace pelmora

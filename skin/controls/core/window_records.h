@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "skin/window/caption_button.h"
+#include "gfx/bitmap_dc.h"
 #include "skin/controls/core/control_records.h"
 #include "skin/window/skin_tooltip.h"
 
@@ -40,14 +41,12 @@ struct SkinnedWindowRecord {
     CaptionHandler helpHandler;
     CaptionHandler menuHandler;
     bool needsRender = false;
-    HDC composedDC = nullptr;  // the composed window image; released by the window layer's clean-up
+    BitmapDc composed;  // the composed window image; "Ck_wtjbdx" names its bitmap
     bool hasMinimizeButton = false;
     bool hasMaximizeButton = false;  // also keeps a maximised window off the taskbar
     bool hasCloseButton = true;
     bool captionGloss = false;
     std::vector<CaptionButton> captionButtons;
-    HGDIOBJ backgroundSnapshotFirstBitmap = nullptr;  // what each snapshot DC held when made
-    HGDIOBJ statusBarSnapshotFirstBitmap = nullptr;
     bool isMaximized = false;
     bool isMinimized = false;  // the engine does not paint while set
     int minTrackWidth = 200, minTrackHeight = 150;
@@ -60,8 +59,8 @@ struct SkinnedWindowRecord {
     std::vector<RECT> statusItemRects;
     COLORREF statusTextColour = 0x00FFFFFF;
     std::wstring statusFontFace = L"宋体";
-    HDC backgroundSnapshotDC = nullptr;  // composed image before title and buttons
-    HDC statusBarSnapshotDC = nullptr;   // status-bar area before its items
+    BitmapDc backgroundSnapshot;  // composed image before title and buttons
+    BitmapDc statusBarSnapshot;   // status-bar area before its items
     std::vector<DockedChild> dockedChildren;
     bool mouseTracked = false;
     FadeState fadeIn, fadeOut;
@@ -97,8 +96,8 @@ int appendWindowRecord(std::unique_ptr<SkinnedWindowRecord> record);
 
 // Takes a record out of the list; the records after it move up one place, and
 // every remaining window's "Hw_lbID", its controls' "Hw_FuID" and its control
-// layer's "Kj_FuID" are rewritten to the new positions. The caller releases what
-// the returned record holds.
+// layer's "Kj_FuID" are rewritten to the new positions. The returned record
+// still owns its images and lists; they go when it is dropped.
 std::unique_ptr<SkinnedWindowRecord> removeWindowRecord(int index);
 
 // 1-based index of the record whose window is `window`; 0 when none.

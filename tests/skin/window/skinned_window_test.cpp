@@ -149,7 +149,7 @@ protected:
     }
     std::uint32_t pixel(int x, int y) { return screenPixel(origin.x + x, origin.y + y); }
     std::uint32_t composed(int x, int y) {
-        const COLORREF c = ::GetPixel(record().composedDC, x, y);
+        const COLORREF c = ::GetPixel(record().composed.dc(), x, y);
         return 0xFF000000u | (GetRValue(c) << 16) | (GetGValue(c) << 8) | GetBValue(c);
     }
     void pointAt(int x, int y) { ::SetCursorPos(origin.x + x, origin.y + y); }
@@ -380,7 +380,7 @@ TEST_F(SkinnedWindowTest, WindowSkinnedWhileOnScreenPaintsItsPicture) {
     ASSERT_NE(lateRecord, nullptr);
     EXPECT_TRUE(lateRecord->controlsInstalled);
     pumpUntil([&] { return closeTo(pixel(250, 150), pictureAt(250, 150), 1); });
-    EXPECT_NE(lateRecord->composedDC, nullptr) << "never rendered";
+    EXPECT_TRUE(lateRecord->composed) << "never rendered";
     EXPECT_FALSE(lateRecord->needsRender);
     EXPECT_TRUE(closeTo(pixel(250, 150), pictureAt(250, 150), 1)) << "the picture is not on screen";
     ::DestroyWindow(late);

@@ -7,6 +7,7 @@
 
 #include "gfx/back_buffer.h"
 #include "gfx/drawing_helpers.h"
+#include "gfx/gdip_image.h"
 #include "gfx/gdip_object.h"
 #include "skin/controls/core/window_properties.h"
 #include "tests/skin/skin_test_support.h"
@@ -45,7 +46,13 @@ protected:
         host_ = test::createHostWindow(100, 100, 250, 200);
         composed_.fill(composedAt);
         recordIndex_ = test::recordWindow(host_);
-        windowRecord(recordIndex_)->composedDC = composed_.dc();
+        // The record's composed image, made the way the window layer makes it
+        // and filled with the pattern.
+        BitmapDc& image = windowRecord(recordIndex_)->composed;
+        GdipBitmap made;
+        ASSERT_TRUE(made.create(250, 200));
+        ASSERT_TRUE(image.select(made.toHbitmap()));
+        ::BitBlt(image.dc(), 0, 0, 250, 200, composed_.dc(), 0, 0, SRCCOPY);
     }
     void TearDown() override {
         ::DestroyWindow(host_);
@@ -198,13 +205,13 @@ TEST_F(ControlBackgroundTest, ExcludedChildrenAreLeftOutOfTheClip) {
     ::ShowWindow(hidden, SW_HIDE);
     EXPECT_TRUE(isClickThrough(clickThrough));
     EXPECT_FALSE(isClickThrough(visible));
-    HDC dc = excludeChildrenFromClip(host_);
-    ASSERT_NE(dc, nullptr);
+    const WindowDc client(host_);
+    HDC dc = excludeChildrenFromClip(host_, client.get());
+    ASSERT_EQ(dc, client.get());
     EXPECT_FALSE(::PtVisible(dc, 15, 15));
     EXPECT_TRUE(::PtVisible(dc, 55, 15));
     EXPECT_TRUE(::PtVisible(dc, 95, 15));
     EXPECT_TRUE(::PtVisible(dc, 150, 150));
-    ::ReleaseDC(host_, dc);
 }
 
 TEST_F(ControlBackgroundTest, ManyPreparedBuffersLeaveNoGdiObjectBehind) {
@@ -224,6 +231,20 @@ TEST_F(ControlBackgroundTest, ManyPreparedBuffersLeaveNoGdiObjectBehind) {
         ASSERT_TRUE(releaseControlBackground(inner));
         ASSERT_EQ(::GetObjectType(bitmap), 0u);
         ASSERT_TRUE(releaseControlBackground(outer));
+    }
+    // The same through the owners: nothing to hand back by hand.
+    for (int i = 0; i < 300; ++i) {
+        HBITMAP bitmap = nullptr;
+        {
+            const ControlBackground outer(group, RECT{0, 0, 200, 100});
+            const ControlBackground inner(check, RECT{0, 0, 60, 16});
+            ASSERT_TRUE(outer);
+            ASSERT_TRUE(inner);
+            ASSERT_EQ(backBuffers().size(), 2u);
+            bitmap = backBuffers().at(1).bitmap;
+        }
+        ASSERT_TRUE(backBuffers().empty());
+        ASSERT_EQ(::GetObjectType(bitmap), 0u);
     }
     EXPECT_LE(::GetGuiResources(::GetCurrentProcess(), GR_GDIOBJECTS), before);
     EXPECT_EQ(gdipLiveObjects(), gdipBefore);
