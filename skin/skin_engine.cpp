@@ -3,6 +3,7 @@
 #include <memory>
 #include <utility>
 
+#include "base/win32_util.h"
 #include "gfx/app_icon.h"
 #include "gfx/drawing_helpers.h"
 #include "gfx/gdip_object.h"
@@ -24,14 +25,6 @@ std::unique_ptr<SkinEngine>& instance() {
 
 COLORREF colourFromArgb(std::uint32_t argb) {
     return RGB((argb >> 16) & 0xFF, (argb >> 8) & 0xFF, argb & 0xFF);
-}
-
-std::wstring windowText(HWND window) {
-    const int length = ::GetWindowTextLengthW(window);
-    std::wstring text(static_cast<size_t>(length) + 1, L'\0');
-    const int copied = ::GetWindowTextW(window, text.data(), length + 1);
-    text.resize(static_cast<size_t>(copied > 0 ? copied : 0));
-    return text;
 }
 
 // A background picture as the window will paint it: faded into `colour` at
@@ -66,10 +59,6 @@ void SkinEngine::loadAppIconOnce() {
 
 LRESULT CALLBACK SkinEngine::windowProcThunk(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     return skinEngine().skinnedWindowProc(window, message, wParam, lParam);
-}
-
-void SkinEngine::runCaptionButtonThunk(int recordIndex, int buttonIndex) {
-    skinEngine().runCaptionButton(recordIndex, buttonIndex);
 }
 
 void SkinEngine::setControlSkinning(bool enabled, std::optional<int> alpha, std::optional<bool> trackBarFrame) {
@@ -154,10 +143,8 @@ int SkinEngine::skinControlLayer(HWND window, std::optional<COLORREF> background
 
 void SkinEngine::setControlTextColour(HWND control, COLORREF colour) {
     if (!control) return;
-    wchar_t className[32] = {};
-    ::GetClassNameW(control, className, 32);
     HWND target = control;
-    if (lstrcmpiW(className, L"ComboBox") == 0) target = ::FindWindowExW(control, nullptr, L"Edit", nullptr);
+    if (hasWindowClass(control, L"ComboBox")) target = ::FindWindowExW(control, nullptr, L"Edit", nullptr);
     if (target) setPropValue(target, kPropTextColour, static_cast<std::intptr_t>(colour));
 }
 

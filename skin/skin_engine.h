@@ -66,10 +66,8 @@ public:
     SkinEngine(const SkinEngine&) = delete;
     SkinEngine& operator=(const SkinEngine&) = delete;
 
-    // Plain callbacks bound to the single instance: the procedure handed to
-    // SetWindowLongPtr for skinned windows, and the caption-button command.
+    // The procedure handed to SetWindowLongPtr for skinned windows, bound to the single instance.
     static LRESULT CALLBACK windowProcThunk(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-    static void runCaptionButtonThunk(int recordIndex, int buttonIndex);
 
     // --- Switches, theme and per-window settings ------------------------------
     void setControlSkinning(bool enabled, std::optional<int> alpha = std::nullopt,
@@ -97,7 +95,7 @@ public:
     void restoreBackgroundRect(int recordIndex, const RECT& rect);
     void restoreStatusBarRect(int recordIndex, const RECT& rect);
     void beginMoveOrResize(int recordIndex, LPARAM point, const RECT& client);
-    void updateResizeCursor(int recordIndex, LPARAM point, const RECT& client);
+    void updateResizeCursor(int recordIndex, LPARAM point);
     void layoutDockedChildren(int recordIndex);
     void setStatusBar(int recordIndex, int height, const std::vector<std::wstring>& items);
     void layoutStatusBar(int recordIndex);

@@ -8,9 +8,9 @@
 #include <string>
 #include <vector>
 
-namespace pelmora {
+#include "base/win32_util.h"
 
-using ByteBuffer = std::vector<std::uint8_t>;
+namespace pelmora {
 
 // The C run-time's linear congruential generator: the sample positions of the
 // average colour must be the ones that generator gives for a seed.

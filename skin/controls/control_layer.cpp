@@ -1,6 +1,7 @@
 #include "skin/controls/control_layer.h"
 
 #include "base/unique_resource.h"
+#include "base/win32_util.h"
 #include "gfx/back_buffer.h"
 #include "gfx/drawing_helpers.h"
 #include "skin/controls/core/control_background.h"
@@ -11,18 +12,12 @@
 namespace pelmora {
 namespace {
 
-bool hasClass(HWND window, const wchar_t* name) {
-    wchar_t className[64] = {};
-    ::GetClassNameW(window, className, 64);
-    return lstrcmpiW(className, name) == 0;
-}
-
 // Classes that draw into the DC they are handed with WM_PAINT.
 bool paintsIntoGivenDc(HWND window) {
     static const wchar_t* const kClasses[] = {L"SysMonthCal32",      L"SysTabControl32", L"ToolbarWindow32",
                                               L"msctls_statusbar32", L"Button",          L"msctls_trackbar32"};
     for (const wchar_t* name : kClasses)
-        if (hasClass(window, name)) return true;
+        if (hasWindowClass(window, name)) return true;
     return false;
 }
 
@@ -48,8 +43,7 @@ COLORREF keyColourOf(HWND window) {
 // veil of the configured strength; its own background colour is keyed out.
 LRESULT paintIntoBuffer(HWND window, WPARAM wParam, LPARAM lParam) {
     const PaintScope paint(window);
-    RECT rc{};
-    ::GetClientRect(window, &rc);
+    const RECT rc = clientRect(window);
     const int width = rc.right, height = rc.bottom;
     const ControlBackground background(window, rc);
     if (!background) return callPrevious(window, WM_PAINT, wParam, lParam);
@@ -111,7 +105,7 @@ LRESULT CALLBACK controlLayerProc(HWND window, UINT message, WPARAM wParam, LPAR
     case WM_MOUSEMOVE:
     case WM_MOUSELEAVE: break;
     default:
-        if (hasClass(window, L"RichEdit20A") || hasClass(window, L"RichEdit20W"))
+        if (hasWindowClass(window, L"RichEdit20A") || hasWindowClass(window, L"RichEdit20W"))
             ::InvalidateRect(window, nullptr, FALSE);
         break;
     }

@@ -10,11 +10,11 @@
 #include <string>
 #include <vector>
 
+#include "base/win32_util.h"
 #include "gfx/gdip_types.h"
 
 namespace pelmora {
 
-using ByteBuffer = std::vector<std::uint8_t>;
 using CaptionHandler = std::function<void()>;
 
 enum class CaptionButtonKind : int { Close = 0, Maximize = 1, Minimize = 2, MainMenu = 3, Help = 4, Custom = 5 };

@@ -6,6 +6,7 @@
 #include <cwchar>
 #include <optional>
 
+#include "base/win32_util.h"
 #include "gfx/back_buffer.h"
 #include "gfx/drawing_helpers.h"
 #include "gfx/gdip_object.h"
@@ -20,18 +21,6 @@
 
 namespace pelmora {
 namespace {
-
-RECT clientRect(HWND window) {
-    RECT rc{};
-    ::GetClientRect(window, &rc);
-    return rc;
-}
-
-bool hasClass(HWND window, const wchar_t* name) {
-    wchar_t className[64] = {};
-    ::GetClassNameW(window, className, 64);
-    return lstrcmpiW(className, name) == 0;
-}
 
 int taskbarHeight() {
     HWND taskbar = ::FindWindowW(L"Shell_TrayWnd", nullptr);
@@ -76,11 +65,11 @@ GdiBitmap backgroundBitmapOf(HWND control) {
 std::optional<LRESULT> onControlColour(UINT message, HDC dc, HWND control) {
     const ControlSettings& settings = controlSettings();
     if (!settings.translucentBackgrounds || !settings.controlSkinningEnabled) return std::nullopt;
-    if (message == WM_CTLCOLOREDIT && hasClass(::GetParent(control), L"ComboBox")) return std::nullopt;
+    if (message == WM_CTLCOLOREDIT && hasWindowClass(::GetParent(control), L"ComboBox")) return std::nullopt;
     if (message == WM_CTLCOLORLISTBOX) {
         const int owner = findOwnerWindowRecord(control);
         const SkinnedWindowRecord* record = windowRecord(owner);
-        if (!hasClass(control, L"ListBox") || (record && record->lists.indexOf(control))) return std::nullopt;
+        if (!hasWindowClass(control, L"ListBox") || (record && record->lists.indexOf(control))) return std::nullopt;
     }
     ::SetTextColor(dc, static_cast<COLORREF>(propValue(control, kPropTextColour)));
     ::SetBkMode(dc, TRANSPARENT);
@@ -108,10 +97,10 @@ void onChildCommand(WPARAM wParam, HWND control) {
     if (!control || !settings.translucentBackgrounds || !settings.controlSkinningEnabled) return;
     const int code = hiWord(static_cast<std::uint32_t>(wParam)) & 0xFFFF;
     const bool repaint =
-        (hasClass(control, L"Edit") &&
+        (hasWindowClass(control, L"Edit") &&
          (code == EN_VSCROLL || code == EN_HSCROLL || code == EN_CHANGE || code == EN_UPDATE)) ||
-        (hasClass(control, L"ListBox") && (code == 1 || code == 3)) ||
-        (hasClass(control, L"ComboBox") && (code == 4 || code == 1));
+        (hasWindowClass(control, L"ListBox") && (code == 1 || code == 3)) ||
+        (hasWindowClass(control, L"ComboBox") && (code == 4 || code == 1));
     if (repaint) ::InvalidateRect(control, nullptr, TRUE);
 }
 
@@ -220,7 +209,7 @@ LRESULT SkinEngine::skinnedWindowProc(HWND window, UINT message, WPARAM wParam, 
         break;
     case WM_MOUSEMOVE:
         onCaptionMouseMove(index, x, y);
-        if (!record->isMaximized) updateResizeCursor(index, lParam, {});
+        if (!record->isMaximized) updateResizeCursor(index, lParam);
         break;
     case WM_MOUSEHOVER: record->mouseTracked = true; break;
     case WM_MOUSELEAVE: onCaptionMouseLeave(index); break;
@@ -280,7 +269,7 @@ void SkinEngine::beginMoveOrResize(int recordIndex, LPARAM point, const RECT& cl
     }
 }
 
-void SkinEngine::updateResizeCursor(int recordIndex, LPARAM point, const RECT&) {
+void SkinEngine::updateResizeCursor(int recordIndex, LPARAM point) {
     const SkinnedWindowRecord* record = windowRecord(recordIndex);
     if (!record || !record->resizable) return;
     const RECT client = clientRect(record->window);

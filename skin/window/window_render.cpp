@@ -3,6 +3,7 @@
 #include <optional>
 #include <string>
 
+#include "base/win32_util.h"
 #include "gfx/drawing_helpers.h"
 #include "gfx/gdip_brush.h"
 #include "gfx/gdip_font.h"
@@ -20,20 +21,6 @@ namespace pelmora {
 namespace {
 
 constexpr Argb kOutsideColour = 0xFFFF00FF;  // beyond the rounded region; never seen
-
-RECT clientRect(HWND window) {
-    RECT rc{};
-    ::GetClientRect(window, &rc);
-    return rc;
-}
-
-std::wstring windowText(HWND window) {
-    const int length = ::GetWindowTextLengthW(window);
-    std::wstring text(static_cast<size_t>(length) + 1, L'\0');
-    const int copied = ::GetWindowTextW(window, text.data(), length + 1);
-    text.resize(static_cast<size_t>(copied > 0 ? copied : 0));
-    return text;
-}
 
 // The window keeps only its rounded outline; the system owns the region after.
 void reshapeWindow(HWND window, int width, int height) {

@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "base/win32_util.h"
 #include "skin/controls/core/class_procedures.h"
 #include "skin/controls/containers.h"
 #include "skin/controls/core/control_font.h"
@@ -25,14 +26,6 @@ void forEachChild(HWND parent, const wchar_t* className, Visit visit) {
 
 DWORD styleOf(HWND window) {
     return static_cast<DWORD>(::GetWindowLongPtrW(window, GWL_STYLE));
-}
-
-std::wstring windowText(HWND window) {
-    const int length = ::GetWindowTextLengthW(window);
-    std::wstring text(static_cast<size_t>(length) + 1, L'\0');
-    const int copied = ::GetWindowTextW(window, text.data(), length + 1);
-    text.resize(static_cast<size_t>(copied > 0 ? copied : 0));
-    return text;
 }
 
 bool skinningOn() {

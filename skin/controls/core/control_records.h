@@ -10,9 +10,9 @@
 #include <string>
 #include <vector>
 
-namespace pelmora {
+#include "base/win32_util.h"
 
-using ByteBuffer = std::vector<std::uint8_t>;
+namespace pelmora {
 
 enum class ButtonKind : int { PushButton = 0, ImageButton = 1, StateImageButton = 3, RadioButton = 4, CheckBox = 5 };
 
