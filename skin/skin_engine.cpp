@@ -7,8 +7,8 @@
 #include "gfx/app_icon.h"
 #include "gfx/drawing_helpers.h"
 #include "gfx/gdip_object.h"
-#include "skin/controls/core/class_procedures.h"
 #include "skin/controls/containers.h"
+#include "skin/controls/core/class_procedures.h"
 #include "skin/controls/core/control_install.h"
 #include "skin/controls/core/control_proc.h"
 #include "skin/controls/core/control_settings.h"
@@ -169,7 +169,7 @@ RECT SkinEngine::getCaptionStripRect(HWND window) const {
 
 int SkinEngine::skinContainerWindow(HWND window, std::optional<COLORREF> colour, std::optional<int> alpha,
                                     std::optional<int> option, std::optional<int> value) {
-    if (findContainer(findOwnerWindowRecord(window), window)) return 0;
+    if (findControl(findOwnerWindowRecord(window), &SkinnedWindowRecord::containers, window)) return 0;
     return pelmora::skinContainerWindow(window, ContainerOptions{colour, alpha, option, value});
 }
 

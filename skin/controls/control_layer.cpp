@@ -1,9 +1,8 @@
-#include "skin/controls/control_layer.h"
-
 #include "base/unique_resource.h"
 #include "base/win32_util.h"
 #include "gfx/back_buffer.h"
 #include "gfx/drawing_helpers.h"
+#include "skin/controls/class_modules.h"
 #include "skin/controls/core/control_background.h"
 #include "skin/controls/core/control_settings.h"
 #include "skin/controls/core/window_properties.h"
@@ -92,22 +91,24 @@ LRESULT paintOverScreen(HWND window, LPARAM lParam) {
 LRESULT CALLBACK controlLayerProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     const ControlSettings& settings = controlSettings();
     switch (message) {
-    case WM_MOVE:
-        if (settings.translucentBackgrounds) ::InvalidateRect(window, nullptr, FALSE);
-        break;
-    case WM_ERASEBKGND:
-        if (!settings.translucentBackgrounds) break;
-        ::SetBkMode(reinterpret_cast<HDC>(wParam), TRANSPARENT);
-        return 1;
-    case WM_PAINT:
-        if (!settings.controlSkinningEnabled) break;
-        return paintsIntoGivenDc(window) ? paintIntoBuffer(window, wParam, lParam) : paintOverScreen(window, lParam);
-    case WM_MOUSEMOVE:
-    case WM_MOUSELEAVE: break;
-    default:
-        if (hasWindowClass(window, L"RichEdit20A") || hasWindowClass(window, L"RichEdit20W"))
-            ::InvalidateRect(window, nullptr, FALSE);
-        break;
+        case WM_MOVE:
+            if (settings.translucentBackgrounds) ::InvalidateRect(window, nullptr, FALSE);
+            break;
+        case WM_ERASEBKGND:
+            if (!settings.translucentBackgrounds) break;
+            ::SetBkMode(reinterpret_cast<HDC>(wParam), TRANSPARENT);
+            return 1;
+        case WM_PAINT:
+            if (!settings.controlSkinningEnabled) break;
+            return paintsIntoGivenDc(window) ? paintIntoBuffer(window, wParam, lParam)
+                                             : paintOverScreen(window, lParam);
+        case WM_MOUSEMOVE:
+        case WM_MOUSELEAVE:
+            break;
+        default:
+            if (hasWindowClass(window, L"RichEdit20A") || hasWindowClass(window, L"RichEdit20W"))
+                ::InvalidateRect(window, nullptr, FALSE);
+            break;
     }
     return callPrevious(window, message, wParam, lParam);
 }

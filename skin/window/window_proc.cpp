@@ -10,12 +10,12 @@
 #include "gfx/back_buffer.h"
 #include "gfx/drawing_helpers.h"
 #include "gfx/gdip_object.h"
-#include "skin/window/caption_buttons.h"
-#include "skin/controls/core/control_background.h"
 #include "skin/controls/core/control_settings.h"
+#include "skin/controls/core/parent_messages.h"
 #include "skin/controls/core/window_properties.h"
 #include "skin/controls/core/window_records.h"
 #include "skin/skin_engine.h"
+#include "skin/window/caption_buttons.h"
 #include "skin/window/window_geometry.h"
 #include "skin/window/window_skin.h"
 
@@ -46,62 +46,6 @@ void keepOffTaskbar(SkinnedWindowRecord& record) {
     record.isMaximized = true;
     ::SetWindowPos(record.window, nullptr, 0, 0, screenWidth, screenHeight - taskbarHeight(),
                    SWP_NOZORDER | SWP_NOOWNERZORDER);
-}
-
-// The window's picture under an edit or static, as a bitmap the control's
-// brush tiles from its own origin.
-GdiBitmap backgroundBitmapOf(HWND control) {
-    const RECT rc = clientRect(control);
-    const ControlBackground background(control, rc);
-    if (!background) return GdiBitmap();
-    WindowDc screen(nullptr);
-    GdiBitmap bitmap(::CreateCompatibleBitmap(screen.get(), rc.right, rc.bottom));
-    MemoryDc copy(::CreateCompatibleDC(screen.get()));
-    SelectGuard select(copy.get(), bitmap.get());
-    ::BitBlt(copy.get(), 0, 0, rc.right, rc.bottom, background.dc(), 0, 0, SRCCOPY);
-    return bitmap;
-}
-
-std::optional<LRESULT> onControlColour(UINT message, HDC dc, HWND control) {
-    const ControlSettings& settings = controlSettings();
-    if (!settings.translucentBackgrounds || !settings.controlSkinningEnabled) return std::nullopt;
-    if (message == WM_CTLCOLOREDIT && hasWindowClass(::GetParent(control), L"ComboBox")) return std::nullopt;
-    if (message == WM_CTLCOLORLISTBOX) {
-        const int owner = findOwnerWindowRecord(control);
-        const SkinnedWindowRecord* record = windowRecord(owner);
-        if (!hasWindowClass(control, L"ListBox") || (record && record->lists.indexOf(control))) return std::nullopt;
-    }
-    ::SetTextColor(dc, static_cast<COLORREF>(propValue(control, kPropTextColour)));
-    ::SetBkMode(dc, TRANSPARENT);
-    if (HGDIOBJ old = reinterpret_cast<HGDIOBJ>(propValue(control, kPropBackgroundBrush))) ::DeleteObject(old);
-    HBRUSH brush = nullptr;
-    if (message == WM_CTLCOLOREDIT || message == WM_CTLCOLORSTATIC) {
-        if (HGDIOBJ old = reinterpret_cast<HGDIOBJ>(propValue(control, kPropBackgroundBitmap))) ::DeleteObject(old);
-        // The control's properties own the bitmap and the brush from here until
-        // the next answer or the window's clean-up.
-        HBITMAP bitmap = backgroundBitmapOf(control).release();
-        setPropValue(control, kPropBackgroundBitmap, reinterpret_cast<std::intptr_t>(bitmap));
-        brush = bitmap ? ::CreatePatternBrush(bitmap) : static_cast<HBRUSH>(::GetStockObject(NULL_BRUSH));
-    } else {
-        brush = static_cast<HBRUSH>(::GetStockObject(NULL_BRUSH));
-    }
-    // A stock brush must never be deleted later; keep only what we made.
-    const bool owned = brush != ::GetStockObject(NULL_BRUSH);
-    setPropValue(control, kPropBackgroundBrush, owned ? reinterpret_cast<std::intptr_t>(brush) : 0);
-    return reinterpret_cast<LRESULT>(brush);
-}
-
-// Children whose content scrolled or changed must repaint over the picture.
-void onChildCommand(WPARAM wParam, HWND control) {
-    const ControlSettings& settings = controlSettings();
-    if (!control || !settings.translucentBackgrounds || !settings.controlSkinningEnabled) return;
-    const int code = hiWord(static_cast<std::uint32_t>(wParam)) & 0xFFFF;
-    const bool repaint =
-        (hasWindowClass(control, L"Edit") &&
-         (code == EN_VSCROLL || code == EN_HSCROLL || code == EN_CHANGE || code == EN_UPDATE)) ||
-        (hasWindowClass(control, L"ListBox") && (code == 1 || code == 3)) ||
-        (hasWindowClass(control, L"ComboBox") && (code == 4 || code == 1));
-    if (repaint) ::InvalidateRect(control, nullptr, TRUE);
 }
 
 LRESULT onPaint(SkinEngine& engine, int index, SkinnedWindowRecord& record, HWND window) {
@@ -142,18 +86,18 @@ void onSize(int index, SkinnedWindowRecord& record) {
 
 void onSysCommand(SkinnedWindowRecord& record, WPARAM command) {
     switch (command & 0xFFF0) {
-    case SC_MAXIMIZE:
-        record.isMaximized = true;
-        record.needsRender = true;
-        break;
-    case SC_RESTORE:
-        record.needsRender = true;
-        record.isMinimized = false;
-        break;
-    case SC_MINIMIZE:
-        record.needsRender = true;
-        record.isMinimized = true;
-        break;
+        case SC_MAXIMIZE:
+            record.isMaximized = true;
+            record.needsRender = true;
+            break;
+        case SC_RESTORE:
+            record.needsRender = true;
+            record.isMinimized = false;
+            break;
+        case SC_MINIMIZE:
+            record.needsRender = true;
+            record.isMinimized = true;
+            break;
     }
 }
 
@@ -192,64 +136,79 @@ LRESULT SkinEngine::skinnedWindowProc(HWND window, UINT message, WPARAM wParam, 
     const int x = GET_X_LPARAM(lParam), y = GET_Y_LPARAM(lParam);
 
     switch (message) {
-    case WM_QUIT: gdipShutdown(); break;
-    case WM_NCDESTROY:
-        releaseSkinnedWindow(window);
-        ::KillTimer(window, reinterpret_cast<UINT_PTR>(window));
-        break;
-    case WM_SHOWWINDOW:
-        if (wParam == 1) onShow(*this, index, *record, window);
-        break;
-    case WM_ERASEBKGND: ::SetBkMode(reinterpret_cast<HDC>(wParam), TRANSPARENT); return 1;
-    case WM_PAINT: return onPaint(*this, index, *record, window);
-    case WM_LBUTTONDBLCLK:
-        if (y <= record->captionHeight && record->resizable) {
-            if (const int button = findMaximizeButton(index)) runCaptionButton(index, button);
-        }
-        break;
-    case WM_MOUSEMOVE:
-        onCaptionMouseMove(index, x, y);
-        if (!record->isMaximized) updateResizeCursor(index, lParam);
-        break;
-    case WM_MOUSEHOVER: record->mouseTracked = true; break;
-    case WM_MOUSELEAVE: onCaptionMouseLeave(index); break;
-    case WM_TIMER:
-        if (wParam == reinterpret_cast<WPARAM>(window)) onCaptionFadeTimer(index);
-        break;
-    case WM_GETMINMAXINFO: onGetMinMaxInfo(*record, *reinterpret_cast<MINMAXINFO*>(lParam)); break;
-    case WM_WINDOWPOSCHANGED:
-        if (record->hasMaximizeButton) keepOffTaskbar(*record);
-        layoutCaptionTooltips(index);
-        if (record->statusBarHeight > 0) layoutStatusBar(index);
-        break;
-    case WM_SIZE: onSize(index, *record); break;
-    case WM_LBUTTONDOWN: onLeftButtonDown(*this, index, *record, lParam); break;
-    case WM_LBUTTONUP:
-        if (hotButtonIndex >= 1 && hotButtonIndex <= static_cast<int>(record->captionButtons.size()) &&
-            record->captionActive) {
-            runCaptionButton(index, hotButtonIndex);
-        }
-        break;
-    case WM_SYSCOMMAND: onSysCommand(*record, wParam); break;
-    case WM_QUERYOPEN: record->isMinimized = false; break;
-    case WM_SETTEXT:
-        if (record->showTitle && record->captionActive && lParam)
-            paintTitle(index, false, std::wstring(reinterpret_cast<const wchar_t*>(lParam)));
-        break;
-    case WM_CTLCOLOREDIT:
-    case WM_CTLCOLORLISTBOX:
-    case WM_CTLCOLORBTN:
-    case WM_CTLCOLORSTATIC:
-        if (auto brush = onControlColour(message, reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam)))
-            return *brush;
-        break;
-    case WM_COMMAND: onChildCommand(wParam, reinterpret_cast<HWND>(lParam)); break;
-    case WM_NOTIFY: {
-        const NMHDR header = *reinterpret_cast<const NMHDR*>(lParam);
-        if (static_cast<int>(header.code) == -405 || static_cast<int>(header.code) == -406)
-            ::InvalidateRect(header.hwndFrom, nullptr, TRUE);
-        break;
-    }
+        case WM_QUIT:
+            gdipShutdown();
+            break;
+        case WM_NCDESTROY:
+            releaseSkinnedWindow(window);
+            ::KillTimer(window, reinterpret_cast<UINT_PTR>(window));
+            break;
+        case WM_SHOWWINDOW:
+            if (wParam == 1) onShow(*this, index, *record, window);
+            break;
+        case WM_ERASEBKGND:
+            ::SetBkMode(reinterpret_cast<HDC>(wParam), TRANSPARENT);
+            return 1;
+        case WM_PAINT:
+            return onPaint(*this, index, *record, window);
+        case WM_LBUTTONDBLCLK:
+            if (y <= record->captionHeight && record->resizable) {
+                if (const int button = findMaximizeButton(index)) runCaptionButton(index, button);
+            }
+            break;
+        case WM_MOUSEMOVE:
+            onCaptionMouseMove(index, x, y);
+            if (!record->isMaximized) updateResizeCursor(index, lParam);
+            break;
+        case WM_MOUSEHOVER:
+            record->mouseTracked = true;
+            break;
+        case WM_MOUSELEAVE:
+            onCaptionMouseLeave(index);
+            break;
+        case WM_TIMER:
+            if (wParam == reinterpret_cast<WPARAM>(window)) onCaptionFadeTimer(index);
+            break;
+        case WM_GETMINMAXINFO:
+            onGetMinMaxInfo(*record, *reinterpret_cast<MINMAXINFO*>(lParam));
+            break;
+        case WM_WINDOWPOSCHANGED:
+            if (record->hasMaximizeButton) keepOffTaskbar(*record);
+            layoutCaptionTooltips(index);
+            if (record->statusBarHeight > 0) layoutStatusBar(index);
+            break;
+        case WM_SIZE:
+            onSize(index, *record);
+            break;
+        case WM_LBUTTONDOWN:
+            onLeftButtonDown(*this, index, *record, lParam);
+            break;
+        case WM_LBUTTONUP:
+            if (hotButtonIndex >= 1 && hotButtonIndex <= static_cast<int>(record->captionButtons.size()) &&
+                record->captionActive) {
+                runCaptionButton(index, hotButtonIndex);
+            }
+            break;
+        case WM_SYSCOMMAND:
+            onSysCommand(*record, wParam);
+            break;
+        case WM_QUERYOPEN:
+            record->isMinimized = false;
+            break;
+        case WM_SETTEXT:
+            if (record->showTitle && record->captionActive && lParam)
+                paintTitle(index, false, std::wstring(reinterpret_cast<const wchar_t*>(lParam)));
+            break;
+        case WM_CTLCOLOREDIT:
+        case WM_CTLCOLORLISTBOX:
+        case WM_CTLCOLORBTN:
+        case WM_CTLCOLORSTATIC:
+        case WM_COMMAND:
+        case WM_NOTIFY:
+        case WM_DRAWITEM:
+            // Messages from a child go to the child's class.
+            if (auto answer = answerForParent(message, wParam, lParam)) return *answer;
+            break;
     }
     return pass();
 }

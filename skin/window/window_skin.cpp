@@ -2,17 +2,17 @@
 
 #include <memory>
 
+#include "gfx/drawing_helpers.h"
 #include "gfx/gdip_brush.h"
 #include "gfx/gdip_font.h"
 #include "gfx/gdip_graphics.h"
 #include "gfx/gdip_string_format.h"
-#include "gfx/drawing_helpers.h"
-#include "skin/window/caption_buttons.h"
 #include "skin/controls/core/control_install.h"
 #include "skin/controls/core/window_properties.h"
 #include "skin/controls/core/window_records.h"
 #include "skin/skin_engine.h"
 #include "skin/theme_images.h"
+#include "skin/window/caption_buttons.h"
 #include "skin/window/window_geometry.h"
 
 namespace pelmora {
@@ -20,6 +20,7 @@ namespace {
 
 void deleteProperty(HWND window, const wchar_t* name) {
     if (HGDIOBJ object = reinterpret_cast<HGDIOBJ>(propValue(window, name))) ::DeleteObject(object);
+    setPropValue(window, name, 0);
 }
 
 }  // namespace
@@ -49,9 +50,11 @@ void SkinEngine::skinWindow(HWND window, const SkinWindowOptions& options) {
         record->ownBackgroundColour = averageImageColour(options.ownBackground);
         record->ownBackground = options.ownBackground;
         if (record->backgroundMode == static_cast<int>(BackgroundMode::LeftFaded))
-            record->ownBackground = fadeBackgroundEdge(options.ownBackground, record->ownBackgroundColour, FadeSide::Right);
+            record->ownBackground =
+                fadeBackgroundEdge(options.ownBackground, record->ownBackgroundColour, FadeSide::Right);
         if (record->backgroundMode == static_cast<int>(BackgroundMode::RightFaded))
-            record->ownBackground = fadeBackgroundEdge(options.ownBackground, record->ownBackgroundColour, FadeSide::Left);
+            record->ownBackground =
+                fadeBackgroundEdge(options.ownBackground, record->ownBackgroundColour, FadeSide::Left);
     }
     record->captionButtons =
         standardCaptionButtons(record->showHelpButton, record->showMenuButton, record->hasMinimizeButton,
@@ -88,11 +91,15 @@ void releaseSkinnedWindow(HWND window) {
     const int index = findWindowRecord(window);
     SkinnedWindowRecord* record = windowRecord(index);
     if (!record) return;
-    for (const EditSkinRecord& edit : record->edits) {
-        if (!edit.window) continue;
-        deleteProperty(edit.window, kPropBackgroundBitmap);
-        deleteProperty(edit.window, kPropBackgroundBrush);
-    }
+    // The translucent-background brush and bitmap a control was last answered
+    // with belong to its properties until the window goes.
+    forEachControlList(*record, [](auto& list, const wchar_t*) {
+        for (auto& control : list) {
+            if (!control.window) continue;
+            deleteProperty(control.window, kPropBackgroundBitmap);
+            deleteProperty(control.window, kPropBackgroundBrush);
+        }
+    });
     // The record owns its composed image and snapshots: they go with it.
     removeWindowRecord(index);
 }
@@ -121,8 +128,7 @@ void SkinEngine::layoutStatusBar(int recordIndex) {
 // Status items are plain text on the bar's own background.
 void SkinEngine::paintStatusItem(int recordIndex, int itemIndex) {
     SkinnedWindowRecord* record = windowRecord(recordIndex);
-    if (!record || !record->composed || itemIndex < 1 ||
-        itemIndex > static_cast<int>(record->statusItemRects.size()) ||
+    if (!record || !record->composed || itemIndex < 1 || itemIndex > static_cast<int>(record->statusItemRects.size()) ||
         itemIndex > static_cast<int>(record->statusItems.size()))
         return;
     const RECT r = record->statusItemRects[static_cast<size_t>(itemIndex - 1)];
@@ -130,7 +136,8 @@ void SkinEngine::paintStatusItem(int recordIndex, int itemIndex) {
     GdipGraphics graphics;
     if (!graphics.fromHdc(record->composed.dc())) return;
     GdipFont font;
-    if (!font.createByName(std::wstring_view(record->statusFontFace), 9.0f, 0, Gdiplus::UnitPoint)) font.createDefault();
+    if (!font.createByName(std::wstring_view(record->statusFontFace), 9.0f, 0, Gdiplus::UnitPoint))
+        font.createDefault();
     GdipStringFormat format;
     format.genericDefault();
     format.setLineAlign(Gdiplus::StringAlignmentCenter);

@@ -2,25 +2,29 @@
 
 #include <array>
 
-#include "skin/controls/control_layer.h"
+#include "skin/controls/class_modules.h"
 
 namespace pelmora {
 namespace {
 
-// One line per class: a painter switches its class on by naming its procedure here.
-std::array<WNDPROC, static_cast<size_t>(ControlProcedure::Count)>& table() {
-    static std::array<WNDPROC, static_cast<size_t>(ControlProcedure::Count)> procedures = {
-        nullptr,  // Button: native until the button painter exists
-        nullptr,  // Edit
-        nullptr,  // ComboBox
-        nullptr,  // TrackBar
-        nullptr,  // ProgressBar
-        nullptr,  // ListControl
-        nullptr,  // UpDown
-        nullptr,  // ListView
-        nullptr,  // Static
-        controlLayerProc,  // ControlLayer
-    };
+// One row per class the engine knows; a class without a row, or with an empty
+// procedure, keeps its native look and behaviour. A painter switches its class
+// on by putting its procedure into its row, in the same change that adds the painter.
+const ControlClassRow kClassRows[] = {
+    {ControlProcedure::Edit, nullptr, &kEditParentAnswers},
+    {ControlProcedure::ComboBox, nullptr, &kComboParentAnswers},
+    {ControlProcedure::ListControl, nullptr, &kListParentAnswers},
+    {ControlProcedure::ControlLayer, controlLayerProc, nullptr},
+};
+
+using ProcedureTable = std::array<WNDPROC, static_cast<size_t>(ControlProcedure::Count)>;
+
+ProcedureTable& table() {
+    static ProcedureTable procedures = [] {
+        ProcedureTable filled{};
+        for (const ControlClassRow& row : kClassRows) filled.at(static_cast<size_t>(row.kind)) = row.procedure;
+        return filled;
+    }();
     return procedures;
 }
 
@@ -35,6 +39,13 @@ WNDPROC setClassProcedure(ControlProcedure kind, WNDPROC procedure) {
     WNDPROC previous = slot;
     slot = procedure;
     return previous;
+}
+
+const ParentAnswers* parentAnswersFor(HWND control) {
+    if (!control) return nullptr;
+    for (const ControlClassRow& row : kClassRows)
+        if (row.parentAnswers && row.parentAnswers->owns(control)) return row.parentAnswers;
+    return nullptr;
 }
 
 }  // namespace pelmora

@@ -1,4 +1,5 @@
-// Which control classes the engine takes over, and with which procedure.
+// The class table: which control classes the engine takes over, with which
+// procedure, and what each class answers for the window it sits in.
 //
 // A class installer records and subclasses controls only when its class has a
 // procedure here. Each class's procedure arrives together with its painter; until
@@ -9,6 +10,8 @@
 #pragma once
 
 #include <windows.h>
+
+#include "skin/controls/core/parent_messages.h"
 
 namespace pelmora {
 
@@ -26,11 +29,23 @@ enum class ControlProcedure : int {
     Count
 };
 
+// One row of the class table (class_procedures.cpp): a class switches itself
+// on by naming its procedure in its row, and answers for its parent through
+// its ParentAnswers.
+struct ControlClassRow {
+    ControlProcedure kind;
+    WNDPROC procedure = nullptr;                   // null: the class's controls stay native
+    const ParentAnswers* parentAnswers = nullptr;  // null: the class answers nothing for its parent
+};
+
 // The class's window procedure, or null while the class stays native.
 WNDPROC classProcedure(ControlProcedure kind);
 
 // Replaces one entry and returns the previous one (tests stand in a procedure
 // of their own for a class whose painter does not exist yet).
 WNDPROC setClassProcedure(ControlProcedure kind, WNDPROC procedure);
+
+// The answers of the first class whose ParentAnswers own `control`; null when none does.
+const ParentAnswers* parentAnswersFor(HWND control);
 
 }  // namespace pelmora

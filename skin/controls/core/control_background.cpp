@@ -110,8 +110,7 @@ RECT offsetInSkinnedWindow(HWND window) {
 }
 
 int findContainerIndex(int recordIndex, HWND window) {
-    const SkinnedWindowRecord* record = windowRecord(recordIndex);
-    return record ? record->containers.indexOf(window) : 0;
+    return findControl(recordIndex, &SkinnedWindowRecord::containers, window);
 }
 
 int findFillingContainer(int recordIndex, HWND window, HWND stop) {

@@ -16,7 +16,8 @@ std::optional<ButtonKind> checkButtonKindOf(DWORD style);  // CheckBox, RadioBut
 // Runs the class installers over the direct children of `parent`, in their
 // fixed order, recording the controls in window record `windowIndex`. With
 // `containerChildren` (a container's children rather than a window's) only the
-// first eight installers run.
+// first eight installers run. Each installer is one call of the same template
+// with the class name, the record's list and the procedure kind.
 void installControlsOf(int windowIndex, HWND parent, bool containerChildren = false);
 
 // The class installers, in the order installControlsOf runs them. Each takes
@@ -40,11 +41,5 @@ void installToolbars(int windowIndex, HWND parent);
 // there is no such record, the control layer has no procedure yet, or the
 // window already runs the control-layer procedure.
 int recordControlLayer(int ownerIndex, HWND window, COLORREF keyColour);
-
-// Index of a control in a class list of window record `windowIndex`; 0 when absent.
-int findButton(int windowIndex, HWND control);
-int findEdit(int windowIndex, HWND control);
-int findStatic(int windowIndex, HWND control);
-int findContainer(int windowIndex, HWND control);
 
 }  // namespace pelmora

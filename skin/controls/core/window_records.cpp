@@ -5,25 +5,12 @@
 namespace pelmora {
 namespace {
 
-template <typename List>
-void setOwnerOfAll(List& list, int owner, const wchar_t* property) {
-    for (auto& record : list)
-        if (record.window) setPropValue(record.window, property, owner);
-}
-
 void renumber(SkinnedWindowRecord& record, int index) {
     if (record.window) setPropValue(record.window, kPropListIndex, index);
-    setOwnerOfAll(record.buttons, index, kPropOwnerIndex);
-    setOwnerOfAll(record.edits, index, kPropOwnerIndex);
-    setOwnerOfAll(record.lists, index, kPropOwnerIndex);
-    setOwnerOfAll(record.trackBars, index, kPropOwnerIndex);
-    setOwnerOfAll(record.progressBars, index, kPropOwnerIndex);
-    setOwnerOfAll(record.comboBoxes, index, kPropOwnerIndex);
-    setOwnerOfAll(record.upDowns, index, kPropOwnerIndex);
-    setOwnerOfAll(record.listViews, index, kPropOwnerIndex);
-    setOwnerOfAll(record.statics, index, kPropOwnerIndex);
-    setOwnerOfAll(record.containers, index, kPropOwnerIndex);
-    setOwnerOfAll(record.controlLayer, index, kPropLayerOwnerIndex);
+    forEachControlList(record, [index](auto& list, const wchar_t* ownerProperty) {
+        for (auto& control : list)
+            if (control.window) setPropValue(control.window, ownerProperty, index);
+    });
 }
 
 }  // namespace

@@ -12,9 +12,10 @@
 #include <string>
 #include <vector>
 
-#include "skin/window/caption_button.h"
 #include "gfx/bitmap_dc.h"
 #include "skin/controls/core/control_records.h"
+#include "skin/controls/core/window_properties.h"
+#include "skin/window/caption_button.h"
 #include "skin/window/skin_tooltip.h"
 
 namespace pelmora {
@@ -86,6 +87,25 @@ struct SkinnedWindowRecord {
     bool controlsInstalled = false;
 };
 
+// Every class list of a window record, each with the property through which
+// its controls name their owning record ("Hw_FuID", or "Kj_FuID" for the
+// control layer). Renumbering, clean-up and look-ups walk this one list, so a
+// new class list is added to the record and here, and nowhere else.
+template <typename WindowRecord, typename Visit>
+void forEachControlList(WindowRecord& record, Visit visit) {
+    visit(record.buttons, kPropOwnerIndex);
+    visit(record.edits, kPropOwnerIndex);
+    visit(record.lists, kPropOwnerIndex);
+    visit(record.trackBars, kPropOwnerIndex);
+    visit(record.progressBars, kPropOwnerIndex);
+    visit(record.comboBoxes, kPropOwnerIndex);
+    visit(record.upDowns, kPropOwnerIndex);
+    visit(record.listViews, kPropOwnerIndex);
+    visit(record.statics, kPropOwnerIndex);
+    visit(record.containers, kPropOwnerIndex);
+    visit(record.controlLayer, kPropLayerOwnerIndex);
+}
+
 // The process-wide list, 1-based through the functions below.
 std::vector<std::unique_ptr<SkinnedWindowRecord>>& windowRecords();
 int windowRecordCount();
@@ -104,5 +124,13 @@ std::unique_ptr<SkinnedWindowRecord> removeWindowRecord(int index);
 int findWindowRecord(HWND window);
 // Index of the first record met walking up the parents of `control`; 0 when none.
 int findOwnerWindowRecord(HWND control);
+
+// 1-based index of `control` in one class list of window record `windowIndex`
+// (`&SkinnedWindowRecord::buttons`, `::edits`, `::containers`, ...); 0 when absent.
+template <typename Record>
+int findControl(int windowIndex, ControlList<Record> SkinnedWindowRecord::*list, HWND control) {
+    const SkinnedWindowRecord* owner = windowRecord(windowIndex);
+    return owner ? (owner->*list).indexOf(control) : 0;
+}
 
 }  // namespace pelmora
