@@ -52,6 +52,11 @@ enum class FadeSide { Left, Right };
 // when the image cannot be read.
 ByteBuffer fadeBackgroundEdge(const ByteBuffer& image, std::uint32_t colour, FadeSide side);
 
+// A background picture as a window paints it in BackgroundMode `mode`: faded
+// into `colour` (opaque ARGB) on the side away from the picture for the two
+// faded modes, else as given.
+ByteBuffer processedBackground(const ByteBuffer& image, std::uint32_t colour, int mode);
+
 // The picture re-encoded as PNG (for a picture read from a file); empty on failure.
 ByteBuffer reencodeAsPng(const ByteBuffer& image);
 

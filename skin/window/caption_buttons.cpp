@@ -1,7 +1,9 @@
 #include "skin/window/caption_buttons.h"
 
 #include <algorithm>
+#include <utility>
 
+#include "base/win32_util.h"
 #include "gfx/drawing_helpers.h"
 #include "gfx/gdip_brush.h"
 #include "gfx/gdip_graphics.h"
@@ -13,6 +15,7 @@
 #include "skin/controls/core/window_records.h"
 #include "skin/skin_engine.h"
 #include "skin/window/window_geometry.h"
+#include "skin/window/window_render.h"
 
 namespace pelmora {
 namespace {
@@ -32,13 +35,13 @@ CaptionButton standardButton(CaptionButtonKind kind, SkinImage glyph, const wcha
     return button;
 }
 
-StripRect stripOf(const SkinnedWindowRecord& record) {
-    return {record.stripLeft, record.stripTop, record.stripWidth, record.stripHeight};
+StripRect stripOf(const CaptionPart& caption) {
+    return {caption.stripLeft, caption.stripTop, caption.stripWidth, caption.stripHeight};
 }
 
-std::vector<RectF> rectsOf(const SkinnedWindowRecord& record) {
+std::vector<RectF> rectsOf(const CaptionPart& caption) {
     std::vector<RectF> rects;
-    for (const CaptionButton& button : record.captionButtons) rects.push_back(button.rect);
+    for (const CaptionButton& button : caption.captionButtons) rects.push_back(button.rect);
     return rects;
 }
 
@@ -64,7 +67,7 @@ void fillVertical(GdipGraphics& graphics, const GdipPath& shape, const RectF& r,
 
 void drawGlyph(GdipGraphics& graphics, const SkinnedWindowRecord& record, const CaptionButton& button) {
     const bool restoreGlyph =
-        button.kind == CaptionButtonKind::Maximize && record.isMaximized && !button.altGlyph.empty();
+        button.kind == CaptionButtonKind::Maximize && record.frame.isMaximized && !button.altGlyph.empty();
     const ByteBuffer& png = restoreGlyph ? button.altGlyph : button.glyph;
     GdipImage image;
     if (!image.loadFromMemory(png.data(), png.size())) return;
@@ -105,6 +108,27 @@ void paintPressed(GdipGraphics& graphics, const CaptionButton& button) {
     }
 }
 
+// The faint separators left of a button (and of the next one, which the
+// restored rectangle may have touched).
+void paintCaptionStrip(const CaptionPart& caption, int buttonIndex, GdipGraphics& graphics) {
+    const int count = static_cast<int>(caption.captionButtons.size());
+    const float y0 = static_cast<float>(caption.stripTop), h = static_cast<float>(caption.stripHeight);
+    auto separator = [&](int index, std::uint8_t alpha) {
+        const float x = static_cast<float>(static_cast<int>(caption.captionButtons[index - 1].rect.x - 2));
+        GdipLinearGradientBrush brush;
+        brush.create({x, y0}, {x, y0 + h - 3}, static_cast<Argb>(alpha) << 24, 0x00000000);
+        GdipPen pen;
+        pen.createFromBrush(brush, 1.0f);
+        graphics.drawLine(pen, x, y0 + 1, x, y0 + h - 4);
+    };
+    separator(buttonIndex, buttonIndex == 1 ? 100 : 60);
+    if (buttonIndex < count) separator(buttonIndex + 1, 60);
+}
+
+bool isButton(const CaptionPart& caption, int buttonIndex) {
+    return buttonIndex >= 1 && buttonIndex <= static_cast<int>(caption.captionButtons.size());
+}
+
 }  // namespace
 
 std::vector<CaptionButton> standardCaptionButtons(bool help, bool menu, bool minimize, bool maximize, bool close) {
@@ -125,98 +149,95 @@ std::vector<CaptionButtonKind> captionKinds(const std::vector<CaptionButton>& bu
     return kinds;
 }
 
-void SkinEngine::layoutCaptionTooltips(int recordIndex) {
-    SkinnedWindowRecord* record = windowRecord(recordIndex);
-    if (!record) return;
-    RECT client{};
-    ::GetClientRect(record->window, &client);
-    record->stripLeft = captionStripLeft(client.right, record->stripWidth);
-    record->stripHeight = kStripHeight;
+void layoutCaptionTooltips(SkinnedWindowRecord& record) {
+    CaptionPart& caption = record.caption;
+    const RECT client = clientRect(record.window);
+    caption.stripLeft = captionStripLeft(client.right, caption.stripWidth);
+    caption.stripHeight = kStripHeight;
     const std::vector<RectF> rects =
-        captionButtonRects(record->stripLeft, record->stripTop, captionKinds(record->captionButtons));
+        captionButtonRects(caption.stripLeft, caption.stripTop, captionKinds(caption.captionButtons));
     for (size_t i = 0; i < rects.size(); ++i) {
-        record->captionButtons[i].rect = rects[i];
-        record->captionTooltip.setToolRect(integerRect(rects[i]), i + 1);
+        caption.captionButtons[i].rect = rects[i];
+        caption.captionTooltip.setToolRect(integerRect(rects[i]), i + 1);
     }
 }
 
-int SkinEngine::hitTestCaptionButtons(int recordIndex, int x, int y) {
-    const SkinnedWindowRecord* record = windowRecord(recordIndex);
-    if (!record) return 0;
-    hotButtonIndex = hitTestCaptionRects(stripOf(*record), rectsOf(*record), x, y);
-    return hotButtonIndex;
+int hitTestCaptionButtons(const SkinnedWindowRecord& record, int x, int y) {
+    int& hot = engineState().hotButtonIndex;
+    hot = hitTestCaptionRects(stripOf(record.caption), rectsOf(record.caption), x, y);
+    return hot;
 }
 
-int SkinEngine::findMaximizeButton(int recordIndex) {
-    const SkinnedWindowRecord* record = windowRecord(recordIndex);
-    if (!record) return 0;
-    for (size_t i = 0; i < record->captionButtons.size(); ++i)
-        if (record->captionButtons[i].kind == CaptionButtonKind::Maximize) return static_cast<int>(i) + 1;
+int findMaximizeButton(const SkinnedWindowRecord& record) {
+    const std::vector<CaptionButton>& buttons = record.caption.captionButtons;
+    for (size_t i = 0; i < buttons.size(); ++i)
+        if (buttons[i].kind == CaptionButtonKind::Maximize) return static_cast<int>(i) + 1;
     return 0;
 }
 
-void SkinEngine::runCaptionButton(int recordIndex, int buttonIndex) {
-    SkinnedWindowRecord* record = windowRecord(recordIndex);
-    if (!record || buttonIndex < 1 || buttonIndex > static_cast<int>(record->captionButtons.size())) return;
-    HWND window = record->window;
-    const CaptionButton& button = record->captionButtons[static_cast<size_t>(buttonIndex - 1)];
+void runCaptionButton(SkinnedWindowRecord& record, int buttonIndex) {
+    if (!isButton(record.caption, buttonIndex)) return;
+    HWND window = record.window;
+    const CaptionButton& button = record.caption.captionButtons[static_cast<size_t>(buttonIndex - 1)];
+    FrameState& frame = record.frame;
+    // Each command ends with the message that carries it out: the window may
+    // be gone after it, and the record with it.
     switch (button.kind) {
-    case CaptionButtonKind::Close:
-        // Through the system command, so the owner's close query still decides.
-        ::SendMessageW(window, WM_SYSCOMMAND, SC_CLOSE, 0);
-        return;
-    case CaptionButtonKind::Maximize:
-        record->needsRender = true;
-        record->isMinimized = false;
-        record->isMaximized = !record->isMaximized;
-        ::SendMessageW(window, WM_SYSCOMMAND, record->isMaximized ? SC_MAXIMIZE : SC_RESTORE, 0);
-        return;
-    case CaptionButtonKind::Minimize:
-        record->isMinimized = true;
-        ::SendMessageW(window, WM_SYSCOMMAND, SC_MINIMIZE, 0);
-        return;
-    case CaptionButtonKind::Help:
-        if (record->helpHandler) record->helpHandler();
-        return;
-    case CaptionButtonKind::MainMenu:
-        if (record->menuHandler) record->menuHandler();
-        return;
-    case CaptionButtonKind::Custom:
-        if (button.handler) button.handler();
-        return;
+        case CaptionButtonKind::Close:
+            // Through the system command, so the owner's close query still decides.
+            ::SendMessageW(window, WM_SYSCOMMAND, SC_CLOSE, 0);
+            return;
+        case CaptionButtonKind::Maximize:
+            record.image.needsRender = true;
+            frame.isMinimized = false;
+            frame.isMaximized = !frame.isMaximized;
+            ::SendMessageW(window, WM_SYSCOMMAND, frame.isMaximized ? SC_MAXIMIZE : SC_RESTORE, 0);
+            return;
+        case CaptionButtonKind::Minimize:
+            frame.isMinimized = true;
+            ::SendMessageW(window, WM_SYSCOMMAND, SC_MINIMIZE, 0);
+            return;
+        case CaptionButtonKind::Help:
+            if (record.caption.helpHandler) record.caption.helpHandler();
+            return;
+        case CaptionButtonKind::MainMenu:
+            if (record.caption.menuHandler) record.caption.menuHandler();
+            return;
+        case CaptionButtonKind::Custom:
+            if (button.handler) button.handler();
+            return;
     }
 }
 
 bool SkinEngine::addCaptionButton(HWND window, const ByteBuffer& image, const std::wstring& tooltip,
                                   CaptionHandler handler) {
-    const int index = findWindowRecord(window);
-    SkinnedWindowRecord* record = windowRecord(index);
+    SkinnedWindowRecord* record = windowRecord(findWindowRecord(window));
     if (!record) return false;
+    CaptionPart& caption = record->caption;
     CaptionButton button;
     button.kind = CaptionButtonKind::Custom;
     button.glyph = image;
     button.tooltipText = tooltip;
     button.handler = std::move(handler);
-    record->captionButtons.insert(record->captionButtons.begin(), std::move(button));
-    record->stripWidth += kCaptionButtonPitch;
+    caption.captionButtons.insert(caption.captionButtons.begin(), std::move(button));
+    caption.stripWidth += kCaptionButtonPitch;
     // Tool ids are button positions, and the new button took the first one:
     // one more tool, then every tool gets the text of the button now at its position.
-    record->captionTooltip.addTool(RECT{}, tooltip, record->captionButtons.size());
-    for (size_t i = 0; i < record->captionButtons.size(); ++i)
-        record->captionTooltip.setToolText(record->captionButtons[i].tooltipText, i + 1);
-    layoutCaptionTooltips(index);
+    caption.captionTooltip.addTool(RECT{}, tooltip, caption.captionButtons.size());
+    for (size_t i = 0; i < caption.captionButtons.size(); ++i)
+        caption.captionTooltip.setToolText(caption.captionButtons[i].tooltipText, i + 1);
+    layoutCaptionTooltips(*record);
     return true;
 }
 
 bool SkinEngine::setCaptionGlyphs(HWND window, const ByteBuffer& minimize, const ByteBuffer& maximize,
                                   const ByteBuffer& restore, const ByteBuffer& close) {
-    const int index = findWindowRecord(window);
-    SkinnedWindowRecord* record = windowRecord(index);
-    if (!record || record->captionButtons.empty()) return false;
+    SkinnedWindowRecord* record = windowRecord(findWindowRecord(window));
+    if (!record || record->caption.captionButtons.empty()) return false;
     auto replace = [](ByteBuffer& slot, const ByteBuffer& image) {
         if (!image.empty()) slot = image;
     };
-    std::vector<CaptionButton>& buttons = record->captionButtons;
+    std::vector<CaptionButton>& buttons = record->caption.captionButtons;
     const int count = static_cast<int>(buttons.size());
     replace(buttons[static_cast<size_t>(count - 1)].glyph, close);
     const DWORD style = static_cast<DWORD>(::GetWindowLongPtrW(window, GWL_STYLE));
@@ -233,124 +254,95 @@ bool SkinEngine::setCaptionGlyphs(HWND window, const ByteBuffer& minimize, const
     } else if (count >= 2 && hasMin) {
         replace(buttons[static_cast<size_t>(count - 2)].glyph, minimize);
     }
-    for (int i = 1; i <= count; ++i) paintCaptionButton(index, i, CaptionButtonLook::Normal, 0, true);
+    for (int i = 1; i <= count; ++i) paintCaptionButton(*record, i, CaptionButtonLook::Normal, 0, true);
     return true;
 }
 
-void SkinEngine::paintCaptionButton(int recordIndex, int buttonIndex, CaptionButtonLook look, int alpha,
-                                    bool present) {
-    SkinnedWindowRecord* record = windowRecord(recordIndex);
-    if (!record || !record->composed || buttonIndex < 1 ||
-        buttonIndex > static_cast<int>(record->captionButtons.size()))
-        return;
-    const CaptionButton& button = record->captionButtons[static_cast<size_t>(buttonIndex - 1)];
+void paintCaptionButton(SkinnedWindowRecord& record, int buttonIndex, CaptionButtonLook look, int alpha, bool present) {
+    HDC composed = record.image.composed.dc();
+    if (!composed || !isButton(record.caption, buttonIndex)) return;
+    const CaptionButton& button = record.caption.captionButtons[static_cast<size_t>(buttonIndex - 1)];
     RECT area = integerRect(button.rect);
     if (look == CaptionButtonLook::Pressed) ::OffsetRect(&area, -1, 0);
-    restoreBackgroundRect(recordIndex, area);
+    restoreBackgroundRect(record, area);
     {
         GdipGraphics graphics;
-        if (!graphics.fromHdc(record->composed.dc())) return;
-        paintCaptionStrip(recordIndex, buttonIndex, graphics);
+        if (!graphics.fromHdc(composed)) return;
+        paintCaptionStrip(record.caption, buttonIndex, graphics);
         if (look == CaptionButtonLook::Highlight && alpha > 0) paintHighlight(graphics, button, alpha);
         if (look == CaptionButtonLook::Pressed) paintPressed(graphics, button);
-        drawGlyph(graphics, *record, button);
+        drawGlyph(graphics, record, button);
         graphics.flush(Gdiplus::FlushIntentionSync);
     }
-    if (!present || !::IsWindowVisible(record->window)) return;
+    if (!present || !::IsWindowVisible(record.window)) return;
     RECT shown = integerRect(button.rect);
     ::UnionRect(&shown, &shown, &area);
-    WindowDc screen(record->window);
-    ::BitBlt(screen.get(), shown.left, shown.top, shown.right - shown.left, shown.bottom - shown.top,
-             record->composed.dc(), shown.left, shown.top, SRCCOPY);
+    const WindowDc screen(record.window);
+    ::BitBlt(screen.get(), shown.left, shown.top, shown.right - shown.left, shown.bottom - shown.top, composed,
+             shown.left, shown.top, SRCCOPY);
 }
 
-// The faint separators left of a button (and of the next one, which the
-// restored rectangle may have touched).
-void SkinEngine::paintCaptionStrip(int recordIndex, int buttonIndex, GdipGraphics& graphics) {
-    const SkinnedWindowRecord* record = windowRecord(recordIndex);
-    if (!record) return;
-    const int count = static_cast<int>(record->captionButtons.size());
-    const float y0 = static_cast<float>(record->stripTop), h = static_cast<float>(record->stripHeight);
-    auto separator = [&](int index, std::uint8_t alpha) {
-        const float x = static_cast<float>(static_cast<int>(record->captionButtons[index - 1].rect.x - 2));
-        GdipLinearGradientBrush brush;
-        brush.create({x, y0}, {x, y0 + h - 3}, static_cast<Argb>(alpha) << 24, 0x00000000);
-        GdipPen pen;
-        pen.createFromBrush(brush, 1.0f);
-        graphics.drawLine(pen, x, y0 + 1, x, y0 + h - 4);
-    };
-    separator(buttonIndex, buttonIndex == 1 ? 100 : 60);
-    if (buttonIndex < count) separator(buttonIndex + 1, 60);
-}
-
-void onCaptionMouseMove(int recordIndex, int x, int y) {
-    SkinEngine& engine = skinEngine();
-    SkinnedWindowRecord* record = windowRecord(recordIndex);
-    if (!record || !record->captionActive) return;
-    HWND window = record->window;
-    if (!record->mouseTracked) {
+void onCaptionMouseMove(SkinnedWindowRecord& record, int x, int y) {
+    if (!record.caption.captionActive) return;
+    HWND window = record.window;
+    CaptionHover& hover = record.hover;
+    if (!hover.mouseTracked) {
         TRACKMOUSEEVENT track{sizeof track, TME_HOVER | TME_LEAVE, window, 1};
         ::TrackMouseEvent(&track);
     }
-    const bool inStrip = inHoverStrip(stripOf(*record), x, y);
-    if (inStrip && !record->fadeTimerRunning) {
+    const bool inStrip = inHoverStrip(stripOf(record.caption), x, y);
+    if (inStrip && !hover.fadeTimerRunning) {
         ::SetTimer(window, reinterpret_cast<UINT_PTR>(window), kFadeIntervalMs, nullptr);
-        record->fadeTimerRunning = true;
+        hover.fadeTimerRunning = true;
     } else if (!inStrip) {
-        record->fadeTimerRunning = false;  // the timer runs on until the fade-out ends
+        hover.fadeTimerRunning = false;  // the timer runs on until the fade-out ends
     }
-    const int hit = engine.hitTestCaptionButtons(recordIndex, x, y);
-    if (record->hotButton >= 1 && record->hotButton != hit) {
+    const int hit = hitTestCaptionButtons(record, x, y);
+    if (hover.hotButton >= 1 && hover.hotButton != hit) {
         // A fade-out still running is cut short: its button goes back to normal.
-        if (record->fadeOut.step < kFadeSteps)
-            engine.paintCaptionButton(recordIndex, record->fadeOut.button, CaptionButtonLook::Normal, 0, true);
-        record->fadeOut = {record->hotButton, 0};
+        if (hover.fadeOut.step < kFadeSteps)
+            paintCaptionButton(record, hover.fadeOut.button, CaptionButtonLook::Normal, 0, true);
+        hover.fadeOut = {hover.hotButton, 0};
     }
-    if (hit >= 1 && hit != record->hotButton) record->fadeIn = {hit, 0};
-    record->hotButton = hit;
+    if (hit >= 1 && hit != hover.hotButton) hover.fadeIn = {hit, 0};
+    hover.hotButton = hit;
 }
 
-void onCaptionFadeTimer(int recordIndex) {
-    SkinEngine& engine = skinEngine();
-    SkinnedWindowRecord* record = windowRecord(recordIndex);
-    if (!record) return;
-    if (record->fadeIn.button >= 1 && record->fadeIn.step < kFadeSteps) {
-        ++record->fadeIn.step;
-        engine.paintCaptionButton(recordIndex, record->fadeIn.button, CaptionButtonLook::Highlight,
-                                  fadeInAlpha(record->fadeIn.step), true);
+void onCaptionFadeTimer(SkinnedWindowRecord& record) {
+    CaptionHover& hover = record.hover;
+    if (hover.fadeIn.button >= 1 && hover.fadeIn.step < kFadeSteps) {
+        ++hover.fadeIn.step;
+        paintCaptionButton(record, hover.fadeIn.button, CaptionButtonLook::Highlight, fadeInAlpha(hover.fadeIn.step),
+                           true);
     }
-    if (record->fadeOut.button >= 1 && record->fadeOut.step < kFadeSteps) {
-        ++record->fadeOut.step;
-        engine.paintCaptionButton(recordIndex, record->fadeOut.button, CaptionButtonLook::Highlight,
-                                  fadeOutAlpha(record->fadeOut.step), true);
+    if (hover.fadeOut.button >= 1 && hover.fadeOut.step < kFadeSteps) {
+        ++hover.fadeOut.step;
+        paintCaptionButton(record, hover.fadeOut.button, CaptionButtonLook::Highlight, fadeOutAlpha(hover.fadeOut.step),
+                           true);
     }
-    const bool idle = !record->mouseTracked || !record->fadeTimerRunning;
-    if (idle && (record->fadeOut.step > kFadeSteps - 1 || record->fadeOut.button == 0)) {
-        record->fadeTimerRunning = false;
-        ::KillTimer(record->window, reinterpret_cast<UINT_PTR>(record->window));
-        record->hotButton = 0;
-        record->fadeIn = record->fadeOut = {};
+    const bool idle = !hover.mouseTracked || !hover.fadeTimerRunning;
+    if (idle && (hover.fadeOut.step > kFadeSteps - 1 || hover.fadeOut.button == 0)) {
+        hover.fadeTimerRunning = false;
+        ::KillTimer(record.window, reinterpret_cast<UINT_PTR>(record.window));
+        hover.hotButton = 0;
+        hover.fadeIn = hover.fadeOut = {};
     }
 }
 
-void onCaptionMouseLeave(int recordIndex) {
-    SkinnedWindowRecord* record = windowRecord(recordIndex);
-    if (!record) return;
-    record->mouseTracked = false;
-    if (!record->captionActive || record->hotButton < 1) return;
-    if (record->fadeOut.step <= kFadeSteps - 1 || record->fadeIn.step <= kFadeSteps - 1)
-        skinEngine().paintCaptionButton(recordIndex, record->fadeOut.button, CaptionButtonLook::Normal, 0, true);
-    record->fadeIn = {};
-    record->fadeOut = {record->hotButton, 0};
-    record->hotButton = 0;
+void onCaptionMouseLeave(SkinnedWindowRecord& record) {
+    CaptionHover& hover = record.hover;
+    hover.mouseTracked = false;
+    if (!record.caption.captionActive || hover.hotButton < 1) return;
+    if (hover.fadeOut.step <= kFadeSteps - 1 || hover.fadeIn.step <= kFadeSteps - 1)
+        paintCaptionButton(record, hover.fadeOut.button, CaptionButtonLook::Normal, 0, true);
+    hover.fadeIn = {};
+    hover.fadeOut = {hover.hotButton, 0};
+    hover.hotButton = 0;
 }
 
-void onCaptionPress(int recordIndex, int x, int y) {
-    SkinEngine& engine = skinEngine();
-    SkinnedWindowRecord* record = windowRecord(recordIndex);
-    if (!record) return;
-    const int hit = engine.hitTestCaptionButtons(recordIndex, x, y);
-    if (hit >= 1) engine.paintCaptionButton(recordIndex, hit, CaptionButtonLook::Pressed, 0, true);
+void onCaptionPress(SkinnedWindowRecord& record, int x, int y) {
+    const int hit = hitTestCaptionButtons(record, x, y);
+    if (hit >= 1) paintCaptionButton(record, hit, CaptionButtonLook::Pressed, 0, true);
 }
 
 }  // namespace pelmora

@@ -1,5 +1,7 @@
-// Caption buttons of a skinned window: the standard set, and the hover fade
-// the window procedure drives (a 20 ms timer whose id is the window handle).
+// Caption buttons of a skinned window: the standard set, their layout, hit
+// test, commands and painting, and the hover fade the window procedure drives
+// (a 20 ms timer whose id is the window handle). Every step works on the one
+// record it is given.
 #pragma once
 
 #include <windows.h>
@@ -11,6 +13,9 @@
 namespace pelmora {
 
 struct SkinnedWindowRecord;
+
+// How a caption button is drawn.
+enum class CaptionButtonLook { Normal, Highlight, Pressed };
 
 // Alpha of the highlight after `step` timer ticks of a fade in / out.
 constexpr int fadeInAlpha(int step) {
@@ -26,10 +31,25 @@ constexpr UINT kFadeIntervalMs = 20;
 std::vector<CaptionButton> standardCaptionButtons(bool help, bool menu, bool minimize, bool maximize, bool close);
 std::vector<CaptionButtonKind> captionKinds(const std::vector<CaptionButton>& buttons);
 
+// Places the strip at the right of the client area, the buttons in it, and
+// each tooltip tool over its button.
+void layoutCaptionTooltips(SkinnedWindowRecord& record);
+// 1-based index of the button under the client point, 0 for none; also kept
+// as the engine's hotButtonIndex.
+int hitTestCaptionButtons(const SkinnedWindowRecord& record, int x, int y);
+// 1-based index of the first Maximize button, 0 for none.
+int findMaximizeButton(const SkinnedWindowRecord& record);
+// Carries out one button's command. The window, and the record with it, may
+// be gone when this returns.
+void runCaptionButton(SkinnedWindowRecord& record, int buttonIndex);
+// Redraws one button in the composed image (alpha: highlight strength) and,
+// with `present`, copies it to the visible window.
+void paintCaptionButton(SkinnedWindowRecord& record, int buttonIndex, CaptionButtonLook look, int alpha, bool present);
+
 // Hover protocol, called by the window procedure with client coordinates.
-void onCaptionMouseMove(int recordIndex, int x, int y);
-void onCaptionFadeTimer(int recordIndex);
-void onCaptionMouseLeave(int recordIndex);
-void onCaptionPress(int recordIndex, int x, int y);
+void onCaptionMouseMove(SkinnedWindowRecord& record, int x, int y);
+void onCaptionFadeTimer(SkinnedWindowRecord& record);
+void onCaptionMouseLeave(SkinnedWindowRecord& record);
+void onCaptionPress(SkinnedWindowRecord& record, int x, int y);
 
 }  // namespace pelmora

@@ -1,22 +1,22 @@
 // The procedure of skinned top-level windows: each case unpacks its message
-// and calls a named handler; everything goes on to the previous procedure
-// unless the handler answers it alone.
+// and calls a named handler on the window's record, looked up once; everything
+// goes on to the previous procedure unless the handler answers it alone.
 #include <windowsx.h>
 
-#include <cwchar>
 #include <optional>
+#include <string>
 
+#include "base/unique_resource.h"
 #include "base/win32_util.h"
-#include "gfx/back_buffer.h"
-#include "gfx/drawing_helpers.h"
 #include "gfx/gdip_object.h"
-#include "skin/controls/core/control_settings.h"
+#include "skin/controls/core/engine_state.h"
 #include "skin/controls/core/parent_messages.h"
 #include "skin/controls/core/window_properties.h"
 #include "skin/controls/core/window_records.h"
 #include "skin/skin_engine.h"
 #include "skin/window/caption_buttons.h"
 #include "skin/window/window_geometry.h"
+#include "skin/window/window_render.h"
 #include "skin/window/window_skin.h"
 
 namespace pelmora {
@@ -29,12 +29,12 @@ int taskbarHeight() {
     return rc.bottom - rc.top;
 }
 
-void onGetMinMaxInfo(const SkinnedWindowRecord& record, MINMAXINFO& info) {
-    info.ptMinTrackSize = {record.minTrackWidth, record.minTrackHeight};
-    if (record.isMaximized) {
+void onGetMinMaxInfo(const FrameState& frame, MINMAXINFO& info) {
+    info.ptMinTrackSize = {frame.minTrackWidth, frame.minTrackHeight};
+    if (frame.isMaximized) {
         info.ptMaxTrackSize = {::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN) - taskbarHeight()};
     } else {
-        info.ptMaxTrackSize = {record.maxTrackWidth, record.maxTrackHeight};
+        info.ptMaxTrackSize = {frame.maxTrackWidth, frame.maxTrackHeight};
     }
 }
 
@@ -43,83 +43,118 @@ void keepOffTaskbar(SkinnedWindowRecord& record) {
     const RECT client = clientRect(record.window);
     const int screenWidth = ::GetSystemMetrics(SM_CXSCREEN), screenHeight = ::GetSystemMetrics(SM_CYSCREEN);
     if (client.right != screenWidth || client.bottom != screenHeight) return;
-    record.isMaximized = true;
+    record.frame.isMaximized = true;
     ::SetWindowPos(record.window, nullptr, 0, 0, screenWidth, screenHeight - taskbarHeight(),
                    SWP_NOZORDER | SWP_NOOWNERZORDER);
 }
 
-LRESULT onPaint(SkinEngine& engine, int index, SkinnedWindowRecord& record, HWND window) {
+LRESULT onPaint(SkinnedWindowRecord& record) {
     {
-        const PaintScope paint(window);
-        if (!record.isMinimized) {
-            if (record.needsRender) {
-                engine.renderWindow(index, paint.dc(), true);
-                record.needsRender = false;
+        const PaintScope paint(record.window);
+        if (!record.frame.isMinimized) {
+            if (record.image.needsRender) {
+                renderWindow(record, paint.dc(), true);
             } else {
-                engine.presentWindow(index, paint.dc());
+                presentWindow(record, paint.dc());
             }
         }
     }
-    return ::DefWindowProcW(window, WM_PAINT, 0, 0);
+    return ::DefWindowProcW(record.window, WM_PAINT, 0, 0);
 }
 
-void onShow(SkinEngine& engine, int index, SkinnedWindowRecord& record, HWND window) {
-    if (record.isMinimized) {
-        record.isMinimized = false;
+void onShow(SkinnedWindowRecord& record) {
+    if (record.frame.isMinimized) {
+        record.frame.isMinimized = false;
         return;
     }
-    const PaintScope paint(window);
-    engine.renderWindow(index, paint.dc(), true);
+    const PaintScope paint(record.window);
+    renderWindow(record, paint.dc(), true);
 }
 
-void onSize(int index, SkinnedWindowRecord& record) {
-    record.hotButton = 0;
-    ThemeSettings& theme = themeSettings();
-    if (theme.firstSizePending) {
-        record.needsRender = false;
-        theme.firstSizePending = false;
+void onSize(SkinnedWindowRecord& record) {
+    record.hover.hotButton = 0;
+    EngineState& state = engineState();
+    if (state.firstSizePending) {
+        record.image.needsRender = false;
+        state.firstSizePending = false;
     } else {
-        record.needsRender = true;
+        record.image.needsRender = true;
     }
-    skinEngine().layoutDockedChildren(index);
+    layoutDockedChildren(record);
 }
 
 void onSysCommand(SkinnedWindowRecord& record, WPARAM command) {
+    FrameState& frame = record.frame;
     switch (command & 0xFFF0) {
         case SC_MAXIMIZE:
-            record.isMaximized = true;
-            record.needsRender = true;
+            frame.isMaximized = true;
+            record.image.needsRender = true;
             break;
         case SC_RESTORE:
-            record.needsRender = true;
-            record.isMinimized = false;
+            record.image.needsRender = true;
+            frame.isMinimized = false;
             break;
         case SC_MINIMIZE:
-            record.needsRender = true;
-            record.isMinimized = true;
+            record.image.needsRender = true;
+            frame.isMinimized = true;
             break;
     }
 }
 
-void onLeftButtonDown(SkinEngine& engine, int index, SkinnedWindowRecord& record, LPARAM point) {
-    record.fadeIn.button = 0;
-    if (!record.captionActive) return;
-    if (!record.isMaximized && !record.isMinimized) engine.beginMoveOrResize(index, point, clientRect(record.window));
-    // The drag above may have run a modal loop in which the window went away.
-    if (windowRecord(index) != &record) return;
-    onCaptionPress(index, GET_X_LPARAM(point), GET_Y_LPARAM(point));
-}
-
-PressContext pressContext(const SkinEngine& engine, const SkinnedWindowRecord& record, const RECT& client) {
+PressContext pressContext(const SkinnedWindowRecord& record, const RECT& client) {
+    const CaptionPart& caption = record.caption;
     PressContext context;
-    context.strip = {record.stripLeft, record.stripTop, record.stripWidth, record.stripHeight};
+    context.strip = {caption.stripLeft, caption.stripTop, caption.stripWidth, caption.stripHeight};
     context.clientRight = client.right;
     context.clientBottom = client.bottom;
-    context.border = engine.borderWidth;
-    context.captionHeight = record.captionHeight;
-    context.captionActive = record.captionActive;
-    context.resizable = record.resizable;
+    context.border = engineState().borderWidth;
+    context.captionHeight = caption.captionHeight;
+    context.captionActive = caption.captionActive;
+    context.resizable = record.frame.resizable;
     return context;
+}
+
+// A press on the client: a caption drag or an edge resize (the system runs
+// either in a modal loop of its own).
+void beginMoveOrResize(SkinnedWindowRecord& record, LPARAM point) {
+    const PressDecision decision =
+        decidePress(pressContext(record, clientRect(record.window)), GET_X_LPARAM(point), GET_Y_LPARAM(point));
+    HWND window = record.window;
+    if (decision.action == PressAction::CaptionDrag) {
+        ::SendMessageW(window, WM_NCLBUTTONDOWN, HTCAPTION, 0);
+    } else if (decision.action == PressAction::Resize) {
+        record.image.needsRender = true;
+        ::SetCursor(::LoadCursorW(nullptr, decision.edge->cursor));
+        ::SendMessageW(window, WM_SYSCOMMAND, SC_SIZE + decision.edge->sizeOffset, 0);
+    }
+}
+
+void updateResizeCursor(const SkinnedWindowRecord& record, LPARAM point) {
+    if (!record.frame.resizable) return;
+    const RECT client = clientRect(record.window);
+    if (auto edge = resizeEdgeAt(GET_X_LPARAM(point), GET_Y_LPARAM(point), client.right, client.bottom,
+                                 engineState().borderWidth))
+        ::SetCursor(::LoadCursorW(nullptr, edge->cursor));
+}
+
+void onLeftButtonDown(int index, SkinnedWindowRecord& record, LPARAM point) {
+    record.hover.fadeIn.button = 0;
+    if (!record.caption.captionActive) return;
+    if (!record.frame.isMaximized && !record.frame.isMinimized) beginMoveOrResize(record, point);
+    // The drag above may have run a modal loop in which the window went away.
+    if (windowRecord(index) != &record) return;
+    onCaptionPress(record, GET_X_LPARAM(point), GET_Y_LPARAM(point));
+}
+
+void onLeftButtonUp(SkinnedWindowRecord& record) {
+    const int hot = engineState().hotButtonIndex;
+    if (hot >= 1 && hot <= static_cast<int>(record.caption.captionButtons.size()) && record.caption.captionActive)
+        runCaptionButton(record, hot);  // the record may be gone after this
+}
+
+void onDoubleClick(SkinnedWindowRecord& record, int y) {
+    if (y > record.caption.captionHeight || !record.frame.resizable) return;
+    if (const int button = findMaximizeButton(record)) runCaptionButton(record, button);
 }
 
 }  // namespace
@@ -131,8 +166,9 @@ LRESULT SkinEngine::skinnedWindowProc(HWND window, UINT message, WPARAM wParam, 
         return previous ? ::CallWindowProcW(previous, window, message, wParam, lParam)
                         : ::DefWindowProcW(window, message, wParam, lParam);
     };
-    SkinnedWindowRecord* record = windowRecord(index);
-    if (!record || record->window != window) return pass();
+    SkinnedWindowRecord* found = windowRecord(index);
+    if (!found || found->window != window) return pass();
+    SkinnedWindowRecord& record = *found;
     const int x = GET_X_LPARAM(lParam), y = GET_Y_LPARAM(lParam);
 
     switch (message) {
@@ -144,60 +180,55 @@ LRESULT SkinEngine::skinnedWindowProc(HWND window, UINT message, WPARAM wParam, 
             ::KillTimer(window, reinterpret_cast<UINT_PTR>(window));
             break;
         case WM_SHOWWINDOW:
-            if (wParam == 1) onShow(*this, index, *record, window);
+            if (wParam == 1) onShow(record);
             break;
         case WM_ERASEBKGND:
             ::SetBkMode(reinterpret_cast<HDC>(wParam), TRANSPARENT);
             return 1;
         case WM_PAINT:
-            return onPaint(*this, index, *record, window);
+            return onPaint(record);
         case WM_LBUTTONDBLCLK:
-            if (y <= record->captionHeight && record->resizable) {
-                if (const int button = findMaximizeButton(index)) runCaptionButton(index, button);
-            }
+            onDoubleClick(record, y);
             break;
         case WM_MOUSEMOVE:
-            onCaptionMouseMove(index, x, y);
-            if (!record->isMaximized) updateResizeCursor(index, lParam);
+            onCaptionMouseMove(record, x, y);
+            if (!record.frame.isMaximized) updateResizeCursor(record, lParam);
             break;
         case WM_MOUSEHOVER:
-            record->mouseTracked = true;
+            record.hover.mouseTracked = true;
             break;
         case WM_MOUSELEAVE:
-            onCaptionMouseLeave(index);
+            onCaptionMouseLeave(record);
             break;
         case WM_TIMER:
-            if (wParam == reinterpret_cast<WPARAM>(window)) onCaptionFadeTimer(index);
+            if (wParam == reinterpret_cast<WPARAM>(window)) onCaptionFadeTimer(record);
             break;
         case WM_GETMINMAXINFO:
-            onGetMinMaxInfo(*record, *reinterpret_cast<MINMAXINFO*>(lParam));
+            onGetMinMaxInfo(record.frame, *reinterpret_cast<MINMAXINFO*>(lParam));
             break;
         case WM_WINDOWPOSCHANGED:
-            if (record->hasMaximizeButton) keepOffTaskbar(*record);
-            layoutCaptionTooltips(index);
-            if (record->statusBarHeight > 0) layoutStatusBar(index);
+            if (record.caption.hasMaximizeButton) keepOffTaskbar(record);
+            layoutCaptionTooltips(record);
+            if (record.status.statusBarHeight > 0) layoutStatusBar(record);
             break;
         case WM_SIZE:
-            onSize(index, *record);
+            onSize(record);
             break;
         case WM_LBUTTONDOWN:
-            onLeftButtonDown(*this, index, *record, lParam);
+            onLeftButtonDown(index, record, lParam);
             break;
         case WM_LBUTTONUP:
-            if (hotButtonIndex >= 1 && hotButtonIndex <= static_cast<int>(record->captionButtons.size()) &&
-                record->captionActive) {
-                runCaptionButton(index, hotButtonIndex);
-            }
+            onLeftButtonUp(record);
             break;
         case WM_SYSCOMMAND:
-            onSysCommand(*record, wParam);
+            onSysCommand(record, wParam);
             break;
         case WM_QUERYOPEN:
-            record->isMinimized = false;
+            record.frame.isMinimized = false;
             break;
         case WM_SETTEXT:
-            if (record->showTitle && record->captionActive && lParam)
-                paintTitle(index, false, std::wstring(reinterpret_cast<const wchar_t*>(lParam)));
+            if (record.caption.showTitle && record.caption.captionActive && lParam)
+                paintTitle(record, false, std::wstring(reinterpret_cast<const wchar_t*>(lParam)));
             break;
         case WM_CTLCOLOREDIT:
         case WM_CTLCOLORLISTBOX:
@@ -211,29 +242,6 @@ LRESULT SkinEngine::skinnedWindowProc(HWND window, UINT message, WPARAM wParam, 
             break;
     }
     return pass();
-}
-
-void SkinEngine::beginMoveOrResize(int recordIndex, LPARAM point, const RECT& client) {
-    SkinnedWindowRecord* record = windowRecord(recordIndex);
-    if (!record) return;
-    const PressDecision decision =
-        decidePress(pressContext(*this, *record, client), GET_X_LPARAM(point), GET_Y_LPARAM(point));
-    HWND window = record->window;
-    if (decision.action == PressAction::CaptionDrag) {
-        ::SendMessageW(window, WM_NCLBUTTONDOWN, HTCAPTION, 0);
-    } else if (decision.action == PressAction::Resize) {
-        record->needsRender = true;
-        ::SetCursor(::LoadCursorW(nullptr, decision.edge->cursor));
-        ::SendMessageW(window, WM_SYSCOMMAND, SC_SIZE + decision.edge->sizeOffset, 0);
-    }
-}
-
-void SkinEngine::updateResizeCursor(int recordIndex, LPARAM point) {
-    const SkinnedWindowRecord* record = windowRecord(recordIndex);
-    if (!record || !record->resizable) return;
-    const RECT client = clientRect(record->window);
-    if (auto edge = resizeEdgeAt(GET_X_LPARAM(point), GET_Y_LPARAM(point), client.right, client.bottom, borderWidth))
-        ::SetCursor(::LoadCursorW(nullptr, edge->cursor));
 }
 
 }  // namespace pelmora

@@ -15,7 +15,9 @@
 #include "skin/controls/core/window_properties.h"
 #include "skin/controls/core/window_records.h"
 #include "skin/skin_engine.h"
+#include "skin/window/caption_buttons.h"
 #include "skin/window/window_geometry.h"
+#include "skin/window/window_skin.h"
 
 namespace pelmora {
 namespace {
@@ -33,13 +35,26 @@ void reshapeWindow(HWND window, int width, int height) {
 // replaces is deleted. The properties name the DC's first bitmap and the current
 // one for painters outside the engine; the record owns both.
 void prepareComposedBitmap(SkinnedWindowRecord& record, int width, int height) {
+    BitmapDc& composed = record.image.composed;
     GdipBitmap image;
     image.create(width > 0 ? width : 1, height > 0 ? height : 1);
-    if (!record.composed.select(image.toHbitmap())) return;
+    if (!composed.select(image.toHbitmap())) return;
     if (!propValue(record.window, kPropComposedFirstBitmap))
-        setPropValue(record.window, kPropComposedFirstBitmap,
-                     reinterpret_cast<std::intptr_t>(record.composed.firstBitmap()));
-    setPropValue(record.window, kPropComposedBitmap, reinterpret_cast<std::intptr_t>(record.composed.bitmap()));
+        setPropValue(record.window, kPropComposedFirstBitmap, reinterpret_cast<std::intptr_t>(composed.firstBitmap()));
+    setPropValue(record.window, kPropComposedBitmap, reinterpret_cast<std::intptr_t>(composed.bitmap()));
+}
+
+// Copies `r` of the composed image to the window's screen.
+void showOnScreen(const SkinnedWindowRecord& record, const RECT& r) {
+    const WindowDc screen(record.window);
+    ::BitBlt(screen.get(), r.left, r.top, r.right - r.left, r.bottom - r.top, record.image.composed.dc(), r.left, r.top,
+             SRCCOPY);
+}
+
+void restoreFrom(const ComposedImage& image, const BitmapDc& snapshot, const RECT& r) {
+    if (!image.composed || !snapshot) return;
+    ::BitBlt(image.composed.dc(), r.left, r.top, r.right - r.left, r.bottom - r.top, snapshot.dc(), r.left, r.top,
+             SRCCOPY);
 }
 
 void drawBackgroundImage(GdipGraphics& graphics, const ByteBuffer& png, int mode, int width, int height) {
@@ -48,13 +63,19 @@ void drawBackgroundImage(GdipGraphics& graphics, const ByteBuffer& png, int mode
     const float iw = static_cast<float>(image.width()), ih = static_cast<float>(image.height());
     const float w = static_cast<float>(width), h = static_cast<float>(height);
     switch (static_cast<BackgroundMode>(mode)) {
-    case BackgroundMode::RightFaded: graphics.drawImageRect(image, w - iw, 0, iw, ih); break;
-    case BackgroundMode::Stretched: graphics.drawImageRect(image, 0, 0, w, h); break;
-    case BackgroundMode::Centred:
-        graphics.drawImageRect(image, static_cast<float>(static_cast<int>((w - iw) / 2)),
-                               static_cast<float>(static_cast<int>((h - ih) / 2)), iw, ih);
-        break;
-    default: graphics.drawImageRect(image, 0, 0, iw, ih); break;
+        case BackgroundMode::RightFaded:
+            graphics.drawImageRect(image, w - iw, 0, iw, ih);
+            break;
+        case BackgroundMode::Stretched:
+            graphics.drawImageRect(image, 0, 0, w, h);
+            break;
+        case BackgroundMode::Centred:
+            graphics.drawImageRect(image, static_cast<float>(static_cast<int>((w - iw) / 2)),
+                                   static_cast<float>(static_cast<int>((h - ih) / 2)), iw, ih);
+            break;
+        default:
+            graphics.drawImageRect(image, 0, 0, iw, ih);
+            break;
     }
 }
 
@@ -67,19 +88,21 @@ void paintBackground(const SkinnedWindowRecord& record, GdipGraphics& graphics, 
     addRoundedRectangle(outline, 0, 0, static_cast<float>(width), static_cast<float>(height), 4);
     graphics.setClipPath(outline);
     const ThemeSettings& theme = themeSettings();
-    const bool own = !record.ownBackground.empty();
+    const OwnBackground& background = record.background;
+    const bool own = !background.ownBackground.empty();
     GdipSolidBrush fill;
-    fill.create(own ? (record.ownBackgroundColour | 0xFF000000u) : argbFromColour(theme.themeColour));
+    fill.create(own ? (background.ownBackgroundColour | 0xFF000000u) : argbFromColour(theme.themeColour));
     graphics.fillPath(fill, outline);
     if (own) {
-        drawBackgroundImage(graphics, record.ownBackground, record.backgroundMode, width, height);
+        drawBackgroundImage(graphics, background.ownBackground, background.backgroundMode, width, height);
     } else if (!theme.themeBackground.empty()) {
         drawBackgroundImage(graphics, theme.themeBackground, theme.themeBackgroundMode, width, height);
     }
-    if (record.captionGloss && record.captionHeight > 0) {
+    const int captionHeight = record.caption.captionHeight;
+    if (record.caption.captionGloss && captionHeight > 0) {
         GdipLinearGradientBrush gloss;
-        gloss.create({0, 0}, {0, static_cast<float>(record.captionHeight)}, 0x96FFFFFF, 0x00FFFFFF);
-        graphics.fillRectangle(gloss, 0, 0, static_cast<float>(width), static_cast<float>(record.captionHeight));
+        gloss.create({0, 0}, {0, static_cast<float>(captionHeight)}, 0x96FFFFFF, 0x00FFFFFF);
+        graphics.fillRectangle(gloss, 0, 0, static_cast<float>(width), static_cast<float>(captionHeight));
     }
     graphics.resetClip();
 }
@@ -99,106 +122,99 @@ void paintBorder(GdipGraphics& graphics, int width, int height) {
 
 bool copyComposedImage(HWND window, HDC dc, const RECT& rect) {
     const SkinnedWindowRecord* record = windowRecord(findWindowRecord(window));
-    if (!record || !record->composed) return false;
-    return ::BitBlt(dc, rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top, record->composed.dc(),
-                    rect.left, rect.top, SRCCOPY) != FALSE;
+    if (!record || !record->image.composed) return false;
+    return ::BitBlt(dc, rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top,
+                    record->image.composed.dc(), rect.left, rect.top, SRCCOPY) != FALSE;
 }
 
-void SkinEngine::renderWindow(int recordIndex, HDC dc, bool present) {
-    SkinnedWindowRecord* record = windowRecord(recordIndex);
-    if (!record) return;
-    HWND window = record->window;
+void renderWindow(SkinnedWindowRecord& record, HDC dc, bool present) {
+    HWND window = record.window;
     const RECT client = clientRect(window);
     const int width = client.right, height = client.bottom;
     reshapeWindow(window, width, height);
-    prepareComposedBitmap(*record, width, height);
+    prepareComposedBitmap(record, width, height);
+    ComposedImage& image = record.image;
+    const CaptionPart& caption = record.caption;
     {
         GdipGraphics graphics;
-        if (graphics.fromHdc(record->composed.dc())) {
-            paintBackground(*record, graphics, width, height);
-            if (record->captionActive) paintBorder(graphics, width, height);
+        if (graphics.fromHdc(image.composed.dc())) {
+            paintBackground(record, graphics, width, height);
+            if (caption.captionActive) paintBorder(graphics, width, height);
             graphics.flush(Gdiplus::FlushIntentionSync);
         }
     }
-    if (record->captionActive) {
-        record->backgroundSnapshot.ensureSize(record->composed.dc(), width, height);
-        ::BitBlt(record->backgroundSnapshot.dc(), 0, 0, width, height, record->composed.dc(), 0, 0, SRCCOPY);
-        if (record->statusBarHeight > 0) {
-            const RECT& bar = record->statusBarRect;
-            record->statusBarSnapshot.ensureSize(record->composed.dc(), width, height);
-            ::BitBlt(record->statusBarSnapshot.dc(), bar.left, bar.top, bar.right - bar.left, bar.bottom - bar.top,
-                     record->composed.dc(), bar.left, bar.top, SRCCOPY);
+    const StatusBarPart& status = record.status;
+    if (caption.captionActive) {
+        image.backgroundSnapshot.ensureSize(image.composed.dc(), width, height);
+        ::BitBlt(image.backgroundSnapshot.dc(), 0, 0, width, height, image.composed.dc(), 0, 0, SRCCOPY);
+        if (status.statusBarHeight > 0) {
+            const RECT& bar = status.statusBarRect;
+            image.statusBarSnapshot.ensureSize(image.composed.dc(), width, height);
+            ::BitBlt(image.statusBarSnapshot.dc(), bar.left, bar.top, bar.right - bar.left, bar.bottom - bar.top,
+                     image.composed.dc(), bar.left, bar.top, SRCCOPY);
         }
-        if (record->showTitle) paintTitle(recordIndex, true);
-        for (int i = 1; i <= static_cast<int>(record->captionButtons.size()); ++i)
-            paintCaptionButton(recordIndex, i, CaptionButtonLook::Normal, 0, false);
+        if (caption.showTitle) paintTitle(record, true);
+        for (int i = 1; i <= static_cast<int>(caption.captionButtons.size()); ++i)
+            paintCaptionButton(record, i, CaptionButtonLook::Normal, 0, false);
     }
-    if (record->statusBarHeight > 0)
-        for (int i = 1; i <= static_cast<int>(record->statusItems.size()); ++i) paintStatusItem(recordIndex, i);
-    record->needsRender = false;
+    if (status.statusBarHeight > 0)
+        for (int i = 1; i <= static_cast<int>(status.statusItems.size()); ++i) paintStatusItem(record, i);
+    image.needsRender = false;
     if (!present) return;
     std::optional<WindowDc> screen;
     if (!dc) dc = screen.emplace(window).get();
-    ::BitBlt(dc, 0, 0, width, height, record->composed.dc(), 0, 0, SRCCOPY);
-    if (!themeSettings().firstSizePending) invalidateVisibleChildren(window);
+    ::BitBlt(dc, 0, 0, width, height, image.composed.dc(), 0, 0, SRCCOPY);
+    if (!engineState().firstSizePending) invalidateVisibleChildren(window);
 }
 
-void SkinEngine::presentWindow(int recordIndex, HDC dc) {
-    SkinnedWindowRecord* record = windowRecord(recordIndex);
-    if (!record || !record->composed) return;
-    const RECT client = clientRect(record->window);
-    ::BitBlt(dc, 0, 0, client.right, client.bottom, record->composed.dc(), 0, 0, SRCCOPY);
+void presentWindow(const SkinnedWindowRecord& record, HDC dc) {
+    if (!record.image.composed) return;
+    const RECT client = clientRect(record.window);
+    ::BitBlt(dc, 0, 0, client.right, client.bottom, record.image.composed.dc(), 0, 0, SRCCOPY);
 }
 
-void SkinEngine::paintTitle(int recordIndex, std::optional<bool> keepBackground, std::optional<std::wstring> text) {
-    SkinnedWindowRecord* record = windowRecord(recordIndex);
-    if (!record || !record->composed || !record->showTitle || !record->captionActive) return;
-    const bool keep = keepBackground.value_or(false);
-    const RECT client = clientRect(record->window);
-    const RECT title = titleRect(client.right, record->stripWidth, borderWidth);
-    if (!keep) restoreBackgroundRect(recordIndex, title);
-    if (appIcon()) ::DrawIconEx(record->composed.dc(), title.left, title.top - 3, appIcon(), 17, 17, 0, nullptr, DI_NORMAL);
-    const std::wstring caption = text ? *text : windowText(record->window);
+void paintTitle(SkinnedWindowRecord& record, bool keepBackground, std::optional<std::wstring> text) {
+    const CaptionPart& caption = record.caption;
+    HDC composed = record.image.composed.dc();
+    if (!composed || !caption.showTitle || !caption.captionActive) return;
+    const RECT client = clientRect(record.window);
+    const RECT title = titleRect(client.right, caption.stripWidth, engineState().borderWidth);
+    if (!keepBackground) restoreBackgroundRect(record, title);
+    if (HICON icon = skinEngine().appIcon())
+        ::DrawIconEx(composed, title.left, title.top - 3, icon, 17, 17, 0, nullptr, DI_NORMAL);
+    const std::wstring shown = text ? *text : windowText(record.window);
     {
+        const TitleLook& look = record.title;
         GdipGraphics graphics;
-        graphics.fromHdc(record->composed.dc());
+        graphics.fromHdc(composed);
         GdipFont font;
-        const float size = static_cast<float>(record->titleFontSize > 0 ? record->titleFontSize : 13);
-        const int style = record->titleBold ? Gdiplus::FontStyleBold : Gdiplus::FontStyleRegular;
-        if (!font.createByName(std::wstring_view(record->titleFontFace), size, style, Gdiplus::UnitPoint))
+        const float size = static_cast<float>(look.titleFontSize > 0 ? look.titleFontSize : 13);
+        const int style = look.titleBold ? Gdiplus::FontStyleBold : Gdiplus::FontStyleRegular;
+        if (!font.createByName(std::wstring_view(look.titleFontFace), size, style, Gdiplus::UnitPoint))
             font.createDefault();
         GdipStringFormat format;
         format.genericDefault();
         format.setAlign(Gdiplus::StringAlignmentNear);
         format.setLineAlign(Gdiplus::StringAlignmentNear);
         GdipSolidBrush outline, face;
-        outline.create(argbFromColour(record->titleOutlineColour, 150));
-        face.create(argbFromColour(record->titleColour));
+        outline.create(argbFromColour(look.titleOutlineColour, 150));
+        face.create(argbFromColour(look.titleColour));
         const float x = static_cast<float>(title.left + 20), y = static_cast<float>(title.top);
         const float w = static_cast<float>(title.right - title.left);
         const PointF offsets[] = {{1, 0}, {-1, 0}, {0, 1}, {0, -1}};
-        for (const PointF& d : offsets) graphics.drawString(caption, font, outline, {x + d.x, y + d.y, w, 32}, &format);
-        graphics.drawString(caption, font, face, {x, y, w, 32}, &format);
+        for (const PointF& d : offsets) graphics.drawString(shown, font, outline, {x + d.x, y + d.y, w, 32}, &format);
+        graphics.drawString(shown, font, face, {x, y, w, 32}, &format);
         graphics.flush(Gdiplus::FlushIntentionSync);
     }
-    if (keep) return;
-    WindowDc screen(record->window);
-    ::BitBlt(screen.get(), title.left, title.top, title.right - title.left, 32, record->composed.dc(), title.left,
-             title.top, SRCCOPY);
+    if (!keepBackground) showOnScreen(record, {title.left, title.top, title.right, title.top + 32});
 }
 
-void SkinEngine::restoreBackgroundRect(int recordIndex, const RECT& r) {
-    const SkinnedWindowRecord* record = windowRecord(recordIndex);
-    if (!record || !record->composed || !record->backgroundSnapshot) return;
-    ::BitBlt(record->composed.dc(), r.left, r.top, r.right - r.left, r.bottom - r.top, record->backgroundSnapshot.dc(),
-             r.left, r.top, SRCCOPY);
+void restoreBackgroundRect(SkinnedWindowRecord& record, const RECT& r) {
+    restoreFrom(record.image, record.image.backgroundSnapshot, r);
 }
 
-void SkinEngine::restoreStatusBarRect(int recordIndex, const RECT& r) {
-    const SkinnedWindowRecord* record = windowRecord(recordIndex);
-    if (!record || !record->composed || !record->statusBarSnapshot) return;
-    ::BitBlt(record->composed.dc(), r.left, r.top, r.right - r.left, r.bottom - r.top, record->statusBarSnapshot.dc(),
-             r.left, r.top, SRCCOPY);
+void restoreStatusBarRect(SkinnedWindowRecord& record, const RECT& r) {
+    restoreFrom(record.image, record.image.statusBarSnapshot, r);
 }
 
 }  // namespace pelmora

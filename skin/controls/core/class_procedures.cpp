@@ -3,6 +3,7 @@
 #include <array>
 
 #include "skin/controls/class_modules.h"
+#include "skin/controls/core/engine_state.h"
 
 namespace pelmora {
 namespace {
@@ -17,18 +18,17 @@ const ControlClassRow kClassRows[] = {
     {ControlProcedure::ControlLayer, controlLayerProc, nullptr},
 };
 
-using ProcedureTable = std::array<WNDPROC, static_cast<size_t>(ControlProcedure::Count)>;
-
-ProcedureTable& table() {
-    static ProcedureTable procedures = [] {
-        ProcedureTable filled{};
-        for (const ControlClassRow& row : kClassRows) filled.at(static_cast<size_t>(row.kind)) = row.procedure;
-        return filled;
-    }();
-    return procedures;
+ClassProcedureTable& table() {
+    return engineState().procedures;
 }
 
 }  // namespace
+
+ClassProcedureTable shippedClassProcedures() {
+    ClassProcedureTable filled{};
+    for (const ControlClassRow& row : kClassRows) filled.at(static_cast<size_t>(row.kind)) = row.procedure;
+    return filled;
+}
 
 WNDPROC classProcedure(ControlProcedure kind) {
     return table().at(static_cast<size_t>(kind));

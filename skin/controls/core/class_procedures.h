@@ -11,6 +11,8 @@
 
 #include <windows.h>
 
+#include <array>
+
 #include "skin/controls/core/parent_messages.h"
 
 namespace pelmora {
@@ -37,6 +39,13 @@ struct ControlClassRow {
     WNDPROC procedure = nullptr;                   // null: the class's controls stay native
     const ParentAnswers* parentAnswers = nullptr;  // null: the class answers nothing for its parent
 };
+
+// The procedure of every class, indexed by ControlProcedure; kept in the engine
+// state so that tests can stand procedures in and reset them all at once.
+using ClassProcedureTable = std::array<WNDPROC, static_cast<size_t>(ControlProcedure::Count)>;
+
+// The table as the class rows fill it.
+ClassProcedureTable shippedClassProcedures();
 
 // The class's window procedure, or null while the class stays native.
 WNDPROC classProcedure(ControlProcedure kind);

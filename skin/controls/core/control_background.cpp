@@ -21,7 +21,7 @@ void copyFrom(HDC target, HDC source, int x, int y, int width, int height) {
 
 HDC composedDcOf(int recordIndex) {
     const SkinnedWindowRecord* record = windowRecord(recordIndex);
-    return record ? record->composed.dc() : nullptr;
+    return record ? record->image.composed.dc() : nullptr;
 }
 
 HDC offeredDcOf(HWND provider) {

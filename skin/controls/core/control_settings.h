@@ -1,5 +1,6 @@
 // Process-wide switches and colours that the control installers and painters
-// read. The skin object's operations are the only writers.
+// read. The skin object's operations are the only writers; the settings live
+// in the engine state (engine_state.h).
 #pragma once
 
 #include <windows.h>
@@ -17,6 +18,6 @@ struct ControlSettings {
     bool trackBarFrameEnabled = true;
 };
 
-ControlSettings& controlSettings();
+ControlSettings& controlSettings();  // engineState().controls
 
 }  // namespace pelmora

@@ -15,11 +15,6 @@ void renumber(SkinnedWindowRecord& record, int index) {
 
 }  // namespace
 
-std::vector<std::unique_ptr<SkinnedWindowRecord>>& windowRecords() {
-    static std::vector<std::unique_ptr<SkinnedWindowRecord>> records;
-    return records;
-}
-
 int windowRecordCount() {
     return static_cast<int>(windowRecords().size());
 }

@@ -1,7 +1,6 @@
 // One record per skinned top-level window or dialog, in the order they were
 // skinned. The record owns the control records of everything inside the window;
-// the window layer keeps its own fields (caption, title, background, composed
-// image) in the same record.
+// the window layer keeps its parts (skin/window/window_parts.h) in the same record.
 #pragma once
 
 #include <windows.h>
@@ -12,11 +11,9 @@
 #include <string>
 #include <vector>
 
-#include "gfx/bitmap_dc.h"
 #include "skin/controls/core/control_records.h"
 #include "skin/controls/core/window_properties.h"
-#include "skin/window/caption_button.h"
-#include "skin/window/skin_tooltip.h"
+#include "skin/window/window_parts.h"
 
 namespace pelmora {
 
@@ -24,48 +21,13 @@ struct SkinnedWindowRecord {
     HWND window = nullptr;  // the key of the record
 
     // --- Window layer -------------------------------------------------------
-    int captionHeight = 25;
-    bool showHelpButton = false;
-    bool showMenuButton = false;
-    bool showTitle = true;
-    bool captionActive = true;
-    bool resizable = true;
-    ByteBuffer ownBackground;                                           // PNG bytes of this window's own background
-    int backgroundMode = 4;                                             // BackgroundMode of ownBackground
-    std::uint32_t ownBackgroundColour = 0;                              // ARGB fill under the own background
-    int stripLeft = 0, stripTop = 0, stripWidth = 0, stripHeight = 22;  // caption-button strip
-    COLORREF titleColour = 0x00FFFFFF;
-    COLORREF titleOutlineColour = 0x00808080;
-    std::wstring titleFontFace = L"宋体";
-    int titleFontSize = 12;
-    bool titleBold = true;
-    CaptionHandler helpHandler;
-    CaptionHandler menuHandler;
-    bool needsRender = false;
-    BitmapDc composed;  // the composed window image; "Ck_wtjbdx" names its bitmap
-    bool hasMinimizeButton = false;
-    bool hasMaximizeButton = false;  // also keeps a maximised window off the taskbar
-    bool hasCloseButton = true;
-    bool captionGloss = false;
-    std::vector<CaptionButton> captionButtons;
-    bool isMaximized = false;
-    bool isMinimized = false;  // the engine does not paint while set
-    int minTrackWidth = 200, minTrackHeight = 150;
-    int maxTrackWidth = 0, maxTrackHeight = 0;
-    int hotButton = 0;  // caption button under the pointer; 0 none
-    SkinTooltip captionTooltip;
-    int statusBarHeight = 0;  // 0: no status bar
-    RECT statusBarRect{};
-    std::vector<StatusItem> statusItems;
-    std::vector<RECT> statusItemRects;
-    COLORREF statusTextColour = 0x00FFFFFF;
-    std::wstring statusFontFace = L"宋体";
-    BitmapDc backgroundSnapshot;  // composed image before title and buttons
-    BitmapDc statusBarSnapshot;   // status-bar area before its items
-    std::vector<DockedChild> dockedChildren;
-    bool mouseTracked = false;
-    FadeState fadeIn, fadeOut;
-    bool fadeTimerRunning = false;
+    CaptionPart caption;
+    CaptionHover hover;
+    TitleLook title;
+    OwnBackground background;
+    ComposedImage image;
+    StatusBarPart status;
+    FrameState frame;
 
     // --- Controls -------------------------------------------------------------
     HotClass hotClass = HotClass::Button;  // class that last took the hover highlight
@@ -106,7 +68,7 @@ void forEachControlList(WindowRecord& record, Visit visit) {
     visit(record.controlLayer, kPropLayerOwnerIndex);
 }
 
-// The process-wide list, 1-based through the functions below.
+// The process-wide list (engineState().windowRecords), 1-based through the functions below.
 std::vector<std::unique_ptr<SkinnedWindowRecord>>& windowRecords();
 int windowRecordCount();
 SkinnedWindowRecord* windowRecord(int index);  // null when out of range

@@ -1,12 +1,15 @@
 // A real skinned window on the test display: its pixels read back from the
 // screen, the caption-button hover driven by moving the pointer, the commands,
 // and the record bookkeeping when windows come and go.
+// clang-format off
 #include <windows.h>
 #include <commctrl.h>
+// clang-format on
 #include <gtest/gtest.h>
 
 #include <cstdlib>
 
+#include "skin/controls/core/engine_state.h"
 #include "skin/controls/core/window_properties.h"
 #include "skin/controls/core/window_records.h"
 #include "skin/skin_engine.h"
@@ -144,12 +147,12 @@ protected:
 
     SkinnedWindowRecord& record() { return *windowRecord(index); }
     POINT centreOf(int button) {
-        const RectF& r = record().captionButtons.at(static_cast<size_t>(button - 1)).rect;
+        const RectF& r = record().caption.captionButtons.at(static_cast<size_t>(button - 1)).rect;
         return {static_cast<int>(r.x + r.width / 2), static_cast<int>(r.y + r.height / 2)};
     }
     std::uint32_t pixel(int x, int y) { return screenPixel(origin.x + x, origin.y + y); }
     std::uint32_t composed(int x, int y) {
-        const COLORREF c = ::GetPixel(record().composed.dc(), x, y);
+        const COLORREF c = ::GetPixel(record().image.composed.dc(), x, y);
         return 0xFF000000u | (GetRValue(c) << 16) | (GetGValue(c) << 8) | GetBValue(c);
     }
     void pointAt(int x, int y) { ::SetCursorPos(origin.x + x, origin.y + y); }
@@ -163,14 +166,14 @@ protected:
 TEST_F(SkinnedWindowTest, RecordHoldsTheCaptionLayout) {
     ASSERT_GE(index, 1);
     EXPECT_EQ(propIndex(window, kPropListIndex), index);
-    EXPECT_EQ(record().captionHeight, 30);
-    ASSERT_EQ(record().captionButtons.size(), 2u);
-    EXPECT_EQ(record().captionButtons[0].kind, CaptionButtonKind::Minimize);
-    EXPECT_EQ(record().captionButtons[1].kind, CaptionButtonKind::Close);
-    EXPECT_EQ(record().stripWidth, 68);
-    EXPECT_EQ(record().stripLeft, 433);
+    EXPECT_EQ(record().caption.captionHeight, 30);
+    ASSERT_EQ(record().caption.captionButtons.size(), 2u);
+    EXPECT_EQ(record().caption.captionButtons[0].kind, CaptionButtonKind::Minimize);
+    EXPECT_EQ(record().caption.captionButtons[1].kind, CaptionButtonKind::Close);
+    EXPECT_EQ(record().caption.stripWidth, 68);
+    EXPECT_EQ(record().caption.stripLeft, 433);
     EXPECT_TRUE(::GetWindowLongW(window, GWL_STYLE) & WS_SYSMENU);
-    HWND tip = record().captionTooltip.getWindow();
+    HWND tip = record().caption.captionTooltip.getWindow();
     ASSERT_TRUE(tip);
     EXPECT_EQ(::SendMessageW(tip, TTM_GETTOOLCOUNT, 0, 0), 2);
 }
@@ -195,14 +198,14 @@ TEST_F(SkinnedWindowTest, PictureBorderAndRoundedCorner) {
 }
 
 TEST_F(SkinnedWindowTest, GlyphsAndTitleStayInTheirRectangles) {
-    const RECT title = titleRect(kWidth, record().stripWidth, skinEngine().borderWidth);
+    const RECT title = titleRect(kWidth, record().caption.stripWidth, engineState().borderWidth);
     std::vector<int> changedIn(3, 0);
     for (int y = 2; y < 28; ++y) {
         for (int x = title.right; x < kWidth - 3; ++x) {
             if (closeTo(pixel(x, y), pictureAt(x, y), 2)) continue;
             int inside = 0;
             for (int b = 1; b <= 2; ++b) {
-                const RectF& r = record().captionButtons[static_cast<size_t>(b - 1)].rect;
+                const RectF& r = record().caption.captionButtons[static_cast<size_t>(b - 1)].rect;
                 // A separator line runs two pixels left of each button.
                 if (x >= r.x - 2 && x < r.x + r.width && y >= r.y && y < r.y + r.height) inside = b;
             }
@@ -238,8 +241,8 @@ TEST_F(SkinnedWindowTest, HoverFadesInStepByStepAndOutOnLeave) {
         }
         ::DispatchMessageW(&msg);
         if (msg.message == WM_TIMER && msg.wParam == reinterpret_cast<WPARAM>(window) && ticks < 20) {
-            const int step = record().fadeIn.step;
-            if (record().fadeIn.button == 1 && step > lastStep) {
+            const int step = record().hover.fadeIn.step;
+            if (record().hover.fadeIn.button == 1 && step > lastStep) {
                 EXPECT_EQ(step, lastStep + 1);
                 lastStep = step;
                 ++ticks;
@@ -247,38 +250,40 @@ TEST_F(SkinnedWindowTest, HoverFadesInStepByStepAndOutOnLeave) {
             }
         }
     }
-    EXPECT_EQ(record().hotButton, 1);
-    EXPECT_EQ(record().fadeIn.button, 1);
+    EXPECT_EQ(record().hover.hotButton, 1);
+    EXPECT_EQ(record().hover.fadeIn.button, 1);
     EXPECT_EQ(lastStep, 8);
     EXPECT_EQ(ticks, 8);
     EXPECT_TRUE(litSeen) << "no highlight drawn";
-    EXPECT_TRUE(record().fadeTimerRunning);
+    EXPECT_TRUE(record().hover.fadeTimerRunning);
 
     pointAt(250, 150);  // off the strip, still in the window
     pumpUntil([&] {
-        return record().hotButton == 0 && record().fadeOut.button == 0 && !record().fadeTimerRunning;
+        return record().hover.hotButton == 0 && record().hover.fadeOut.button == 0 && !record().hover.fadeTimerRunning;
     });
-    EXPECT_EQ(record().hotButton, 0);
-    EXPECT_EQ(record().fadeOut.button, 0);
-    EXPECT_FALSE(record().fadeTimerRunning);
+    EXPECT_EQ(record().hover.hotButton, 0);
+    EXPECT_EQ(record().hover.fadeOut.button, 0);
+    EXPECT_FALSE(record().hover.fadeTimerRunning);
     EXPECT_TRUE(closeTo(composed(minimize.x - 10, 3), normal, 1)) << "highlight left behind";
 }
 
 TEST_F(SkinnedWindowTest, MovingBetweenButtonsFadesBoth) {
     const POINT minimize = centreOf(1), close = centreOf(2);
     pointAt(minimize.x, minimize.y);
-    pumpUntil([&] { return record().fadeIn.button == 1 && record().fadeIn.step == 8; });
-    ASSERT_EQ(record().fadeIn.button, 1);
+    pumpUntil([&] { return record().hover.fadeIn.button == 1 && record().hover.fadeIn.step == 8; });
+    ASSERT_EQ(record().hover.fadeIn.button, 1);
     pointAt(close.x, close.y);
-    pumpUntil([&] { return record().fadeIn.button == 2 && record().fadeIn.step > 0 && record().fadeOut.step > 0; });
-    EXPECT_EQ(record().hotButton, 2);
-    EXPECT_EQ(record().fadeIn.button, 2);
-    EXPECT_EQ(record().fadeOut.button, 1);
-    EXPECT_GT(record().fadeIn.step, 0);
-    EXPECT_GT(record().fadeOut.step, 0);
-    pumpUntil([&] { return record().fadeIn.step == 8 && record().fadeOut.step == 8; });
-    EXPECT_EQ(record().fadeIn.step, 8);
-    EXPECT_EQ(record().fadeOut.step, 8);
+    pumpUntil([&] {
+        return record().hover.fadeIn.button == 2 && record().hover.fadeIn.step > 0 && record().hover.fadeOut.step > 0;
+    });
+    EXPECT_EQ(record().hover.hotButton, 2);
+    EXPECT_EQ(record().hover.fadeIn.button, 2);
+    EXPECT_EQ(record().hover.fadeOut.button, 1);
+    EXPECT_GT(record().hover.fadeIn.step, 0);
+    EXPECT_GT(record().hover.fadeOut.step, 0);
+    pumpUntil([&] { return record().hover.fadeIn.step == 8 && record().hover.fadeOut.step == 8; });
+    EXPECT_EQ(record().hover.fadeIn.step, 8);
+    EXPECT_EQ(record().hover.fadeOut.step, 8);
     // Close lights up in red.
     const std::uint32_t lit = composed(close.x - 12, 3);
     EXPECT_GT(red(lit), blue(lit) + 40);
@@ -287,7 +292,7 @@ TEST_F(SkinnedWindowTest, MovingBetweenButtonsFadesBoth) {
 TEST_F(SkinnedWindowTest, PressShowsThePressedLookAndMinimizeRestores) {
     const POINT minimize = centreOf(1);
     const LPARAM at = MAKELPARAM(minimize.x, minimize.y);
-    const int probeX = static_cast<int>(record().captionButtons[0].rect.x) + 1;
+    const int probeX = static_cast<int>(record().caption.captionButtons[0].rect.x) + 1;
     const std::uint32_t before = composed(probeX, 2);
     ::SendMessageW(window, WM_LBUTTONDOWN, MK_LBUTTON, at);
     const std::uint32_t pressed = composed(probeX, 2);
@@ -300,7 +305,7 @@ TEST_F(SkinnedWindowTest, PressShowsThePressedLookAndMinimizeRestores) {
     ::SendMessageW(window, WM_LBUTTONUP, 0, at);
     pumpUntil([&] { return ::IsIconic(window) != FALSE; });
     EXPECT_TRUE(::IsIconic(window));
-    EXPECT_TRUE(record().isMinimized);
+    EXPECT_TRUE(record().frame.isMinimized);
 
     ::ShowWindow(window, SW_RESTORE);
     ::SetForegroundWindow(window);
@@ -309,7 +314,7 @@ TEST_F(SkinnedWindowTest, PressShowsThePressedLookAndMinimizeRestores) {
                closeTo(pixel(probeX, 2), before, 2);
     });
     EXPECT_FALSE(::IsIconic(window));
-    EXPECT_FALSE(record().isMinimized);
+    EXPECT_FALSE(record().frame.isMinimized);
     EXPECT_TRUE(closeTo(pixel(250, 150), pictureAt(250, 150), 1));
     EXPECT_TRUE(closeTo(pixel(probeX, 2), before, 2)) << "the pressed look survived the restore";
 }
@@ -324,27 +329,27 @@ TEST_F(SkinnedWindowTest, CloseButtonAsksTheCloseQuery) {
 }
 
 TEST_F(SkinnedWindowTest, PaintWhileMinimizedOnlyValidates) {
-    record().isMinimized = true;
-    record().needsRender = true;
+    record().frame.isMinimized = true;
+    record().image.needsRender = true;
     ::InvalidateRect(window, nullptr, FALSE);
     ::UpdateWindow(window);
     EXPECT_FALSE(::GetUpdateRect(window, nullptr, FALSE));
-    EXPECT_TRUE(record().needsRender) << "rendered while minimised";
+    EXPECT_TRUE(record().image.needsRender) << "rendered while minimised";
 
-    record().isMinimized = false;
+    record().frame.isMinimized = false;
     ::InvalidateRect(window, nullptr, FALSE);
     ::UpdateWindow(window);
-    EXPECT_FALSE(record().needsRender);
+    EXPECT_FALSE(record().image.needsRender);
 }
 
 TEST_F(SkinnedWindowTest, OnlyTheFirstSizeSkipsTheRender) {
-    themeSettings().firstSizePending = true;
-    record().needsRender = true;
+    engineState().firstSizePending = true;
+    record().image.needsRender = true;
     ::SendMessageW(window, WM_SIZE, SIZE_RESTORED, MAKELPARAM(kWidth, kHeight));
-    EXPECT_FALSE(record().needsRender);
-    EXPECT_FALSE(themeSettings().firstSizePending);
+    EXPECT_FALSE(record().image.needsRender);
+    EXPECT_FALSE(engineState().firstSizePending);
     ::SendMessageW(window, WM_SIZE, SIZE_RESTORED, MAKELPARAM(kWidth, kHeight));
-    EXPECT_TRUE(record().needsRender);
+    EXPECT_TRUE(record().image.needsRender);
 }
 
 TEST_F(SkinnedWindowTest, SecondWindowIsRenumberedWhenTheFirstGoes) {
@@ -359,10 +364,10 @@ TEST_F(SkinnedWindowTest, SecondWindowIsRenumberedWhenTheFirstGoes) {
     EXPECT_EQ(findWindowRecord(second), secondIndex - 1);
     EXPECT_EQ(propIndex(second, kPropListIndex), secondIndex - 1);
     // It still answers through its new number.
-    windowRecord(secondIndex - 1)->needsRender = true;
+    windowRecord(secondIndex - 1)->image.needsRender = true;
     ::InvalidateRect(second, nullptr, FALSE);
     ::UpdateWindow(second);
-    EXPECT_FALSE(windowRecord(secondIndex - 1)->needsRender);
+    EXPECT_FALSE(windowRecord(secondIndex - 1)->image.needsRender);
     ::DestroyWindow(second);
     EXPECT_EQ(windowRecordCount(), before - 2);
 }
@@ -380,8 +385,8 @@ TEST_F(SkinnedWindowTest, WindowSkinnedWhileOnScreenPaintsItsPicture) {
     ASSERT_NE(lateRecord, nullptr);
     EXPECT_TRUE(lateRecord->controlsInstalled);
     pumpUntil([&] { return closeTo(pixel(250, 150), pictureAt(250, 150), 1); });
-    EXPECT_TRUE(lateRecord->composed) << "never rendered";
-    EXPECT_FALSE(lateRecord->needsRender);
+    EXPECT_TRUE(lateRecord->image.composed) << "never rendered";
+    EXPECT_FALSE(lateRecord->image.needsRender);
     EXPECT_TRUE(closeTo(pixel(250, 150), pictureAt(250, 150), 1)) << "the picture is not on screen";
     ::DestroyWindow(late);
 }
@@ -389,10 +394,10 @@ TEST_F(SkinnedWindowTest, WindowSkinnedWhileOnScreenPaintsItsPicture) {
 TEST_F(SkinnedWindowTest, EveryTooltipNamesItsOwnButtonAfterAButtonIsAdded) {
     const auto glyph = test::makePng(26, 18, pictureAt);
     ASSERT_TRUE(skinEngine().addCaptionButton(window, glyph, L"换肤", [] {}));
-    const std::vector<CaptionButton>& buttons = record().captionButtons;
+    const std::vector<CaptionButton>& buttons = record().caption.captionButtons;
     ASSERT_EQ(buttons.size(), 3u);
     EXPECT_EQ(buttons[0].kind, CaptionButtonKind::Custom);
-    HWND tip = record().captionTooltip.getWindow();
+    HWND tip = record().caption.captionTooltip.getWindow();
     ASSERT_EQ(::SendMessageW(tip, TTM_GETTOOLCOUNT, 0, 0), 3);
     const wchar_t* const expected[] = {L"换肤", L"最小化", L"关闭"};
     for (size_t i = 0; i < buttons.size(); ++i) {

@@ -39,20 +39,17 @@ TEST(CaptionStrip, HitTestIsStrictlyInside) {
     struct Case {
         int x, y, expected;
     } cases[] = {
-        {448, 10, 1},  // middle of minimise
-        {480, 10, 2},  // middle of close
-        {435, 10, 0},  // left edge of minimise
-        {461, 10, 0},  // right edge of minimise
-        {462, 10, 0},  // left edge of close
-        {448, 1, 0},   // top edge
-        {448, 19, 0},  // bottom edge
-        {448, 2, 1},
-        {436, 18, 1},
-        {420, 10, 0},  // left of the strip
-        {448, 23, 0},  // below the strip
+        {448, 10, 1},                              // middle of minimise
+        {480, 10, 2},                              // middle of close
+        {435, 10, 0},                              // left edge of minimise
+        {461, 10, 0},                              // right edge of minimise
+        {462, 10, 0},                              // left edge of close
+        {448, 1, 0},                               // top edge
+        {448, 19, 0},                              // bottom edge
+        {448, 2, 1},  {436, 18, 1}, {420, 10, 0},  // left of the strip
+        {448, 23, 0},                              // below the strip
     };
-    for (const Case& c : cases)
-        EXPECT_EQ(hitTestCaptionRects(strip, rects, c.x, c.y), c.expected) << c.x << "," << c.y;
+    for (const Case& c : cases) EXPECT_EQ(hitTestCaptionRects(strip, rects, c.x, c.y), c.expected) << c.x << "," << c.y;
 }
 
 TEST(CaptionStrip, HoverAndPressBands) {

@@ -48,7 +48,7 @@ protected:
         recordIndex_ = test::recordWindow(host_);
         // The record's composed image, made the way the window layer makes it
         // and filled with the pattern.
-        BitmapDc& image = windowRecord(recordIndex_)->composed;
+        BitmapDc& image = windowRecord(recordIndex_)->image.composed;
         GdipBitmap made;
         ASSERT_TRUE(made.create(250, 200));
         ASSERT_TRUE(image.select(made.toHbitmap()));

@@ -65,16 +65,9 @@ TEST(ControlListTest, FirstControlFillsTheBlankRecord) {
 
 class ControlInstallTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        saved_ = controlSettings();
-        host_ = test::createHostWindow();
-    }
-    void TearDown() override {
-        ::DestroyWindow(host_);
-        controlSettings() = saved_;
-    }
+    void SetUp() override { host_ = test::createHostWindow(); }
+    void TearDown() override { ::DestroyWindow(host_); }
     test::SkinState state_;
-    ControlSettings saved_;
     HWND host_ = nullptr;
 };
 
