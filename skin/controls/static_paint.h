@@ -11,7 +11,7 @@
 #include <string_view>
 
 #include "gfx/gdip_types.h"
-#include "skin/controls/control_records.h"
+#include "skin/controls/core/control_records.h"
 #include "skin/controls/control_text.h"
 
 namespace pelmora {
