@@ -58,8 +58,10 @@ inline constexpr wchar_t kCommandLineUsage[] =
     L"/LOG=日志文件：将安装的每一步记入 UTF-8 日志\r\n"
     L"/?：显示本说明\r\n"
     L"\r\n"
-    L"退出代码：0 安装完成；1 解压失败；2 安装包已损坏；3 无法写入安装目录或路径过长；"
-    L"4 磁盘空间不足；5 命令行有误；6 程序正在使用中";
+    L"退出代码：\r\n"
+    L"0 安装完成　1 解压失败　2 安装包已损坏\r\n"
+    L"3 无法写入安装目录或路径过长　4 磁盘空间不足\r\n"
+    L"5 命令行有误　6 程序正在使用中";
 
 inline std::wstring commandLineFaultText(CommandLineError error, const std::wstring& offending) {
     switch (error) {
