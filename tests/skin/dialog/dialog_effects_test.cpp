@@ -62,9 +62,14 @@ public:
     explicit AlphaWatcher(HWND window) : window_(window) {
         thread_.reset(::CreateThread(nullptr, 0, &AlphaWatcher::run, this, 0, nullptr));
     }
+    // Takes one last sample after the watcher has ended, so the value the
+    // window settled on is always the last one seen, however late the watcher
+    // thread was scheduled.
     std::vector<int> stop() {
         stop_ = 1;
         ::WaitForSingleObject(thread_.get(), INFINITE);
+        const int alpha = alphaOf(window_);
+        if (seen_.empty() || seen_.back() != alpha) seen_.push_back(alpha);
         return seen_;
     }
 
