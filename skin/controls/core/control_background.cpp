@@ -118,7 +118,7 @@ int findFillingContainer(int recordIndex, HWND window, HWND stop) {
         w = ::GetParent(w);
         if (w == stop) return 0;
         const int k = findContainerIndex(recordIndex, w);
-        if (k > 0 && container(recordIndex, k)->callerValue != 0) return k;
+        if (k > 0 && container(recordIndex, k)->fillUnderChildren != 0) return k;
     }
     return 0;
 }
