@@ -6,6 +6,7 @@
 #include "app/form_table.h"
 #include "app/information_box.h"
 #include "app/installer_app.h"
+#include "skin/dialog/message_box_hook.h"
 
 namespace pelmora {
 namespace {
@@ -65,8 +66,6 @@ TEST(InformationBoxTest, OkGivesZeroAndNoHookOutlivesTheBox) {
         ::KillTimer(nullptr, timer);
         EXPECT_TRUE(BoxCloser::hookGoneWhileShown);
         EXPECT_FALSE(messageBoxHookInstalled());
-        EXPECT_NE(cbtHook, nullptr);
-        EXPECT_FALSE(::UnhookWindowsHookEx(cbtHook)) << "the hook was still installed";
     }
 }
 
