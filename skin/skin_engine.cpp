@@ -122,12 +122,12 @@ bool SkinEngine::setTitleStyle(HWND window, const TitleStyle& style) {
 }
 
 int SkinEngine::skinControlLayer(HWND window, std::optional<COLORREF> keyColour, std::optional<int> containerAlpha,
-                                 std::optional<int> containerOption) {
+                                 std::optional<int> containerSpareOption) {
     const int owner = findOwnerWindowRecord(window);
     const COLORREF key = keyColour.value_or(::GetSysColor(COLOR_BTNFACE));
     if (!recordControlLayer(owner, window, key)) return 0;
     if (!::FindWindowExW(window, nullptr, nullptr, nullptr)) return 0;
-    return skinContainerWindow(window, std::nullopt, containerAlpha, containerOption);
+    return skinContainerWindow(window, std::nullopt, containerAlpha, containerSpareOption);
 }
 
 void SkinEngine::setControlTextColour(HWND control, COLORREF colour) {
@@ -160,9 +160,9 @@ RECT SkinEngine::getCaptionStripRect(HWND window) const {
 }
 
 int SkinEngine::skinContainerWindow(HWND window, std::optional<COLORREF> colour, std::optional<int> alpha,
-                                    std::optional<int> option, std::optional<int> fillUnderChildren) {
+                                    std::optional<int> spareOption, std::optional<int> fillUnderChildren) {
     if (findControl(findOwnerWindowRecord(window), &SkinnedWindowRecord::containers, window)) return 0;
-    return pelmora::skinContainerWindow(window, ContainerOptions{colour, alpha, option, fillUnderChildren});
+    return pelmora::skinContainerWindow(window, ContainerOptions{colour, alpha, spareOption, fillUnderChildren});
 }
 
 // --- Homes of the operations that arrive with the image-button and container

@@ -66,10 +66,10 @@ public:
     bool setTitleStyle(HWND window, const TitleStyle& style);
     // Puts `window` into the control layer with `keyColour` (the button face
     // when omitted) keyed out; a window with children is also made a container
-    // with `containerAlpha` and `containerOption` (see skinContainerWindow).
+    // with `containerAlpha` and `containerSpareOption` (see skinContainerWindow).
     int skinControlLayer(HWND window, std::optional<COLORREF> keyColour = std::nullopt,
                          std::optional<int> containerAlpha = std::nullopt,
-                         std::optional<int> containerOption = std::nullopt);
+                         std::optional<int> containerSpareOption = std::nullopt);
     void setControlTextColour(HWND control, COLORREF colour);
     COLORREF getThemeColour() const;
     void setHelpHandler(HWND window, CaptionHandler handler);
@@ -91,10 +91,10 @@ public:
                               const ByteBuffer& disabled, const std::wstring& text);
     void setContainerItemValue(HWND window, int value);
     // Records `window` as a container of its skinned window: `colour` filled
-    // under it with `alpha`, `option` kept for the caller, and the fill passed
-    // under its children unless `fillUnderChildren` is 0.
+    // under it with `alpha`, `spareOption` kept for the caller, and the fill
+    // passed under its children unless `fillUnderChildren` is 0.
     int skinContainerWindow(HWND window, std::optional<COLORREF> colour = std::nullopt,
-                            std::optional<int> alpha = std::nullopt, std::optional<int> option = std::nullopt,
+                            std::optional<int> alpha = std::nullopt, std::optional<int> spareOption = std::nullopt,
                             std::optional<int> fillUnderChildren = std::nullopt);
 
     // The application icon drawn beside the title; null when the program has none.

@@ -83,9 +83,12 @@ void onSize(SkinnedWindowRecord& record) {
     layoutDockedChildren(record);
 }
 
+// The system keeps the low four bits of a WM_SYSCOMMAND for itself.
+constexpr WPARAM kSystemCommandMask = 0xFFF0;
+
 void onSysCommand(SkinnedWindowRecord& record, WPARAM command) {
     FrameState& frame = record.frame;
-    switch (command & 0xFFF0) {
+    switch (command & kSystemCommandMask) {
         case SC_MAXIMIZE:
             frame.isMaximized = true;
             record.image.needsRender = true;

@@ -10,6 +10,7 @@
 #include "gfx/gdip_string_format.h"
 #include "skin/controls/core/control_install.h"
 #include "skin/controls/core/engine_state.h"
+#include "skin/controls/core/parent_messages.h"
 #include "skin/controls/core/window_properties.h"
 #include "skin/controls/core/window_records.h"
 #include "skin/skin_engine.h"
@@ -20,11 +21,6 @@
 
 namespace pelmora {
 namespace {
-
-void deleteProperty(HWND window, const wchar_t* name) {
-    if (HGDIOBJ object = reinterpret_cast<HGDIOBJ>(propValue(window, name))) ::DeleteObject(object);
-    setPropValue(window, name, 0);
-}
 
 // The record of a window about to be skinned, with its initial values.
 std::unique_ptr<SkinnedWindowRecord> newWindowRecord(HWND window, DWORD style, const SkinWindowOptions& options) {
@@ -100,11 +96,8 @@ void releaseSkinnedWindow(HWND window) {
     // The translucent-background brush and bitmap a control was last answered
     // with belong to its properties until the window goes.
     forEachControlList(*record, [](auto& list, const wchar_t*) {
-        for (auto& control : list) {
-            if (!control.window) continue;
-            deleteProperty(control.window, kPropBackgroundBitmap);
-            deleteProperty(control.window, kPropBackgroundBrush);
-        }
+        for (auto& control : list)
+            if (control.window) releaseControlColours(control.window);
     });
     // The record owns its composed image and snapshots: they go with it.
     removeWindowRecord(index);

@@ -15,6 +15,7 @@
 #include "tests/payload/tree_compare.h"
 #include "tests/payload/zip_builder.h"
 #include "tests/support/temp_folder.h"
+#include "skin/dialog/message_box_hook.h"
 
 namespace pelmora {
 namespace {
@@ -91,8 +92,6 @@ TEST(InformationBoxTest, OkGivesZeroAndNoHookOutlivesTheBox) {
         ::KillTimer(nullptr, timer);
         EXPECT_TRUE(BoxCloser::hookGoneWhileShown);
         EXPECT_FALSE(messageBoxHookInstalled());
-        EXPECT_NE(cbtHook, nullptr);
-        EXPECT_FALSE(::UnhookWindowsHookEx(cbtHook)) << "the hook was still installed";
     }
 }
 

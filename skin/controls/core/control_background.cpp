@@ -1,5 +1,6 @@
 #include "skin/controls/core/control_background.h"
 
+#include "base/win32_util.h"
 #include "gfx/back_buffer.h"
 #include "gfx/drawing_helpers.h"
 #include "gfx/gdip_brush.h"
@@ -118,7 +119,7 @@ int findFillingContainer(int recordIndex, HWND window, HWND stop) {
         w = ::GetParent(w);
         if (w == stop) return 0;
         const int k = findContainerIndex(recordIndex, w);
-        if (k > 0 && container(recordIndex, k)->callerValue != 0) return k;
+        if (k > 0 && container(recordIndex, k)->fillUnderChildren != 0) return k;
     }
     return 0;
 }
@@ -126,8 +127,7 @@ int findFillingContainer(int recordIndex, HWND window, HWND stop) {
 RECT childRectInParentClient(HWND window) {
     if (isSkinnedWindow(window)) return RECT{};
     HWND parent = ::GetParent(window);
-    RECT client{};
-    ::GetClientRect(parent, &client);
+    RECT client = clientRect(parent);
     POINT origin{0, 0};
     ::ClientToScreen(parent, &origin);
     ::OffsetRect(&client, origin.x, origin.y);

@@ -123,6 +123,13 @@ bool describeEdit(EditSkinRecord& edit) {
 
 }  // namespace
 
+TickPlacement tickPlacementOf(DWORD style) {
+    if (style & TBS_NOTICKS) return TickPlacement::None;
+    if (style & TBS_TOP) return TickPlacement::TopOrLeft;  // TBS_LEFT for a vertical bar
+    if (style & TBS_BOTH) return TickPlacement::Both;
+    return TickPlacement::BottomOrRight;
+}
+
 bool takesAsPushButton(DWORD style) {
     const bool checkOrGroup = (style & kCheckTypeBit) || (style & kRadioGroupTypeBit);
     return !checkOrGroup && !hasAllBits(style, BS_AUTORADIOBUTTON) && !hasAllBits(style, BS_OWNERDRAW);
@@ -201,7 +208,7 @@ void installTrackBars(int windowIndex, HWND parent) {
                  [](TrackBarSkinRecord& r) {
                      const DWORD style = styleOf(r.window);
                      r.vertical = (style & TBS_VERT) != 0;
-                     r.tickPlacement = (style & TBS_NOTICKS) ? 3 : (style & TBS_TOP) ? 0 : (style & TBS_BOTH) ? 2 : 1;
+                     r.tickPlacement = tickPlacementOf(style);
                      r.selectionRange = (style & TBS_ENABLESELRANGE) != 0;
                      return true;
                  });
@@ -220,7 +227,7 @@ void installListControls(int windowIndex, HWND parent) {
     if (!lists) return;
     auto take = [&](HWND list) {
         lists.take(list, [](ListSkinRecord& r) {
-            r.styleFlag = (styleOf(r.window) & LBS_OWNERDRAWFIXED) != 0;
+            r.ownerDrawFixed = (styleOf(r.window) & LBS_OWNERDRAWFIXED) != 0;
             return true;
         });
     };
@@ -262,7 +269,10 @@ void installStatics(int windowIndex, HWND parent) {
             const DWORD type = style & SS_TYPEMASK;
             const bool text = type == SS_LEFT || type == SS_CENTER || type == SS_RIGHT || type == SS_SIMPLE ||
                               type == SS_LEFTNOWORDWRAP;
-            r.kind = type == SS_ICON ? 3 : type == SS_BITMAP ? 2 : text ? 1 : 0;
+            r.kind = type == SS_ICON     ? StaticKind::Icon
+                     : type == SS_BITMAP ? StaticKind::Bitmap
+                     : text              ? StaticKind::Text
+                                         : StaticKind::Other;
             r.alignment = static_cast<int>(style & (SS_CENTER | SS_RIGHT));
             r.imagePlacement = static_cast<int>(style & (SS_CENTERIMAGE | SS_RIGHTJUST));
             r.text = windowText(r.window);

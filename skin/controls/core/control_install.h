@@ -12,6 +12,8 @@ namespace pelmora {
 // Style tests of the two button installers (pure, on a BUTTON's style).
 bool takesAsPushButton(DWORD style);
 std::optional<ButtonKind> checkButtonKindOf(DWORD style);  // CheckBox, RadioButton or nothing
+// Where a track bar of that style draws its ticks.
+TickPlacement tickPlacementOf(DWORD style);
 
 // Runs the class installers over the direct children of `parent`, in their
 // fixed order, recording the controls in window record `windowIndex`. With

@@ -27,6 +27,15 @@ enum class HotClass : int {
     ListView = 9
 };
 
+// Where a track bar draws its ticks, from its TBS_ style bits.
+enum class TickPlacement : int { TopOrLeft = 0, BottomOrRight = 1, Both = 2, None = 3 };
+
+// The part of an up-down control under the pointer.
+enum class UpDownPart : int { None = 0, FirstArrow = 1, SecondArrow = 2 };
+
+// What a static shows, from its SS_ type.
+enum class StaticKind : int { Other = 0, Text = 1, Bitmap = 2, Icon = 3 };
+
 // Face, size and style read from a control's font (see readControlFont).
 struct ControlFont {
     std::wstring face;
@@ -71,14 +80,16 @@ struct ListSkinRecord {
     WNDPROC previousProc = nullptr;
     bool focused = false;
     bool hot = false;
-    bool styleFlag = false;  // style bit 0x10 of list boxes and list views, noted at install
+    // LBS_OWNERDRAWFIXED of a list box; the same style bit of the other
+    // list-type classes is noted too (for a list view it is LVS_SORTASCENDING).
+    bool ownerDrawFixed = false;
 };
 
 struct TrackBarSkinRecord {
     HWND window = nullptr;
     WNDPROC previousProc = nullptr;
     bool vertical = false;
-    int tickPlacement = 0;
+    TickPlacement tickPlacement = TickPlacement::TopOrLeft;
     bool hot = false;
     bool selectionRange = false;
 };
@@ -93,7 +104,7 @@ struct UpDownSkinRecord {
     HWND window = nullptr;
     WNDPROC previousProc = nullptr;
     bool hot = false;
-    int hotPart = 0;  // 1 first arrow, 2 second arrow
+    UpDownPart hotPart = UpDownPart::None;
     bool pressed = false;
     bool horizontal = false;
     LPARAM lastPoint = 0;
@@ -110,9 +121,9 @@ struct ListViewSkinRecord {
 struct StaticSkinRecord {
     HWND window = nullptr;
     WNDPROC previousProc = nullptr;
-    int kind = 0;  // 0 other, 1 text, 2 bitmap, 3 icon
-    int alignment = 0;
-    int imagePlacement = 0;
+    StaticKind kind = StaticKind::Other;
+    int alignment = 0;       // SS_CENTER and SS_RIGHT bits of the style
+    int imagePlacement = 0;  // SS_CENTERIMAGE and SS_RIGHTJUST bits of the style
     std::wstring text;
     ControlFont font;
 };
@@ -127,11 +138,11 @@ struct ContainerSkinRecord {
     HWND window = nullptr;
     COLORREF colour = 0;  // 0: the container passes no fill
     int alpha = 255;
-    int option = 0;
+    int spareOption = 0;  // kept for the caller; the engine reads nothing from it
     WNDPROC previousProc = nullptr;
-    bool installed = false;  // its children were installed
-    bool groupBox = false;   // a BUTTON with style bit 0x4: the fill takes the group-box frame
-    int callerValue = 1;     // non-zero: the fill also lies under the children
+    bool installed = false;     // its children were installed
+    bool groupBox = false;      // a BUTTON of a group-box type (BS_RADIOBUTTON bit): the fill takes the frame's shape
+    int fillUnderChildren = 1;  // non-zero: the fill also lies under the children
     ControlFont groupBoxFont;
     std::vector<std::uint64_t> blocks;
 };

@@ -75,6 +75,11 @@ std::optional<LRESULT> answerColourByMessage(UINT message, HDC dc, HWND control)
     }
 }
 
+void releaseControlColours(HWND control) {
+    deleteProperty(control, kPropBackgroundBitmap);
+    deleteProperty(control, kPropBackgroundBrush);
+}
+
 std::optional<LRESULT> answerForParent(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
         case WM_CTLCOLOREDIT:

@@ -45,4 +45,8 @@ LRESULT answerWithNullBrush(HWND control, HDC dc);
 // list-box colours are passed on (a list box's class decides those).
 std::optional<LRESULT> answerColourByMessage(UINT message, HDC dc, HWND control);
 
+// Deletes the brush and bitmap the control was last answered with and clears
+// their properties (when the window it sits in goes).
+void releaseControlColours(HWND control);
+
 }  // namespace pelmora

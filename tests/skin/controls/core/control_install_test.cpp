@@ -50,6 +50,24 @@ TEST(ButtonStyleTest, InstallersTakeOnlyTheirKindsOfButton) {
     }
 }
 
+TEST(TrackBarStyleTest, TicksFollowTheFirstBitThatDecides) {
+    struct Case {
+        DWORD style;
+        TickPlacement placement;
+    } cases[] = {
+        {TBS_BOTTOM, TickPlacement::BottomOrRight},
+        {TBS_VERT | TBS_RIGHT, TickPlacement::BottomOrRight},
+        {TBS_TOP, TickPlacement::TopOrLeft},
+        {TBS_VERT | TBS_LEFT, TickPlacement::TopOrLeft},
+        {TBS_BOTH, TickPlacement::Both},
+        {TBS_TOP | TBS_BOTH, TickPlacement::TopOrLeft},
+        {TBS_NOTICKS, TickPlacement::None},
+        {TBS_NOTICKS | TBS_TOP | TBS_BOTH, TickPlacement::None},
+        {TBS_AUTOTICKS | TBS_ENABLESELRANGE, TickPlacement::BottomOrRight},
+    };
+    for (const Case& c : cases) EXPECT_EQ(tickPlacementOf(c.style), c.placement) << std::hex << c.style;
+}
+
 TEST(ControlListTest, FirstControlFillsTheBlankRecord) {
     ControlList<ButtonSkinRecord> list;
     EXPECT_EQ(list.size(), 1);
@@ -163,12 +181,12 @@ TEST_F(ControlInstallTest, EveryClassLandsInItsOwnListWithItsStyleNoted) {
     EXPECT_EQ(r.lists.indexOf(view), 3);
     EXPECT_EQ(r.lists.indexOf(tree), 4);
     EXPECT_EQ(r.trackBars.size(), 3);
-    EXPECT_EQ(r.trackBars.at(r.trackBars.indexOf(trackTop)).tickPlacement, 0);
+    EXPECT_EQ(r.trackBars.at(r.trackBars.indexOf(trackTop)).tickPlacement, TickPlacement::TopOrLeft);
     const TrackBarSkinRecord& plain = r.trackBars.at(r.trackBars.indexOf(trackPlain));
-    EXPECT_EQ(plain.tickPlacement, 1);
+    EXPECT_EQ(plain.tickPlacement, TickPlacement::BottomOrRight);
     EXPECT_TRUE(plain.vertical);
     EXPECT_TRUE(plain.selectionRange);
-    EXPECT_EQ(r.trackBars.at(r.trackBars.indexOf(trackNone)).tickPlacement, 3);
+    EXPECT_EQ(r.trackBars.at(r.trackBars.indexOf(trackNone)).tickPlacement, TickPlacement::None);
     EXPECT_TRUE(r.progressBars.at(r.progressBars.indexOf(progress)).vertical);
     EXPECT_TRUE(r.upDowns.at(r.upDowns.indexOf(upDown)).horizontal);
     // The list view was taken as a list control already; its header still comes here.
@@ -178,10 +196,10 @@ TEST_F(ControlInstallTest, EveryClassLandsInItsOwnListWithItsStyleNoted) {
     // Taken once: its procedure forwards to the native one, not to itself.
     EXPECT_EQ(::SendMessageW(view, LVM_GETITEMCOUNT, 0, 0), 0);
     const StaticSkinRecord& text = r.statics.at(r.statics.indexOf(label));
-    EXPECT_EQ(text.kind, 1);
+    EXPECT_EQ(text.kind, StaticKind::Text);
     EXPECT_EQ(text.alignment, SS_CENTER);
     EXPECT_EQ(text.text, L"安装路径");
-    EXPECT_EQ(r.statics.at(r.statics.indexOf(icon)).kind, 3);
+    EXPECT_EQ(r.statics.at(r.statics.indexOf(icon)).kind, StaticKind::Icon);
     for (HWND control : {combo, comboEdit, listBox, tree, trackTop, progress, upDown, view, header, label})
         EXPECT_EQ(propIndex(control, kPropOwnerIndex), index);
     EXPECT_EQ(propIndex(comboList, kPropListIndex), 2);
