@@ -265,6 +265,10 @@ ZipResult readLocalEntry(ByteSource& source, const CentralEntry& entry, std::uin
         return ZipResult::LocalHeaderMismatch;
     }
     if (name != entry.name) return ZipResult::LocalHeaderMismatch;
+    local->dataOffset = entry.localOffset + kLocalHeaderSize + nameLength + extraLength;
+    if (local->dataOffset > dataLimit || dataLimit - local->dataOffset < entry.compressedSize) {
+        return ZipResult::LocalHeaderMismatch;
+    }
     // Exactly as long as the field, so a parsing slip is an out-of-bounds read
     // the sanitizers see, not a quiet read of stale bytes.
     std::vector<std::uint8_t> extra(extraLength);
@@ -282,10 +286,6 @@ ZipResult readLocalEntry(ByteSource& source, const CentralEntry& entry, std::uin
         }
     }
 
-    local->dataOffset = entry.localOffset + kLocalHeaderSize + nameLength + extraLength;
-    if (local->dataOffset > dataLimit || dataLimit - local->dataOffset < entry.compressedSize) {
-        return ZipResult::LocalHeaderMismatch;
-    }
     const std::uint64_t dos = fileTimeFromDos(entry.dosDate, entry.dosTime);
     local->times = EntryTimes{dos, dos, dos};
     if (!applyExtraFieldTimes(extra.data(), extra.size(), &local->times)) return ZipResult::BadExtraField;

@@ -102,51 +102,20 @@ std::string deflatedZerosUnit(std::size_t length) {
 }
 const std::string kFinalEmptyBlock("\x03\x00", 2);  // fixed Huffman, final, end of block at once
 
-// Writes headers by hand so that each 32-bit field can defer on its own.
-struct Defer {
-    bool uncompressed = false, compressed = false, offset = false;
-};
+using LaidEntry = testing::RawEntry;
 
-struct LaidEntry {
-    std::string name;
-    std::uint16_t method = kMethodStored;
-    std::uint32_t crc = 0;
-    std::uint64_t uncompressed = 0, compressed = 0, offset = 0;
-    Defer defer;
-};
-
-std::string localHeader(const LaidEntry& e) {
-    const bool sizes64 = e.defer.uncompressed || e.defer.compressed;
-    const std::string extra = sizes64 ? extraBlock(kZip64ExtraTag, le64(e.uncompressed) + le64(e.compressed)) : "";
-    return le32(kLocalHeaderSignature) + le16(45) + le16(0) + le16(e.method) + le16(0) + le16(0x21) + le32(e.crc) +
-           le32(sizes64 ? kDeferred32 : static_cast<std::uint32_t>(e.compressed)) +
-           le32(sizes64 ? kDeferred32 : static_cast<std::uint32_t>(e.uncompressed)) +
-           le16(static_cast<std::uint16_t>(e.name.size())) + le16(static_cast<std::uint16_t>(extra.size())) + e.name +
-           extra;
+// Each deferral flag on its own: uncompressed, compressed, offset.
+void defer(LaidEntry* e, bool uncompressed, bool compressed, bool offset) {
+    e->deferUncompressed = uncompressed;
+    e->deferCompressed = compressed;
+    e->deferOffset = offset;
 }
 
-std::string centralRecord(const LaidEntry& e) {
-    std::string values;
-    if (e.defer.uncompressed) values += le64(e.uncompressed);
-    if (e.defer.compressed) values += le64(e.compressed);
-    if (e.defer.offset) values += le64(e.offset);
-    const std::string extra = values.empty() ? "" : extraBlock(kZip64ExtraTag, values);
-    auto field = [](bool deferred, std::uint64_t v) { return le32(deferred ? kDeferred32 : static_cast<std::uint32_t>(v)); };
-    return le32(kCentralHeaderSignature) + le16(45) + le16(45) + le16(0) + le16(e.method) + le16(0) + le16(0x21) +
-           le32(e.crc) + field(e.defer.compressed, e.compressed) + field(e.defer.uncompressed, e.uncompressed) +
-           le16(static_cast<std::uint16_t>(e.name.size())) + le16(static_cast<std::uint16_t>(extra.size())) +
-           le16(0) + le16(0) + le16(0) + le32(0x20) + field(e.defer.offset, e.offset) + e.name + extra;
-}
+std::string localHeader(const LaidEntry& e) { return testing::rawLocalHeader(e); }
 
 // Closes an archive laid out in `source`: directory, 64-bit records, end record.
 void closeArchive(PieceSource& source, const std::vector<LaidEntry>& entries) {
-    std::string directory;
-    for (const LaidEntry& e : entries) directory += centralRecord(e);
-    const std::uint64_t directoryOffset = source.size();
-    source.add(directory + testing::zip64EndRecords(entries.size(), directory.size(), directoryOffset,
-                                                    directoryOffset + directory.size()) +
-               le32(kEndRecordSignature) + le16(0) + le16(0) + le16(0xFFFF) + le16(0xFFFF) + le32(kDeferred32) +
-               le32(kDeferred32) + le16(0));
+    source.add(testing::rawDirectoryAndEnd(entries, source.size()));
 }
 
 class CheckingSink final : public ChunkSink {
@@ -186,11 +155,12 @@ ZipResult copyEntry(ByteSource& source, const Read& archive, std::size_t index, 
 // header lies beyond 4 GiB: every size and offset needs its 64-bit form.
 TEST(Zip64Test, StoredEntryAndArchiveBeyond4GiB) {
     const std::uint64_t bigSize = 4 * kGiB + 3 * 65536 + 12345;  // ends inside an output chunk
-    LaidEntry big{"big.bin", kMethodStored, crcOfZeros(bigSize), bigSize, bigSize, 0, {true, true, false}};
+    LaidEntry big{"big.bin", kMethodStored, crcOfZeros(bigSize), bigSize, bigSize, 0};
+    defer(&big, true, true, false);
     const std::string text = "written after four gigabytes";
     const std::string packed = testing::rawDeflate(text);
-    LaidEntry after{"after.txt", kMethodDeflated, testing::crc32Of(text), text.size(), packed.size(), 0, {}};
-    after.defer.offset = true;
+    LaidEntry after{"after.txt", kMethodDeflated, testing::crc32Of(text), text.size(), packed.size(), 0};
+    defer(&after, false, false, true);
 
     PieceSource source;
     source.add(localHeader(big));
@@ -225,7 +195,8 @@ TEST(Zip64Test, DeflatedEntryBeyond4GiB) {
     const std::string unit = deflatedZerosUnit(unitLength);
     const std::uint64_t size = unitLength * repeats;
     const std::uint64_t packedSize = unit.size() * repeats + kFinalEmptyBlock.size();
-    const LaidEntry e{"zeros.bin", kMethodDeflated, crcOfZeros(size), size, packedSize, 0, {true, true, true}};
+    LaidEntry e{"zeros.bin", kMethodDeflated, crcOfZeros(size), size, packedSize, 0};
+    defer(&e, true, true, true);
 
     PieceSource source;
     source.add(localHeader(e));
@@ -260,8 +231,8 @@ TEST(Zip64Test, DeflatedEntryBeyond4GiB) {
 TEST(Zip64Test, OnlyDeferredFieldsComeFromTheExtraBlock) {
     const std::string text = "partly deferred";
     for (int mask = 1; mask < 8; ++mask) {
-        LaidEntry e{"a.txt", kMethodStored, testing::crc32Of(text), text.size(), text.size(), 0, {}};
-        e.defer = Defer{(mask & 1) != 0, (mask & 2) != 0, (mask & 4) != 0};
+        LaidEntry e{"a.txt", kMethodStored, testing::crc32Of(text), text.size(), text.size(), 0};
+        defer(&e, (mask & 1) != 0, (mask & 2) != 0, (mask & 4) != 0);
         PieceSource source;
         source.add(localHeader(e) + text);
         closeArchive(source, {e});

@@ -21,6 +21,40 @@ std::string zip64EndRecords(std::uint64_t count, std::uint64_t size, std::uint64
            le64(size) + le64(offset) + le32(0x07064B50) + le32(0) + le64(recordOffset) + le32(1);
 }
 
+std::string rawLocalHeader(const RawEntry& e) {
+    const bool sizes64 = e.deferUncompressed || e.deferCompressed;
+    const std::string extra = sizes64 ? extraBlock(1, le64(e.uncompressed) + le64(e.compressed)) : "";
+    return le32(0x04034B50) + le16(45) + le16(0) + le16(e.method) + le16(0) + le16(0x21) + le32(e.crc) +
+           le32(sizes64 ? 0xFFFFFFFF : static_cast<std::uint32_t>(e.compressed)) +
+           le32(sizes64 ? 0xFFFFFFFF : static_cast<std::uint32_t>(e.uncompressed)) +
+           le16(static_cast<std::uint16_t>(e.name.size())) + le16(static_cast<std::uint16_t>(extra.size())) + e.name +
+           extra;
+}
+
+std::string rawCentralRecord(const RawEntry& e) {
+    std::string values;
+    if (e.deferUncompressed) values += le64(e.uncompressed);
+    if (e.deferCompressed) values += le64(e.compressed);
+    if (e.deferOffset) values += le64(e.offset);
+    const std::string extra = values.empty() ? "" : extraBlock(1, values);
+    auto field = [](bool deferred, std::uint64_t v) {
+        return le32(deferred ? 0xFFFFFFFF : static_cast<std::uint32_t>(v));
+    };
+    return le32(0x02014B50) + le16(45) + le16(45) + le16(0) + le16(e.method) + le16(0) + le16(0x21) + le32(e.crc) +
+           field(e.deferCompressed, e.compressed) + field(e.deferUncompressed, e.uncompressed) +
+           le16(static_cast<std::uint16_t>(e.name.size())) + le16(static_cast<std::uint16_t>(extra.size())) + le16(0) +
+           le16(0) + le16(0) + le32(0x20) + field(e.deferOffset, e.offset) + e.name + extra;
+}
+
+std::string rawDirectoryAndEnd(const std::vector<RawEntry>& entries, std::uint64_t directoryOffset) {
+    std::string directory;
+    for (const RawEntry& e : entries) directory += rawCentralRecord(e);
+    return directory +
+           zip64EndRecords(entries.size(), directory.size(), directoryOffset, directoryOffset + directory.size()) +
+           le32(0x06054B50) + le16(0) + le16(0) + le16(0xFFFF) + le16(0xFFFF) + le32(0xFFFFFFFF) + le32(0xFFFFFFFF) +
+           le16(0);
+}
+
 std::string extraBlock(std::uint16_t tag, const std::string& body) {
     return le16(tag) + le16(static_cast<std::uint16_t>(body.size())) + body;
 }

@@ -71,6 +71,22 @@ BuiltZip buildZip(const std::vector<TestEntry>& entries, const std::string& pref
 std::string zip64EndRecords(std::uint64_t count, std::uint64_t size, std::uint64_t offset,
                             std::uint64_t recordOffset);
 
+// Headers written field by field, for archives laid out piece by piece
+// (large ones, whose data is never held): each 32-bit size or offset can
+// defer to the 64-bit extra block on its own.
+struct RawEntry {
+    std::string name;
+    std::uint16_t method = 0;
+    std::uint32_t crc = 0;
+    std::uint64_t uncompressed = 0, compressed = 0, offset = 0;
+    bool deferUncompressed = false, deferCompressed = false, deferOffset = false;
+};
+// The local header; its sizes defer (both, as the format asks) when either does.
+std::string rawLocalHeader(const RawEntry& e);
+std::string rawCentralRecord(const RawEntry& e);
+// The central directory and every end record for entries whose data ends at `directoryOffset`.
+std::string rawDirectoryAndEnd(const std::vector<RawEntry>& entries, std::uint64_t directoryOffset);
+
 // An extra-field block.
 std::string extraBlock(std::uint16_t tag, const std::string& body);
 std::string le16(std::uint16_t v);
