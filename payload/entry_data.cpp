@@ -76,9 +76,8 @@ ZipResult copyDeflated(ByteSource& source, const CentralEntry& entry, std::uint6
         // whether the stream would go on: inflation never writes past the size.
         std::uint8_t spare = 0;
         const bool full = outputLeft == 0;
-        const uInt room = full ? 1
-                               : static_cast<uInt>(std::min<std::uint64_t>(
-                                     {kOutputChunk, kOutputBuffer - filled, outputLeft}));
+        const uInt room =
+            full ? 1 : static_cast<uInt>(std::min<std::uint64_t>({kOutputChunk, kOutputBuffer - filled, outputLeft}));
         std::uint8_t* const chunk = output + filled;
         zs->next_out = full ? &spare : chunk;
         zs->avail_out = room;

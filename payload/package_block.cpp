@@ -26,8 +26,8 @@ void putU64(std::string* out, std::uint64_t v) {
 }
 
 std::uint32_t crcOf(const void* data, std::size_t size) {
-    return static_cast<std::uint32_t>(crc32(crc32(0, nullptr, 0), static_cast<const Bytef*>(data),
-                                            static_cast<uInt>(size)));
+    return static_cast<std::uint32_t>(
+        crc32(crc32(0, nullptr, 0), static_cast<const Bytef*>(data), static_cast<uInt>(size)));
 }
 
 // Offset and size of the certificate table the program headers name, or 0/0.
@@ -217,8 +217,7 @@ bool readSection(zip::ByteSource& file, const Block& block, const Section& secti
                  std::string* bytes) {
     if (section.size > maxSize) return false;
     bytes->assign(static_cast<std::size_t>(section.size), '\0');
-    return bytes->empty() ||
-           file.readAt(block.trailer.blockOffset + section.offset, bytes->data(), bytes->size());
+    return bytes->empty() || file.readAt(block.trailer.blockOffset + section.offset, bytes->data(), bytes->size());
 }
 
 std::uint32_t crc32Combine(std::uint32_t crcA, std::uint32_t crcB, std::uint64_t lengthB) {

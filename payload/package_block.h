@@ -47,10 +47,10 @@ struct Trailer {
 
 enum class BlockResult {
     Ok,
-    NoBlock,         // nothing that ends like a block: a bare program image, or a cut-off download
-    NewerFormat,     // a block this reader does not know how to read
-    Damaged,         // the trailer, the directory or a checksum does not hold up
-    Unreadable,      // the file could not be read
+    NoBlock,      // nothing that ends like a block: a bare program image, or a cut-off download
+    NewerFormat,  // a block this reader does not know how to read
+    Damaged,      // the trailer, the directory or a checksum does not hold up
+    Unreadable,   // the file could not be read
 };
 const char* blockResultName(BlockResult result);
 

@@ -233,8 +233,7 @@ ZipResult readCentralDirectory(ByteSource& source, const EndRecord& end, std::ve
         e.externalAttributes = readU32(h + 38);
         std::uint64_t offset = readU32(h + 42);
         std::uint64_t* const deferrable[] = {&e.uncompressedSize, &e.compressedSize, &offset};
-        e.deferredWithoutRecord =
-            !resolveDeferred(h + kCentralHeaderSize + nameLength, extraLength, deferrable, 3);
+        e.deferredWithoutRecord = !resolveDeferred(h + kCentralHeaderSize + nameLength, extraLength, deferrable, 3);
         if (e.deferredWithoutRecord) {
             e.localOffset = offset;
         } else if (offset > ~0ull - end.prefix) {

@@ -21,13 +21,16 @@ TEST(PackPlanTest, WindowTexts) {
         {"tab in lines", "a\tb", true, "", "", "a\tb"},
         {"bell", "a\x07", true, "", "the text holds a control character", ""},
         {"delete", "a\x7F", false, "", "the text holds a control character", ""},
-        {"NUL", std::string("a\0b", 3), false, "", "the text holds a NUL character, which cannot be encoded for Windows", ""},
+        {"NUL", std::string("a\0b", 3), false, "",
+         "the text holds a NUL character, which cannot be encoded for Windows", ""},
         {"not UTF-8", "caf\xE9", false, "", "the text is not valid UTF-8, so it cannot be encoded for Windows", ""},
-        {"encoded surrogate", "\xED\xA0\x80", false, "", "the text is not valid UTF-8, so it cannot be encoded for Windows", ""},
+        {"encoded surrogate", "\xED\xA0\x80", false, "",
+         "the text is not valid UTF-8, so it cannot be encoded for Windows", ""},
         {"too long", std::string(1025, 'x'), false, "", "the text is too long", ""},
         {"placeholder kept", "Cannot write {path}.", true, "{path}", "", "Cannot write {path}."},
         {"placeholder lost", "Cannot write.", true, "{path}", "the text must hold {path} exactly once", ""},
-        {"placeholder twice", "{file} {file} {leftover}", true, "{file}{leftover}", "the text must hold {file} exactly once", ""},
+        {"placeholder twice", "{file} {file} {leftover}", true, "{file}{leftover}",
+         "the text must hold {file} exactly once", ""},
     };
     for (const auto& c : cases) {
         std::string normal;

@@ -47,8 +47,9 @@ const std::map<std::string, std::string>& sourceFiles() {
     }();
     return files;
 }
-const std::set<std::string> kSourceFolders = {"bin/", "data/", "data/deep/", "data/deep/a/", "data/deep/a/b/",
-                                              "data/empty/", "Ελληνικά/", "Русский/", "空文件夹/"};
+const std::set<std::string> kSourceFolders = {"bin/",         "data/",          "data/deep/",
+                                              "data/deep/a/", "data/deep/a/b/", "data/empty/",
+                                              "Ελληνικά/",    "Русский/",       "空文件夹/"};
 
 class PackRunTest : public ::testing::Test {
 protected:
@@ -67,9 +68,10 @@ protected:
 
     // The description, with extra members in front of the usual ones and the
     // given product and texts.
-    void writeDescription(const std::string& extra,
-                          const std::string& product = R"({"name": "Corvane Viewer", "version": "2.1", "publisher": "Corvane Works"})",
-                          const std::string& texts = R"({"install": "Install", "folderNotWritable": "Cannot write to {path}."})") {
+    void writeDescription(
+        const std::string& extra,
+        const std::string& product = R"({"name": "Corvane Viewer", "version": "2.1", "publisher": "Corvane Works"})",
+        const std::string& texts = R"({"install": "Install", "folderNotWritable": "Cannot write to {path}."})") {
         ASSERT_TRUE(writeFile(temp_ / "app.json", "{" + extra + R"(
   "source": "source",
   "stub": "stub.exe",
@@ -80,11 +82,12 @@ protected:
   "texts": )" + texts + "\n}"));
     }
 
-    PackResult pack(std::vector<std::string> args) {
+    PackResult pack(std::vector<std::string> args, const volatile std::sig_atomic_t* interrupted = nullptr) {
         args.insert(args.begin(), displayPath(temp_ / "app.json"));
         RunSettings settings;
         settings.currentFolder = temp_.path();
         settings.stubFolder = temp_.path();
+        settings.interrupted = interrupted;
         PackResult run;
         run.status = runPack(args, settings, &run.messages);
         return run;
@@ -93,9 +96,7 @@ protected:
     NativePath output() const { return temp_ / "out/Setup.exe"; }
 
     // Nothing in out/ but what a successful build wrote: no partial files.
-    void expectNoOutput(const std::string& what) {
-        EXPECT_TRUE(testing::folderNames(temp_ / "out").empty()) << what;
-    }
+    void expectNoOutput(const std::string& what) { EXPECT_TRUE(testing::folderNames(temp_ / "out").empty()) << what; }
 
     testing::TempDir temp_;
 };
@@ -129,7 +130,8 @@ TEST_F(PackRunTest, InstallerHoldsTheTreeTextsAndPictures) {
         {"texts.browse", "浏览"},
         {"texts.finish", "退出并启动"},
     };
-    for (const auto& [key, value] : expected) EXPECT_EQ(in.texts.count(key) ? in.texts.at(key) : "<none>", value) << key;
+    for (const auto& [key, value] : expected)
+        EXPECT_EQ(in.texts.count(key) ? in.texts.at(key) : "<none>", value) << key;
     std::size_t count = 0;
     package::windowTexts(&count);
     EXPECT_EQ(in.texts.size(), 10 + count);  // every window text is filled in
@@ -182,38 +184,74 @@ TEST_F(PackRunTest, BadInputsGetTheirMessageAndStatusAndNoOutput) {
     };
     const std::vector<Case> cases = {
         {"missing folder", {"--source", "nowhere"}, 3, "source: the source folder does not exist: "},
-        {"program not inside", {"--program", "bin/other.exe"}, 3, "program: \"bin/other.exe\" is not a file inside the source"},
+        {"program not inside",
+         {"--program", "bin/other.exe"},
+         3,
+         "program: \"bin/other.exe\" is not a file inside the source"},
         {"program is a folder", {"--program", "data"}, 3, "program: \"data\" is not a file inside the source"},
         {"program outside", {"--program", "../stub.exe"}, 3, "must be a path inside the source"},
-        {"picture of another size", {"--window-background", "big.png"}, 3, "the picture is 640 x 480 pixels; the window needs 500 x 300",
+        {"picture of another size",
+         {"--window-background", "big.png"},
+         3,
+         "the picture is 640 x 480 pixels; the window needs 500 x 300",
          [&] { writeFile(temp_ / "big.png", testing::makePng(640, 480)); }},
         {"picture not a PNG", {"--window-background", "app.ico"}, 3, "app.ico: not a PNG file"},
         {"icon not an ICO", {"--window-icon", "bg.png"}, 3, "bg.png: not an ICO file"},
         {"missing picture", {"--window-icon", "none.ico"}, 3, "window.icon: no such file: "},
-        {"information not UTF-8", {}, 3, "window.information: the text is not valid UTF-8, so it cannot be encoded for Windows",
+        {"information not UTF-8",
+         {},
+         3,
+         "window.information: the text is not valid UTF-8, so it cannot be encoded for Windows",
          [&] { writeFile(temp_ / "info.txt", "caf\xE9"); }},
-        {"text with a lone surrogate", {}, 2, "a \\u escape leaves a surrogate without its pair",
-         [&] { writeDescription("", R"({"name": "N", "version": "1", "publisher": "P"})", R"({"install": "\ud800"})"); }},
-        {"translation without its placeholder", {"--text", "folderNotWritable=Cannot write."}, 3,
+        {"text with a lone surrogate",
+         {},
+         2,
+         "a \\u escape leaves a surrogate without its pair",
+         [&] {
+             writeDescription("", R"({"name": "N", "version": "1", "publisher": "P"})", R"({"install": "\ud800"})");
+         }},
+        {"translation without its placeholder",
+         {"--text", "folderNotWritable=Cannot write."},
+         3,
          "texts.folderNotWritable: the text must hold {path} exactly once"},
         {"one-line text over two lines", {"--text", "install=Inst\nall"}, 3, "the text must be one line"},
         {"output inside the source", {"--output", "source/Setup.exe"}, 3, "lies inside the source"},
         {"output over an input", {"--output", "info.txt"}, 3, "would overwrite the window.information input"},
         {"output folder missing", {"--output", "none/Setup.exe"}, 3, "output: the folder "},
-        {"stub that is no stub", {"--stub", "plain.exe"}, 3, "a Windows program, but not an installer stub",
+        {"stub that is no stub",
+         {"--stub", "plain.exe"},
+         3,
+         "a Windows program, but not an installer stub",
          [&] { writeFile(temp_ / "plain.exe", testing::fakeStub(false)); }},
         {"stub missing", {"--stub", "none.exe"}, 3, "stub: cannot read the installer stub "},
-        {"name climbing out", {"--source", "bad.zip"}, 3, "entry \"../evil.txt\" would land outside the product folder",
+        {"name climbing out",
+         {"--source", "bad.zip"},
+         3,
+         "entry \"../evil.txt\" would land outside the product folder",
          [&] { writeFile(temp_ / "bad.zip", archiveWith("../evil.txt")); }},
-        {"stream name", {"--source", "bad.zip"}, 3, "refuse the name \"a:b.txt\": drive letter or stream name",
+        {"stream name",
+         {"--source", "bad.zip"},
+         3,
+         "refuse the name \"a:b.txt\": drive letter or stream name",
          [&] { writeFile(temp_ / "bad.zip", archiveWith("a:b.txt")); }},
-        {"device name", {"--source", "bad.zip"}, 3, "refuse the name \"aux.txt\": reserved device name",
+        {"device name",
+         {"--source", "bad.zip"},
+         3,
+         "refuse the name \"aux.txt\": reserved device name",
          [&] { writeFile(temp_ / "bad.zip", archiveWith("aux.txt")); }},
-        {"name too long for Windows", {"--source", "bad.zip"}, 3, "path too long for Windows",
+        {"name too long for Windows",
+         {"--source", "bad.zip"},
+         3,
+         "path too long for Windows",
          [&] { writeFile(temp_ / "bad.zip", archiveWith(std::string(120, 'a') + "/" + std::string(120, 'b'))); }},
-        {"trailing dot", {"--source", "bad.zip"}, 3, "ends a part in a dot or space",
+        {"trailing dot",
+         {"--source", "bad.zip"},
+         3,
+         "ends a part in a dot or space",
          [&] { writeFile(temp_ / "bad.zip", archiveWith("bin./app.exe")); }},
-        {"damaged archive entry", {"--source", "bad.zip", "--program", "a.txt"}, 1,
+        {"damaged archive entry",
+         {"--source", "bad.zip", "--program", "a.txt"},
+         1,
          "the archive entry a.txt cannot be read: entry data does not match its size or CRC-32",
          [&] {
              pelmora::testing::TestEntry entry("a.txt", "data", false);
@@ -221,13 +259,22 @@ TEST_F(PackRunTest, BadInputsGetTheirMessageAndStatusAndNoOutput) {
              writeFile(temp_ / "bad.zip", pelmora::testing::buildZip({entry}).bytes);
          }},
         {"unknown key", {}, 2, "app.json:1:2: unknown key \"colour\"", [&] { writeDescription(R"("colour": 1,)"); }},
-        {"misspelt text", {}, 2, "app.json:8:13: unknown text \"instal\"",
+        {"misspelt text",
+         {},
+         2,
+         "app.json:8:13: unknown text \"instal\"",
          [&] { writeDescription("", R"({"name": "N", "version": "1", "publisher": "P"})", R"({"instal": "x"})"); }},
-        {"number for a string", {}, 2, "\"product.version\" must be a string, not a number",
+        {"number for a string",
+         {},
+         2,
+         "\"product.version\" must be a string, not a number",
          [&] { writeDescription("", R"({"name": "N", "version": 1, "publisher": "P"})"); }},
         {"unknown option", {"--colour", "red"}, 2, "unknown option --colour"},
         {"unknown text", {"--text", "cancel=No"}, 2, "--text needs KEY=VALUE with a known key"},
-        {"missing setting", {}, 2, "missing product.publisher (--product-publisher",
+        {"missing setting",
+         {},
+         2,
+         "missing product.publisher (--product-publisher",
          [&] { writeDescription("", R"({"name": "N", "version": "1"})"); }},
         {"compression out of range", {"--compression", "12"}, 3, "compression: the level must be 0 (store) to 9"},
     };
@@ -239,6 +286,14 @@ TEST_F(PackRunTest, BadInputsGetTheirMessageAndStatusAndNoOutput) {
         EXPECT_NE(run.messages.find(c.message), std::string::npos) << c.what << "\n" << run.messages;
         expectNoOutput(c.what);
     }
+}
+
+TEST_F(PackRunTest, InterruptedBuildLeavesNothing) {
+    volatile std::sig_atomic_t interrupted = 1;
+    const PackResult run = pack({}, &interrupted);
+    EXPECT_EQ(run.status, 130);
+    EXPECT_EQ(run.messages, "pack: interrupted; no installer was written\n");
+    expectNoOutput("interrupted");
 }
 
 // A file that can be listed but not read: the build stops with its name and

@@ -33,8 +33,8 @@ std::string chunk(const char* type, const std::string& body) {
     be32(&c, static_cast<std::uint32_t>(body.size()));
     const std::string typed = std::string(type, 4) + body;
     c += typed;
-    be32(&c, static_cast<std::uint32_t>(
-                 crc32(crc32(0, nullptr, 0), reinterpret_cast<const Bytef*>(typed.data()), static_cast<uInt>(typed.size()))));
+    be32(&c, static_cast<std::uint32_t>(crc32(crc32(0, nullptr, 0), reinterpret_cast<const Bytef*>(typed.data()),
+                                              static_cast<uInt>(typed.size()))));
     return c;
 }
 
@@ -68,8 +68,7 @@ TempDir::TempDir() {
     static std::atomic<int> counter{0};
     const auto stamp = std::chrono::steady_clock::now().time_since_epoch().count();
     std::error_code ec;
-    path_ = fs::temp_directory_path(ec) /
-            ("pack-test-" + std::to_string(stamp) + "-" + std::to_string(counter++));
+    path_ = fs::temp_directory_path(ec) / ("pack-test-" + std::to_string(stamp) + "-" + std::to_string(counter++));
     fs::create_directories(path_, ec);
 }
 
@@ -153,8 +152,10 @@ std::string makePng(std::uint32_t width, std::uint32_t height, bool interlaced) 
         static const int kStart[7][2] = {{0, 0}, {4, 0}, {0, 4}, {2, 0}, {0, 2}, {1, 0}, {0, 1}};
         static const int kStep[7][2] = {{8, 8}, {8, 8}, {4, 8}, {4, 4}, {2, 4}, {2, 2}, {1, 2}};
         for (int p = 0; p < 7; ++p) {
-            const std::uint32_t w = width > std::uint32_t(kStart[p][0]) ? (width - kStart[p][0] + kStep[p][0] - 1) / kStep[p][0] : 0;
-            const std::uint32_t h = height > std::uint32_t(kStart[p][1]) ? (height - kStart[p][1] + kStep[p][1] - 1) / kStep[p][1] : 0;
+            const std::uint32_t w =
+                width > std::uint32_t(kStart[p][0]) ? (width - kStart[p][0] + kStep[p][0] - 1) / kStep[p][0] : 0;
+            const std::uint32_t h =
+                height > std::uint32_t(kStart[p][1]) ? (height - kStart[p][1] + kStep[p][1] - 1) / kStep[p][1] : 0;
             rows(w, h);
         }
     }
@@ -173,8 +174,8 @@ std::string makeIco(std::uint32_t size, bool png) {
         le16(&image, 1);
         le16(&image, 32);
         image.append(24, '\0');
-        image.append(size * size * 4, '\x7F');                // colours
-        image.append((size + 31) / 32 * 4 * size, '\0');      // mask
+        image.append(size * size * 4, '\x7F');            // colours
+        image.append((size + 31) / 32 * 4 * size, '\0');  // mask
     }
     std::string ico;
     le16(&ico, 0);

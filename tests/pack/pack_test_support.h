@@ -47,10 +47,10 @@ struct Installer {
     package::BlockResult result = package::BlockResult::Unreadable;
     std::map<std::string, std::string> texts;
     std::string background, icon;
-    std::string archive;                         // the payload archive's bytes
-    std::map<std::string, std::string> files;    // entry name -> data, read and CRC-checked
-    std::set<std::string> folders;               // folder entry names
-    std::string problem;                         // why the archive could not be read
+    std::string archive;                       // the payload archive's bytes
+    std::map<std::string, std::string> files;  // entry name -> data, read and CRC-checked
+    std::set<std::string> folders;             // folder entry names
+    std::string problem;                       // why the archive could not be read
 };
 Installer openInstaller(const NativePath& path);
 

@@ -21,7 +21,8 @@ struct Built {
 };
 
 Built buildFile(const std::string& image = pack::testing::fakeStub()) {
-    const std::string payload = "PK-not-really-an-archive", texts = encodeTexts({{"a", "1"}, {"b", "二"}}), picture = "png";
+    const std::string payload = "PK-not-really-an-archive", texts = encodeTexts({{"a", "1"}, {"b", "二"}}),
+                      picture = "png";
     std::vector<Section> sections = {{SectionKind::Payload, 0, payload.size()},
                                      {SectionKind::Texts, payload.size(), texts.size()},
                                      {SectionKind::Background, payload.size() + texts.size(), picture.size()}};
@@ -110,7 +111,7 @@ TEST(PackageBlockTest, TextTablesAreStrict) {
     const std::string good = encodeTexts({{"a", ""}, {"b", "x"}});
     std::map<std::string, std::string> texts;
     EXPECT_TRUE(decodeTexts(good, &texts));
-    EXPECT_FALSE(decodeTexts(good + "x", &texts));                 // bytes left over
+    EXPECT_FALSE(decodeTexts(good + "x", &texts));                       // bytes left over
     EXPECT_FALSE(decodeTexts(good.substr(0, good.size() - 1), &texts));  // cut off
     std::string unordered = good;
     std::swap(unordered[8], unordered[17]);  // "b" before "a"
@@ -122,7 +123,8 @@ TEST(PackageBlockTest, CrcCombinesAcrossLengthsZlibCannotCount) {
     const std::string a(1 << 20, 'a');
     const std::uint64_t zeros = (2ull << 30) + (1 << 24);
     std::string block(1 << 24, '\0');
-    uLong crcB = crc32(0, nullptr, 0), whole = crc32(0, reinterpret_cast<const Bytef*>(a.data()), static_cast<uInt>(a.size()));
+    uLong crcB = crc32(0, nullptr, 0),
+          whole = crc32(0, reinterpret_cast<const Bytef*>(a.data()), static_cast<uInt>(a.size()));
     for (std::uint64_t done = 0; done < zeros; done += block.size()) {
         crcB = crc32(crcB, reinterpret_cast<const Bytef*>(block.data()), static_cast<uInt>(block.size()));
         whole = crc32(whole, reinterpret_cast<const Bytef*>(block.data()), static_cast<uInt>(block.size()));

@@ -33,7 +33,8 @@ TEST(PictureCheckTest, BackgroundMustBeACompletePngOf500By300) {
         {"no end chunk", good.substr(0, good.size() - 12), "the PNG file is cut off"},
         {"chunk damaged", patched(good, idat + 20, "\x55\x66"), "the PNG file is damaged (chunk IDAT fails its CRC)"},
         {"data after the end", good + "junk", "the PNG file has data after its end"},
-        {"header of another image on the same data", patched(makePng(500, 300), 16, std::string("\0\0\x01\xF4\0\0\x01\x2D", 8)),
+        {"header of another image on the same data",
+         patched(makePng(500, 300), 16, std::string("\0\0\x01\xF4\0\0\x01\x2D", 8)),
          "the PNG file is damaged (chunk IHDR fails its CRC)"},
     };
     for (const auto& c : cases) EXPECT_EQ(checkBackgroundPng(c.bytes), c.problem) << c.what;
@@ -70,10 +71,12 @@ TEST(PictureCheckTest, IconMustBeAnIcoWithCompleteImages) {
         {"image outside the file", patched(bmpIcon, 18, std::string("\xFF\xFF\x00\x00", 4)),
          "image 1 of the icon lies outside the file"},
         {"bitmap cut off", bmpIcon.substr(0, bmpIcon.size() - 100), "image 1 of the icon lies outside the file"},
-        {"bitmap size disagrees", patched(bmpIcon, 6, "\x10"), "image 1 of the icon does not have the size its directory entry gives"},
+        {"bitmap size disagrees", patched(bmpIcon, 6, "\x10"),
+         "image 1 of the icon does not have the size its directory entry gives"},
         {"damaged PNG image", patched(pngIcon, pngIcon.size() - 30, "\x01\x02\x03"),
          "image 1 of the icon: the PNG file is damaged (chunk IDAT fails its CRC)"},
-        {"neither", patched(bmpIcon, 22, std::string("\x05\0\0\0", 4)), "image 1 of the icon is neither a PNG nor a bitmap"},
+        {"neither", patched(bmpIcon, 22, std::string("\x05\0\0\0", 4)),
+         "image 1 of the icon is neither a PNG nor a bitmap"},
     };
     for (const auto& c : cases) EXPECT_EQ(checkIco(c.bytes), c.problem) << c.what;
 }

@@ -15,7 +15,9 @@ namespace {
 
 using testing::TempFolder;
 
-std::wstring fixture(const wchar_t* name) { return testing::buildDir() + L"\\tests\\payload\\zip64\\" + name; }
+std::wstring fixture(const wchar_t* name) {
+    return testing::buildDir() + L"\\tests\\payload\\zip64\\" + name;
+}
 
 std::string fileText(const std::wstring& path) {
     std::string bytes;
@@ -72,8 +74,8 @@ TEST(Zip64ReaderTest, EntryBeyondTheFourGigabyteMark) {
     testing::RawEntry big{"big.bin", 0, 0, bigSize, bigSize, 0};  // zeros, never read here
     big.deferUncompressed = big.deferCompressed = true;
     const std::string bigHeader = testing::rawLocalHeader(big);
-    testing::RawEntry after{"after.txt", 0, testing::crc32Of(text), text.size(), text.size(),
-                            bigHeader.size() + bigSize};
+    testing::RawEntry after{"after.txt", 0,           testing::crc32Of(text),
+                            text.size(), text.size(), bigHeader.size() + bigSize};
     after.deferOffset = true;
     const std::string tail = testing::rawLocalHeader(after) + text;
     {

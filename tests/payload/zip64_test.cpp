@@ -50,7 +50,8 @@ public:
             if (p.bytes.empty()) {
                 std::memset(bytes, 0, take);
             } else {
-                for (std::size_t i = 0; i < take; ++i) bytes[i] = static_cast<std::uint8_t>(p.bytes[(at + i) % p.bytes.size()]);
+                for (std::size_t i = 0; i < take; ++i)
+                    bytes[i] = static_cast<std::uint8_t>(p.bytes[(at + i) % p.bytes.size()]);
             }
             bytes += take;
             offset += take;
@@ -111,7 +112,9 @@ void defer(LaidEntry* e, bool uncompressed, bool compressed, bool offset) {
     e->deferOffset = offset;
 }
 
-std::string localHeader(const LaidEntry& e) { return testing::rawLocalHeader(e); }
+std::string localHeader(const LaidEntry& e) {
+    return testing::rawLocalHeader(e);
+}
 
 // Closes an archive laid out in `source`: directory, 64-bit records, end record.
 void closeArchive(PieceSource& source, const std::vector<LaidEntry>& entries) {
@@ -254,7 +257,8 @@ TEST(Zip64Test, SeventyThousandEntries) {
     for (int i = 0; i < 70000; ++i) entries.emplace_back("f" + std::to_string(i), std::to_string(i), false);
     entries.back().deflate = true;
     for (const std::string& stub : {std::string(), std::string(3000, 'x')}) {
-        const std::string bytes = buildZip(entries, stub, {}, testing::PrefixOffsets::Unadjusted, EndRecords::Zip64).bytes;
+        const std::string bytes =
+            buildZip(entries, stub, {}, testing::PrefixOffsets::Unadjusted, EndRecords::Zip64).bytes;
         MemorySource source(bytes.data(), bytes.size());
         const Read archive = readArchive(source);
         ASSERT_EQ(archive.result, ZipResult::Ok) << zipResultName(archive.result);
@@ -330,8 +334,7 @@ TEST(Zip64Test, DamagedRecordsAreRefused) {
         {"locator counts three disks", patched(locator + 16, le32(3)), ZipResult::NotAnArchive},
         {"locator points elsewhere", patched(locator + 8, le64(5)), ZipResult::NotAnArchive},
         // A block too short for the values that defer counts as no block: that entry cannot be read.
-        {"central block shorter than its deferred values", patched(directory + 53, le16(16)),
-         ZipResult::Unsupported},
+        {"central block shorter than its deferred values", patched(directory + 53, le16(16)), ZipResult::Unsupported},
         {"central block missing", patched(directory + 46 + 5, le16(0x9999)), ZipResult::Unsupported},
         {"local block missing", patched(30 + 5, le16(0x9999)), ZipResult::LocalHeaderMismatch},
         {"local sizes differ", patched(30 + 5 + 4, le64(6)), ZipResult::LocalHeaderMismatch},

@@ -15,8 +15,7 @@ std::string le64(std::uint64_t v) {
     return le32(static_cast<std::uint32_t>(v)) + le32(static_cast<std::uint32_t>(v >> 32));
 }
 
-std::string zip64EndRecords(std::uint64_t count, std::uint64_t size, std::uint64_t offset,
-                            std::uint64_t recordOffset) {
+std::string zip64EndRecords(std::uint64_t count, std::uint64_t size, std::uint64_t offset, std::uint64_t recordOffset) {
     return le32(0x06064B50) + le64(44) + le16(45) + le16(45) + le32(0) + le32(0) + le64(count) + le64(count) +
            le64(size) + le64(offset) + le32(0x07064B50) + le32(0) + le64(recordOffset) + le32(1);
 }

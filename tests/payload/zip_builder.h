@@ -68,8 +68,7 @@ BuiltZip buildZip(const std::vector<TestEntry>& entries, const std::string& pref
 // The 64-bit end record (no extensible data) and its locator, for an archive
 // whose directory of `count` records and `size` bytes starts at `offset`
 // and whose 64-bit record is at `recordOffset` (offsets as stored).
-std::string zip64EndRecords(std::uint64_t count, std::uint64_t size, std::uint64_t offset,
-                            std::uint64_t recordOffset);
+std::string zip64EndRecords(std::uint64_t count, std::uint64_t size, std::uint64_t offset, std::uint64_t recordOffset);
 
 // Headers written field by field, for archives laid out piece by piece
 // (large ones, whose data is never held): each 32-bit size or offset can

@@ -166,7 +166,9 @@ bool isSameOrInside(const NativePath& inner, const NativePath& outer) {
            (innerText[outerText.size()] == separator || outerText.back() == separator);
 }
 
-InputFile::~InputFile() { close(); }
+InputFile::~InputFile() {
+    close();
+}
 
 bool InputFile::open(const NativePath& path) {
     close();
@@ -179,7 +181,9 @@ bool InputFile::read(void* out, std::size_t n, std::size_t* got) {
     return *got == n || !std::ferror(file_);
 }
 
-bool InputFile::seek(std::uint64_t offset) { return seekFile(file_, offset); }
+bool InputFile::seek(std::uint64_t offset) {
+    return seekFile(file_, offset);
+}
 
 void InputFile::close() {
     if (file_) std::fclose(file_);
@@ -200,7 +204,9 @@ bool FileSource::readAt(std::uint64_t offset, void* out, std::size_t n) {
     return ok;
 }
 
-OutputFile::~OutputFile() { abandon(); }
+OutputFile::~OutputFile() {
+    abandon();
+}
 
 bool OutputFile::create(const NativePath& path) {
     abandon();

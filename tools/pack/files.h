@@ -88,7 +88,7 @@ public:
     bool seek(std::uint64_t offset);
     // Flushes and closes; the file is cut to `size` bytes.
     bool finish(std::uint64_t size);
-    void abandon();  // closes and deletes the file
+    void abandon();                 // closes and deletes the file
     void keep() { path_.clear(); }  // after finish: the file is no longer this object's to delete
 
 private:

@@ -160,7 +160,8 @@ private:
         if (at('-')) advance();
         if (at('0')) {
             advance();
-            if (pos_ < text_.size() && text_[pos_] >= '0' && text_[pos_] <= '9') return fail("leading zero in a number");
+            if (pos_ < text_.size() && text_[pos_] >= '0' && text_[pos_] <= '9')
+                return fail("leading zero in a number");
         } else if (!digits()) {
             return fail("malformed number");
         }
@@ -210,7 +211,8 @@ private:
         std::size_t runStart = pos_;
         auto flushRun = [&]() {
             std::wstring run;
-            if (!utf16FromUtf8(text_.substr(runStart, pos_ - runStart), &run)) return failAtStart("text is not valid UTF-8");
+            if (!utf16FromUtf8(text_.substr(runStart, pos_ - runStart), &run))
+                return failAtStart("text is not valid UTF-8");
             units += run;
             return true;
         };

@@ -22,8 +22,8 @@ public:
     std::string text;  // a string's UTF-8 value, or a number as written
     std::vector<JsonValue> items;
     std::vector<std::pair<std::string, JsonValue>> members;  // in the order written
-    int line = 0, column = 0;        // where the value starts, 1-based
-    int keyLine = 0, keyColumn = 0;  // for an object's member: where its key starts
+    int line = 0, column = 0;                                // where the value starts, 1-based
+    int keyLine = 0, keyColumn = 0;                          // for an object's member: where its key starts
 
     const JsonValue* member(std::string_view key) const;
     const char* kindName() const;

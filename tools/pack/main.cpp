@@ -1,8 +1,8 @@
 // The installer builder: reads a description file and options, checks every
 // input, and writes an installer made of a prebuilt installer stub and a
 // package block. Exit status: 0 made, 1 failed while writing, 2 the command
-// line or description cannot be understood, 3 an input cannot be used; on
-// any failure no output file is left behind.
+// line or description cannot be understood, 3 an input cannot be used, 130
+// interrupted; on any failure no output file is left behind.
 #include <csignal>
 #include <cstdio>
 #include <string>
@@ -10,28 +10,31 @@
 
 #include "base/text.h"
 #include "tools/pack/pack_run.h"
-#include "tools/pack/package_writer.h"
 #include "tools/pack/progress.h"
 
 #ifdef _WIN32
 #include <windows.h>
-#else
-#include <unistd.h>
 #endif
 
 namespace pelmora::pack {
 namespace {
 
-// Removes the half-written file when the build is interrupted.
-extern "C" void onInterrupt(int signal) {
-#ifdef _WIN32
-    if (const wchar_t* partial = partialOutput()) ::DeleteFileW(partial);
-#else
-    if (const char* partial = partialOutput()) ::unlink(partial);
-#endif
-    std::signal(signal, SIG_DFL);
-    std::raise(signal);
+volatile std::sig_atomic_t gInterrupted = 0;
+
+#ifndef _WIN32
+// Only noted here: the build notices, stops and removes its partial file.
+extern "C" void onInterrupt(int) {
+    gInterrupted = 1;
 }
+#else
+// Ctrl+C in a console arrives on a thread of its own; returning TRUE keeps
+// the process alive until the build has cleaned up.
+BOOL WINAPI onConsoleControl(DWORD event) {
+    if (event != CTRL_C_EVENT && event != CTRL_BREAK_EVENT && event != CTRL_CLOSE_EVENT) return FALSE;
+    gInterrupted = 1;
+    return TRUE;
+}
+#endif
 
 NativePath ownFolder() {
 #ifdef _WIN32
@@ -52,6 +55,7 @@ int run(const std::vector<std::string>& args) {
     settings.stubFolder = ownFolder();
     settings.progress = stderr;
     settings.interactive = isTerminal(stderr);
+    settings.interrupted = &gInterrupted;
     std::string messages;
     const int status = runPack(args, settings, &messages);
     std::fputs(messages.c_str(), status == 0 ? stdout : stderr);
@@ -78,7 +82,11 @@ int wmain(int argc, wchar_t** argv) {
 int main(int argc, char** argv) {
     std::vector<std::string> args(argv + 1, argv + argc);
 #endif
+#ifdef _WIN32
+    ::SetConsoleCtrlHandler(pelmora::pack::onConsoleControl, TRUE);
+#else
     std::signal(SIGINT, pelmora::pack::onInterrupt);
     std::signal(SIGTERM, pelmora::pack::onInterrupt);
+#endif
     return pelmora::pack::run(args);
 }

@@ -79,6 +79,7 @@ public:
             return false;
         }
         *out = p.is_relative() ? v->base / p : p;
+        out->make_preferred();
         return true;
     }
 
@@ -127,7 +128,8 @@ std::string checkWindowText(const std::string& text, bool multiline, const std::
         }
         if (c == 0) return "the text holds a NUL character, which cannot be encoded for Windows";
         if (c < 0x20 && !(multiline && c == '\t')) {
-            return multiline ? "the text holds a control character" : "the text must be one line without control characters";
+            return multiline ? "the text holds a control character"
+                             : "the text must be one line without control characters";
         }
         if (c == 0x7F) return "the text holds a control character";
         *normal += static_cast<char>(c);
@@ -149,7 +151,8 @@ std::string checkSingleName(const std::string& name) {
     }
     zip::EntryPath path;
     const zip::PathVerdict verdict = zip::safeRelativePath(wide, &path);
-    if (verdict != zip::PathVerdict::Safe) return std::string("Windows would refuse it: ") + zip::pathVerdictName(verdict);
+    if (verdict != zip::PathVerdict::Safe)
+        return std::string("Windows would refuse it: ") + zip::pathVerdictName(verdict);
     if (name.back() == '.' || name.back() == ' ') return "it ends in a dot or space, which Windows drops";
     return {};
 }
@@ -157,7 +160,8 @@ std::string checkSingleName(const std::string& name) {
 std::string checkDefaultFolder(const std::string& folder, std::string* normal) {
     std::wstring wide;
     if (!utf16FromUtf8(folder, &wide)) return "the folder is not valid UTF-8";
-    const bool drive = wide.size() >= 3 && ((wide[0] >= L'A' && wide[0] <= L'Z') || (wide[0] >= L'a' && wide[0] <= L'z')) &&
+    const bool drive = wide.size() >= 3 &&
+                       ((wide[0] >= L'A' && wide[0] <= L'Z') || (wide[0] >= L'a' && wide[0] <= L'z')) &&
                        wide[1] == L':' && (wide[2] == L'\\' || wide[2] == L'/');
     if (!drive) return "an absolute folder with a drive letter is needed, such as C:\\Program Files";
     std::string rest = folder.substr(3);
@@ -168,7 +172,8 @@ std::string checkDefaultFolder(const std::string& folder, std::string* normal) {
     utf16FromUtf8(rest, &restWide);
     zip::EntryPath path;
     const zip::PathVerdict verdict = zip::safeRelativePath(restWide, &path);
-    if (verdict != zip::PathVerdict::Safe) return std::string("Windows would refuse it: ") + zip::pathVerdictName(verdict);
+    if (verdict != zip::PathVerdict::Safe)
+        return std::string("Windows would refuse it: ") + zip::pathVerdictName(verdict);
     std::string joined;
     utf8FromUtf16(path.relative, &joined);
     *normal += joined;
@@ -178,9 +183,10 @@ std::string checkDefaultFolder(const std::string& folder, std::string* normal) {
 std::string parseTimestamp(const std::string& text, std::uint16_t* dosDate, std::uint16_t* dosTime) {
     int year = 0, month = 0, day = 0, hour = 0, minute = 0, second = 0;
     char t = 0;
-    const bool shaped = text.size() == 19 && std::sscanf(text.c_str(), "%4d-%2d-%2d%c%2d:%2d:%2d", &year, &month, &day,
-                                                         &t, &hour, &minute, &second) == 7 &&
-                        (t == 'T' || t == ' ');
+    const bool shaped =
+        text.size() == 19 &&
+        std::sscanf(text.c_str(), "%4d-%2d-%2d%c%2d:%2d:%2d", &year, &month, &day, &t, &hour, &minute, &second) == 7 &&
+        (t == 'T' || t == ' ');
     if (!shaped) return "the time must be written YYYY-MM-DDTHH:MM:SS";
     static const int kDays[12] = {31, 29, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
     const bool leap = (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
@@ -209,9 +215,8 @@ bool planPackage(const PackRequest& request, const NativePath& stubFolder, PackP
     if (p.text("product.publisher", nullptr, &publisher)) {
         p.windowText("product.publisher", package::kKeyProductPublisher, publisher, false);
     }
-    for (const auto& [key, blockKey, value] :
-         {std::tuple{"installFolder", package::kKeyInstallFolder, &installFolder},
-          std::tuple{"shortcut", package::kKeyShortcut, &shortcut}}) {
+    for (const auto& [key, blockKey, value] : {std::tuple{"installFolder", package::kKeyInstallFolder, &installFolder},
+                                               std::tuple{"shortcut", package::kKeyShortcut, &shortcut}}) {
         if (!p.text(key, name.c_str(), value)) continue;
         const std::string problem = checkSingleName(*value);
         if (!problem.empty()) {
@@ -234,12 +239,15 @@ bool planPackage(const PackRequest& request, const NativePath& stubFolder, PackP
     }
 
     NativePath source;
+    bool haveTree = false;
     if (p.path("source", true, &source)) {
         std::vector<std::string> found;
         if (scanSource(source, &plan->tree, &found)) checkNames(plan->tree, destination, &found);
         for (const std::string& f : found) p.bad("source", f);
+        haveTree = !plan->tree.entries.empty() || found.empty();
     }
-    if (p.text("program", nullptr, &program)) {
+    // Without a source there is nothing to look the program up in.
+    if (p.text("program", nullptr, &program) && haveTree) {
         const std::string relative = normalRelativeName(program);
         const SourceEntry* entry = relative.empty() ? nullptr : plan->tree.find(relative);
         if (relative.empty()) {
@@ -270,19 +278,25 @@ bool planPackage(const PackRequest& request, const NativePath& stubFolder, PackP
 
     NativePath file;
     std::string bytes;
-    if (p.path("window.information", true, &file) && p.readFile("window.information", file, kMaxInformationSize, &bytes)) {
+    if (p.path("window.information", true, &file) &&
+        p.readFile("window.information", file, kMaxInformationSize, &bytes)) {
         if (bytes.rfind("\xEF\xBB\xBF", 0) == 0) bytes.erase(0, 3);
         p.windowText("window.information", package::kKeyInformation, bytes, true);
     }
-    if (p.path("window.background", false, &file) && p.readFile("window.background", file, kMaxBackgroundSize, &bytes)) {
+    if (p.path("window.background", false, &file) &&
+        p.readFile("window.background", file, kMaxBackgroundSize, &bytes)) {
         const std::string problem = checkBackgroundPng(bytes);
-        if (problem.empty()) plan->background = bytes;
-        else p.bad("window.background", displayPath(file) + ": " + problem);
+        if (problem.empty())
+            plan->background = bytes;
+        else
+            p.bad("window.background", displayPath(file) + ": " + problem);
     }
     if (p.path("window.icon", false, &file) && p.readFile("window.icon", file, kMaxIconSize, &bytes)) {
         const std::string problem = checkIco(bytes);
-        if (problem.empty()) plan->icon = bytes;
-        else p.bad("window.icon", displayPath(file) + ": " + problem);
+        if (problem.empty())
+            plan->icon = bytes;
+        else
+            p.bad("window.icon", displayPath(file) + ": " + problem);
     }
 
     if (!p.path("stub", false, &plan->stub)) plan->stub = stubFolder / kDefaultStubName;
@@ -311,8 +325,8 @@ bool planPackage(const PackRequest& request, const NativePath& stubFolder, PackP
         } else if (followedKind(out) == FileKind::Folder) {
             p.bad("output", displayPath(out) + " is a folder");
         } else if (!source.empty() && isSameOrInside(out, source)) {
-            p.bad("output", displayPath(out) + " lies inside the source " + displayPath(source) +
-                                "; it would pack itself");
+            p.bad("output",
+                  displayPath(out) + " lies inside the source " + displayPath(source) + "; it would pack itself");
         }
         for (const char* key : {"stub", "window.information", "window.background", "window.icon"}) {
             NativePath input;

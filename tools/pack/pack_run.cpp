@@ -32,9 +32,12 @@ int runPack(const std::vector<std::string>& args, const RunSettings& settings, s
     if (!planPackage(request, settings.stubFolder, &plan, &problems)) return report(problems, messages);
     ProgressBar progress(settings.progress, settings.interactive, request.quiet || !settings.progress);
     std::string error;
-    if (!writePackage(plan, progress, &error)) {
+    const volatile std::sig_atomic_t* interrupted = settings.interrupted;
+    if (!writePackage(
+            plan, progress, [interrupted] { return interrupted && *interrupted; }, &error)) {
         *messages += "pack: " + error + "; no installer was written\n";
-        return static_cast<int>(ExitCode::BuildFailed);
+        const bool stopped = interrupted && *interrupted;
+        return static_cast<int>(stopped ? ExitCode::Interrupted : ExitCode::BuildFailed);
     }
     if (!request.quiet) *messages += "pack: wrote " + displayPath(plan.output) + "\n";
     return 0;

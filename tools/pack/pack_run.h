@@ -2,6 +2,7 @@
 // touching the process: the command-line program and the tests share it.
 #pragma once
 
+#include <csignal>
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -11,10 +12,13 @@
 namespace pelmora::pack {
 
 struct RunSettings {
-    NativePath currentFolder;  // relative paths on the command line start here
-    NativePath stubFolder;     // where the default stub is looked for
+    NativePath currentFolder;       // relative paths on the command line start here
+    NativePath stubFolder;          // where the default stub is looked for
     std::FILE* progress = nullptr;  // the progress bar goes here (null: none)
     bool interactive = false;       // redraw the bar in place
+    // Set (from a signal handler) to stop the build: it then ends as soon as
+    // it notices, leaving nothing behind. Null: never.
+    const volatile std::sig_atomic_t* interrupted = nullptr;
 };
 
 // The exit status (see ExitCode); messages for people are appended to *messages, one a line.

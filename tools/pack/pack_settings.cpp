@@ -126,7 +126,8 @@ const std::vector<SettingInfo>& settingTable() {
         {"product.publisher", "--product-publisher", SettingKind::Text, "publisher"},
         {"program", "--program", SettingKind::Text, "program in the source that the shortcut starts"},
         {"shortcut", "--shortcut", SettingKind::Text, "desktop shortcut name (default: product name)"},
-        {"installFolder", "--install-folder", SettingKind::Text, "folder made in the chosen one (default: product name)"},
+        {"installFolder", "--install-folder", SettingKind::Text,
+         "folder made in the chosen one (default: product name)"},
         {"defaultFolder", "--default-folder", SettingKind::Text, "folder offered first (default: C:\\Program Files)"},
         {"window.title", "--window-title", SettingKind::Text, "window title"},
         {"window.heading", "--window-heading", SettingKind::Text, "heading line (default: name, version)"},
@@ -134,7 +135,8 @@ const std::vector<SettingInfo>& settingTable() {
         {"window.background", "--window-background", SettingKind::Path, "500 x 300 PNG window picture"},
         {"window.icon", "--window-icon", SettingKind::Path, "ICO window icon"},
         {"compression", "--compression", SettingKind::Number, "zlib level 0-9 (default 6)"},
-        {"timestamp", "--timestamp", SettingKind::Text, "time of every file, YYYY-MM-DDTHH:MM:SS (default 1980-01-01T00:00:00)"},
+        {"timestamp", "--timestamp", SettingKind::Text,
+         "time of every file, YYYY-MM-DDTHH:MM:SS (default 1980-01-01T00:00:00)"},
     };
     return table;
 }

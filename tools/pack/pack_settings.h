@@ -13,9 +13,10 @@ namespace pelmora::pack {
 
 enum class ExitCode {
     Ok = 0,
-    BuildFailed = 1,  // reading or writing failed while the installer was being made
-    Usage = 2,        // the command line or the description file cannot be understood
-    BadInput = 3,     // an input is missing, malformed or cannot be packed
+    BuildFailed = 1,    // reading or writing failed while the installer was being made
+    Usage = 2,          // the command line or the description file cannot be understood
+    BadInput = 3,       // an input is missing, malformed or cannot be packed
+    Interrupted = 130,  // stopped by Ctrl+C or a termination request, as shells count SIGINT
 };
 
 struct Problem {
@@ -38,8 +39,8 @@ struct SettingInfo {
 const std::vector<SettingInfo>& settingTable();
 
 struct SettingValue {
-    std::string value;  // UTF-8; a number as written
-    NativePath base;    // the folder a relative path is taken from
+    std::string value;   // UTF-8; a number as written
+    NativePath base;     // the folder a relative path is taken from
     std::string origin;  // for messages: "--source" or "app.json:3:14"
 };
 

@@ -2,8 +2,6 @@
 
 #include <zlib.h>
 
-#include <cstring>
-
 #include "payload/package_block.h"
 
 #ifdef _WIN32
@@ -16,10 +14,6 @@ namespace pelmora::pack {
 namespace {
 
 constexpr std::size_t kCopyChunk = 1 << 20;
-constexpr std::size_t kMaxPathUnits = 4096;
-
-// A fixed buffer, so a signal handler can read it without allocating.
-NativePath::value_type gPartial[kMaxPathUnits];
 
 int processId() {
 #ifdef _WIN32
@@ -36,12 +30,12 @@ std::uint32_t crcOf(const std::string& bytes) {
 
 class Writer {
 public:
-    Writer(const PackPlan& plan, ProgressBar& progress) : plan_(plan), progress_(progress) {}
+    Writer(const PackPlan& plan, ProgressBar& progress, const std::function<bool()>& stopRequested)
+        : plan_(plan), progress_(progress), stopRequested_(stopRequested) {}
 
     bool run(std::string* error) {
         if (!openPartial()) return fail(error, "cannot create a file beside " + displayPath(plan_.output));
         const bool written = copyStub() && writeBlock() && out_.finish(out_.position());
-        setPartial(nullptr);
         if (!written) {
             out_.abandon();
             return fail(error, error_.empty() ? "cannot write " + displayPath(partial_) : error_);
@@ -60,23 +54,15 @@ private:
         return false;
     }
 
-    static void setPartial(const NativePath* path) {
-        gPartial[0] = 0;
-        if (!path || path->native().size() >= kMaxPathUnits) return;
-        std::memcpy(gPartial, path->c_str(), (path->native().size() + 1) * sizeof(NativePath::value_type));
-    }
-
     bool openPartial() {
         for (int attempt = 0; attempt < 100; ++attempt) {
             NativePath candidate = plan_.output;
             candidate += NativePath(".partial-" + std::to_string(processId()) + "-" + std::to_string(attempt));
             if (fileKind(candidate) != FileKind::Missing) continue;
-            setPartial(&candidate);
             if (out_.create(candidate)) {
                 partial_ = candidate;
                 return true;
             }
-            setPartial(nullptr);
         }
         return false;
     }
@@ -87,6 +73,7 @@ private:
         std::string chunk(kCopyChunk, '\0');
         for (std::uint64_t at = 0; at < plan_.stubImage.imageEnd;) {
             const auto n = static_cast<std::size_t>(std::min<std::uint64_t>(kCopyChunk, plan_.stubImage.imageEnd - at));
+            if (stopRequested_()) return note("interrupted");
             if (!stub.readAt(at, chunk.data(), n)) return note("cannot read " + displayPath(plan_.stub));
             if (!out_.write(chunk.data(), n)) return false;
             at += n;
@@ -102,12 +89,13 @@ private:
     bool writeArchive() {
         ZipWriter zip(out_, plan_.zip);
         progress_.start(plan_.tree.totalBytes);
+        const auto advance = [this](std::uint64_t bytes) {
+            progress_.advance(bytes);
+            return !stopRequested_();
+        };
         for (const SourceEntry& e : plan_.tree.entries) {
-            if (e.folder ? zip.addFolder(e.name)
-                         : zip.addFile(e.name, e.size, *plan_.tree.open(e),
-                                       [this](std::uint64_t bytes) { progress_.advance(bytes); })) {
-                continue;
-            }
+            if (stopRequested_()) return note("interrupted");
+            if (e.folder ? zip.addFolder(e.name) : zip.addFile(e.name, e.size, *plan_.tree.open(e), advance)) continue;
             return note(zip.error());
         }
         if (!zip.finish()) return note(zip.error());
@@ -156,6 +144,7 @@ private:
 
     const PackPlan& plan_;
     ProgressBar& progress_;
+    const std::function<bool()>& stopRequested_;
     OutputFile out_;
     NativePath partial_;
     std::vector<package::Section> sections_;
@@ -166,10 +155,9 @@ private:
 
 }  // namespace
 
-bool writePackage(const PackPlan& plan, ProgressBar& progress, std::string* error) {
-    return Writer(plan, progress).run(error);
+bool writePackage(const PackPlan& plan, ProgressBar& progress, const std::function<bool()>& stopRequested,
+                  std::string* error) {
+    return Writer(plan, progress, stopRequested).run(error);
 }
-
-const NativePath::value_type* partialOutput() { return gPartial[0] ? gPartial : nullptr; }
 
 }  // namespace pelmora::pack

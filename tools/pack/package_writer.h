@@ -4,6 +4,7 @@
 // is complete, so a failed build leaves no half-written installer behind.
 #pragma once
 
+#include <functional>
 #include <string>
 
 #include "tools/pack/pack_plan.h"
@@ -11,10 +12,8 @@
 
 namespace pelmora::pack {
 
-bool writePackage(const PackPlan& plan, ProgressBar& progress, std::string* error);
-
-// The temporary file being written, if any, for a signal handler to remove
-// (null otherwise). Points at storage that lives as long as the program.
-const NativePath::value_type* partialOutput();
+// stopRequested is asked as the work goes on; true ends the build.
+bool writePackage(const PackPlan& plan, ProgressBar& progress, const std::function<bool()>& stopRequested,
+                  std::string* error);
 
 }  // namespace pelmora::pack

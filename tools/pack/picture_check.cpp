@@ -19,7 +19,9 @@ std::uint32_t le32(const std::uint8_t* p) {
     return p[0] | (static_cast<std::uint32_t>(p[1]) << 8) | (static_cast<std::uint32_t>(p[2]) << 16) |
            (static_cast<std::uint32_t>(p[3]) << 24);
 }
-std::uint16_t le16(const std::uint8_t* p) { return static_cast<std::uint16_t>(p[0] | (p[1] << 8)); }
+std::uint16_t le16(const std::uint8_t* p) {
+    return static_cast<std::uint16_t>(p[0] | (p[1] << 8));
+}
 
 int channels(std::uint8_t colourType) {
     switch (colourType) {
@@ -189,7 +191,8 @@ std::string checkIco(std::string_view bytes) {
         }
         const auto* b = reinterpret_cast<const std::uint8_t*>(image.data());
         if (image.size() < 40 || le32(b) < 40) return which + " is neither a PNG nor a bitmap";
-        const auto bmpWidth = static_cast<std::int32_t>(le32(b + 4)), bmpHeight = static_cast<std::int32_t>(le32(b + 8));
+        const auto bmpWidth = static_cast<std::int32_t>(le32(b + 4)),
+                   bmpHeight = static_cast<std::int32_t>(le32(b + 8));
         const std::uint16_t planes = le16(b + 12), bits = le16(b + 14);
         const bool knownDepth = bits == 1 || bits == 4 || bits == 8 || bits == 16 || bits == 24 || bits == 32;
         if (planes != 1 || !knownDepth || bmpWidth <= 0 || bmpHeight <= 0) return which + " is a malformed bitmap";

@@ -179,12 +179,14 @@ bool scanArchive(const NativePath& archive, SourceTree* tree, std::vector<std::s
         std::string utf8 = c.name;
         const bool decoded = c.utf8Name() ? isValidUtf8(c.name) : utf8FromGbk(c.name, &utf8);
         if (!decoded) {
-            problems->push_back("entry " + std::to_string(i + 1) + " of the source archive has a name that is "
+            problems->push_back("entry " + std::to_string(i + 1) +
+                                " of the source archive has a name that is "
                                 "neither UTF-8 nor code page 936");
             continue;
         }
-        const bool folder = !utf8.empty() && (utf8.back() == '/' || utf8.back() == '\\' ||
-                                              zip::isDirectoryAttributes(zip::attributesFromExternal(c.externalAttributes)));
+        const bool folder =
+            !utf8.empty() && (utf8.back() == '/' || utf8.back() == '\\' ||
+                              zip::isDirectoryAttributes(zip::attributesFromExternal(c.externalAttributes)));
         std::string name = normalRelativeName(utf8);
         if (name.empty()) {
             if (folder && (utf8 == "./" || utf8 == "/")) continue;  // the archive's own root
@@ -280,8 +282,8 @@ void checkNames(const SourceTree& tree, std::size_t destinationLength, std::vect
         zip::PathVerdict verdict = zip::safeRelativePath(wide, &path);
         if (verdict == zip::PathVerdict::Safe) verdict = zip::checkPathLength(destinationLength, path, e.folder);
         if (verdict != zip::PathVerdict::Safe) {
-            problems->push_back("the installer would refuse the name \"" + e.name + "\": " +
-                                zip::pathVerdictName(verdict));
+            problems->push_back("the installer would refuse the name \"" + e.name +
+                                "\": " + zip::pathVerdictName(verdict));
             continue;
         }
         for (const std::string& part : components(e.name)) {

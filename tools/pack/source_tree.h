@@ -18,8 +18,8 @@ struct SourceEntry {
     std::string name;  // UTF-8, "/" separated; a folder's ends in "/"
     bool folder = false;
     std::uint64_t size = 0;
-    NativePath file;     // a file of a source folder
-    int archiveIndex = -1;  // an entry of a source archive
+    NativePath file;               // a file of a source folder
+    int archiveIndex = -1;         // an entry of a source archive
     std::uint64_t dataOffset = 0;  // where that entry's data starts
 };
 

@@ -32,7 +32,9 @@ void le64(std::string* s, std::uint64_t v) {
     le32(s, static_cast<std::uint32_t>(v >> 32));
 }
 
-std::uint32_t field32(std::uint64_t v) { return v >= kDeferred32 ? kDeferred32 : static_cast<std::uint32_t>(v); }
+std::uint32_t field32(std::uint64_t v) {
+    return v >= kDeferred32 ? kDeferred32 : static_cast<std::uint32_t>(v);
+}
 
 bool isAscii(std::string_view s) {
     for (char c : s) {
@@ -51,7 +53,9 @@ std::uint32_t crcOf(const void* data, std::size_t n, std::uint32_t crc = 0) {
 // costs more than compressing a small file.
 class ZipWriter::Deflater {
 public:
-    explicit Deflater(int level) { ok_ = deflateInit2(&zs_, level, Z_DEFLATED, -MAX_WBITS, 8, Z_DEFAULT_STRATEGY) == Z_OK; }
+    explicit Deflater(int level) {
+        ok_ = deflateInit2(&zs_, level, Z_DEFLATED, -MAX_WBITS, 8, Z_DEFAULT_STRATEGY) == Z_OK;
+    }
     ~Deflater() {
         if (ok_) deflateEnd(&zs_);
     }
@@ -66,11 +70,7 @@ private:
 };
 
 ZipWriter::ZipWriter(OutputFile& out, ZipWriterSettings settings)
-    : out_(out),
-      settings_(settings),
-      start_(out.position()),
-      crc_(crcOf(nullptr, 0)),
-      output_(kBuffer) {
+    : out_(out), settings_(settings), start_(out.position()), crc_(crcOf(nullptr, 0)), output_(kBuffer) {
     if (settings_.level > 0) deflater_ = std::make_unique<Deflater>(settings_.level);
 }
 
@@ -183,7 +183,7 @@ bool ZipWriter::copyData(DataSource& data, bool deflate, const Progress& progres
     const bool produced = data.produce([&](const std::uint8_t* chunk, std::size_t n) {
         copied->inCrc = crcOf(chunk, n, copied->inCrc);
         copied->in += n;
-        if (progress) progress(n);
+        if (progress && !progress(n)) return fail("interrupted");
         return deflate ? deflateChunk(chunk, n, false, copied) : emit(chunk, n, copied);
     });
     if (!produced) return error_.empty() ? fail(data.error()) : false;
@@ -196,8 +196,7 @@ bool ZipWriter::addSmallFile(Entry& e, std::uint64_t size, DataSource& data, con
     const bool produced = data.produce([&](const std::uint8_t* chunk, std::size_t n) {
         if (small_.size() + n > size) return fail(changed);
         small_.append(reinterpret_cast<const char*>(chunk), n);
-        if (progress) progress(n);
-        return true;
+        return !progress || progress(n) || fail("interrupted");
     });
     if (!produced) return error_.empty() ? fail(data.error()) : false;
     if (small_.size() != size) return fail(changed);

@@ -31,14 +31,16 @@ public:
 };
 
 struct ZipWriterSettings {
-    int level = 6;  // zlib level 0-9; 0 stores every file
+    int level = 6;                                    // zlib level 0-9; 0 stores every file
     std::uint16_t dosDate = (0 << 9) | (1 << 5) | 1;  // 1980-01-01
     std::uint16_t dosTime = 0;
 };
 
 class ZipWriter {
 public:
-    using Progress = std::function<void(std::uint64_t bytes)>;  // uncompressed bytes consumed since the last call
+    // Told the uncompressed bytes consumed since the last call; false stops
+    // the entry (error() then reads "interrupted").
+    using Progress = std::function<bool(std::uint64_t bytes)>;
 
     // The archive starts at the file's current position; its offsets count from there.
     ZipWriter(OutputFile& out, ZipWriterSettings settings);
