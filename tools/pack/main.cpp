@@ -10,6 +10,7 @@
 
 #include "base/text.h"
 #include "tools/pack/pack_run.h"
+#include "tools/pack/pack_settings.h"
 #include "tools/pack/progress.h"
 
 #ifdef _WIN32
