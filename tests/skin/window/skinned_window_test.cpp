@@ -230,10 +230,12 @@ TEST_F(SkinnedWindowTest, HoverFadesInStepByStepAndOutOnLeave) {
     // Count the fade ticks: each one advances the fade by exactly one step.
     int ticks = 0, lastStep = 0;
     bool litSeen = false;  // the highlight as the fade steps paint it
-    // Long enough for the eight 20 ms steps and a few more ticks, which must
-    // not step any further.
-    const DWORD end = ::GetTickCount() + 600;
-    while (static_cast<long>(::GetTickCount() - end) < 0) {
+    // Until the eight steps are done and three more ticks have come, which
+    // must not step any further; bounded, so a stuck fade fails instead of
+    // hanging, and independent of how fast a loaded machine delivers ticks.
+    int ticksAfterLast = 0;
+    const DWORD end = ::GetTickCount() + 10000;
+    while (static_cast<long>(::GetTickCount() - end) < 0 && !(lastStep >= 8 && ticksAfterLast >= 3)) {
         MSG msg;
         if (!::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
             ::Sleep(1);
@@ -247,6 +249,8 @@ TEST_F(SkinnedWindowTest, HoverFadesInStepByStepAndOutOnLeave) {
                 lastStep = step;
                 ++ticks;
                 if (!closeTo(composed(minimize.x - 10, 3), normal, 4)) litSeen = true;
+            } else if (lastStep >= 8) {
+                ++ticksAfterLast;
             }
         }
     }
