@@ -3,22 +3,18 @@
 // installed program. The state is read from the Finish button's caption:
 // "安装中···" while installing, "退出并启动" when finished, "退出" after a
 // failure.
+#include "app/exit_codes.h"
 #include "app/information_box.h"
 #include "app/installer_app.h"
+#include "app/installer_messages.h"
 #include "payload/constants.h"
-#include "payload/embedded_data.h"
-#include "services/file_services.h"
 #include "services/message_pump.h"
-#include "services/process_services.h"
 #include "services/shell_services.h"
 
 namespace pelmora {
 namespace {
 
-constexpr wchar_t kErrorCaption[] = L"错误";
-constexpr wchar_t kFailedStatus[] = L"安装失败 ";
-constexpr wchar_t kFailedCaption[] = L"退出";
-constexpr int kFailedExitCode = 1;
+const int kFailedExitCode = exitCodeValue(ExitCode::ExtractionFailed);
 
 }  // namespace
 
@@ -51,26 +47,39 @@ void InstallerApp::onInstallClick() {
         ::RedrawWindow(window_.hwnd(), nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
     }
     installDir = window_.text(UnitRole::PathEdit);
-    if (!writePayloadArchive()) {
-        const std::wstring text = L"无法写入安装目录：" + installDir + L"\r\n请选择其他安装目录。";
-        ::MessageBoxW(window_.hwnd(), text.c_str(), kErrorCaption, MB_OK | MB_ICONERROR);
-        return;  // still idle: the user can choose another folder
+    installation_ = std::make_unique<Installation>(installDir, *log_);
+    if (!readyToWrite()) return;  // still idle: the user can choose another folder
+    if (!installation_->writeArchive()) {
+        showBox(folderNotWritableText(installDir), kErrorCaption, MB_OK | MB_ICONERROR);
+        return;
     }
     enterInstallingLayout();
     window_.setTimerInterval(UnitRole::ProgressTimer, 100);
 }
 
-bool InstallerApp::writePayloadArchive() {
-    if (installDir.empty()) return false;
-    const std::wstring productFolder = installPath(installDir, kFolderSuffix);
-    const std::wstring archive = installPath(installDir, kArchiveSuffix);
-    const bool createdFolder = createFolder(productFolder);  // an existing folder is fine
-    const ByteView payload = payloadArchive();
-    if (writeByteSetsToFile(archive, {{payload.data, payload.size}})) return true;
-    // Leave nothing behind: no partial archive, no folder made for it.
-    deleteFile(archive);
-    if (createdFolder) ::RemoveDirectoryW(productFolder.c_str());
-    return false;
+int InstallerApp::showBox(const std::wstring& text, const wchar_t* caption, UINT type) {
+    return ::MessageBoxW(window_.hwnd(), text.c_str(), caption, type);
+}
+
+// What must hold before anything is written. A path Windows cannot create, or
+// start and link to, would otherwise end in an installation that looks
+// finished and does nothing; a drive that fills up would fail halfway; a file
+// held open by the running program would fail only after every other file
+// had been replaced.
+bool InstallerApp::readyToWrite() {
+    const FolderCheck check = installation_->checkFolder();
+    if (check.verdict == FolderVerdict::PathTooLong) {
+        showBox(pathTooLongText(installDir), kErrorCaption, MB_OK | MB_ICONERROR);
+        return false;
+    }
+    if (check.verdict == FolderVerdict::NotEnoughSpace) {
+        showBox(notEnoughSpaceText(installDir, check.needed, check.free), kErrorCaption, MB_OK | MB_ICONERROR);
+        return false;
+    }
+    for (std::wstring busy = installation_->fileInUse(); !busy.empty(); busy = installation_->fileInUse()) {
+        if (showBox(fileInUseText(busy), kNoticeCaption, MB_RETRYCANCEL | MB_ICONWARNING) != IDRETRY) return false;
+    }
+    return true;
 }
 
 void InstallerApp::enterInstallingLayout() {
@@ -106,37 +115,36 @@ void InstallerApp::onProgressTick() {
     finishInstallation();
 }
 
-bool InstallerApp::extractPayload() {
-    return archiveUnit_.extractArchive(installPath(installDir, kArchiveSuffix), installPath(installDir, kFolderSuffix)) == 1;
-}
+bool InstallerApp::extractPayload() { return installation_->extract(); }
 
 void InstallerApp::finishInstallation() {
+    // A nested run has finished already: one shortcut, one word about the archive.
+    if (window_.text(UnitRole::FinishButton) == kFinalCaption) return;
+    window_.setTimerInterval(UnitRole::ProgressTimer, 0);
     window_.setText(UnitRole::PercentLabel, kFinalPercentage);
     window_.setText(UnitRole::StatusLabel, kFinalStatus);
     window_.setText(UnitRole::FinishButton, kFinalCaption);
-    createShortcut(specialFolderPath(3) + kShortcutName, installPath(installDir, kProgramPathSuffix));
-    deleteFile(installPath(installDir, kArchiveSuffix));
-    window_.setTimerInterval(UnitRole::ProgressTimer, 0);
+    if (!installation_->finish(shortcut_))
+        showBox(archiveLeftText(installation_->archivePath()), kNoticeCaption, MB_OK | MB_ICONWARNING);
 }
 
-// Extraction did not succeed: say so, keep the progress where it stopped,
-// make no shortcut, and offer only to leave.
+// Extraction did not succeed: take away what this run created, say so, keep
+// the progress where it stopped, make no shortcut, and offer only to leave.
 void InstallerApp::failInstallation() {
     installFailed_ = true;
     window_.setTimerInterval(UnitRole::ProgressTimer, 0);  // no tick may run during the box
-    deleteFile(installPath(installDir, kArchiveSuffix));
+    const std::wstring leftover = installation_->undo();
     window_.setText(UnitRole::StatusLabel, kFailedStatus);
     window_.setText(UnitRole::FinishButton, kFailedCaption);
-    const std::wstring text = L"无法将文件安装到：" + installPath(installDir, kFolderSuffix) + L"\r\n安装未完成。";
-    ::MessageBoxW(window_.hwnd(), text.c_str(), kErrorCaption, MB_OK | MB_ICONERROR);
+    showBox(installFailedText(installation_->failedPath(), leftover), kErrorCaption, MB_OK | MB_ICONERROR);
 }
 
 void InstallerApp::onFinishClick() {
     const std::wstring caption = window_.text(UnitRole::FinishButton);
-    if (caption == kInstallingCaption) return;
     if (caption == kFailedCaption) fadeOutAndExit(kFailedExitCode);
-    // Quoted, so a file at a shorter prefix of the path is never started instead.
-    runProgram(quotedCommandLine(installPath(installDir, kProgramPathSuffix)));
+    // Only a finished installation has a program to start.
+    if (caption != kFinalCaption) return;
+    installation_->launch();
     fadeOutAndExit();
 }
 

@@ -7,6 +7,7 @@
 
 #include "app/installer_app.h"
 #include "app/installer_window.h"
+#include "app/unattended.h"
 #include "base/unique_resource.h"
 #include "payload/embedded_data.h"
 #include "services/program_end.h"
@@ -44,11 +45,16 @@ HWND createOwnerWindow(HINSTANCE instance) {
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     using namespace pelmora;
     ::OleInitialize(nullptr);
+    // Read while the caller's folder is current: a relative log path is theirs.
+    const ParsedCommandLine commandLine = readCommandLine();
     enterProgramFolder();
+    static InstallLog installLog;
+    if (const std::optional<int> exitCode = runCommandLine(commandLine, installLog)) endProgram(*exitCode);
     UniqueWindow owner(createOwnerWindow(instance));
 
     static InstallerWindow window;
     static InstallerApp app(window);
+    app.useOptions(commandLine.options.installDir, !commandLine.options.noShortcut, installLog);
     skinEngine();
     registerExitCleanup([] {
         app.installDir.clear();
@@ -68,7 +74,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
 
     MSG msg;
     while (::GetMessageW(&msg, nullptr, 0, 0) > 0) {
-        if (::IsDialogMessageW(window.hwnd(), &msg)) continue;
+        if (window.handleDialogKey(msg) || ::IsDialogMessageW(window.hwnd(), &msg)) continue;
         ::TranslateMessage(&msg);
         ::DispatchMessageW(&msg);
     }

@@ -35,15 +35,15 @@ struct Buffers {
 ZipResult copyStored(ByteSource& source, const CentralEntry& entry, std::uint64_t offset, ChunkSink& sink) {
     if (entry.compressedSize != entry.uncompressedSize) return ZipResult::DataMismatch;
     Buffers buffers;
-    std::uint32_t left = entry.uncompressedSize;
+    std::uint64_t left = entry.uncompressedSize;
     uLong crc = ::crc32(0, nullptr, 0);
     while (left > 0) {
-        const std::size_t n = std::min<std::size_t>(kOutputBuffer, left);
+        const auto n = static_cast<std::size_t>(std::min<std::uint64_t>(kOutputBuffer, left));
         if (!source.readAt(offset, buffers.output(), n)) return ZipResult::CopyFailed;
         crc = ::crc32(crc, buffers.output(), static_cast<uInt>(n));
         if (!sink.write(buffers.output(), n)) return ZipResult::CopyFailed;
         offset += n;
-        left -= static_cast<std::uint32_t>(n);
+        left -= n;
     }
     return crc == entry.crc ? ZipResult::Ok : ZipResult::DataMismatch;
 }
@@ -55,15 +55,16 @@ ZipResult copyDeflated(ByteSource& source, const CentralEntry& entry, std::uint6
     Buffers buffers;
     std::uint8_t* const output = buffers.output();
     std::size_t filled = 0;  // bytes of output not yet handed on
-    std::uint32_t inputLeft = entry.compressedSize;
-    std::uint32_t outputLeft = entry.uncompressedSize;
+    // 64-bit: entries may exceed 4 GiB either way.
+    std::uint64_t inputLeft = entry.compressedSize;
+    std::uint64_t outputLeft = entry.uncompressedSize;
     uLong crc = ::crc32(0, nullptr, 0);
     for (;;) {
         if (zs->avail_in == 0 && inputLeft > 0) {
-            const std::size_t n = std::min<std::size_t>(kInputChunk, inputLeft);
+            const auto n = static_cast<std::size_t>(std::min<std::uint64_t>(kInputChunk, inputLeft));
             if (!source.readAt(offset, buffers.input(), n)) return ZipResult::CopyFailed;
             offset += n;
-            inputLeft -= static_cast<std::uint32_t>(n);
+            inputLeft -= n;
             zs->next_in = buffers.input();
             zs->avail_in = static_cast<uInt>(n);
         }
@@ -76,7 +77,7 @@ ZipResult copyDeflated(ByteSource& source, const CentralEntry& entry, std::uint6
         std::uint8_t spare = 0;
         const bool full = outputLeft == 0;
         const uInt room =
-            full ? 1 : static_cast<uInt>(std::min<std::size_t>({kOutputChunk, kOutputBuffer - filled, outputLeft}));
+            full ? 1 : static_cast<uInt>(std::min<std::uint64_t>({kOutputChunk, kOutputBuffer - filled, outputLeft}));
         std::uint8_t* const chunk = output + filled;
         zs->next_out = full ? &spare : chunk;
         zs->avail_out = room;

@@ -1,16 +1,22 @@
 // The entry points of the control-class modules in this folder, one block per
-// class: <class>_proc.cpp holds the class's window procedure (a message
-// table) and its window-level painting; <class>_paint.{h,cpp} the pure
-// painters. The class table (class_procedures.cpp) names the procedures.
+// class. Each class is one pair of files beside the framework in core/:
+// <class>_proc.cpp (its window procedure as a message table, its window-level
+// painting, and what it answers for its parent) and <class>_paint.{h,cpp}
+// (pure painters). The class table (core/class_procedures.cpp) names what is
+// declared here.
 #pragma once
 
 #include <windows.h>
 
 #include <optional>
 
+#include "skin/controls/core/control_records.h"
+#include "skin/controls/core/parent_messages.h"
+
 namespace pelmora {
 
 // Edit boxes (edit_proc.cpp).
+extern const ParentAnswers kEditParentAnswers;
 LRESULT CALLBACK editSkinProc(HWND edit, UINT message, WPARAM wParam, LPARAM lParam);
 // The border in the edit's non-client area; a flag not given is the record's.
 void paintEditFrame(HWND edit, std::optional<bool> focused = std::nullopt, std::optional<bool> hot = std::nullopt);
@@ -18,6 +24,7 @@ void paintEditFrame(HWND edit, std::optional<bool> focused = std::nullopt, std::
 bool paintEditBackground(HWND edit, HDC dc);
 
 // Combo boxes (combo_proc.cpp).
+extern const ParentAnswers kComboParentAnswers;
 LRESULT CALLBACK comboSkinProc(HWND combo, UINT message, WPARAM wParam, LPARAM lParam);
 // The whole combo onto its window DC; a flag not given is the record's.
 void paintComboBox(int windowIndex, int comboIndex, std::optional<bool> hot = std::nullopt,
@@ -37,7 +44,16 @@ LRESULT CALLBACK upDownSkinProc(HWND control, UINT message, WPARAM wParam, LPARA
 // A flag or pointer position not given is the record's.
 void paintUpDown(int windowIndex, int upDownIndex, std::optional<bool> hot = std::nullopt,
                  std::optional<bool> pressed = std::nullopt, std::optional<LPARAM> pointer = std::nullopt);
-// 1 (up or left arrow) or 2 for a pointer lParam in the control's client coordinates.
-int upDownPartAt(int windowIndex, int upDownIndex, LPARAM pointer);
+// The arrow under a pointer lParam in the control's client coordinates; None
+// when there is no such control.
+UpDownPart upDownPartAt(int windowIndex, int upDownIndex, LPARAM pointer);
+
+// List boxes, tree views and the other list-type controls (list_proc.cpp).
+extern const ParentAnswers kListParentAnswers;
+
+// The control layer: windows that paint themselves natively while the engine
+// replaces their plain background by the skinned window's picture (labels,
+// toolbars and the like) (control_layer.cpp).
+LRESULT CALLBACK controlLayerProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
 }  // namespace pelmora

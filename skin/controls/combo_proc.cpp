@@ -6,29 +6,26 @@
 #include <string>
 #include <vector>
 
+#include "base/win32_util.h"
 #include "gfx/drawing_helpers.h"
 #include "gfx/gdip_graphics.h"
 #include "skin/controls/class_modules.h"
 #include "skin/controls/combo_paint.h"
-#include "skin/controls/control_colour.h"
-#include "skin/controls/control_proc.h"
-#include "skin/controls/control_settings.h"
-#include "skin/controls/control_window_paint.h"
-#include "skin/controls/window_properties.h"
+#include "skin/controls/core/control_proc.h"
+#include "skin/controls/core/control_settings.h"
+#include "skin/controls/core/control_window_paint.h"
+#include "skin/controls/core/window_properties.h"
 
 namespace pelmora {
 namespace {
 
-bool hasClass(HWND window, const wchar_t* name) {
-    wchar_t className[16] = {};
-    ::GetClassNameW(window, className, 16);
-    return ::lstrcmpiW(className, name) == 0;
+bool isComboBox(HWND control) {
+    return hasWindowClass(control, L"ComboBox");
 }
 
-std::wstring textOf(HWND window) {
-    std::wstring text(static_cast<size_t>(::GetWindowTextLengthW(window)) + 1, L'\0');
-    text.resize(static_cast<size_t>(::GetWindowTextW(window, text.data(), static_cast<int>(text.size()))));
-    return text;
+// A new selection or the focus leaving redraws the box over the picture.
+void comboCommand(HWND combo, int code) {
+    if (code == CBN_SELCHANGE || code == CBN_KILLFOCUS) ::InvalidateRect(combo, nullptr, TRUE);
 }
 
 std::vector<ComboChild> childrenOf(HWND combo) {
@@ -36,7 +33,7 @@ std::vector<ComboChild> childrenOf(HWND combo) {
     for (HWND child = ::GetWindow(combo, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT)) {
         if (!::IsWindowVisible(child)) continue;
         const RECT r = rectRelativeTo(combo, child);
-        children.push_back({{r.left, r.top, r.right - r.left, r.bottom - r.top}, hasClass(child, L"Edit")});
+        children.push_back({{r.left, r.top, r.right - r.left, r.bottom - r.top}, hasWindowClass(child, L"Edit")});
     }
     return children;
 }
@@ -53,7 +50,7 @@ bool showsThePicture() {
 
 // The child edit's text scrolled or changed: it repaints over the picture.
 void onChildCommand(WPARAM wParam, HWND child) {
-    if (!child || !showsThePicture() || !hasClass(child, L"Edit")) return;
+    if (!child || !showsThePicture() || !hasWindowClass(child, L"Edit")) return;
     const int code = HIWORD(wParam);
     if (code == EN_HSCROLL || code == EN_VSCROLL || code == EN_CHANGE || code == EN_UPDATE)
         ::InvalidateRect(child, nullptr, TRUE);
@@ -61,17 +58,19 @@ void onChildCommand(WPARAM wParam, HWND child) {
 
 }  // namespace
 
+const ParentAnswers kComboParentAnswers{isComboBox, nullptr, comboCommand, nullptr, nullptr};
+
 void paintComboBox(int windowIndex, int comboIndex, std::optional<bool> hot, std::optional<bool> focused) {
     const ComboBoxSkinRecord* record = comboRecord(windowIndex, comboIndex);
     if (!record || !record->window) return;
     HWND combo = record->window;
     ComboPaint paint;
     paint.size = windowSizeOf(combo);
-    paint.kind = comboKindOf(static_cast<DWORD>(::GetWindowLongPtrW(combo, GWL_STYLE)));
+    paint.kind = comboKindOf(windowStyle(combo));
     paint.hot = hot.value_or(record->hot);
     paint.focused = focused.value_or(record->focused);
     paint.keyedAreas = comboKeyedAreas(paint.kind, childrenOf(combo));
-    if (paint.kind == ComboKind::DropDownList) paint.text = textOf(combo);
+    if (paint.kind == ComboKind::DropDownList) paint.text = windowText(combo);
     paint.textColour = static_cast<COLORREF>(propValue(combo, kPropTextColour));
     paintControlWindowKeyed(combo, kComboKeyColour, [&](GdipGraphics& graphics, SizeI size) {
         paint.size = size;
@@ -86,7 +85,7 @@ LRESULT CALLBACK comboSkinProc(HWND combo, UINT message, WPARAM wParam, LPARAM l
     const int w = at.windowIndex, i = record ? at.listIndex : 0;
     switch (message) {
         case WM_DESTROY:
-            if (HWND edit = ::FindWindowExW(combo, nullptr, L"Edit", nullptr)) releaseControlBrush(edit);
+            if (HWND edit = ::FindWindowExW(combo, nullptr, L"Edit", nullptr)) releaseControlColours(edit);
             break;
         case WM_MOVE:
             paintComboBox(w, i);

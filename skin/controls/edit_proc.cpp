@@ -8,13 +8,14 @@
 #include <vector>
 
 #include "base/unique_resource.h"
+#include "base/win32_util.h"
 #include "gfx/gdip_graphics.h"
-#include "skin/control_background.h"
 #include "skin/controls/class_modules.h"
-#include "skin/controls/control_colour.h"
-#include "skin/controls/control_proc.h"
-#include "skin/controls/control_settings.h"
-#include "skin/controls/control_window_paint.h"
+#include "skin/controls/core/control_background.h"
+#include "skin/controls/core/control_colour.h"
+#include "skin/controls/core/control_proc.h"
+#include "skin/controls/core/control_settings.h"
+#include "skin/controls/core/control_window_paint.h"
 #include "skin/controls/edit_paint.h"
 
 namespace pelmora {
@@ -42,24 +43,18 @@ bool translucent() {
     return controlSettings().translucentBackgrounds;
 }
 
-DWORD styleOf(HWND window) {
-    return static_cast<DWORD>(::GetWindowLongPtrW(window, GWL_STYLE));
-}
-
 bool hasScrollBars(HWND edit) {
-    return (styleOf(edit) & (WS_VSCROLL | WS_HSCROLL)) != 0;
+    return (windowStyle(edit) & (WS_VSCROLL | WS_HSCROLL)) != 0;
 }
 
 bool insideComboBox(HWND edit) {
-    wchar_t name[16] = {};
-    ::GetClassNameW(::GetParent(edit), name, 16);
-    return ::lstrcmpiW(name, L"ComboBox") == 0;
+    return hasWindowClass(::GetParent(edit), L"ComboBox");
 }
 
 // The visible scroll bars, in screen coordinates.
 std::vector<RECT> scrollBarRects(HWND edit) {
     std::vector<RECT> rects;
-    const DWORD style = styleOf(edit);
+    const DWORD style = windowStyle(edit);
     for (auto [bit, object] : {std::pair{WS_VSCROLL, OBJID_VSCROLL}, std::pair{WS_HSCROLL, OBJID_HSCROLL}}) {
         if (!(style & bit)) continue;
         SCROLLBARINFO info{};
@@ -103,6 +98,21 @@ void onMouseMove(HWND edit, const EditLocation& at) {
     if (at.record && at.record->mouseDown && !hasScrollBars(edit)) invalidate(edit);
 }
 
+bool isEdit(HWND control) {
+    return hasWindowClass(control, L"Edit");
+}
+
+std::optional<LRESULT> editColour(UINT message, HDC dc, HWND edit) {
+    // The edit of a combo box is answered by the combo box.
+    if (message == WM_CTLCOLOREDIT && insideComboBox(edit)) return std::nullopt;
+    return answerColourByMessage(message, dc, edit);
+}
+
+// Scrolled or changed text is drawn over the picture again.
+void editCommand(HWND edit, int code) {
+    if (code == EN_VSCROLL || code == EN_HSCROLL || code == EN_CHANGE || code == EN_UPDATE) invalidate(edit);
+}
+
 void onKillFocus(HWND edit, EditSkinRecord* record) {
     if (record) record->focused = false;
     if (insideComboBox(edit))
@@ -112,6 +122,8 @@ void onKillFocus(HWND edit, EditSkinRecord* record) {
 }
 
 }  // namespace
+
+const ParentAnswers kEditParentAnswers{isEdit, editColour, editCommand, nullptr, nullptr};
 
 void paintEditFrame(HWND edit, std::optional<bool> focused, std::optional<bool> hot) {
     const EditLocation at = locateEdit(edit);
@@ -151,7 +163,7 @@ LRESULT CALLBACK editSkinProc(HWND edit, UINT message, WPARAM wParam, LPARAM lPa
     EditSkinRecord* record = at.record;
     switch (message) {
         case WM_DESTROY:
-            releaseControlBrush(edit);
+            releaseControlColours(edit);
             break;
         case WM_MOVE:
             if (translucent()) invalidate(edit);

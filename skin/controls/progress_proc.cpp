@@ -1,15 +1,16 @@
 // Progress bars: the native control keeps its position and range; the engine
 // paints the whole bar, border included, from what the control reports at
 // every paint. It has no hover look: mouse messages go on unchanged.
-#include <commctrl.h>
 #include <windows.h>
+
+#include <commctrl.h>
 
 #include "base/unique_resource.h"
 #include "gfx/gdip_graphics.h"
 #include "skin/controls/class_modules.h"
-#include "skin/controls/control_proc.h"
-#include "skin/controls/control_settings.h"
-#include "skin/controls/control_window_paint.h"
+#include "skin/controls/core/control_proc.h"
+#include "skin/controls/core/control_settings.h"
+#include "skin/controls/core/control_window_paint.h"
 #include "skin/controls/progress_paint.h"
 
 namespace pelmora {

@@ -1,16 +1,17 @@
 // Track bars: the native control keeps its behaviour (dragging, keys, ticks as
 // values); the engine paints the frame, channel, thumb and selection from what
 // the control reports at every paint, and outlines the thumb while hot.
-#include <commctrl.h>
 #include <windows.h>
+
+#include <commctrl.h>
 
 #include "base/unique_resource.h"
 #include "gfx/gdip_graphics.h"
 #include "skin/controls/class_modules.h"
-#include "skin/controls/control_colour.h"
-#include "skin/controls/control_proc.h"
-#include "skin/controls/control_settings.h"
-#include "skin/controls/control_window_paint.h"
+#include "skin/controls/core/control_colour.h"
+#include "skin/controls/core/control_proc.h"
+#include "skin/controls/core/control_settings.h"
+#include "skin/controls/core/control_window_paint.h"
 #include "skin/controls/trackbar_paint.h"
 
 namespace pelmora {
@@ -40,7 +41,7 @@ TrackBarPaint queryBar(const TrackBarSkinRecord& record) {
     const RectI client = clientAreaInWindow(bar);
     TrackBarPaint paint;
     paint.vertical = record.vertical;
-    paint.ticks = static_cast<TickPlacement>(record.tickPlacement);
+    paint.ticks = record.tickPlacement;
     paint.hot = record.hot;
     paint.selectionRange = record.selectionRange;
     paint.channel = trackBarChannel(askRect(bar, TBM_GETCHANNELRECT, client), record.vertical);

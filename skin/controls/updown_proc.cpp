@@ -6,9 +6,9 @@
 
 #include "gfx/gdip_graphics.h"
 #include "skin/controls/class_modules.h"
-#include "skin/controls/control_proc.h"
-#include "skin/controls/control_settings.h"
-#include "skin/controls/control_window_paint.h"
+#include "skin/controls/core/control_proc.h"
+#include "skin/controls/core/control_settings.h"
+#include "skin/controls/core/control_window_paint.h"
 #include "skin/controls/updown_paint.h"
 
 namespace pelmora {
@@ -27,7 +27,7 @@ UpDownPart partAt(const UpDownSkinRecord& record, LPARAM pointer) {
 
 void onMouseMove(HWND control, SkinnedWindowRecord& owner, UpDownSkinRecord& record, int w, int i, LPARAM pointer) {
     requestMouseLeave(control);
-    const int part = static_cast<int>(partAt(record, pointer));
+    const UpDownPart part = partAt(record, pointer);
     const bool took = takeHoverHighlight(owner, HotClass::UpDown, i);
     if (took || part != record.hotPart) paintUpDown(w, i, true, std::nullopt, pointer);
     record.hot = true;
@@ -36,9 +36,9 @@ void onMouseMove(HWND control, SkinnedWindowRecord& owner, UpDownSkinRecord& rec
 
 }  // namespace
 
-int upDownPartAt(int windowIndex, int upDownIndex, LPARAM pointer) {
+UpDownPart upDownPartAt(int windowIndex, int upDownIndex, LPARAM pointer) {
     const UpDownSkinRecord* record = upDownRecord(windowIndex, upDownIndex);
-    return record ? static_cast<int>(partAt(*record, pointer)) : 0;
+    return record ? partAt(*record, pointer) : UpDownPart::None;
 }
 
 void paintUpDown(int windowIndex, int upDownIndex, std::optional<bool> hot, std::optional<bool> pressed,
@@ -55,7 +55,8 @@ void paintUpDown(int windowIndex, int upDownIndex, std::optional<bool> hot, std:
     else if (paint.pressed)
         paint.activePart = partAt(*record, record->lastPoint);
     else
-        paint.activePart = record->hotPart == 2 ? UpDownPart::Second : UpDownPart::First;
+        paint.activePart =
+            record->hotPart == UpDownPart::SecondArrow ? UpDownPart::SecondArrow : UpDownPart::FirstArrow;
     paintControlWindow(record->window, {}, [&](GdipGraphics& graphics, SizeI size) {
         paint.size = size;
         paintUpDown(graphics, paint, controlSettings());

@@ -75,6 +75,48 @@ std::wstring messageBoxText(HWND box) { return textOf(::GetDlgItem(box, 0xFFFF))
 
 void clickLater(HWND button) { ::PostMessageW(button, BM_CLICK, 0, 0); }
 
+HWND focusOf(const Installer& installer) {
+    GUITHREADINFO info{};
+    info.cbSize = sizeof info;
+    if (::GetGUIThreadInfo(installer.threadId(), &info) && info.hwndFocus) return info.hwndFocus;
+    return installer.window();
+}
+
+void pressKey(const Installer& installer, UINT vk) {
+    HWND target = focusOf(installer);
+    const LPARAM scan = static_cast<LPARAM>(::MapVirtualKeyW(vk, MAPVK_VK_TO_VSC)) << 16;
+    ::PostMessageW(target, WM_KEYDOWN, vk, scan | 1);
+    ::PostMessageW(target, WM_KEYUP, vk, scan | 1 | (1L << 30) | (1L << 31));
+}
+
+bool tabTo(const Installer& installer, HWND target) {
+    for (int i = 0; i < 20 && focusOf(installer) != target; ++i) {
+        pressKey(installer, VK_TAB);
+        if (!settle(installer)) return false;
+    }
+    return focusOf(installer) == target;
+}
+
+bool settle(const Installer& installer) {
+    // A message posted behind everything else, whose effect can be read back:
+    // the thread's posted messages are handled in order, so once the folder
+    // box shows the new selection, all that came before it has been dealt
+    // with (or a modal loop took it over). Sent messages give no such order.
+    static WPARAM mark = 0;
+    mark = mark == 1 ? 2 : 1;
+    HWND edit = installer.unit(16);
+    ::PostMessageW(edit, EM_SETSEL, mark, static_cast<LPARAM>(mark));
+    const bool seen = waitFor(
+        [&] {
+            DWORD_PTR selection = 0;
+            return !installer.running() ||
+                   (::SendMessageTimeoutW(edit, EM_GETSEL, 0, 0, SMTO_NORMAL, 1000, &selection) &&
+                    selection == static_cast<DWORD_PTR>(MAKELONG(mark, mark)));
+        },
+        60000);
+    return seen && installer.running();
+}
+
 bool selectInFolderDialog(HANDLE process, HWND dialog, const std::wstring& path) {
     const SIZE_T bytes = (path.size() + 1) * sizeof(wchar_t);
     void* remote = ::VirtualAllocEx(process, nullptr, bytes, MEM_COMMIT, PAGE_READWRITE);
@@ -92,8 +134,13 @@ bool selectInFolderDialog(HANDLE process, HWND dialog, const std::wstring& path)
     return written;
 }
 
-Installer::Installer(const std::wstring& extraEnvironment, const std::wstring& program, const std::wstring& title) {
+namespace {
+
+// Starts `program` with `arguments`; the caller owns the handles in `info`.
+bool startProgram(const std::wstring& program, const std::wstring& arguments, const std::wstring& extraEnvironment,
+                  const std::wstring& folder, PROCESS_INFORMATION* info) {
     std::wstring commandLine = L"\"" + program + L"\"";
+    if (!arguments.empty()) commandLine += L" " + arguments;
     std::vector<wchar_t> line(commandLine.begin(), commandLine.end());
     line.push_back(0);
     std::vector<wchar_t> environment;
@@ -107,17 +154,71 @@ Installer::Installer(const std::wstring& extraEnvironment, const std::wstring& p
     }
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
+    return ::CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, CREATE_UNICODE_ENVIRONMENT,
+                            environment.empty() ? nullptr : environment.data(),
+                            folder.empty() ? nullptr : folder.c_str(), &startup, info) != FALSE;
+}
+
+struct ShownWindow {
+    DWORD processId;
+    HWND found;
+};
+
+BOOL CALLBACK findShownWindow(HWND hwnd, LPARAM param) {
+    auto* search = reinterpret_cast<ShownWindow*>(param);
+    DWORD pid = 0;
+    ::GetWindowThreadProcessId(hwnd, &pid);
+    if (pid != search->processId || !::IsWindowVisible(hwnd)) return TRUE;
+    search->found = hwnd;
+    return FALSE;
+}
+
+}  // namespace
+
+Installer::Installer(const std::wstring& extraEnvironment, const std::wstring& program, const std::wstring& title,
+                     const std::wstring& arguments) {
     PROCESS_INFORMATION info{};
-    if (!::CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, CREATE_UNICODE_ENVIRONMENT,
-                          environment.empty() ? nullptr : environment.data(), nullptr, &startup, &info))
-        return;
+    if (!startProgram(program, arguments, extraEnvironment, L"", &info)) return;
     process_.reset(info.hProcess);
     ::CloseHandle(info.hThread);
     processId_ = info.dwProcessId;
+    threadId_ = info.dwThreadId;
     waitFor([&] {
         window_ = findTopLevel(processId_, title);
         return window_ != nullptr || !running();
     });
+}
+
+HiddenRun runExpectingNoWindow(const std::wstring& arguments, const std::wstring& program, const std::wstring& folder,
+                               DWORD timeoutMs) {
+    HiddenRun run;
+    PROCESS_INFORMATION info{};
+    if (!startProgram(program, arguments, L"", folder, &info)) return run;
+    UniqueHandle process(info.hProcess);
+    UniqueHandle thread(info.hThread);
+    // A shown window already fails the run, and a box would wait for ever:
+    // the watch ends at the first one.
+    waitFor(
+        [&] {
+            ShownWindow search{info.dwProcessId, nullptr};
+            ::EnumWindows(findShownWindow, reinterpret_cast<LPARAM>(&search));
+            if (search.found) {
+                run.windowShown = true;
+                run.windowTitle = textOf(search.found);
+                return true;
+            }
+            return ::WaitForSingleObject(process.get(), 0) == WAIT_OBJECT_0;
+        },
+        timeoutMs);
+    if (::WaitForSingleObject(process.get(), 0) != WAIT_OBJECT_0) {
+        ::TerminateProcess(process.get(), 99);
+        ::WaitForSingleObject(process.get(), 5000);
+        return run;
+    }
+    DWORD code = 0;
+    ::GetExitCodeProcess(process.get(), &code);
+    run.exitCode = static_cast<long>(code);
+    return run;
 }
 
 Installer::~Installer() {
@@ -127,9 +228,7 @@ Installer::~Installer() {
     }
 }
 
-bool Installer::running() const {
-    return process_ && ::WaitForSingleObject(process_.get(), 0) == WAIT_TIMEOUT;
-}
+bool Installer::running() const { return process_ && ::WaitForSingleObject(process_.get(), 0) == WAIT_TIMEOUT; }
 
 long Installer::waitExit(DWORD timeoutMs) {
     if (!process_ || ::WaitForSingleObject(process_.get(), timeoutMs) != WAIT_OBJECT_0) return -1000;

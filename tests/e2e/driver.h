@@ -10,8 +10,8 @@
 
 namespace pelmora::e2e {
 
-std::wstring buildDir();            // the build tree, as a Windows path
-std::wstring installerPath();       // the installer executable
+std::wstring buildDir();       // the build tree, as a Windows path
+std::wstring installerPath();  // the installer executable
 inline constexpr wchar_t kWindowTitle[] = L"软件安装向导";
 
 // Polls `ready` every few milliseconds until it holds or `timeoutMs` passes.
@@ -33,16 +33,19 @@ RECT rectInParent(HWND child);
 class Installer {
 public:
     // Starts the installer (optionally another copy of it, with extra
-    // environment "NAME=value") and waits for its window with that title.
+    // environment "NAME=value", with arguments) and waits for its window
+    // with that title.
     explicit Installer(const std::wstring& extraEnvironment = L"", const std::wstring& program = installerPath(),
-                       const std::wstring& title = kWindowTitle);
+                       const std::wstring& title = kWindowTitle, const std::wstring& arguments = L"");
     ~Installer();  // ends the process if it still runs
 
     HWND window() const { return window_; }
     DWORD processId() const { return processId_; }
     HANDLE process() const { return process_.get(); }
-    // The unit whose control id is `position` (its place in the form + 1).
-    HWND unit(int position) const { return ::GetDlgItem(window_, position); }
+    DWORD threadId() const { return threadId_; }
+    // The unit at `position` (its place in the form + 1); its control id is
+    // 1000 + position.
+    HWND unit(int position) const { return ::GetDlgItem(window_, 1000 + position); }
     bool running() const;
     // Waits for the process to end; returns its exit code, or -1000 on timeout.
     long waitExit(DWORD timeoutMs = 15000);
@@ -50,8 +53,34 @@ public:
 private:
     UniqueHandle process_;
     DWORD processId_ = 0;
+    DWORD threadId_ = 0;
     HWND window_ = nullptr;
 };
+
+// A run of the installer that must show nothing at all: its exit code
+// (-1000 when it showed a window or did not end in time, and was ended
+// then), and the title of the visible window it was seen with, if any.
+struct HiddenRun {
+    long exitCode = -1000;
+    bool windowShown = false;
+    std::wstring windowTitle;
+};
+// Starts the installer with `arguments` in `folder` (empty: the test's own
+// current folder) and watches every window of its process until it ends.
+HiddenRun runExpectingNoWindow(const std::wstring& arguments, const std::wstring& program = installerPath(),
+                               const std::wstring& folder = L"", DWORD timeoutMs = 60000);
+
+// Where the installer's keyboard input goes: its focused window, or its main
+// window when nothing has the focus.
+HWND focusOf(const Installer& installer);
+// Presses and releases a key there, as the keyboard would deliver it.
+void pressKey(const Installer& installer, UINT vk);
+// Moves the focus with Tab until `target` has it; false when it never does.
+bool tabTo(const Installer& installer, HWND target);
+// Returns once the installer has dealt with everything posted to it before
+// (or has entered a modal loop doing so); false when it ended or hangs. It
+// moves the selection of the folder box.
+bool settle(const Installer& installer);
 
 HWND findTopLevel(DWORD processId, const std::wstring& title);  // processId 0: any process
 // A dialog (class #32770) of the process with that caption.

@@ -2,7 +2,7 @@
 
 #include <cstdlib>
 
-#include "skin/controls/window_records.h"
+#include "skin/controls/core/window_records.h"
 #include "skin/skin_engine.h"
 
 namespace pelmora::test {

@@ -5,8 +5,8 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
-#include "skin/controls/control_colour.h"
-#include "skin/controls/window_properties.h"
+#include "skin/controls/core/control_colour.h"
+#include "skin/controls/core/window_properties.h"
 #include "skin/skin_engine.h"
 #include "tests/skin/controls/control_window_support.h"
 

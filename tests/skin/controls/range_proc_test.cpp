@@ -2,15 +2,16 @@
 // installer's bar at 0, 40 and 100 % as it lands on screen, repeated paints
 // leaving nothing behind, a track bar taking the highlight, and an up-down
 // that repaints once when the pointer moves from one arrow to the other.
+#include <windows.h>
+
 #include <commctrl.h>
 #include <gtest/gtest.h>
-#include <windows.h>
 
 #include "gfx/back_buffer.h"
 #include "gfx/gdip_object.h"
 #include "skin/controls/class_modules.h"
-#include "skin/controls/control_proc.h"
-#include "skin/controls/window_records.h"
+#include "skin/controls/core/control_proc.h"
+#include "skin/controls/core/window_records.h"
 #include "tests/skin/controls/control_window_support.h"
 
 namespace pelmora {
@@ -140,17 +141,17 @@ protected:
 TEST_F(UpDownProcTest, PartUnderThePointerSplitsTheHeight) {
     const int w = findWindowRecord(host.window());
     const int i = windowRecord(w)->upDowns.indexOf(control);
-    EXPECT_EQ(upDownPartAt(w, i, MAKELPARAM(10, 0)), 1);
-    EXPECT_EQ(upDownPartAt(w, i, MAKELPARAM(10, 19)), 1);
-    EXPECT_EQ(upDownPartAt(w, i, MAKELPARAM(10, 20)), 2);
-    EXPECT_EQ(upDownPartAt(w, i, MAKELPARAM(10, 39)), 2);
-    EXPECT_EQ(upDownPartAt(w, 0, MAKELPARAM(10, 39)), 0) << "no such control";
+    EXPECT_EQ(upDownPartAt(w, i, MAKELPARAM(10, 0)), UpDownPart::FirstArrow);
+    EXPECT_EQ(upDownPartAt(w, i, MAKELPARAM(10, 19)), UpDownPart::FirstArrow);
+    EXPECT_EQ(upDownPartAt(w, i, MAKELPARAM(10, 20)), UpDownPart::SecondArrow);
+    EXPECT_EQ(upDownPartAt(w, i, MAKELPARAM(10, 39)), UpDownPart::SecondArrow);
+    EXPECT_EQ(upDownPartAt(w, 0, MAKELPARAM(10, 39)), UpDownPart::None) << "no such control";
 }
 
 TEST_F(UpDownProcTest, MovingToTheOtherArrowRepaintsOnceWithTheHighlightMoved) {
     const int upperAtRest = halfRedness(true), lowerAtRest = halfRedness(false);
     host.pointAt(control, 10, 6);
-    ASSERT_TRUE(pumpUntil([&] { return record().hot && record().hotPart == 1; }));
+    ASSERT_TRUE(pumpUntil([&] { return record().hot && record().hotPart == UpDownPart::FirstArrow; }));
     pumpFor(30);
     const int upperHot = halfRedness(true);
     EXPECT_GT(upperHot, upperAtRest + 15) << "the upper half lights";
@@ -163,7 +164,7 @@ TEST_F(UpDownProcTest, MovingToTheOtherArrowRepaintsOnceWithTheHighlightMoved) {
     EXPECT_TRUE(marked()) << "moving within one arrow repaints nothing";
 
     host.pointAt(control, 12, 30);  // the down arrow
-    ASSERT_TRUE(pumpUntil([&] { return record().hotPart == 2; }));
+    ASSERT_TRUE(pumpUntil([&] { return record().hotPart == UpDownPart::SecondArrow; }));
     pumpFor(30);
     EXPECT_FALSE(marked()) << "moving to the other arrow repaints";
     EXPECT_GT(halfRedness(false), lowerAtRest + 15) << "the highlight moved down";
