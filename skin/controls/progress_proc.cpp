@@ -1,9 +1,11 @@
 // Progress bars: the native control keeps its position and range; the engine
 // paints the whole bar, border included, from what the control reports at
 // every paint. It has no hover look: mouse messages go on unchanged.
+// The common-control header needs the Windows types first.
+// clang-format off
 #include <windows.h>
-
 #include <commctrl.h>
+// clang-format on
 
 #include "base/unique_resource.h"
 #include "gfx/gdip_graphics.h"

@@ -1,9 +1,11 @@
 // Track bars: the native control keeps its behaviour (dragging, keys, ticks as
 // values); the engine paints the frame, channel, thumb and selection from what
 // the control reports at every paint, and outlines the thumb while hot.
+// The common-control header needs the Windows types first.
+// clang-format off
 #include <windows.h>
-
 #include <commctrl.h>
+// clang-format on
 
 #include "base/unique_resource.h"
 #include "gfx/gdip_graphics.h"

@@ -25,8 +25,8 @@ bool isItemOf(const StatusBarPart& status, int itemIndex) {
 void copyToScreen(const SkinnedWindowRecord& record, const RECT& r) {
     if (!record.image.composed || !::IsWindowVisible(record.window)) return;
     const WindowDc screen(record.window);
-    ::BitBlt(screen.get(), r.left, r.top, r.right - r.left, r.bottom - r.top, record.image.composed.dc(), r.left,
-             r.top, SRCCOPY);
+    ::BitBlt(screen.get(), r.left, r.top, r.right - r.left, r.bottom - r.top, record.image.composed.dc(), r.left, r.top,
+             SRCCOPY);
 }
 
 // The record of a window that has a status bar; null otherwise.

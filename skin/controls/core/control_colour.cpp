@@ -1,9 +1,8 @@
 #include "skin/controls/core/control_colour.h"
 
-#include "base/win32_util.h"
-
 #include <iterator>
 
+#include "base/win32_util.h"
 #include "skin/controls/core/control_background.h"
 #include "skin/controls/core/control_settings.h"
 #include "skin/controls/core/window_properties.h"

@@ -2,9 +2,11 @@
 // installer's bar at 0, 40 and 100 % as it lands on screen, repeated paints
 // leaving nothing behind, a track bar taking the highlight, and an up-down
 // that repaints once when the pointer moves from one arrow to the other.
+// The common-control header needs the Windows types first.
+// clang-format off
 #include <windows.h>
-
 #include <commctrl.h>
+// clang-format on
 #include <gtest/gtest.h>
 
 #include "gfx/back_buffer.h"
@@ -158,7 +160,7 @@ TEST_F(UpDownProcTest, MovingToTheOtherArrowRepaintsOnceWithTheHighlightMoved) {
     EXPECT_LE(halfRedness(false), lowerAtRest + 3);
 
     mark();
-    ASSERT_TRUE(marked());
+    ASSERT_TRUE(pumpUntil([&] { return marked(); })) << "the screen shows what is drawn once messages run";
     host.pointAt(control, 12, 14);  // still the up arrow
     pumpFor(60);
     EXPECT_TRUE(marked()) << "moving within one arrow repaints nothing";
@@ -171,6 +173,7 @@ TEST_F(UpDownProcTest, MovingToTheOtherArrowRepaintsOnceWithTheHighlightMoved) {
     EXPECT_LT(halfRedness(true), upperHot - 10) << "and left the upper half";
 
     mark();
+    ASSERT_TRUE(pumpUntil([&] { return marked(); }));
     host.pointAt(control, 8, 33);
     pumpFor(60);
     EXPECT_TRUE(marked()) << "and only once";
