@@ -117,10 +117,17 @@ public:
     void paintCaptionStrip(int recordIndex, int buttonIndex, GdipGraphics& graphics);
     void paintStatusItem(int recordIndex, int itemIndex);
 
-    // --- Image buttons and containers (arrive with their painters) -----------
+    // --- Image buttons ------------------------------------------------------
+    // A push button drawn with one picture (value: picture beside the caption
+    // when non-zero, above it when 0) or with a picture per state; `text` is
+    // shown as the button's tooltip. A button the engine has not taken yet is
+    // taken first; check boxes, radio buttons and buttons outside a skinned
+    // window are left alone.
     void skinImageButton(HWND button, const ByteBuffer& image, int value, const std::wstring& text);
     void skinStateImageButton(HWND button, const ByteBuffer& normal, const ByteBuffer& hover, const ByteBuffer& pressed,
                               const ByteBuffer& disabled, const std::wstring& text);
+
+    // --- Containers (arrive with their painter) -------------------------------
     void setContainerItemValue(HWND window, int value);
     int skinContainerWindow(HWND window, std::optional<COLORREF> colour = std::nullopt,
                             std::optional<int> alpha = std::nullopt, std::optional<int> option = std::nullopt,

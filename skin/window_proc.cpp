@@ -11,6 +11,7 @@
 #include "gfx/gdip_object.h"
 #include "skin/caption_buttons.h"
 #include "skin/control_background.h"
+#include "skin/controls/button_proc.h"
 #include "skin/controls/control_settings.h"
 #include "skin/controls/window_properties.h"
 #include "skin/controls/window_records.h"
@@ -113,7 +114,10 @@ void onChildCommand(WPARAM wParam, HWND control) {
          (code == EN_VSCROLL || code == EN_HSCROLL || code == EN_CHANGE || code == EN_UPDATE)) ||
         (hasClass(control, L"ListBox") && (code == 1 || code == 3)) ||
         (hasClass(control, L"ComboBox") && (code == 4 || code == 1));
-    if (repaint) ::InvalidateRect(control, nullptr, TRUE);
+    if (repaint)
+        ::InvalidateRect(control, nullptr, TRUE);
+    else if (!hasClass(control, L"Edit") && !hasClass(control, L"ListBox") && !hasClass(control, L"ComboBox"))
+        refreshButtonAfterCommand(control);
 }
 
 LRESULT onPaint(SkinEngine& engine, int index, SkinnedWindowRecord& record, HWND window) {
@@ -257,6 +261,12 @@ LRESULT SkinEngine::skinnedWindowProc(HWND window, UINT message, WPARAM wParam, 
         if (auto brush = onControlColour(message, reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam)))
             return *brush;
         break;
+    case WM_DRAWITEM: {
+        // A copy: the painter must not depend on the sender's structure.
+        const DRAWITEMSTRUCT item = *reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
+        drawOwnerButton(index, item);
+        break;
+    }
     case WM_COMMAND: onChildCommand(wParam, reinterpret_cast<HWND>(lParam)); break;
     case WM_NOTIFY: {
         const NMHDR header = *reinterpret_cast<const NMHDR*>(lParam);

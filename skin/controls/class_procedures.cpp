@@ -2,6 +2,7 @@
 
 #include <array>
 
+#include "skin/controls/button_proc.h"
 #include "skin/controls/control_layer.h"
 
 namespace pelmora {
@@ -10,7 +11,7 @@ namespace {
 // One line per class: a painter switches its class on by naming its procedure here.
 std::array<WNDPROC, static_cast<size_t>(ControlProcedure::Count)>& table() {
     static std::array<WNDPROC, static_cast<size_t>(ControlProcedure::Count)> procedures = {
-        nullptr,  // Button: native until the button painter exists
+        buttonSkinProc,  // Button
         nullptr,  // Edit
         nullptr,  // ComboBox
         nullptr,  // TrackBar

@@ -124,24 +124,27 @@ void installControlsOf(int windowIndex, HWND parent, bool containerChildren) {
 }
 
 void installPushButtons(int windowIndex, HWND parent) {
+    forEachChild(parent, L"BUTTON", [&](HWND button) { installPushButton(windowIndex, button); });
+}
+
+int installPushButton(int windowIndex, HWND button) {
     SkinnedWindowRecord* owner = windowRecord(windowIndex);
     const WNDPROC procedure = classProcedure(ControlProcedure::Button);
-    if (!owner || !procedure || !skinningOn()) return;
-    forEachChild(parent, L"BUTTON", [&](HWND button) {
-        const DWORD style = styleOf(button);
-        if (!takesAsPushButton(style)) return;
-        const int index = recordControl(owner->buttons, button, windowIndex, procedure, [&](ButtonSkinRecord& r) {
-            r.kind = ButtonKind::PushButton;
-            r.caption = windowText(button);
-        });
-        if (!index) return;
-        // Owner-drawn from now on: the face is painted when the window answers WM_DRAWITEM.
-        ::SetWindowLongPtrW(button, GWL_STYLE, static_cast<LONG_PTR>(style | kOwnerDrawBits));
-        ButtonSkinRecord& record = owner->buttons.at(index);
-        record.font = readControlFont(button);
-        if (record.font.face.empty()) record.font.face = kDefaultFontFace;
-        if (record.font.size == 0) record.font.size = kDefaultFontSize;
+    if (!owner || !procedure || !skinningOn()) return 0;
+    const DWORD style = styleOf(button);
+    if (!takesAsPushButton(style)) return 0;
+    const int index = recordControl(owner->buttons, button, windowIndex, procedure, [&](ButtonSkinRecord& r) {
+        r.kind = ButtonKind::PushButton;
+        r.caption = windowText(button);
     });
+    if (!index) return 0;
+    // Owner-drawn from now on: the face is painted when the window answers WM_DRAWITEM.
+    ::SetWindowLongPtrW(button, GWL_STYLE, static_cast<LONG_PTR>(style | kOwnerDrawBits));
+    ButtonSkinRecord& record = owner->buttons.at(index);
+    record.font = readControlFont(button);
+    if (record.font.face.empty()) record.font.face = kDefaultFontFace;
+    if (record.font.size == 0) record.font.size = kDefaultFontSize;
+    return index;
 }
 
 void installCheckButtons(int windowIndex, HWND parent) {

@@ -10,6 +10,8 @@
 #include <string>
 #include <vector>
 
+#include "skin/skin_tooltip.h"
+
 namespace pelmora {
 
 using ByteBuffer = std::vector<std::uint8_t>;
@@ -48,6 +50,7 @@ struct ButtonSkinRecord {
     bool focused = false;      // between WM_SETFOCUS and WM_KILLFOCUS
     bool checked = false;      // check box / radio button: BM_GETCHECK == 1 at install
     HWND parent = nullptr;     // check box / radio button: parent searched at install
+    SkinTooltip tooltip;       // image buttons: their text, shown under the pointer
     ControlFont font;
 };
 
