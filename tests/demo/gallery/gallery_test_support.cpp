@@ -74,8 +74,14 @@ RECT GalleryFixture::screenRect(int id) const {
 }
 
 std::uint32_t GalleryFixture::rgbIn(int id, int x, int y) const {
+    const WindowDc dc(control(id));
+    const COLORREF c = ::GetPixel(dc.get(), x, y);
+    return (static_cast<std::uint32_t>(GetRValue(c)) << 16) | (GetGValue(c) << 8) | GetBValue(c);
+}
+
+POINT GalleryFixture::centreOf(int id) const {
     const RECT r = screenRect(id);
-    return screenRgb(r.left + x, r.top + y);
+    return {(r.left + r.right) / 2, (r.top + r.bottom) / 2};
 }
 
 int GalleryFixture::clicksOf(int id) const {

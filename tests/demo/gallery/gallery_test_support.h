@@ -42,8 +42,11 @@ public:
     HWND control(int id) const { return gallery_->control(id); }
     // The control's client rectangle in screen coordinates.
     RECT screenRect(int id) const;
-    // What the display shows at (x, y) of the control's client area.
+    // What the control's window surface holds at (x, y) of its client area,
+    // as 0x00RRGGBB: what was painted there last, whether or not it has
+    // reached the display yet.
     std::uint32_t rgbIn(int id, int x, int y) const;
+    POINT centreOf(int id) const;  // in screen coordinates
     // Every WM_COMMAND the gallery received, in order.
     struct Command {
         int id;

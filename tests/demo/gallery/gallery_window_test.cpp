@@ -44,7 +44,9 @@ TEST(GalleryWindow, EveryControlIsThereUnderItsId) {
         ::GetClassNameW(c, name, 32);
         EXPECT_EQ(_wcsicmp(name, e.className), 0) << e.id;
         EXPECT_EQ(::IsWindowEnabled(c) != FALSE, e.enabled) << e.id;
-        if (e.check >= 0) EXPECT_EQ(::SendMessageW(c, BM_GETCHECK, 0, 0), e.check) << e.id;
+        if (e.check >= 0) {
+            EXPECT_EQ(::SendMessageW(c, BM_GETCHECK, 0, 0), e.check) << e.id;
+        }
     }
 }
 

@@ -1,0 +1,201 @@
+// Skinned buttons in a real window: a click on a check or radio box shows the
+// new mark before any WM_PAINT, a push button shows its pressed inset while it
+// is held and the hot look after the next move, a double click clicks once,
+// and the hot look passes from one button to the next on a direct move.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+
+#include "base/unique_resource.h"
+#include "gallery_test_support.h"
+#include "gfx/gdip_graphics.h"
+#include "skin/controls/button_paint.h"
+#include "skin/controls/control_settings.h"
+#include "skin/controls/window_records.h"
+#include "tests/gfx/gdip_test_support.h"
+
+namespace pelmora {
+namespace {
+
+using gallery::ControlId;
+
+int redOf(std::uint32_t rgb) {
+    return (rgb >> 16) & 0xFF;
+}
+int greenOf(std::uint32_t rgb) {
+    return (rgb >> 8) & 0xFF;
+}
+int blueOf(std::uint32_t rgb) {
+    return rgb & 0xFF;
+}
+bool closeTo(std::uint32_t a, std::uint32_t b, int tolerance) {
+    return std::abs(redOf(a) - redOf(b)) <= tolerance && std::abs(greenOf(a) - greenOf(b)) <= tolerance &&
+           std::abs(blueOf(a) - blueOf(b)) <= tolerance;
+}
+
+// The accent as the display shows it (0x00RRGGBB).
+std::uint32_t accentRgb() {
+    const COLORREF c = controlSettings().accentColour;
+    return (static_cast<std::uint32_t>(GetRValue(c)) << 16) | (GetGValue(c) << 8) | GetBValue(c);
+}
+
+void click(HWND button, int x, int y) {
+    ::SendMessageW(button, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(x, y));
+    ::SendMessageW(button, WM_LBUTTONUP, 0, MAKELPARAM(x, y));
+}
+
+class GalleryButtons : public ::testing::Test {
+protected:
+    // A push button's outline, half-way down its left edge: the accent when hot.
+    bool looksHot(int id) { return closeTo(fixture.rgbIn(id, 0, heightOf(id) / 2), accentRgb(), 8); }
+    int heightOf(int id) {
+        RECT r;
+        ::GetClientRect(fixture.control(id), &r);
+        return r.bottom;
+    }
+    void pointAt(POINT p) { ::SetCursorPos(p.x, p.y); }
+
+    test::GalleryFixture fixture;
+};
+
+// In the 13 x 13 box (at the left, centred in the 20-pixel height) the tick's
+// stroke crosses (5, 8); without a tick the box is pale there.
+bool showsTick(test::GalleryFixture& f, int id) {
+    return greenOf(f.rgbIn(id, 5, 3 + 8)) < 160;
+}
+bool showsEmptyBox(test::GalleryFixture& f, int id) {
+    return greenOf(f.rgbIn(id, 5, 3 + 8)) > 200;
+}
+
+TEST_F(GalleryButtons, ClickedCheckBoxShowsItsNewMarkBeforeAnyPaintMessage) {
+    HWND box = fixture.control(gallery::kCheckUnchecked);
+    ASSERT_TRUE(showsEmptyBox(fixture, gallery::kCheckUnchecked));
+
+    // Sent, not posted, and nothing pumped: no WM_PAINT can run in between.
+    click(box, 30, 10);
+    EXPECT_EQ(::SendMessageW(box, BM_GETCHECK, 0, 0), BST_CHECKED);
+    EXPECT_TRUE(showsTick(fixture, gallery::kCheckUnchecked));
+    // The native repaint that follows does not bring the system's box back.
+    test::drainMessages();
+    EXPECT_TRUE(showsTick(fixture, gallery::kCheckUnchecked));
+
+    click(box, 30, 10);
+    EXPECT_EQ(::SendMessageW(box, BM_GETCHECK, 0, 0), BST_UNCHECKED);
+    EXPECT_TRUE(showsEmptyBox(fixture, gallery::kCheckUnchecked));
+    EXPECT_EQ(fixture.clicksOf(gallery::kCheckUnchecked), 2);
+}
+
+// The dot of a checked radio button is teal at its rim: (6, 10) in a
+// 20-pixel-high button lies just inside it; the empty disc is grey there.
+bool showsDot(test::GalleryFixture& f, int id) {
+    const std::uint32_t c = f.rgbIn(id, 6, 10);
+    return greenOf(c) - redOf(c) > 20;
+}
+
+TEST_F(GalleryButtons, ClickedRadioButtonTakesTheDotFromItsNeighbourAtOnce) {
+    ASSERT_TRUE(showsDot(fixture, gallery::kRadioChecked));
+    ASSERT_FALSE(showsDot(fixture, gallery::kRadioUnchecked));
+
+    click(fixture.control(gallery::kRadioUnchecked), 30, 10);
+    EXPECT_TRUE(showsDot(fixture, gallery::kRadioUnchecked));
+    EXPECT_FALSE(showsDot(fixture, gallery::kRadioChecked));
+    EXPECT_EQ(::SendMessageW(fixture.control(gallery::kRadioChecked), BM_GETCHECK, 0, 0), BST_UNCHECKED);
+}
+
+void mouseButton(DWORD flag) {
+    INPUT input{};
+    input.type = INPUT_MOUSE;
+    input.mi.dwFlags = flag;
+    ::SendInput(1, &input, sizeof input);
+}
+
+// Whether the button shows what the push-button painter paints for `state`
+// over the window's picture behind it, down a column clear of the caption
+// (through the pressed inset, which starts two pixels in).
+bool showsPushLook(HWND button, ButtonPaintState state) {
+    RECT r{};
+    ::GetClientRect(button, &r);
+    const SkinnedWindowRecord* owner = windowRecord(findOwnerWindowRecord(button));
+    if (!owner || !owner->composedDC) return false;
+    POINT at{0, 0};
+    ::MapWindowPoints(button, owner->window, &at, 1);
+    testing::DibCanvas canvas(r.right, r.bottom);
+    ::BitBlt(canvas.dc(), 0, 0, r.right, r.bottom, owner->composedDC, at.x, at.y, SRCCOPY);
+    {
+        GdipGraphics graphics;
+        graphics.fromHdc(canvas.dc());
+        ButtonLook look;
+        look.accentColour = controlSettings().accentColour;
+        paintPushButton(graphics, r, state, look);
+    }
+    const WindowDc shown(button);
+    for (const int y : {3, static_cast<int>(r.bottom / 2), static_cast<int>(r.bottom - 4)}) {
+        const COLORREF c = ::GetPixel(shown.get(), 6, y);
+        const std::uint32_t rgb = (static_cast<std::uint32_t>(GetRValue(c)) << 16) | (GetGValue(c) << 8) | GetBValue(c);
+        if (!closeTo(rgb, canvas.rgb(6, y), 3)) return false;
+    }
+    return true;
+}
+
+TEST_F(GalleryButtons, PressedPushButtonShowsTheInsetThenTheHotLookAfterTheNextMove) {
+    const int id = gallery::kPushNormal;
+    HWND button = fixture.control(id);
+    const ButtonPaintState hot(ButtonPaintState::kHot);
+    const ButtonPaintState held(ButtonPaintState::kPressed | ButtonPaintState::kFocused);
+    const POINT centre = fixture.centreOf(id);
+    pointAt(centre);
+    ASSERT_TRUE(test::pumpUntil([&] { return showsPushLook(button, hot); }));
+
+    mouseButton(MOUSEEVENTF_LEFTDOWN);
+    EXPECT_TRUE(test::pumpUntil([&] { return showsPushLook(button, held); })) << "no inset while held";
+
+    mouseButton(MOUSEEVENTF_LEFTUP);
+    ASSERT_TRUE(test::pumpUntil([&] { return fixture.clicksOf(id) == 1; }));
+    pointAt({centre.x + 3, centre.y});
+    EXPECT_TRUE(test::pumpUntil([&] { return showsPushLook(button, hot); })) << "not hot after the next move";
+}
+
+// What the system sends for a double click: the second press arrives as
+// WM_LBUTTONDBLCLK, since the Button class asks for double clicks.
+void doubleClick(HWND button) {
+    const LPARAM at = MAKELPARAM(30, 10);
+    ::SendMessageW(button, WM_LBUTTONDOWN, MK_LBUTTON, at);
+    ::SendMessageW(button, WM_LBUTTONUP, 0, at);
+    ::SendMessageW(button, WM_LBUTTONDBLCLK, MK_LBUTTON, at);
+    ::SendMessageW(button, WM_LBUTTONUP, 0, at);
+}
+
+TEST_F(GalleryButtons, DoubleClickReachesTheButtonOnce) {
+    const struct {
+        ControlId id;
+        int checkAfter;  // BM_GETCHECK afterwards; -1 for a push button
+    } cases[] = {
+        {gallery::kPushNormal, -1},
+        {gallery::kCheckUnchecked, BST_CHECKED},  // ticked once, not ticked and unticked
+        {gallery::kImageButton, -1},
+    };
+    for (const auto& c : cases) {
+        HWND button = fixture.control(c.id);
+        doubleClick(button);
+        test::drainMessages();
+        EXPECT_EQ(fixture.clicksOf(c.id), 1) << c.id;
+        if (c.checkAfter >= 0) {
+            EXPECT_EQ(::SendMessageW(button, BM_GETCHECK, 0, 0), c.checkAfter) << c.id;
+        }
+    }
+}
+
+TEST_F(GalleryButtons, HotLookPassesToTheNeighbourOnADirectMove) {
+    const int first = gallery::kPushNormal, second = gallery::kPushDefault;
+    pointAt(fixture.centreOf(first));
+    ASSERT_TRUE(test::pumpUntil([&] { return looksHot(first); }));
+    const struct { int from, to; } moves[] = {{first, second}, {second, first}};
+    for (const auto& move : moves) {
+        pointAt(fixture.centreOf(move.to));
+        EXPECT_TRUE(test::pumpUntil([&] { return looksHot(move.to) && !looksHot(move.from); }))
+            << "from " << move.from << " to " << move.to;
+    }
+}
+
+}  // namespace
+}  // namespace pelmora
