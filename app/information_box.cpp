@@ -1,5 +1,7 @@
 #include "app/information_box.h"
 
+#include "base/win32_util.h"
+
 namespace pelmora {
 
 HHOOK cbtHook = nullptr;
@@ -13,19 +15,13 @@ void removeHook() {
     hookInstalled = false;
 }
 
-bool isDialogWindow(HWND hwnd) {
-    wchar_t name[16] = {};
-    ::GetClassNameW(hwnd, name, 16);
-    return lstrcmpW(name, L"#32770") == 0;
-}
-
 // Passes every notification on. The box is not skinned yet; once it has been
 // activated the hook has done its work and removes itself, so no hook
 // outlives the box it was installed for.
 LRESULT CALLBACK messageBoxHook(int code, WPARAM wp, LPARAM lp) {
     const HHOOK self = cbtHook;
     const LRESULT result = ::CallNextHookEx(self, code, wp, lp);
-    if (code == HCBT_ACTIVATE && isDialogWindow(reinterpret_cast<HWND>(wp))) removeHook();
+    if (code == HCBT_ACTIVATE && hasWindowClass(reinterpret_cast<HWND>(wp), L"#32770")) removeHook();
     return result;
 }
 

@@ -17,6 +17,8 @@ bool folderExists(const std::wstring& path) {
     return a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_DIRECTORY);
 }
 
+bool isMissing(DWORD error) { return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND; }
+
 bool pathExists(const std::wstring& path) {
     return ::GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
 }
@@ -65,7 +67,8 @@ std::wstring verdictText(zip::PathVerdict v) {
 // are the dearest part of extracting many small files.
 class FolderMaker {
 public:
-    explicit FolderMaker(std::wstring dest) : dest_(std::move(dest)) {}
+    FolderMaker(std::wstring dest, std::vector<ArchiveUnit::CreatedPath>* created)
+        : dest_(std::move(dest)), created_(created) {}
 
     // relative: components joined by "\"; empty is the destination itself.
     bool make(const std::wstring& relative) {
@@ -74,20 +77,29 @@ public:
             const std::wstring prefix = relative.substr(0, k);
             if (prefix.empty() || known_.count(prefix)) continue;
             const std::wstring folder = joinPath(dest_, prefix);
-            if (!::CreateDirectoryW(folder.c_str(), nullptr) && !folderExists(folder)) return false;
+            if (::CreateDirectoryW(folder.c_str(), nullptr)) {
+                created_->push_back({folder, true});
+            } else if (!folderExists(folder)) {
+                failed_ = folder;
+                return false;
+            }
             known_.insert(prefix);
         }
         return true;
     }
 
+    const std::wstring& failed() const { return failed_; }
+
 private:
     std::wstring dest_;
+    std::vector<ArchiveUnit::CreatedPath>* created_;
     std::set<std::wstring> known_;
+    std::wstring failed_;
 };
 
 }  // namespace
 
-bool createFolderPath(const std::wstring& path) {
+bool createFolderPath(const std::wstring& path, std::vector<std::wstring>* created) {
     if (path.empty()) return false;
     std::wstring full = path;
     for (wchar_t& c : full) {
@@ -98,7 +110,11 @@ bool createFolderPath(const std::wstring& path) {
         if (full[k] != L'\\') continue;
         const std::wstring prefix = full.substr(0, k + 1);
         if (k == 0 || (k == 2 && full[1] == L':') || folderExists(prefix)) continue;
-        if (!::CreateDirectoryW(prefix.c_str(), nullptr) && !folderExists(prefix)) return false;
+        if (::CreateDirectoryW(prefix.c_str(), nullptr)) {
+            if (created) created->push_back(prefix.substr(0, k));
+        } else if (!folderExists(prefix)) {
+            return false;
+        }
     }
     return true;
 }
@@ -112,6 +128,11 @@ int ArchiveUnit::fail(std::wstring message) {
     return 0;
 }
 
+int ArchiveUnit::failAt(const std::wstring& path, std::wstring message) {
+    failedPath_ = path;
+    return fail(std::move(message));
+}
+
 void ArchiveUnit::reportProgress() {
     if (!progressHandler_) return;
     const int percent = total_ > 0 ? static_cast<int>(static_cast<double>(current_) / total_ * 100.0) : 100;
@@ -122,6 +143,8 @@ int ArchiveUnit::extractArchive(const std::wstring& archivePath, const std::wstr
     total_ = current_ = 0;
     cancelled_ = false;
     lastError_.clear();
+    created_.clear();
+    failedPath_.clear();
     int result = 0;
     if (archivePath.empty() || destFolder.empty()) {
         lastError_ = L"archive or destination not given";
@@ -129,7 +152,8 @@ int ArchiveUnit::extractArchive(const std::wstring& archivePath, const std::wstr
     } else if (!pathExists(archivePath)) {
         lastError_ = L"archive not found";
         result = -1;
-    } else if (!folderExists(destFolder) && !createFolderPath(destFolder)) {
+    } else if (!folderExists(destFolder) && !createDestination(destFolder)) {
+        failedPath_ = destFolder;
         result = fail(L"destination folder cannot be created");
     } else {
         // The archive is found from its end, so a program stub in front of it
@@ -150,9 +174,16 @@ int ArchiveUnit::extractArchive(const std::wstring& archivePath, const std::wstr
     return result;
 }
 
+bool ArchiveUnit::createDestination(const std::wstring& destFolder) {
+    std::vector<std::wstring> folders;
+    const bool made = createFolderPath(destFolder, &folders);
+    for (std::wstring& folder : folders) created_.push_back({std::move(folder), true});
+    return made;
+}
+
 int ArchiveUnit::extractEntries(ZipReader& reader, const std::wstring& destFolder) {
     total_ = reader.entryCount();
-    FolderMaker folders(destFolder);
+    FolderMaker folders(destFolder, &created_);
     const std::size_t destLength = fullPathLength(destFolder);
     ZipEntryInfo info;
     for (int i = 0; i < total_; ++i) {
@@ -169,21 +200,27 @@ int ArchiveUnit::extractEntries(ZipReader& reader, const std::wstring& destFolde
         }
         const std::wstring target = joinPath(destFolder, path.relative);
         if (isFolder) {
-            if (!folders.make(path.relative)) return fail(L"cannot create folder " + target);
+            if (!folders.make(path.relative)) return failAt(folders.failed(), L"cannot create folder " + target);
         } else {
             // Archives need not list folders, nor list them before their
             // contents: missing parents are made here, inside the destination.
             const std::size_t cut = path.relative.rfind(L'\\');
             if (cut != std::wstring::npos && !folders.make(path.relative.substr(0, cut))) {
-                return fail(L"cannot create folder for " + target);
+                return failAt(folders.failed(), L"cannot create folder for " + target);
             }
             // A read-only or hidden file from an earlier install must not block
             // the replacement. The archive's own read-only and hidden bits are
             // not kept either: the reader leaves the new file with normal
             // attributes, set on its handle together with its times.
-            ::SetFileAttributesW(target.c_str(), FILE_ATTRIBUTE_NORMAL);
+            // Whether the file is new comes from the same call, at no extra
+            // look-up; it is noted before the file exists, so that a file
+            // left half-written by a failure is still known to be this call's.
+            // Any other failure counts the file as there before: what is not
+            // known to be new is never removed.
+            if (!::SetFileAttributesW(target.c_str(), FILE_ATTRIBUTE_NORMAL) && isMissing(::GetLastError()))
+                created_.push_back({target, false});
             const ZipResult extracted = reader.extractEntryToFile(i, target, ZipReader::CreateAs::Normal);
-            if (extracted != ZipResult::Ok) return fail(target + L": " + resultText(extracted));
+            if (extracted != ZipResult::Ok) return failAt(target, target + L": " + resultText(extracted));
         }
         current_ = i;
         currentFileName_ = target;

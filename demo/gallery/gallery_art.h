@@ -3,7 +3,7 @@
 // skin object's operations take their images.
 #pragma once
 
-#include "skin/controls/control_records.h"
+#include "base/win32_util.h"
 
 namespace pelmora::gallery {
 

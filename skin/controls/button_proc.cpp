@@ -1,30 +1,20 @@
+// Push buttons, check boxes, radio buttons and the image buttons inside a
+// skinned window: the class's procedure as its message table, the repaint used
+// for hover and clicks, and what buttons answer for the window they sit in.
 #include "skin/controls/button_proc.h"
 
 #include "base/unique_resource.h"
-#include "gfx/back_buffer.h"
+#include "base/win32_util.h"
 #include "gfx/gdip_graphics.h"
-#include "skin/control_background.h"
-#include "skin/controls/control_install.h"
-#include "skin/controls/control_proc.h"
-#include "skin/controls/control_settings.h"
-#include "skin/controls/window_properties.h"
+#include "skin/controls/class_modules.h"
+#include "skin/controls/core/control_background.h"
+#include "skin/controls/core/control_install.h"
+#include "skin/controls/core/control_proc.h"
+#include "skin/controls/core/control_settings.h"
+#include "skin/controls/core/window_properties.h"
 
 namespace pelmora {
 namespace {
-
-// What prepareControlBackground hands out, given back when the paint ends.
-class ControlBackground {
-public:
-    ControlBackground(HWND control, const RECT& r) : dc_(prepareControlBackground(control, r)) {}
-    ~ControlBackground() { releaseControlBackground(dc_); }
-    ControlBackground(const ControlBackground&) = delete;
-    ControlBackground& operator=(const ControlBackground&) = delete;
-    explicit operator bool() const { return dc_ != nullptr; }
-    HDC dc() const { return dc_; }
-
-private:
-    HDC dc_;
-};
 
 // The record of a button that runs buttonSkinProc, with its window record and
 // list index; record null when the properties name no button record.
@@ -143,7 +133,26 @@ void onMouseLeave(HWND button, const ButtonLocation& at) {
     paintButtonState(button, ButtonPaintState(resting), false);
 }
 
+bool isButton(HWND control) {
+    return hasWindowClass(control, L"Button");
+}
+
+// WM_DRAWITEM of an owner-drawn button, painted for the window that owns it;
+// the message then goes on to the window's previous procedure.
+std::optional<LRESULT> drawButtonItem(const DRAWITEMSTRUCT& item) {
+    drawOwnerButton(propIndex(item.hwndItem, kPropOwnerIndex), item);
+    return std::nullopt;
+}
+
+void buttonCommand(HWND control, int) {
+    refreshButtonAfterCommand(control);
+}
+
 }  // namespace
+
+// Control colours stay the shared answer: the null brush, so a button draws
+// on the picture.
+const ParentAnswers kButtonParentAnswers{isButton, nullptr, buttonCommand, nullptr, drawButtonItem};
 
 LRESULT CALLBACK buttonSkinProc(HWND button, UINT message, WPARAM wParam, LPARAM lParam) {
     const ButtonLocation at = locateButton(button);

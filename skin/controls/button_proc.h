@@ -1,6 +1,7 @@
-// The button family inside a window: the procedure every recorded button runs,
-// the repaint used for hover and clicks, and what buttons answer for the window
-// they sit in. The drawing itself is in button_paint.h.
+// The button family inside a window, beyond the procedure and the parent
+// answers named in class_modules.h: the repaint used for hover and clicks, the
+// owner-draw answer, and what the skin object's image-button operations need.
+// The drawing itself is in button_paint.h.
 #pragma once
 
 #include <windows.h>
@@ -10,12 +11,6 @@
 #include "skin/controls/button_paint.h"
 
 namespace pelmora {
-
-// Window procedure of push buttons, check boxes, radio buttons and the image
-// buttons, as a message table (focus, caption copy, paint by kind, no erase and
-// no frame, the check repaint after the previous procedure changed the state,
-// hover and leave, double clicks swallowed).
-LRESULT CALLBACK buttonSkinProc(HWND button, UINT message, WPARAM wParam, LPARAM lParam);
 
 // Repaints a recorded button now on its screen DC in `state`, with the hot bit
 // added when `hot`. Does nothing for a window that is not a recorded button.

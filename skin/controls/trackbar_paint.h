@@ -6,7 +6,7 @@
 #include <windows.h>
 
 #include "gfx/gdip_types.h"
-#include "skin/controls/control_settings.h"
+#include "skin/controls/core/control_settings.h"
 
 namespace pelmora {
 

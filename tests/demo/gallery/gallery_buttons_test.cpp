@@ -10,8 +10,8 @@
 #include "gallery_test_support.h"
 #include "gfx/gdip_graphics.h"
 #include "skin/controls/button_paint.h"
-#include "skin/controls/control_settings.h"
-#include "skin/controls/window_records.h"
+#include "skin/controls/core/control_settings.h"
+#include "skin/controls/core/window_records.h"
 #include "tests/gfx/gdip_test_support.h"
 
 namespace pelmora {
@@ -116,11 +116,11 @@ bool showsPushLook(HWND button, ButtonPaintState state) {
     RECT r{};
     ::GetClientRect(button, &r);
     const SkinnedWindowRecord* owner = windowRecord(findOwnerWindowRecord(button));
-    if (!owner || !owner->composedDC) return false;
+    if (!owner || !owner->image.composed.dc()) return false;
     POINT at{0, 0};
     ::MapWindowPoints(button, owner->window, &at, 1);
     testing::DibCanvas canvas(r.right, r.bottom);
-    ::BitBlt(canvas.dc(), 0, 0, r.right, r.bottom, owner->composedDC, at.x, at.y, SRCCOPY);
+    ::BitBlt(canvas.dc(), 0, 0, r.right, r.bottom, owner->image.composed.dc(), at.x, at.y, SRCCOPY);
     {
         GdipGraphics graphics;
         graphics.fromHdc(canvas.dc());

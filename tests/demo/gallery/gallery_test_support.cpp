@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "base/unique_resource.h"
-#include "skin/controls/window_records.h"
+#include "skin/controls/core/window_records.h"
 #include "skin/skin_engine.h"
 
 namespace pelmora::test {
@@ -52,8 +52,8 @@ GalleryFixture::GalleryFixture() : gallery_(std::make_unique<gallery::GalleryWin
     POINT onScreen = probe;
     ::ClientToScreen(window(), &onScreen);
     const bool shown = pumpUntil([&] {
-        if (!record || !record->composedDC) return false;
-        const COLORREF c = ::GetPixel(record->composedDC, probe.x, probe.y);
+        if (!record || !record->image.composed.dc()) return false;
+        const COLORREF c = ::GetPixel(record->image.composed.dc(), probe.x, probe.y);
         const std::uint32_t composed = (GetRValue(c) << 16) | (GetGValue(c) << 8) | GetBValue(c);
         return screenRgb(onScreen.x, onScreen.y) == composed;
     });

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "gallery_test_support.h"
-#include "skin/controls/window_records.h"
+#include "skin/controls/core/window_records.h"
 
 namespace pelmora {
 namespace {
@@ -55,9 +55,9 @@ TEST(GalleryWindow, IsSkinnedWithItsCaptionButton) {
     const SkinnedWindowRecord* record = windowRecord(findWindowRecord(fixture.window()));
     ASSERT_TRUE(record);
     // The star in front of minimise and close; pressing it reaches the gallery.
-    ASSERT_EQ(record->captionButtons.size(), 3u);
-    EXPECT_EQ(record->captionButtons[0].kind, CaptionButtonKind::Custom);
-    record->captionButtons[0].handler();
+    ASSERT_EQ(record->caption.captionButtons.size(), 3u);
+    EXPECT_EQ(record->caption.captionButtons[0].kind, CaptionButtonKind::Custom);
+    record->caption.captionButtons[0].handler();
     ASSERT_FALSE(fixture.commands().empty());
     EXPECT_EQ(fixture.commands().back().id, 0);
 }
@@ -87,7 +87,7 @@ TEST(GalleryWindow, ControlsStayApartAndInsideTheWindowBelowTheCaption) {
     ASSERT_GE(children.size(), 12u);
     for (size_t i = 0; i < children.size(); ++i) {
         const RECT a = rectInParent(children[i]);
-        EXPECT_GE(a.top, record->captionHeight) << ::GetDlgCtrlID(children[i]);
+        EXPECT_GE(a.top, record->caption.captionHeight) << ::GetDlgCtrlID(children[i]);
         EXPECT_GE(a.left, 3);
         EXPECT_LE(a.right, client.right - 3) << ::GetDlgCtrlID(children[i]);
         EXPECT_LE(a.bottom, client.bottom - 3) << ::GetDlgCtrlID(children[i]);
