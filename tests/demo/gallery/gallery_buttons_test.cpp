@@ -53,7 +53,6 @@ protected:
         ::GetClientRect(fixture.control(id), &r);
         return r.bottom;
     }
-    void pointAt(POINT p) { ::SetCursorPos(p.x, p.y); }
 
     test::GalleryFixture fixture;
 };
@@ -143,16 +142,15 @@ TEST_F(GalleryButtons, PressedPushButtonShowsTheInsetThenTheHotLookAfterTheNextM
     const ButtonPaintState hot(ButtonPaintState::kHot);
     const ButtonPaintState held(ButtonPaintState::kPressed | ButtonPaintState::kFocused);
     const POINT centre = fixture.centreOf(id);
-    pointAt(centre);
-    ASSERT_TRUE(test::pumpUntil([&] { return showsPushLook(button, hot); }));
+    ASSERT_TRUE(test::hoverUntil(centre, [&] { return showsPushLook(button, hot); }));
 
     mouseButton(MOUSEEVENTF_LEFTDOWN);
     EXPECT_TRUE(test::pumpUntil([&] { return showsPushLook(button, held); })) << "no inset while held";
 
     mouseButton(MOUSEEVENTF_LEFTUP);
     ASSERT_TRUE(test::pumpUntil([&] { return fixture.clicksOf(id) == 1; }));
-    pointAt({centre.x + 3, centre.y});
-    EXPECT_TRUE(test::pumpUntil([&] { return showsPushLook(button, hot); })) << "not hot after the next move";
+    EXPECT_TRUE(test::hoverUntil({centre.x + 3, centre.y}, [&] { return showsPushLook(button, hot); }))
+        << "not hot after the next move";
 }
 
 // What the system sends for a double click: the second press arrives as
@@ -187,12 +185,11 @@ TEST_F(GalleryButtons, DoubleClickReachesTheButtonOnce) {
 
 TEST_F(GalleryButtons, HotLookPassesToTheNeighbourOnADirectMove) {
     const int first = gallery::kPushNormal, second = gallery::kPushDefault;
-    pointAt(fixture.centreOf(first));
-    ASSERT_TRUE(test::pumpUntil([&] { return looksHot(first); }));
+    ASSERT_TRUE(test::hoverUntil(fixture.centreOf(first), [&] { return looksHot(first); }));
     const struct { int from, to; } moves[] = {{first, second}, {second, first}};
     for (const auto& move : moves) {
-        pointAt(fixture.centreOf(move.to));
-        EXPECT_TRUE(test::pumpUntil([&] { return looksHot(move.to) && !looksHot(move.from); }))
+        EXPECT_TRUE(
+            test::hoverUntil(fixture.centreOf(move.to), [&] { return looksHot(move.to) && !looksHot(move.from); }))
             << "from " << move.from << " to " << move.to;
     }
 }

@@ -29,6 +29,22 @@ bool pumpUntil(F ready, DWORD timeoutMs = 3000) {
     }
 }
 
+// Puts the pointer at `at` (screen coordinates) and keeps it moving by a pixel
+// while pumping, until `ready` holds: one synthetic move can arrive before the
+// window is ready to track the mouse.
+template <typename F>
+bool hoverUntil(POINT at, F ready, DWORD timeoutMs = 3000) {
+    int step = 0;
+    return pumpUntil(
+        [&] {
+            ::SetCursorPos(at.x + (step++ % 2), at.y);
+            ::Sleep(10);
+            drainMessages();
+            return ready();
+        },
+        timeoutMs);
+}
+
 // What the display shows at a screen point, as 0x00RRGGBB.
 std::uint32_t screenRgb(int x, int y);
 
