@@ -9,7 +9,10 @@
 #include "base/unique_resource.h"
 #include "gallery_test_support.h"
 #include "gfx/gdip_graphics.h"
+#include "gfx/gdip_memory_stream.h"
+#include "gfx/gdip_object.h"
 #include "skin/controls/button_paint.h"
+#include "skin/controls/button_proc.h"
 #include "skin/controls/core/control_settings.h"
 #include "skin/controls/core/window_records.h"
 #include "tests/gfx/gdip_test_support.h"
@@ -192,6 +195,38 @@ TEST_F(GalleryButtons, HotLookPassesToTheNeighbourOnADirectMove) {
             test::hoverUntil(fixture.centreOf(move.to), [&] { return looksHot(move.to) && !looksHot(move.from); }))
             << "from " << move.from << " to " << move.to;
     }
+}
+
+struct LiveObjects {
+    DWORD gdi = ::GetGuiResources(::GetCurrentProcess(), GR_GDIOBJECTS);
+    long gdip = gdipLiveObjects();
+    long blocks = GdipMemoryStream::liveBlocks();
+    long streams = GdipMemoryStream::liveStreams();
+};
+
+// Every kind repainted through the window's path (back buffer of the picture,
+// painter, copy to the screen) in every state, hover repaints and owner-draw
+// answers alike: afterwards as many objects are alive as before.
+TEST_F(GalleryButtons, RepaintsLeaveNoObjectsBehind) {
+    const int ids[] = {gallery::kPushNormal,   gallery::kPushDisabled, gallery::kCheckChecked,
+                       gallery::kRadioChecked, gallery::kImageButton,  gallery::kStateImageButton};
+    const UINT states[] = {0, ButtonPaintState::kPressed, ButtonPaintState::kFocused, ButtonPaintState::kDisabled};
+    for (int id : ids) paintButtonState(fixture.control(id), ButtonPaintState(), true);  // first-use allocations
+    test::drainMessages();
+    const LiveObjects before;
+    for (int id : ids) {
+        HWND button = fixture.control(id);
+        for (int i = 0; i < 500; ++i) paintButtonState(button, ButtonPaintState(states[i % 4]), i % 2 == 1);
+        for (int i = 0; i < 50; ++i) {
+            ::InvalidateRect(button, nullptr, FALSE);
+            ::UpdateWindow(button);
+        }
+    }
+    const LiveObjects after;
+    EXPECT_EQ(after.gdi, before.gdi);
+    EXPECT_EQ(after.gdip, before.gdip);
+    EXPECT_EQ(after.blocks, before.blocks);
+    EXPECT_EQ(after.streams, before.streams);
 }
 
 }  // namespace
