@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <functional>
 
 #include "base/unique_resource.h"
 #include "gallery_test_support.h"
@@ -60,61 +61,12 @@ protected:
     test::GalleryFixture fixture;
 };
 
-// In the 13 x 13 box (at the left, centred in the 20-pixel height) the tick's
-// stroke crosses (5, 8); without a tick the box is pale there.
-bool showsTick(test::GalleryFixture& f, int id) {
-    return greenOf(f.rgbIn(id, 5, 3 + 8)) < 160;
-}
-bool showsEmptyBox(test::GalleryFixture& f, int id) {
-    return greenOf(f.rgbIn(id, 5, 3 + 8)) > 200;
-}
+using Painter = std::function<void(GdipGraphics&, const RECT&)>;
 
-TEST_F(GalleryButtons, ClickedCheckBoxShowsItsNewMarkBeforeAnyPaintMessage) {
-    HWND box = fixture.control(gallery::kCheckUnchecked);
-    ASSERT_TRUE(showsEmptyBox(fixture, gallery::kCheckUnchecked));
-
-    // Sent, not posted, and nothing pumped: no WM_PAINT can run in between.
-    click(box, 30, 10);
-    EXPECT_EQ(::SendMessageW(box, BM_GETCHECK, 0, 0), BST_CHECKED);
-    EXPECT_TRUE(showsTick(fixture, gallery::kCheckUnchecked));
-    // The native repaint that follows does not bring the system's box back.
-    test::drainMessages();
-    EXPECT_TRUE(showsTick(fixture, gallery::kCheckUnchecked));
-
-    click(box, 30, 10);
-    EXPECT_EQ(::SendMessageW(box, BM_GETCHECK, 0, 0), BST_UNCHECKED);
-    EXPECT_TRUE(showsEmptyBox(fixture, gallery::kCheckUnchecked));
-    EXPECT_EQ(fixture.clicksOf(gallery::kCheckUnchecked), 2);
-}
-
-// The dot of a checked radio button is teal at its rim: (6, 10) in a
-// 20-pixel-high button lies just inside it; the empty disc is grey there.
-bool showsDot(test::GalleryFixture& f, int id) {
-    const std::uint32_t c = f.rgbIn(id, 6, 10);
-    return greenOf(c) - redOf(c) > 20;
-}
-
-TEST_F(GalleryButtons, ClickedRadioButtonTakesTheDotFromItsNeighbourAtOnce) {
-    ASSERT_TRUE(showsDot(fixture, gallery::kRadioChecked));
-    ASSERT_FALSE(showsDot(fixture, gallery::kRadioUnchecked));
-
-    click(fixture.control(gallery::kRadioUnchecked), 30, 10);
-    EXPECT_TRUE(showsDot(fixture, gallery::kRadioUnchecked));
-    EXPECT_FALSE(showsDot(fixture, gallery::kRadioChecked));
-    EXPECT_EQ(::SendMessageW(fixture.control(gallery::kRadioChecked), BM_GETCHECK, 0, 0), BST_UNCHECKED);
-}
-
-void mouseButton(DWORD flag) {
-    INPUT input{};
-    input.type = INPUT_MOUSE;
-    input.mi.dwFlags = flag;
-    ::SendInput(1, &input, sizeof input);
-}
-
-// Whether the button shows what the push-button painter paints for `state`
-// over the window's picture behind it, down a column clear of the caption
-// (through the pressed inset, which starts two pixels in).
-bool showsPushLook(HWND button, ButtonPaintState state) {
+// Whether every pixel of `area` of the button shows what `paint` paints over
+// the window's picture behind the button (read from the window's composed
+// image), within rounding.
+bool showsPainted(HWND button, const Painter& paint, const RECT& area) {
     RECT r{};
     ::GetClientRect(button, &r);
     const SkinnedWindowRecord* owner = windowRecord(findOwnerWindowRecord(button));
@@ -126,17 +78,88 @@ bool showsPushLook(HWND button, ButtonPaintState state) {
     {
         GdipGraphics graphics;
         graphics.fromHdc(canvas.dc());
-        ButtonLook look;
-        look.accentColour = controlSettings().accentColour;
-        paintPushButton(graphics, r, state, look);
+        paint(graphics, r);
     }
     const WindowDc shown(button);
-    for (const int y : {3, static_cast<int>(r.bottom / 2), static_cast<int>(r.bottom - 4)}) {
-        const COLORREF c = ::GetPixel(shown.get(), 6, y);
-        const std::uint32_t rgb = (static_cast<std::uint32_t>(GetRValue(c)) << 16) | (GetGValue(c) << 8) | GetBValue(c);
-        if (!closeTo(rgb, canvas.rgb(6, y), 3)) return false;
-    }
+    for (int y = area.top; y < area.bottom; ++y)
+        for (int x = area.left; x < area.right; ++x) {
+            const COLORREF c = ::GetPixel(shown.get(), x, y);
+            const std::uint32_t rgb =
+                (static_cast<std::uint32_t>(GetRValue(c)) << 16) | (GetGValue(c) << 8) | GetBValue(c);
+            if (!closeTo(rgb, canvas.rgb(x, y), 3)) return false;
+        }
     return true;
+}
+
+ButtonLook noCaption() {
+    ButtonLook look;
+    look.accentColour = controlSettings().accentColour;
+    return look;
+}
+
+// The 13 x 13 box of a 20-pixel-high check box, as the engine paints it.
+bool showsBox(HWND box, bool ticked) {
+    return showsPainted(
+        box, [&](GdipGraphics& g, const RECT& r) { paintCheckBox(g, r, ButtonPaintState(), ticked, noCaption()); },
+        {0, 3, 13, 16});
+}
+
+TEST_F(GalleryButtons, ClickedCheckBoxShowsItsNewMarkBeforeAnyPaintMessage) {
+    HWND box = fixture.control(gallery::kCheckUnchecked);
+    ASSERT_TRUE(showsBox(box, false));
+
+    // Sent, not posted, and nothing pumped: no WM_PAINT can run in between.
+    click(box, 30, 10);
+    EXPECT_EQ(::SendMessageW(box, BM_GETCHECK, 0, 0), BST_CHECKED);
+    EXPECT_TRUE(showsBox(box, true));
+    // The native repaint that follows does not bring the system's box back.
+    test::drainMessages();
+    EXPECT_TRUE(showsBox(box, true));
+
+    click(box, 30, 10);
+    EXPECT_EQ(::SendMessageW(box, BM_GETCHECK, 0, 0), BST_UNCHECKED);
+    EXPECT_TRUE(showsBox(box, false));
+    EXPECT_EQ(fixture.clicksOf(gallery::kCheckUnchecked), 2);
+
+    // A program setting the mark sends no command back: the box follows at once all the same.
+    ::SendMessageW(box, BM_SETCHECK, BST_CHECKED, 0);
+    EXPECT_TRUE(showsBox(box, true));
+}
+
+// The ring, disc and dot of a 20-pixel-high radio button, as the engine paints them.
+bool showsRadio(HWND radio, bool checked) {
+    return showsPainted(
+        radio,
+        [&](GdipGraphics& g, const RECT& r) { paintRadioButton(g, r, ButtonPaintState(), checked, noCaption()); },
+        {0, 2, 16, 18});
+}
+
+TEST_F(GalleryButtons, ClickedRadioButtonTakesTheDotFromItsNeighbourAtOnce) {
+    HWND checked = fixture.control(gallery::kRadioChecked), other = fixture.control(gallery::kRadioUnchecked);
+    ASSERT_TRUE(showsRadio(checked, true));
+    ASSERT_TRUE(showsRadio(other, false));
+
+    click(other, 30, 10);
+    EXPECT_TRUE(showsRadio(other, true));
+    EXPECT_TRUE(showsRadio(checked, false));
+    EXPECT_EQ(::SendMessageW(checked, BM_GETCHECK, 0, 0), BST_UNCHECKED);
+}
+
+void mouseButton(DWORD flag) {
+    INPUT input{};
+    input.type = INPUT_MOUSE;
+    input.mi.dwFlags = flag;
+    ::SendInput(1, &input, sizeof input);
+}
+
+// Whether the push button shows the painter's look for `state` down its left
+// side, clear of the caption and through the pressed inset (two pixels in).
+bool showsPushLook(HWND button, ButtonPaintState state) {
+    RECT r{};
+    ::GetClientRect(button, &r);
+    return showsPainted(button,
+                        [&](GdipGraphics& g, const RECT& rect) { paintPushButton(g, rect, state, noCaption()); },
+                        {0, 0, 12, r.bottom});
 }
 
 TEST_F(GalleryButtons, PressedPushButtonShowsTheInsetThenTheHotLookAfterTheNextMove) {
