@@ -7,6 +7,7 @@
 #include "gfx/app_icon.h"
 #include "gfx/drawing_helpers.h"
 #include "gfx/gdip_object.h"
+#include "skin/controls/button_proc.h"
 #include "skin/controls/containers.h"
 #include "skin/controls/core/class_procedures.h"
 #include "skin/controls/core/control_install.h"
@@ -165,12 +166,31 @@ int SkinEngine::skinContainerWindow(HWND window, std::optional<COLORREF> colour,
     return pelmora::skinContainerWindow(window, ContainerOptions{colour, alpha, spareOption, fillUnderChildren});
 }
 
-// --- Homes of the operations that arrive with the image-button and container
-// painters. Until then they have nothing to act on.
+// --- Image buttons: a push button of a skinned window given pictures.
 
-void SkinEngine::skinImageButton(HWND, const ByteBuffer&, int, const std::wstring&) {}
-void SkinEngine::skinStateImageButton(HWND, const ByteBuffer&, const ByteBuffer&, const ByteBuffer&, const ByteBuffer&,
-                                      const std::wstring&) {}
+void SkinEngine::skinImageButton(HWND button, const ByteBuffer& image, int value, const std::wstring& text) {
+    ButtonSkinRecord* record = takeImageButton(button, text);
+    if (!record) return;
+    record->kind = ButtonKind::ImageButton;
+    record->image = image;
+    record->imageOption = value;
+    ::InvalidateRect(button, nullptr, FALSE);
+}
+
+void SkinEngine::skinStateImageButton(HWND button, const ByteBuffer& normal, const ByteBuffer& hover,
+                                      const ByteBuffer& pressed, const ByteBuffer& disabled, const std::wstring& text) {
+    ButtonSkinRecord* record = takeImageButton(button, text);
+    if (!record) return;
+    record->kind = ButtonKind::StateImageButton;
+    record->image = normal;
+    record->hoverImage = hover;
+    record->pressedImage = pressed;
+    record->disabledImage = disabled;
+    ::InvalidateRect(button, nullptr, FALSE);
+}
+
+// The container operation arrives with the container painter; until then it
+// has nothing to act on.
 void SkinEngine::setContainerItemValue(HWND, int) {}
 
 SkinEngine& skinEngine() {

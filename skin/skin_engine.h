@@ -95,10 +95,17 @@ public:
     bool setCaptionGlyphs(HWND window, const ByteBuffer& minimize, const ByteBuffer& maximize,
                           const ByteBuffer& restore, const ByteBuffer& close);
 
-    // --- Image buttons and containers (arrive with their painters) -----------
+    // --- Image buttons ------------------------------------------------------
+    // A push button drawn with one picture (value: picture beside the caption
+    // when non-zero, above it when 0) or with a picture per state; `text` is
+    // shown as the button's tooltip. A button the engine has not taken yet is
+    // taken first; check boxes, radio buttons and buttons outside a skinned
+    // window are left alone.
     void skinImageButton(HWND button, const ByteBuffer& image, int value, const std::wstring& text);
     void skinStateImageButton(HWND button, const ByteBuffer& normal, const ByteBuffer& hover, const ByteBuffer& pressed,
                               const ByteBuffer& disabled, const std::wstring& text);
+
+    // --- Containers (arrive with their painter) -------------------------------
     void setContainerItemValue(HWND window, int value);
     // Records `window` as a container of its skinned window: `colour` filled
     // under it with `alpha`, `spareOption` kept for the caller, and the fill

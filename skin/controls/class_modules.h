@@ -15,6 +15,13 @@
 
 namespace pelmora {
 
+// Push buttons, check boxes, radio buttons and the image buttons
+// (button_proc.cpp): the procedure, as a message table (focus, caption copy,
+// paint by kind, no erase and no frame, the check repaint after the previous
+// procedure changed the state, hover and leave, double clicks swallowed).
+LRESULT CALLBACK buttonSkinProc(HWND button, UINT message, WPARAM wParam, LPARAM lParam);
+extern const ParentAnswers kButtonParentAnswers;
+
 // Edit boxes (edit_proc.cpp).
 extern const ParentAnswers kEditParentAnswers;
 LRESULT CALLBACK editSkinProc(HWND edit, UINT message, WPARAM wParam, LPARAM lParam);

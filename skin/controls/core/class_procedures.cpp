@@ -12,6 +12,7 @@ namespace {
 // procedure, keeps its native look and behaviour. A painter switches its class
 // on by putting its procedure into its row, in the same change that adds the painter.
 const ControlClassRow kClassRows[] = {
+    {ControlProcedure::Button, buttonSkinProc, &kButtonParentAnswers},
     {ControlProcedure::Edit, editSkinProc, &kEditParentAnswers},
     {ControlProcedure::ComboBox, comboSkinProc, &kComboParentAnswers},
     {ControlProcedure::TrackBar, trackBarSkinProc, nullptr},

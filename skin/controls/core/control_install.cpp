@@ -117,6 +117,21 @@ bool describeEdit(EditSkinRecord& edit) {
     return true;
 }
 
+bool describePushButton(ButtonSkinRecord& r) {
+    if (!takesAsPushButton(windowStyle(r.window))) return false;
+    r.kind = ButtonKind::PushButton;
+    r.caption = windowText(r.window);
+    return true;
+}
+
+void finishPushButton(ButtonSkinRecord& r) {
+    // Owner-drawn from now on: the face is painted when the window answers WM_DRAWITEM.
+    ::SetWindowLongPtrW(r.window, GWL_STYLE, static_cast<LONG_PTR>(windowStyle(r.window) | BS_OWNERDRAW));
+    r.font = readControlFont(r.window);
+    if (r.font.face.empty()) r.font.face = kDefaultFontFace;
+    if (r.font.size == 0) r.font.size = kDefaultFontSize;
+}
+
 }  // namespace
 
 TickPlacement tickPlacementOf(DWORD style) {
@@ -153,21 +168,16 @@ void installControlsOf(int windowIndex, HWND parent, bool containerChildren) {
 }
 
 void installPushButtons(int windowIndex, HWND parent) {
-    installClass(
-        windowIndex, parent, L"BUTTON", &SkinnedWindowRecord::buttons, ControlProcedure::Button,
-        [](ButtonSkinRecord& r) {
-            if (!takesAsPushButton(windowStyle(r.window))) return false;
-            r.kind = ButtonKind::PushButton;
-            r.caption = windowText(r.window);
-            return true;
-        },
-        [](ButtonSkinRecord& r) {
-            // Owner-drawn from now on: the face is painted when the window answers WM_DRAWITEM.
-            ::SetWindowLongPtrW(r.window, GWL_STYLE, static_cast<LONG_PTR>(windowStyle(r.window) | BS_OWNERDRAW));
-            r.font = readControlFont(r.window);
-            if (r.font.face.empty()) r.font.face = kDefaultFontFace;
-            if (r.font.size == 0) r.font.size = kDefaultFontSize;
-        });
+    installClass(windowIndex, parent, L"BUTTON", &SkinnedWindowRecord::buttons, ControlProcedure::Button,
+                 describePushButton, finishPushButton);
+}
+
+int installPushButton(int windowIndex, HWND button) {
+    ClassInstaller<ButtonSkinRecord> installer(windowIndex, &SkinnedWindowRecord::buttons, ControlProcedure::Button);
+    ButtonSkinRecord* record = installer.take(button, describePushButton);
+    if (!record) return 0;
+    finishPushButton(*record);
+    return windowRecord(windowIndex)->buttons.indexOf(button);
 }
 
 void installCheckButtons(int windowIndex, HWND parent) {

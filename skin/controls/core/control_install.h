@@ -28,6 +28,10 @@ void installControlsOf(int windowIndex, HWND parent, bool containerChildren = fa
 // is switched off, except installToolbars, which always takes its windows.
 void installPushButtons(int windowIndex, HWND parent);
 void installCheckButtons(int windowIndex, HWND parent);
+// Takes one push button the way installPushButtons does; its index in
+// `buttons`, 0 when it is not a push button, is already taken, or buttons are
+// not skinned.
+int installPushButton(int windowIndex, HWND button);
 void installEditsAndCombos(int windowIndex, HWND parent);
 void installTrackBars(int windowIndex, HWND parent);
 void installProgressBars(int windowIndex, HWND parent);

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "base/win32_util.h"
+#include "skin/window/skin_tooltip.h"
 
 namespace pelmora {
 
@@ -57,6 +58,7 @@ struct ButtonSkinRecord {
     bool focused = false;      // between WM_SETFOCUS and WM_KILLFOCUS
     bool checked = false;      // check box / radio button: BM_GETCHECK == 1 at install
     HWND parent = nullptr;     // check box / radio button: parent searched at install
+    SkinTooltip tooltip;       // image buttons: their text, shown under the pointer
     ControlFont font;
 };
 
