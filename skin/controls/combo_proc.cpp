@@ -38,11 +38,6 @@ std::vector<ComboChild> childrenOf(HWND combo) {
     return children;
 }
 
-ComboBoxSkinRecord* comboRecord(int windowIndex, int comboIndex) {
-    SkinnedWindowRecord* owner = windowRecord(windowIndex);
-    return owner ? owner->comboBoxes.find(comboIndex) : nullptr;
-}
-
 bool showsThePicture() {
     const ControlSettings& settings = controlSettings();
     return settings.translucentBackgrounds && settings.controlSkinningEnabled;
@@ -61,8 +56,8 @@ void onChildCommand(WPARAM wParam, HWND child) {
 const ParentAnswers kComboParentAnswers{isComboBox, nullptr, comboCommand, nullptr, nullptr};
 
 void paintComboBox(int windowIndex, int comboIndex, std::optional<bool> hot, std::optional<bool> focused) {
-    const ComboBoxSkinRecord* record = comboRecord(windowIndex, comboIndex);
-    if (!record || !record->window) return;
+    const ComboBoxSkinRecord* record = findControlRecord(windowIndex, &SkinnedWindowRecord::comboBoxes, comboIndex);
+    if (!record) return;
     HWND combo = record->window;
     ComboPaint paint;
     paint.size = windowSizeOf(combo);
@@ -80,7 +75,7 @@ void paintComboBox(int windowIndex, int comboIndex, std::optional<bool> hot, std
 
 LRESULT CALLBACK comboSkinProc(HWND combo, UINT message, WPARAM wParam, LPARAM lParam) {
     const ControlLocation at = locateControl(combo);
-    ComboBoxSkinRecord* record = comboRecord(at.windowIndex, at.listIndex);
+    ComboBoxSkinRecord* record = findControlRecord(at.windowIndex, &SkinnedWindowRecord::comboBoxes, at.listIndex);
     if (record && record->window != combo) record = nullptr;
     const int w = at.windowIndex, i = record ? at.listIndex : 0;
     switch (message) {

@@ -18,12 +18,6 @@
 namespace pelmora {
 namespace {
 
-ProgressSkinRecord* progressRecord(int windowIndex, int progressIndex) {
-    SkinnedWindowRecord* owner = windowRecord(windowIndex);
-    ProgressSkinRecord* record = owner ? owner->progressBars.find(progressIndex) : nullptr;
-    return record && record->window ? record : nullptr;
-}
-
 // Position and range as the control holds them now.
 ProgressPaint queryBar(HWND bar, bool vertical) {
     ProgressPaint paint;
@@ -39,7 +33,8 @@ ProgressPaint queryBar(HWND bar, bool vertical) {
 }  // namespace
 
 void paintProgressBar(int windowIndex, int progressIndex, HDC clientDc) {
-    const ProgressSkinRecord* record = progressRecord(windowIndex, progressIndex);
+    const ProgressSkinRecord* record =
+        findControlRecord(windowIndex, &SkinnedWindowRecord::progressBars, progressIndex);
     if (!record) return;
     ProgressPaint bar = queryBar(record->window, record->vertical);
     paintControlWindow(record->window, {clientDc}, [&](GdipGraphics& graphics, SizeI size) {
@@ -50,7 +45,8 @@ void paintProgressBar(int windowIndex, int progressIndex, HDC clientDc) {
 
 LRESULT CALLBACK progressSkinProc(HWND bar, UINT message, WPARAM wParam, LPARAM lParam) {
     const ControlLocation at = locateControl(bar);
-    const ProgressSkinRecord* record = progressRecord(at.windowIndex, at.listIndex);
+    const ProgressSkinRecord* record =
+        findControlRecord(at.windowIndex, &SkinnedWindowRecord::progressBars, at.listIndex);
     const int index = record && record->window == bar ? at.listIndex : 0;
     switch (message) {
         case WM_MOVE:

@@ -19,12 +19,6 @@
 namespace pelmora {
 namespace {
 
-TrackBarSkinRecord* trackBarRecord(int windowIndex, int trackBarIndex) {
-    SkinnedWindowRecord* owner = windowRecord(windowIndex);
-    TrackBarSkinRecord* record = owner ? owner->trackBars.find(trackBarIndex) : nullptr;
-    return record && record->window ? record : nullptr;
-}
-
 int ask(HWND bar, UINT message) {
     return static_cast<int>(::SendMessageW(bar, message, 0, 0));
 }
@@ -60,7 +54,7 @@ TrackBarPaint queryBar(const TrackBarSkinRecord& record) {
 }  // namespace
 
 void paintTrackBar(int windowIndex, int trackBarIndex) {
-    const TrackBarSkinRecord* record = trackBarRecord(windowIndex, trackBarIndex);
+    const TrackBarSkinRecord* record = findControlRecord(windowIndex, &SkinnedWindowRecord::trackBars, trackBarIndex);
     if (!record) return;
     TrackBarPaint bar = queryBar(*record);
     paintControlWindow(record->window, {}, [&](GdipGraphics& graphics, SizeI size) {
@@ -71,7 +65,7 @@ void paintTrackBar(int windowIndex, int trackBarIndex) {
 
 LRESULT CALLBACK trackBarSkinProc(HWND bar, UINT message, WPARAM wParam, LPARAM lParam) {
     const ControlLocation at = locateControl(bar);
-    TrackBarSkinRecord* record = trackBarRecord(at.windowIndex, at.listIndex);
+    TrackBarSkinRecord* record = findControlRecord(at.windowIndex, &SkinnedWindowRecord::trackBars, at.listIndex);
     if (record && record->window != bar) record = nullptr;
     const int w = at.windowIndex, i = record ? at.listIndex : 0;
     switch (message) {

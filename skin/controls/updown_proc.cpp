@@ -14,12 +14,6 @@
 namespace pelmora {
 namespace {
 
-UpDownSkinRecord* upDownRecord(int windowIndex, int upDownIndex) {
-    SkinnedWindowRecord* owner = windowRecord(windowIndex);
-    UpDownSkinRecord* record = owner ? owner->upDowns.find(upDownIndex) : nullptr;
-    return record && record->window ? record : nullptr;
-}
-
 UpDownPart partAt(const UpDownSkinRecord& record, LPARAM pointer) {
     return upDownPartAt(windowSizeOf(record.window), record.horizontal,
                         PointI{GET_X_LPARAM(pointer), GET_Y_LPARAM(pointer)});
@@ -37,13 +31,13 @@ void onMouseMove(HWND control, SkinnedWindowRecord& owner, UpDownSkinRecord& rec
 }  // namespace
 
 UpDownPart upDownPartAt(int windowIndex, int upDownIndex, LPARAM pointer) {
-    const UpDownSkinRecord* record = upDownRecord(windowIndex, upDownIndex);
+    const UpDownSkinRecord* record = findControlRecord(windowIndex, &SkinnedWindowRecord::upDowns, upDownIndex);
     return record ? partAt(*record, pointer) : UpDownPart::None;
 }
 
 void paintUpDown(int windowIndex, int upDownIndex, std::optional<bool> hot, std::optional<bool> pressed,
                  std::optional<LPARAM> pointer) {
-    const UpDownSkinRecord* record = upDownRecord(windowIndex, upDownIndex);
+    const UpDownSkinRecord* record = findControlRecord(windowIndex, &SkinnedWindowRecord::upDowns, upDownIndex);
     if (!record) return;
     UpDownPaint paint;
     paint.horizontal = record->horizontal;
@@ -65,7 +59,7 @@ void paintUpDown(int windowIndex, int upDownIndex, std::optional<bool> hot, std:
 
 LRESULT CALLBACK upDownSkinProc(HWND control, UINT message, WPARAM wParam, LPARAM lParam) {
     const ControlLocation at = locateControl(control);
-    UpDownSkinRecord* record = upDownRecord(at.windowIndex, at.listIndex);
+    UpDownSkinRecord* record = findControlRecord(at.windowIndex, &SkinnedWindowRecord::upDowns, at.listIndex);
     if (record && record->window != control) record = nullptr;
     const int w = at.windowIndex, i = record ? at.listIndex : 0;
     switch (message) {

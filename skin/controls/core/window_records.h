@@ -97,4 +97,13 @@ int findControl(int windowIndex, ControlList<Record> SkinnedWindowRecord::*list,
     return owner ? (owner->*list).indexOf(control) : 0;
 }
 
+// The record at `index` of one class list of window record `windowIndex`;
+// null when either is absent or the slot holds no control.
+template <typename Record>
+Record* findControlRecord(int windowIndex, ControlList<Record> SkinnedWindowRecord::*list, int index) {
+    SkinnedWindowRecord* owner = windowRecord(windowIndex);
+    Record* record = owner ? (owner->*list).find(index) : nullptr;
+    return record && record->window ? record : nullptr;
+}
+
 }  // namespace pelmora
