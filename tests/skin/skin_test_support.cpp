@@ -39,6 +39,39 @@ void registerHostClass() {
 
 }  // namespace
 
+namespace {
+POINT heldPointer{};
+bool pointerHeld = false;
+}  // namespace
+
+void pointTo(int screenX, int screenY) {
+    heldPointer = {screenX, screenY};
+    pointerHeld = true;
+    ::SetCursorPos(screenX, screenY);
+}
+
+bool restorePointer() {
+    if (!pointerHeld) return false;
+    POINT now{};
+    if (!::GetCursorPos(&now) || (now.x == heldPointer.x && now.y == heldPointer.y)) return false;
+    ::SetCursorPos(heldPointer.x, heldPointer.y);
+    return true;
+}
+
+void parkPointer() {
+    pointTo(::GetSystemMetrics(SM_CXSCREEN) - 2, ::GetSystemMetrics(SM_CYSCREEN) - 2);
+    const DWORD end = ::GetTickCount() + 3000;
+    for (;;) {
+        MSG msg;
+        while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) ::DispatchMessageW(&msg);
+        POINT now{};
+        ::GetCursorPos(&now);
+        if ((now.x == heldPointer.x && now.y == heldPointer.y) || static_cast<long>(::GetTickCount() - end) >= 0)
+            return;
+        ::Sleep(2);
+    }
+}
+
 HWND createHostWindow(int x, int y, int width, int height) {
     registerHostClass();
     return ::CreateWindowExW(0, kHostClass, L"host", WS_POPUP | WS_VISIBLE, x, y, width, height, nullptr, nullptr,

@@ -15,6 +15,20 @@
 
 namespace pelmora::test {
 
+// The pointer as the tests move it. Under Xvfb a crossing event that the X
+// server made before the pointer's last move can reach the desktop late and
+// put the system's pointer back where it was, which a window then takes for
+// the user moving away. Tests move the pointer with `pointTo` and call
+// `restorePointer` while they pump messages; it puts the pointer back and says
+// whether it had to.
+void pointTo(int screenX, int screenY);
+bool restorePointer();
+// Moves the pointer to the screen's bottom-right corner, clear of every test
+// window, and waits until the system reports it there. Call it before showing
+// a window that a test hovers: a window mapped under the pointer is told the
+// pointer's old position, which can arrive after the test has moved it.
+void parkPointer();
+
 // A visible top-level window with a do-nothing class procedure.
 HWND createHostWindow(int x = 100, int y = 100, int width = 300, int height = 200);
 HWND createChild(HWND parent, const wchar_t* className, DWORD style, int x, int y, int width, int height,

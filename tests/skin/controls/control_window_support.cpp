@@ -50,6 +50,7 @@ SkinnedControlWindow::SkinnedControlWindow(const std::function<void(HWND)>& make
     theme.mode = static_cast<int>(BackgroundMode::TopLeft);
     skinEngine().setSkinTheme(theme);
     skinEngine().setControlSkinning(true, 0);
+    parkPointer();
     window_ = ::CreateWindowExW(0, kClass, L"controls", WS_POPUP | WS_CLIPCHILDREN, origin_.x, origin_.y, width, height,
                                 nullptr, nullptr, ::GetModuleHandleW(nullptr), nullptr);
     makeChildren(window_);
@@ -86,7 +87,7 @@ std::uint32_t SkinnedControlWindow::pictureUnder(HWND control, int x, int y) con
 
 void SkinnedControlWindow::pointAt(HWND control, int x, int y) const {
     const POINT at = controlOrigin(control);
-    ::SetCursorPos(at.x + x, at.y + y);
+    pointTo(at.x + x, at.y + y);
 }
 
 void drainMessages() {
@@ -100,6 +101,7 @@ void drainMessages() {
 bool pumpUntil(const std::function<bool()>& ready, DWORD timeoutMs) {
     const DWORD end = ::GetTickCount() + timeoutMs;
     for (;;) {
+        restorePointer();
         drainMessages();
         if (ready()) return true;
         if (static_cast<long>(::GetTickCount() - end) >= 0) return false;

@@ -154,7 +154,8 @@ TEST_F(UpDownProcTest, MovingToTheOtherArrowRepaintsOnceWithTheHighlightMoved) {
     const int upperAtRest = halfRedness(true), lowerAtRest = halfRedness(false);
     host.pointAt(control, 10, 6);
     ASSERT_TRUE(pumpUntil([&] { return record().hot && record().hotPart == UpDownPart::FirstArrow; }));
-    pumpFor(30);
+    // The screen shows the repaint once the window surface is flushed.
+    pumpUntil([&] { return halfRedness(true) > upperAtRest + 15; });
     const int upperHot = halfRedness(true);
     EXPECT_GT(upperHot, upperAtRest + 15) << "the upper half lights";
     EXPECT_LE(halfRedness(false), lowerAtRest + 3);
@@ -167,7 +168,7 @@ TEST_F(UpDownProcTest, MovingToTheOtherArrowRepaintsOnceWithTheHighlightMoved) {
 
     host.pointAt(control, 12, 30);  // the down arrow
     ASSERT_TRUE(pumpUntil([&] { return record().hotPart == UpDownPart::SecondArrow; }));
-    pumpFor(30);
+    pumpUntil([&] { return !marked() && halfRedness(false) > lowerAtRest + 15; });
     EXPECT_FALSE(marked()) << "moving to the other arrow repaints";
     EXPECT_GT(halfRedness(false), lowerAtRest + 15) << "the highlight moved down";
     EXPECT_LT(halfRedness(true), upperHot - 10) << "and left the upper half";
