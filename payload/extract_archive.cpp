@@ -6,7 +6,9 @@
 #include <set>
 
 #include "base/unique_resource.h"
+#include "payload/entry_file.h"
 #include "payload/entry_path.h"
+#include "payload/entry_pipeline.h"
 #include "payload/zip_reader.h"
 
 namespace pelmora {
@@ -85,6 +87,29 @@ private:
     std::set<std::wstring> known_;
 };
 
+// Writes a file entry's blocks, starting with its first, to target. The
+// archive's read-only and hidden bits are not kept: the file gets normal
+// attributes, set on its handle together with its times. A file whose data
+// fails part-way, on either side, is deleted again.
+ZipResult writeEntryFile(EntryPipeline& pipeline, const EntryBlock* block, const std::wstring& target) {
+    // The step lives in the first block, which goes back to the ring once
+    // the next block is taken.
+    const FILETIME creation = block->step.creationTime;
+    const FILETIME access = block->step.accessTime;
+    const FILETIME write = block->step.writeTime;
+    EntryFile file;
+    if (!file.create(target, FILE_ATTRIBUTE_NORMAL)) return ZipResult::CannotCreate;
+    for (;;) {
+        if (block->size > 0 && !file.write(block->data, block->size)) return ZipResult::CopyFailed;
+        if (block->last) break;
+        block = pipeline.next();
+        if (!block) return ZipResult::CopyFailed;
+    }
+    if (block->result != ZipResult::Ok) return block->result;
+    file.finish(creation, access, write, true);
+    return ZipResult::Ok;
+}
+
 }  // namespace
 
 bool createFolderPath(const std::wstring& path) {
@@ -153,37 +178,31 @@ int ArchiveUnit::extractArchive(const std::wstring& archivePath, const std::wstr
 int ArchiveUnit::extractEntries(ZipReader& reader, const std::wstring& destFolder) {
     total_ = reader.entryCount();
     FolderMaker folders(destFolder);
-    const std::size_t destLength = fullPathLength(destFolder);
-    ZipEntryInfo info;
+    // The reader belongs to the pipeline's worker until the pipeline ends.
+    EntryPipeline pipeline(reader, fullPathLength(destFolder));
     for (int i = 0; i < total_; ++i) {
-        const ZipResult got = reader.getEntry(i, &info);
-        if (got != ZipResult::Ok) return fail(L"entry " + std::to_wstring(i) + L": " + resultText(got));
-
-        zip::EntryPath path;
-        zip::PathVerdict verdict = zip::safeRelativePath(info.wideName, &path);
-        const bool isFolder = info.isDirectory() || path.endsInSeparator;
-        // Before any folder is made for it: Windows would refuse the path anyway.
-        if (verdict == zip::PathVerdict::Safe) verdict = zip::checkPathLength(destLength, path, isFolder);
-        if (verdict != zip::PathVerdict::Safe) {
-            return fail(L"refused entry name \"" + info.wideName + L"\": " + verdictText(verdict));
+        const EntryBlock* block = pipeline.next();
+        if (!block) return fail(L"entry " + std::to_wstring(i) + L": reading the archive stopped");
+        const EntryStep& step = block->step;
+        if (step.kind == EntryKind::Unreadable) {
+            return fail(L"entry " + std::to_wstring(i) + L": " + resultText(step.result));
         }
-        const std::wstring target = joinPath(destFolder, path.relative);
-        if (isFolder) {
-            if (!folders.make(path.relative)) return fail(L"cannot create folder " + target);
+        if (step.kind == EntryKind::Refused) {
+            return fail(L"refused entry name \"" + step.name + L"\": " + verdictText(step.verdict));
+        }
+        const std::wstring target = joinPath(destFolder, step.relative);
+        if (step.kind == EntryKind::Folder) {
+            if (!folders.make(step.relative)) return fail(L"cannot create folder " + target);
         } else {
+            if (step.kind == EntryKind::Unsupported) return fail(target + L": " + resultText(step.result));
             // Archives need not list folders, nor list them before their
             // contents: missing parents are made here, inside the destination.
-            const std::size_t cut = path.relative.rfind(L'\\');
-            if (cut != std::wstring::npos && !folders.make(path.relative.substr(0, cut))) {
+            const std::size_t cut = step.relative.rfind(L'\\');
+            if (cut != std::wstring::npos && !folders.make(step.relative.substr(0, cut))) {
                 return fail(L"cannot create folder for " + target);
             }
-            // A read-only or hidden file from an earlier install must not block
-            // the replacement. The archive's own read-only and hidden bits are
-            // not kept either: the reader leaves the new file with normal
-            // attributes, set on its handle together with its times.
-            ::SetFileAttributesW(target.c_str(), FILE_ATTRIBUTE_NORMAL);
-            const ZipResult extracted = reader.extractEntryToFile(i, target, ZipReader::CreateAs::Normal);
-            if (extracted != ZipResult::Ok) return fail(target + L": " + resultText(extracted));
+            const ZipResult written = writeEntryFile(pipeline, block, target);
+            if (written != ZipResult::Ok) return fail(target + L": " + resultText(written));
         }
         current_ = i;
         currentFileName_ = target;

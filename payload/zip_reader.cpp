@@ -2,6 +2,7 @@
 
 #include "base/text.h"
 #include "payload/entry_data.h"
+#include "payload/entry_file.h"
 
 namespace pelmora {
 namespace {
@@ -11,14 +12,6 @@ FILETIME fileTimeFromTicks(std::uint64_t ticks) {
     t.dwLowDateTime = static_cast<DWORD>(ticks);
     t.dwHighDateTime = static_cast<DWORD>(ticks >> 32);
     return t;
-}
-
-std::uint64_t ticksOf(const FILETIME& t) {
-    return (static_cast<std::uint64_t>(t.dwHighDateTime) << 32) | t.dwLowDateTime;
-}
-
-const FILETIME* knownTime(const FILETIME& t) {
-    return t.dwLowDateTime || t.dwHighDateTime ? &t : nullptr;
 }
 
 bool isSeparator(wchar_t c) {
@@ -44,14 +37,11 @@ bool createFolderPart(const std::wstring& base, const std::wstring& relative) {
 
 class FileSink final : public zip::ChunkSink {
 public:
-    explicit FileSink(HANDLE file) : file_(file) {}
-    bool write(const std::uint8_t* data, std::size_t size) override {
-        DWORD written = 0;
-        return ::WriteFile(file_, data, static_cast<DWORD>(size), &written, nullptr) && written == size;
-    }
+    explicit FileSink(EntryFile& file) : file_(file) {}
+    bool write(const std::uint8_t* data, std::size_t size) override { return file_.write(data, size); }
 
 private:
-    HANDLE file_;
+    EntryFile& file_;
 };
 
 }  // namespace
@@ -149,14 +139,25 @@ ZipResult ZipReader::getEntry(int index, ZipEntryInfo* info) {
     return r;
 }
 
+ZipResult ZipReader::checkSupported(int index) const {
+    if (index < 0 || index >= entryCount()) return ZipResult::BadArgument;
+    return zip::checkSupported(entries_[static_cast<std::size_t>(index)]);
+}
+
+ZipResult ZipReader::copyEntryData(int index, zip::ChunkSink& sink) {
+    if (index < 0 || index >= entryCount()) return ZipResult::BadArgument;
+    const ZipResult located = locate(index);
+    if (located != ZipResult::Ok) return located;
+    return zip::copyEntryData(*source_, entries_[static_cast<std::size_t>(index)], cachedLocal_.dataOffset, sink);
+}
+
 ZipResult ZipReader::extractEntryToFile(int index, const std::wstring& target, CreateAs createAs) {
     if (index < 0 || index >= entryCount() || target.empty()) return ZipResult::BadArgument;
     const ZipResult located = locate(index);
     if (located != ZipResult::Ok) return located;
     if (cached_.isDirectory()) return ZipResult::Ok;
-    const zip::CentralEntry& entry = entries_[static_cast<std::size_t>(index)];
     // Refused before anything is created, so no empty file is left behind.
-    const ZipResult supported = zip::checkSupported(entry);
+    const ZipResult supported = zip::checkSupported(entries_[static_cast<std::size_t>(index)]);
     if (supported != ZipResult::Ok) return supported;
 
     std::wstring path = target;
@@ -168,31 +169,13 @@ ZipResult ZipReader::extractEntryToFile(int index, const std::wstring& target, C
     DWORD attributes = cached_.attributes & ~static_cast<DWORD>(FILE_ATTRIBUTE_DIRECTORY);
     if (attributes != FILE_ATTRIBUTE_NORMAL) attributes &= ~static_cast<DWORD>(FILE_ATTRIBUTE_NORMAL);
     if (createAs == CreateAs::Normal) attributes = FILE_ATTRIBUTE_NORMAL;
-    UniqueFile file(::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, attributes, nullptr));
-    if (!file) return ZipResult::CannotCreate;
+    EntryFile file;
+    if (!file.create(path, attributes)) return ZipResult::CannotCreate;
 
-    FileSink sink(file.get());
-    const ZipResult copied = zip::copyEntryData(*source_, entry, cachedLocal_.dataOffset, sink);
-    if (copied != ZipResult::Ok) {
-        // Damaged data must not pass for the file it claims to be.
-        file.reset();
-        ::SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-        ::DeleteFileW(path.c_str());
-        return copied;
-    }
-    if (createAs == CreateAs::Normal) {
-        // Times and the normal attributes in one call on the open handle (zero
-        // leaves a time as it is): two path look-ups a file fewer.
-        FILE_BASIC_INFO basic{};
-        basic.CreationTime.QuadPart = static_cast<LONGLONG>(ticksOf(cached_.creationTime));
-        basic.LastAccessTime.QuadPart = static_cast<LONGLONG>(ticksOf(cached_.accessTime));
-        basic.LastWriteTime.QuadPart = static_cast<LONGLONG>(ticksOf(cached_.writeTime));
-        basic.FileAttributes = FILE_ATTRIBUTE_NORMAL;
-        ::SetFileInformationByHandle(file.get(), FileBasicInfo, &basic, sizeof basic);
-    } else {
-        ::SetFileTime(file.get(), knownTime(cached_.creationTime), knownTime(cached_.accessTime),
-                      knownTime(cached_.writeTime));
-    }
+    FileSink sink(file);
+    const ZipResult copied = copyEntryData(index, sink);
+    if (copied != ZipResult::Ok) return copied;  // the file goes with `file`
+    file.finish(cached_.creationTime, cached_.accessTime, cached_.writeTime, createAs == CreateAs::Normal);
     return ZipResult::Ok;
 }
 

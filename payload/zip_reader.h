@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "base/unique_resource.h"
+#include "payload/entry_data.h"
 #include "payload/zip_format.h"
 
 namespace pelmora {
@@ -45,11 +46,20 @@ public:
     // FILE_ATTRIBUTE_NORMAL again with the times, on the handle.
     enum class CreateAs { EntryAttributes, Normal };
 
-    // Creates (or replaces) target with the entry's data, attributes and
-    // times. A relative target is taken from the folder that was current when
-    // the archive was opened, and its missing folders are created. A file that
-    // fails part-way is deleted again. Directory entries create nothing.
+    // Creates (or replaces, even when read-only) target with the entry's
+    // data, attributes and times. A relative target is taken from the folder
+    // that was current when the archive was opened, and its missing folders
+    // are created. A file that fails part-way is deleted again. Directory
+    // entries create nothing.
     ZipResult extractEntryToFile(int index, const std::wstring& target, CreateAs createAs = CreateAs::EntryAttributes);
+
+    // Whether the entry's data can be copied at all (Unsupported for
+    // encryption, other methods, 64-bit sizes).
+    ZipResult checkSupported(int index) const;
+
+    // Hands the entry's data to sink, checked as extractEntryToFile checks
+    // it (Unsupported before anything is handed on).
+    ZipResult copyEntryData(int index, zip::ChunkSink& sink);
 
     ZipReader(const ZipReader&) = delete;
     ZipReader& operator=(const ZipReader&) = delete;
