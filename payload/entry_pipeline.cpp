@@ -22,6 +22,7 @@ public:
             if (!block_) return {};  // stopping: the copy's next write is refused
             block_->first = false;
             block_->size = 0;
+            block_->last = false;
         }
         return {memory() + block_->size, kBlockSize - block_->size};
     }
