@@ -1,6 +1,7 @@
 // Program start-up: process set-up, the exit clean-up, the installer window,
 // then the message loop until the program ends.
 #include <windows.h>
+// after windows.h
 #include <objbase.h>
 
 #include <string>
@@ -43,6 +44,11 @@ HWND createOwnerWindow(HINSTANCE instance) {
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     using namespace pelmora;
+    // A damaged download must not install half a product: the archive is
+    // checked against the checksum recorded when it was built, before
+    // anything shows. Reading 19 MB takes a while, so it runs beside the
+    // set-up below and is waited for before the window is made.
+    PayloadCheck payloadCheck;
     ::OleInitialize(nullptr);
     enterProgramFolder();
     UniqueWindow owner(createOwnerWindow(instance));
@@ -57,9 +63,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     });
     startSkinModule();
 
-    // A damaged download must not install half a product: check the archive
-    // against the checksum recorded when it was built, before anything shows.
-    if (!payloadArchiveIntact()) {
+    if (!payloadCheck.intact()) {
         ::MessageBoxW(nullptr, L"安装包已损坏，请重新下载。", L"错误", MB_OK | MB_ICONERROR);
         endProgram(kDamagedPackageExitCode);
     }

@@ -67,7 +67,9 @@ Launch launch(const std::wstring& program, const std::wstring& title) {
     counters.cb = sizeof counters;
     ::GetProcessMemoryInfo(run.process(), reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&counters), sizeof counters);
     result.workingSetMiB = counters.WorkingSetSize / kMiB;
-    result.privateMiB = counters.PrivateUsage / kMiB;
+    // Wine reports PrivateUsage as 0; its PagefileUsage is the resident
+    // anonymous memory, which is what private memory means here.
+    result.privateMiB = counters.PagefileUsage / kMiB;
     ::PostMessageW(run.window(), WM_CLOSE, 0, 0);
     run.waitExit();
     return result;
@@ -110,9 +112,9 @@ double installOnce(const std::wstring& folder) {
 int main(int argc, char** argv) {
     const int runs = argc > 1 ? std::max(1, std::atoi(argv[1])) : 9;
     const std::wstring benchDir = buildDir() + L"\\bench\\installer\\";
-    Series bare{L"bare window", benchDir + L"bare_window.exe", "bare window"};
-    Series loaded{L"bare window", benchDir + L"bare_window_loaded.exe", "bare window + DLLs + payload"};
-    Series installer{kWindowTitle, installerPath(), "installer"};
+    Series bare{L"bare window", benchDir + L"bare_window.exe", "bare window", {}, {}, {}};
+    Series loaded{L"bare window", benchDir + L"bare_window_loaded.exe", "bare window + DLLs + payload", {}, {}, {}};
+    Series installer{kWindowTitle, installerPath(), "installer", {}, {}, {}};
     Series* all[] = {&bare, &loaded, &installer};
     launch(bare.program, bare.title);  // warms the wine server and the file cache
     launch(installer.program, installer.title);
@@ -128,7 +130,8 @@ int main(int argc, char** argv) {
             s.add(l);
         }
     }
-    std::printf("median of %d interleaved runs; memory %u ms after the window is idle\n", runs, kSettleMs);
+    std::printf("median of %d interleaved runs; memory %u ms after the window is idle\n", runs,
+                static_cast<unsigned>(kSettleMs));
     for (const Series* s : all) {
         std::printf("  %-30s visible %6.1f ms, working set %5.1f MiB, private %5.1f MiB\n", s->label,
                     median(s->visible), median(s->workingSet), median(s->privateMemory));
