@@ -53,6 +53,15 @@ const std::array<UnitEntry, kUnitCount>& installerUnits() { return kUnits; }
 
 const UnitEntry& unitEntry(UnitRole role) { return kUnits[static_cast<size_t>(role)]; }
 
+int controlIdOf(UnitRole role) { return kControlIdBase + static_cast<int>(role); }
+
+bool roleOfControlId(int id, UnitRole* role) {
+    // The window itself (place 0) is no child control.
+    if (id <= kControlIdBase || id >= kControlIdBase + kUnitCount) return false;
+    *role = static_cast<UnitRole>(id - kControlIdBase);
+    return true;
+}
+
 UINT labelTextFormat(HAlign h, VAlign v, bool wordWrap) {
     UINT format = DT_NOCLIP;
     format |= h == HAlign::Centre ? DT_CENTER : h == HAlign::Right ? DT_RIGHT : DT_LEFT;

@@ -71,6 +71,15 @@ struct UnitEntry {
 const std::array<UnitEntry, kUnitCount>& installerUnits();
 const UnitEntry& unitEntry(UnitRole role);
 
+// Control ids of the units: 1000 + the unit's place in the form + 1. The
+// dialog manager turns Enter and Esc into commands from IDOK (1) and IDCANCEL
+// (2), and the small ids up to IDCONTINUE (11) belong to it; a unit with such
+// an id would be clicked by a key press whether it is shown or not.
+inline constexpr int kControlIdBase = 1001;  // the id place 0 (the window) would have
+int controlIdOf(UnitRole role);
+// The unit a control id belongs to; false for an id that is no unit's.
+bool roleOfControlId(int id, UnitRole* role);
+
 // DrawText flags of labels: no clipping, the horizontal alignment, then either
 // word wrap (vertical alignment ignored) or a single line with the vertical one.
 UINT labelTextFormat(HAlign h, VAlign v, bool wordWrap);

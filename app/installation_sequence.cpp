@@ -4,7 +4,9 @@
 // "安装中···" while installing, "退出并启动" when finished, "退出" after a
 // failure.
 #include "app/information_box.h"
+#include "app/install_plan.h"
 #include "app/installer_app.h"
+#include "app/installer_messages.h"
 #include "payload/constants.h"
 #include "payload/embedded_data.h"
 #include "services/file_services.h"
@@ -15,9 +17,6 @@
 namespace pelmora {
 namespace {
 
-constexpr wchar_t kErrorCaption[] = L"错误";
-constexpr wchar_t kFailedStatus[] = L"安装失败 ";
-constexpr wchar_t kFailedCaption[] = L"退出";
 constexpr int kFailedExitCode = 1;
 
 }  // namespace
@@ -51,25 +50,48 @@ void InstallerApp::onInstallClick() {
         ::RedrawWindow(window_.hwnd(), nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
     }
     installDir = window_.text(UnitRole::PathEdit);
+    if (!readyToWrite()) return;  // still idle: the user can choose another folder
     if (!writePayloadArchive()) {
-        const std::wstring text = L"无法写入安装目录：" + installDir + L"\r\n请选择其他安装目录。";
-        ::MessageBoxW(window_.hwnd(), text.c_str(), kErrorCaption, MB_OK | MB_ICONERROR);
-        return;  // still idle: the user can choose another folder
+        showBox(folderNotWritableText(installDir), kErrorCaption, MB_OK | MB_ICONERROR);
+        return;
     }
     enterInstallingLayout();
     window_.setTimerInterval(UnitRole::ProgressTimer, 100);
+}
+
+int InstallerApp::showBox(const std::wstring& text, const wchar_t* caption, UINT type) {
+    return ::MessageBoxW(window_.hwnd(), text.c_str(), caption, type);
+}
+
+// What must hold before anything is written. A path Windows cannot create, or
+// start and link to, would otherwise end in an installation that looks
+// finished and does nothing; a file held open by the running program would
+// fail only after every other file had been replaced.
+bool InstallerApp::readyToWrite() {
+    const ByteView payload = payloadArchive();
+    const std::vector<PlannedPath> plan = plannedPaths(installDir, payload.data, payload.size);
+    if (firstTooLongPath(plan)) {
+        showBox(pathTooLongText(installDir), kErrorCaption, MB_OK | MB_ICONERROR);
+        return false;
+    }
+    for (std::wstring busy = firstFileInUse(plan); !busy.empty(); busy = firstFileInUse(plan)) {
+        if (showBox(fileInUseText(busy), kNoticeCaption, MB_RETRYCANCEL | MB_ICONWARNING) != IDRETRY) return false;
+    }
+    return true;
 }
 
 bool InstallerApp::writePayloadArchive() {
     if (installDir.empty()) return false;
     const std::wstring productFolder = installPath(installDir, kFolderSuffix);
     const std::wstring archive = installPath(installDir, kArchiveSuffix);
-    const bool createdFolder = createFolder(productFolder);  // an existing folder is fine
+    createdProductFolder_ = createFolder(productFolder);  // an existing folder is fine
+    // A read-only archive left by an earlier run cannot be replaced as it is.
+    ::SetFileAttributesW(archive.c_str(), FILE_ATTRIBUTE_NORMAL);
     const ByteView payload = payloadArchive();
     if (writeByteSetsToFile(archive, {{payload.data, payload.size}})) return true;
     // Leave nothing behind: no partial archive, no folder made for it.
     deleteFile(archive);
-    if (createdFolder) ::RemoveDirectoryW(productFolder.c_str());
+    if (createdProductFolder_) ::RemoveDirectoryW(productFolder.c_str());
     return false;
 }
 
@@ -111,30 +133,52 @@ bool InstallerApp::extractPayload() {
 }
 
 void InstallerApp::finishInstallation() {
+    // A nested run has finished already: one shortcut, one word about the archive.
+    if (window_.text(UnitRole::FinishButton) == kFinalCaption) return;
+    window_.setTimerInterval(UnitRole::ProgressTimer, 0);
     window_.setText(UnitRole::PercentLabel, kFinalPercentage);
     window_.setText(UnitRole::StatusLabel, kFinalStatus);
     window_.setText(UnitRole::FinishButton, kFinalCaption);
     createShortcut(specialFolderPath(3) + kShortcutName, installPath(installDir, kProgramPathSuffix));
-    deleteFile(installPath(installDir, kArchiveSuffix));
-    window_.setTimerInterval(UnitRole::ProgressTimer, 0);
+    const std::wstring archive = installPath(installDir, kArchiveSuffix);
+    if (!removeFile(archive)) showBox(archiveLeftText(archive), kNoticeCaption, MB_OK | MB_ICONWARNING);
 }
 
-// Extraction did not succeed: say so, keep the progress where it stopped,
-// make no shortcut, and offer only to leave.
+// Extraction did not succeed: take away what this run created, say so, keep
+// the progress where it stopped, make no shortcut, and offer only to leave.
 void InstallerApp::failInstallation() {
     installFailed_ = true;
     window_.setTimerInterval(UnitRole::ProgressTimer, 0);  // no tick may run during the box
-    deleteFile(installPath(installDir, kArchiveSuffix));
+    const std::wstring leftover = removeWhatThisRunCreated();
     window_.setText(UnitRole::StatusLabel, kFailedStatus);
     window_.setText(UnitRole::FinishButton, kFailedCaption);
-    const std::wstring text = L"无法将文件安装到：" + installPath(installDir, kFolderSuffix) + L"\r\n安装未完成。";
-    ::MessageBoxW(window_.hwnd(), text.c_str(), kErrorCaption, MB_OK | MB_ICONERROR);
+    const std::wstring& failed = archiveUnit_.failedPath();
+    showBox(installFailedText(failed.empty() ? installPath(installDir, kFolderSuffix) : failed, leftover),
+            kErrorCaption, MB_OK | MB_ICONERROR);
+}
+
+// Newest first, so every folder is empty by the time its turn comes; a folder
+// that still holds something (a file that was there before) stays. Returns
+// the first path that could not be removed, or empty.
+std::wstring InstallerApp::removeWhatThisRunCreated() {
+    std::wstring leftover;
+    const auto& created = archiveUnit_.createdPaths();
+    for (auto it = created.rbegin(); it != created.rend(); ++it) {
+        const bool removed = it->folder ? removeEmptyFolder(it->path) : removeFile(it->path);
+        if (!removed && leftover.empty()) leftover = it->path;
+    }
+    const std::wstring archive = installPath(installDir, kArchiveSuffix);
+    if (!removeFile(archive) && leftover.empty()) leftover = archive;
+    const std::wstring productFolder = installPath(installDir, kFolderSuffix);
+    if (createdProductFolder_ && !removeEmptyFolder(productFolder) && leftover.empty()) leftover = productFolder;
+    return leftover;
 }
 
 void InstallerApp::onFinishClick() {
     const std::wstring caption = window_.text(UnitRole::FinishButton);
-    if (caption == kInstallingCaption) return;
     if (caption == kFailedCaption) fadeOutAndExit(kFailedExitCode);
+    // Only a finished installation has a program to start.
+    if (caption != kFinalCaption) return;
     // Quoted, so a file at a shorter prefix of the path is never started instead.
     runProgram(quotedCommandLine(installPath(installDir, kProgramPathSuffix)));
     fadeOutAndExit();

@@ -44,15 +44,20 @@ public:
 private:
     // Every call into the skin engine made when the window is created, in one place.
     void applyWindowSkin();
+    int showBox(const std::wstring& text, const wchar_t* caption, UINT type);
+    // Checks made before anything is written; false (after a box) keeps the window idle.
+    bool readyToWrite();
     // Writes the payload archive; false (with nothing left behind) when it cannot.
     bool writePayloadArchive();
     bool extractPayload();  // at 40 %
     void finishInstallation();
     void failInstallation();
+    std::wstring removeWhatThisRunCreated();
 
     InstallerWindow& window_;
     ArchiveUnit archiveUnit_;
     bool installFailed_ = false;
+    bool createdProductFolder_ = false;  // by this run, so it may go again
 };
 
 // A path under the installation folder: the folder followed by a suffix that

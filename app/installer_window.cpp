@@ -9,9 +9,6 @@
 namespace pelmora {
 namespace {
 
-// Control ids are the unit's position in the form + 1 (0 would be no id).
-int controlIdOf(UnitRole role) { return static_cast<int>(role) + 1; }
-
 HFONT createFont(const FontChoice& font) {
     LOGFONTW lf{};
     lf.lfHeight = font.height;
@@ -190,9 +187,37 @@ void InstallerWindow::paintBackground(HDC dc) {
 }
 
 const UnitEntry* InstallerWindow::entryOfControl(HWND child) const {
-    const int id = ::GetDlgCtrlID(child);
-    if (id < 1 || id > kUnitCount || unit(static_cast<UnitRole>(id - 1)) != child) return nullptr;
-    return &unitEntry(static_cast<UnitRole>(id - 1));
+    UnitRole role;
+    if (!child || !roleOfControlId(::GetDlgCtrlID(child), &role) || unit(role) != child) return nullptr;
+    return &unitEntry(role);
+}
+
+// A click counts only from a unit the user can see and use: whatever sends
+// the command (a key, another program), a hidden or disabled unit never acts.
+void InstallerWindow::onCommand(WPARAM wp, LPARAM lp) {
+    if (HIWORD(wp) != BN_CLICKED) return;
+    HWND child = reinterpret_cast<HWND>(lp);
+    const UnitEntry* entry = entryOfControl(child);
+    if (!entry || !::IsWindowVisible(child) || !::IsWindowEnabled(child)) return;
+    events_->onUnitClick(entry->role);
+}
+
+// Enter and Esc are decided here, before the dialog manager sees them: it
+// would turn them into clicks of whatever unit carries the id IDOK or
+// IDCANCEL. Enter clicks the focused push button and nothing else; Esc does
+// nothing (closing stays with the close button and Alt+F4).
+bool InstallerWindow::handleDialogKey(const MSG& msg) {
+    if (msg.message != WM_KEYDOWN && msg.message != WM_KEYUP && msg.message != WM_CHAR) return false;
+    if (msg.wParam != VK_RETURN && msg.wParam != VK_ESCAPE) return false;  // also their characters, '\r' and 0x1B
+    if (msg.hwnd != hwnd_ && !::IsChild(hwnd_, msg.hwnd)) return false;
+    if (msg.message == WM_KEYDOWN && msg.wParam == VK_RETURN) {
+        HWND focus = ::GetFocus();
+        const UnitEntry* entry = entryOfControl(focus);
+        if (entry && entry->kind == UnitKind::Button)
+            ::SendMessageW(hwnd_, WM_COMMAND, MAKEWPARAM(controlIdOf(entry->role), BN_CLICKED),
+                           reinterpret_cast<LPARAM>(focus));
+    }
+    return true;
 }
 
 LRESULT CALLBACK InstallerWindow::windowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
@@ -208,13 +233,12 @@ LRESULT CALLBACK InstallerWindow::windowProc(HWND hwnd, UINT msg, WPARAM wp, LPA
 LRESULT InstallerWindow::handle(UINT msg, WPARAM wp, LPARAM lp) {
     switch (msg) {
     case WM_COMMAND:
-        if (HIWORD(wp) == BN_CLICKED && lp) {
-            if (const UnitEntry* entry = entryOfControl(reinterpret_cast<HWND>(lp))) events_->onUnitClick(entry->role);
-        }
+        onCommand(wp, lp);
         return 0;
     case kUnitEventMessage: {
         const auto* event = reinterpret_cast<const UnitEvent*>(lp);
-        const auto role = static_cast<UnitRole>(static_cast<int>(wp) - 1);
+        UnitRole role;
+        if (!roleOfControlId(static_cast<int>(wp), &role)) return 0;
         if (event->kind == UnitEventKind::TimerTick) {
             events_->onTimerTick(role);
         } else {

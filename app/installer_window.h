@@ -48,6 +48,9 @@ public:
     void setProgressPosition(int position);  // clamped to the range
     bool checked() const;
     void setChecked(bool checked);
+    // Takes Enter and Esc meant for the window or its units before the
+    // dialog manager does; true when the message has been dealt with.
+    bool handleDialogKey(const MSG& msg);
     // The window's big and small icons from PNG (or icon-resource) bytes;
     // false keeps the program's default icon.
     bool setIconImage(const void* data, size_t size);
@@ -57,6 +60,7 @@ private:
     LRESULT handle(UINT msg, WPARAM wp, LPARAM lp);
     bool createUnits(HINSTANCE instance);
     HWND createUnit(HINSTANCE instance, const UnitEntry& entry, int controlId);
+    void onCommand(WPARAM wp, LPARAM lp);
     void paintBackground(HDC dc);  // what transparent units show beneath them
     const UnitEntry* entryOfControl(HWND child) const;
 

@@ -67,7 +67,8 @@ std::wstring verdictText(zip::PathVerdict v) {
 // are the dearest part of extracting many small files.
 class FolderMaker {
 public:
-    explicit FolderMaker(std::wstring dest) : dest_(std::move(dest)) {}
+    FolderMaker(std::wstring dest, std::vector<ArchiveUnit::CreatedPath>* created)
+        : dest_(std::move(dest)), created_(created) {}
 
     // relative: components joined by "\"; empty is the destination itself.
     bool make(const std::wstring& relative) {
@@ -76,22 +77,36 @@ public:
             const std::wstring prefix = relative.substr(0, k);
             if (prefix.empty() || known_.count(prefix)) continue;
             const std::wstring folder = joinPath(dest_, prefix);
-            if (!::CreateDirectoryW(folder.c_str(), nullptr) && !folderExists(folder)) return false;
+            if (::CreateDirectoryW(folder.c_str(), nullptr)) {
+                created_->push_back({folder, true});
+            } else if (!folderExists(folder)) {
+                failed_ = folder;
+                return false;
+            }
             known_.insert(prefix);
         }
         return true;
     }
 
+    const std::wstring& failed() const { return failed_; }
+
 private:
     std::wstring dest_;
+    std::vector<ArchiveUnit::CreatedPath>* created_;
     std::set<std::wstring> known_;
+    std::wstring failed_;
 };
 
-// Writes a file entry's blocks, starting with its first, to target. The
-// archive's read-only and hidden bits are not kept: the file gets normal
-// attributes, set on its handle together with its times. A file whose data
-// fails part-way, on either side, is deleted again.
-ZipResult writeEntryFile(EntryPipeline& pipeline, const EntryBlock* block, const std::wstring& target) {
+// Writes a file entry's blocks, starting with its first, to target. A
+// read-only or hidden file from an earlier install does not block the
+// replacement, and the archive's own read-only and hidden bits are not kept
+// either: the file gets normal attributes, set on its handle together with
+// its times. A file whose data fails part-way, on either side, is deleted
+// again. A file the call made (not one it replaced) is noted in `created` as
+// soon as it exists, so one left behind by a failure is still known to be
+// this call's; what is not known to be new is never removed.
+ZipResult writeEntryFile(EntryPipeline& pipeline, const EntryBlock* block, const std::wstring& target,
+                         std::vector<ArchiveUnit::CreatedPath>* created) {
     // The step lives in the first block, which goes back to the ring once
     // the next block is taken.
     const FILETIME creation = block->step.creationTime;
@@ -99,6 +114,7 @@ ZipResult writeEntryFile(EntryPipeline& pipeline, const EntryBlock* block, const
     const FILETIME write = block->step.writeTime;
     EntryFile file;
     if (!file.create(target, FILE_ATTRIBUTE_NORMAL)) return ZipResult::CannotCreate;
+    if (file.isNew()) created->push_back({target, false});
     for (;;) {
         if (block->size > 0 && !file.write(block->data, block->size)) return ZipResult::CopyFailed;
         if (block->last) break;
@@ -112,7 +128,7 @@ ZipResult writeEntryFile(EntryPipeline& pipeline, const EntryBlock* block, const
 
 }  // namespace
 
-bool createFolderPath(const std::wstring& path) {
+bool createFolderPath(const std::wstring& path, std::vector<std::wstring>* created) {
     if (path.empty()) return false;
     std::wstring full = path;
     for (wchar_t& c : full) {
@@ -123,7 +139,11 @@ bool createFolderPath(const std::wstring& path) {
         if (full[k] != L'\\') continue;
         const std::wstring prefix = full.substr(0, k + 1);
         if (k == 0 || (k == 2 && full[1] == L':') || folderExists(prefix)) continue;
-        if (!::CreateDirectoryW(prefix.c_str(), nullptr) && !folderExists(prefix)) return false;
+        if (::CreateDirectoryW(prefix.c_str(), nullptr)) {
+            if (created) created->push_back(prefix.substr(0, k));
+        } else if (!folderExists(prefix)) {
+            return false;
+        }
     }
     return true;
 }
@@ -137,6 +157,11 @@ int ArchiveUnit::fail(std::wstring message) {
     return 0;
 }
 
+int ArchiveUnit::failAt(const std::wstring& path, std::wstring message) {
+    failedPath_ = path;
+    return fail(std::move(message));
+}
+
 void ArchiveUnit::reportProgress() {
     if (!progressHandler_) return;
     const int percent = total_ > 0 ? static_cast<int>(static_cast<double>(current_) / total_ * 100.0) : 100;
@@ -147,6 +172,8 @@ int ArchiveUnit::extractArchive(const std::wstring& archivePath, const std::wstr
     total_ = current_ = 0;
     cancelled_ = false;
     lastError_.clear();
+    created_.clear();
+    failedPath_.clear();
     int result = 0;
     if (archivePath.empty() || destFolder.empty()) {
         lastError_ = L"archive or destination not given";
@@ -154,7 +181,8 @@ int ArchiveUnit::extractArchive(const std::wstring& archivePath, const std::wstr
     } else if (!pathExists(archivePath)) {
         lastError_ = L"archive not found";
         result = -1;
-    } else if (!folderExists(destFolder) && !createFolderPath(destFolder)) {
+    } else if (!folderExists(destFolder) && !createDestination(destFolder)) {
+        failedPath_ = destFolder;
         result = fail(L"destination folder cannot be created");
     } else {
         // The archive is found from its end, so a program stub in front of it
@@ -175,9 +203,16 @@ int ArchiveUnit::extractArchive(const std::wstring& archivePath, const std::wstr
     return result;
 }
 
+bool ArchiveUnit::createDestination(const std::wstring& destFolder) {
+    std::vector<std::wstring> folders;
+    const bool made = createFolderPath(destFolder, &folders);
+    for (std::wstring& folder : folders) created_.push_back({std::move(folder), true});
+    return made;
+}
+
 int ArchiveUnit::extractEntries(ZipReader& reader, const std::wstring& destFolder) {
     total_ = reader.entryCount();
-    FolderMaker folders(destFolder);
+    FolderMaker folders(destFolder, &created_);
     // The reader belongs to the pipeline's worker until the pipeline ends.
     EntryPipeline pipeline(reader, fullPathLength(destFolder));
     for (int i = 0; i < total_; ++i) {
@@ -192,17 +227,17 @@ int ArchiveUnit::extractEntries(ZipReader& reader, const std::wstring& destFolde
         }
         const std::wstring target = joinPath(destFolder, step.relative);
         if (step.kind == EntryKind::Folder) {
-            if (!folders.make(step.relative)) return fail(L"cannot create folder " + target);
+            if (!folders.make(step.relative)) return failAt(folders.failed(), L"cannot create folder " + target);
         } else {
-            if (step.kind == EntryKind::Unsupported) return fail(target + L": " + resultText(step.result));
+            if (step.kind == EntryKind::Unsupported) return failAt(target, target + L": " + resultText(step.result));
             // Archives need not list folders, nor list them before their
             // contents: missing parents are made here, inside the destination.
             const std::size_t cut = step.relative.rfind(L'\\');
             if (cut != std::wstring::npos && !folders.make(step.relative.substr(0, cut))) {
-                return fail(L"cannot create folder for " + target);
+                return failAt(folders.failed(), L"cannot create folder for " + target);
             }
-            const ZipResult written = writeEntryFile(pipeline, block, target);
-            if (written != ZipResult::Ok) return fail(target + L": " + resultText(written));
+            const ZipResult written = writeEntryFile(pipeline, block, target, &created_);
+            if (written != ZipResult::Ok) return failAt(target, target + L": " + resultText(written));
         }
         current_ = i;
         currentFileName_ = target;

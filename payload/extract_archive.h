@@ -4,6 +4,7 @@
 
 #include <functional>
 #include <string>
+#include <vector>
 
 namespace pelmora {
 
@@ -11,7 +12,8 @@ class ZipReader;
 
 // Creates `path` and every missing folder above it; false at the first folder
 // that cannot be created. Drive roots and existing folders are passed over.
-bool createFolderPath(const std::wstring& path);
+// Each folder it created is appended to `created`, when given.
+bool createFolderPath(const std::wstring& path, std::vector<std::wstring>* created = nullptr);
 
 // The archive unit: holds the extraction state and the progress handler.
 class ArchiveUnit {
@@ -34,11 +36,25 @@ public:
 
     // Target path of the entry extracted last.
     const std::wstring& currentFileName() const { return currentFileName_; }
+
+    // A file or folder that did not exist before the last call and that it
+    // created (or began to create), oldest first. Removing them newest first
+    // undoes the call without touching anything that was there before it.
+    struct CreatedPath {
+        std::wstring path;
+        bool folder = false;
+    };
+    const std::vector<CreatedPath>& createdPaths() const { return created_; }
+    // The file or folder that could not be created or written when the last
+    // call failed there; empty otherwise.
+    const std::wstring& failedPath() const { return failedPath_; }
     // Why the last call did not return 1, for people; empty after success.
     const std::wstring& lastError() const { return lastError_; }
 
 private:
     int fail(std::wstring message);
+    int failAt(const std::wstring& path, std::wstring message);
+    bool createDestination(const std::wstring& destFolder);
     int extractEntries(ZipReader& reader, const std::wstring& destFolder);
     void reportProgress();
 
@@ -48,6 +64,8 @@ private:
     bool cancelled_ = false;
     std::wstring currentFileName_;
     std::wstring lastError_;
+    std::vector<CreatedPath> created_;
+    std::wstring failedPath_;
 };
 
 }  // namespace pelmora

@@ -39,4 +39,32 @@ bool createFolder(const std::wstring& path) { return ::CreateDirectoryW(path.c_s
 
 bool deleteFile(const std::wstring& path) { return ::DeleteFileW(path.c_str()) != FALSE; }
 
+namespace {
+
+bool gone(DWORD error) { return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND; }
+
+}  // namespace
+
+bool removeFile(const std::wstring& path) {
+    if (path.empty()) return false;
+    // DeleteFile refuses a read-only file; the attribute goes first.
+    ::SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+    return ::DeleteFileW(path.c_str()) || gone(::GetLastError());
+}
+
+bool removeEmptyFolder(const std::wstring& path) {
+    if (path.empty()) return false;
+    return ::RemoveDirectoryW(path.c_str()) || gone(::GetLastError());
+}
+
+bool fileInUse(const std::wstring& path) {
+    // The same access and sharing the extraction asks for, without changing
+    // the file: OPEN_EXISTING neither creates nor truncates.
+    UniqueFile file(
+        ::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (file) return false;
+    const DWORD error = ::GetLastError();
+    return error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION;
+}
+
 }  // namespace pelmora

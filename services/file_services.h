@@ -21,4 +21,16 @@ bool writeByteSetsToFile(const std::wstring& path, std::initializer_list<ByteSpa
 bool createFolder(const std::wstring& path);  // one level; false if it exists
 bool deleteFile(const std::wstring& path);
 
+// Deletes a file even when it is read-only, hidden or system. True when the
+// file is gone afterwards, including when there was none.
+bool removeFile(const std::wstring& path);
+// Removes a folder that is empty; one with anything in it stays. True when
+// the folder is gone afterwards, including when there was none.
+bool removeEmptyFolder(const std::wstring& path);
+
+// True when the file exists and another handle keeps it from being opened for
+// writing (a running program, a loaded library, a file open elsewhere). A
+// missing or merely read-only file is not in use.
+bool fileInUse(const std::wstring& path);
+
 }  // namespace pelmora

@@ -3,9 +3,17 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "app/form_table.h"
 #include "app/information_box.h"
+#include "app/install_plan.h"
 #include "app/installer_app.h"
+#include "payload/embedded_data.h"
+#include "payload/extract_archive.h"
+#include "tests/payload/tree_compare.h"
+#include "tests/payload/zip_builder.h"
+#include "tests/support/temp_folder.h"
 
 namespace pelmora {
 namespace {
@@ -37,6 +45,23 @@ TEST(FormTableTest, WindowIsCentredNotAtItsStoredPlace) {
 TEST(FormTableTest, EveryUnitSitsAtItsOwnPlaceInTheForm) {
     const auto& units = installerUnits();
     for (size_t i = 0; i < units.size(); ++i) EXPECT_EQ(static_cast<size_t>(units[i].role), i);
+}
+
+// Enter and Esc reach a window as commands from IDOK and IDCANCEL, and the
+// dialog manager owns the ids up to IDCONTINUE: no unit may carry one.
+TEST(FormTableTest, ControlIdsStayClearOfTheDialogIdsAndNameTheirUnit) {
+    for (const UnitEntry& entry : installerUnits()) {
+        if (entry.role == UnitRole::InstallerWindow) continue;
+        const int id = controlIdOf(entry.role);
+        EXPECT_GT(id, IDCONTINUE) << ::testing::PrintToString(std::wstring(entry.storedName));
+        UnitRole back = UnitRole::InstallerWindow;
+        EXPECT_TRUE(roleOfControlId(id, &back));
+        EXPECT_EQ(back, entry.role);
+    }
+    UnitRole role;
+    for (int id : {0, IDOK, IDCANCEL, IDCONTINUE, controlIdOf(UnitRole::InstallerWindow),
+                   controlIdOf(UnitRole::BrowseButton) + 1, 0xFFFF})
+        EXPECT_FALSE(roleOfControlId(id, &role)) << id;
 }
 
 TEST(InformationLineTest, DateThenTwentySevenSpacesThenVersion) {
@@ -87,6 +112,146 @@ TEST(InstallPathTest, JoinsWithoutDoublingTheBackslashOfADriveRoot) {
         {L"", L"\\Pelmora", L"\\Pelmora"},
     };
     for (const Case& c : cases) EXPECT_EQ(installPath(c.dir, c.suffix), c.path) << c.dir;
+}
+
+}  // namespace
+}  // namespace pelmora
+
+namespace pelmora {
+namespace {
+
+bool planHas(const std::vector<PlannedPath>& plan, const std::wstring& path, bool folder) {
+    return std::any_of(plan.begin(), plan.end(),
+                       [&](const PlannedPath& p) { return p.path == path && p.folder == folder; });
+}
+
+TEST(InstallPlanTest, EveryEntryOfThePayloadOnceBelowTheProductFolder) {
+    const ByteView payload = payloadArchive();
+    const std::vector<PlannedPath> plan = plannedPaths(L"D:\\", payload.data, payload.size);
+    EXPECT_EQ(plan.size(), 2u + 77u) << "product folder, archive and the 77 entries";
+    const struct {
+        const wchar_t* path;
+        bool folder;
+    } expected[] = {
+        {L"D:\\Pelmora", true},
+        {L"D:\\Pelmora.zip", false},
+        {L"D:\\Pelmora\\data\\tubiao", true},
+        {L"D:\\Pelmora\\data\\tubiao\\图标.ico", false},
+        {L"D:\\Pelmora\\mp3\\音效61.mp3", false},
+        {L"D:\\Pelmora\\Pelmora☆Corvane.exe", false},
+    };
+    for (const auto& e : expected)
+        EXPECT_TRUE(planHas(plan, e.path, e.folder)) << ::testing::PrintToString(std::wstring(e.path));
+}
+
+TEST(InstallPlanTest, WithoutAReadableArchiveTheProgramIsStillPlanned) {
+    const char junk[] = "not an archive";
+    const std::vector<PlannedPath> plan = plannedPaths(L"C:\\x", junk, sizeof junk);
+    ASSERT_EQ(plan.size(), 3u);
+    EXPECT_TRUE(planHas(plan, L"C:\\x\\Pelmora\\Pelmora☆Corvane.exe", false));
+}
+
+// The payload's longest folder is "data\tubiao" (the folder limit binds at a
+// folder of 227 characters), its longest file "data\tubiao\tubiao.png".
+TEST(InstallPlanTest, TooLongPathsAtTheWindowsLimits) {
+    const ByteView payload = payloadArchive();
+    const std::wstring drive = L"C:\\";
+    const struct {
+        size_t folderLength;
+        const wchar_t* tooLong;  // nullptr: everything fits
+    } cases[] = {
+        {227, nullptr},
+        {228, L"\\Pelmora\\data\\tubiao"},
+        {232, L"\\Pelmora\\Pelmora☆Corvane.exe"},  // the program's path reaches 260
+        {250, L"\\Pelmora"},
+    };
+    for (const auto& c : cases) {
+        const std::wstring dir = drive + std::wstring(c.folderLength - drive.size(), L'安');
+        const std::vector<PlannedPath> plan = plannedPaths(dir, payload.data, payload.size);
+        const PlannedPath* first = firstTooLongPath(plan);
+        if (!c.tooLong) {
+            EXPECT_EQ(first, nullptr) << c.folderLength << ": " << ::testing::PrintToString(first->path);
+        } else {
+            ASSERT_NE(first, nullptr) << c.folderLength;
+            EXPECT_EQ(first->path, dir + c.tooLong) << c.folderLength;
+        }
+    }
+}
+
+TEST(InstallPlanTest, FileAndFolderLimitsEachHold) {
+    const struct {
+        size_t length;
+        bool folder;
+        bool fits;
+    } cases[] = {
+        {kMaxFilePathLength, false, true},
+        {kMaxFilePathLength + 1, false, false},
+        {kMaxFolderPathLength, true, true},
+        {kMaxFolderPathLength + 1, true, false},
+    };
+    for (const auto& c : cases) {
+        const std::vector<PlannedPath> plan = {{L"C:\\short", false}, {std::wstring(c.length, L'a'), c.folder}};
+        EXPECT_EQ(firstTooLongPath(plan) == nullptr, c.fits) << c.length << (c.folder ? " folder" : " file");
+    }
+    EXPECT_EQ(kMaxFilePathLength, 259u);
+    EXPECT_EQ(kMaxFolderPathLength, 247u);
+}
+
+}  // namespace
+}  // namespace pelmora
+
+namespace pelmora {
+namespace {
+
+using Created = std::vector<std::pair<std::wstring, bool>>;  // path, folder
+
+Created createdBy(const ArchiveUnit& unit) {
+    Created out;
+    for (const ArchiveUnit::CreatedPath& p : unit.createdPaths()) out.emplace_back(p.path, p.folder);
+    return out;
+}
+
+testing::TestEntry damaged(const char* name) {
+    testing::TestEntry e{name, std::string(5000, 'q')};
+    e.crc = 1;
+    return e;
+}
+
+// What the installer takes back after a failed extraction: what the call
+// created, oldest first (a damaged file included, noted before it was
+// written), and nothing that was there before it.
+TEST(ArchiveUnitRecordTest, AFailedExtractionKnowsWhatItCreatedAndWhereItStopped) {
+    testing::TempFolder temp;
+    const std::wstring dest = temp / L"out";
+    ASSERT_TRUE(::CreateDirectoryW(dest.c_str(), nullptr));
+    ASSERT_TRUE(::CreateDirectoryW((dest + L"\\kept").c_str(), nullptr));
+    ASSERT_TRUE(testing::writeFileBytes(dest + L"\\kept\\old.txt", "old"));
+    const std::vector<testing::TestEntry> entries = {testing::folderEntry("kept/"), {"kept/old.txt", "replaced"},
+                                                     {"kept/new.txt", "n"},         testing::folderEntry("fresh/"),
+                                                     {"fresh/deep/f.txt", "f"},     damaged("bad.txt")};
+    ASSERT_TRUE(testing::writeFileBytes(temp / L"a.zip", testing::buildZip(entries).bytes));
+    ArchiveUnit unit;
+    ASSERT_EQ(unit.extractArchive(temp / L"a.zip", dest), 0);
+    const Created expected = {{dest + L"\\kept\\new.txt", false},
+                              {dest + L"\\fresh", true},
+                              {dest + L"\\fresh\\deep", true},
+                              {dest + L"\\fresh\\deep\\f.txt", false},
+                              {dest + L"\\bad.txt", false}};
+    EXPECT_EQ(createdBy(unit), expected);
+    EXPECT_EQ(unit.failedPath(), dest + L"\\bad.txt");
+
+    // A destination the call had to make is its own too; the next call starts afresh.
+    const std::wstring deeper = temp / L"a\\b";
+    ASSERT_TRUE(testing::writeFileBytes(temp / L"b.zip", testing::buildZip({damaged("x.txt")}).bytes));
+    ASSERT_EQ(unit.extractArchive(temp / L"b.zip", deeper), 0);
+    const Created made = {{temp / L"a", true}, {deeper, true}, {deeper + L"\\x.txt", false}};
+    EXPECT_EQ(createdBy(unit), made);
+    EXPECT_EQ(unit.failedPath(), deeper + L"\\x.txt");
+
+    ASSERT_TRUE(testing::writeFileBytes(temp / L"c.zip", testing::buildZip({{"x.txt", "x"}}).bytes));
+    ASSERT_EQ(unit.extractArchive(temp / L"c.zip", deeper), 1);
+    EXPECT_EQ(createdBy(unit), (Created{{deeper + L"\\x.txt", false}})) << "the damaged file went again";
+    EXPECT_TRUE(unit.failedPath().empty());
 }
 
 }  // namespace

@@ -75,6 +75,48 @@ std::wstring messageBoxText(HWND box) { return textOf(::GetDlgItem(box, 0xFFFF))
 
 void clickLater(HWND button) { ::PostMessageW(button, BM_CLICK, 0, 0); }
 
+HWND focusOf(const Installer& installer) {
+    GUITHREADINFO info{};
+    info.cbSize = sizeof info;
+    if (::GetGUIThreadInfo(installer.threadId(), &info) && info.hwndFocus) return info.hwndFocus;
+    return installer.window();
+}
+
+void pressKey(const Installer& installer, UINT vk) {
+    HWND target = focusOf(installer);
+    const LPARAM scan = static_cast<LPARAM>(::MapVirtualKeyW(vk, MAPVK_VK_TO_VSC)) << 16;
+    ::PostMessageW(target, WM_KEYDOWN, vk, scan | 1);
+    ::PostMessageW(target, WM_KEYUP, vk, scan | 1 | (1L << 30) | (1L << 31));
+}
+
+bool tabTo(const Installer& installer, HWND target) {
+    for (int i = 0; i < 20 && focusOf(installer) != target; ++i) {
+        pressKey(installer, VK_TAB);
+        if (!settle(installer)) return false;
+    }
+    return focusOf(installer) == target;
+}
+
+bool settle(const Installer& installer) {
+    // A message posted behind everything else, whose effect can be read back:
+    // the thread's posted messages are handled in order, so once the folder
+    // box shows the new selection, all that came before it has been dealt
+    // with (or a modal loop took it over). Sent messages give no such order.
+    static WPARAM mark = 0;
+    mark = mark == 1 ? 2 : 1;
+    HWND edit = installer.unit(16);
+    ::PostMessageW(edit, EM_SETSEL, mark, static_cast<LPARAM>(mark));
+    const bool seen = waitFor(
+        [&] {
+            DWORD_PTR selection = 0;
+            return !installer.running() ||
+                   (::SendMessageTimeoutW(edit, EM_GETSEL, 0, 0, SMTO_NORMAL, 1000, &selection) &&
+                    selection == static_cast<DWORD_PTR>(MAKELONG(mark, mark)));
+        },
+        60000);
+    return seen && installer.running();
+}
+
 bool selectInFolderDialog(HANDLE process, HWND dialog, const std::wstring& path) {
     const SIZE_T bytes = (path.size() + 1) * sizeof(wchar_t);
     void* remote = ::VirtualAllocEx(process, nullptr, bytes, MEM_COMMIT, PAGE_READWRITE);
@@ -114,6 +156,7 @@ Installer::Installer(const std::wstring& extraEnvironment, const std::wstring& p
     process_.reset(info.hProcess);
     ::CloseHandle(info.hThread);
     processId_ = info.dwProcessId;
+    threadId_ = info.dwThreadId;
     waitFor([&] {
         window_ = findTopLevel(processId_, title);
         return window_ != nullptr || !running();

@@ -41,8 +41,10 @@ public:
     HWND window() const { return window_; }
     DWORD processId() const { return processId_; }
     HANDLE process() const { return process_.get(); }
-    // The unit whose control id is `position` (its place in the form + 1).
-    HWND unit(int position) const { return ::GetDlgItem(window_, position); }
+    DWORD threadId() const { return threadId_; }
+    // The unit at `position` (its place in the form + 1); its control id is
+    // 1000 + position.
+    HWND unit(int position) const { return ::GetDlgItem(window_, 1000 + position); }
     bool running() const;
     // Waits for the process to end; returns its exit code, or -1000 on timeout.
     long waitExit(DWORD timeoutMs = 15000);
@@ -50,8 +52,21 @@ public:
 private:
     UniqueHandle process_;
     DWORD processId_ = 0;
+    DWORD threadId_ = 0;
     HWND window_ = nullptr;
 };
+
+// Where the installer's keyboard input goes: its focused window, or its main
+// window when nothing has the focus.
+HWND focusOf(const Installer& installer);
+// Presses and releases a key there, as the keyboard would deliver it.
+void pressKey(const Installer& installer, UINT vk);
+// Moves the focus with Tab until `target` has it; false when it never does.
+bool tabTo(const Installer& installer, HWND target);
+// Returns once the installer has dealt with everything posted to it before
+// (or has entered a modal loop doing so); false when it ended or hangs. It
+// moves the selection of the folder box.
+bool settle(const Installer& installer);
 
 HWND findTopLevel(DWORD processId, const std::wstring& title);  // processId 0: any process
 // A dialog (class #32770) of the process with that caption.

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include "tests/e2e/driver.h"
+#include "tests/support/temp_folder.h"
 
 namespace pelmora::e2e {
 namespace {
@@ -145,6 +146,62 @@ TEST(IdleWindowTest, SkinnedCloseButtonAndAltF4EndTheProgram) {
         ::PostMessageW(installer.window(), WM_SYSCOMMAND, SC_CLOSE, 0);
         EXPECT_EQ(installer.waitExit(), 0);
     }
+}
+
+// A program where a stray click of the hidden finish button would start one:
+// "\Pelmora\Pelmora☆Corvane.exe" on the installer's own drive. It leaves a
+// ".ran" file beside itself when started.
+class PlantedProgram {
+public:
+    explicit PlantedProgram(const std::wstring& folder) : folder_(folder) {
+        pelmora::testing::removeTree(folder_);
+        ::CreateDirectoryW(folder_.c_str(), nullptr);
+        planted_ = ::CopyFileW((buildDir() + L"\\tests\\services\\marker_program.exe").c_str(), path().c_str(), FALSE);
+    }
+    ~PlantedProgram() { pelmora::testing::removeTree(folder_); }
+    bool planted() const { return planted_; }
+    std::wstring path() const { return folder_ + L"\\Pelmora☆Corvane.exe"; }
+    bool started() const { return pelmora::testing::fileExists(path() + L".ran"); }
+
+private:
+    std::wstring folder_;
+    bool planted_ = false;
+};
+
+// Esc and Enter click nothing on the idle window, wherever the focus is: no
+// unit stands in for IDOK or IDCANCEL, and Enter clicks only a focused push
+// button. The installer runs from drive C:, beside the planted program.
+TEST(IdleWindowTest, EscAndEnterStartNothingWhereverTheFocusIs) {
+    pelmora::testing::TempFolder dir(L"pelmora keys");
+    const std::wstring setup = dir / L"PelmoraSetup.exe";
+    ASSERT_TRUE(::CopyFileW(installerPath().c_str(), setup.c_str(), FALSE));
+    PlantedProgram program(L"C:\\Pelmora");
+    ASSERT_TRUE(program.planted());
+    Installer installer(L"", setup);
+    ASSERT_TRUE(installer.window());
+
+    struct Focus {
+        const char* name;
+        int position;  // 0: wherever the focus is at start
+    } focusCases[] = {{"start", 0}, {"check box", 11}, {"folder box", 16}};
+    for (const Focus& focus : focusCases) {
+        SCOPED_TRACE(focus.name);
+        if (focus.position) ASSERT_TRUE(tabTo(installer, installer.unit(focus.position)));
+        for (UINT key : {VK_ESCAPE, VK_RETURN}) {
+            pressKey(installer, key);
+            ASSERT_TRUE(settle(installer)) << "the installer ended on key " << key;
+        }
+        EXPECT_FALSE(program.started());
+        EXPECT_TRUE(::IsWindowVisible(installer.window()));
+        EXPECT_TRUE(::IsWindowVisible(installer.unit(15))) << "still idle";
+        EXPECT_FALSE(::IsWindowVisible(installer.unit(2)));
+        EXPECT_EQ(::SendMessageW(installer.unit(11), BM_GETCHECK, 0, 0), BST_UNCHECKED);
+        EXPECT_EQ(findDialog(installer.processId(), L"软件信息"), nullptr);
+    }
+    EXPECT_FALSE(program.started());
+    ::PostMessageW(installer.window(), WM_CLOSE, 0, 0);
+    EXPECT_EQ(installer.waitExit(), 0);
+    EXPECT_FALSE(program.started()) << "closing starts nothing either";
 }
 
 }  // namespace

@@ -9,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <map>
 #include <string>
 
@@ -19,6 +20,8 @@ namespace pelmora::e2e {
 namespace {
 
 using pelmora::ComPtr;
+using pelmora::UniqueFile;
+using pelmora::UniqueHandle;
 using pelmora::testing::fileExists;
 using pelmora::testing::folderExists;
 using pelmora::testing::TempFolder;
@@ -90,6 +93,42 @@ void collectTree(const std::wstring& root, const std::wstring& rel, std::map<std
     ::FindClose(find);
 }
 
+bool writeFileBytes(const std::wstring& path, const std::string& bytes) {
+    UniqueFile file(::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+    DWORD written = 0;
+    return file && ::WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
+           written == bytes.size();
+}
+
+// The installed program, started from where an earlier installation put it.
+class RunningProgram {
+public:
+    explicit RunningProgram(const std::wstring& path) {
+        std::wstring line = L"\"" + path + L"\"";
+        STARTUPINFOW startup{};
+        startup.cb = sizeof startup;
+        PROCESS_INFORMATION info{};
+        if (!::CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info))
+            return;
+        process_.reset(info.hProcess);
+        ::CloseHandle(info.hThread);
+        waitFor([&] { return (window_ = findTopLevel(info.dwProcessId, kProductTitle)) != nullptr; });
+    }
+    ~RunningProgram() {
+        if (process_ && ::WaitForSingleObject(process_.get(), 0) == WAIT_TIMEOUT) ::TerminateProcess(process_.get(), 1);
+    }
+    HWND window() const { return window_; }
+    // Closes its window and waits for the process to end.
+    bool close() {
+        ::PostMessageW(window_, WM_CLOSE, 0, 0);
+        return ::WaitForSingleObject(process_.get(), 10000) == WAIT_OBJECT_0;
+    }
+
+private:
+    UniqueHandle process_;
+    HWND window_ = nullptr;
+};
+
 void expectPayloadInstalledAt(const std::wstring& productFolder) {
     std::map<std::wstring, std::string> expected, actual;
     std::map<std::wstring, DWORD> attributes;
@@ -132,7 +171,8 @@ protected:
             ASSERT_TRUE(waitFor([&] { return !::IsWindow(dialog); }));
             if (textOf(installer.unit(kPathEdit)) == folder) return;
         }
-        FAIL() << "the folder dialog did not select " << ::testing::PrintToString(folder);
+        FAIL() << "the folder dialog did not select " << ::testing::PrintToString(folder) << " but "
+               << ::testing::PrintToString(textOf(installer.unit(kPathEdit)));
     }
 
     struct DialogSearch {
@@ -159,10 +199,27 @@ protected:
         return search.found;
     }
 
-    // Answers the box with that caption; returns its text.
-    static std::wstring acknowledgeBox(Installer& installer, const wchar_t* caption) {
+    // Esc, then Enter where the focus is (never on a push button here): the
+    // installer must still run when it has dealt with them.
+    static void pressKeysAndSettle(const Installer& installer) {
+        for (UINT key : {VK_ESCAPE, VK_RETURN}) {
+            pressKey(installer, key);
+            ASSERT_TRUE(settle(installer)) << "the installer ended on key " << key;
+        }
+    }
+
+    // The box with that caption, once it shows.
+    static HWND waitForBox(const Installer& installer, const wchar_t* caption) {
         HWND box = nullptr;
-        if (!waitFor([&] { return (box = findDialog(installer.processId(), caption)) != nullptr; })) return L"<none>";
+        waitFor([&] { return (box = findDialog(installer.processId(), caption)) != nullptr; });
+        return box;
+    }
+
+    // Answers the box with that caption; returns its text.
+    static std::wstring acknowledgeBox(Installer& installer, const wchar_t* caption, DWORD timeoutMs = 10000) {
+        HWND box = nullptr;
+        if (!waitFor([&] { return (box = findDialog(installer.processId(), caption)) != nullptr; }, timeoutMs))
+            return L"<none>";
         const std::wstring text = messageBoxText(box);
         clickLater(::GetDlgItem(box, IDOK) ? ::GetDlgItem(box, IDOK) : ::GetDlgItem(box, IDCANCEL));
         waitFor([&] { return !::IsWindow(box); });
@@ -208,6 +265,19 @@ TEST_F(InstallTest, CancelledFolderDialogKeepsTheFolder) {
     EXPECT_EQ(textOf(installer.unit(kPathEdit)), L"C:\\Program Files");
 }
 
+TEST_F(InstallTest, EnterClicksTheFocusedPushButton) {
+    Installer installer;
+    ASSERT_TRUE(installer.window());
+    ASSERT_TRUE(tabTo(installer, installer.unit(kBrowseButton)));
+    pressKey(installer, VK_RETURN);
+    HWND dialog = nullptr;
+    ASSERT_TRUE(waitFor([&] { return (dialog = findBrowseDialog(installer)) != nullptr; }));
+    clickLater(::GetDlgItem(dialog, IDCANCEL));
+    ASSERT_TRUE(waitFor([&] { return !::IsWindow(dialog); }));
+    EXPECT_TRUE(installer.running());
+    EXPECT_TRUE(::IsWindowVisible(installer.unit(kInstallButton)));
+}
+
 TEST_F(InstallTest, InstallsIntoAFolderWithSpacesThenLaunchesAndFadesOut) {
     TempFolder dir(L"pelmora e2e");
     Installer installer;
@@ -233,8 +303,14 @@ TEST_F(InstallTest, InstallsIntoAFolderWithSpacesThenLaunchesAndFadesOut) {
     saveScreenshot(screenshotPath(L"installing"));
     ::PostMessageW(installer.window(), WM_CLOSE, 0, 0);
     ::PostMessageW(installer.window(), WM_SYSCOMMAND, SC_CLOSE, 0);  // Alt+F4
+    pressKeysAndSettle(installer);
     ASSERT_TRUE(waitFor([&] { return textOf(finish) == L"退出并启动"; }, 60000));
     EXPECT_TRUE(installer.running());
+    // Finished: Esc, and Enter while the finish button has no focus, leave the
+    // choice to start the program with the user.
+    pressKeysAndSettle(installer);
+    EXPECT_EQ(textOf(finish), L"退出并启动");
+    EXPECT_EQ(findTopLevel(0, kProductTitle), nullptr);
     EXPECT_EQ(textOf(installer.unit(kPercentLabel)), L"100 %");
     EXPECT_EQ(textOf(installer.unit(kStatusLabel)), L"已完成 ");
     EXPECT_EQ(::SendMessageW(installer.unit(kProgress), PBM_GETPOS, 0, 0), 100);
@@ -295,6 +371,7 @@ TEST_F(InstallTest, UnwritableFolderIsReportedAndTheInstallerStaysIdle) {
     Installer installer;
     ASSERT_TRUE(installer.window());
     chooseFolder(installer, folder);
+    ASSERT_EQ(textOf(installer.unit(kPathEdit)), folder);
     dir.reset();  // the folder disappears before Install is pressed
     ASSERT_FALSE(folderExists(folder));
     ::SendMessageW(installer.unit(kAgreeCheck), BM_CLICK, 0, 0);
@@ -309,18 +386,34 @@ TEST_F(InstallTest, UnwritableFolderIsReportedAndTheInstallerStaysIdle) {
     EXPECT_EQ(installer.waitExit(), 0);
 }
 
-TEST_F(InstallTest, FailedExtractionIsReportedAndOnlyExitIsOffered) {
+// A reinstall over an earlier one fails at its last file. The box names that
+// file; what this run created is gone again, what was there before stays.
+TEST_F(InstallTest, FailedExtractionNamesTheFileAndLeavesOnlyWhatWasThereBefore) {
     TempFolder dir(L"pelmora fail");
+    const std::wstring product = dir / L"Pelmora";
     // A folder where the product program must go: its file cannot be created.
-    ASSERT_TRUE(::CreateDirectoryW((dir / L"Pelmora").c_str(), nullptr));
-    ASSERT_TRUE(::CreateDirectoryW((dir / L"Pelmora\\Pelmora☆Corvane.exe").c_str(), nullptr));
+    ASSERT_TRUE(::CreateDirectoryW(product.c_str(), nullptr));
+    ASSERT_TRUE(::CreateDirectoryW((product + L"\\Pelmora☆Corvane.exe").c_str(), nullptr));
+    // Kept: a file the archive replaces, and a folder of it holding a file of the user's.
+    const std::map<std::wstring, std::string> before = {{L"\\Pelmora☆Corvane.exe", "/"},
+                                                        {L"\\bass.dll", "old library"},
+                                                        {L"\\data", "/"},
+                                                        {L"\\data\\mine.txt", "the user's own"}};
+    for (const auto& [name, bytes] : before) {
+        if (bytes != "/") {
+            ASSERT_TRUE(writeFileBytes(product + name, bytes));
+        } else {
+            ::CreateDirectoryW((product + name).c_str(), nullptr);
+        }
+    }
     Installer installer;
     ASSERT_TRUE(installer.window());
     chooseFolder(installer, dir.path());
+    ASSERT_EQ(textOf(installer.unit(kPathEdit)), dir.path());
     ::SendMessageW(installer.unit(kAgreeCheck), BM_CLICK, 0, 0);
     clickLater(installer.unit(kInstallButton));
-    const std::wstring text = acknowledgeBox(installer, L"错误");
-    EXPECT_NE(text.find(dir / L"Pelmora"), std::wstring::npos) << ::testing::PrintToString(text);
+    EXPECT_EQ(acknowledgeBox(installer, L"错误"),
+              L"无法将文件安装到：" + product + L"\\Pelmora☆Corvane.exe\r\n安装未完成，本次安装新建的文件已全部删除。");
     HWND finish = installer.unit(kFinishButton);
     EXPECT_EQ(textOf(finish), L"退出");
     EXPECT_EQ(textOf(installer.unit(kStatusLabel)), L"安装失败 ");
@@ -328,11 +421,146 @@ TEST_F(InstallTest, FailedExtractionIsReportedAndOnlyExitIsOffered) {
     // moved the progress on meanwhile.
     EXPECT_EQ(::SendMessageW(installer.unit(kProgress), PBM_GETPOS, 0, 0), 40);
     saveScreenshot(screenshotPath(L"failed"));
+
+    std::map<std::wstring, std::string> after;
+    collectTree(product, L"", &after, nullptr);
+    std::map<std::wstring, bool> left, expected;
+    for (const auto& entry : after) left[entry.first] = entry.second == "/";
+    for (const auto& entry : before) expected[entry.first] = entry.second == "/";
+    EXPECT_EQ(left, expected);
+    EXPECT_EQ(after[L"\\data\\mine.txt"], "the user's own");
     EXPECT_FALSE(fileExists(dir / L"Pelmora.zip"));
     EXPECT_FALSE(fileExists(desktopShortcut()));
+
+    pressKeysAndSettle(installer);
+    EXPECT_EQ(textOf(finish), L"退出");
     clickLater(finish);
     EXPECT_EQ(installer.waitExit(), 1);
     EXPECT_EQ(findTopLevel(0, kProductTitle), nullptr);
+}
+
+// With the installation's path past what Windows can start or link to, the
+// installer says so before writing anything and stays ready for another folder.
+TEST_F(InstallTest, TooLongPathIsRefusedBeforeAnythingIsWritten) {
+    TempFolder dir(L"pelmora long");
+    // The installed program's path reaches 260 characters: one too many.
+    const size_t programSuffix = std::wstring(L"\\Pelmora\\Pelmora☆Corvane.exe").size();
+    std::wstring folder = dir.path();
+    while (folder.size() + programSuffix < 260) {
+        folder += L"\\" + std::wstring(std::min<size_t>(40, 260 - programSuffix - folder.size() - 1), L'长');
+        ASSERT_TRUE(::CreateDirectoryW(folder.c_str(), nullptr));
+    }
+    ASSERT_EQ(folder.size() + programSuffix, 260u);
+    Installer installer;
+    ASSERT_TRUE(installer.window());
+    chooseFolder(installer, folder);
+    ASSERT_EQ(textOf(installer.unit(kPathEdit)), folder);
+    ::SendMessageW(installer.unit(kAgreeCheck), BM_CLICK, 0, 0);
+    clickLater(installer.unit(kInstallButton));
+    EXPECT_EQ(acknowledgeBox(installer, L"错误"), L"安装目录的路径过长：" + folder + L"\r\n请选择路径较短的安装目录。");
+    EXPECT_TRUE(::IsWindowVisible(installer.unit(kInstallButton)));
+    EXPECT_FALSE(::IsWindowVisible(installer.unit(kFinishButton)));
+    EXPECT_TRUE(::IsWindowVisible(installer.unit(kBrowseButton)));
+    EXPECT_FALSE(folderExists(folder + L"\\Pelmora"));
+    EXPECT_FALSE(fileExists(folder + L"\\Pelmora.zip"));
+    EXPECT_FALSE(fileExists(desktopShortcut()));
+    ::PostMessageW(installer.window(), WM_CLOSE, 0, 0);
+    EXPECT_EQ(installer.waitExit(), 0);
+}
+
+// Reinstalling while the installed program runs: nothing is touched until the
+// program is closed and the user retries.
+TEST_F(InstallTest, ReinstallWhileTheProgramRunsWaitsUntilItIsClosed) {
+    TempFolder dir(L"pelmora busy");
+    const std::wstring product = dir / L"Pelmora";
+    const std::wstring program = product + L"\\Pelmora☆Corvane.exe";
+    ASSERT_TRUE(::CreateDirectoryW(product.c_str(), nullptr));
+    ASSERT_TRUE(
+        ::CopyFileW((buildDir() + L"\\resources\\payload_tree\\Pelmora☆Corvane.exe").c_str(), program.c_str(), FALSE));
+    ASSERT_TRUE(writeFileBytes(product + L"\\bass.dll", "old library"));
+    RunningProgram running(program);
+    ASSERT_TRUE(running.window()) << "the installed program did not start";
+
+    Installer installer;
+    ASSERT_TRUE(installer.window());
+    chooseFolder(installer, dir.path());
+    ASSERT_EQ(textOf(installer.unit(kPathEdit)), dir.path());
+    ::SendMessageW(installer.unit(kAgreeCheck), BM_CLICK, 0, 0);
+    const std::wstring question = L"文件正在使用中：" + program + L"\r\n请关闭正在使用该文件的程序后重试。";
+    const auto unchanged = [&] {
+        std::string library;
+        pelmora::testing::readFileBytes(product + L"\\bass.dll", &library);
+        return library == "old library" && !fileExists(dir / L"Pelmora.zip") && !folderExists(product + L"\\data") &&
+               ::IsWindowVisible(installer.unit(kInstallButton));
+    };
+
+    // Cancel: still idle, nothing changed.
+    clickLater(installer.unit(kInstallButton));
+    HWND box = waitForBox(installer, L"提示");
+    ASSERT_TRUE(box);
+    EXPECT_EQ(messageBoxText(box), question);
+    saveScreenshot(screenshotPath(L"file-in-use"));
+    clickLater(::GetDlgItem(box, IDCANCEL));
+    ASSERT_TRUE(waitFor([&] { return !::IsWindow(box); }));
+    ASSERT_TRUE(settle(installer));
+    EXPECT_TRUE(unchanged());
+
+    // Retry while the program still runs: asked again.
+    clickLater(installer.unit(kInstallButton));
+    ASSERT_TRUE(box = waitForBox(installer, L"提示"));
+    clickLater(::GetDlgItem(box, IDRETRY));
+    ASSERT_TRUE(waitFor([&] { return !::IsWindow(box); }));
+    ASSERT_TRUE(box = waitForBox(installer, L"提示"));
+    EXPECT_EQ(messageBoxText(box), question);
+    EXPECT_TRUE(unchanged());
+
+    // Retry once the program has ended: the installation goes through.
+    ASSERT_TRUE(running.close());
+    clickLater(::GetDlgItem(box, IDRETRY));
+    ASSERT_TRUE(waitFor([&] { return textOf(installer.unit(kFinishButton)) == L"退出并启动"; }, 60000));
+    expectPayloadInstalledAt(product);
+    ::PostMessageW(installer.window(), WM_CLOSE, 0, 0);
+    EXPECT_EQ(installer.waitExit(), 0);
+}
+
+// A read-only archive left by an earlier run does not outlast "已完成"; one
+// that cannot be deleted at all is not passed over in silence.
+TEST_F(InstallTest, ArchiveIsRemovedWhenFinishedOrItsStayIsReported) {
+    for (const bool heldOpen : {false, true}) {
+        SCOPED_TRACE(heldOpen ? "archive held open" : "read-only leftover");
+        TempFolder dir(L"pelmora archive");
+        const std::wstring archive = dir / L"Pelmora.zip";
+        ASSERT_TRUE(writeFileBytes(archive, "left by an earlier run"));
+        ASSERT_TRUE(::SetFileAttributesW(archive.c_str(), FILE_ATTRIBUTE_READONLY));
+        Installer installer;
+        ASSERT_TRUE(installer.window());
+        chooseFolder(installer, dir.path());
+        ASSERT_EQ(textOf(installer.unit(kPathEdit)), dir.path());
+        ::SendMessageW(installer.unit(kAgreeCheck), BM_CLICK, 0, 0);
+        clickLater(installer.unit(kInstallButton));
+        HWND finish = installer.unit(kFinishButton);
+        ASSERT_TRUE(waitFor([&] { return textOf(finish) == L"安装中···"; }));
+        // Open from here the way readers open it: extraction still reads it,
+        // but nobody can delete it. The first progress step is 100 ms away.
+        UniqueFile holder;
+        if (heldOpen) {
+            holder.reset(
+                ::CreateFileW(archive.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
+            ASSERT_TRUE(holder);
+        }
+        if (heldOpen) {
+            EXPECT_EQ(acknowledgeBox(installer, L"提示", 60000),
+                      L"安装已完成，但安装包未能删除：" + archive + L"\r\n请手动删除该文件。");
+        }
+        ASSERT_TRUE(waitFor([&] { return textOf(finish) == L"退出并启动"; }, 60000));
+        EXPECT_TRUE(settle(installer));
+        EXPECT_EQ(findDialog(installer.processId(), L"提示"), nullptr);
+        EXPECT_EQ(fileExists(archive), heldOpen);
+        expectPayloadInstalledAt(dir / L"Pelmora");
+        holder.reset();
+        ::PostMessageW(installer.window(), WM_CLOSE, 0, 0);
+        EXPECT_EQ(installer.waitExit(), 0);
+    }
 }
 
 TEST_F(InstallTest, DamagedPackageIsRefusedBeforeTheWindowAppears) {

@@ -107,6 +107,62 @@ TEST(FileServicesTest, CreateFolderIsOneLevelAndDeleteFileReportsSuccess) {
     EXPECT_FALSE(deleteFile(dir / L"f"));
 }
 
+TEST(FileServicesTest, FileIsInUseExactlyWhileAnotherHandleIsOpen) {
+    TempFolder dir;
+    const std::wstring path = dir / L"程序.exe";
+    EXPECT_FALSE(fileInUse(path)) << "a missing file";
+    ASSERT_TRUE(writeByteSetsToFile(path, {span("image")}));
+    EXPECT_FALSE(fileInUse(path));
+    struct Holder {
+        const char* name;
+        DWORD access, share;
+    } holders[] = {
+        {"reader sharing reads", GENERIC_READ, FILE_SHARE_READ},
+        {"reader sharing everything", GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE},
+        {"writer", GENERIC_WRITE, 0},
+    };
+    for (const Holder& h : holders) {
+        UniqueFile held(::CreateFileW(path.c_str(), h.access, h.share, nullptr, OPEN_EXISTING, 0, nullptr));
+        ASSERT_TRUE(held) << h.name;
+        EXPECT_TRUE(fileInUse(path)) << h.name;
+    }
+    EXPECT_FALSE(fileInUse(path)) << "every handle is closed again";
+    ASSERT_TRUE(::SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_READONLY));
+    EXPECT_FALSE(fileInUse(path)) << "read-only is not in use";
+    ::SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+    EXPECT_EQ(fileText(path), "image") << "looking changes nothing";
+}
+
+TEST(FileServicesTest, RemoveFileTakesReadOnlyFilesAndFailsOnlyWhileHeld) {
+    TempFolder dir;
+    const std::wstring path = dir / L"Pelmora.zip";
+    EXPECT_TRUE(removeFile(path)) << "nothing there is nothing left";
+    EXPECT_FALSE(removeFile(L""));
+    ASSERT_TRUE(writeByteSetsToFile(path, {span("zip")}));
+    ASSERT_TRUE(::SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN));
+    {
+        UniqueFile held(::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
+        ASSERT_TRUE(held);
+        EXPECT_FALSE(removeFile(path));
+        EXPECT_TRUE(fileExists(path));
+    }
+    EXPECT_TRUE(removeFile(path));
+    EXPECT_FALSE(fileExists(path));
+}
+
+TEST(FileServicesTest, RemoveEmptyFolderKeepsAFolderWithContents) {
+    TempFolder dir;
+    const std::wstring folder = dir / L"Pelmora";
+    EXPECT_TRUE(removeEmptyFolder(folder)) << "nothing there is nothing left";
+    ASSERT_TRUE(createFolder(folder));
+    ASSERT_TRUE(writeByteSetsToFile(folder + L"\\mine.txt", {span("mine")}));
+    EXPECT_FALSE(removeEmptyFolder(folder));
+    EXPECT_EQ(fileText(folder + L"\\mine.txt"), "mine");
+    ASSERT_TRUE(deleteFile(folder + L"\\mine.txt"));
+    EXPECT_TRUE(removeEmptyFolder(folder));
+    EXPECT_FALSE(folderExists(folder));
+}
+
 TEST(ShellServicesTest, SpecialFoldersEndInBackslashAndUnknownKindsAreEmpty) {
     for (int kind : {1, 3, 8, 9, 10, 11}) {
         const std::wstring path = specialFolderPath(kind);

@@ -1,0 +1,75 @@
+#include "app/install_plan.h"
+
+#include <set>
+
+#include "app/installer_app.h"
+#include "base/text.h"
+#include "payload/constants.h"
+#include "payload/entry_path.h"
+#include "payload/zip_format.h"
+#include "services/file_services.h"
+
+namespace pelmora {
+namespace {
+
+class Plan {
+public:
+    void add(std::wstring path, bool folder) {
+        if (seen_.insert(path).second) paths_.push_back({std::move(path), folder});
+    }
+    std::vector<PlannedPath> take() { return std::move(paths_); }
+
+private:
+    std::vector<PlannedPath> paths_;
+    std::set<std::wstring> seen_;
+};
+
+// Entry names as the extractor turns them into paths below the product folder.
+void addEntries(Plan& plan, const std::wstring& productFolder, const void* archive, std::size_t size) {
+    zip::MemorySource source(archive, size);
+    zip::EndRecord end;
+    std::vector<zip::CentralEntry> entries;
+    if (zip::findEndRecord(source, &end) != zip::ZipResult::Ok ||
+        zip::readCentralDirectory(source, end, &entries) != zip::ZipResult::Ok)
+        return;
+    for (const zip::CentralEntry& entry : entries) {
+        const std::wstring name = entry.utf8Name() ? wideFromUtf8(entry.name) : wideFromGbk(entry.name);
+        zip::EntryPath path;
+        // A refused name is never written; the extraction says so when it meets it.
+        if (zip::safeRelativePath(name, &path) != zip::PathVerdict::Safe) continue;
+        const bool folder =
+            path.endsInSeparator || zip::isDirectoryAttributes(zip::attributesFromExternal(entry.externalAttributes));
+        for (std::size_t cut = path.relative.find(L'\\'); cut != std::wstring::npos;
+             cut = path.relative.find(L'\\', cut + 1))
+            plan.add(productFolder + L"\\" + path.relative.substr(0, cut), true);
+        if (!path.relative.empty()) plan.add(productFolder + L"\\" + path.relative, folder);
+    }
+}
+
+}  // namespace
+
+std::vector<PlannedPath> plannedPaths(const std::wstring& installDir, const void* archive, std::size_t size) {
+    Plan plan;
+    const std::wstring productFolder = installPath(installDir, kFolderSuffix);
+    plan.add(productFolder, true);
+    plan.add(installPath(installDir, kArchiveSuffix), false);
+    plan.add(installPath(installDir, kProgramPathSuffix), false);
+    addEntries(plan, productFolder, archive, size);
+    return plan.take();
+}
+
+const PlannedPath* firstTooLongPath(const std::vector<PlannedPath>& plan) {
+    for (const PlannedPath& p : plan) {
+        if (p.path.size() > (p.folder ? kMaxFolderPathLength : kMaxFilePathLength)) return &p;
+    }
+    return nullptr;
+}
+
+std::wstring firstFileInUse(const std::vector<PlannedPath>& plan) {
+    for (const PlannedPath& p : plan) {
+        if (!p.folder && fileInUse(p.path)) return p.path;
+    }
+    return {};
+}
+
+}  // namespace pelmora

@@ -1,0 +1,39 @@
+// What an installation into a folder will create, worked out before anything
+// is written: the product folder, the archive and the target of every entry.
+// Long paths and files held open by a running program are found here, while
+// the user can still choose another folder or close the program.
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <vector>
+
+#include "payload/entry_path.h"
+
+namespace pelmora {
+
+struct PlannedPath {
+    std::wstring path;
+    bool folder = false;
+};
+
+// The limits the extractor holds entry names to: a file path of at most 259
+// characters, which is also what a shortcut target and a program start take,
+// and a folder path of at most 247 (room for an 8.3 name inside it).
+using zip::kMaxFilePathLength;
+using zip::kMaxFolderPathLength;
+
+// The paths an installation into installDir creates from the ZIP archive in
+// memory: the product folder, the archive file, every folder and file of the
+// archive (the folders above each file too), and the product program, which
+// is planned even when the archive cannot be read. No duplicates.
+std::vector<PlannedPath> plannedPaths(const std::wstring& installDir, const void* archive, std::size_t size);
+
+// The first planned path longer than its limit; nullptr when every one fits.
+const PlannedPath* firstTooLongPath(const std::vector<PlannedPath>& plan);
+
+// The first planned file that exists and that another program holds open, so
+// that it cannot be replaced now; empty when there is none.
+std::wstring firstFileInUse(const std::vector<PlannedPath>& plan);
+
+}  // namespace pelmora

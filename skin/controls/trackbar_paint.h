@@ -1,0 +1,56 @@
+// Painting of a skinned track bar from the state the control reports: its
+// channel and thumb rectangles, its range and its selection. Nothing is kept
+// between paints.
+#pragma once
+
+#include <windows.h>
+
+#include "gfx/gdip_types.h"
+#include "skin/controls/control_settings.h"
+
+namespace pelmora {
+
+class GdipGraphics;
+
+// Where the ticks are: above (left of) the channel, below (right of) it, on
+// both sides, or nowhere. The values are the record's codes.
+enum class TickPlacement : int { TopOrLeft = 0, BottomOrRight = 1, Both = 2, None = 3 };
+// From the TBS_ style bits; no placement bit means ticks below (right).
+TickPlacement tickPlacementOf(DWORD style);
+
+// The channel rectangle of a vertical track bar as the painter uses it. Some
+// versions of the control report it as if the bar were horizontal (wider than
+// tall); that rectangle is turned back to the upright one.
+RECT trackBarChannel(const RECT& reported, bool vertical);
+
+// The ellipse drawn as the thumb: a circle as wide as the thumb's narrow side
+// less one pixel (so its outline stays inside), centred along the channel and
+// pushed to the end of the thumb away from the ticks; centred across when the
+// ticks are on both sides or absent.
+RectF trackBarThumbEllipse(const RECT& thumb, bool vertical, TickPlacement ticks);
+
+// The selected stretch as a rectangle across the channel. Positions map onto
+// the channel as the thumb's centre travels: from half a thumb inside its
+// start to half a thumb inside its end. Empty when the range is empty.
+RectI trackBarSelection(const RECT& channel, const RECT& thumb, bool vertical, int rangeMin, int rangeMax,
+                        int selectionStart, int selectionEnd);
+
+struct TrackBarPaint {
+    SizeI size;
+    bool vertical = false;
+    TickPlacement ticks = TickPlacement::BottomOrRight;
+    bool hot = false;
+    bool selectionRange = false;
+    RECT channel{};  // as the painter uses it (see trackBarChannel)
+    RECT thumb{};
+    int rangeMin = 0;
+    int rangeMax = 100;
+    int selectionStart = 0;
+    int selectionEnd = 0;
+};
+
+// Paints the bar onto a surface of its window size that holds the background
+// under it. The frame is drawn while the settings enable it.
+void paintTrackBar(GdipGraphics& graphics, const TrackBarPaint& bar, const ControlSettings& settings);
+
+}  // namespace pelmora

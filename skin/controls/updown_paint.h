@@ -1,0 +1,41 @@
+// Painting and hit-testing of a skinned up-down control: two rounded halves
+// (top and bottom, or left and right), each with its arrow, the half under
+// the pointer lit while hot and sunk while pressed.
+#pragma once
+
+#include <array>
+
+#include "gfx/gdip_types.h"
+#include "skin/controls/control_settings.h"
+
+namespace pelmora {
+
+class GdipGraphics;
+
+// The first half holds the up (left) arrow, the second the down (right) one.
+// The values are the record's codes.
+enum class UpDownPart : int { First = 1, Second = 2 };
+
+// The half under a point in window coordinates: the upper (left) half of the
+// height (width), split where the painter splits it, is the first.
+UpDownPart upDownPartAt(SizeI size, bool horizontal, PointI pointer);
+
+// The two halves as the painter outlines them (x, y, width, height, a 1-pixel
+// stroke covering x..x + width): the first from the top (left) edge up to the
+// split, the second from the split to the far edge.
+std::array<RectF, 2> upDownHalves(SizeI size, bool horizontal);
+
+struct UpDownPaint {
+    SizeI size;
+    bool horizontal = false;
+    bool hot = false;
+    bool pressed = false;
+    UpDownPart activePart = UpDownPart::First;  // the half under the pointer
+};
+
+// Paints the control onto a surface of its window size that holds the
+// background under it. Turns anti-aliasing and high-quality compositing on
+// for the rest of the graphics' life.
+void paintUpDown(GdipGraphics& graphics, const UpDownPaint& control, const ControlSettings& settings);
+
+}  // namespace pelmora
