@@ -41,10 +41,17 @@ bool crcFromFile(ByteView bytes, std::uint32_t* crc) {
     }
     std::uint64_t offset = 0;
     if (!imageFileOffset(module, bytes.data, bytes.size, &offset)) return false;
-    std::wstring path(32768, L'\0');
-    const DWORD length = ::GetModuleFileNameW(module, path.data(), static_cast<DWORD>(path.size()));
-    if (length == 0 || length >= path.size()) return false;
-    path.resize(length);
+    std::wstring path(MAX_PATH, L'\0');
+    for (;;) {
+        const DWORD length = ::GetModuleFileNameW(module, path.data(), static_cast<DWORD>(path.size()));
+        if (length == 0) return false;
+        if (length < path.size()) {
+            path.resize(length);
+            break;
+        }
+        if (path.size() >= 32768) return false;  // longer than any Windows path
+        path.resize(path.size() * 2);
+    }
 
     UniqueFile file(::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr,
                                   OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));

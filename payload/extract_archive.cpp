@@ -107,7 +107,7 @@ private:
 // this call's; what is not known to be new is never removed.
 ZipResult writeEntryFile(EntryPipeline& pipeline, const EntryBlock* block, const std::wstring& target,
                          std::vector<ArchiveUnit::CreatedPath>* created) {
-    // The step lives in the first block, which goes back to the ring once
+    // The step lives in the first block, which goes back to the pool once
     // the next block is taken.
     const FILETIME creation = block->step.creationTime;
     const FILETIME access = block->step.accessTime;

@@ -57,9 +57,17 @@ public:
     // encryption, other methods, 64-bit sizes).
     ZipResult checkSupported(int index) const;
 
-    // Hands the entry's data to sink, checked as extractEntryToFile checks
-    // it (Unsupported before anything is handed on).
-    ZipResult copyEntryData(int index, zip::ChunkSink& sink);
+    // Another handle on the archive file, for a thread of its own: reads
+    // through the reader's own handle move its file pointer, so no two
+    // threads may share it. Null when the file cannot be opened again.
+    std::unique_ptr<zip::ByteSource> openSource() const;
+    // getEntry through such a source, caching nothing; *dataOffset: where
+    // the entry's data starts.
+    ZipResult readEntry(zip::ByteSource& source, int index, ZipEntryInfo* info, std::uint64_t* dataOffset) const;
+    // Hands the entry's data, read through source from dataOffset, to sink,
+    // checked as extractEntryToFile checks it (Unsupported before anything
+    // is handed on).
+    ZipResult copyEntryData(zip::ByteSource& source, int index, std::uint64_t dataOffset, zip::ChunkSink& sink) const;
 
     ZipReader(const ZipReader&) = delete;
     ZipReader& operator=(const ZipReader&) = delete;
@@ -67,16 +75,17 @@ public:
 
 private:
     class FileSource;
-    ZipReader(UniqueFile file, std::uint64_t size, std::wstring openFolder);
+    ZipReader(UniqueFile file, std::uint64_t size, std::wstring path, std::wstring openFolder);
     ZipResult locate(int index);
 
     std::unique_ptr<FileSource> source_;
     zip::EndRecord end_;
     std::vector<zip::CentralEntry> entries_;
+    std::wstring path_;  // full path of the archive
     std::wstring openFolder_;
     int cachedIndex_ = -2;
     ZipEntryInfo cached_;
-    zip::LocalEntry cachedLocal_;
+    std::uint64_t cachedDataOffset_ = 0;
 };
 
 // Handle-style entry points: a null reader is NotReader.

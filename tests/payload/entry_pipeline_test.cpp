@@ -1,5 +1,5 @@
-// Extraction with reading and writing on two threads: data that spans many
-// ring blocks comes out exactly, a failure on either side ends the run with 0
+// Extraction with reading and writing on separate threads: data that spans
+// many pool blocks comes out exactly, in order, whichever worker read it, a failure on either side ends the run with 0
 // and leaves no file under the failing entry's name, and no run leaves a
 // thread or handle behind.
 #include "payload/entry_pipeline.h"
@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 #include <tlhelp32.h>
 
+#include <algorithm>
 #include <vector>
 
 #include "base/text.h"
@@ -25,9 +26,9 @@ using testing::TempFolder;
 using testing::TestEntry;
 
 constexpr std::size_t kBlock = EntryPipeline::kBlockSize;
-// More data than the whole ring holds, so the worker is still waiting for a
+// More data than the whole pool holds, so a worker is still waiting for a
 // free block when the writing side stops.
-constexpr std::size_t kMoreThanTheRing = (EntryPipeline::kBlocks + 3) * kBlock + 12345;
+constexpr std::size_t kMoreThanThePool = (EntryPipeline::kBlocks + 3) * kBlock + 12345;
 
 std::string fileText(const std::wstring& path) {
     std::string bytes;
@@ -96,10 +97,10 @@ int handlesOfThisProcess() {
     return handlesInSystemList();
 }
 
-// Sizes around the block size and past the ring's end, stored and deflated,
+// Sizes around the block size and past the pool's end, stored and deflated,
 // in one archive: every byte must arrive, in order, in the right file.
 TEST(EntryPipelineTest, EntriesOfEverySizeAcrossBlocksComeOutExactly) {
-    const std::size_t sizes[] = {0, 1, kBlock - 1, kBlock, kBlock + 1, 3 * kBlock, kMoreThanTheRing};
+    const std::size_t sizes[] = {0, 1, kBlock - 1, kBlock, kBlock + 1, 3 * kBlock, kMoreThanThePool};
     std::vector<TestEntry> entries;
     unsigned seed = 1;
     for (bool deflate : {true, false}) {
@@ -134,11 +135,41 @@ TEST(EntryPipelineTest, EntriesOfEverySizeAcrossBlocksComeOutExactly) {
     EXPECT_EQ(reports.back(), 100);
 }
 
-// The reading side fails inside an entry larger than the ring, after blocks
+// Entries larger than the whole pool one after another, then between tiny
+// ones and folders: the worker ahead must never take the block the entry
+// being written still needs, and every entry lands in its own file.
+TEST(EntryPipelineTest, EntriesLargerThanThePoolInARowComeOutInOrder) {
+    std::vector<TestEntry> entries;
+    unsigned seed = 100;
+    for (int i = 0; i < 3; ++i)
+        entries.emplace_back("run/" + std::to_string(i), pattern(kMoreThanThePool, seed++), false);
+    for (int i = 0; i < 3; ++i) {
+        entries.emplace_back("mixed/tiny" + std::to_string(i), pattern(i, seed++));
+        entries.push_back(testing::folderEntry("mixed/folder" + std::to_string(i) + "/"));
+        entries.emplace_back("mixed/big" + std::to_string(i), pattern(kMoreThanThePool + i, seed++), i % 2 == 0);
+    }
+    TempFolder temp;
+    ASSERT_TRUE(testing::writeFileBytes(temp / L"a.zip", buildZip(entries).bytes));
+    for (int round = 0; round < 3; ++round) {
+        SCOPED_TRACE(round);
+        const std::wstring dest = temp / (L"out" + std::to_wstring(round));
+        ArchiveUnit unit;
+        ASSERT_EQ(unit.extractArchive(temp / L"a.zip", dest), 1) << utf8FromWide(unit.lastError());
+        for (const TestEntry& e : entries) {
+            if (e.name.back() == '/') continue;
+            std::wstring path = dest + L"\\" + wideFromUtf8(e.name);
+            std::replace(path.begin(), path.end(), L'/', L'\\');
+            EXPECT_TRUE(fileText(path) == e.data) << e.name << ": contents differ";
+        }
+        testing::removeTree(dest);
+    }
+}
+
+// The reading side fails inside an entry larger than the pool, after blocks
 // of it were written: the run ends with 0, the entry's file is gone, entries
 // before it stay and nothing after it is made.
 TEST(EntryPipelineTest, DataFailingAfterBlocksWereWrittenLeavesNoFile) {
-    const std::string big = pattern(kMoreThanTheRing, 7);
+    const std::string big = pattern(kMoreThanThePool, 7);
     const std::string deflated = testing::rawDeflate(big);
     std::vector<std::pair<const char*, TestEntry>> cases;
     TestEntry e{"big.bin", big};
@@ -173,7 +204,7 @@ TEST(EntryPipelineTest, DataFailingAfterBlocksWereWrittenLeavesNoFile) {
 // with 0, the other program's file stays as it was, and nothing after it is
 // made. (A file that fails part-way through writing: see the disk-full test.)
 TEST(EntryPipelineTest, AFileHeldOpenElsewhereStopsBothSides) {
-    const std::string big = pattern(kMoreThanTheRing, 3);
+    const std::string big = pattern(kMoreThanThePool, 3);
     TempFolder temp;
     const std::wstring dest = temp / L"out";
     ASSERT_TRUE(::CreateDirectoryW(dest.c_str(), nullptr));
@@ -197,7 +228,7 @@ TEST(EntryPipelineTest, AFileHeldOpenElsewhereStopsBothSides) {
 // times: every run ends its worker and closes everything it opened.
 TEST(EntryPipelineTest, RunsLeaveNoThreadOrHandleBehind) {
     TempFolder temp;
-    const std::string big = pattern(kMoreThanTheRing, 5);
+    const std::string big = pattern(kMoreThanThePool, 5);
     TestEntry badCrc{"bad.bin", big};
     badCrc.crc = 1;
     ASSERT_TRUE(testing::writeFileBytes(temp / L"good.zip",
