@@ -1,48 +1,12 @@
 #include "app/information_box.h"
 
+#include "skin/dialog/message_box_hook.h"
+
 namespace pelmora {
 
-HHOOK cbtHook = nullptr;
-
-namespace {
-
-bool hookInstalled = false;
-
-void removeHook() {
-    if (hookInstalled) ::UnhookWindowsHookEx(cbtHook);
-    hookInstalled = false;
-}
-
-bool isDialogWindow(HWND hwnd) {
-    wchar_t name[16] = {};
-    ::GetClassNameW(hwnd, name, 16);
-    return lstrcmpW(name, L"#32770") == 0;
-}
-
-// Passes every notification on. The box is not skinned yet; once it has been
-// activated the hook has done its work and removes itself, so no hook
-// outlives the box it was installed for.
-LRESULT CALLBACK messageBoxHook(int code, WPARAM wp, LPARAM lp) {
-    const HHOOK self = cbtHook;
-    const LRESULT result = ::CallNextHookEx(self, code, wp, lp);
-    if (code == HCBT_ACTIVATE && isDialogWindow(reinterpret_cast<HWND>(wp))) removeHook();
-    return result;
-}
-
-}  // namespace
-
-void installMessageBoxHook() {
-    cbtHook = ::SetWindowsHookExW(WH_CBT, messageBoxHook, nullptr, ::GetCurrentThreadId());
-    hookInstalled = cbtHook != nullptr;
-}
-
-bool messageBoxHookInstalled() { return hookInstalled; }
-
 int showInformationBox(HWND owner, const std::wstring& text, const std::wstring& caption) {
-    installMessageBoxHook();
-    const int result = ::MessageBoxExW(owner, text.c_str(), caption.c_str(), MB_OK, 0);
-    removeHook();  // a box that failed to appear was never activated
-    return result - 1;
+    const SkinNextMessageBox skin;
+    return ::MessageBoxExW(owner, text.c_str(), caption.c_str(), MB_OK, 0) - 1;
 }
 
 }  // namespace pelmora

@@ -1,6 +1,6 @@
 #include "app/install_plan.h"
 
-#include <set>
+#include <map>
 
 #include "app/installer_app.h"
 #include "base/text.h"
@@ -14,14 +14,21 @@ namespace {
 
 class Plan {
 public:
-    void add(std::wstring path, bool folder) {
-        if (seen_.insert(path).second) paths_.push_back({std::move(path), folder});
+    // A path planned again keeps its place; it gets the size it is given
+    // now when that is larger (the program is planned before its entry is read).
+    void add(std::wstring path, bool folder, std::uint64_t size = 0) {
+        const auto [at, added] = index_.emplace(path, paths_.size());
+        if (added) {
+            paths_.push_back({std::move(path), folder, size});
+        } else if (paths_[at->second].size < size) {
+            paths_[at->second].size = size;
+        }
     }
     std::vector<PlannedPath> take() { return std::move(paths_); }
 
 private:
     std::vector<PlannedPath> paths_;
-    std::set<std::wstring> seen_;
+    std::map<std::wstring, std::size_t> index_;
 };
 
 // Entry names as the extractor turns them into paths below the product folder.
@@ -42,7 +49,8 @@ void addEntries(Plan& plan, const std::wstring& productFolder, const void* archi
         for (std::size_t cut = path.relative.find(L'\\'); cut != std::wstring::npos;
              cut = path.relative.find(L'\\', cut + 1))
             plan.add(productFolder + L"\\" + path.relative.substr(0, cut), true);
-        if (!path.relative.empty()) plan.add(productFolder + L"\\" + path.relative, folder);
+        if (!path.relative.empty())
+            plan.add(productFolder + L"\\" + path.relative, folder, folder ? 0 : entry.uncompressedSize);
     }
 }
 
@@ -52,7 +60,7 @@ std::vector<PlannedPath> plannedPaths(const std::wstring& installDir, const void
     Plan plan;
     const std::wstring productFolder = installPath(installDir, kFolderSuffix);
     plan.add(productFolder, true);
-    plan.add(installPath(installDir, kArchiveSuffix), false);
+    plan.add(installPath(installDir, kArchiveSuffix), false, size);
     plan.add(installPath(installDir, kProgramPathSuffix), false);
     addEntries(plan, productFolder, archive, size);
     return plan.take();

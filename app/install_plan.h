@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -15,6 +16,7 @@ namespace pelmora {
 struct PlannedPath {
     std::wstring path;
     bool folder = false;
+    std::uint64_t size = 0;  // bytes a file will hold
 };
 
 // The limits the extractor holds entry names to: a file path of at most 259
@@ -26,7 +28,8 @@ using zip::kMaxFolderPathLength;
 // The paths an installation into installDir creates from the ZIP archive in
 // memory: the product folder, the archive file, every folder and file of the
 // archive (the folders above each file too), and the product program, which
-// is planned even when the archive cannot be read. No duplicates.
+// is planned even when the archive cannot be read. No duplicates. Files carry
+// their size: the archive's, and each entry's unpacked size.
 std::vector<PlannedPath> plannedPaths(const std::wstring& installDir, const void* archive, std::size_t size);
 
 // The first planned path longer than its limit; nullptr when every one fits.

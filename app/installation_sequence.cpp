@@ -3,21 +3,18 @@
 // installed program. The state is read from the Finish button's caption:
 // "安装中···" while installing, "退出并启动" when finished, "退出" after a
 // failure.
+#include "app/exit_codes.h"
 #include "app/information_box.h"
-#include "app/install_plan.h"
 #include "app/installer_app.h"
 #include "app/installer_messages.h"
 #include "payload/constants.h"
-#include "payload/embedded_data.h"
-#include "services/file_services.h"
 #include "services/message_pump.h"
-#include "services/process_services.h"
 #include "services/shell_services.h"
 
 namespace pelmora {
 namespace {
 
-constexpr int kFailedExitCode = 1;
+const int kFailedExitCode = exitCodeValue(ExitCode::ExtractionFailed);
 
 }  // namespace
 
@@ -50,8 +47,9 @@ void InstallerApp::onInstallClick() {
         ::RedrawWindow(window_.hwnd(), nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
     }
     installDir = window_.text(UnitRole::PathEdit);
+    installation_ = std::make_unique<Installation>(installDir, *log_);
     if (!readyToWrite()) return;  // still idle: the user can choose another folder
-    if (!writePayloadArchive()) {
+    if (!installation_->writeArchive()) {
         showBox(folderNotWritableText(installDir), kErrorCaption, MB_OK | MB_ICONERROR);
         return;
     }
@@ -65,34 +63,23 @@ int InstallerApp::showBox(const std::wstring& text, const wchar_t* caption, UINT
 
 // What must hold before anything is written. A path Windows cannot create, or
 // start and link to, would otherwise end in an installation that looks
-// finished and does nothing; a file held open by the running program would
-// fail only after every other file had been replaced.
+// finished and does nothing; a drive that fills up would fail halfway; a file
+// held open by the running program would fail only after every other file
+// had been replaced.
 bool InstallerApp::readyToWrite() {
-    const ByteView payload = payloadArchive();
-    const std::vector<PlannedPath> plan = plannedPaths(installDir, payload.data, payload.size);
-    if (firstTooLongPath(plan)) {
+    const FolderCheck check = installation_->checkFolder();
+    if (check.verdict == FolderVerdict::PathTooLong) {
         showBox(pathTooLongText(installDir), kErrorCaption, MB_OK | MB_ICONERROR);
         return false;
     }
-    for (std::wstring busy = firstFileInUse(plan); !busy.empty(); busy = firstFileInUse(plan)) {
+    if (check.verdict == FolderVerdict::NotEnoughSpace) {
+        showBox(notEnoughSpaceText(installDir, check.needed, check.free), kErrorCaption, MB_OK | MB_ICONERROR);
+        return false;
+    }
+    for (std::wstring busy = installation_->fileInUse(); !busy.empty(); busy = installation_->fileInUse()) {
         if (showBox(fileInUseText(busy), kNoticeCaption, MB_RETRYCANCEL | MB_ICONWARNING) != IDRETRY) return false;
     }
     return true;
-}
-
-bool InstallerApp::writePayloadArchive() {
-    if (installDir.empty()) return false;
-    const std::wstring productFolder = installPath(installDir, kFolderSuffix);
-    const std::wstring archive = installPath(installDir, kArchiveSuffix);
-    createdProductFolder_ = createFolder(productFolder);  // an existing folder is fine
-    // A read-only archive left by an earlier run cannot be replaced as it is.
-    ::SetFileAttributesW(archive.c_str(), FILE_ATTRIBUTE_NORMAL);
-    const ByteView payload = payloadArchive();
-    if (writeByteSetsToFile(archive, {{payload.data, payload.size}})) return true;
-    // Leave nothing behind: no partial archive, no folder made for it.
-    deleteFile(archive);
-    if (createdProductFolder_) ::RemoveDirectoryW(productFolder.c_str());
-    return false;
 }
 
 void InstallerApp::enterInstallingLayout() {
@@ -128,9 +115,7 @@ void InstallerApp::onProgressTick() {
     finishInstallation();
 }
 
-bool InstallerApp::extractPayload() {
-    return archiveUnit_.extractArchive(installPath(installDir, kArchiveSuffix), installPath(installDir, kFolderSuffix)) == 1;
-}
+bool InstallerApp::extractPayload() { return installation_->extract(); }
 
 void InstallerApp::finishInstallation() {
     // A nested run has finished already: one shortcut, one word about the archive.
@@ -139,9 +124,8 @@ void InstallerApp::finishInstallation() {
     window_.setText(UnitRole::PercentLabel, kFinalPercentage);
     window_.setText(UnitRole::StatusLabel, kFinalStatus);
     window_.setText(UnitRole::FinishButton, kFinalCaption);
-    createShortcut(specialFolderPath(3) + kShortcutName, installPath(installDir, kProgramPathSuffix));
-    const std::wstring archive = installPath(installDir, kArchiveSuffix);
-    if (!removeFile(archive)) showBox(archiveLeftText(archive), kNoticeCaption, MB_OK | MB_ICONWARNING);
+    if (!installation_->finish(shortcut_))
+        showBox(archiveLeftText(installation_->archivePath()), kNoticeCaption, MB_OK | MB_ICONWARNING);
 }
 
 // Extraction did not succeed: take away what this run created, say so, keep
@@ -149,29 +133,10 @@ void InstallerApp::finishInstallation() {
 void InstallerApp::failInstallation() {
     installFailed_ = true;
     window_.setTimerInterval(UnitRole::ProgressTimer, 0);  // no tick may run during the box
-    const std::wstring leftover = removeWhatThisRunCreated();
+    const std::wstring leftover = installation_->undo();
     window_.setText(UnitRole::StatusLabel, kFailedStatus);
     window_.setText(UnitRole::FinishButton, kFailedCaption);
-    const std::wstring& failed = archiveUnit_.failedPath();
-    showBox(installFailedText(failed.empty() ? installPath(installDir, kFolderSuffix) : failed, leftover),
-            kErrorCaption, MB_OK | MB_ICONERROR);
-}
-
-// Newest first, so every folder is empty by the time its turn comes; a folder
-// that still holds something (a file that was there before) stays. Returns
-// the first path that could not be removed, or empty.
-std::wstring InstallerApp::removeWhatThisRunCreated() {
-    std::wstring leftover;
-    const auto& created = archiveUnit_.createdPaths();
-    for (auto it = created.rbegin(); it != created.rend(); ++it) {
-        const bool removed = it->folder ? removeEmptyFolder(it->path) : removeFile(it->path);
-        if (!removed && leftover.empty()) leftover = it->path;
-    }
-    const std::wstring archive = installPath(installDir, kArchiveSuffix);
-    if (!removeFile(archive) && leftover.empty()) leftover = archive;
-    const std::wstring productFolder = installPath(installDir, kFolderSuffix);
-    if (createdProductFolder_ && !removeEmptyFolder(productFolder) && leftover.empty()) leftover = productFolder;
-    return leftover;
+    showBox(installFailedText(installation_->failedPath(), leftover), kErrorCaption, MB_OK | MB_ICONERROR);
 }
 
 void InstallerApp::onFinishClick() {
@@ -179,8 +144,7 @@ void InstallerApp::onFinishClick() {
     if (caption == kFailedCaption) fadeOutAndExit(kFailedExitCode);
     // Only a finished installation has a program to start.
     if (caption != kFinalCaption) return;
-    // Quoted, so a file at a shorter prefix of the path is never started instead.
-    runProgram(quotedCommandLine(installPath(installDir, kProgramPathSuffix)));
+    installation_->launch();
     fadeOutAndExit();
 }
 

@@ -15,10 +15,16 @@ std::wstring informationLineText(const std::wstring& dateTime, const std::wstrin
     return dateTime + std::wstring(27, L' ') + L"系统版本：" + version;
 }
 
+void InstallerApp::useOptions(const std::wstring& folder, bool shortcut, InstallLog& log) {
+    presetFolder_ = folder;
+    shortcut_ = shortcut;
+    log_ = &log;
+}
+
 void InstallerApp::onWindowCreated() {
     applyWindowSkin();
     window_.setTimerInterval(UnitRole::InfoTimer, 500);
-    window_.setText(UnitRole::PathEdit, kDefaultFolder);
+    window_.setText(UnitRole::PathEdit, presetFolder_.empty() ? std::wstring(kDefaultFolder) : presetFolder_);
 }
 
 void InstallerApp::applyWindowSkin() {
@@ -77,6 +83,7 @@ void InstallerApp::fadeOutAndExit(int exitCode) {
         setWindowAlpha(window_.hwnd(), static_cast<int>(kFadeBase) - i);
         sleepMs(1);
     }
+    log_->write(L"exit code " + std::to_wstring(exitCode));
     endProgram(exitCode);
 }
 

@@ -3,17 +3,24 @@
 
 #include <windows.h>
 
+#include <memory>
 #include <string>
 
+#include "app/install_log.h"
+#include "app/installation.h"
 #include "app/installer_window.h"
 #include "base/unique_resource.h"
-#include "payload/extract_archive.h"
 
 namespace pelmora {
 
 class InstallerApp final : public FormEvents {
 public:
     explicit InstallerApp(InstallerWindow& window) : window_(window) {}
+
+    // What the command line asks of the window, before it is created: the
+    // folder the folder box starts with (empty: the default), whether to
+    // make the shortcut, and where the steps are logged.
+    void useOptions(const std::wstring& folder, bool shortcut, InstallLog& log);
 
     // Form events, dispatched to the named handlers below.
     void onWindowCreated() override;
@@ -34,7 +41,8 @@ public:
     void onFinishClick();
     void onTermsLinkClick(int x, int y, WPARAM keys);
 
-    // Lowers the window's alpha from 254 to 0, then ends the program with `exitCode`.
+    // Lowers the window's alpha from 254 to 0, then ends the program with
+    // `exitCode` (0 after an installation, or before any, 1 after a failed one).
     [[noreturn]] void fadeOutAndExit(int exitCode = 0);
 
     // Process-wide state, released by the exit clean-up.
@@ -47,17 +55,19 @@ private:
     int showBox(const std::wstring& text, const wchar_t* caption, UINT type);
     // Checks made before anything is written; false (after a box) keeps the window idle.
     bool readyToWrite();
-    // Writes the payload archive; false (with nothing left behind) when it cannot.
-    bool writePayloadArchive();
     bool extractPayload();  // at 40 %
     void finishInstallation();
     void failInstallation();
-    std::wstring removeWhatThisRunCreated();
 
     InstallerWindow& window_;
-    ArchiveUnit archiveUnit_;
+    InstallLog defaultLog_;  // keeps nothing
+    InstallLog* log_ = &defaultLog_;
+    std::wstring presetFolder_;
+    bool shortcut_ = true;
+    // The installation the last Install click began; replaced by the next
+    // click while the window is idle.
+    std::unique_ptr<Installation> installation_;
     bool installFailed_ = false;
-    bool createdProductFolder_ = false;  // by this run, so it may go again
 };
 
 // A path under the installation folder: the folder followed by a suffix that

@@ -3,7 +3,11 @@
 // filled in by the functions below.
 #pragma once
 
+#include <cstdint>
 #include <string>
+
+#include "app/command_line.h"
+#include "app/disk_space.h"
 
 namespace pelmora {
 
@@ -18,6 +22,11 @@ inline std::wstring folderNotWritableText(const std::wstring& installDir) {
 
 inline std::wstring pathTooLongText(const std::wstring& installDir) {
     return L"安装目录的路径过长：" + installDir + L"\r\n请选择路径较短的安装目录。";
+}
+
+inline std::wstring notEnoughSpaceText(const std::wstring& installDir, std::uint64_t needed, std::uint64_t free) {
+    return L"磁盘空间不足：" + installDir + L"\r\n安装需要 " + sizeText(needed, Rounding::Up) + L"，可用空间只有 " +
+           sizeText(free, Rounding::Down) + L"。\r\n请释放磁盘空间或选择其他安装目录。";
 }
 
 inline std::wstring fileInUseText(const std::wstring& file) {
@@ -35,6 +44,44 @@ inline std::wstring installFailedText(const std::wstring& file, const std::wstri
 
 inline std::wstring archiveLeftText(const std::wstring& archive) {
     return L"安装已完成，但安装包未能删除：" + archive + L"\r\n请手动删除该文件。";
+}
+
+// The options box of /?, and under the fault when the command line is wrong.
+inline constexpr wchar_t kCommandLineCaption[] = L"命令行参数";
+inline constexpr wchar_t kCommandLineUsage[] =
+    L"用法：PelmoraSetup.exe [/S] [/NOSHORTCUT] [/LAUNCH] [/LOG=日志文件] [/D=安装目录]\r\n"
+    L"\r\n"
+    L"/S：静默安装，不显示窗口，视为已同意许可协议\r\n"
+    L"/D=安装目录：须为完整路径，放在最后，可含空格，无须引号\r\n"
+    L"/NOSHORTCUT：不创建桌面快捷方式\r\n"
+    L"/LAUNCH：与 /S 同用，安装完成后启动程序\r\n"
+    L"/LOG=日志文件：将安装的每一步记入 UTF-8 日志\r\n"
+    L"/?：显示本说明\r\n"
+    L"\r\n"
+    L"退出代码：\r\n"
+    L"0 安装完成　1 解压失败　2 安装包已损坏\r\n"
+    L"3 无法写入安装目录或路径过长　4 磁盘空间不足\r\n"
+    L"5 命令行有误　6 程序正在使用中";
+
+inline std::wstring commandLineFaultText(CommandLineError error, const std::wstring& offending) {
+    switch (error) {
+    case CommandLineError::None: return L"";
+    case CommandLineError::UnknownOption: return L"无法识别的参数：" + offending;
+    case CommandLineError::MissingValue: return L"参数缺少内容：" + offending;
+    case CommandLineError::RelativeFolder: return L"安装目录须为完整路径：" + offending;
+    case CommandLineError::RepeatedOption: return L"参数重复：" + offending;
+    case CommandLineError::LaunchWithoutSilent: return L"/LAUNCH 只能与 /S 一起使用。";
+    case CommandLineError::HelpWhenSilent: return L"/? 不能与 /S 一起使用。";
+    }
+    return offending;
+}
+
+inline std::wstring badCommandLineText(CommandLineError error, const std::wstring& offending) {
+    return commandLineFaultText(error, offending) + L"\r\n\r\n" + kCommandLineUsage;
+}
+
+inline std::wstring logNotWritableText(const std::wstring& file) {
+    return L"无法写入日志文件：" + file + L"\r\n请检查 /LOG= 所给的路径。";
 }
 
 }  // namespace pelmora

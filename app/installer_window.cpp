@@ -3,8 +3,9 @@
 #include <commctrl.h>
 
 #include "app/unit_windows.h"
+#include "base/win32_util.h"
 #include "services/unit_registry.h"
-#include "skin/window_render.h"
+#include "skin/window/window_render.h"
 
 namespace pelmora {
 namespace {
@@ -136,12 +137,7 @@ void InstallerWindow::setDisabled(UnitRole role, bool disabled) { ::EnableWindow
 
 void InstallerWindow::setText(UnitRole role, const std::wstring& text) { ::SetWindowTextW(unit(role), text.c_str()); }
 
-std::wstring InstallerWindow::text(UnitRole role) const {
-    HWND hwnd = unit(role);
-    std::wstring text(static_cast<size_t>(::GetWindowTextLengthW(hwnd)) + 1, L'\0');
-    text.resize(static_cast<size_t>(::GetWindowTextW(hwnd, text.data(), static_cast<int>(text.size()))));
-    return text;
-}
+std::wstring InstallerWindow::text(UnitRole role) const { return windowText(unit(role)); }
 
 void InstallerWindow::setTimerInterval(UnitRole timer, int ms) { pelmora::setTimerInterval(unit(timer), ms); }
 

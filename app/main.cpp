@@ -8,6 +8,7 @@
 
 #include "app/installer_app.h"
 #include "app/installer_window.h"
+#include "app/unattended.h"
 #include "base/unique_resource.h"
 #include "payload/embedded_data.h"
 #include "services/program_end.h"
@@ -50,11 +51,16 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     // set-up below and is waited for before the window is made.
     PayloadCheck payloadCheck;
     ::OleInitialize(nullptr);
+    // Read while the caller's folder is current: a relative log path is theirs.
+    const ParsedCommandLine commandLine = readCommandLine();
     enterProgramFolder();
+    static InstallLog installLog;
+    if (const std::optional<int> exitCode = runCommandLine(commandLine, installLog)) endProgram(*exitCode);
     UniqueWindow owner(createOwnerWindow(instance));
 
     static InstallerWindow window;
     static InstallerApp app(window);
+    app.useOptions(commandLine.options.installDir, !commandLine.options.noShortcut, installLog);
     skinEngine();
     registerExitCleanup([] {
         app.installDir.clear();

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "base/unique_resource.h"
+#include "base/win32_util.h"
 
 namespace pelmora {
 namespace {
@@ -14,12 +15,6 @@ LabelLook* lookOf(HWND hwnd) { return reinterpret_cast<LabelLook*>(::GetWindowLo
 
 void notifyParent(HWND hwnd, UnitEvent event) {
     ::SendMessageW(::GetParent(hwnd), kUnitEventMessage, ::GetDlgCtrlID(hwnd), reinterpret_cast<LPARAM>(&event));
-}
-
-std::wstring windowText(HWND hwnd) {
-    std::wstring text(static_cast<size_t>(::GetWindowTextLengthW(hwnd)) + 1, L'\0');
-    text.resize(static_cast<size_t>(::GetWindowTextW(hwnd, text.data(), static_cast<int>(text.size()))));
-    return text;
 }
 
 void drawCaption(HWND hwnd, HDC dc, const LabelLook& look) {

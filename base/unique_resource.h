@@ -62,11 +62,6 @@ struct IconTraits {
     static bool valid(HICON h) noexcept { return h != nullptr; }
     static void close(HICON h) noexcept { ::DestroyIcon(h); }
 };
-struct GlobalMemoryTraits {
-    static HGLOBAL invalid() noexcept { return nullptr; }
-    static bool valid(HGLOBAL h) noexcept { return h != nullptr; }
-    static void close(HGLOBAL h) noexcept { ::GlobalFree(h); }
-};
 struct HookTraits {
     static HHOOK invalid() noexcept { return nullptr; }
     static bool valid(HHOOK h) noexcept { return h != nullptr; }
@@ -95,11 +90,9 @@ using UniqueFindHandle = UniqueResource<HANDLE, FindFileTraits>;
 using GdiBitmap = UniqueResource<HBITMAP, GdiObjectTraits<HBITMAP>>;
 using GdiBrush = UniqueResource<HBRUSH, GdiObjectTraits<HBRUSH>>;
 using GdiFont = UniqueResource<HFONT, GdiObjectTraits<HFONT>>;
-using GdiPen = UniqueResource<HPEN, GdiObjectTraits<HPEN>>;
 using GdiRegion = UniqueResource<HRGN, GdiObjectTraits<HRGN>>;
 using MemoryDc = UniqueResource<HDC, MemoryDcTraits>;
 using UniqueIcon = UniqueResource<HICON, IconTraits>;
-using UniqueGlobal = UniqueResource<HGLOBAL, GlobalMemoryTraits>;
 using UniqueHook = UniqueResource<HHOOK, HookTraits>;
 using UniqueWindow = UniqueResource<HWND, WindowTraits>;
 using UniqueVirtualMemory = UniqueResource<void*, VirtualMemoryTraits>;

@@ -10,4 +10,5 @@ clang++ -std=c++17 -g -O1 -fsanitize=fuzzer,address,undefined -fno-sanitize-reco
     -I"$src" \
     "$src/fuzz/zip_reader_fuzzer.cpp" \
     "$src/payload/zip_format.cpp" "$src/payload/entry_data.cpp" "$src/payload/entry_path.cpp" \
+    "$src/payload/package_block.cpp" \
     -lz -o "$out/zip_reader_fuzzer"

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -13,6 +14,7 @@
 
 #include "payload/entry_data.h"
 #include "payload/entry_path.h"
+#include "payload/package_block.h"
 #include "payload/zip_format.h"
 
 namespace {
@@ -115,7 +117,28 @@ void checkName(const std::wstring& name, std::size_t folderLength) {
 
 }  // namespace
 
+// The package block an installer reads from the end of its own file.
+void checkBlock(const std::uint8_t* data, std::size_t size) {
+    MemorySource source(data, size);
+    pelmora::package::Block block;
+    if (pelmora::package::readBlock(source, &block) != pelmora::package::BlockResult::Ok) return;
+    const pelmora::package::Trailer& t = block.trailer;
+    if (t.blockOffset + t.directoryOffset + t.directorySize + pelmora::package::kTrailerSize > size) {
+        broken("block larger than the input");
+    }
+    for (const pelmora::package::Section& s : block.sections) {
+        if (s.offset + s.size > t.directoryOffset) broken("section past the directory");
+        std::string bytes;
+        if (!pelmora::package::readSection(source, block, s, 1 << 20, &bytes) && s.size <= (1 << 20)) {
+            broken("a section inside the block could not be read");
+        }
+        std::map<std::string, std::string> texts;
+        if (s.kind == pelmora::package::SectionKind::Texts) pelmora::package::decodeTexts(bytes, &texts);
+    }
+}
+
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    checkBlock(data, size);
     const std::string input(reinterpret_cast<const char*>(data), size);
     // The destination's length from the first byte: around the limits, where mistakes would show.
     const std::size_t folderLength = size ? 3 + static_cast<std::uint8_t>(data[0]) : 3;

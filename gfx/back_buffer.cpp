@@ -39,15 +39,13 @@ void registerBackBuffer(HDC memoryDc, HBITMAP bitmap, HGDIOBJ previousObject) {
 }
 
 HDC createBackBuffer(int width, int height) {
-    HBITMAP bitmap = createZeroBitmap(width, height);
-    HDC dc = ::CreateCompatibleDC(nullptr);
-    if (!dc) {
-        if (bitmap) ::DeleteObject(bitmap);
-        return nullptr;
-    }
-    HGDIOBJ previous = bitmap ? ::SelectObject(dc, bitmap) : nullptr;
-    registerBackBuffer(dc, bitmap, previous);
-    return dc;
+    GdiBitmap bitmap(createZeroBitmap(width, height));
+    MemoryDc dc(::CreateCompatibleDC(nullptr));
+    if (!dc) return nullptr;
+    HGDIOBJ previous = bitmap ? ::SelectObject(dc.get(), bitmap.get()) : nullptr;
+    // From here the list owns both, until releaseControlBackground.
+    registerBackBuffer(dc.get(), bitmap.release(), previous);
+    return dc.release();
 }
 
 bool releaseControlBackground(HDC memoryDc) {

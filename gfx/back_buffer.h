@@ -8,6 +8,8 @@
 
 #include <vector>
 
+#include "base/unique_resource.h"
+
 namespace pelmora {
 
 struct BackBufferEntry {
@@ -29,5 +31,22 @@ HDC createBackBuffer(int width, int height);
 // Puts the previous object back, deletes the bitmap and the DC and forgets the
 // entry; false for 0 or a DC that is not listed (a second release touches nothing).
 bool releaseControlBackground(HDC memoryDc);
+
+struct BackBufferTraits {
+    static HDC invalid() noexcept { return nullptr; }
+    static bool valid(HDC dc) noexcept { return dc != nullptr; }
+    static void close(HDC dc) noexcept { releaseControlBackground(dc); }
+};
+
+// Owns one listed back buffer and hands it back when it goes, so a painter
+// acquires its buffers at the top and has nothing to release on any branch.
+// Constructed from a size it makes a fresh buffer; constructed from a DC it
+// adopts one that a preparing function handed out.
+class BackBuffer : public UniqueResource<HDC, BackBufferTraits> {
+public:
+    using UniqueResource::UniqueResource;
+    BackBuffer(int width, int height) : UniqueResource(createBackBuffer(width, height)) {}
+    HDC dc() const noexcept { return get(); }
+};
 
 }  // namespace pelmora

@@ -2,7 +2,7 @@
 // rectangle figure, rectangles of one window relative to another, child-window
 // clipping and invalidation, and the halves of a message parameter. Helpers
 // that need the skin engine's window records live with the skin engine
-// (skin/control_background.h); these know nothing about them.
+// (skin/controls/core/control_background.h); these know nothing about them.
 #pragma once
 
 #include <windows.h>

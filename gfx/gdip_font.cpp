@@ -1,5 +1,6 @@
 #include "gfx/gdip_font.h"
 
+#include "base/unique_resource.h"
 #include "gfx/gdip_graphics.h"
 #include "gfx/gdip_internal.h"
 
@@ -116,10 +117,8 @@ bool GdipFont::create(const GdipFontFamily& family, float size, int style, Gdipl
 bool GdipFont::createDefault() {
     LOGFONTW logfont{};
     if (!::GetObjectW(::GetStockObject(DEFAULT_GUI_FONT), sizeof logfont, &logfont)) return false;
-    HDC screen = ::GetDC(nullptr);
-    bool ok = fromLogfont(screen, logfont);
-    ::ReleaseDC(nullptr, screen);
-    return ok;
+    const WindowDc screen(nullptr);
+    return fromLogfont(screen.get(), logfont);
 }
 
 bool GdipFont::createByName(std::wstring_view faceName, float size, int style, Gdiplus::Unit unit) {

@@ -43,13 +43,6 @@ void gdipShutdown(std::optional<ULONG_PTR> token) {
     if (t == keptToken) keptToken = 0;
 }
 
-void* GdipObject::gdipAlloc(std::size_t size) {
-    return gp::GdipAlloc(size);
-}
-void GdipObject::gdipFree(void* block) {
-    gp::GdipFree(block);
-}
-
 void GdipObject::moveFrom(GdipObject& other) noexcept {
     if (this == &other) return;
     destroy();

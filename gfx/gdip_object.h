@@ -53,9 +53,6 @@ public:
     // Safe to call any number of times.
     virtual bool destroy() = 0;
 
-    static void* gdipAlloc(std::size_t size);
-    static void gdipFree(void* block);
-
 protected:
     GdipObject() = default;
     GdipObject(GdipObject&& other) noexcept : handle_(std::exchange(other.handle_, nullptr)) {}

@@ -15,6 +15,8 @@
 #include <cstdint>
 #include <vector>
 
+#include "base/win32_util.h"
+
 namespace pelmora {
 
 namespace gp = Gdiplus::DllExports;
@@ -64,6 +66,6 @@ struct SizeI {
 };
 
 // Caller-visible bytes (an encoded image, a property value).
-using Bytes = std::vector<unsigned char>;
+using Bytes = ByteBuffer;
 
 }  // namespace pelmora

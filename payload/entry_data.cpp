@@ -71,18 +71,18 @@ private:
 ZipResult copyStored(ByteSource& source, const CentralEntry& entry, std::uint64_t offset, ChunkSink& sink) {
     if (entry.compressedSize != entry.uncompressedSize) return ZipResult::DataMismatch;
     Output output(sink);
-    std::uint32_t left = entry.uncompressedSize;
+    std::uint64_t left = entry.uncompressedSize;
     uLong crc = ::crc32(0, nullptr, 0);
     while (left > 0) {
         std::size_t room = 0;
         std::uint8_t* const to = output.room(&room);
         if (!to) return ZipResult::CopyFailed;
-        const std::size_t n = std::min<std::size_t>(room, left);
+        const auto n = static_cast<std::size_t>(std::min<std::uint64_t>(room, left));
         if (!source.readAt(offset, to, n)) return ZipResult::CopyFailed;
         crc = ::crc32(crc, to, static_cast<uInt>(n));
         output.produced(n);
         offset += n;
-        left -= static_cast<std::uint32_t>(n);
+        left -= n;
     }
     if (crc != entry.crc) return ZipResult::DataMismatch;
     return output.handOn() ? ZipResult::Ok : ZipResult::CopyFailed;
@@ -95,15 +95,16 @@ ZipResult copyDeflated(ByteSource& source, const CentralEntry& entry, std::uint6
     // Not cleared: only bytes read into it are inflated.
     const std::unique_ptr<std::uint8_t[]> input(new std::uint8_t[kInputChunk]);
     Output output(sink);
-    std::uint32_t inputLeft = entry.compressedSize;
-    std::uint32_t outputLeft = entry.uncompressedSize;
+    // 64-bit: entries may exceed 4 GiB either way.
+    std::uint64_t inputLeft = entry.compressedSize;
+    std::uint64_t outputLeft = entry.uncompressedSize;
     uLong crc = ::crc32(0, nullptr, 0);
     for (;;) {
         if (zs->avail_in == 0 && inputLeft > 0) {
-            const std::size_t n = std::min<std::size_t>(kInputChunk, inputLeft);
+            const auto n = static_cast<std::size_t>(std::min<std::uint64_t>(kInputChunk, inputLeft));
             if (!source.readAt(offset, input.get(), n)) return ZipResult::CopyFailed;
             offset += n;
-            inputLeft -= static_cast<std::uint32_t>(n);
+            inputLeft -= n;
             zs->next_in = input.get();
             zs->avail_in = static_cast<uInt>(n);
         }
@@ -117,7 +118,7 @@ ZipResult copyDeflated(ByteSource& source, const CentralEntry& entry, std::uint6
             std::size_t free = 0;
             chunk = output.room(&free);
             if (!chunk) return ZipResult::CopyFailed;
-            room = static_cast<uInt>(std::min<std::size_t>({kOutputChunk, free, outputLeft}));
+            room = static_cast<uInt>(std::min<std::uint64_t>({kOutputChunk, free, outputLeft}));
         }
         zs->next_out = chunk;
         zs->avail_out = room;

@@ -39,7 +39,8 @@ public:
 };
 
 // Ok when the reader can copy the entry's data; Unsupported for encryption,
-// methods other than stored and deflated, and 64-bit sizes.
+// methods other than stored and deflated, and sizes deferred to a 64-bit
+// record that is missing.
 ZipResult checkSupported(const CentralEntry& entry);
 
 // Hands the entry's data to sink. Never hands on more than the declared

@@ -15,8 +15,6 @@ constexpr std::uint32_t kAttrNormal = 0x80;
 
 // The record itself and the longest comment it can carry.
 constexpr std::uint64_t kMaxEndSearch = kEndRecordSize + 65535;
-constexpr std::uint32_t kZip64LocatorSignature = 0x07064B50;
-constexpr std::size_t kZip64LocatorSize = 20;
 constexpr std::size_t kSearchBlock = 1028;
 constexpr std::size_t kSearchStep = 1024;
 constexpr std::uint16_t kExtendedTimestampTag = 0x5455;  // "UT"
@@ -51,6 +49,78 @@ bool hasZip64Locator(ByteSource& source, std::uint64_t endRecord) {
            readU32(signature) == kZip64LocatorSignature;
 }
 
+// Where the 64-bit end record is: writers put it right before its locator,
+// with no extensible data; one that carries such data is still found where
+// the locator says, provided it ends at the locator too. The stored offset
+// does not count bytes in front of the archive, so the first place is tried
+// first.
+bool locateZip64EndRecord(ByteSource& source, std::uint64_t locator, std::uint64_t storedOffset,
+                          std::uint64_t* position) {
+    std::uint8_t r[kZip64EndRecordSize];
+    if (locator >= kZip64EndRecordSize && source.readAt(locator - kZip64EndRecordSize, r, sizeof r) &&
+        readU32(r) == kZip64EndRecordSignature && readU64(r + 4) == kZip64EndRecordSize - 12) {
+        *position = locator - kZip64EndRecordSize;
+        return true;
+    }
+    if (storedOffset > locator || locator - storedOffset < kZip64EndRecordSize) return false;
+    if (!source.readAt(storedOffset, r, sizeof r) || readU32(r) != kZip64EndRecordSignature) return false;
+    if (readU64(r + 4) != locator - storedOffset - 12) return false;
+    *position = storedOffset;
+    return true;
+}
+
+// Fills the count, size and offsets from the 64-bit end record announced by
+// the locator that stands right before the record at endRecord.
+ZipResult readZip64EndRecord(ByteSource& source, std::uint64_t endRecord, EndRecord* record) {
+    const std::uint64_t locator = endRecord - kZip64LocatorSize;
+    std::uint8_t l[kZip64LocatorSize];
+    if (!source.readAt(locator, l, sizeof l)) return ZipResult::NotAnArchive;
+    const std::uint32_t recordDisk = readU32(l + 4), diskCount = readU32(l + 16);
+    const std::uint64_t storedOffset = readU64(l + 8);
+    if (recordDisk != 0 || diskCount > 1) return ZipResult::NotAnArchive;
+    std::uint64_t position = 0;
+    if (!locateZip64EndRecord(source, locator, storedOffset, &position)) return ZipResult::NotAnArchive;
+
+    std::uint8_t r[kZip64EndRecordSize];
+    if (!source.readAt(position, r, sizeof r)) return ZipResult::NotAnArchive;
+    const std::uint32_t disk = readU32(r + 16), directoryDisk = readU32(r + 20);
+    const std::uint64_t entriesHere = readU64(r + 24), entriesTotal = readU64(r + 32);
+    const std::uint64_t directorySize = readU64(r + 40), directoryOffset = readU64(r + 48);
+    if (disk != 0 || directoryDisk != 0 || entriesHere != entriesTotal) return ZipResult::NotAnArchive;
+    // The directory ends where this record begins, in stored and in real
+    // offsets alike; the difference is the prefix.
+    if (directoryOffset > storedOffset || storedOffset - directoryOffset != directorySize) {
+        return ZipResult::NotAnArchive;
+    }
+    if (storedOffset > position) return ZipResult::NotAnArchive;
+    if (directorySize > kMaxDirectorySize) return ZipResult::Unsupported;
+    if (entriesTotal > directorySize / kCentralHeaderSize) return ZipResult::NotAnArchive;
+    record->entryCount = static_cast<std::uint32_t>(entriesTotal);
+    record->directorySize = directorySize;
+    record->prefix = position - storedOffset;
+    record->directoryOffset = directoryOffset + record->prefix;
+    record->zip64 = true;
+    return ZipResult::Ok;
+}
+
+// Takes the values that the 32-bit fields defer from a 64-bit extra block:
+// each field holding kDeferred32 takes the next 8 bytes, in the order given.
+// False when the block is missing or too short for them.
+bool resolveDeferred(const std::uint8_t* extra, std::size_t size, std::uint64_t* const* fields, std::size_t count) {
+    std::size_t needed = 0;
+    for (std::size_t i = 0; i < count; ++i) needed += *fields[i] == kDeferred32 ? 8 : 0;
+    if (needed == 0) return true;
+    const std::uint8_t* body = nullptr;
+    std::size_t bodySize = 0;
+    if (!findExtraBlock(extra, size, kZip64ExtraTag, &body, &bodySize) || bodySize < needed) return false;
+    for (std::size_t i = 0; i < count; ++i) {
+        if (*fields[i] != kDeferred32) continue;
+        *fields[i] = readU64(body);
+        body += 8;
+    }
+    return true;
+}
+
 }  // namespace
 
 const char* zipResultName(ZipResult result) {
@@ -68,7 +138,7 @@ const char* zipResultName(ZipResult result) {
         case ZipResult::BadExtraField:
             return "extra field could not be read";
         case ZipResult::Unsupported:
-            return "encrypted entry, unsupported method or 64-bit sizes";
+            return "encrypted entry, unsupported method or missing 64-bit record";
         case ZipResult::DataMismatch:
             return "entry data does not match its size or CRC-32";
         case ZipResult::BadArgument:
@@ -117,34 +187,30 @@ ZipResult findEndRecord(ByteSource& source, EndRecord* record) {
     const std::uint16_t disk = readU16(r + 4), directoryDisk = readU16(r + 6);
     const std::uint16_t entriesHere = readU16(r + 8), entriesTotal = readU16(r + 10);
     const std::uint32_t directorySize = readU32(r + 12), directoryOffset = readU32(r + 16);
+    record->position = found;
+    // 0xFFFF is also a plain count, and one that archives really have: the
+    // values are taken from the 64-bit record only when its locator stands
+    // right before this record, as writers put it.
+    if (hasZip64Locator(source, found)) return readZip64EndRecord(source, found, record);
     if (disk != 0 || directoryDisk != 0 || entriesHere != entriesTotal) return ZipResult::NotAnArchive;
-    // A saturated field defers to a 64-bit end record, which this reader does
-    // not read. 0xFFFF entries is also a plain count, though, and one that
-    // archives really have: it defers only when the 64-bit record's locator
-    // stands right before this record, as writers put it.
-    const bool sizeOrOffsetDeferred = directorySize == 0xFFFFFFFF || directoryOffset == 0xFFFFFFFF;
-    if (sizeOrOffsetDeferred || (entriesTotal == 0xFFFF && hasZip64Locator(source, found))) {
-        return ZipResult::Unsupported;
-    }
+    if (directorySize == kDeferred32 || directoryOffset == kDeferred32) return ZipResult::Unsupported;
     const std::uint64_t directoryEnd = static_cast<std::uint64_t>(directoryOffset) + directorySize;
     if (directoryEnd > found) return ZipResult::NotAnArchive;
-    record->position = found;
+    if (directorySize > kMaxDirectorySize) return ZipResult::Unsupported;
     record->entryCount = entriesTotal;
     record->directorySize = directorySize;
     record->prefix = found - directoryEnd;
     record->directoryOffset = directoryOffset + record->prefix;
+    record->zip64 = false;
     return ZipResult::Ok;
-}
-
-bool CentralEntry::needsZip64() const {
-    return compressedSize == 0xFFFFFFFF || uncompressedSize == 0xFFFFFFFF || localOffset == 0xFFFFFFFF;
 }
 
 ZipResult readCentralDirectory(ByteSource& source, const EndRecord& end, std::vector<CentralEntry>* entries) {
     entries->clear();
     // The whole directory is read at once: it grows with the number of
-    // entries, never with their sizes.
-    std::vector<std::uint8_t> dir(end.directorySize);
+    // entries, never with their sizes (findEndRecord bounds it).
+    if (end.directorySize > kMaxDirectorySize) return ZipResult::Unsupported;
+    std::vector<std::uint8_t> dir(static_cast<std::size_t>(end.directorySize));
     if (!dir.empty() && !source.readAt(end.directoryOffset, dir.data(), dir.size())) return ZipResult::NotAnArchive;
     entries->reserve(std::min<std::size_t>(end.entryCount, dir.size() / kCentralHeaderSize));
     std::size_t pos = 0;
@@ -165,8 +231,16 @@ ZipResult readCentralDirectory(ByteSource& source, const EndRecord& end, std::ve
         e.compressedSize = readU32(h + 20);
         e.uncompressedSize = readU32(h + 24);
         e.externalAttributes = readU32(h + 38);
-        const std::uint32_t storedOffset = readU32(h + 42);
-        e.localOffset = storedOffset == 0xFFFFFFFF ? storedOffset : storedOffset + end.prefix;
+        std::uint64_t offset = readU32(h + 42);
+        std::uint64_t* const deferrable[] = {&e.uncompressedSize, &e.compressedSize, &offset};
+        e.deferredWithoutRecord = !resolveDeferred(h + kCentralHeaderSize + nameLength, extraLength, deferrable, 3);
+        if (e.deferredWithoutRecord) {
+            e.localOffset = offset;
+        } else if (offset > ~0ull - end.prefix) {
+            return ZipResult::NotAnArchive;
+        } else {
+            e.localOffset = offset + end.prefix;
+        }
         e.name.assign(reinterpret_cast<const char*>(h + kCentralHeaderSize), nameLength);
         entries->push_back(std::move(e));
         pos += recordSize;
@@ -185,30 +259,34 @@ ZipResult readLocalEntry(ByteSource& source, const CentralEntry& entry, std::uin
         (flags & kFlagEncrypted) != (entry.flags & kFlagEncrypted)) {
         return ZipResult::LocalHeaderMismatch;
     }
-    // With a data descriptor the local CRC and sizes may be zero; the central
-    // record is authoritative then.
-    if (!(flags & kFlagDataDescriptor) && (readU32(h + 14) != entry.crc || readU32(h + 18) != entry.compressedSize ||
-                                           readU32(h + 22) != entry.uncompressedSize)) {
-        return ZipResult::LocalHeaderMismatch;
-    }
     std::string name(nameLength, '\0');
     if (nameLength && !source.readAt(entry.localOffset + kLocalHeaderSize, name.data(), nameLength)) {
         return ZipResult::LocalHeaderMismatch;
     }
     if (name != entry.name) return ZipResult::LocalHeaderMismatch;
-
     local->dataOffset = entry.localOffset + kLocalHeaderSize + nameLength + extraLength;
     if (local->dataOffset > dataLimit || dataLimit - local->dataOffset < entry.compressedSize) {
         return ZipResult::LocalHeaderMismatch;
     }
-    const std::uint64_t dos = fileTimeFromDos(entry.dosDate, entry.dosTime);
-    local->times = EntryTimes{dos, dos, dos};
     // Exactly as long as the field, so a parsing slip is an out-of-bounds read
     // the sanitizers see, not a quiet read of stale bytes.
     std::vector<std::uint8_t> extra(extraLength);
     if (extraLength && !source.readAt(entry.localOffset + kLocalHeaderSize + nameLength, extra.data(), extraLength)) {
         return ZipResult::BadExtraField;
     }
+    // With a data descriptor the local CRC and sizes may be zero; the central
+    // record is authoritative then.
+    if (!(flags & kFlagDataDescriptor)) {
+        std::uint64_t uncompressed = readU32(h + 22), compressed = readU32(h + 18);
+        std::uint64_t* const deferrable[] = {&uncompressed, &compressed};
+        if (!resolveDeferred(extra.data(), extra.size(), deferrable, 2) || readU32(h + 14) != entry.crc ||
+            compressed != entry.compressedSize || uncompressed != entry.uncompressedSize) {
+            return ZipResult::LocalHeaderMismatch;
+        }
+    }
+
+    const std::uint64_t dos = fileTimeFromDos(entry.dosDate, entry.dosTime);
+    local->times = EntryTimes{dos, dos, dos};
     if (!applyExtraFieldTimes(extra.data(), extra.size(), &local->times)) return ZipResult::BadExtraField;
     return ZipResult::Ok;
 }
@@ -241,6 +319,24 @@ bool applyExtraFieldTimes(const std::uint8_t* extra, std::size_t size, EntryTime
         if (extra[pos] != 0) return false;
     }
     return true;
+}
+
+bool findExtraBlock(const std::uint8_t* extra, std::size_t size, std::uint16_t tag, const std::uint8_t** body,
+                    std::size_t* bodySize) {
+    std::size_t pos = 0;
+    while (size - pos >= 4) {
+        const std::uint16_t blockTag = readU16(extra + pos);
+        const std::size_t length = readU16(extra + pos + 2);
+        pos += 4;
+        if (size - pos < length) return false;
+        if (blockTag == tag) {
+            *body = extra + pos;
+            *bodySize = length;
+            return true;
+        }
+        pos += length;
+    }
+    return false;
 }
 
 std::uint32_t attributesFromExternal(std::uint32_t x) {

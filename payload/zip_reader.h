@@ -25,8 +25,8 @@ struct ZipEntryInfo {
     FILETIME accessTime{};         // all zero when the archive gives no valid time
     FILETIME creationTime{};
     FILETIME writeTime{};
-    std::uint32_t compressedSize = 0;
-    std::uint32_t uncompressedSize = 0;
+    std::uint64_t compressedSize = 0;
+    std::uint64_t uncompressedSize = 0;
     bool isDirectory() const { return zip::isDirectoryAttributes(attributes); }
 };
 

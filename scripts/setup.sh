@@ -5,7 +5,7 @@ set -euo pipefail
 
 packages=(cmake make python3 g++-mingw-w64-i686 libz-mingw-w64-dev googletest wine wine32:i386 xvfb xauth
           imagemagick locales fonts-wqy-zenhei fonts-arphic-uming fonts-arphic-ukai fonts-wine
-          clang libclang-rt-14-dev zip p7zip-full libarchive-tools unzip)
+          clang libclang-rt-14-dev zip p7zip-full libarchive-tools unzip g++ zlib1g-dev)
 
 missing=()
 for p in "${packages[@]}"; do

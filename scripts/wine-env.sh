@@ -4,11 +4,33 @@
 # exports WINEPREFIX, DISPLAY, WINEDEBUG, WINEDLLOVERRIDES and registers a trap.
 
 _wine_env_pids=()
+_wine_env_mounts=()
 
 wine_env_stop() {
     if [ -n "${WINEPREFIX:-}" ]; then wineserver -k >/dev/null 2>&1 || true; fi
     for pid in "${_wine_env_pids[@]}"; do kill "$pid" >/dev/null 2>&1 || true; done
     _wine_env_pids=()
+    local dir
+    for dir in "${_wine_env_mounts[@]}"; do
+        rm -f "$WINEPREFIX/dosdevices/${dir##*drive-}:"
+        umount "$dir" >/dev/null 2>&1 || umount -l "$dir" >/dev/null 2>&1 || true
+    done
+    _wine_env_mounts=()
+}
+
+# Maps a fresh tmpfs of the given size and mount options as a drive letter:
+# T: is too small for the installation (the space check), U: is read-only
+# (an unwritable folder; read-only bits do not stop root under Wine).
+# Mounting needs root; without it the drive stays unmapped and the tests that
+# need it say so.
+_wine_env_map_tmpfs() {
+    local build=$1 letter=$2 options=$3
+    local dir="$build/drive-$letter"
+    mkdir -p "$dir"
+    if mountpoint -q "$dir"; then umount "$dir" >/dev/null 2>&1 || umount -l "$dir" >/dev/null 2>&1 || return 0; fi
+    mount -t tmpfs -o "$options" "pelmora-drive-$letter" "$dir" >/dev/null 2>&1 || return 0
+    _wine_env_mounts+=("$dir")
+    ln -sfn "$dir" "$WINEPREFIX/dosdevices/$letter:"
 }
 
 _wine_env_free_display() {
@@ -86,6 +108,8 @@ wine_env_start() {
     # of a drive is tested there.
     mkdir -p "$build/drive-p"
     ln -sfn "$build/drive-p" "$WINEPREFIX/dosdevices/p:"
+    _wine_env_map_tmpfs "$build" t size=8m,mode=0777
+    _wine_env_map_tmpfs "$build" u size=256m,mode=0777,ro
     wineserver -p >/dev/null 2>&1 &
     _wine_env_pids+=($!)
 }

@@ -9,6 +9,8 @@
 namespace pelmora {
 namespace {
 
+bool fatalErrorBoxShown = true;
+
 std::vector<std::function<void()>>& cleanupSteps() {
     static std::vector<std::function<void()>> steps;
     return steps;
@@ -43,7 +45,10 @@ std::wstring allocationFailureMessage(std::size_t bytes) {
     return L"分配 " + std::to_wstring(bytes) + L" 字节内存失败!";
 }
 
+void setFatalErrorBoxShown(bool shown) { fatalErrorBoxShown = shown; }
+
 void fatalAllocationFailure(std::size_t bytes) {
+    if (!fatalErrorBoxShown) ::ExitProcess(static_cast<UINT>(-1));
     wchar_t text[128];
     std::swprintf(text, 128, L"运行时出错!\r\n\r\n错误信息：分配 %u 字节内存失败!\r\n", static_cast<unsigned>(bytes));
     ::MessageBoxW(nullptr, text, L"错误", MB_ICONERROR);
@@ -51,7 +56,7 @@ void fatalAllocationFailure(std::size_t bytes) {
 }
 
 void fatalError(std::wstring_view message, std::optional<int> code) {
-    ::MessageBoxW(nullptr, fatalErrorText(message, code).c_str(), L"错误", MB_ICONERROR);
+    if (fatalErrorBoxShown) ::MessageBoxW(nullptr, fatalErrorText(message, code).c_str(), L"错误", MB_ICONERROR);
     endProgram(-1);
 }
 

@@ -19,6 +19,10 @@ void runExitCleanup();  // runs (and forgets) every registered step once
 std::wstring fatalErrorText(std::wstring_view message, std::optional<int> code = std::nullopt);
 std::wstring allocationFailureMessage(std::size_t bytes);  // "分配 %d 字节内存失败!"
 
+// Whether a fatal error shows its box before the program ends (the default).
+// An unattended run that must show nothing turns it off.
+void setFatalErrorBoxShown(bool shown);
+
 // Shows the fatal error box (no owner, caption "错误", error icon) and ends the
 // program with exit code -1.
 [[noreturn]] void fatalError(std::wstring_view message, std::optional<int> code = std::nullopt);

@@ -3,16 +3,19 @@
 #include <memory>
 #include <utility>
 
+#include "base/win32_util.h"
 #include "gfx/app_icon.h"
 #include "gfx/drawing_helpers.h"
 #include "gfx/gdip_object.h"
-#include "skin/controls/class_procedures.h"
+#include "skin/controls/button_proc.h"
 #include "skin/controls/containers.h"
-#include "skin/controls/control_install.h"
-#include "skin/controls/control_proc.h"
-#include "skin/controls/control_settings.h"
-#include "skin/controls/window_properties.h"
+#include "skin/controls/core/class_procedures.h"
+#include "skin/controls/core/control_install.h"
+#include "skin/controls/core/control_proc.h"
+#include "skin/controls/core/control_settings.h"
+#include "skin/controls/core/window_properties.h"
 #include "skin/theme_images.h"
+#include "skin/window/window_render.h"
 
 namespace pelmora {
 namespace {
@@ -26,28 +29,7 @@ COLORREF colourFromArgb(std::uint32_t argb) {
     return RGB((argb >> 16) & 0xFF, (argb >> 8) & 0xFF, argb & 0xFF);
 }
 
-std::wstring windowText(HWND window) {
-    const int length = ::GetWindowTextLengthW(window);
-    std::wstring text(static_cast<size_t>(length) + 1, L'\0');
-    const int copied = ::GetWindowTextW(window, text.data(), length + 1);
-    text.resize(static_cast<size_t>(copied > 0 ? copied : 0));
-    return text;
-}
-
-// A background picture as the window will paint it: faded into `colour` at
-// one edge for the two faded modes, else as given.
-ByteBuffer processedBackground(const ByteBuffer& image, std::uint32_t colour, int mode) {
-    if (mode == static_cast<int>(BackgroundMode::LeftFaded)) return fadeBackgroundEdge(image, colour, FadeSide::Right);
-    if (mode == static_cast<int>(BackgroundMode::RightFaded)) return fadeBackgroundEdge(image, colour, FadeSide::Left);
-    return image;
-}
-
 }  // namespace
-
-ThemeSettings& themeSettings() {
-    static ThemeSettings settings;
-    return settings;
-}
 
 SkinEngine::SkinEngine() {
     themeSettings().themeColour = ::GetSysColor(COLOR_BTNFACE);
@@ -66,10 +48,6 @@ void SkinEngine::loadAppIconOnce() {
 
 LRESULT CALLBACK SkinEngine::windowProcThunk(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     return skinEngine().skinnedWindowProc(window, message, wParam, lParam);
-}
-
-void SkinEngine::runCaptionButtonThunk(int recordIndex, int buttonIndex) {
-    skinEngine().runCaptionButton(recordIndex, buttonIndex);
 }
 
 void SkinEngine::setControlSkinning(bool enabled, std::optional<int> alpha, std::optional<bool> trackBarFrame) {
@@ -110,10 +88,10 @@ void SkinEngine::setSkinTheme(const SkinTheme& theme) {
 }
 
 void SkinEngine::repaintSkinnedWindows() {
-    for (int index = 1; index <= windowRecordCount(); ++index) {
-        HWND window = windowRecord(index)->window;
+    for (const auto& record : windowRecords()) {
+        HWND window = record->window;
         if (!::IsWindowVisible(window)) continue;
-        renderWindow(index, nullptr, false);
+        renderWindow(*record, nullptr, false);
         ::InvalidateRect(window, nullptr, FALSE);
         invalidateVisibleChildren(window);
     }
@@ -122,42 +100,41 @@ void SkinEngine::repaintSkinnedWindows() {
 bool SkinEngine::setWindowBackground(HWND window, const ByteBuffer& image, std::optional<int> mode) {
     SkinnedWindowRecord* record = windowRecord(findWindowRecord(window));
     if (image.empty() || !record) return false;
-    if (mode) record->backgroundMode = *mode;
-    record->ownBackgroundColour = averageImageColour(image);
-    record->ownBackground = processedBackground(image, record->ownBackgroundColour, record->backgroundMode);
-    record->needsRender = true;
+    OwnBackground& own = record->background;
+    if (mode) own.backgroundMode = *mode;
+    own.ownBackgroundColour = averageImageColour(image);
+    own.ownBackground = processedBackground(image, own.ownBackgroundColour, own.backgroundMode);
+    record->image.needsRender = true;
     ::InvalidateRect(window, nullptr, FALSE);
     return true;
 }
 
 bool SkinEngine::setTitleStyle(HWND window, const TitleStyle& style) {
-    const int index = findWindowRecord(window);
-    SkinnedWindowRecord* record = windowRecord(index);
+    SkinnedWindowRecord* record = windowRecord(findWindowRecord(window));
     if (!record) return false;
-    if (style.fontFace) record->titleFontFace = *style.fontFace;
-    if (style.fontSize) record->titleFontSize = *style.fontSize;
-    if (style.colour) record->titleColour = *style.colour;
-    if (style.outlineColour) record->titleOutlineColour = *style.outlineColour;
-    if (style.bold) record->titleBold = *style.bold;
-    paintTitle(index, std::nullopt, windowText(window));
+    TitleLook& title = record->title;
+    if (style.fontFace) title.titleFontFace = *style.fontFace;
+    if (style.fontSize) title.titleFontSize = *style.fontSize;
+    if (style.colour) title.titleColour = *style.colour;
+    if (style.outlineColour) title.titleOutlineColour = *style.outlineColour;
+    if (style.bold) title.titleBold = *style.bold;
+    paintTitle(*record, false, windowText(window));
     return true;
 }
 
-int SkinEngine::skinControlLayer(HWND window, std::optional<COLORREF> backgroundColour, std::optional<int> value2,
-                                 std::optional<int> value3) {
+int SkinEngine::skinControlLayer(HWND window, std::optional<COLORREF> keyColour, std::optional<int> containerAlpha,
+                                 std::optional<int> containerSpareOption) {
     const int owner = findOwnerWindowRecord(window);
-    const COLORREF key = backgroundColour.value_or(::GetSysColor(COLOR_BTNFACE));
+    const COLORREF key = keyColour.value_or(::GetSysColor(COLOR_BTNFACE));
     if (!recordControlLayer(owner, window, key)) return 0;
     if (!::FindWindowExW(window, nullptr, nullptr, nullptr)) return 0;
-    return skinContainerWindow(window, std::nullopt, value2, value3);
+    return skinContainerWindow(window, std::nullopt, containerAlpha, containerSpareOption);
 }
 
 void SkinEngine::setControlTextColour(HWND control, COLORREF colour) {
     if (!control) return;
-    wchar_t className[32] = {};
-    ::GetClassNameW(control, className, 32);
     HWND target = control;
-    if (lstrcmpiW(className, L"ComboBox") == 0) target = ::FindWindowExW(control, nullptr, L"Edit", nullptr);
+    if (hasWindowClass(control, L"ComboBox")) target = ::FindWindowExW(control, nullptr, L"Edit", nullptr);
     if (target) setPropValue(target, kPropTextColour, static_cast<std::intptr_t>(colour));
 }
 
@@ -166,32 +143,54 @@ COLORREF SkinEngine::getThemeColour() const {
 }
 
 void SkinEngine::setHelpHandler(HWND window, CaptionHandler handler) {
-    if (SkinnedWindowRecord* record = windowRecord(findWindowRecord(window))) record->helpHandler = std::move(handler);
+    if (SkinnedWindowRecord* record = windowRecord(findWindowRecord(window)))
+        record->caption.helpHandler = std::move(handler);
 }
 
 void SkinEngine::setMainMenuHandler(HWND window, CaptionHandler handler) {
-    if (SkinnedWindowRecord* record = windowRecord(findWindowRecord(window))) record->menuHandler = std::move(handler);
+    if (SkinnedWindowRecord* record = windowRecord(findWindowRecord(window)))
+        record->caption.menuHandler = std::move(handler);
 }
 
 RECT SkinEngine::getCaptionStripRect(HWND window) const {
     const SkinnedWindowRecord* record = windowRecord(findWindowRecord(window));
     if (!record) return RECT{};
-    return {record->stripLeft, record->stripTop, record->stripLeft + record->stripWidth,
-            record->stripTop + record->stripHeight};
+    const CaptionPart& caption = record->caption;
+    return {caption.stripLeft, caption.stripTop, caption.stripLeft + caption.stripWidth,
+            caption.stripTop + caption.stripHeight};
 }
 
 int SkinEngine::skinContainerWindow(HWND window, std::optional<COLORREF> colour, std::optional<int> alpha,
-                                    std::optional<int> option, std::optional<int> value) {
-    if (findContainer(findOwnerWindowRecord(window), window)) return 0;
-    return pelmora::skinContainerWindow(window, ContainerOptions{colour, alpha, option, value});
+                                    std::optional<int> spareOption, std::optional<int> fillUnderChildren) {
+    if (findControl(findOwnerWindowRecord(window), &SkinnedWindowRecord::containers, window)) return 0;
+    return pelmora::skinContainerWindow(window, ContainerOptions{colour, alpha, spareOption, fillUnderChildren});
 }
 
-// --- Homes of the operations that arrive with the image-button and container
-// painters. Until then they have nothing to act on.
+// --- Image buttons: a push button of a skinned window given pictures.
 
-void SkinEngine::skinImageButton(HWND, const ByteBuffer&, int, const std::wstring&) {}
-void SkinEngine::skinStateImageButton(HWND, const ByteBuffer&, const ByteBuffer&, const ByteBuffer&, const ByteBuffer&,
-                                      const std::wstring&) {}
+void SkinEngine::skinImageButton(HWND button, const ByteBuffer& image, int value, const std::wstring& text) {
+    ButtonSkinRecord* record = takeImageButton(button, text);
+    if (!record) return;
+    record->kind = ButtonKind::ImageButton;
+    record->image = image;
+    record->imageOption = value;
+    ::InvalidateRect(button, nullptr, FALSE);
+}
+
+void SkinEngine::skinStateImageButton(HWND button, const ByteBuffer& normal, const ByteBuffer& hover,
+                                      const ByteBuffer& pressed, const ByteBuffer& disabled, const std::wstring& text) {
+    ButtonSkinRecord* record = takeImageButton(button, text);
+    if (!record) return;
+    record->kind = ButtonKind::StateImageButton;
+    record->image = normal;
+    record->hoverImage = hover;
+    record->pressedImage = pressed;
+    record->disabledImage = disabled;
+    ::InvalidateRect(button, nullptr, FALSE);
+}
+
+// The container operation arrives with the container painter; until then it
+// has nothing to act on.
 void SkinEngine::setContainerItemValue(HWND, int) {}
 
 SkinEngine& skinEngine() {

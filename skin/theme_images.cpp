@@ -7,6 +7,7 @@
 #include "gfx/gdip_codecs.h"
 #include "gfx/gdip_graphics.h"
 #include "gfx/gdip_image.h"
+#include "skin/controls/core/engine_state.h"
 
 namespace pelmora {
 namespace {
@@ -102,6 +103,12 @@ ByteBuffer fadeBackgroundEdge(const ByteBuffer& image, std::uint32_t colour, Fad
         fillGradient(graphics, 0, h - band, w, band, {0, h - band}, {0, h}, clear, opaque);
     }
     return pngBytesOf(faded);
+}
+
+ByteBuffer processedBackground(const ByteBuffer& image, std::uint32_t colour, int mode) {
+    if (mode == static_cast<int>(BackgroundMode::LeftFaded)) return fadeBackgroundEdge(image, colour, FadeSide::Right);
+    if (mode == static_cast<int>(BackgroundMode::RightFaded)) return fadeBackgroundEdge(image, colour, FadeSide::Left);
+    return image;
 }
 
 ByteBuffer reencodeAsPng(const ByteBuffer& image) {

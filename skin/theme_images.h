@@ -8,9 +8,9 @@
 #include <string>
 #include <vector>
 
-namespace pelmora {
+#include "base/win32_util.h"
 
-using ByteBuffer = std::vector<std::uint8_t>;
+namespace pelmora {
 
 // The C run-time's linear congruential generator: the sample positions of the
 // average colour must be the ones that generator gives for a seed.
@@ -51,6 +51,11 @@ enum class FadeSide { Left, Right };
 // (opaque ARGB) on the given side, and a band as high along the bottom. Empty
 // when the image cannot be read.
 ByteBuffer fadeBackgroundEdge(const ByteBuffer& image, std::uint32_t colour, FadeSide side);
+
+// A background picture as a window paints it in BackgroundMode `mode`: faded
+// into `colour` (opaque ARGB) on the side away from the picture for the two
+// faded modes, else as given.
+ByteBuffer processedBackground(const ByteBuffer& image, std::uint32_t colour, int mode);
 
 // The picture re-encoded as PNG (for a picture read from a file); empty on failure.
 ByteBuffer reencodeAsPng(const ByteBuffer& image);

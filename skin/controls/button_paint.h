@@ -11,8 +11,8 @@
 #include <string_view>
 
 #include "gfx/gdip_types.h"
-#include "skin/controls/control_records.h"
-#include "skin/controls/control_settings.h"
+#include "skin/controls/core/control_records.h"
+#include "skin/controls/core/control_settings.h"
 
 namespace pelmora {
 

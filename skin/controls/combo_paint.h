@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "gfx/gdip_types.h"
-#include "skin/controls/control_settings.h"
+#include "skin/controls/core/control_settings.h"
 
 namespace pelmora {
 

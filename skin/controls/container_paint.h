@@ -2,7 +2,7 @@
 // picture with the caption set into its top edge.
 //
 // Geometry. The frame is the same rounded figure the container's own fill
-// takes (skin/control_background.h): its top edge 5 pixels down, so that the
+// takes (skin/controls/core/control_background.h): its top edge 5 pixels down, so that the
 // caption's line of text sits across it, corner squares of 5 pixels, its
 // bottom edge on the last row. A translucent fill therefore ends exactly at
 // the line. The caption starts 8 pixels in from the left at the top, with 3
@@ -16,8 +16,8 @@
 #include <string_view>
 
 #include "gfx/gdip_types.h"
-#include "skin/controls/control_records.h"
-#include "skin/controls/control_settings.h"
+#include "skin/controls/core/control_records.h"
+#include "skin/controls/core/control_settings.h"
 
 namespace pelmora {
 

@@ -9,10 +9,10 @@
 namespace pelmora {
 
 struct ContainerOptions {
-    std::optional<COLORREF> colour;  // fill passed to the children; none: no fill
-    std::optional<int> alpha;        // 255 when not given
-    std::optional<int> option;       // 0 when not given
-    std::optional<int> value;        // 1 when not given
+    std::optional<COLORREF> colour;        // fill passed to the children; none: no fill
+    std::optional<int> alpha;              // 255 when not given
+    std::optional<int> spareOption;        // kept for the caller; 0 when not given
+    std::optional<int> fillUnderChildren;  // 0: the fill lies under the container only; 1 when not given
 };
 
 // Records `window` as a container of its owning skinned window and takes over

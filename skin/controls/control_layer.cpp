@@ -1,28 +1,22 @@
-#include "skin/controls/control_layer.h"
-
 #include "base/unique_resource.h"
+#include "base/win32_util.h"
 #include "gfx/back_buffer.h"
 #include "gfx/drawing_helpers.h"
-#include "skin/control_background.h"
-#include "skin/controls/control_settings.h"
-#include "skin/controls/window_properties.h"
-#include "skin/controls/window_records.h"
+#include "skin/controls/class_modules.h"
+#include "skin/controls/core/control_background.h"
+#include "skin/controls/core/control_settings.h"
+#include "skin/controls/core/window_properties.h"
+#include "skin/controls/core/window_records.h"
 
 namespace pelmora {
 namespace {
-
-bool hasClass(HWND window, const wchar_t* name) {
-    wchar_t className[64] = {};
-    ::GetClassNameW(window, className, 64);
-    return lstrcmpiW(className, name) == 0;
-}
 
 // Classes that draw into the DC they are handed with WM_PAINT.
 bool paintsIntoGivenDc(HWND window) {
     static const wchar_t* const kClasses[] = {L"SysMonthCal32",      L"SysTabControl32", L"ToolbarWindow32",
                                               L"msctls_statusbar32", L"Button",          L"msctls_trackbar32"};
     for (const wchar_t* name : kClasses)
-        if (hasClass(window, name)) return true;
+        if (hasWindowClass(window, name)) return true;
     return false;
 }
 
@@ -47,28 +41,24 @@ COLORREF keyColourOf(HWND window) {
 // The control draws into a memory DC laid over the picture, under a white
 // veil of the configured strength; its own background colour is keyed out.
 LRESULT paintIntoBuffer(HWND window, WPARAM wParam, LPARAM lParam) {
-    PaintScope paint(window);
-    RECT rc{};
-    ::GetClientRect(window, &rc);
+    const PaintScope paint(window);
+    const RECT rc = clientRect(window);
     const int width = rc.right, height = rc.bottom;
-    HDC background = prepareControlBackground(window, rc);
+    const ControlBackground background(window, rc);
     if (!background) return callPrevious(window, WM_PAINT, wParam, lParam);
-    HDC drawn = createBackBuffer(width, height);
+    const BackBuffer drawn(width, height);
     {
         RECT all{0, 0, width, height};
         GdiBrush key(::CreateSolidBrush(keyColourOf(window)));
-        ::FillRect(drawn, &all, key.get());
+        ::FillRect(drawn.dc(), &all, key.get());
     }
-    const LRESULT result = callPrevious(window, WM_PAINT, reinterpret_cast<WPARAM>(drawn), lParam);
+    const LRESULT result = callPrevious(window, WM_PAINT, reinterpret_cast<WPARAM>(drawn.dc()), lParam);
     const BLENDFUNCTION veil{AC_SRC_OVER, 0, static_cast<BYTE>(controlSettings().backgroundAlpha), 0};
-    HDC white = createBackBuffer(1, 1);
-    ::SetPixel(white, 0, 0, RGB(255, 255, 255));
-    ::AlphaBlend(background, 0, 0, width, height, white, 0, 0, 1, 1, veil);
-    ::TransparentBlt(background, 0, 0, width, height, drawn, 0, 0, width, height, keyColourOf(window));
-    ::BitBlt(paint.dc(), 0, 0, width, height, background, 0, 0, SRCCOPY);
-    releaseControlBackground(white);
-    releaseControlBackground(drawn);
-    releaseControlBackground(background);
+    const BackBuffer white(1, 1);
+    ::SetPixel(white.dc(), 0, 0, RGB(255, 255, 255));
+    ::AlphaBlend(background.dc(), 0, 0, width, height, white.dc(), 0, 0, 1, 1, veil);
+    ::TransparentBlt(background.dc(), 0, 0, width, height, drawn.dc(), 0, 0, width, height, keyColourOf(window));
+    ::BitBlt(paint.dc(), 0, 0, width, height, background.dc(), 0, 0, SRCCOPY);
     return result;
 }
 
@@ -79,7 +69,7 @@ LRESULT paintOverScreen(HWND window, LPARAM lParam) {
     ::GetUpdateRect(window, &update, FALSE);
     if (::IsRectEmpty(&update)) ::GetClientRect(window, &update);
     const int width = update.right - update.left, height = update.bottom - update.top;
-    HDC background = prepareControlBackground(window, update);
+    const ControlBackground background(window, update);
     if (!background) return callPrevious(window, WM_PAINT, 0, lParam);
     const COLORREF key = keyColourOf(window);
     WindowDc screen(window);
@@ -89,10 +79,9 @@ LRESULT paintOverScreen(HWND window, LPARAM lParam) {
         GdiBrush brush(::CreateSolidBrush(key));
         ::FillRect(screen.get(), &update, brush.get());
     }
-    const LRESULT result = callPrevious(window, WM_PAINT, reinterpret_cast<WPARAM>(background), lParam);
-    ::TransparentBlt(background, 0, 0, width, height, screen.get(), update.left, update.top, width, height, key);
-    ::BitBlt(screen.get(), update.left, update.top, width, height, background, 0, 0, SRCCOPY);
-    releaseControlBackground(background);
+    const LRESULT result = callPrevious(window, WM_PAINT, reinterpret_cast<WPARAM>(background.dc()), lParam);
+    ::TransparentBlt(background.dc(), 0, 0, width, height, screen.get(), update.left, update.top, width, height, key);
+    ::BitBlt(screen.get(), update.left, update.top, width, height, background.dc(), 0, 0, SRCCOPY);
     invalidateVisibleChildren(window);
     return result;
 }
@@ -102,22 +91,24 @@ LRESULT paintOverScreen(HWND window, LPARAM lParam) {
 LRESULT CALLBACK controlLayerProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     const ControlSettings& settings = controlSettings();
     switch (message) {
-    case WM_MOVE:
-        if (settings.translucentBackgrounds) ::InvalidateRect(window, nullptr, FALSE);
-        break;
-    case WM_ERASEBKGND:
-        if (!settings.translucentBackgrounds) break;
-        ::SetBkMode(reinterpret_cast<HDC>(wParam), TRANSPARENT);
-        return 1;
-    case WM_PAINT:
-        if (!settings.controlSkinningEnabled) break;
-        return paintsIntoGivenDc(window) ? paintIntoBuffer(window, wParam, lParam) : paintOverScreen(window, lParam);
-    case WM_MOUSEMOVE:
-    case WM_MOUSELEAVE: break;
-    default:
-        if (hasClass(window, L"RichEdit20A") || hasClass(window, L"RichEdit20W"))
-            ::InvalidateRect(window, nullptr, FALSE);
-        break;
+        case WM_MOVE:
+            if (settings.translucentBackgrounds) ::InvalidateRect(window, nullptr, FALSE);
+            break;
+        case WM_ERASEBKGND:
+            if (!settings.translucentBackgrounds) break;
+            ::SetBkMode(reinterpret_cast<HDC>(wParam), TRANSPARENT);
+            return 1;
+        case WM_PAINT:
+            if (!settings.controlSkinningEnabled) break;
+            return paintsIntoGivenDc(window) ? paintIntoBuffer(window, wParam, lParam)
+                                             : paintOverScreen(window, lParam);
+        case WM_MOUSEMOVE:
+        case WM_MOUSELEAVE:
+            break;
+        default:
+            if (hasWindowClass(window, L"RichEdit20A") || hasWindowClass(window, L"RichEdit20W"))
+                ::InvalidateRect(window, nullptr, FALSE);
+            break;
     }
     return callPrevious(window, message, wParam, lParam);
 }

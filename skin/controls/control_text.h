@@ -9,7 +9,7 @@
 #include <string_view>
 
 #include "gfx/gdip_types.h"
-#include "skin/controls/control_records.h"
+#include "skin/controls/core/control_records.h"
 
 namespace pelmora {
 

@@ -9,7 +9,7 @@
 
 #include "base/unique_resource.h"
 #include "gfx/gdip_types.h"
-#include "skin/controls/control_settings.h"
+#include "skin/controls/core/control_settings.h"
 
 namespace pelmora {
 

@@ -9,7 +9,7 @@
 
 #include "gfx/gdip_types.h"
 #include "skin/controls/combo_paint.h"
-#include "skin/controls/control_settings.h"
+#include "skin/controls/core/control_settings.h"
 
 namespace pelmora {
 

@@ -24,8 +24,8 @@
 #include <vector>
 
 #include "gfx/gdip_types.h"
-#include "skin/controls/control_records.h"
-#include "skin/controls/control_settings.h"
+#include "skin/controls/core/control_records.h"
+#include "skin/controls/core/control_settings.h"
 
 namespace pelmora {
 

@@ -4,7 +4,7 @@
 #pragma once
 
 #include "gfx/gdip_types.h"
-#include "skin/controls/control_settings.h"
+#include "skin/controls/core/control_settings.h"
 
 namespace pelmora {
 

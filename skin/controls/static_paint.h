@@ -11,16 +11,15 @@
 #include <string_view>
 
 #include "gfx/gdip_types.h"
-#include "skin/controls/control_records.h"
+#include "skin/controls/core/control_records.h"
 #include "skin/controls/control_text.h"
 
 namespace pelmora {
 
 class GdipGraphics;
 
-// What a static shows, from the SS_ type bits of its style. The values are the
-// record's codes.
-enum class StaticKind : int { Other = 0, Text = 1, Bitmap = 2, Icon = 3 };
+// What a static shows (the record's StaticKind), from the SS_ type bits of its
+// style.
 StaticKind staticKindOf(DWORD style);
 
 // How a text static lays out its text, from its style: SS_CENTER and SS_RIGHT

@@ -54,13 +54,6 @@ void outlineSelection(GdipGraphics& graphics, const TrackBarPaint& bar) {
 
 }  // namespace
 
-TickPlacement tickPlacementOf(DWORD style) {
-    if (style & TBS_NOTICKS) return TickPlacement::None;
-    if (style & TBS_TOP) return TickPlacement::TopOrLeft;  // TBS_LEFT is the same bit
-    if (style & TBS_BOTH) return TickPlacement::Both;
-    return TickPlacement::BottomOrRight;
-}
-
 RECT trackBarChannel(const RECT& reported, bool vertical) {
     const bool lying = reported.right - reported.left > reported.bottom - reported.top;
     if (!vertical || !lying) return reported;

@@ -6,17 +6,16 @@
 #include <windows.h>
 
 #include "gfx/gdip_types.h"
-#include "skin/controls/control_settings.h"
+#include "skin/controls/core/control_install.h"
+#include "skin/controls/core/control_records.h"
+#include "skin/controls/core/control_settings.h"
 
 namespace pelmora {
 
 class GdipGraphics;
 
-// Where the ticks are: above (left of) the channel, below (right of) it, on
-// both sides, or nowhere. The values are the record's codes.
-enum class TickPlacement : int { TopOrLeft = 0, BottomOrRight = 1, Both = 2, None = 3 };
-// From the TBS_ style bits; no placement bit means ticks below (right).
-TickPlacement tickPlacementOf(DWORD style);
+// Where the ticks are comes from the record's TickPlacement, read from the
+// style by tickPlacementOf (control_install.h).
 
 // The channel rectangle of a vertical track bar as the painter uses it. Some
 // versions of the control report it as if the bar were horizontal (wider than

@@ -24,14 +24,14 @@ HalfColours coloursOf(const UpDownPaint& control, UpDownPart part, const Control
     const bool active = control.activePart == part;
     if (active && control.pressed) return {colourOfAlpha(accent, 100), whiteOfAlpha(150), colourOfAlpha(accent, 255)};
     if (active && control.hot) return {whiteOfAlpha(100), colourOfAlpha(accent, 150), colourOfAlpha(accent, 255)};
-    return {whiteOfAlpha(part == UpDownPart::First ? 60 : 20), colourOfAlpha(accent, 100), kRestLine};
+    return {whiteOfAlpha(part == UpDownPart::FirstArrow ? 60 : 20), colourOfAlpha(accent, 100), kRestLine};
 }
 
 }  // namespace
 
 UpDownPart upDownPartAt(SizeI size, bool horizontal, PointI pointer) {
     const int along = horizontal ? pointer.x : pointer.y;
-    return along < splitOf(size, horizontal) ? UpDownPart::First : UpDownPart::Second;
+    return along < splitOf(size, horizontal) ? UpDownPart::FirstArrow : UpDownPart::SecondArrow;
 }
 
 std::array<RectF, 2> upDownHalves(SizeI size, bool horizontal) {
@@ -55,7 +55,7 @@ void paintUpDown(GdipGraphics& graphics, const UpDownPaint& control, const Contr
     for (int i = 0; i < 2; ++i) {
         const RectF& half = halves[static_cast<size_t>(i)];
         if (half.width <= 0 || half.height <= 0) continue;
-        const HalfColours c = coloursOf(control, i == 0 ? UpDownPart::First : UpDownPart::Second, settings);
+        const HalfColours c = coloursOf(control, i == 0 ? UpDownPart::FirstArrow : UpDownPart::SecondArrow, settings);
         fillRoundedGradient(graphics, half, kRadius, c.from, c.to, along);
         strokeRoundedRect(graphics, half, kRadius, c.line);
         // Centred in the half's pixels, which reach one past its outline.

@@ -6,15 +6,15 @@
 #include <array>
 
 #include "gfx/gdip_types.h"
-#include "skin/controls/control_settings.h"
+#include "skin/controls/core/control_records.h"
+#include "skin/controls/core/control_settings.h"
 
 namespace pelmora {
 
 class GdipGraphics;
 
-// The first half holds the up (left) arrow, the second the down (right) one.
-// The values are the record's codes.
-enum class UpDownPart : int { First = 1, Second = 2 };
+// The first half (UpDownPart::FirstArrow) holds the up (left) arrow, the
+// second the down (right) one; the enum is the record's.
 
 // The half under a point in window coordinates: the upper (left) half of the
 // height (width), split where the painter splits it, is the first.
@@ -30,7 +30,7 @@ struct UpDownPaint {
     bool horizontal = false;
     bool hot = false;
     bool pressed = false;
-    UpDownPart activePart = UpDownPart::First;  // the half under the pointer
+    UpDownPart activePart = UpDownPart::FirstArrow;  // the half under the pointer
 };
 
 // Paints the control onto a surface of its window size that holds the

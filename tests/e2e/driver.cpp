@@ -134,8 +134,13 @@ bool selectInFolderDialog(HANDLE process, HWND dialog, const std::wstring& path)
     return written;
 }
 
-Installer::Installer(const std::wstring& extraEnvironment, const std::wstring& program, const std::wstring& title) {
+namespace {
+
+// Starts `program` with `arguments`; the caller owns the handles in `info`.
+bool startProgram(const std::wstring& program, const std::wstring& arguments, const std::wstring& extraEnvironment,
+                  const std::wstring& folder, PROCESS_INFORMATION* info) {
     std::wstring commandLine = L"\"" + program + L"\"";
+    if (!arguments.empty()) commandLine += L" " + arguments;
     std::vector<wchar_t> line(commandLine.begin(), commandLine.end());
     line.push_back(0);
     std::vector<wchar_t> environment;
@@ -149,10 +154,31 @@ Installer::Installer(const std::wstring& extraEnvironment, const std::wstring& p
     }
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
+    return ::CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, CREATE_UNICODE_ENVIRONMENT,
+                            environment.empty() ? nullptr : environment.data(),
+                            folder.empty() ? nullptr : folder.c_str(), &startup, info) != FALSE;
+}
+
+struct ShownWindow {
+    DWORD processId;
+    HWND found;
+};
+
+BOOL CALLBACK findShownWindow(HWND hwnd, LPARAM param) {
+    auto* search = reinterpret_cast<ShownWindow*>(param);
+    DWORD pid = 0;
+    ::GetWindowThreadProcessId(hwnd, &pid);
+    if (pid != search->processId || !::IsWindowVisible(hwnd)) return TRUE;
+    search->found = hwnd;
+    return FALSE;
+}
+
+}  // namespace
+
+Installer::Installer(const std::wstring& extraEnvironment, const std::wstring& program, const std::wstring& title,
+                     const std::wstring& arguments) {
     PROCESS_INFORMATION info{};
-    if (!::CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, CREATE_UNICODE_ENVIRONMENT,
-                          environment.empty() ? nullptr : environment.data(), nullptr, &startup, &info))
-        return;
+    if (!startProgram(program, arguments, extraEnvironment, L"", &info)) return;
     process_.reset(info.hProcess);
     ::CloseHandle(info.hThread);
     processId_ = info.dwProcessId;
@@ -163,6 +189,38 @@ Installer::Installer(const std::wstring& extraEnvironment, const std::wstring& p
     });
 }
 
+HiddenRun runExpectingNoWindow(const std::wstring& arguments, const std::wstring& program, const std::wstring& folder,
+                               DWORD timeoutMs) {
+    HiddenRun run;
+    PROCESS_INFORMATION info{};
+    if (!startProgram(program, arguments, L"", folder, &info)) return run;
+    UniqueHandle process(info.hProcess);
+    UniqueHandle thread(info.hThread);
+    // A shown window already fails the run, and a box would wait for ever:
+    // the watch ends at the first one.
+    waitFor(
+        [&] {
+            ShownWindow search{info.dwProcessId, nullptr};
+            ::EnumWindows(findShownWindow, reinterpret_cast<LPARAM>(&search));
+            if (search.found) {
+                run.windowShown = true;
+                run.windowTitle = textOf(search.found);
+                return true;
+            }
+            return ::WaitForSingleObject(process.get(), 0) == WAIT_OBJECT_0;
+        },
+        timeoutMs);
+    if (::WaitForSingleObject(process.get(), 0) != WAIT_OBJECT_0) {
+        ::TerminateProcess(process.get(), 99);
+        ::WaitForSingleObject(process.get(), 5000);
+        return run;
+    }
+    DWORD code = 0;
+    ::GetExitCodeProcess(process.get(), &code);
+    run.exitCode = static_cast<long>(code);
+    return run;
+}
+
 Installer::~Installer() {
     if (running()) {
         ::TerminateProcess(process_.get(), 99);
@@ -170,9 +228,7 @@ Installer::~Installer() {
     }
 }
 
-bool Installer::running() const {
-    return process_ && ::WaitForSingleObject(process_.get(), 0) == WAIT_TIMEOUT;
-}
+bool Installer::running() const { return process_ && ::WaitForSingleObject(process_.get(), 0) == WAIT_TIMEOUT; }
 
 long Installer::waitExit(DWORD timeoutMs) {
     if (!process_ || ::WaitForSingleObject(process_.get(), timeoutMs) != WAIT_OBJECT_0) return -1000;

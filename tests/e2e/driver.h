@@ -10,8 +10,8 @@
 
 namespace pelmora::e2e {
 
-std::wstring buildDir();            // the build tree, as a Windows path
-std::wstring installerPath();       // the installer executable
+std::wstring buildDir();       // the build tree, as a Windows path
+std::wstring installerPath();  // the installer executable
 inline constexpr wchar_t kWindowTitle[] = L"软件安装向导";
 
 // Polls `ready` every few milliseconds until it holds or `timeoutMs` passes.
@@ -33,9 +33,10 @@ RECT rectInParent(HWND child);
 class Installer {
 public:
     // Starts the installer (optionally another copy of it, with extra
-    // environment "NAME=value") and waits for its window with that title.
+    // environment "NAME=value", with arguments) and waits for its window
+    // with that title.
     explicit Installer(const std::wstring& extraEnvironment = L"", const std::wstring& program = installerPath(),
-                       const std::wstring& title = kWindowTitle);
+                       const std::wstring& title = kWindowTitle, const std::wstring& arguments = L"");
     ~Installer();  // ends the process if it still runs
 
     HWND window() const { return window_; }
@@ -55,6 +56,19 @@ private:
     DWORD threadId_ = 0;
     HWND window_ = nullptr;
 };
+
+// A run of the installer that must show nothing at all: its exit code
+// (-1000 when it showed a window or did not end in time, and was ended
+// then), and the title of the visible window it was seen with, if any.
+struct HiddenRun {
+    long exitCode = -1000;
+    bool windowShown = false;
+    std::wstring windowTitle;
+};
+// Starts the installer with `arguments` in `folder` (empty: the test's own
+// current folder) and watches every window of its process until it ends.
+HiddenRun runExpectingNoWindow(const std::wstring& arguments, const std::wstring& program = installerPath(),
+                               const std::wstring& folder = L"", DWORD timeoutMs = 60000);
 
 // Where the installer's keyboard input goes: its focused window, or its main
 // window when nothing has the focus.

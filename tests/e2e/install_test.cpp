@@ -14,6 +14,7 @@
 #include <string>
 
 #include "tests/e2e/driver.h"
+#include "tests/e2e/install_checks.h"
 #include "tests/support/temp_folder.h"
 
 namespace pelmora::e2e {
@@ -25,127 +26,6 @@ using pelmora::UniqueHandle;
 using pelmora::testing::fileExists;
 using pelmora::testing::folderExists;
 using pelmora::testing::TempFolder;
-
-// Control ids: the unit's place in the form + 1.
-enum Unit {
-    kFinishButton = 2,
-    kStatusLabel = 7,
-    kPercentLabel = 8,
-    kTermsLink = 10,
-    kAgreeCheck = 11,
-    kProgress = 13,
-    kInstallButton = 15,
-    kPathEdit = 16,
-    kBrowseButton = 17,
-};
-
-constexpr wchar_t kProductTitle[] = L"Pelmora☆Corvane 7.0.0.1";
-
-std::wstring desktopShortcut() {
-    wchar_t desktop[MAX_PATH];
-    ::SHGetSpecialFolderPathW(nullptr, desktop, CSIDL_DESKTOPDIRECTORY, FALSE);
-    return std::wstring(desktop) + L"\\Pelmora.lnk";
-}
-
-std::wstring shortcutTarget(const std::wstring& link) {
-    ComPtr<IShellLinkW> shell;
-    if (FAILED(::CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
-                                  reinterpret_cast<void**>(shell.out()))))
-        return L"<no shell link>";
-    ComPtr<IPersistFile> file;
-    if (FAILED(shell->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(file.out()))) ||
-        FAILED(file->Load(link.c_str(), STGM_READ)))
-        return L"";
-    PIDLIST_ABSOLUTE items = nullptr;
-    wchar_t path[MAX_PATH] = {};
-    std::wstring target;
-    if (SUCCEEDED(shell->GetIDList(&items)) && ::SHGetPathFromIDListW(items, path)) target = path;
-    ::CoTaskMemFree(items);
-    return target;
-}
-
-std::wstring screenshotPath(const wchar_t* name) {
-    const std::wstring folder = buildDir() + L"\\screenshots";
-    ::CreateDirectoryW(folder.c_str(), nullptr);
-    wchar_t locale[32] = {};
-    ::GetEnvironmentVariableW(L"LC_ALL", locale, 32);
-    return folder + L"\\" + name + L"-" + std::wstring(locale).substr(0, 5) + L".bmp";
-}
-
-// Every file and folder under `root`, relative, with its bytes ("/" for folders).
-void collectTree(const std::wstring& root, const std::wstring& rel, std::map<std::wstring, std::string>* out,
-                 std::map<std::wstring, DWORD>* attributes) {
-    WIN32_FIND_DATAW data;
-    HANDLE find = ::FindFirstFileW((root + rel + L"\\*").c_str(), &data);
-    if (find == INVALID_HANDLE_VALUE) return;
-    do {
-        const std::wstring name = data.cFileName;
-        if (name == L"." || name == L"..") continue;
-        const std::wstring child = rel + L"\\" + name;
-        if (attributes) (*attributes)[child] = data.dwFileAttributes;
-        if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-            (*out)[child] = "/";
-            collectTree(root, child, out, attributes);
-        } else {
-            pelmora::testing::readFileBytes(root + child, &(*out)[child]);
-        }
-    } while (::FindNextFileW(find, &data));
-    ::FindClose(find);
-}
-
-bool writeFileBytes(const std::wstring& path, const std::string& bytes) {
-    UniqueFile file(::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
-    DWORD written = 0;
-    return file && ::WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
-           written == bytes.size();
-}
-
-// The installed program, started from where an earlier installation put it.
-class RunningProgram {
-public:
-    explicit RunningProgram(const std::wstring& path) {
-        std::wstring line = L"\"" + path + L"\"";
-        STARTUPINFOW startup{};
-        startup.cb = sizeof startup;
-        PROCESS_INFORMATION info{};
-        if (!::CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info))
-            return;
-        process_.reset(info.hProcess);
-        ::CloseHandle(info.hThread);
-        waitFor([&] { return (window_ = findTopLevel(info.dwProcessId, kProductTitle)) != nullptr; });
-    }
-    ~RunningProgram() {
-        if (process_ && ::WaitForSingleObject(process_.get(), 0) == WAIT_TIMEOUT) ::TerminateProcess(process_.get(), 1);
-    }
-    HWND window() const { return window_; }
-    // Closes its window and waits for the process to end.
-    bool close() {
-        ::PostMessageW(window_, WM_CLOSE, 0, 0);
-        return ::WaitForSingleObject(process_.get(), 10000) == WAIT_OBJECT_0;
-    }
-
-private:
-    UniqueHandle process_;
-    HWND window_ = nullptr;
-};
-
-void expectPayloadInstalledAt(const std::wstring& productFolder) {
-    std::map<std::wstring, std::string> expected, actual;
-    std::map<std::wstring, DWORD> attributes;
-    collectTree(buildDir() + L"\\resources\\payload_tree", L"", &expected, nullptr);
-    collectTree(productFolder, L"", &actual, &attributes);
-    ASSERT_EQ(expected.size(), 77u) << "generated payload tree is incomplete";
-    ASSERT_EQ(actual.size(), expected.size());
-    for (const auto& [name, bytes] : expected) {
-        auto it = actual.find(name);
-        ASSERT_NE(it, actual.end()) << "missing " << ::testing::PrintToString(name);
-        EXPECT_TRUE(it->second == bytes) << "content differs: " << ::testing::PrintToString(name);
-        // Normal: nothing read-only, hidden or system is left behind. (Wine
-        // reports a plain file as ARCHIVE where Windows says NORMAL.)
-        const DWORD unwanted = FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
-        EXPECT_EQ(attributes[name] & unwanted, 0u) << ::testing::PrintToString(name);
-    }
-}
 
 class InstallTest : public ::testing::Test {
 protected:
@@ -206,24 +86,6 @@ protected:
             pressKey(installer, key);
             ASSERT_TRUE(settle(installer)) << "the installer ended on key " << key;
         }
-    }
-
-    // The box with that caption, once it shows.
-    static HWND waitForBox(const Installer& installer, const wchar_t* caption) {
-        HWND box = nullptr;
-        waitFor([&] { return (box = findDialog(installer.processId(), caption)) != nullptr; });
-        return box;
-    }
-
-    // Answers the box with that caption; returns its text.
-    static std::wstring acknowledgeBox(Installer& installer, const wchar_t* caption, DWORD timeoutMs = 10000) {
-        HWND box = nullptr;
-        if (!waitFor([&] { return (box = findDialog(installer.processId(), caption)) != nullptr; }, timeoutMs))
-            return L"<none>";
-        const std::wstring text = messageBoxText(box);
-        clickLater(::GetDlgItem(box, IDOK) ? ::GetDlgItem(box, IDOK) : ::GetDlgItem(box, IDCANCEL));
-        waitFor([&] { return !::IsWindow(box); });
-        return text;
     }
 };
 
@@ -565,19 +427,8 @@ TEST_F(InstallTest, ArchiveIsRemovedWhenFinishedOrItsStayIsReported) {
 
 TEST_F(InstallTest, DamagedPackageIsRefusedBeforeTheWindowAppears) {
     TempFolder dir;
-    std::string image;
-    pelmora::testing::readFileBytes(installerPath(), &image);
-    // Damage one byte of the archive's central directory, inside the image.
-    const size_t end = image.rfind(std::string("PK\x05\x06", 4));
-    ASSERT_NE(end, std::string::npos);
-    image[end - 100] ^= 0x5A;
     const std::wstring copy = dir / L"PelmoraSetup.exe";
-    HANDLE file = ::CreateFileW(copy.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-    ASSERT_NE(file, INVALID_HANDLE_VALUE);
-    DWORD written = 0;
-    ::WriteFile(file, image.data(), static_cast<DWORD>(image.size()), &written, nullptr);
-    ::CloseHandle(file);
-    ASSERT_EQ(written, image.size());
+    ASSERT_TRUE(writeDamagedCopy(copy));
 
     Installer installer(L"", copy, L"错误");
     ASSERT_TRUE(installer.window()) << "no error box";

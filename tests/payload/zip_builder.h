@@ -31,6 +31,9 @@ struct TestEntry {
     std::optional<std::string> localName;           // local header only
     std::optional<std::uint16_t> localExtraLength;  // local header only: the length field, not the bytes
     std::string payloadOverride;                    // replaces the compressed bytes when not empty
+    // Sizes and offset saturated in both headers and given in 64-bit extra
+    // blocks instead (the local one holds the two sizes).
+    bool zip64 = false;
 };
 
 // A stored folder entry with the MS-DOS folder attribute.
@@ -51,13 +54,42 @@ enum class PrefixOffsets {
     Adjusted,    // counted from the start of the file, as a writer that knows the stub records them
 };
 
+// Which end records close the archive.
+enum class EndRecords {
+    Plain,  // the 22-byte record alone
+    Zip64,  // a 64-bit end record and its locator first, the 32-bit record's values saturated
+};
+
 // prefix: bytes before the archive; comment: the end record's comment.
 BuiltZip buildZip(const std::vector<TestEntry>& entries, const std::string& prefix = {},
-                  const std::string& comment = {}, PrefixOffsets offsets = PrefixOffsets::Unadjusted);
+                  const std::string& comment = {}, PrefixOffsets offsets = PrefixOffsets::Unadjusted,
+                  EndRecords end = EndRecords::Plain);
+
+// The 64-bit end record (no extensible data) and its locator, for an archive
+// whose directory of `count` records and `size` bytes starts at `offset`
+// and whose 64-bit record is at `recordOffset` (offsets as stored).
+std::string zip64EndRecords(std::uint64_t count, std::uint64_t size, std::uint64_t offset, std::uint64_t recordOffset);
+
+// Headers written field by field, for archives laid out piece by piece
+// (large ones, whose data is never held): each 32-bit size or offset can
+// defer to the 64-bit extra block on its own.
+struct RawEntry {
+    std::string name;
+    std::uint16_t method = 0;
+    std::uint32_t crc = 0;
+    std::uint64_t uncompressed = 0, compressed = 0, offset = 0;
+    bool deferUncompressed = false, deferCompressed = false, deferOffset = false;
+};
+// The local header; its sizes defer (both, as the format asks) when either does.
+std::string rawLocalHeader(const RawEntry& e);
+std::string rawCentralRecord(const RawEntry& e);
+// The central directory and every end record for entries whose data ends at `directoryOffset`.
+std::string rawDirectoryAndEnd(const std::vector<RawEntry>& entries, std::uint64_t directoryOffset);
 
 // An extra-field block.
 std::string extraBlock(std::uint16_t tag, const std::string& body);
 std::string le16(std::uint16_t v);
 std::string le32(std::uint32_t v);
+std::string le64(std::uint64_t v);
 
 }  // namespace pelmora::testing

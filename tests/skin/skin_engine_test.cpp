@@ -11,8 +11,8 @@
 
 #include "gfx/drawing_helpers.h"
 #include "gfx/gdip_object.h"
-#include "skin/controls/control_settings.h"
-#include "skin/controls/window_properties.h"
+#include "skin/controls/core/control_settings.h"
+#include "skin/controls/core/window_properties.h"
 #include "skin/theme_images.h"
 #include "skin_test_support.h"
 
@@ -101,17 +101,7 @@ TEST(FadeEdgeTest, BandOfThirtyPercentFadesIntoTheColourOnOneSideAndAtTheBottom)
 
 class SkinEngineTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        savedControls_ = controlSettings();
-        savedTheme_ = themeSettings();
-    }
-    void TearDown() override {
-        controlSettings() = savedControls_;
-        themeSettings() = savedTheme_;
-    }
     test::SkinState state_;
-    ControlSettings savedControls_;
-    ThemeSettings savedTheme_;
 };
 
 TEST_F(SkinEngineTest, SettingsStartAtTheirDefaults) {
@@ -121,12 +111,13 @@ TEST_F(SkinEngineTest, SettingsStartAtTheirDefaults) {
     EXPECT_FALSE(controls.translucentBackgrounds);
     EXPECT_EQ(controls.backgroundAlpha, 160);
     EXPECT_TRUE(controls.trackBarFrameEnabled);
-    const ThemeSettings theme;
-    EXPECT_EQ(theme.themeColour, ::GetSysColor(COLOR_BTNFACE));
-    EXPECT_TRUE(theme.themeBackground.empty());
-    EXPECT_EQ(theme.themeBackgroundMode, 4);
-    EXPECT_TRUE(theme.firstSizePending);
-    EXPECT_FALSE(theme.dialogFadeStarted);
+    const EngineState state;
+    EXPECT_EQ(state.theme.themeColour, ::GetSysColor(COLOR_BTNFACE));
+    EXPECT_TRUE(state.theme.themeBackground.empty());
+    EXPECT_EQ(state.theme.themeBackgroundMode, 4);
+    EXPECT_TRUE(state.firstSizePending);
+    EXPECT_FALSE(state.dialogFadeStarted);
+    EXPECT_TRUE(state.windowRecords.empty());
 }
 
 TEST_F(SkinEngineTest, ControlSkinningSwitchesTogether) {
@@ -206,20 +197,20 @@ TEST_F(SkinEngineTest, PerWindowOperationsNeedARecord) {
     title.fontSize = 12;
     title.bold = false;
     EXPECT_TRUE(engine.setTitleStyle(host, title));
-    EXPECT_EQ(record.titleFontSize, 12);
-    EXPECT_FALSE(record.titleBold);
-    EXPECT_EQ(record.titleFontFace, L"宋体");
-    EXPECT_EQ(record.titleColour, 0x00FFFFFFu);
+    EXPECT_EQ(record.title.titleFontSize, 12);
+    EXPECT_FALSE(record.title.titleBold);
+    EXPECT_EQ(record.title.titleFontFace, L"宋体");
+    EXPECT_EQ(record.title.titleColour, 0x00FFFFFFu);
 
     EXPECT_FALSE(engine.setWindowBackground(host, {}));
     EXPECT_TRUE(engine.setWindowBackground(host, png, 2));
-    EXPECT_EQ(record.backgroundMode, 2);
-    EXPECT_EQ(record.ownBackground, png);
-    EXPECT_EQ(record.ownBackgroundColour, averageImageColour(png));
-    EXPECT_TRUE(record.needsRender);
+    EXPECT_EQ(record.background.backgroundMode, 2);
+    EXPECT_EQ(record.background.ownBackground, png);
+    EXPECT_EQ(record.background.ownBackgroundColour, averageImageColour(png));
+    EXPECT_TRUE(record.image.needsRender);
 
-    record.stripLeft = 400;
-    record.stripWidth = 80;
+    record.caption.stripLeft = 400;
+    record.caption.stripWidth = 80;
     const RECT strip = engine.getCaptionStripRect(host);
     EXPECT_EQ(strip.left, 400);
     EXPECT_EQ(strip.right, 480);
@@ -228,8 +219,8 @@ TEST_F(SkinEngineTest, PerWindowOperationsNeedARecord) {
     int helpCalls = 0;
     engine.setHelpHandler(host, [&] { ++helpCalls; });
     engine.setMainMenuHandler(host, [&] { helpCalls += 10; });
-    record.helpHandler();
-    record.menuHandler();
+    record.caption.helpHandler();
+    record.caption.menuHandler();
     EXPECT_EQ(helpCalls, 11);
     ::DestroyWindow(host);
 }

@@ -6,7 +6,8 @@
 
 #include <cstring>
 
-#include "skin/controls/control_proc.h"
+#include "skin/controls/core/control_proc.h"
+#include "skin/controls/core/engine_state.h"
 #include "skin/skin_engine.h"
 #include "skin/theme_images.h"
 
@@ -57,14 +58,11 @@ int recordWindow(HWND window) {
 }
 
 SkinState::SkinState() {
-    for (int i = 0; i < static_cast<int>(ControlProcedure::Count); ++i)
-        saved_.push_back(classProcedure(static_cast<ControlProcedure>(i)));
+    resetEngineState();
 }
 
 SkinState::~SkinState() {
-    while (windowRecordCount() > 0) removeWindowRecord(1);
-    for (int i = 0; i < static_cast<int>(ControlProcedure::Count); ++i)
-        setClassProcedure(static_cast<ControlProcedure>(i), saved_[static_cast<size_t>(i)]);
+    resetEngineState();
 }
 
 void SkinState::enableAllClasses() {

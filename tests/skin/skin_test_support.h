@@ -10,8 +10,8 @@
 #include <vector>
 
 #include "base/unique_resource.h"
-#include "skin/controls/class_procedures.h"
-#include "skin/controls/window_records.h"
+#include "skin/controls/core/class_procedures.h"
+#include "skin/controls/core/window_records.h"
 
 namespace pelmora::test {
 
@@ -24,16 +24,16 @@ HWND createChild(HWND parent, const wchar_t* className, DWORD style, int x, int 
 // installs the controls; returns its index.
 int recordWindow(HWND window);
 
-// Forgets every window record and restores the class-procedure table when it goes.
+// A fresh engine state for the test: records, settings, flags and the class
+// table are reset when it is made and again when it goes.
 class SkinState {
 public:
     SkinState();
     ~SkinState();
+    SkinState(const SkinState&) = delete;
+    SkinState& operator=(const SkinState&) = delete;
     // Stands a forwarding procedure in for every class, as if each had its painter.
     void enableAllClasses();
-
-private:
-    std::vector<WNDPROC> saved_;
 };
 
 // A top-down 32-bit DIB section selected into a memory DC.

@@ -10,7 +10,7 @@
 
 #include "gfx/gdip_graphics.h"
 #include "gfx/gdip_types.h"
-#include "skin/controls/control_settings.h"
+#include "skin/controls/core/control_settings.h"
 
 namespace pelmora::test {
 

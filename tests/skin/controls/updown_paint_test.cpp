@@ -22,11 +22,11 @@ TEST(UpDownPartAtTest, UpperOrLeftHalfIsTheFirst) {
         PointI pointer;
         UpDownPart part;
     } cases[] = {
-        {{17, 22}, false, {8, 0}, UpDownPart::First},   {{17, 22}, false, {8, 10}, UpDownPart::First},
-        {{17, 22}, false, {8, 11}, UpDownPart::Second}, {{17, 22}, false, {8, 21}, UpDownPart::Second},
-        {{17, 21}, false, {8, 9}, UpDownPart::First},   {{17, 21}, false, {8, 10}, UpDownPart::Second},
-        {{34, 17}, true, {16, 8}, UpDownPart::First},   {{34, 17}, true, {17, 8}, UpDownPart::Second},
-        {{34, 17}, true, {0, 16}, UpDownPart::First},   {{17, 22}, false, {16, -3}, UpDownPart::First},
+        {{17, 22}, false, {8, 0}, UpDownPart::FirstArrow},   {{17, 22}, false, {8, 10}, UpDownPart::FirstArrow},
+        {{17, 22}, false, {8, 11}, UpDownPart::SecondArrow}, {{17, 22}, false, {8, 21}, UpDownPart::SecondArrow},
+        {{17, 21}, false, {8, 9}, UpDownPart::FirstArrow},   {{17, 21}, false, {8, 10}, UpDownPart::SecondArrow},
+        {{34, 17}, true, {16, 8}, UpDownPart::FirstArrow},   {{34, 17}, true, {17, 8}, UpDownPart::SecondArrow},
+        {{34, 17}, true, {0, 16}, UpDownPart::FirstArrow},   {{17, 22}, false, {16, -3}, UpDownPart::FirstArrow},
     };
     for (const Case& c : cases)
         EXPECT_EQ(upDownPartAt(c.size, c.horizontal, c.pointer), c.part)
@@ -50,8 +50,8 @@ TEST(UpDownHalvesTest, HalvesMeetAtTheSplitTheHitTestUses) {
 // Whether the outline of a half shows the accent: its outer side edge at the
 // half's middle, where the rounded corners do not reach.
 bool outlineLit(PainterCanvas& canvas, bool horizontal, UpDownPart part) {
-    if (horizontal) return reddish(canvas.rgb(part == UpDownPart::First ? 8 : 25, 0));
-    return reddish(canvas.rgb(0, part == UpDownPart::First ? 5 : 16));
+    if (horizontal) return reddish(canvas.rgb(part == UpDownPart::FirstArrow ? 8 : 25, 0));
+    return reddish(canvas.rgb(0, part == UpDownPart::FirstArrow ? 5 : 16));
 }
 
 TEST(UpDownPaintTest, OnlyTheHalfUnderThePointerIsLit) {
@@ -60,17 +60,17 @@ TEST(UpDownPaintTest, OnlyTheHalfUnderThePointerIsLit) {
         UpDownPart active;
         bool firstLit, secondLit;
     } cases[] = {
-        {false, false, false, UpDownPart::First, false, false}, {false, true, false, UpDownPart::First, true, false},
-        {false, true, false, UpDownPart::Second, false, true},  {false, false, true, UpDownPart::Second, false, true},
-        {true, true, false, UpDownPart::Second, false, true},   {true, false, true, UpDownPart::First, true, false},
+        {false, false, false, UpDownPart::FirstArrow, false, false}, {false, true, false, UpDownPart::FirstArrow, true, false},
+        {false, true, false, UpDownPart::SecondArrow, false, true},  {false, false, true, UpDownPart::SecondArrow, false, true},
+        {true, true, false, UpDownPart::SecondArrow, false, true},   {true, false, true, UpDownPart::FirstArrow, true, false},
     };
     for (const Case& c : cases) {
         const SizeI size = c.horizontal ? SizeI{34, 17} : SizeI{17, 22};
         PainterCanvas canvas(size.width, size.height, test::grey);
         paintUpDown(canvas.graphics(), {size, c.horizontal, c.hot, c.pressed, c.active}, test::opaqueSettings(kAccent));
-        EXPECT_EQ(outlineLit(canvas, c.horizontal, UpDownPart::First), c.firstLit)
+        EXPECT_EQ(outlineLit(canvas, c.horizontal, UpDownPart::FirstArrow), c.firstLit)
             << c.horizontal << c.hot << c.pressed << static_cast<int>(c.active);
-        EXPECT_EQ(outlineLit(canvas, c.horizontal, UpDownPart::Second), c.secondLit)
+        EXPECT_EQ(outlineLit(canvas, c.horizontal, UpDownPart::SecondArrow), c.secondLit)
             << c.horizontal << c.hot << c.pressed << static_cast<int>(c.active);
     }
 }
@@ -80,8 +80,8 @@ TEST(UpDownPaintTest, PressedHalfReversesTheGradient) {
     // the other way round. Column 3 keeps clear of the arrow.
     const SizeI size{17, 44};
     PainterCanvas hot(size.width, size.height, test::grey), pressed(size.width, size.height, test::grey);
-    paintUpDown(hot.graphics(), {size, false, true, false, UpDownPart::Second}, test::opaqueSettings(kAccent));
-    paintUpDown(pressed.graphics(), {size, false, false, true, UpDownPart::Second}, test::opaqueSettings(kAccent));
+    paintUpDown(hot.graphics(), {size, false, true, false, UpDownPart::SecondArrow}, test::opaqueSettings(kAccent));
+    paintUpDown(pressed.graphics(), {size, false, false, true, UpDownPart::SecondArrow}, test::opaqueSettings(kAccent));
     const int top = 25, bottom = 40;
     EXPECT_GT(test::greenOf(hot.rgb(3, top)), test::greenOf(hot.rgb(3, bottom)) + 15);
     EXPECT_LT(test::greenOf(pressed.rgb(3, top)) + 15, test::greenOf(pressed.rgb(3, bottom)));
@@ -102,7 +102,7 @@ TEST(UpDownPaintTest, ArrowsAreCentredInTheirHalves) {
     };
     for (const Case& c : cases) {
         PainterCanvas canvas(c.size.width, c.size.height, test::grey);
-        paintUpDown(canvas.graphics(), {c.size, c.horizontal, false, false, UpDownPart::First},
+        paintUpDown(canvas.graphics(), {c.size, c.horizontal, false, false, UpDownPart::FirstArrow},
                     test::opaqueSettings(kAccent));
         EXPECT_TRUE(dark(canvas.rgb(c.firstArrow.x, c.firstArrow.y))) << c.horizontal;
         EXPECT_TRUE(dark(canvas.rgb(c.secondArrow.x, c.secondArrow.y))) << c.horizontal;
@@ -115,7 +115,7 @@ TEST(UpDownPaintLeakTest, TenThousandPaintsLeaveNothingBehind) {
     for (int i = 0; i < 10000; ++i) {
         PainterCanvas canvas(17, 22);
         paintUpDown(canvas.graphics(),
-                    {{17, 22}, i % 4 == 0, i % 2 == 0, i % 3 == 0, i % 5 ? UpDownPart::First : UpDownPart::Second},
+                    {{17, 22}, i % 4 == 0, i % 2 == 0, i % 3 == 0, i % 5 ? UpDownPart::FirstArrow : UpDownPart::SecondArrow},
                     test::installerSettings(kAccent));
     }
     const test::LeakCounters after = test::LeakCounters::now();

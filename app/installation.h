@@ -1,0 +1,80 @@
+// One installation into a folder, step by step, as the window and an
+// unattended run both go through it: the checks made before anything is
+// written, writing and extracting the archive, finishing (shortcut, archive
+// removed), starting the installed program, and taking back a failed run.
+// Every step records in the log what it did, or why it could not with the
+// system's own error text. No step shows anything: what the user is told,
+// and whether to ask again, is the caller's.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "app/install_log.h"
+#include "app/install_plan.h"
+#include "payload/extract_archive.h"
+
+namespace pelmora {
+
+enum class FolderVerdict { Ready, PathTooLong, NotEnoughSpace };
+
+struct FolderCheck {
+    FolderVerdict verdict = FolderVerdict::Ready;
+    std::wstring tooLongPath;
+    std::uint64_t needed = 0;
+    std::uint64_t free = 0;
+};
+
+class Installation {
+public:
+    Installation(std::wstring installDir, InstallLog& log);
+    Installation(const Installation&) = delete;
+    Installation& operator=(const Installation&) = delete;
+
+    const std::wstring& installDir() const { return installDir_; }
+
+    // What no retry can change: every path within what Windows can create,
+    // start and link to, then room enough on the volume.
+    FolderCheck checkFolder();
+    // The first file the installation would replace that a running program
+    // holds open; empty when there is none. Worth asking again once the
+    // program has been closed.
+    std::wstring fileInUse();
+
+    // Creates the product folder (an existing one is fine) and writes the
+    // archive into the installation folder. False when it cannot, with
+    // nothing of this run left behind.
+    bool writeArchive();
+    // Unpacks the archive into the product folder. On false, failedPath()
+    // says where it stopped.
+    bool extract();
+    // What extraction could not write, or the product folder when that is
+    // not known.
+    std::wstring failedPath() const;
+    // Removes what this run created, newest first; what was there before
+    // stays. Returns the first path that could not be removed, or empty.
+    std::wstring undo();
+    // Creates the desktop shortcut unless told not to, then deletes the
+    // archive. False when the archive is still there.
+    bool finish(bool shortcut);
+    // Starts the installed program.
+    bool launch();
+
+    std::wstring productFolder() const;
+    std::wstring archivePath() const;
+    std::wstring programPath() const;
+
+private:
+    void logExtractedEntry();
+
+    std::wstring installDir_;
+    InstallLog& log_;
+    std::vector<PlannedPath> plan_;
+    ArchiveUnit archiveUnit_;
+    bool createdProductFolder_ = false;  // by this run, so it may go again
+    std::wstring lastLoggedEntry_;
+    int extractedEntries_ = 0;
+};
+
+}  // namespace pelmora

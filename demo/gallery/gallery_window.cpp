@@ -1,0 +1,243 @@
+#include "demo/gallery/gallery_window.h"
+
+#include <commctrl.h>
+
+#include <vector>
+
+#include "demo/gallery/gallery_art.h"
+#include "skin/skin_engine.h"
+
+namespace pelmora::gallery {
+namespace {
+
+constexpr wchar_t kClassName[] = L"PelmoraSkinGallery";
+
+// One control of a section, placed relative to the section's top-left corner.
+struct ControlSpec {
+    int id;
+    const wchar_t* className;
+    DWORD style;  // besides WS_CHILD | WS_VISIBLE
+    const wchar_t* text;
+    int x, y, width, height;
+    bool checked = false;  // check boxes and radio buttons: ticked before skinning
+};
+
+// A heading and its controls. `dress` runs after the window is skinned, for
+// what the skin object does to single controls (image buttons, text colours).
+struct Section {
+    const wchar_t* heading;
+    std::vector<ControlSpec> controls;
+    void (*dress)(HWND window) = nullptr;
+};
+
+constexpr DWORD kPush = BS_PUSHBUTTON | WS_TABSTOP;
+constexpr DWORD kCheck = BS_AUTOCHECKBOX | WS_TABSTOP;
+constexpr DWORD kRadio = BS_AUTORADIOBUTTON;
+
+// The installer's main button writes in red; the default button shows how.
+void dressPushButtons(HWND window) {
+    skinEngine().setControlTextColour(::GetDlgItem(window, kPushDefault), 0x000000FF);
+}
+
+// Image buttons are ordinary push buttons until the skin object gives them
+// their pictures; the text becomes the button's tooltip.
+void dressImageButtons(HWND window) {
+    SkinEngine& skin = skinEngine();
+    skin.skinImageButton(::GetDlgItem(window, kImageButton), buttonPicture(), 1, L"一张图片和一行字");
+    skin.skinStateImageButton(::GetDlgItem(window, kStateImageButton), statePlate(PlateState::Normal),
+                              statePlate(PlateState::Hover), statePlate(PlateState::Pressed),
+                              statePlate(PlateState::Disabled), L"每种状态一张图片");
+}
+
+// The sections in display order, filling a grid row by row. A control class
+// joins the gallery by adding its section here, in the place marked for it,
+// in the same change that switches the class on in the skin engine.
+const std::vector<Section>& sections() {
+    static const std::vector<Section> all = {
+        {L"按钮",
+         {{kPushNormal, L"BUTTON", kPush, L"普通按钮", 16, 30, 110, 28},
+          {kPushDefault, L"BUTTON", BS_DEFPUSHBUTTON | WS_TABSTOP, L"默认按钮", 16, 66, 110, 28},
+          {kPushDisabled, L"BUTTON", kPush | WS_DISABLED, L"禁用按钮", 16, 102, 110, 28}},
+         dressPushButtons},
+        {L"复选框与单选按钮",
+         {{kCheckChecked, L"BUTTON", kCheck, L"已勾选", 16, 32, 96, 20, true},
+          {kCheckUnchecked, L"BUTTON", kCheck, L"未勾选", 16, 64, 96, 20},
+          {kCheckDisabled, L"BUTTON", kCheck | WS_DISABLED, L"禁用", 16, 96, 96, 20, true},
+          {kRadioChecked, L"BUTTON", kRadio | WS_GROUP | WS_TABSTOP, L"已选中", 124, 32, 96, 20, true},
+          {kRadioUnchecked, L"BUTTON", kRadio, L"未选中", 124, 64, 96, 20},
+          {kRadioDisabled, L"BUTTON", kRadio | WS_DISABLED, L"禁用", 124, 96, 96, 20}}},
+        {L"图像按钮",
+         {{kImageButton, L"BUTTON", kPush, L"图片按钮", 16, 30, 140, 40},
+          {kStateImageButton, L"BUTTON", kPush, L"", 16, 86, 100, 32}},
+         dressImageButtons},
+        // Edits and combo boxes (ids 400)
+        // Progress bars, track bars and up-downs (ids 500)
+        // Statics and group boxes (ids 600)
+        // List views with headers, list boxes and tree views (ids 700)
+        // Scroll bars and a button that opens a skinned message box (ids 800)
+    };
+    return all;
+}
+
+// The grid: three columns of equal cells below the caption, the status line
+// under the last row.
+constexpr int kColumns = 3;
+constexpr int kCellWidth = 236, kCellHeight = 142, kGap = 10, kMargin = 14, kTop = 40;
+constexpr int kStatusHeight = 20;
+
+POINT cellOrigin(size_t index) {
+    const int column = static_cast<int>(index) % kColumns, row = static_cast<int>(index) / kColumns;
+    return {kMargin + column * (kCellWidth + kGap), kTop + row * (kCellHeight + kGap)};
+}
+
+SIZE windowSize(size_t sectionCount) {
+    const int rows = static_cast<int>((sectionCount + kColumns - 1) / kColumns);
+    return {2 * kMargin + kColumns * kCellWidth + (kColumns - 1) * kGap,
+            kTop + rows * (kCellHeight + kGap) + kStatusHeight + kMargin};
+}
+
+HFONT createSongTi(int weight) {
+    LOGFONTW lf{};
+    lf.lfHeight = -12;
+    lf.lfWeight = weight;
+    lf.lfCharSet = GB2312_CHARSET;
+    lstrcpynW(lf.lfFaceName, L"宋体", LF_FACESIZE);
+    return ::CreateFontIndirectW(&lf);
+}
+
+HWND createChild(HWND parent, HINSTANCE instance, const wchar_t* className, DWORD style, const wchar_t* text,
+                 RECT place, int id, HFONT font) {
+    HWND child = ::CreateWindowExW(0, className, text, WS_CHILD | WS_VISIBLE | style, place.left, place.top,
+                                   place.right - place.left, place.bottom - place.top, parent,
+                                   reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance, nullptr);
+    if (child) ::SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+    return child;
+}
+
+std::wstring windowText(HWND window) {
+    std::wstring text(static_cast<size_t>(::GetWindowTextLengthW(window)) + 1, L'\0');
+    text.resize(static_cast<size_t>(::GetWindowTextW(window, text.data(), static_cast<int>(text.size()))));
+    return text;
+}
+
+}  // namespace
+
+GalleryWindow::~GalleryWindow() {
+    // Destroyed by its owner: the window must not call back into this object
+    // while it goes.
+    if (HWND window = window_.release()) {
+        ::SetWindowLongPtrW(window, GWLP_USERDATA, 0);
+        ::DestroyWindow(window);
+    }
+}
+
+bool GalleryWindow::create(HINSTANCE instance, std::optional<POINT> origin) {
+    INITCOMMONCONTROLSEX icc{sizeof icc, ICC_WIN95_CLASSES | ICC_STANDARD_CLASSES};
+    ::InitCommonControlsEx(&icc);
+    WNDCLASSEXW wc{};
+    wc.cbSize = sizeof wc;
+    wc.lpfnWndProc = windowProc;
+    wc.hInstance = instance;
+    wc.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
+    wc.hIcon = ::LoadIconW(instance, L"DEFAULT_ICON");
+    wc.lpszClassName = kClassName;
+    if (!::RegisterClassExW(&wc) && ::GetLastError() != ERROR_CLASS_ALREADY_EXISTS) return false;
+
+    const SIZE size = windowSize(sections().size());
+    const POINT at = origin.value_or(
+        POINT{(::GetSystemMetrics(SM_CXSCREEN) - size.cx) / 2, (::GetSystemMetrics(SM_CYSCREEN) - size.cy) / 2});
+    // No frame and no system caption: the skin engine draws both.
+    const DWORD style = WS_POPUP | WS_CLIPCHILDREN | WS_MINIMIZEBOX;
+    window_.reset(::CreateWindowExW(WS_EX_APPWINDOW, kClassName, kTitle, style, at.x, at.y, size.cx, size.cy, nullptr,
+                                    nullptr, instance, this));
+    if (!window_) return false;
+    font_.reset(createSongTi(FW_NORMAL));
+    headingFont_.reset(createSongTi(FW_BOLD));
+    createSections(instance);
+    applySkin();
+    ::ShowWindow(window_.get(), SW_SHOW);
+    ::UpdateWindow(window_.get());
+    return true;
+}
+
+void GalleryWindow::createSections(HINSTANCE instance) {
+    HWND window = window_.get();
+    for (size_t i = 0; i < sections().size(); ++i) {
+        const Section& section = sections()[i];
+        const POINT cell = cellOrigin(i);
+        createChild(window, instance, L"STATIC", SS_LEFT, section.heading,
+                    {cell.x + 4, cell.y + 4, cell.x + kCellWidth, cell.y + 22}, -1, headingFont_.get());
+        for (const ControlSpec& c : section.controls) {
+            const RECT place{cell.x + c.x, cell.y + c.y, cell.x + c.x + c.width, cell.y + c.y + c.height};
+            HWND control = createChild(window, instance, c.className, c.style, c.text, place, c.id, font_.get());
+            if (c.checked) ::SendMessageW(control, BM_SETCHECK, BST_CHECKED, 0);
+        }
+    }
+    const SIZE size = windowSize(sections().size());
+    const int statusTop = size.cy - kMargin - kStatusHeight;
+    createChild(window, instance, L"STATIC", SS_LEFT | SS_CENTERIMAGE, L"点一点各个控件，这里会说出点了什么。",
+                {kMargin + 4, statusTop, size.cx - kMargin, statusTop + kStatusHeight}, kStatusLine, font_.get());
+}
+
+// The same calls the installer makes, then what the sections add.
+void GalleryWindow::applySkin() {
+    SkinEngine& skin = skinEngine();
+    HWND window = window_.get();
+    skin.setControlSkinning(true, 0);
+    SkinWindowOptions options;
+    options.captionHeight = 30;
+    options.resizable = false;
+    skin.skinWindow(window, options);
+    skin.setTitleStyle(window, TitleStyle{std::nullopt, 12, std::nullopt, std::nullopt, false});
+    SkinTheme theme;
+    theme.imageBytes = backgroundPicture();
+    theme.mode = static_cast<int>(BackgroundMode::TopLeft);
+    skin.setSkinTheme(theme);
+    skin.addCaptionButton(window, captionGlyph(), L"关于这个窗口", [this] {
+        showStatus(L"已按下：标题栏上的星形按钮");
+        if (onCommand) onCommand(0, BN_CLICKED);
+    });
+    for (const Section& section : sections())
+        if (section.dress) section.dress(window);
+}
+
+void GalleryWindow::report(int id, int code) {
+    if (id != kStatusLine && code == BN_CLICKED) {
+        const std::wstring text = windowText(control(id));
+        showStatus(L"已单击：" + (text.empty() ? L"四图按钮" : text));
+    }
+    if (onCommand) onCommand(id, code);
+}
+
+void GalleryWindow::showStatus(const std::wstring& text) {
+    ::SetWindowTextW(control(kStatusLine), text.c_str());
+}
+
+LRESULT CALLBACK GalleryWindow::windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_NCCREATE) {
+        const auto* create = reinterpret_cast<const CREATESTRUCTW*>(lParam);
+        ::SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
+    }
+    auto* self = reinterpret_cast<GalleryWindow*>(::GetWindowLongPtrW(window, GWLP_USERDATA));
+    if (!self) return ::DefWindowProcW(window, message, wParam, lParam);
+    return self->handle(window, message, wParam, lParam);
+}
+
+LRESULT GalleryWindow::handle(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+        case WM_COMMAND:
+            if (lParam) report(LOWORD(wParam), HIWORD(wParam));
+            return 0;
+        case WM_NCDESTROY:
+            // Closed by the user: the system has destroyed the window, so
+            // nothing is left to own.
+            window_.release();
+            if (onClosed) onClosed();
+            break;
+        default:
+            break;
+    }
+    return ::DefWindowProcW(window, message, wParam, lParam);
+}
+
+}  // namespace pelmora::gallery

@@ -1,0 +1,79 @@
+// The skin gallery: one skinned top-level window that shows the controls the
+// skin engine paints, each in the states it can be in, side by side. It is the
+// place to look at the painters, the example to copy when skinning a window of
+// your own, and the window the behaviour tests drive (they find every control
+// by its id below).
+#pragma once
+
+#include <windows.h>
+
+#include <functional>
+#include <optional>
+#include <string>
+
+#include "base/unique_resource.h"
+
+namespace pelmora::gallery {
+
+inline constexpr wchar_t kTitle[] = L"皮肤控件一览";
+
+// Control ids, one block of a hundred per section. A class that joins the
+// gallery takes the next free block.
+enum ControlId : int {
+    // Push buttons
+    kPushNormal = 101,
+    kPushDefault = 102,
+    kPushDisabled = 103,
+    // Check boxes and auto radio buttons
+    kCheckChecked = 201,
+    kCheckUnchecked = 202,
+    kCheckDisabled = 203,
+    kRadioChecked = 211,
+    kRadioUnchecked = 212,
+    kRadioDisabled = 213,
+    // Buttons made with the skin object's image-button operations
+    kImageButton = 301,
+    kStateImageButton = 302,
+    // 400: edits and combo boxes
+    // 500: progress bars, track bars and up-downs
+    // 600: statics and group boxes
+    // 700: list views, list boxes and tree views
+    // 800: scroll bars and the skinned message box
+    kStatusLine = 901,  // says what was clicked last
+};
+
+class GalleryWindow {
+public:
+    GalleryWindow() = default;
+    ~GalleryWindow();
+    GalleryWindow(const GalleryWindow&) = delete;
+    GalleryWindow& operator=(const GalleryWindow&) = delete;
+
+    // Creates the window with all its sections, skins it and shows it, with its
+    // top-left corner at `origin` (centred on the screen when omitted). The
+    // skin module must be started.
+    bool create(HINSTANCE instance, std::optional<POINT> origin = std::nullopt);
+
+    HWND hwnd() const { return window_.get(); }
+    HWND control(int id) const { return ::GetDlgItem(window_.get(), id); }
+
+    // Called for every WM_COMMAND a control sends (id, notification code), and
+    // with id 0 when the custom caption button is pressed.
+    std::function<void(int id, int code)> onCommand;
+    // Called once the window is gone (the program's main loop ends there).
+    std::function<void()> onClosed;
+
+private:
+    static LRESULT CALLBACK windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT handle(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    void createSections(HINSTANCE instance);
+    void applySkin();
+    void report(int id, int code);
+    void showStatus(const std::wstring& text);
+
+    UniqueWindow window_;
+    GdiFont font_;
+    GdiFont headingFont_;
+};
+
+}  // namespace pelmora::gallery

@@ -1,0 +1,324 @@
+#include "skin/controls/core/control_install.h"
+
+#include <commctrl.h>
+
+#include <string>
+#include <utility>
+
+#include "base/win32_util.h"
+#include "skin/controls/containers.h"
+#include "skin/controls/core/class_procedures.h"
+#include "skin/controls/core/control_font.h"
+#include "skin/controls/core/control_settings.h"
+#include "skin/controls/core/window_properties.h"
+#include "skin/controls/core/window_records.h"
+
+namespace pelmora {
+namespace {
+
+constexpr wchar_t kDefaultFontFace[] = L"宋体";
+constexpr int kDefaultFontSize = 12;
+
+// A button's type is the low four style bits (BS_TYPEMASK), and the installers
+// sort the types by single bits of it, as the types were designed to be read.
+constexpr DWORD kCheckTypeBit = BS_CHECKBOX;          // check boxes and push boxes
+constexpr DWORD kRadioGroupTypeBit = BS_RADIOBUTTON;  // plain radio buttons, three-state boxes, group boxes
+
+bool hasAllBits(DWORD style, DWORD bits) {
+    return (style & bits) == bits;
+}
+
+template <typename Visit>
+void forEachChild(HWND parent, const wchar_t* className, Visit visit) {
+    for (HWND child = ::FindWindowExW(parent, nullptr, className, nullptr); child;
+         child = ::FindWindowExW(parent, child, className, nullptr))
+        visit(child);
+}
+
+DWORD styleOf(HWND window) {
+    return static_cast<DWORD>(::GetWindowLongPtrW(window, GWL_STYLE));
+}
+
+// A window carries "Hw_hProc" once one of the engine's procedures runs it. A
+// second one would find that procedure in "Hw_hProc" and forward to itself, and
+// would overwrite "Hw_lbID" for the first, so every window is taken at most
+// once: by the first installer, in installer order, whose class matches it.
+bool takenOver(HWND window) {
+    return ::GetPropW(window, kPropPreviousProc) != nullptr;
+}
+
+struct AnyControl {
+    template <typename Record>
+    bool operator()(Record&) const {
+        return true;
+    }
+};
+struct NothingAfter {
+    template <typename Record>
+    void operator()(Record&) const {}
+};
+
+// What every class installer shares: the window record, the class list and the
+// class's procedure, and nothing at all while control skinning is off or the
+// class has no procedure yet.
+template <typename Record>
+class ClassInstaller {
+public:
+    ClassInstaller(int windowIndex, ControlList<Record> SkinnedWindowRecord::*list, ControlProcedure kind)
+        : windowIndex_(windowIndex), owner_(windowRecord(windowIndex)), list_(list), procedure_(classProcedure(kind)) {}
+
+    explicit operator bool() const { return owner_ && procedure_ && controlSettings().controlSkinningEnabled; }
+
+    // Records and subclasses one control unless it is recorded or taken already.
+    // `describe` fills the class's fields of a fresh record before anything is
+    // changed; when it answers false the control is left alone. Returns the
+    // stored record, or null.
+    template <typename Describe>
+    Record* take(HWND control, Describe describe) {
+        if (!*this || (owner_->*list_).indexOf(control) || takenOver(control)) return nullptr;
+        Record fresh;
+        fresh.window = control;
+        if (!describe(fresh)) return nullptr;
+        ControlList<Record>& list = owner_->*list_;
+        const int index = list.takeSlot();
+        Record& record = list.at(index);
+        record = std::move(fresh);
+        // The properties that lead back to the record, then the procedure,
+        // whose predecessor both the record and "Hw_hProc" keep.
+        setPropValue(control, kPropListIndex, index);
+        setPropValue(control, kPropOwnerIndex, windowIndex_);
+        record.previousProc = reinterpret_cast<WNDPROC>(
+            ::SetWindowLongPtrW(control, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(procedure_)));
+        setPropValue(control, kPropPreviousProc, reinterpret_cast<std::intptr_t>(record.previousProc));
+        return &record;
+    }
+    Record* take(HWND control) { return take(control, AnyControl{}); }
+
+private:
+    int windowIndex_;
+    SkinnedWindowRecord* owner_;
+    ControlList<Record> SkinnedWindowRecord::*list_;
+    WNDPROC procedure_;
+};
+
+// The installer of one class: every direct child of `parent` of class
+// `className` goes through `describe` into `list` with the procedure of `kind`,
+// and `finish` runs on each record once its control runs that procedure.
+template <typename Record, typename Describe = AnyControl, typename Finish = NothingAfter>
+void installClass(int windowIndex, HWND parent, const wchar_t* className,
+                  ControlList<Record> SkinnedWindowRecord::*list, ControlProcedure kind, Describe describe = {},
+                  Finish finish = {}) {
+    ClassInstaller<Record> installer(windowIndex, list, kind);
+    if (!installer) return;
+    forEachChild(parent, className, [&](HWND control) {
+        if (Record* record = installer.take(control, describe)) finish(*record);
+    });
+}
+
+// Edits get black text ("Kj_Ztys" = 0) until someone asks for another colour.
+bool describeEdit(EditSkinRecord& edit) {
+    setPropValue(edit.window, kPropTextColour, 0);
+    return true;
+}
+
+bool describePushButton(ButtonSkinRecord& r) {
+    if (!takesAsPushButton(styleOf(r.window))) return false;
+    r.kind = ButtonKind::PushButton;
+    r.caption = windowText(r.window);
+    return true;
+}
+
+void finishPushButton(ButtonSkinRecord& r) {
+    // Owner-drawn from now on: the face is painted when the window answers WM_DRAWITEM.
+    ::SetWindowLongPtrW(r.window, GWL_STYLE, static_cast<LONG_PTR>(styleOf(r.window) | BS_OWNERDRAW));
+    r.font = readControlFont(r.window);
+    if (r.font.face.empty()) r.font.face = kDefaultFontFace;
+    if (r.font.size == 0) r.font.size = kDefaultFontSize;
+}
+
+}  // namespace
+
+TickPlacement tickPlacementOf(DWORD style) {
+    if (style & TBS_NOTICKS) return TickPlacement::None;
+    if (style & TBS_TOP) return TickPlacement::TopOrLeft;  // TBS_LEFT for a vertical bar
+    if (style & TBS_BOTH) return TickPlacement::Both;
+    return TickPlacement::BottomOrRight;
+}
+
+bool takesAsPushButton(DWORD style) {
+    const bool checkOrGroup = (style & kCheckTypeBit) || (style & kRadioGroupTypeBit);
+    return !checkOrGroup && !hasAllBits(style, BS_AUTORADIOBUTTON) && !hasAllBits(style, BS_OWNERDRAW);
+}
+
+std::optional<ButtonKind> checkButtonKindOf(DWORD style) {
+    if (hasAllBits(style, BS_OWNERDRAW) || (style & kRadioGroupTypeBit)) return std::nullopt;
+    if (style & kCheckTypeBit) return ButtonKind::CheckBox;
+    if (hasAllBits(style, BS_AUTORADIOBUTTON)) return ButtonKind::RadioButton;
+    return std::nullopt;
+}
+
+void installControlsOf(int windowIndex, HWND parent, bool containerChildren) {
+    installPushButtons(windowIndex, parent);
+    installCheckButtons(windowIndex, parent);
+    installEditsAndCombos(windowIndex, parent);
+    installTrackBars(windowIndex, parent);
+    installProgressBars(windowIndex, parent);
+    installListControls(windowIndex, parent);
+    installUpDowns(windowIndex, parent);
+    installListViews(windowIndex, parent);
+    if (containerChildren) return;
+    installStatics(windowIndex, parent);
+    installToolbars(windowIndex, parent);
+}
+
+void installPushButtons(int windowIndex, HWND parent) {
+    installClass(windowIndex, parent, L"BUTTON", &SkinnedWindowRecord::buttons, ControlProcedure::Button,
+                 describePushButton, finishPushButton);
+}
+
+int installPushButton(int windowIndex, HWND button) {
+    ClassInstaller<ButtonSkinRecord> installer(windowIndex, &SkinnedWindowRecord::buttons, ControlProcedure::Button);
+    ButtonSkinRecord* record = installer.take(button, describePushButton);
+    if (!record) return 0;
+    finishPushButton(*record);
+    return windowRecord(windowIndex)->buttons.indexOf(button);
+}
+
+void installCheckButtons(int windowIndex, HWND parent) {
+    installClass(
+        windowIndex, parent, L"BUTTON", &SkinnedWindowRecord::buttons, ControlProcedure::Button,
+        [parent](ButtonSkinRecord& r) {
+            const std::optional<ButtonKind> kind = checkButtonKindOf(styleOf(r.window));
+            if (!kind) return false;
+            r.kind = *kind;
+            r.caption = windowText(r.window);
+            r.checked = ::SendMessageW(r.window, BM_GETCHECK, 0, 0) == BST_CHECKED;
+            r.parent = parent;
+            return true;
+        },
+        [](ButtonSkinRecord& r) { r.font = readControlFont(r.window); });
+}
+
+void installEditsAndCombos(int windowIndex, HWND parent) {
+    installClass(windowIndex, parent, L"Edit", &SkinnedWindowRecord::edits, ControlProcedure::Edit, describeEdit);
+    ClassInstaller<ComboBoxSkinRecord> combos(windowIndex, &SkinnedWindowRecord::comboBoxes,
+                                              ControlProcedure::ComboBox);
+    if (!combos) return;
+    ClassInstaller<EditSkinRecord> edits(windowIndex, &SkinnedWindowRecord::edits, ControlProcedure::Edit);
+    forEachChild(parent, L"ComboBox", [&](HWND combo) {
+        combos.take(combo);
+        // The combo's own edit only needs the engine while it shows the window through.
+        if (!controlSettings().translucentBackgrounds) return;
+        if (HWND edit = ::FindWindowExW(combo, nullptr, L"Edit", nullptr)) edits.take(edit, describeEdit);
+    });
+}
+
+void installTrackBars(int windowIndex, HWND parent) {
+    installClass(windowIndex, parent, TRACKBAR_CLASSW, &SkinnedWindowRecord::trackBars, ControlProcedure::TrackBar,
+                 [](TrackBarSkinRecord& r) {
+                     const DWORD style = styleOf(r.window);
+                     r.vertical = (style & TBS_VERT) != 0;
+                     r.tickPlacement = tickPlacementOf(style);
+                     r.selectionRange = (style & TBS_ENABLESELRANGE) != 0;
+                     return true;
+                 });
+}
+
+void installProgressBars(int windowIndex, HWND parent) {
+    installClass(windowIndex, parent, PROGRESS_CLASSW, &SkinnedWindowRecord::progressBars,
+                 ControlProcedure::ProgressBar, [](ProgressSkinRecord& r) {
+                     r.vertical = (styleOf(r.window) & PBS_VERTICAL) != 0;
+                     return true;
+                 });
+}
+
+void installListControls(int windowIndex, HWND parent) {
+    ClassInstaller<ListSkinRecord> lists(windowIndex, &SkinnedWindowRecord::lists, ControlProcedure::ListControl);
+    if (!lists) return;
+    auto take = [&](HWND list) {
+        lists.take(list, [](ListSkinRecord& r) {
+            r.ownerDrawFixed = (styleOf(r.window) & LBS_OWNERDRAWFIXED) != 0;
+            return true;
+        });
+    };
+    forEachChild(parent, L"ListBox", take);
+    forEachChild(parent, L"ComboBox", [&](HWND combo) {
+        if (HWND list = ::FindWindowExW(combo, nullptr, L"ComboLBox", nullptr)) take(list);
+    });
+    for (const wchar_t* name : {WC_LISTVIEWW, WC_TREEVIEWW, WC_IPADDRESSW, DATETIMEPICK_CLASSW})
+        forEachChild(parent, name, take);
+}
+
+void installUpDowns(int windowIndex, HWND parent) {
+    installClass(windowIndex, parent, UPDOWN_CLASSW, &SkinnedWindowRecord::upDowns, ControlProcedure::UpDown,
+                 [](UpDownSkinRecord& r) {
+                     r.horizontal = (styleOf(r.window) & UDS_HORZ) != 0;
+                     return true;
+                 });
+}
+
+void installListViews(int windowIndex, HWND parent) {
+    ClassInstaller<ListViewSkinRecord> views(windowIndex, &SkinnedWindowRecord::listViews, ControlProcedure::ListView);
+    if (!views) return;
+    forEachChild(parent, WC_LISTVIEWW, [&](HWND view) {
+        views.take(view, [](ListViewSkinRecord& r) {
+            // The list view's own style, at the bit its header calls HDS_BUTTONS.
+            r.headerButtons = (styleOf(r.window) & HDS_BUTTONS) != 0;
+            return true;
+        });
+        if (HWND header = ::FindWindowExW(view, nullptr, WC_HEADERW, nullptr))
+            if (ListViewSkinRecord* record = views.take(header)) record->headerFont = readControlFont(header);
+    });
+}
+
+void installStatics(int windowIndex, HWND parent) {
+    installClass(
+        windowIndex, parent, L"Static", &SkinnedWindowRecord::statics, ControlProcedure::Static,
+        [](StaticSkinRecord& r) {
+            const DWORD style = styleOf(r.window);
+            const DWORD type = style & SS_TYPEMASK;
+            const bool text = type == SS_LEFT || type == SS_CENTER || type == SS_RIGHT || type == SS_SIMPLE ||
+                              type == SS_LEFTNOWORDWRAP;
+            r.kind = type == SS_ICON     ? StaticKind::Icon
+                     : type == SS_BITMAP ? StaticKind::Bitmap
+                     : text              ? StaticKind::Text
+                                         : StaticKind::Other;
+            r.alignment = static_cast<int>(style & (SS_CENTER | SS_RIGHT));
+            r.imagePlacement = static_cast<int>(style & (SS_CENTERIMAGE | SS_RIGHTJUST));
+            r.text = windowText(r.window);
+            return true;
+        },
+        [](StaticSkinRecord& r) {
+            r.font = readControlFont(r.window);
+            if (r.font.face.empty()) r.font.face = kDefaultFontFace;
+        });
+}
+
+void installToolbars(int, HWND parent) {
+    forEachChild(parent, TOOLBARCLASSNAMEW, [&](HWND toolbar) {
+        const int owner = findOwnerWindowRecord(toolbar);
+        if (!recordControlLayer(owner, toolbar, ::GetSysColor(COLOR_BTNFACE))) return;
+        if (::FindWindowExW(toolbar, nullptr, nullptr, nullptr)) skinContainerWindow(toolbar, ContainerOptions{});
+    });
+}
+
+int recordControlLayer(int ownerIndex, HWND window, COLORREF keyColour) {
+    SkinnedWindowRecord* owner = windowRecord(ownerIndex);
+    const WNDPROC procedure = classProcedure(ControlProcedure::ControlLayer);
+    if (!owner || !window || !procedure) return 0;
+    // A second take would store the layer's own procedure as the previous one,
+    // and every message would then forward to itself.
+    if (::GetPropW(window, kPropLayerPreviousProc) != nullptr) return 0;
+    const int index = owner->controlLayer.takeSlot();
+    ControlLayerRecord& record = owner->controlLayer.at(index);
+    record.window = window;
+    record.keyColour = keyColour;
+    record.previousProc =
+        reinterpret_cast<WNDPROC>(::SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(procedure)));
+    setPropValue(window, kPropLayerIndex, index);
+    setPropValue(window, kPropLayerOwnerIndex, ownerIndex);
+    setPropValue(window, kPropLayerPreviousProc, reinterpret_cast<std::intptr_t>(record.previousProc));
+    return index;
+}
+
+}  // namespace pelmora

@@ -1,0 +1,52 @@
+// Messages a control sends the window it sits in (WM_CTLCOLOR*, WM_COMMAND,
+// WM_NOTIFY, WM_DRAWITEM), and who answers them. The skinned window's
+// procedure, and later the container procedure, hand them to the control's
+// class, so a parent knows no class's policy itself; a class answers through
+// the ParentAnswers of its row in the class table (class_procedures.h).
+#pragma once
+
+#include <windows.h>
+
+#include <optional>
+
+namespace pelmora {
+
+// What one control class answers for its parent. Every member but `owns` may
+// be null: the message then gets the shared answer below, or none.
+struct ParentAnswers {
+    // True for the windows this class answers for (by their window class).
+    bool (*owns)(HWND control) = nullptr;
+    // WM_CTLCOLOR*: the brush to return, or nothing to pass the message on.
+    std::optional<LRESULT> (*controlColour)(UINT message, HDC dc, HWND control) = nullptr;
+    // WM_COMMAND with a notification `code` from the control.
+    void (*command)(HWND control, int code) = nullptr;
+    // WM_NOTIFY from the control.
+    void (*notify)(const NMHDR& header) = nullptr;
+    // WM_DRAWITEM for the control: the result, or nothing to pass it on.
+    std::optional<LRESULT> (*drawItem)(const DRAWITEMSTRUCT& item) = nullptr;
+};
+
+// The parent's answer to a message from one of its children, or nothing when
+// the message goes on to the parent's previous procedure unanswered. Control
+// colours and commands are answered only while controls are skinned and show
+// the window's picture (controlSkinningEnabled and translucentBackgrounds).
+std::optional<LRESULT> answerForParent(UINT message, WPARAM wParam, LPARAM lParam);
+
+// The shared answers a class builds on. All set the text colour from the
+// control's "Kj_Ztys", a transparent background mode, and replace the brush
+// kept in "Kj_dxjb".
+//
+// The window's picture under the control as a pattern brush (its bitmap kept
+// in "Kj_wtjb"); the stock null brush when there is no picture.
+LRESULT answerControlColour(HWND control, HDC dc);
+// The stock null brush: the control draws on what is already there.
+LRESULT answerWithNullBrush(HWND control, HDC dc);
+// By message: edits and statics get the picture, buttons the null brush, and
+// list-box colours are passed on (a list box's class decides those).
+std::optional<LRESULT> answerColourByMessage(UINT message, HDC dc, HWND control);
+
+// Deletes the brush and bitmap the control was last answered with and clears
+// their properties (when the window it sits in goes).
+void releaseControlColours(HWND control);
+
+}  // namespace pelmora

@@ -1,0 +1,145 @@
+#include "skin/dialog/dialog_paint.h"
+
+#include <algorithm>
+
+#include "gfx/drawing_helpers.h"
+#include "gfx/gdip_brush.h"
+#include "gfx/gdip_font.h"
+#include "gfx/gdip_graphics.h"
+#include "gfx/gdip_image.h"
+#include "gfx/gdip_path.h"
+#include "gfx/gdip_pen.h"
+#include "gfx/gdip_string_format.h"
+#include "gfx/skin_images.h"
+#include "skin/dialog/dialog_geometry.h"
+
+namespace pelmora {
+namespace {
+
+constexpr wchar_t kTitleFace[] = L"黑体";
+constexpr float kTitleLeft = 25, kTitleHeight = 30;
+constexpr int kIconOffset = 5, kIconSize = 17;
+constexpr int kOuterBorderRadius = 7, kInnerBorderRadius = 6;  // as the main window's border
+constexpr int kHighlightRadius = 5;
+
+float f(int value) {
+    return static_cast<float>(value);
+}
+
+void fill(GdipGraphics& graphics, std::uint32_t argb, float x, float y, float width, float height) {
+    GdipSolidBrush brush;
+    brush.create(argb);
+    graphics.fillRectangle(brush, x, y, width, height);
+}
+
+// The picture at its natural size from the top-left corner, cut at the
+// rectangle's edges without touching the caller's clip.
+void drawBackground(GdipGraphics& graphics, const RECT& r, const DialogLook& look) {
+    if (!look.background || look.backgroundSize == 0) return;
+    GdipImage image;
+    if (!image.loadFromMemory(look.background, look.backgroundSize)) return;
+    const float width = std::min(f(static_cast<int>(image.width())), f(r.right - r.left));
+    const float height = std::min(f(static_cast<int>(image.height())), f(r.bottom - r.top));
+    graphics.drawImageRectRect(image, {f(r.left), f(r.top), width, height}, {0, 0, width, height});
+}
+
+// Theme colour and picture, the veil of the theme colour, the white wash and
+// the caption band's gradient.
+void paintSurface(GdipGraphics& graphics, const RECT& r, const DialogLook& look) {
+    const float x = f(r.left), y = f(r.top), width = f(r.right - r.left), height = f(r.bottom - r.top);
+    fill(graphics, argbFromColour(look.themeColour), x, y, width, height);
+    drawBackground(graphics, r, look);
+    fill(graphics, argbFromColour(look.themeColour, kDialogVeilAlpha), x, y, width, height);
+    fill(graphics, argbFromColour(0x00FFFFFF, kDialogWashAlpha), x, y, width, height);
+    const float band = std::min(f(kDialogCaptionBandHeight), height);
+    GdipLinearGradientBrush gradient;
+    gradient.create({x, y}, {x, y + band}, kDialogBandTop, kDialogBandBottom);
+    // Flipped tiling keeps GDI+ from wrapping the bottom colour into the first row.
+    gradient.setWrapMode(Gdiplus::WrapModeTileFlipXY);
+    graphics.fillRectangle(gradient, x, y, width, band);
+}
+
+void paintBorder(GdipGraphics& graphics, const RECT& r) {
+    const float x = f(r.left), y = f(r.top), width = f(r.right - r.left), height = f(r.bottom - r.top);
+    GdipPath outer, inner;
+    outer.create();
+    inner.create();
+    addRoundedRectangle(outer, x, y, width - 1, height - 1, kOuterBorderRadius);
+    addRoundedRectangle(inner, x + 1, y + 1, width - 3, height - 3, kInnerBorderRadius);
+    GdipPen black, white;
+    black.create(kDialogOuterBorder, 1.0f);
+    white.create(kDialogInnerBorder, 1.0f);
+    graphics.drawPath(black, outer);
+    graphics.drawPath(white, inner);
+}
+
+void paintTitle(GdipGraphics& graphics, const RECT& r, std::wstring_view title) {
+    if (title.empty()) return;
+    GdipPath path;
+    if (!path.create() || !addDialogTitlePath(path, title, r.right - r.left)) return;
+    const Gdiplus::SmoothingMode previous = graphics.smoothingMode();
+    graphics.setSmoothingMode(Gdiplus::SmoothingModeAntiAlias);
+    GdipPen pen;
+    pen.create(0xFFFFFFFF, kDialogTitlePenWidth);
+    pen.setLineJoin(Gdiplus::LineJoinRound);  // mitred joins spike out of the glyphs' sharp corners
+    GdipSolidBrush white;
+    white.create(0xFFFFFFFF);
+    // The path is laid out at the origin and moved by the graphics: GDI+ on
+    // Wine drops the vertical centring of a layout rectangle that does not
+    // start at y = 0.
+    graphics.translateTransform(f(r.left), f(r.top));
+    graphics.drawPath(pen, path);
+    graphics.fillPath(white, path);
+    graphics.translateTransform(-f(r.left), -f(r.top));
+    graphics.setSmoothingMode(previous);
+}
+
+}  // namespace
+
+bool addDialogTitlePath(GdipPath& path, std::wstring_view title, int windowWidth) {
+    GdipFontFamily family;
+    if (!family.createFromName(std::wstring_view(kTitleFace))) return false;
+    GdipStringFormat format;
+    if (!format.genericDefault()) return false;
+    format.setFlags(format.flags() | Gdiplus::StringFormatFlagsNoWrap);
+    format.setAlign(Gdiplus::StringAlignmentNear);
+    format.setLineAlign(Gdiplus::StringAlignmentCenter);
+    const RectF layout{kTitleLeft, 0, f(windowWidth), kTitleHeight};
+    return path.addString(title, family, Gdiplus::FontStyleRegular, kDialogTitleEmSize, layout, &format);
+}
+
+void paintDialogCloseButton(GdipGraphics& graphics, const RECT& r, bool hot) {
+    const DialogCloseLayout layout = layoutDialogCloseButton(r.right - r.left);
+    const float x = f(r.left), y = f(r.top);
+    const RECT& h = layout.hot;
+    if (hot) {
+        GdipPath shape;
+        shape.create();
+        addRoundedRectangle(shape, x + f(h.left), y + f(h.top), f(h.right - h.left), f(h.bottom - h.top),
+                            kHighlightRadius);
+        GdipLinearGradientBrush brush;
+        brush.create({0, y + f(h.top)}, {0, y + f(h.bottom)}, argbFromColour(kDialogCloseHighlight), 0x00FFFFFF);
+        brush.setWrapMode(Gdiplus::WrapModeTileFlipXY);
+        graphics.fillPath(brush, shape);
+    }
+    const SizeI glyph = SkinImageSet::size(SkinImage::DialogCloseGlyph);
+    drawSkinImageRect(graphics, SkinImage::DialogCloseGlyph,
+                      {x + f(layout.glyph.x), y + f(layout.glyph.y), f(glyph.width), f(glyph.height)});
+}
+
+void paintDialog(GdipGraphics& graphics, HDC dc, const RECT& r, const DialogLook& look) {
+    paintSurface(graphics, r, look);
+    paintBorder(graphics, r);
+    if (look.icon) {
+        // GDI draws the icon: everything GDI+ queued must land first, or it
+        // would cover the icon when it is flushed.
+        graphics.flush(Gdiplus::FlushIntentionSync);
+        ::DrawIconEx(dc, r.left + kIconOffset, r.top + kIconOffset, look.icon, kIconSize, kIconSize, 0, nullptr,
+                     DI_NORMAL);
+    }
+    paintTitle(graphics, r, look.title);
+    paintDialogCloseButton(graphics, r, look.closeHot);
+    graphics.flush(Gdiplus::FlushIntentionSync);
+}
+
+}  // namespace pelmora

@@ -1,0 +1,50 @@
+// Value types of a skinned window's caption: its buttons, the hover fade,
+// docked children and status items. Kept apart from the window record so the
+// record and the painters can share them without pulling in each other.
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "base/win32_util.h"
+#include "gfx/gdip_types.h"
+
+namespace pelmora {
+
+using CaptionHandler = std::function<void()>;
+
+enum class CaptionButtonKind : int { Close = 0, Maximize = 1, Minimize = 2, MainMenu = 3, Help = 4, Custom = 5 };
+
+struct CaptionButton {
+    int width = 26;  // image width; the hit rectangle of Close is two pixels wider
+    int height = 18;
+    ByteBuffer glyph;
+    ByteBuffer altGlyph;    // Maximize: drawn while the window is maximised
+    ByteBuffer spareGlyph;  // never filled by the engine
+    CaptionButtonKind kind = CaptionButtonKind::Custom;
+    std::wstring tooltipText;
+    CaptionHandler handler;  // Custom only
+    RectF rect;              // hit and paint rectangle
+};
+
+// One running fade: the 1-based button index (0 none) and how far it got (0..8).
+struct FadeState {
+    int button = 0;
+    int step = 0;
+};
+
+struct DockedChild {
+    HWND window = nullptr;
+    int top = 0;
+};
+
+struct StatusItem {
+    std::wstring text;
+    int width = -1;  // -1 takes the rest of the bar
+};
+
+}  // namespace pelmora

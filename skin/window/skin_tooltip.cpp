@@ -1,0 +1,68 @@
+#include "skin/window/skin_tooltip.h"
+
+#include <commctrl.h>
+
+namespace pelmora {
+
+HWND SkinTooltip::create(HWND owner, bool balloon) {
+    owner_ = owner;
+    const DWORD style = WS_POPUP | TTS_ALWAYSTIP | (balloon ? TTS_BALLOON : 0);
+    tipWindow_ = ::CreateWindowExW(0, TOOLTIPS_CLASSW, L"", style, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT,
+                                   CW_USEDEFAULT, owner, nullptr, ::GetModuleHandleW(nullptr), nullptr);
+    return tipWindow_;
+}
+
+// The pre-version-6 size: accepted by every comctl32, with or without a manifest.
+TOOLINFOW SkinTooltip::toolInfo(UINT_PTR id) const {
+    TOOLINFOW info{};
+    info.cbSize = TTTOOLINFOW_V1_SIZE;
+    info.uFlags = TTF_SUBCLASS;
+    info.hwnd = owner_;
+    info.uId = id;
+    return info;
+}
+
+bool SkinTooltip::addTool(const RECT& rect, const std::wstring& text, UINT_PTR id) {
+    TOOLINFOW info = toolInfo(id);
+    info.rect = rect;
+    info.lpszText = const_cast<wchar_t*>(text.c_str());
+    return ::SendMessageW(tipWindow_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&info)) != 0;
+}
+
+bool SkinTooltip::addCallbackTool(const RECT& rect, UINT_PTR id) {
+    TOOLINFOW info = toolInfo(id);
+    info.rect = rect;
+    info.lpszText = LPSTR_TEXTCALLBACKW;
+    return ::SendMessageW(tipWindow_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&info)) != 0;
+}
+
+void SkinTooltip::setBackColour(COLORREF colour) {
+    ::SendMessageW(tipWindow_, TTM_SETTIPBKCOLOR, colour, 0);
+}
+
+void SkinTooltip::setTextColour(COLORREF colour) {
+    ::SendMessageW(tipWindow_, TTM_SETTIPTEXTCOLOR, colour, 0);
+}
+
+void SkinTooltip::setMaxWidth(int width) {
+    ::SendMessageW(tipWindow_, TTM_SETMAXTIPWIDTH, 0, width);
+}
+
+void SkinTooltip::removeTool(UINT_PTR id) {
+    TOOLINFOW info = toolInfo(id);
+    ::SendMessageW(tipWindow_, TTM_DELTOOLW, 0, reinterpret_cast<LPARAM>(&info));
+}
+
+void SkinTooltip::setToolRect(const RECT& rect, UINT_PTR id) {
+    TOOLINFOW info = toolInfo(id);
+    info.rect = rect;
+    ::SendMessageW(tipWindow_, TTM_NEWTOOLRECTW, 0, reinterpret_cast<LPARAM>(&info));
+}
+
+void SkinTooltip::setToolText(const std::wstring& text, UINT_PTR id) {
+    TOOLINFOW info = toolInfo(id);
+    info.lpszText = const_cast<wchar_t*>(text.c_str());
+    ::SendMessageW(tipWindow_, TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&info));
+}
+
+}  // namespace pelmora

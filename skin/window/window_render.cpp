@@ -1,0 +1,220 @@
+#include "skin/window/window_render.h"
+
+#include <optional>
+#include <string>
+
+#include "base/win32_util.h"
+#include "gfx/drawing_helpers.h"
+#include "gfx/gdip_brush.h"
+#include "gfx/gdip_font.h"
+#include "gfx/gdip_graphics.h"
+#include "gfx/gdip_image.h"
+#include "gfx/gdip_path.h"
+#include "gfx/gdip_pen.h"
+#include "gfx/gdip_string_format.h"
+#include "skin/controls/core/window_properties.h"
+#include "skin/controls/core/window_records.h"
+#include "skin/skin_engine.h"
+#include "skin/window/caption_buttons.h"
+#include "skin/window/window_geometry.h"
+#include "skin/window/window_skin.h"
+
+namespace pelmora {
+namespace {
+
+constexpr Argb kOutsideColour = 0xFFFF00FF;  // beyond the rounded region; never seen
+
+// The window keeps only its rounded outline; the system owns the region after.
+void reshapeWindow(HWND window, int width, int height) {
+    ::SetWindowRgn(window, nullptr, TRUE);
+    ::SetWindowPos(window, nullptr, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER);
+    ::SetWindowRgn(window, ::CreateRoundRectRgn(0, 0, width + 1, height + 1, 5, 5), TRUE);
+}
+
+// A fresh 32-bit image of the client size in the composed DC; the image it
+// replaces is deleted. The properties name the DC's first bitmap and the current
+// one for painters outside the engine; the record owns both.
+void prepareComposedBitmap(SkinnedWindowRecord& record, int width, int height) {
+    BitmapDc& composed = record.image.composed;
+    GdipBitmap image;
+    image.create(width > 0 ? width : 1, height > 0 ? height : 1);
+    if (!composed.select(image.toHbitmap())) return;
+    if (!propValue(record.window, kPropComposedFirstBitmap))
+        setPropValue(record.window, kPropComposedFirstBitmap, reinterpret_cast<std::intptr_t>(composed.firstBitmap()));
+    setPropValue(record.window, kPropComposedBitmap, reinterpret_cast<std::intptr_t>(composed.bitmap()));
+}
+
+// Copies `r` of the composed image to the window's screen.
+void showOnScreen(const SkinnedWindowRecord& record, const RECT& r) {
+    const WindowDc screen(record.window);
+    ::BitBlt(screen.get(), r.left, r.top, r.right - r.left, r.bottom - r.top, record.image.composed.dc(), r.left, r.top,
+             SRCCOPY);
+}
+
+void restoreFrom(const ComposedImage& image, const BitmapDc& snapshot, const RECT& r) {
+    if (!image.composed || !snapshot) return;
+    ::BitBlt(image.composed.dc(), r.left, r.top, r.right - r.left, r.bottom - r.top, snapshot.dc(), r.left, r.top,
+             SRCCOPY);
+}
+
+void drawBackgroundImage(GdipGraphics& graphics, const ByteBuffer& png, int mode, int width, int height) {
+    GdipImage image;
+    if (!image.loadFromMemory(png.data(), png.size())) return;
+    const float iw = static_cast<float>(image.width()), ih = static_cast<float>(image.height());
+    const float w = static_cast<float>(width), h = static_cast<float>(height);
+    switch (static_cast<BackgroundMode>(mode)) {
+        case BackgroundMode::RightFaded:
+            graphics.drawImageRect(image, w - iw, 0, iw, ih);
+            break;
+        case BackgroundMode::Stretched:
+            graphics.drawImageRect(image, 0, 0, w, h);
+            break;
+        case BackgroundMode::Centred:
+            graphics.drawImageRect(image, static_cast<float>(static_cast<int>((w - iw) / 2)),
+                                   static_cast<float>(static_cast<int>((h - ih) / 2)), iw, ih);
+            break;
+        default:
+            graphics.drawImageRect(image, 0, 0, iw, ih);
+            break;
+    }
+}
+
+}  // namespace
+
+void paintBackground(const SkinnedWindowRecord& record, GdipGraphics& graphics, int width, int height) {
+    graphics.clear(kOutsideColour);
+    GdipPath outline;
+    outline.create();
+    addRoundedRectangle(outline, 0, 0, static_cast<float>(width), static_cast<float>(height), 4);
+    graphics.setClipPath(outline);
+    const ThemeSettings& theme = themeSettings();
+    const OwnBackground& background = record.background;
+    const bool own = !background.ownBackground.empty();
+    GdipSolidBrush fill;
+    fill.create(own ? (background.ownBackgroundColour | 0xFF000000u) : argbFromColour(theme.themeColour));
+    graphics.fillPath(fill, outline);
+    if (own) {
+        drawBackgroundImage(graphics, background.ownBackground, background.backgroundMode, width, height);
+    } else if (!theme.themeBackground.empty()) {
+        drawBackgroundImage(graphics, theme.themeBackground, theme.themeBackgroundMode, width, height);
+    }
+    const int captionHeight = record.caption.captionHeight;
+    if (record.caption.captionGloss && captionHeight > 0) {
+        GdipLinearGradientBrush gloss;
+        gloss.create({0, 0}, {0, static_cast<float>(captionHeight)}, 0x96FFFFFF, 0x00FFFFFF);
+        graphics.fillRectangle(gloss, 0, 0, static_cast<float>(width), static_cast<float>(captionHeight));
+    }
+    graphics.resetClip();
+}
+
+void paintBorder(GdipGraphics& graphics, int width, int height) {
+    GdipPath outer, inner;
+    outer.create();
+    inner.create();
+    addRoundedRectangle(outer, 0, 0, static_cast<float>(width - 1), static_cast<float>(height - 1), 7);
+    addRoundedRectangle(inner, 1, 1, static_cast<float>(width - 3), static_cast<float>(height - 3), 6);
+    GdipPen black, white;
+    black.create(0xB4000000, 1.0f);
+    white.create(0xB4FFFFFF, 1.0f);
+    graphics.drawPath(black, outer);
+    graphics.drawPath(white, inner);
+}
+
+bool copyComposedImage(HWND window, HDC dc, const RECT& rect) {
+    const SkinnedWindowRecord* record = windowRecord(findWindowRecord(window));
+    if (!record || !record->image.composed) return false;
+    return ::BitBlt(dc, rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top,
+                    record->image.composed.dc(), rect.left, rect.top, SRCCOPY) != FALSE;
+}
+
+void renderWindow(SkinnedWindowRecord& record, HDC dc, bool present) {
+    HWND window = record.window;
+    const RECT client = clientRect(window);
+    const int width = client.right, height = client.bottom;
+    reshapeWindow(window, width, height);
+    prepareComposedBitmap(record, width, height);
+    ComposedImage& image = record.image;
+    const CaptionPart& caption = record.caption;
+    {
+        GdipGraphics graphics;
+        if (graphics.fromHdc(image.composed.dc())) {
+            paintBackground(record, graphics, width, height);
+            if (caption.captionActive) paintBorder(graphics, width, height);
+            graphics.flush(Gdiplus::FlushIntentionSync);
+        }
+    }
+    const StatusBarPart& status = record.status;
+    if (caption.captionActive) {
+        image.backgroundSnapshot.ensureSize(image.composed.dc(), width, height);
+        ::BitBlt(image.backgroundSnapshot.dc(), 0, 0, width, height, image.composed.dc(), 0, 0, SRCCOPY);
+        if (status.statusBarHeight > 0) {
+            const RECT& bar = status.statusBarRect;
+            image.statusBarSnapshot.ensureSize(image.composed.dc(), width, height);
+            ::BitBlt(image.statusBarSnapshot.dc(), bar.left, bar.top, bar.right - bar.left, bar.bottom - bar.top,
+                     image.composed.dc(), bar.left, bar.top, SRCCOPY);
+        }
+        if (caption.showTitle) paintTitle(record, true);
+        for (int i = 1; i <= static_cast<int>(caption.captionButtons.size()); ++i)
+            paintCaptionButton(record, i, CaptionButtonLook::Normal, 0, false);
+    }
+    if (status.statusBarHeight > 0)
+        for (int i = 1; i <= static_cast<int>(status.statusItems.size()); ++i) paintStatusItem(record, i);
+    image.needsRender = false;
+    if (!present) return;
+    std::optional<WindowDc> screen;
+    if (!dc) dc = screen.emplace(window).get();
+    ::BitBlt(dc, 0, 0, width, height, image.composed.dc(), 0, 0, SRCCOPY);
+    if (!engineState().firstSizePending) invalidateVisibleChildren(window);
+}
+
+void presentWindow(const SkinnedWindowRecord& record, HDC dc) {
+    if (!record.image.composed) return;
+    const RECT client = clientRect(record.window);
+    ::BitBlt(dc, 0, 0, client.right, client.bottom, record.image.composed.dc(), 0, 0, SRCCOPY);
+}
+
+void paintTitle(SkinnedWindowRecord& record, bool keepBackground, std::optional<std::wstring> text) {
+    const CaptionPart& caption = record.caption;
+    HDC composed = record.image.composed.dc();
+    if (!composed || !caption.showTitle || !caption.captionActive) return;
+    const RECT client = clientRect(record.window);
+    const RECT title = titleRect(client.right, caption.stripWidth, engineState().borderWidth);
+    if (!keepBackground) restoreBackgroundRect(record, title);
+    if (HICON icon = skinEngine().appIcon())
+        ::DrawIconEx(composed, title.left, title.top - 3, icon, 17, 17, 0, nullptr, DI_NORMAL);
+    const std::wstring shown = text ? *text : windowText(record.window);
+    {
+        const TitleLook& look = record.title;
+        GdipGraphics graphics;
+        graphics.fromHdc(composed);
+        GdipFont font;
+        const float size = static_cast<float>(look.titleFontSize > 0 ? look.titleFontSize : 13);
+        const int style = look.titleBold ? Gdiplus::FontStyleBold : Gdiplus::FontStyleRegular;
+        if (!font.createByName(std::wstring_view(look.titleFontFace), size, style, Gdiplus::UnitPoint))
+            font.createDefault();
+        GdipStringFormat format;
+        format.genericDefault();
+        format.setAlign(Gdiplus::StringAlignmentNear);
+        format.setLineAlign(Gdiplus::StringAlignmentNear);
+        GdipSolidBrush outline, face;
+        outline.create(argbFromColour(look.titleOutlineColour, 150));
+        face.create(argbFromColour(look.titleColour));
+        const float x = static_cast<float>(title.left + 20), y = static_cast<float>(title.top);
+        const float w = static_cast<float>(title.right - title.left);
+        const PointF offsets[] = {{1, 0}, {-1, 0}, {0, 1}, {0, -1}};
+        for (const PointF& d : offsets) graphics.drawString(shown, font, outline, {x + d.x, y + d.y, w, 32}, &format);
+        graphics.drawString(shown, font, face, {x, y, w, 32}, &format);
+        graphics.flush(Gdiplus::FlushIntentionSync);
+    }
+    if (!keepBackground) showOnScreen(record, {title.left, title.top, title.right, title.top + 32});
+}
+
+void restoreBackgroundRect(SkinnedWindowRecord& record, const RECT& r) {
+    restoreFrom(record.image, record.image.backgroundSnapshot, r);
+}
+
+void restoreStatusBarRect(SkinnedWindowRecord& record, const RECT& r) {
+    restoreFrom(record.image, record.image.statusBarSnapshot, r);
+}
+
+}  // namespace pelmora

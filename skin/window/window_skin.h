@@ -1,0 +1,29 @@
+// Taking a top-level window over and releasing everything its record holds
+// when the window goes; the status bar and the children docked to the client.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+namespace pelmora {
+
+struct SkinnedWindowRecord;
+
+// At WM_NCDESTROY: deletes the control colours its controls were answered
+// with and takes the record out of the list (later windows move up and are
+// renumbered); the record's images go with it.
+void releaseSkinnedWindow(HWND window);
+
+// A status bar of `height` with one item per text, in the default style.
+void setStatusBar(SkinnedWindowRecord& record, int height, const std::vector<std::wstring>& items);
+// The bar's and its items' rectangles for the current client size.
+void layoutStatusBar(SkinnedWindowRecord& record);
+// Draws item `itemIndex` (1-based) into the composed image.
+void paintStatusItem(SkinnedWindowRecord& record, int itemIndex);
+
+// Keeps every docked child filling the client below its top, above the status bar.
+void layoutDockedChildren(const SkinnedWindowRecord& record);
+
+}  // namespace pelmora
