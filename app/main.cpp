@@ -45,17 +45,18 @@ HWND createOwnerWindow(HINSTANCE instance) {
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     using namespace pelmora;
-    // A damaged download must not install half a product: the archive is
-    // checked against the checksum recorded when it was built, before
-    // anything shows. Reading 19 MB takes a while, so it runs beside the
-    // set-up below and is waited for before the window is made.
-    PayloadCheck payloadCheck;
     ::OleInitialize(nullptr);
     // Read while the caller's folder is current: a relative log path is theirs.
     const ParsedCommandLine commandLine = readCommandLine();
     enterProgramFolder();
     static InstallLog installLog;
     if (const std::optional<int> exitCode = runCommandLine(commandLine, installLog)) endProgram(*exitCode);
+    // A damaged download must not install half a product: the archive is
+    // checked against the checksum recorded when it was built, before
+    // anything shows (a silent run checks it itself). Reading 19 MB takes a
+    // while, so it runs beside the set-up below and is waited for before the
+    // window is made.
+    PayloadCheck payloadCheck;
     UniqueWindow owner(createOwnerWindow(instance));
 
     static InstallerWindow window;
