@@ -125,21 +125,4 @@ bool payloadArchiveIntact() {
     return crc == kPayloadArchiveCrc32;
 }
 
-PayloadCheck::PayloadCheck() : thread_(::CreateThread(nullptr, 0, &PayloadCheck::run, this, 0, nullptr)) {}
-
-PayloadCheck::~PayloadCheck() {
-    if (thread_) ::WaitForSingleObject(thread_.get(), INFINITE);
-}
-
-DWORD WINAPI PayloadCheck::run(void* self) {
-    static_cast<PayloadCheck*>(self)->intact_ = payloadArchiveIntact();
-    return 0;
-}
-
-bool PayloadCheck::intact() {
-    if (!thread_) return payloadArchiveIntact();
-    ::WaitForSingleObject(thread_.get(), INFINITE);
-    return intact_;
-}
-
 }  // namespace pelmora

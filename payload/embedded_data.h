@@ -2,12 +2,8 @@
 // two installer images. The bytes are read in place, never copied to the heap.
 #pragma once
 
-#include <windows.h>
-
 #include <cstddef>
 #include <cstdint>
-
-#include "base/unique_resource.h"
 
 namespace pelmora {
 
@@ -25,24 +21,6 @@ ByteView iconPng();         // 128 x 128 window icon
 // image's pages are not brought in for it.
 std::uint32_t payloadArchiveExpectedCrc();
 bool payloadArchiveIntact();
-
-// The payload check on a thread of its own, started at construction, so it
-// runs beside the rest of start-up; intact() waits for its answer. Where no
-// thread can be started the check runs inside intact().
-class PayloadCheck {
-public:
-    PayloadCheck();
-    ~PayloadCheck();
-    PayloadCheck(const PayloadCheck&) = delete;
-    PayloadCheck& operator=(const PayloadCheck&) = delete;
-    bool intact();
-
-private:
-    static DWORD WINAPI run(void* self);
-
-    UniqueHandle thread_;
-    bool intact_ = false;
-};
 
 // Where `size` bytes at `address`, inside the module loaded at moduleBase,
 // are stored in the module's file, from its section headers. False when they
