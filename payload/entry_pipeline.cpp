@@ -25,10 +25,9 @@ private:
 }  // namespace
 
 // A worker: its own handle on the archive, and its thread.
-class EntryPipeline::Worker {
-public:
-    Worker(EntryPipeline& pipeline, std::unique_ptr<zip::ByteSource> source)
-        : pipeline(pipeline), source(std::move(source)) {}
+struct EntryPipeline::Worker {
+    Worker(EntryPipeline& owner, std::unique_ptr<zip::ByteSource> archive)
+        : pipeline(owner), source(std::move(archive)) {}
     EntryPipeline& pipeline;
     std::unique_ptr<zip::ByteSource> source;
     UniqueHandle thread;

@@ -83,7 +83,7 @@ public:
     const EntryBlock* next();
 
 private:
-    class Worker;
+    struct Worker;
     class BlockSink;
     static DWORD WINAPI workerMain(void* worker);
     void readEntries(zip::ByteSource& source);
