@@ -78,6 +78,12 @@ struct FindFileTraits {
     static void close(HANDLE h) noexcept { ::FindClose(h); }
 };
 
+struct VirtualMemoryTraits {  // VirtualAlloc with MEM_RESERVE | MEM_COMMIT
+    static void* invalid() noexcept { return nullptr; }
+    static bool valid(void* p) noexcept { return p != nullptr; }
+    static void close(void* p) noexcept { ::VirtualFree(p, 0, MEM_RELEASE); }
+};
+
 using UniqueFile = UniqueResource<HANDLE, FileHandleTraits>;
 using UniqueHandle = UniqueResource<HANDLE, KernelHandleTraits>;
 using UniqueFindHandle = UniqueResource<HANDLE, FindFileTraits>;
@@ -89,6 +95,7 @@ using MemoryDc = UniqueResource<HDC, MemoryDcTraits>;
 using UniqueIcon = UniqueResource<HICON, IconTraits>;
 using UniqueHook = UniqueResource<HHOOK, HookTraits>;
 using UniqueWindow = UniqueResource<HWND, WindowTraits>;
+using UniqueVirtualMemory = UniqueResource<void*, VirtualMemoryTraits>;
 
 // Restores the previously selected object when it goes out of scope.
 class SelectGuard {

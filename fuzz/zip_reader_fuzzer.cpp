@@ -8,6 +8,9 @@
 #include <cstdlib>
 #include <map>
 #include <string>
+#include <vector>
+
+#include <zlib.h>
 
 #include "payload/entry_data.h"
 #include "payload/entry_path.h"
@@ -25,12 +28,39 @@ using namespace pelmora::zip;
 
 class CountingSink final : public ChunkSink {
 public:
-    bool write(const std::uint8_t*, std::size_t size) override {
+    bool write(const std::uint8_t* data, std::size_t size) override {
         if (size > kOutputBuffer) broken("chunk larger than the output buffer");
         total += size;
+        crc = static_cast<std::uint32_t>(::crc32(crc, data, static_cast<uInt>(size)));
         return true;
     }
     std::uint64_t total = 0;
+    std::uint32_t crc = 0;  // of everything handed on, as the copy checks it
+};
+
+// Lends memory of a chosen size, as the extraction ring does: every write must
+// hand on the start of the memory lent last, within it, once per loan.
+class LendingSink final : public ChunkSink {
+public:
+    explicit LendingSink(std::size_t span) : memory_(span) {}
+    Span lend() override {
+        if (lent_) broken("memory lent again before the last loan was handed on");
+        lent_ = true;
+        return {memory_.data(), memory_.size()};
+    }
+    bool write(const std::uint8_t* data, std::size_t size) override {
+        if (!lent_ || data != memory_.data() || size > memory_.size()) broken("write outside the lent memory");
+        lent_ = false;
+        total += size;
+        crc = static_cast<std::uint32_t>(::crc32(crc, data, static_cast<uInt>(size)));
+        return true;
+    }
+    std::uint64_t total = 0;
+    std::uint32_t crc = 0;
+
+private:
+    std::vector<std::uint8_t> memory_;
+    bool lent_ = false;
 };
 
 // Bytes as UTF-16 units in pairs (so any wide character can appear, including
@@ -134,6 +164,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         const ZipResult r = copyEntryData(source, entry, local.dataOffset, sink);
         if (sink.total > entry.uncompressedSize) broken("more bytes than the declared size");
         if (r == ZipResult::Ok && sink.total != entry.uncompressedSize) broken("success with a different size");
+        // The same copy into lent memory of an odd size hands on the same bytes.
+        static constexpr std::size_t kSpans[] = {1, 7, 4096, 65536, 100003};
+        LendingSink lending(kSpans[visited % 5]);
+        if (copyEntryData(source, entry, local.dataOffset, lending) != r) broken("lent memory changes the result");
+        if (r == ZipResult::Ok && (lending.total != sink.total || lending.crc != sink.crc)) {
+            broken("lent memory changes the data");
+        }
     }
     return 0;
 }

@@ -24,37 +24,77 @@ private:
     bool ok_ = false;
 };
 
-// The two buffers, allocated once per entry without being cleared.
-struct Buffers {
-    Buffers() : storage(new std::uint8_t[kInputChunk + kOutputBuffer]) {}
-    std::uint8_t* input() { return storage.get(); }
-    std::uint8_t* output() { return storage.get() + kInputChunk; }
-    std::unique_ptr<std::uint8_t[]> storage;
+// Where the copy puts its output: memory the sink lends, or a buffer of its
+// own when the sink lends none. Full memory is handed on before more is
+// taken, so the sink never sees a byte twice.
+class Output {
+public:
+    explicit Output(ChunkSink& sink) : sink_(sink) {}
+
+    // Room for the next bytes (at least one), after handing on what is
+    // full; null when the sink refused it.
+    std::uint8_t* room(std::size_t* size) {
+        if (data_ && filled_ == capacity_ && !handOn()) return nullptr;
+        if (!data_) take();
+        *size = capacity_ - filled_;
+        return data_ + filled_;
+    }
+    void produced(std::size_t n) { filled_ += n; }
+    bool handOn() {
+        const bool ok = filled_ == 0 || sink_.write(data_, filled_);
+        data_ = nullptr;
+        filled_ = 0;
+        return ok;
+    }
+
+private:
+    void take() {
+        const ChunkSink::Span lent = sink_.lend();
+        if (lent.data && lent.size) {
+            data_ = lent.data;
+            capacity_ = lent.size;
+            return;
+        }
+        // Not cleared: every byte is written before it is handed on.
+        if (!own_) own_.reset(new std::uint8_t[kOutputBuffer]);
+        data_ = own_.get();
+        capacity_ = kOutputBuffer;
+    }
+
+    ChunkSink& sink_;
+    std::unique_ptr<std::uint8_t[]> own_;
+    std::uint8_t* data_ = nullptr;
+    std::size_t capacity_ = 0;
+    std::size_t filled_ = 0;
 };
 
 ZipResult copyStored(ByteSource& source, const CentralEntry& entry, std::uint64_t offset, ChunkSink& sink) {
     if (entry.compressedSize != entry.uncompressedSize) return ZipResult::DataMismatch;
-    Buffers buffers;
+    Output output(sink);
     std::uint64_t left = entry.uncompressedSize;
     uLong crc = ::crc32(0, nullptr, 0);
     while (left > 0) {
-        const auto n = static_cast<std::size_t>(std::min<std::uint64_t>(kOutputBuffer, left));
-        if (!source.readAt(offset, buffers.output(), n)) return ZipResult::CopyFailed;
-        crc = ::crc32(crc, buffers.output(), static_cast<uInt>(n));
-        if (!sink.write(buffers.output(), n)) return ZipResult::CopyFailed;
+        std::size_t room = 0;
+        std::uint8_t* const to = output.room(&room);
+        if (!to) return ZipResult::CopyFailed;
+        const auto n = static_cast<std::size_t>(std::min<std::uint64_t>(room, left));
+        if (!source.readAt(offset, to, n)) return ZipResult::CopyFailed;
+        crc = ::crc32(crc, to, static_cast<uInt>(n));
+        output.produced(n);
         offset += n;
         left -= n;
     }
-    return crc == entry.crc ? ZipResult::Ok : ZipResult::DataMismatch;
+    if (crc != entry.crc) return ZipResult::DataMismatch;
+    return output.handOn() ? ZipResult::Ok : ZipResult::CopyFailed;
 }
 
 ZipResult copyDeflated(ByteSource& source, const CentralEntry& entry, std::uint64_t offset, ChunkSink& sink) {
     InflateStream inflater;
     if (!inflater.ok()) return ZipResult::CopyFailed;
     z_stream* zs = inflater.get();
-    Buffers buffers;
-    std::uint8_t* const output = buffers.output();
-    std::size_t filled = 0;  // bytes of output not yet handed on
+    // Not cleared: only bytes read into it are inflated.
+    const std::unique_ptr<std::uint8_t[]> input(new std::uint8_t[kInputChunk]);
+    Output output(sink);
     // 64-bit: entries may exceed 4 GiB either way.
     std::uint64_t inputLeft = entry.compressedSize;
     std::uint64_t outputLeft = entry.uncompressedSize;
@@ -62,24 +102,25 @@ ZipResult copyDeflated(ByteSource& source, const CentralEntry& entry, std::uint6
     for (;;) {
         if (zs->avail_in == 0 && inputLeft > 0) {
             const auto n = static_cast<std::size_t>(std::min<std::uint64_t>(kInputChunk, inputLeft));
-            if (!source.readAt(offset, buffers.input(), n)) return ZipResult::CopyFailed;
+            if (!source.readAt(offset, input.get(), n)) return ZipResult::CopyFailed;
             offset += n;
             inputLeft -= n;
-            zs->next_in = buffers.input();
+            zs->next_in = input.get();
             zs->avail_in = static_cast<uInt>(n);
-        }
-        if (filled == kOutputBuffer) {
-            if (!sink.write(output, filled)) return ZipResult::CopyFailed;
-            filled = 0;
         }
         // Once the declared size is reached, one spare byte of room shows
         // whether the stream would go on: inflation never writes past the size.
         std::uint8_t spare = 0;
         const bool full = outputLeft == 0;
-        const uInt room =
-            full ? 1 : static_cast<uInt>(std::min<std::uint64_t>({kOutputChunk, kOutputBuffer - filled, outputLeft}));
-        std::uint8_t* const chunk = output + filled;
-        zs->next_out = full ? &spare : chunk;
+        std::uint8_t* chunk = &spare;
+        uInt room = 1;
+        if (!full) {
+            std::size_t free = 0;
+            chunk = output.room(&free);
+            if (!chunk) return ZipResult::CopyFailed;
+            room = static_cast<uInt>(std::min<std::uint64_t>({kOutputChunk, free, outputLeft}));
+        }
+        zs->next_out = chunk;
         zs->avail_out = room;
         const int rc = ::inflate(zs, Z_NO_FLUSH);
         const uInt produced = room - zs->avail_out;
@@ -87,7 +128,7 @@ ZipResult copyDeflated(ByteSource& source, const CentralEntry& entry, std::uint6
         if (rc != Z_OK && rc != Z_STREAM_END && rc != Z_BUF_ERROR) return ZipResult::CopyFailed;
         if (produced) {
             crc = ::crc32(crc, chunk, produced);
-            filled += produced;
+            output.produced(produced);
             outputLeft -= produced;
         }
         if (rc == Z_STREAM_END) break;
@@ -96,7 +137,7 @@ ZipResult copyDeflated(ByteSource& source, const CentralEntry& entry, std::uint6
     }
     if (outputLeft != 0 || zs->avail_in != 0 || inputLeft != 0) return ZipResult::DataMismatch;
     if (crc != entry.crc) return ZipResult::DataMismatch;
-    return filled == 0 || sink.write(output, filled) ? ZipResult::Ok : ZipResult::CopyFailed;
+    return output.handOn() ? ZipResult::Ok : ZipResult::CopyFailed;
 }
 
 }  // namespace

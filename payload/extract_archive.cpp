@@ -6,7 +6,9 @@
 #include <set>
 
 #include "base/unique_resource.h"
+#include "payload/entry_file.h"
 #include "payload/entry_path.h"
+#include "payload/entry_pipeline.h"
 #include "payload/zip_reader.h"
 
 namespace pelmora {
@@ -16,8 +18,6 @@ bool folderExists(const std::wstring& path) {
     const DWORD a = ::GetFileAttributesW(path.c_str());
     return a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_DIRECTORY);
 }
-
-bool isMissing(DWORD error) { return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND; }
 
 bool pathExists(const std::wstring& path) {
     return ::GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
@@ -96,6 +96,35 @@ private:
     std::set<std::wstring> known_;
     std::wstring failed_;
 };
+
+// Writes a file entry's blocks, starting with its first, to target. A
+// read-only or hidden file from an earlier install does not block the
+// replacement, and the archive's own read-only and hidden bits are not kept
+// either: the file gets normal attributes, set on its handle together with
+// its times. A file whose data fails part-way, on either side, is deleted
+// again. A file the call made (not one it replaced) is noted in `created` as
+// soon as it exists, so one left behind by a failure is still known to be
+// this call's; what is not known to be new is never removed.
+ZipResult writeEntryFile(EntryPipeline& pipeline, const EntryBlock* block, const std::wstring& target,
+                         std::vector<ArchiveUnit::CreatedPath>* created) {
+    // The step lives in the first block, which goes back to the pool once
+    // the next block is taken.
+    const FILETIME creation = block->step.creationTime;
+    const FILETIME access = block->step.accessTime;
+    const FILETIME write = block->step.writeTime;
+    EntryFile file;
+    if (!file.create(target, FILE_ATTRIBUTE_NORMAL)) return ZipResult::CannotCreate;
+    if (file.isNew()) created->push_back({target, false});
+    for (;;) {
+        if (block->size > 0 && !file.write(block->data, block->size)) return ZipResult::CopyFailed;
+        if (block->last) break;
+        block = pipeline.next();
+        if (!block) return ZipResult::CopyFailed;
+    }
+    if (block->result != ZipResult::Ok) return block->result;
+    file.finish(creation, access, write, true);
+    return ZipResult::Ok;
+}
 
 }  // namespace
 
@@ -184,43 +213,31 @@ bool ArchiveUnit::createDestination(const std::wstring& destFolder) {
 int ArchiveUnit::extractEntries(ZipReader& reader, const std::wstring& destFolder) {
     total_ = reader.entryCount();
     FolderMaker folders(destFolder, &created_);
-    const std::size_t destLength = fullPathLength(destFolder);
-    ZipEntryInfo info;
+    // The reader belongs to the pipeline's worker until the pipeline ends.
+    EntryPipeline pipeline(reader, fullPathLength(destFolder));
     for (int i = 0; i < total_; ++i) {
-        const ZipResult got = reader.getEntry(i, &info);
-        if (got != ZipResult::Ok) return fail(L"entry " + std::to_wstring(i) + L": " + resultText(got));
-
-        zip::EntryPath path;
-        zip::PathVerdict verdict = zip::safeRelativePath(info.wideName, &path);
-        const bool isFolder = info.isDirectory() || path.endsInSeparator;
-        // Before any folder is made for it: Windows would refuse the path anyway.
-        if (verdict == zip::PathVerdict::Safe) verdict = zip::checkPathLength(destLength, path, isFolder);
-        if (verdict != zip::PathVerdict::Safe) {
-            return fail(L"refused entry name \"" + info.wideName + L"\": " + verdictText(verdict));
+        const EntryBlock* block = pipeline.next();
+        if (!block) return fail(L"entry " + std::to_wstring(i) + L": reading the archive stopped");
+        const EntryStep& step = block->step;
+        if (step.kind == EntryKind::Unreadable) {
+            return fail(L"entry " + std::to_wstring(i) + L": " + resultText(step.result));
         }
-        const std::wstring target = joinPath(destFolder, path.relative);
-        if (isFolder) {
-            if (!folders.make(path.relative)) return failAt(folders.failed(), L"cannot create folder " + target);
+        if (step.kind == EntryKind::Refused) {
+            return fail(L"refused entry name \"" + step.name + L"\": " + verdictText(step.verdict));
+        }
+        const std::wstring target = joinPath(destFolder, step.relative);
+        if (step.kind == EntryKind::Folder) {
+            if (!folders.make(step.relative)) return failAt(folders.failed(), L"cannot create folder " + target);
         } else {
+            if (step.kind == EntryKind::Unsupported) return failAt(target, target + L": " + resultText(step.result));
             // Archives need not list folders, nor list them before their
             // contents: missing parents are made here, inside the destination.
-            const std::size_t cut = path.relative.rfind(L'\\');
-            if (cut != std::wstring::npos && !folders.make(path.relative.substr(0, cut))) {
+            const std::size_t cut = step.relative.rfind(L'\\');
+            if (cut != std::wstring::npos && !folders.make(step.relative.substr(0, cut))) {
                 return failAt(folders.failed(), L"cannot create folder for " + target);
             }
-            // A read-only or hidden file from an earlier install must not block
-            // the replacement. The archive's own read-only and hidden bits are
-            // not kept either: the reader leaves the new file with normal
-            // attributes, set on its handle together with its times.
-            // Whether the file is new comes from the same call, at no extra
-            // look-up; it is noted before the file exists, so that a file
-            // left half-written by a failure is still known to be this call's.
-            // Any other failure counts the file as there before: what is not
-            // known to be new is never removed.
-            if (!::SetFileAttributesW(target.c_str(), FILE_ATTRIBUTE_NORMAL) && isMissing(::GetLastError()))
-                created_.push_back({target, false});
-            const ZipResult extracted = reader.extractEntryToFile(i, target, ZipReader::CreateAs::Normal);
-            if (extracted != ZipResult::Ok) return failAt(target, target + L": " + resultText(extracted));
+            const ZipResult written = writeEntryFile(pipeline, block, target, &created_);
+            if (written != ZipResult::Ok) return failAt(target, target + L": " + resultText(written));
         }
         current_ = i;
         currentFileName_ = target;

@@ -32,6 +32,10 @@ public:
     // Entries already extracted stay. Damaged, encrypted or unsupported
     // entries also give 0 and leave no file under their name. The archive may
     // follow other data (a program stub); one without entries gives 0.
+    //
+    // Two worker threads read and inflate while this thread writes (see
+    // entry_pipeline.h); files, folders and the progress handler are all
+    // handled on the calling thread, and no thread outlives the call.
     int extractArchive(const std::wstring& archivePath, const std::wstring& destFolder);
 
     // Target path of the entry extracted last.

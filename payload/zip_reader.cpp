@@ -2,6 +2,7 @@
 
 #include "base/text.h"
 #include "payload/entry_data.h"
+#include "payload/entry_file.h"
 
 namespace pelmora {
 namespace {
@@ -11,14 +12,6 @@ FILETIME fileTimeFromTicks(std::uint64_t ticks) {
     t.dwLowDateTime = static_cast<DWORD>(ticks);
     t.dwHighDateTime = static_cast<DWORD>(ticks >> 32);
     return t;
-}
-
-std::uint64_t ticksOf(const FILETIME& t) {
-    return (static_cast<std::uint64_t>(t.dwHighDateTime) << 32) | t.dwLowDateTime;
-}
-
-const FILETIME* knownTime(const FILETIME& t) {
-    return t.dwLowDateTime || t.dwHighDateTime ? &t : nullptr;
 }
 
 bool isSeparator(wchar_t c) {
@@ -44,14 +37,11 @@ bool createFolderPart(const std::wstring& base, const std::wstring& relative) {
 
 class FileSink final : public zip::ChunkSink {
 public:
-    explicit FileSink(HANDLE file) : file_(file) {}
-    bool write(const std::uint8_t* data, std::size_t size) override {
-        DWORD written = 0;
-        return ::WriteFile(file_, data, static_cast<DWORD>(size), &written, nullptr) && written == size;
-    }
+    explicit FileSink(EntryFile& file) : file_(file) {}
+    bool write(const std::uint8_t* data, std::size_t size) override { return file_.write(data, size); }
 
 private:
-    HANDLE file_;
+    EntryFile& file_;
 };
 
 }  // namespace
@@ -92,14 +82,34 @@ private:
     std::uint64_t position_ = 0;
 };
 
-ZipReader::ZipReader(UniqueFile file, std::uint64_t size, std::wstring openFolder)
-    : source_(std::make_unique<FileSource>(std::move(file), size)), openFolder_(std::move(openFolder)) {}
+ZipReader::ZipReader(UniqueFile file, std::uint64_t size, std::wstring path, std::wstring openFolder)
+    : source_(std::make_unique<FileSource>(std::move(file), size)),
+      path_(std::move(path)),
+      openFolder_(std::move(openFolder)) {}
+
+namespace {
+
+UniqueFile openArchiveFile(const std::wstring& path) {
+    return UniqueFile(::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                    FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+}
+
+// The full path, so the file can be opened again after the current folder changed.
+std::wstring fullPathOf(const std::wstring& path) {
+    std::wstring full(::GetFullPathNameW(path.c_str(), 0, nullptr, nullptr), L'\0');
+    const DWORD n =
+        full.empty() ? 0 : ::GetFullPathNameW(path.c_str(), static_cast<DWORD>(full.size()), full.data(), nullptr);
+    if (n == 0 || n >= full.size()) return path;
+    full.resize(n);
+    return full;
+}
+
+}  // namespace
 
 ZipReader::~ZipReader() = default;
 
 std::unique_ptr<ZipReader> ZipReader::open(const std::wstring& path, ZipResult* error) {
-    UniqueFile file(::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                                  FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+    UniqueFile file = openArchiveFile(path);
     LARGE_INTEGER size{};
     if (!file || !::GetFileSizeEx(file.get(), &size)) {
         *error = ZipResult::CannotCreate;
@@ -108,31 +118,41 @@ std::unique_ptr<ZipReader> ZipReader::open(const std::wstring& path, ZipResult* 
     wchar_t folder[MAX_PATH] = L"";
     ::GetCurrentDirectoryW(MAX_PATH, folder);
     std::unique_ptr<ZipReader> reader(
-        new ZipReader(std::move(file), static_cast<std::uint64_t>(size.QuadPart), folder));
+        new ZipReader(std::move(file), static_cast<std::uint64_t>(size.QuadPart), fullPathOf(path), folder));
     *error = zip::findEndRecord(*reader->source_, &reader->end_);
     if (*error == ZipResult::Ok) *error = zip::readCentralDirectory(*reader->source_, reader->end_, &reader->entries_);
     if (*error != ZipResult::Ok) return nullptr;
     return reader;
 }
 
-ZipResult ZipReader::locate(int index) {
-    if (cachedIndex_ == index) return ZipResult::Ok;
+ZipResult ZipReader::readEntry(zip::ByteSource& source, int index, ZipEntryInfo* info,
+                               std::uint64_t* dataOffset) const {
+    if (index < 0 || index >= entryCount()) return ZipResult::BadArgument;
     const zip::CentralEntry& e = entries_[static_cast<std::size_t>(index)];
     zip::LocalEntry local;
-    const ZipResult r = zip::readLocalEntry(*source_, e, end_.directoryOffset, &local);
+    const ZipResult r = zip::readLocalEntry(source, e, end_.directoryOffset, &local);
     if (r != ZipResult::Ok) return r;
+    info->index = index;
+    info->name = e.name;
+    info->wideName = e.utf8Name() ? wideFromUtf8(e.name) : wideFromGbk(e.name);
+    info->attributes = zip::attributesFromExternal(e.externalAttributes);
+    info->creationTime = fileTimeFromTicks(local.times.creation);
+    info->accessTime = fileTimeFromTicks(local.times.access);
+    info->writeTime = fileTimeFromTicks(local.times.write);
+    info->compressedSize = e.compressedSize;
+    info->uncompressedSize = e.uncompressedSize;
+    *dataOffset = local.dataOffset;
+    return ZipResult::Ok;
+}
+
+ZipResult ZipReader::locate(int index) {
+    if (cachedIndex_ == index) return ZipResult::Ok;
     ZipEntryInfo info;
-    info.index = index;
-    info.name = e.name;
-    info.wideName = e.utf8Name() ? wideFromUtf8(e.name) : wideFromGbk(e.name);
-    info.attributes = zip::attributesFromExternal(e.externalAttributes);
-    info.creationTime = fileTimeFromTicks(local.times.creation);
-    info.accessTime = fileTimeFromTicks(local.times.access);
-    info.writeTime = fileTimeFromTicks(local.times.write);
-    info.compressedSize = e.compressedSize;
-    info.uncompressedSize = e.uncompressedSize;
+    std::uint64_t dataOffset = 0;
+    const ZipResult r = readEntry(*source_, index, &info, &dataOffset);
+    if (r != ZipResult::Ok) return r;
     cached_ = std::move(info);
-    cachedLocal_ = local;
+    cachedDataOffset_ = dataOffset;
     cachedIndex_ = index;
     return ZipResult::Ok;
 }
@@ -149,14 +169,34 @@ ZipResult ZipReader::getEntry(int index, ZipEntryInfo* info) {
     return r;
 }
 
+ZipResult ZipReader::checkSupported(int index) const {
+    if (index < 0 || index >= entryCount()) return ZipResult::BadArgument;
+    return zip::checkSupported(entries_[static_cast<std::size_t>(index)]);
+}
+
+std::unique_ptr<zip::ByteSource> ZipReader::openSource() const {
+    UniqueFile file = openArchiveFile(path_);
+    LARGE_INTEGER size{};
+    // The same file as at open, not one put in its place since.
+    if (!file || !::GetFileSizeEx(file.get(), &size) || static_cast<std::uint64_t>(size.QuadPart) != source_->size()) {
+        return nullptr;
+    }
+    return std::make_unique<FileSource>(std::move(file), source_->size());
+}
+
+ZipResult ZipReader::copyEntryData(zip::ByteSource& source, int index, std::uint64_t dataOffset,
+                                   zip::ChunkSink& sink) const {
+    if (index < 0 || index >= entryCount()) return ZipResult::BadArgument;
+    return zip::copyEntryData(source, entries_[static_cast<std::size_t>(index)], dataOffset, sink);
+}
+
 ZipResult ZipReader::extractEntryToFile(int index, const std::wstring& target, CreateAs createAs) {
     if (index < 0 || index >= entryCount() || target.empty()) return ZipResult::BadArgument;
     const ZipResult located = locate(index);
     if (located != ZipResult::Ok) return located;
     if (cached_.isDirectory()) return ZipResult::Ok;
-    const zip::CentralEntry& entry = entries_[static_cast<std::size_t>(index)];
     // Refused before anything is created, so no empty file is left behind.
-    const ZipResult supported = zip::checkSupported(entry);
+    const ZipResult supported = zip::checkSupported(entries_[static_cast<std::size_t>(index)]);
     if (supported != ZipResult::Ok) return supported;
 
     std::wstring path = target;
@@ -168,31 +208,13 @@ ZipResult ZipReader::extractEntryToFile(int index, const std::wstring& target, C
     DWORD attributes = cached_.attributes & ~static_cast<DWORD>(FILE_ATTRIBUTE_DIRECTORY);
     if (attributes != FILE_ATTRIBUTE_NORMAL) attributes &= ~static_cast<DWORD>(FILE_ATTRIBUTE_NORMAL);
     if (createAs == CreateAs::Normal) attributes = FILE_ATTRIBUTE_NORMAL;
-    UniqueFile file(::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, attributes, nullptr));
-    if (!file) return ZipResult::CannotCreate;
+    EntryFile file;
+    if (!file.create(path, attributes)) return ZipResult::CannotCreate;
 
-    FileSink sink(file.get());
-    const ZipResult copied = zip::copyEntryData(*source_, entry, cachedLocal_.dataOffset, sink);
-    if (copied != ZipResult::Ok) {
-        // Damaged data must not pass for the file it claims to be.
-        file.reset();
-        ::SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-        ::DeleteFileW(path.c_str());
-        return copied;
-    }
-    if (createAs == CreateAs::Normal) {
-        // Times and the normal attributes in one call on the open handle (zero
-        // leaves a time as it is): two path look-ups a file fewer.
-        FILE_BASIC_INFO basic{};
-        basic.CreationTime.QuadPart = static_cast<LONGLONG>(ticksOf(cached_.creationTime));
-        basic.LastAccessTime.QuadPart = static_cast<LONGLONG>(ticksOf(cached_.accessTime));
-        basic.LastWriteTime.QuadPart = static_cast<LONGLONG>(ticksOf(cached_.writeTime));
-        basic.FileAttributes = FILE_ATTRIBUTE_NORMAL;
-        ::SetFileInformationByHandle(file.get(), FileBasicInfo, &basic, sizeof basic);
-    } else {
-        ::SetFileTime(file.get(), knownTime(cached_.creationTime), knownTime(cached_.accessTime),
-                      knownTime(cached_.writeTime));
-    }
+    FileSink sink(file);
+    const ZipResult copied = copyEntryData(*source_, index, cachedDataOffset_, sink);
+    if (copied != ZipResult::Ok) return copied;  // the file goes with `file`
+    file.finish(cached_.creationTime, cached_.accessTime, cached_.writeTime, createAs == CreateAs::Normal);
     return ZipResult::Ok;
 }
 

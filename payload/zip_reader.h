@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "base/unique_resource.h"
+#include "payload/entry_data.h"
 #include "payload/zip_format.h"
 
 namespace pelmora {
@@ -45,11 +46,28 @@ public:
     // FILE_ATTRIBUTE_NORMAL again with the times, on the handle.
     enum class CreateAs { EntryAttributes, Normal };
 
-    // Creates (or replaces) target with the entry's data, attributes and
-    // times. A relative target is taken from the folder that was current when
-    // the archive was opened, and its missing folders are created. A file that
-    // fails part-way is deleted again. Directory entries create nothing.
+    // Creates (or replaces, even when read-only) target with the entry's
+    // data, attributes and times. A relative target is taken from the folder
+    // that was current when the archive was opened, and its missing folders
+    // are created. A file that fails part-way is deleted again. Directory
+    // entries create nothing.
     ZipResult extractEntryToFile(int index, const std::wstring& target, CreateAs createAs = CreateAs::EntryAttributes);
+
+    // Whether the entry's data can be copied at all (Unsupported for
+    // encryption, other methods, 64-bit sizes).
+    ZipResult checkSupported(int index) const;
+
+    // Another handle on the archive file, for a thread of its own: reads
+    // through the reader's own handle move its file pointer, so no two
+    // threads may share it. Null when the file cannot be opened again.
+    std::unique_ptr<zip::ByteSource> openSource() const;
+    // getEntry through such a source, caching nothing; *dataOffset: where
+    // the entry's data starts.
+    ZipResult readEntry(zip::ByteSource& source, int index, ZipEntryInfo* info, std::uint64_t* dataOffset) const;
+    // Hands the entry's data, read through source from dataOffset, to sink,
+    // checked as extractEntryToFile checks it (Unsupported before anything
+    // is handed on).
+    ZipResult copyEntryData(zip::ByteSource& source, int index, std::uint64_t dataOffset, zip::ChunkSink& sink) const;
 
     ZipReader(const ZipReader&) = delete;
     ZipReader& operator=(const ZipReader&) = delete;
@@ -57,16 +75,17 @@ public:
 
 private:
     class FileSource;
-    ZipReader(UniqueFile file, std::uint64_t size, std::wstring openFolder);
+    ZipReader(UniqueFile file, std::uint64_t size, std::wstring path, std::wstring openFolder);
     ZipResult locate(int index);
 
     std::unique_ptr<FileSource> source_;
     zip::EndRecord end_;
     std::vector<zip::CentralEntry> entries_;
+    std::wstring path_;  // full path of the archive
     std::wstring openFolder_;
     int cachedIndex_ = -2;
     ZipEntryInfo cached_;
-    zip::LocalEntry cachedLocal_;
+    std::uint64_t cachedDataOffset_ = 0;
 };
 
 // Handle-style entry points: a null reader is NotReader.

@@ -10,8 +10,14 @@ namespace pelmora {
 
 bool writeByteSetsToFile(const std::wstring& path, std::initializer_list<ByteSpan> sets) {
     if (path.empty()) return false;
-    UniqueFile file(::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
-                                  nullptr));
+    // CREATE_NEW where nothing is there yet: Wine truncates even a new file
+    // under CREATE_ALWAYS, and ext4 then writes a file replaced that way out
+    // to disk as soon as it is closed. An existing file is replaced as before.
+    auto create = [&](DWORD disposition) {
+        return ::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, disposition, FILE_ATTRIBUTE_NORMAL, nullptr);
+    };
+    UniqueFile file(create(CREATE_NEW));
+    if (!file && ::GetLastError() == ERROR_FILE_EXISTS) file.reset(create(CREATE_ALWAYS));
     if (!file) return false;
     for (const ByteSpan& set : sets) {
         const std::uint8_t* p = set.data;

@@ -2,7 +2,7 @@
 # Extraction benchmark (not part of the tests). Under Wine: extractArchive
 # against a bare zlib + WriteFile loop on the installer's payload, in one
 # process, interleaved, medians and their ratio; the peak working set for the
-# payload and for an archive with one 256 MiB entry. Natively, for reference:
+# payload and for archives with one 256 MiB and one 1 GiB entry. Natively, for reference:
 # whole-process times of unzip, bsdtar and 7z on the same archive.
 #   bash bench/extract/run.sh [RUNS]      (BUILD_DIR as for scripts/test.sh)
 set -euo pipefail
@@ -30,18 +30,26 @@ bench="$BUILD_DIR/bench/extract/bench_extract.exe"
 echo "payload: $(stat -c %s "$archive") bytes, $runs timed runs each"
 wine "$bench" "$(winpath "$archive")" "$(winpath "$work")" "$runs"
 
-python3 - "$work/big.zip" <<'PY'
+# One highly compressible entry of the given size (a few MiB of archive).
+make_big() {
+    python3 - "$1" "$2" <<'PY'
 import sys, zipfile
 line = b"".join(b"%08d a line of text that repeats with a counter\n" % i for i in range(1000))
+size = int(sys.argv[2]) * 1024 * 1024
 with zipfile.ZipFile(sys.argv[1], "w", zipfile.ZIP_DEFLATED, compresslevel=1) as z:
     with z.open("big.bin", "w", force_zip64=False) as f:
         written = 0
-        while written < 256 * 1024 * 1024 - len(line):
+        while written < size - len(line):
             f.write(line)
             written += len(line)
 PY
+}
 echo -n "memory, payload:           "; wine "$bench" --peak "$(winpath "$archive")" "$(winpath "$work")"
-echo -n "memory, one 256 MiB entry: "; wine "$bench" --peak "$(winpath "$work/big.zip")" "$(winpath "$work")"
+for mib in 256 1024; do
+    make_big "$work/big.zip" "$mib"
+    printf 'memory, one %4d MiB entry: ' "$mib"; wine "$bench" --peak "$(winpath "$work/big.zip")" "$(winpath "$work")"
+    rm -f "$work/big.zip"
+done
 
 median() { sort -n | awk '{a[NR]=$1} END {print a[int((NR+1)/2)]}'; }
 timed() {  # name, command...: whole-process milliseconds, median of $runs
