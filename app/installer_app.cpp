@@ -1,7 +1,7 @@
 #include "app/installer_app.h"
 
 #include "payload/constants.h"
-#include "payload/embedded_data.h"
+#include "app/package_contents.h"
 #include "services/date_time_text.h"
 #include "services/message_pump.h"
 #include "services/program_end.h"
@@ -12,7 +12,7 @@
 namespace pelmora {
 
 std::wstring informationLineText(const std::wstring& dateTime, const std::wstring& version) {
-    return dateTime + std::wstring(27, L' ') + L"系统版本：" + version;
+    return dateTime + std::wstring(27, L' ') + ownPackage().windowText("systemVersion") + version;
 }
 
 void InstallerApp::useOptions(const std::wstring& folder, bool shortcut, InstallLog& log) {
@@ -24,7 +24,7 @@ void InstallerApp::useOptions(const std::wstring& folder, bool shortcut, Install
 void InstallerApp::onWindowCreated() {
     applyWindowSkin();
     window_.setTimerInterval(UnitRole::InfoTimer, 500);
-    window_.setText(UnitRole::PathEdit, presetFolder_.empty() ? std::wstring(kDefaultFolder) : presetFolder_);
+    window_.setText(UnitRole::PathEdit, presetFolder_.empty() ? ownPackage().defaultFolder() : presetFolder_);
 }
 
 void InstallerApp::applyWindowSkin() {
@@ -41,13 +41,16 @@ void InstallerApp::applyWindowSkin() {
     options.captionGloss = false;
     skin.skinWindow(hwnd, options);
     skin.setTitleStyle(hwnd, TitleStyle{std::nullopt, 12, std::nullopt, std::nullopt, false});
-    const ByteView picture = backgroundPng();
-    SkinTheme theme;
-    theme.imageBytes.assign(picture.data, picture.data + picture.size);
-    theme.mode = static_cast<int>(BackgroundMode::TopLeft);
-    skin.setSkinTheme(theme);
-    const ByteView icon = iconPng();
-    window_.setIconImage(icon.data, icon.size);
+    const PackageContents& package = ownPackage();
+    // A package without a picture keeps the plain window face.
+    if (!package.background().empty()) {
+        SkinTheme theme;
+        theme.imageBytes.assign(package.background().begin(), package.background().end());
+        theme.mode = static_cast<int>(BackgroundMode::TopLeft);
+        skin.setSkinTheme(theme);
+    }
+    const std::string_view icon = iconImage(package.icon(), ::GetSystemMetrics(SM_CXICON));
+    if (!icon.empty()) window_.setIconImage(icon.data(), icon.size());
     // These labels paint a button-face background; the layer swaps it for the picture.
     skin.skinControlLayer(window_.unit(UnitRole::FolderLabel));
     skin.skinControlLayer(window_.unit(UnitRole::TermsLinkLabel));
@@ -56,7 +59,15 @@ void InstallerApp::applyWindowSkin() {
 }
 
 void InstallerApp::onInfoTick() {
-    window_.setText(UnitRole::InfoLabel, informationLineText(currentDateTimeText(), osVersionText()));
+    const PackageContents& package = ownPackage();
+    DateTimeUnits units;
+    units.year = package.windowText("year");
+    units.month = package.windowText("month");
+    units.day = package.windowText("day");
+    units.hour = package.windowText("hour");
+    units.minute = package.windowText("minute");
+    units.second = package.windowText("second");
+    window_.setText(UnitRole::InfoLabel, informationLineText(currentDateTimeText(units), osVersionText()));
 }
 
 void InstallerApp::onUnitClick(UnitRole unit) {
