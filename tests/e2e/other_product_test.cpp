@@ -2,7 +2,8 @@
 // its own (nested and empty folders, Chinese and other names, spaces, a file
 // of over 100 MB written here), then worked through its window: its own
 // title, heading, texts and picture, every file's bytes, the empty folders,
-// the shortcut and the program it starts.
+// the shortcut and the program it starts. And what a stub without a package,
+// or a cut-off download, says.
 #include <windows.h>
 #include <objbase.h>
 #include <shlobj.h>
@@ -236,6 +237,41 @@ TEST_F(OtherProductTest, BuiltInstallerShowsItsProductAndInstallsEveryFile) {
     EXPECT_EQ(installer.waitExit(30000), 0);
     EXPECT_TRUE(waitFor([&] { return fileExists(product + L"\\" + kProgram + L".ran"); }))
         << "the program was not started";
+}
+
+// The stub without a package, and downloads cut off anywhere, start and say
+// the package is damaged, before any window, with or without /S.
+TEST(DamagedDownloadTest, StubAloneAndCutOffInstallersSayThePackageIsDamaged) {
+    TempFolder dir(L"cut off");
+    std::string setup;
+    pelmora::testing::readFileBytes(installerPath(), &setup);
+    std::string stub;
+    pelmora::testing::readFileBytes(buildDir() + L"\\app\\installer-stub.exe", &stub);
+    ASSERT_GT(setup.size(), stub.size() + 1000);
+    const struct {
+        const wchar_t* name;
+        std::string bytes;
+    } cases[] = {
+        {L"stub alone.exe", stub},
+        {L"cut in the payload.exe", setup.substr(0, stub.size() + (setup.size() - stub.size()) / 2)},
+        {L"last byte missing.exe", setup.substr(0, setup.size() - 1)},
+    };
+    for (const auto& c : cases) {
+        const std::wstring copy = dir / c.name;
+        ASSERT_TRUE(writeFileBytes(copy, c.bytes));
+        const std::string what = ::testing::PrintToString(std::wstring(c.name));
+        {
+            Installer installer(L"", copy, L"错误");
+            ASSERT_TRUE(installer.window()) << "no error box: " << what;
+            EXPECT_EQ(messageBoxText(installer.window()), L"安装包已损坏，请重新下载。") << what;
+            EXPECT_EQ(findTopLevel(installer.processId(), kWindowTitle), nullptr) << what;
+            clickLater(::GetDlgItem(installer.window(), IDOK));
+            EXPECT_EQ(installer.waitExit(), 2) << what;
+        }
+        const HiddenRun silent = runExpectingNoWindow(L"/S /D=" + (dir / L"target"), copy);
+        EXPECT_EQ(silent.exitCode, 2) << what;
+        EXPECT_FALSE(folderExists(dir / L"target")) << what;
+    }
 }
 
 }  // namespace
