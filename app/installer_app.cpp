@@ -10,6 +10,12 @@
 #include "sysinfo/os_version.h"
 
 namespace pelmora {
+namespace {
+
+// The row where the labels' light strip begins: just above the progress bar.
+constexpr int kPlainPictureSplit = 205;
+
+}  // namespace
 
 std::wstring informationLineText(const std::wstring& dateTime, const std::wstring& version) {
     return dateTime + std::wstring(27, L' ') + ownPackage().windowText("systemVersion") + version;
@@ -42,13 +48,16 @@ void InstallerApp::applyWindowSkin() {
     skin.skinWindow(hwnd, options);
     skin.setTitleStyle(hwnd, TitleStyle{std::nullopt, 12, std::nullopt, std::nullopt, false});
     const PackageContents& package = ownPackage();
-    // A package without a picture keeps the plain window face.
-    if (!package.background().empty()) {
-        SkinTheme theme;
-        theme.imageBytes.assign(package.background().begin(), package.background().end());
-        theme.mode = static_cast<int>(BackgroundMode::TopLeft);
-        skin.setSkinTheme(theme);
-    }
+    // A package without a picture of its own gets a plain one: dark behind
+    // the white heading, light behind the black labels.
+    const std::string plain = package.background().empty()
+                                  ? plainPicturePng(500, 300, kPlainPictureSplit, 0x2B3A55, 0xECE8DC)
+                                  : std::string();
+    const std::string& picture = plain.empty() ? package.background() : plain;
+    SkinTheme theme;
+    theme.imageBytes.assign(picture.begin(), picture.end());
+    theme.mode = static_cast<int>(BackgroundMode::TopLeft);
+    skin.setSkinTheme(theme);
     const std::string_view icon = iconImage(package.icon(), ::GetSystemMetrics(SM_CXICON));
     if (!icon.empty()) window_.setIconImage(icon.data(), icon.size());
     // These labels paint a button-face background; the layer swaps it for the picture.

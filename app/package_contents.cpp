@@ -1,5 +1,7 @@
 #include "app/package_contents.h"
 
+#include <zlib.h>
+
 #include <algorithm>
 
 #include "base/text.h"
@@ -181,6 +183,46 @@ std::wstring fillIn(std::wstring text, std::wstring_view placeholder, const std:
     const std::size_t at = text.find(placeholder);
     if (at != std::wstring::npos) text.replace(at, placeholder.size(), value);
     return text;
+}
+
+std::string plainPicturePng(int width, int height, int split, std::uint32_t top, std::uint32_t bottom) {
+    const auto be32 = [](std::string* out, std::uint32_t v) {
+        for (int shift = 24; shift >= 0; shift -= 8) out->push_back(static_cast<char>((v >> shift) & 0xFF));
+    };
+    const auto chunk = [&](std::string* out, const char* kind, const std::string& data) {
+        be32(out, static_cast<std::uint32_t>(data.size()));
+        const std::string body = std::string(kind, 4) + data;
+        *out += body;
+        be32(out, static_cast<std::uint32_t>(
+                      crc32(0, reinterpret_cast<const Bytef*>(body.data()), static_cast<uInt>(body.size()))));
+    };
+    // Palette image, 8 bits: two colours, one byte a pixel, filter 0 on each row.
+    std::string header;
+    be32(&header, static_cast<std::uint32_t>(width));
+    be32(&header, static_cast<std::uint32_t>(height));
+    header += std::string("\x08\x03\x00\x00\x00", 5);
+    std::string palette;
+    for (std::uint32_t c : {top, bottom}) {
+        for (int shift = 16; shift >= 0; shift -= 8) palette.push_back(static_cast<char>((c >> shift) & 0xFF));
+    }
+    std::string rows;
+    for (int y = 0; y < height; ++y) {
+        rows.push_back('\0');
+        rows.append(static_cast<std::size_t>(width), y < split ? '\0' : '\1');
+    }
+    uLongf packedSize = compressBound(static_cast<uLong>(rows.size()));
+    std::string packed(packedSize, '\0');
+    if (compress2(reinterpret_cast<Bytef*>(packed.data()), &packedSize, reinterpret_cast<const Bytef*>(rows.data()),
+                  static_cast<uLong>(rows.size()), Z_BEST_COMPRESSION) != Z_OK) {
+        return {};
+    }
+    packed.resize(packedSize);
+    std::string png("\x89PNG\r\n\x1a\n", 8);
+    chunk(&png, "IHDR", header);
+    chunk(&png, "PLTE", palette);
+    chunk(&png, "IDAT", packed);
+    chunk(&png, "IEND", {});
+    return png;
 }
 
 std::string_view iconImage(std::string_view ico, int size) {

@@ -99,6 +99,12 @@ package::BlockResult loadOwnPackage();
 // keep each placeholder exactly once).
 std::wstring fillIn(std::wstring text, std::wstring_view placeholder, const std::wstring& value);
 
+// The picture a package without one of its own is shown with: width x
+// height, `top` colour above row `split`, `bottom` colour from it on (so the
+// window's white heading and its black labels both stay readable), as a PNG.
+// Colours are 0xRRGGBB.
+std::string plainPicturePng(int width, int height, int split, std::uint32_t top, std::uint32_t bottom);
+
 // The image in an ICO file that suits an icon of `size` pixels best: the
 // smallest at least that large, else the largest. Its bytes (a PNG or a
 // bitmap without file header) are what CreateIconFromResourceEx takes. Empty

@@ -1,15 +1,17 @@
 // The installer's reading of the package block behind its program image:
 // what an intact block gives, how every kind of damage is told apart, and
 // the choice of the window icon's image.
-#include <windows.h>
-#include <zlib.h>
+#include "app/package_contents.h"
+#include "gfx/gdip_image.h"
+#include "gfx/gdip_object.h"
 
 #include <gtest/gtest.h>
+#include <windows.h>
+#include <zlib.h>
 
 #include <map>
 #include <string>
 
-#include "app/package_contents.h"
 #include "payload/package_block.h"
 #include "tests/support/temp_folder.h"
 
@@ -28,11 +30,8 @@ struct Parts {
     std::string stub = std::string("MZ") + std::string(510, '\x90');
     std::string payload = "PK\x05\x06" + std::string(18, '\0');  // an empty archive
     std::map<std::string, std::string> texts = {
-        {"product.name", "Corvane Viewer"},
-        {"installFolder", "Corvane"},
-        {"program", "bin\\viewer.exe"},
-        {"texts.browse", "Browse"},
-        {"texts.fileInUse", "In use: {file}"},
+        {"product.name", "Corvane Viewer"}, {"installFolder", "Corvane"},          {"program", "bin\\viewer.exe"},
+        {"texts.browse", "Browse"},         {"texts.fileInUse", "In use: {file}"},
     };
     std::string background = "not read as a picture here";
 };
@@ -105,13 +104,15 @@ TEST(PackageContentsTest, DamagedOrMissingBlocksAreToldApartAndLeaveNothingLoade
         {"a program image alone", Parts{}.stub, BlockResult::NoBlock},
         {"cut off by one byte", intact.substr(0, intact.size() - 1), BlockResult::NoBlock},
         {"cut off inside the payload", intact.substr(0, Parts{}.stub.size() + 10), BlockResult::NoBlock},
-        {"a payload byte changed", [&] {
+        {"a payload byte changed",
+         [&] {
              std::string b = intact;
              b[Parts{}.stub.size() + 1] ^= 0x20;
              return b;
          }(),
          BlockResult::Damaged},
-        {"a trailer byte changed", [&] {
+        {"a trailer byte changed",
+         [&] {
              std::string b = intact;
              b[b.size() - 20] ^= 1;
              return b;
@@ -167,6 +168,25 @@ TEST(PackageContentsTest, IconImageIsTheSmallestLargeEnoughOrElseTheLargest) {
     pastTheEnd[6 + 16 + 12] = 100;  // the second image's offset beyond the file
     for (const std::string& bad : {std::string(), std::string("\0\0\2\0\1\0", 6), ico.substr(0, 30), pastTheEnd})
         EXPECT_TRUE(iconImage(bad, 32).empty()) << ::testing::PrintToString(bad);
+}
+
+// The picture a package without one gets decodes as the window decodes its
+// picture, with each colour on its side of the split.
+TEST(PackageContentsTest, PlainPictureIsAPngOfTheTwoColours) {
+    ASSERT_NE(gdipStartup(), 0u);
+    {
+        const std::string png = plainPicturePng(500, 300, 205, 0x2B3A55, 0xECE8DC);
+        GdipBitmap bitmap;
+        ASSERT_TRUE(bitmap.loadFromMemory(png.data(), png.size()));
+        EXPECT_EQ(bitmap.width(), 500u);
+        EXPECT_EQ(bitmap.height(), 300u);
+        const struct {
+            int x, y;
+            Argb colour;
+        } cases[] = {{0, 0, 0xFF2B3A55}, {499, 204, 0xFF2B3A55}, {0, 205, 0xFFECE8DC}, {499, 299, 0xFFECE8DC}};
+        for (const auto& c : cases) EXPECT_EQ(bitmap.pixel(c.x, c.y), c.colour) << c.x << "," << c.y;
+    }
+    gdipShutdown();
 }
 
 }  // namespace

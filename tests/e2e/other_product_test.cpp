@@ -4,11 +4,10 @@
 // title, heading, texts and picture, every file's bytes, the empty folders,
 // the shortcut and the program it starts. And what a stub without a package,
 // or a cut-off download, says.
-#include <windows.h>
+#include <gtest/gtest.h>
 #include <objbase.h>
 #include <shlobj.h>
-
-#include <gtest/gtest.h>
+#include <windows.h>
 
 #include <cstdlib>
 #include <map>
@@ -96,7 +95,9 @@ long runAndWait(const std::wstring& program, const std::wstring& arguments, DWOR
     return static_cast<long>(code);
 }
 
-std::wstring quoted(const std::wstring& text) { return L"\"" + text + L"\""; }
+std::wstring quoted(const std::wstring& text) {
+    return L"\"" + text + L"\"";
+}
 
 std::wstring desktopLink(const std::wstring& name) {
     wchar_t desktop[MAX_PATH];
@@ -146,7 +147,8 @@ protected:
     void writeDescription() {
         const std::wstring art = sourceDir() + L"\\tests\\data\\other_product";
         ASSERT_TRUE(writeFileBytes(work_ / L"about.txt", "Corvane Viewer 2.1\n\nFree to use. Made by Corvane Works."));
-        std::wstring json = LR"({
+        std::wstring json =
+            LR"({
   "source": "source tree",
   "product": {"name": "Corvane Viewer", "version": "2.1", "publisher": "Corvane Works"},
   "program": "bin/Corvane Viewer.exe",
@@ -211,7 +213,8 @@ TEST_F(OtherProductTest, BuiltInstallerShowsItsProductAndInstallsEveryFile) {
     ::SendMessageW(installer.unit(kAgreeCheck), BM_CLICK, 0, 0);
     clickLater(installer.unit(kInstallButton));
     HWND finish = installer.unit(kFinishButton);
-    ASSERT_TRUE(waitFor([&] { return textOf(finish) == L"Start it"; }, 300000)) << ::testing::PrintToString(textOf(finish));
+    ASSERT_TRUE(waitFor([&] { return textOf(finish) == L"Start it"; }, 300000))
+        << ::testing::PrintToString(textOf(finish));
     EXPECT_EQ(textOf(installer.unit(kStatusLabel)), L"Done ");
 
     // Every file byte for byte, every folder, the empty ones too; no archive left.
