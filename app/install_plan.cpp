@@ -3,6 +3,7 @@
 #include <map>
 
 #include "app/installer_app.h"
+#include "app/package_contents.h"
 #include "base/text.h"
 #include "payload/constants.h"
 #include "payload/entry_path.h"
@@ -32,8 +33,7 @@ private:
 };
 
 // Entry names as the extractor turns them into paths below the product folder.
-void addEntries(Plan& plan, const std::wstring& productFolder, const void* archive, std::size_t size) {
-    zip::MemorySource source(archive, size);
+void addEntries(Plan& plan, const std::wstring& productFolder, zip::ByteSource& source) {
     zip::EndRecord end;
     std::vector<zip::CentralEntry> entries;
     if (zip::findEndRecord(source, &end) != zip::ZipResult::Ok ||
@@ -56,14 +56,20 @@ void addEntries(Plan& plan, const std::wstring& productFolder, const void* archi
 
 }  // namespace
 
-std::vector<PlannedPath> plannedPaths(const std::wstring& installDir, const void* archive, std::size_t size) {
+std::vector<PlannedPath> plannedPaths(const std::wstring& installDir, zip::ByteSource& archive) {
+    const PackageContents& package = ownPackage();
     Plan plan;
-    const std::wstring productFolder = installPath(installDir, kFolderSuffix);
+    const std::wstring productFolder = installPath(installDir, package.folderSuffix().c_str());
     plan.add(productFolder, true);
-    plan.add(installPath(installDir, kArchiveSuffix), false, size);
-    plan.add(installPath(installDir, kProgramPathSuffix), false);
-    addEntries(plan, productFolder, archive, size);
+    plan.add(installPath(installDir, package.archiveSuffix().c_str()), false, archive.size());
+    plan.add(installPath(installDir, package.programSuffix().c_str()), false);
+    addEntries(plan, productFolder, archive);
     return plan.take();
+}
+
+std::vector<PlannedPath> plannedPaths(const std::wstring& installDir, const void* archive, std::size_t size) {
+    zip::MemorySource source(archive, size);
+    return plannedPaths(installDir, source);
 }
 
 const PlannedPath* firstTooLongPath(const std::vector<PlannedPath>& plan) {

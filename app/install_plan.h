@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "payload/entry_path.h"
+#include "payload/zip_format.h"
 
 namespace pelmora {
 
@@ -26,10 +27,13 @@ using zip::kMaxFilePathLength;
 using zip::kMaxFolderPathLength;
 
 // The paths an installation into installDir creates from the ZIP archive in
-// memory: the product folder, the archive file, every folder and file of the
+// `archive`: the product folder, the archive file, every folder and file of the
 // archive (the folders above each file too), and the product program, which
 // is planned even when the archive cannot be read. No duplicates. Files carry
 // their size: the archive's, and each entry's unpacked size.
+// The product folder, archive and program are named by the installer's package
+// (see package_contents.h).
+std::vector<PlannedPath> plannedPaths(const std::wstring& installDir, zip::ByteSource& archive);
 std::vector<PlannedPath> plannedPaths(const std::wstring& installDir, const void* archive, std::size_t size);
 
 // The first planned path longer than its limit; nullptr when every one fits.

@@ -4,8 +4,8 @@
 
 #include "app/disk_space.h"
 #include "app/installer_app.h"
+#include "app/package_contents.h"
 #include "payload/constants.h"
-#include "payload/embedded_data.h"
 #include "services/file_services.h"
 #include "services/process_services.h"
 #include "services/shell_services.h"
@@ -18,13 +18,28 @@ std::wstring bytesText(std::uint64_t bytes) { return std::to_wstring(bytes) + L"
 }  // namespace
 
 Installation::Installation(std::wstring installDir, InstallLog& log) : installDir_(std::move(installDir)), log_(log) {
-    const ByteView payload = payloadArchive();
-    plan_ = plannedPaths(installDir_, payload.data, payload.size);
+    const PackageContents& package = ownPackage();
+    FileByteSource file;
+    // Without its file the plan still names the product folder, archive and
+    // program; writing the archive then says what is wrong.
+    if (!file.open(package.path())) {
+        zip::MemorySource nothing(nullptr, 0);
+        plan_ = plannedPaths(installDir_, nothing);
+        return;
+    }
+    RangeByteSource payload(file, package.payloadOffset(), package.payloadSize());
+    plan_ = plannedPaths(installDir_, payload);
 }
 
-std::wstring Installation::productFolder() const { return installPath(installDir_, kFolderSuffix); }
-std::wstring Installation::archivePath() const { return installPath(installDir_, kArchiveSuffix); }
-std::wstring Installation::programPath() const { return installPath(installDir_, kProgramPathSuffix); }
+std::wstring Installation::productFolder() const {
+    return installPath(installDir_, ownPackage().folderSuffix().c_str());
+}
+std::wstring Installation::archivePath() const {
+    return installPath(installDir_, ownPackage().archiveSuffix().c_str());
+}
+std::wstring Installation::programPath() const {
+    return installPath(installDir_, ownPackage().programSuffix().c_str());
+}
 
 FolderCheck Installation::checkFolder() {
     FolderCheck check;
@@ -82,9 +97,9 @@ bool Installation::writeArchive() {
     }
     // A read-only archive left by an earlier run cannot be replaced as it is.
     ::SetFileAttributesW(archive.c_str(), FILE_ATTRIBUTE_NORMAL);
-    const ByteView payload = payloadArchive();
-    if (writeByteSetsToFile(archive, {{payload.data, payload.size}})) {
-        log_.write(L"wrote archive " + archive + L": " + bytesText(payload.size));
+    const PackageContents& package = ownPackage();
+    if (package.writePayload(archive)) {
+        log_.write(L"wrote archive " + archive + L": " + bytesText(package.payloadSize()));
         return true;
     }
     log_.writeFailure(L"cannot write archive " + archive, ::GetLastError());
@@ -159,7 +174,7 @@ std::wstring Installation::undo() {
 }
 
 bool Installation::finish(bool shortcut) {
-    const std::wstring link = specialFolderPath(3) + kShortcutName;
+    const std::wstring link = specialFolderPath(3) + ownPackage().shortcutName();
     if (!shortcut) {
         log_.write(L"no desktop shortcut (/NOSHORTCUT)");
     } else {

@@ -7,6 +7,8 @@
 #include "app/information_box.h"
 #include "app/installer_app.h"
 #include "app/installer_messages.h"
+#include "app/package_contents.h"
+#include "payload/package_texts.h"
 #include "payload/constants.h"
 #include "services/message_pump.h"
 #include "services/shell_services.h"
@@ -16,6 +18,9 @@ namespace {
 
 const int kFailedExitCode = exitCodeValue(ExitCode::ExtractionFailed);
 
+// A text of the window or its boxes, as the package gives it.
+std::wstring say(const char* key) { return ownPackage().windowText(key); }
+
 }  // namespace
 
 std::wstring installPath(const std::wstring& installDir, const wchar_t* suffix) {
@@ -24,7 +29,7 @@ std::wstring installPath(const std::wstring& installDir, const wchar_t* suffix) 
 }
 
 void InstallerApp::onBrowseClick() {
-    const std::wstring result = browseForFolder(kBrowseTitle);
+    const std::wstring result = browseForFolder(say("browseTitle"));
     // A cancelled dialog (or a choice without a file-system path) keeps the
     // folder the user had: an empty folder can never be installed into.
     if (result.empty()) return;
@@ -35,12 +40,14 @@ void InstallerApp::onBrowseClick() {
 void InstallerApp::onAgreeClick() { window_.setDisabled(UnitRole::InstallButton, !window_.checked()); }
 
 void InstallerApp::onTermsLinkClick(int, int, WPARAM) {
-    showInformationBox(window_.hwnd(), kInformationText, kInformationCaption);
+    showInformationBox(window_.hwnd(), ownPackage().text(package::kKeyInformation, kInformationText),
+                       say("informationCaption"));
 }
 
 void InstallerApp::onInstallClick() {
     if (!window_.checked()) {
-        showInformationBox(window_.hwnd(), kInformationText, kInformationCaption);
+        showInformationBox(window_.hwnd(), ownPackage().text(package::kKeyInformation, kInformationText),
+                       say("informationCaption"));
         window_.setChecked(true);
         // Repaint where the box was before the archive is written, rather
         // than after.
@@ -50,15 +57,15 @@ void InstallerApp::onInstallClick() {
     installation_ = std::make_unique<Installation>(installDir, *log_);
     if (!readyToWrite()) return;  // still idle: the user can choose another folder
     if (!installation_->writeArchive()) {
-        showBox(folderNotWritableText(installDir), kErrorCaption, MB_OK | MB_ICONERROR);
+        showBox(folderNotWritableText(installDir), say("errorCaption"), MB_OK | MB_ICONERROR);
         return;
     }
     enterInstallingLayout();
     window_.setTimerInterval(UnitRole::ProgressTimer, 100);
 }
 
-int InstallerApp::showBox(const std::wstring& text, const wchar_t* caption, UINT type) {
-    return ::MessageBoxW(window_.hwnd(), text.c_str(), caption, type);
+int InstallerApp::showBox(const std::wstring& text, const std::wstring& caption, UINT type) {
+    return ::MessageBoxW(window_.hwnd(), text.c_str(), caption.c_str(), type);
 }
 
 // What must hold before anything is written. A path Windows cannot create, or
@@ -69,15 +76,15 @@ int InstallerApp::showBox(const std::wstring& text, const wchar_t* caption, UINT
 bool InstallerApp::readyToWrite() {
     const FolderCheck check = installation_->checkFolder();
     if (check.verdict == FolderVerdict::PathTooLong) {
-        showBox(pathTooLongText(installDir), kErrorCaption, MB_OK | MB_ICONERROR);
+        showBox(pathTooLongText(installDir), say("errorCaption"), MB_OK | MB_ICONERROR);
         return false;
     }
     if (check.verdict == FolderVerdict::NotEnoughSpace) {
-        showBox(notEnoughSpaceText(installDir, check.needed, check.free), kErrorCaption, MB_OK | MB_ICONERROR);
+        showBox(notEnoughSpaceText(installDir, check.needed, check.free), say("errorCaption"), MB_OK | MB_ICONERROR);
         return false;
     }
     for (std::wstring busy = installation_->fileInUse(); !busy.empty(); busy = installation_->fileInUse()) {
-        if (showBox(fileInUseText(busy), kNoticeCaption, MB_RETRYCANCEL | MB_ICONWARNING) != IDRETRY) return false;
+        if (showBox(fileInUseText(busy), say("noticeCaption"), MB_RETRYCANCEL | MB_ICONWARNING) != IDRETRY) return false;
     }
     return true;
 }
@@ -85,7 +92,7 @@ bool InstallerApp::readyToWrite() {
 void InstallerApp::enterInstallingLayout() {
     window_.setVisible(UnitRole::InstallButton, false);
     window_.setVisible(UnitRole::FinishButton, true);
-    window_.setText(UnitRole::FinishButton, kInstallingCaption);
+    window_.setText(UnitRole::FinishButton, say("installing"));
     window_.setVisible(UnitRole::PercentLabel, true);
     window_.setVisible(UnitRole::StatusLabel, true);
     for (UnitRole unit : {UnitRole::FolderLabel, UnitRole::TermsLinkLabel, UnitRole::AgreeLabel,
@@ -98,15 +105,15 @@ void InstallerApp::enterInstallingLayout() {
 // current position; whichever run reaches 100 finishes, and finishing twice
 // is harmless. Extraction dispatches nothing and so never runs twice.
 void InstallerApp::onProgressTick() {
-    if (window_.text(UnitRole::FinishButton) != kInstallingCaption) return;
+    if (window_.text(UnitRole::FinishButton) != say("installing")) return;
     for (int step = 1; step <= 100; ++step) {
         const int p = window_.progressPosition();
         window_.setText(UnitRole::PercentLabel, std::to_wstring(p) + kPercentSuffix);
         if (p == 40) {
-            window_.setText(UnitRole::StatusLabel, kStatusAt40);
+            window_.setText(UnitRole::StatusLabel, say("statusWriting"));
             if (!extractPayload()) return failInstallation();
         }
-        if (p == 70) window_.setText(UnitRole::StatusLabel, kStatusAt70);
+        if (p == 70) window_.setText(UnitRole::StatusLabel, say("statusInstalling"));
         window_.setProgressPosition(p + 1);
         waitPumping(1);
         if (installFailed_) return;  // a nested run failed; it has said so
@@ -119,13 +126,13 @@ bool InstallerApp::extractPayload() { return installation_->extract(); }
 
 void InstallerApp::finishInstallation() {
     // A nested run has finished already: one shortcut, one word about the archive.
-    if (window_.text(UnitRole::FinishButton) == kFinalCaption) return;
+    if (window_.text(UnitRole::FinishButton) == say("finish")) return;
     window_.setTimerInterval(UnitRole::ProgressTimer, 0);
     window_.setText(UnitRole::PercentLabel, kFinalPercentage);
-    window_.setText(UnitRole::StatusLabel, kFinalStatus);
-    window_.setText(UnitRole::FinishButton, kFinalCaption);
+    window_.setText(UnitRole::StatusLabel, say("statusDone"));
+    window_.setText(UnitRole::FinishButton, say("finish"));
     if (!installation_->finish(shortcut_))
-        showBox(archiveLeftText(installation_->archivePath()), kNoticeCaption, MB_OK | MB_ICONWARNING);
+        showBox(archiveLeftText(installation_->archivePath()), say("noticeCaption"), MB_OK | MB_ICONWARNING);
 }
 
 // Extraction did not succeed: take away what this run created, say so, keep
@@ -134,24 +141,24 @@ void InstallerApp::failInstallation() {
     installFailed_ = true;
     window_.setTimerInterval(UnitRole::ProgressTimer, 0);  // no tick may run during the box
     const std::wstring leftover = installation_->undo();
-    window_.setText(UnitRole::StatusLabel, kFailedStatus);
-    window_.setText(UnitRole::FinishButton, kFailedCaption);
-    showBox(installFailedText(installation_->failedPath(), leftover), kErrorCaption, MB_OK | MB_ICONERROR);
+    window_.setText(UnitRole::StatusLabel, say("statusFailed"));
+    window_.setText(UnitRole::FinishButton, say("exit"));
+    showBox(installFailedText(installation_->failedPath(), leftover), say("errorCaption"), MB_OK | MB_ICONERROR);
 }
 
 void InstallerApp::onFinishClick() {
     const std::wstring caption = window_.text(UnitRole::FinishButton);
-    if (caption == kFailedCaption) fadeOutAndExit(kFailedExitCode);
+    if (caption == say("exit")) fadeOutAndExit(kFailedExitCode);
     // Only a finished installation has a program to start.
-    if (caption != kFinalCaption) return;
+    if (caption != say("finish")) return;
     installation_->launch();
     fadeOutAndExit();
 }
 
 bool InstallerApp::onCloseQuery() {
     const std::wstring caption = window_.text(UnitRole::FinishButton);
-    if (caption == kInstallingCaption) return false;
-    fadeOutAndExit(caption == kFailedCaption ? kFailedExitCode : 0);
+    if (caption == say("installing")) return false;
+    fadeOutAndExit(caption == say("exit") ? kFailedExitCode : 0);
 }
 
 }  // namespace pelmora

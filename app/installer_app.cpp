@@ -1,7 +1,7 @@
 #include "app/installer_app.h"
 
 #include "payload/constants.h"
-#include "payload/embedded_data.h"
+#include "app/package_contents.h"
 #include "services/date_time_text.h"
 #include "services/message_pump.h"
 #include "services/program_end.h"
@@ -10,9 +10,15 @@
 #include "sysinfo/os_version.h"
 
 namespace pelmora {
+namespace {
+
+// The row where the labels' light strip begins: just above the progress bar.
+constexpr int kPlainPictureSplit = 205;
+
+}  // namespace
 
 std::wstring informationLineText(const std::wstring& dateTime, const std::wstring& version) {
-    return dateTime + std::wstring(27, L' ') + L"系统版本：" + version;
+    return dateTime + std::wstring(27, L' ') + ownPackage().windowText("systemVersion") + version;
 }
 
 void InstallerApp::useOptions(const std::wstring& folder, bool shortcut, InstallLog& log) {
@@ -24,7 +30,7 @@ void InstallerApp::useOptions(const std::wstring& folder, bool shortcut, Install
 void InstallerApp::onWindowCreated() {
     applyWindowSkin();
     window_.setTimerInterval(UnitRole::InfoTimer, 500);
-    window_.setText(UnitRole::PathEdit, presetFolder_.empty() ? std::wstring(kDefaultFolder) : presetFolder_);
+    window_.setText(UnitRole::PathEdit, presetFolder_.empty() ? ownPackage().defaultFolder() : presetFolder_);
 }
 
 void InstallerApp::applyWindowSkin() {
@@ -41,13 +47,19 @@ void InstallerApp::applyWindowSkin() {
     options.captionGloss = false;
     skin.skinWindow(hwnd, options);
     skin.setTitleStyle(hwnd, TitleStyle{std::nullopt, 12, std::nullopt, std::nullopt, false});
-    const ByteView picture = backgroundPng();
+    const PackageContents& package = ownPackage();
+    // A package without a picture of its own gets a plain one: dark behind
+    // the white heading, light behind the black labels.
+    const std::string plain = package.background().empty()
+                                  ? plainPicturePng(500, 300, kPlainPictureSplit, 0x2B3A55, 0xECE8DC)
+                                  : std::string();
+    const std::string& picture = plain.empty() ? package.background() : plain;
     SkinTheme theme;
-    theme.imageBytes.assign(picture.data, picture.data + picture.size);
+    theme.imageBytes.assign(picture.begin(), picture.end());
     theme.mode = static_cast<int>(BackgroundMode::TopLeft);
     skin.setSkinTheme(theme);
-    const ByteView icon = iconPng();
-    window_.setIconImage(icon.data, icon.size);
+    const std::string_view icon = iconImage(package.icon(), ::GetSystemMetrics(SM_CXICON));
+    if (!icon.empty()) window_.setIconImage(icon.data(), icon.size());
     // These labels paint a button-face background; the layer swaps it for the picture.
     skin.skinControlLayer(window_.unit(UnitRole::FolderLabel));
     skin.skinControlLayer(window_.unit(UnitRole::TermsLinkLabel));
@@ -56,7 +68,15 @@ void InstallerApp::applyWindowSkin() {
 }
 
 void InstallerApp::onInfoTick() {
-    window_.setText(UnitRole::InfoLabel, informationLineText(currentDateTimeText(), osVersionText()));
+    const PackageContents& package = ownPackage();
+    DateTimeUnits units;
+    units.year = package.windowText("year");
+    units.month = package.windowText("month");
+    units.day = package.windowText("day");
+    units.hour = package.windowText("hour");
+    units.minute = package.windowText("minute");
+    units.second = package.windowText("second");
+    window_.setText(UnitRole::InfoLabel, informationLineText(currentDateTimeText(units), osVersionText()));
 }
 
 void InstallerApp::onUnitClick(UnitRole unit) {

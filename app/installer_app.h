@@ -52,7 +52,7 @@ public:
 private:
     // Every call into the skin engine made when the window is created, in one place.
     void applyWindowSkin();
-    int showBox(const std::wstring& text, const wchar_t* caption, UINT type);
+    int showBox(const std::wstring& text, const std::wstring& caption, UINT type);
     // Checks made before anything is written; false (after a box) keeps the window idle.
     bool readyToWrite();
     bool extractPayload();  // at 40 %

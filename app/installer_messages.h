@@ -8,20 +8,20 @@
 
 #include "app/command_line.h"
 #include "app/disk_space.h"
+#include "app/package_contents.h"
 
 namespace pelmora {
 
 inline constexpr wchar_t kErrorCaption[] = L"错误";
-inline constexpr wchar_t kNoticeCaption[] = L"提示";
-inline constexpr wchar_t kFailedStatus[] = L"安装失败 ";
-inline constexpr wchar_t kFailedCaption[] = L"退出";
 
+// The texts below come from the installer's package, the product's own
+// Chinese texts where it has none.
 inline std::wstring folderNotWritableText(const std::wstring& installDir) {
-    return L"无法写入安装目录：" + installDir + L"\r\n请选择其他安装目录。";
+    return fillIn(ownPackage().windowText("folderNotWritable"), L"{path}", installDir);
 }
 
 inline std::wstring pathTooLongText(const std::wstring& installDir) {
-    return L"安装目录的路径过长：" + installDir + L"\r\n请选择路径较短的安装目录。";
+    return fillIn(ownPackage().windowText("folderTooLong"), L"{path}", installDir);
 }
 
 inline std::wstring notEnoughSpaceText(const std::wstring& installDir, std::uint64_t needed, std::uint64_t free) {
@@ -30,20 +30,19 @@ inline std::wstring notEnoughSpaceText(const std::wstring& installDir, std::uint
 }
 
 inline std::wstring fileInUseText(const std::wstring& file) {
-    return L"文件正在使用中：" + file + L"\r\n请关闭正在使用该文件的程序后重试。";
+    return fillIn(ownPackage().windowText("fileInUse"), L"{file}", file);
 }
 
 // `file`: what could not be written, or the product folder when that is not
 // known. `leftover`: the first of this run's files that could not be removed
 // again, empty when all of them are gone.
 inline std::wstring installFailedText(const std::wstring& file, const std::wstring& leftover) {
-    std::wstring text = L"无法将文件安装到：" + file + L"\r\n安装未完成，";
-    if (leftover.empty()) return text + L"本次安装新建的文件已全部删除。";
-    return text + L"本次安装新建的部分文件未能删除：" + leftover;
+    if (leftover.empty()) return fillIn(ownPackage().windowText("installFailedCleaned"), L"{file}", file);
+    return fillIn(fillIn(ownPackage().windowText("installFailedLeftover"), L"{file}", file), L"{leftover}", leftover);
 }
 
 inline std::wstring archiveLeftText(const std::wstring& archive) {
-    return L"安装已完成，但安装包未能删除：" + archive + L"\r\n请手动删除该文件。";
+    return fillIn(ownPackage().windowText("archiveNotDeleted"), L"{path}", archive);
 }
 
 // The options box of /?, and under the fault when the command line is wrong.

@@ -2,7 +2,9 @@
 
 #include <commctrl.h>
 
+#include "app/package_contents.h"
 #include "app/unit_windows.h"
+#include "payload/package_texts.h"
 #include "base/win32_util.h"
 #include "services/unit_registry.h"
 #include "skin/window/window_render.h"
@@ -17,6 +19,23 @@ HFONT createFont(const FontChoice& font) {
     lf.lfCharSet = static_cast<BYTE>(font.charset);
     lstrcpynW(lf.lfFaceName, font.face, LF_FACESIZE);
     return ::CreateFontIndirectW(&lf);
+}
+
+// What a unit shows: its text from the installer's package where the package
+// names one, otherwise the form's own.
+std::wstring shownCaption(const UnitEntry& entry) {
+    const PackageContents& package = ownPackage();
+    switch (entry.role) {
+    case UnitRole::InstallerWindow: return package.text(package::kKeyTitle, entry.caption);
+    case UnitRole::TitleLabel: return package.text(package::kKeyHeading, entry.caption);
+    case UnitRole::StatusLabel: return package.windowText("statusExtracting");
+    case UnitRole::AgreeLabel: return package.windowText("agree");
+    case UnitRole::TermsLinkLabel: return package.windowText("termsLink");
+    case UnitRole::FolderLabel: return package.windowText("folderLabel");
+    case UnitRole::InstallButton: return package.windowText("install");
+    case UnitRole::BrowseButton: return package.windowText("browse");
+    default: return entry.caption;
+    }
 }
 
 }  // namespace
@@ -41,7 +60,7 @@ bool InstallerWindow::create(HINSTANCE instance, HWND owner, FormEvents* events)
                                    form.height);
     // No frame and no system caption; the minimise box is part of the form.
     const DWORD style = WS_POPUP | WS_CLIPCHILDREN | WS_MINIMIZEBOX;
-    if (!::CreateWindowExW(WS_EX_APPWINDOW, kClassName, form.caption, style, at.x, at.y, form.width, form.height,
+    if (!::CreateWindowExW(WS_EX_APPWINDOW, kClassName, shownCaption(form).c_str(), style, at.x, at.y, form.width, form.height,
                            owner, nullptr, instance, this))
         return false;
     units_[0] = hwnd_;
@@ -118,7 +137,7 @@ HWND InstallerWindow::createUnit(HINSTANCE instance, const UnitEntry& entry, int
     case UnitKind::Window:
         return nullptr;
     }
-    HWND child = ::CreateWindowExW(exStyle, cls, entry.caption, style, entry.x, entry.y, entry.width, entry.height,
+    HWND child = ::CreateWindowExW(exStyle, cls, shownCaption(entry).c_str(), style, entry.x, entry.y, entry.width, entry.height,
                                    hwnd_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(controlId)), instance, param);
     if (!child) return nullptr;
     ::SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);

@@ -9,7 +9,7 @@
 #include "app/installer_window.h"
 #include "app/unattended.h"
 #include "base/unique_resource.h"
-#include "payload/embedded_data.h"
+#include "app/package_contents.h"
 #include "services/program_end.h"
 #include "skin/skin_engine.h"
 
@@ -17,6 +17,14 @@ namespace {
 
 constexpr wchar_t kOwnerClass[] = L"PelmoraOwner";
 constexpr int kDamagedPackageExitCode = 2;
+
+}  // namespace
+
+// The builder attaches a package only to a program that carries this text,
+// so that no other program is mistaken for an installer stub.
+extern "C" __attribute__((used)) const char pelmora_installer_stub_marker[] = "PelmoraInstallerStub/1";
+
+namespace {
 
 // The current folder becomes the program's own folder.
 void enterProgramFolder() {
@@ -63,12 +71,13 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     });
     startSkinModule();
 
-    // A damaged download must not install half a product: check the archive
-    // against the checksum recorded when it was built, before anything shows.
+    // A damaged download must not install half a product: the package block
+    // behind the program image is checked whole, read from the file in
+    // chunks, before anything shows. A cut-off download has no block at all.
     // (The check runs here rather than on a thread beside GDI+'s start-up:
     // under Wine a thread's memory, about 1 MiB, stays resident after it
     // ends, which costs more than the 8 ms the thread would save.)
-    if (!payloadArchiveIntact()) {
+    if (loadOwnPackage() != package::BlockResult::Ok) {
         ::MessageBoxW(nullptr, L"安装包已损坏，请重新下载。", L"错误", MB_OK | MB_ICONERROR);
         endProgram(kDamagedPackageExitCode);
     }

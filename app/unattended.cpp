@@ -8,7 +8,9 @@
 #include "app/installation.h"
 #include "app/installer_messages.h"
 #include "payload/constants.h"
-#include "payload/embedded_data.h"
+#include "app/package_contents.h"
+#include "base/text.h"
+#include "payload/package_block.h"
 #include "services/program_end.h"
 
 namespace pelmora {
@@ -39,11 +41,12 @@ ExitCode exitCodeOf(FolderVerdict verdict) {
 }
 
 ExitCode installSilently(const CommandLine& options, InstallLog& log) {
-    if (!payloadArchiveIntact()) {
-        log.write(L"the installer is damaged: its archive does not match the checksum recorded when it was built");
+    const package::BlockResult block = loadOwnPackage();
+    if (block != package::BlockResult::Ok) {
+        log.write(L"the installer is damaged: " + wideFromUtf8(package::blockResultName(block)));
         return ExitCode::DamagedPackage;
     }
-    Installation installation(options.installDir.empty() ? std::wstring(kDefaultFolder) : options.installDir, log);
+    Installation installation(options.installDir.empty() ? ownPackage().defaultFolder() : options.installDir, log);
     const FolderCheck check = installation.checkFolder();
     if (check.verdict != FolderVerdict::Ready) return exitCodeOf(check.verdict);
     // Nobody is there to close the program and retry.

@@ -6,6 +6,7 @@
                   calm and dark where the white title and information line sit,
                   and a pale panel at the bottom where the black labels sit.
   icon.png        128 x 128, 8-bit RGBA, with sRGB, gAMA and pHYs.
+  window.ico      icon.png as it is, inside an icon file (the window icon).
   app.ico         the same mark as a 64 x 64, 32-bit icon (the program icon).
 
 usage: make_art.py OUTPUT_DIR
@@ -142,6 +143,9 @@ def main():
     icon = pngfile.encode(128, 128, 6, render_icon(128), pngfile.srgb_chunks() + [pngfile.phys_96dpi()])
     with open(os.path.join(out, "icon.png"), "wb") as f:
         f.write(icon)
+    # The window icon as the installer's package carries it: the same PNG.
+    with open(os.path.join(out, "window.ico"), "wb") as f:
+        f.write(pngfile.ico_from_png(128, icon))
     small = render_icon(64)
     bgra = [bytes(b for i in range(0, len(r), 4) for b in (r[i + 2], r[i + 1], r[i], r[i + 3])) for r in small]
     with open(os.path.join(out, "app.ico"), "wb") as f:

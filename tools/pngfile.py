@@ -96,3 +96,9 @@ def ico_from_bgra(size, bgra_rows):
     image = bmp + pixels + mask
     entry = struct.pack("<BBBBHHII", size % 256, size % 256, 0, 0, 1, 32, len(image), 22)
     return struct.pack("<HHH", 0, 1, 1) + entry + image
+
+
+def ico_from_png(size, png):
+    """An icon file whose one image is the PNG as it is (sizes up to 256)."""
+    entry = struct.pack("<BBBBHHII", size % 256, size % 256, 0, 0, 1, 32, len(png), 22)
+    return struct.pack("<HHH", 0, 1, 1) + entry + png
