@@ -128,6 +128,22 @@ private:
     HDC dc_;
 };
 
+// GetWindowDC / ReleaseDC pair: the whole window, border and scroll bars included.
+class NonClientDc {
+public:
+    explicit NonClientDc(HWND hwnd) noexcept : hwnd_(hwnd), dc_(::GetWindowDC(hwnd)) {}
+    ~NonClientDc() {
+        if (dc_) ::ReleaseDC(hwnd_, dc_);
+    }
+    NonClientDc(const NonClientDc&) = delete;
+    NonClientDc& operator=(const NonClientDc&) = delete;
+    HDC get() const noexcept { return dc_; }
+
+private:
+    HWND hwnd_;
+    HDC dc_;
+};
+
 // BeginPaint / EndPaint pair.
 class PaintScope {
 public:

@@ -20,6 +20,10 @@ bool hasWindowClass(HWND window, const wchar_t* name) {
     return ::lstrcmpiW(windowClassName(window).c_str(), name) == 0;
 }
 
+DWORD windowStyle(HWND window) {
+    return static_cast<DWORD>(::GetWindowLongPtrW(window, GWL_STYLE));
+}
+
 RECT clientRect(HWND window) {
     RECT rect{};
     ::GetClientRect(window, &rect);

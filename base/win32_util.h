@@ -24,6 +24,9 @@ std::wstring windowClassName(HWND window);
 // the system compares class names.
 bool hasWindowClass(HWND window, const wchar_t* name);
 
+// The window's style bits (GWL_STYLE); 0 for a window that is gone.
+DWORD windowStyle(HWND window);
+
 // The client rectangle, left and top 0; all 0 for a window that is gone.
 RECT clientRect(HWND window);
 

@@ -222,12 +222,4 @@ ZipResult zipGetEntry(ZipReader* reader, int index, ZipEntryInfo* info) {
     return reader ? reader->getEntry(index, info) : ZipResult::NotReader;
 }
 
-ZipResult zipExtractEntryToFile(ZipReader* reader, int index, const std::wstring& target) {
-    return reader ? reader->extractEntryToFile(index, target) : ZipResult::NotReader;
-}
-
-void zipClose(std::unique_ptr<ZipReader>& reader) {
-    reader.reset();
-}
-
 }  // namespace pelmora

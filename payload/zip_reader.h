@@ -90,7 +90,5 @@ private:
 
 // Handle-style entry points: a null reader is NotReader.
 ZipResult zipGetEntry(ZipReader* reader, int index, ZipEntryInfo* info);
-ZipResult zipExtractEntryToFile(ZipReader* reader, int index, const std::wstring& target);
-void zipClose(std::unique_ptr<ZipReader>& reader);
 
 }  // namespace pelmora

@@ -13,6 +13,7 @@
 #include "base/unique_resource.h"
 #include "skin/controls/core/engine_state.h"
 #include "skin/controls/core/window_records.h"
+#include "skin/window/status_bar.h"
 
 namespace pelmora {
 
@@ -23,6 +24,7 @@ struct SkinWindowOptions {
     std::optional<int> captionHeight;  // raised to 25 when smaller
     std::optional<bool> captionActive, resizable, showHelp, showMenu, showTitle, captionGloss;
     std::optional<int> statusBarHeight;
+    std::vector<StatusItem> statusItems;  // used when statusBarHeight > 0
     ByteBuffer ownBackground;
     std::optional<int> backgroundMode;
 };
@@ -78,7 +80,15 @@ public:
 
     // --- Top-level windows -----------------------------------------------------
     void skinWindow(HWND window, const SkinWindowOptions& options);
-    void updateStatusItem(HWND window, int itemIndex, std::optional<std::wstring> text = std::nullopt);
+    // Changes what one status item shows and repaints it on screen; an omitted
+    // value stays. An empty image takes the image away; a meter value below 0
+    // takes the meter away, above 100 shows it full. False when the window has
+    // no status bar or no such item (nothing changes then).
+    bool updateStatusItem(HWND window, int itemIndex, std::optional<std::wstring> text = std::nullopt,
+                          std::optional<ByteBuffer> image = std::nullopt, std::optional<int> meterValue = std::nullopt);
+    // Changes the status bar's colours and text style and repaints the whole
+    // bar. False when the window has no status bar.
+    bool setStatusBarStyle(HWND window, const StatusBarStyleChange& change);
 
     // --- Caption buttons ---------------------------------------------------------
     bool addCaptionButton(HWND window, const ByteBuffer& image, const std::wstring& tooltip, CaptionHandler handler);

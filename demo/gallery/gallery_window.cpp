@@ -2,6 +2,7 @@
 
 #include <commctrl.h>
 
+#include <string>
 #include <vector>
 
 #include "demo/gallery/gallery_art.h"
@@ -28,6 +29,7 @@ struct Section {
     const wchar_t* heading;
     std::vector<ControlSpec> controls;
     void (*dress)(HWND window) = nullptr;
+    DWORD editExStyle = 0;  // the extended style of the section's edits
 };
 
 constexpr DWORD kPush = BS_PUSHBUTTON | WS_TABSTOP;
@@ -47,6 +49,44 @@ void dressImageButtons(HWND window) {
     skin.skinStateImageButton(::GetDlgItem(window, kStateImageButton), statePlate(PlateState::Normal),
                               statePlate(PlateState::Hover), statePlate(PlateState::Pressed),
                               statePlate(PlateState::Disabled), L"每种状态一张图片");
+}
+
+// The edits show the window's picture through their text areas; the combo
+// lists get a few entries and the drop-down list a selection, drawn in 宋体 12.
+void dressEditsAndCombos(HWND window) {
+    for (int id : {kComboSimple, kComboDropDown, kComboDropDownList}) {
+        HWND combo = ::GetDlgItem(window, id);
+        for (const wchar_t* item : {L"宋体", L"黑体", L"楷体"})
+            ::SendMessageW(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item));
+        ::SendMessageW(combo, CB_SETCURSEL, id == kComboDropDown ? 1 : 0, 0);
+    }
+}
+
+void setRangeAndPosition(HWND bar, int low, int high, int position) {
+    ::SendMessageW(bar, PBM_SETRANGE32, static_cast<WPARAM>(low), high);
+    ::SendMessageW(bar, PBM_SETPOS, static_cast<WPARAM>(position), 0);
+}
+
+// The bars show their values; the second one's range starts at 50, so half
+// of it is filled at 100.
+void dressRanges(HWND window) {
+    setRangeAndPosition(::GetDlgItem(window, kProgressForty), 0, 100, 40);
+    setRangeAndPosition(::GetDlgItem(window, kProgressOffset), 50, 150, 100);
+    setRangeAndPosition(::GetDlgItem(window, kProgressVertical), 0, 100, 70);
+    for (int id : {kTrackTicksBelow, kTrackTicksAbove, kTrackNoTicks, kTrackTicksBoth, kTrackSelection}) {
+        HWND bar = ::GetDlgItem(window, id);
+        ::SendMessageW(bar, TBM_SETRANGE, TRUE, MAKELPARAM(0, 10));
+        ::SendMessageW(bar, TBM_SETPOS, TRUE, 4);
+    }
+    ::SendMessageW(::GetDlgItem(window, kTrackSelection), TBM_SETSEL, TRUE, MAKELPARAM(2, 7));
+    for (int id : {kUpDownVertical, kUpDownHorizontal}) {
+        HWND control = ::GetDlgItem(window, id);
+        ::SendMessageW(control, UDM_SETRANGE32, 0, 99);
+        ::SendMessageW(control, UDM_SETPOS32, 0, 12);
+    }
+    ::SendMessageW(::GetDlgItem(window, kUpDownVertical), UDM_SETBUDDY,
+                   reinterpret_cast<WPARAM>(::GetDlgItem(window, kUpDownBuddy)), 0);
+    ::SendMessageW(::GetDlgItem(window, kUpDownVertical), UDM_SETPOS32, 0, 12);
 }
 
 // The sections in display order, filling a grid row by row. A control class
@@ -70,8 +110,35 @@ const std::vector<Section>& sections() {
          {{kImageButton, L"BUTTON", kPush, L"图片按钮", 16, 30, 140, 40},
           {kStateImageButton, L"BUTTON", kPush, L"", 16, 86, 100, 32}},
          dressImageButtons},
-        // Edits and combo boxes (ids 400)
-        // Progress bars, track bars and up-downs (ids 500)
+        {L"编辑框",
+         {{kEditSingle, L"EDIT", ES_AUTOHSCROLL | WS_TABSTOP, L"单行编辑框", 16, 30, 200, 24},
+          {kEditReadOnly, L"EDIT", ES_AUTOHSCROLL | ES_READONLY, L"C:\\Program Files", 16, 60, 200, 24},
+          {kEditMultiLine, L"EDIT", ES_MULTILINE | ES_AUTOVSCROLL | ES_WANTRETURN | WS_VSCROLL | WS_TABSTOP,
+           L"多行编辑框\r\n第二行\r\n第三行\r\n第四行\r\n第五行", 16, 90, 200, 46}},
+         nullptr,
+         WS_EX_CLIENTEDGE},
+        {L"组合框",
+         {{kComboSimple, L"COMBOBOX", CBS_SIMPLE | WS_TABSTOP, L"", 16, 30, 96, 106},
+          {kComboDropDown, L"COMBOBOX", CBS_DROPDOWN | WS_TABSTOP, L"", 124, 30, 96, 120},
+          {kComboDropDownList, L"COMBOBOX", CBS_DROPDOWNLIST | WS_TABSTOP, L"", 124, 72, 96, 120}},
+         dressEditsAndCombos},
+        {L"进度条",
+         {{kProgressForty, PROGRESS_CLASSW, PBS_SMOOTH, L"", 16, 36, 170, 8},
+          {kProgressOffset, PROGRESS_CLASSW, PBS_SMOOTH, L"", 16, 64, 170, 12},
+          {kProgressVertical, PROGRESS_CLASSW, PBS_SMOOTH | PBS_VERTICAL, L"", 206, 30, 12, 100}},
+         dressRanges},
+        {L"滑块",
+         {{kTrackTicksBelow, TRACKBAR_CLASSW, TBS_HORZ | TBS_AUTOTICKS | WS_TABSTOP, L"", 10, 26, 106, 30},
+          {kTrackTicksAbove, TRACKBAR_CLASSW, TBS_HORZ | TBS_TOP | TBS_AUTOTICKS, L"", 10, 62, 106, 30},
+          {kTrackNoTicks, TRACKBAR_CLASSW, TBS_HORZ | TBS_NOTICKS, L"", 10, 100, 106, 26},
+          {kTrackTicksBoth, TRACKBAR_CLASSW, TBS_HORZ | TBS_BOTH | TBS_AUTOTICKS, L"", 122, 26, 106, 40},
+          {kTrackSelection, TRACKBAR_CLASSW, TBS_HORZ | TBS_AUTOTICKS | TBS_ENABLESELRANGE, L"", 122, 80, 106, 30}}},
+        {L"微调按钮",
+         {{kUpDownBuddy, L"EDIT", ES_NUMBER | WS_TABSTOP, L"12", 16, 40, 60, 24},
+          {kUpDownVertical, UPDOWN_CLASSW, UDS_SETBUDDYINT | UDS_ARROWKEYS, L"", 78, 40, 18, 24},
+          {kUpDownHorizontal, UPDOWN_CLASSW, UDS_HORZ, L"", 16, 84, 40, 20}},
+         nullptr,
+         WS_EX_CLIENTEDGE},
         // Statics and group boxes (ids 600)
         // List views with headers, list boxes and tree views (ids 700)
         // Scroll bars and a button that opens a skinned message box (ids 800)
@@ -84,6 +151,7 @@ const std::vector<Section>& sections() {
 constexpr int kColumns = 3;
 constexpr int kCellWidth = 236, kCellHeight = 142, kGap = 10, kMargin = 14, kTop = 40;
 constexpr int kStatusHeight = 20;
+constexpr int kStatusBarHeight = 22;  // the skinned status bar under the status line
 
 POINT cellOrigin(size_t index) {
     const int column = static_cast<int>(index) % kColumns, row = static_cast<int>(index) / kColumns;
@@ -93,7 +161,7 @@ POINT cellOrigin(size_t index) {
 SIZE windowSize(size_t sectionCount) {
     const int rows = static_cast<int>((sectionCount + kColumns - 1) / kColumns);
     return {2 * kMargin + kColumns * kCellWidth + (kColumns - 1) * kGap,
-            kTop + rows * (kCellHeight + kGap) + kStatusHeight + kMargin};
+            kTop + rows * (kCellHeight + kGap) + kStatusHeight + kMargin + kStatusBarHeight};
 }
 
 HFONT createSongTi(int weight) {
@@ -106,8 +174,8 @@ HFONT createSongTi(int weight) {
 }
 
 HWND createChild(HWND parent, HINSTANCE instance, const wchar_t* className, DWORD style, const wchar_t* text,
-                 RECT place, int id, HFONT font) {
-    HWND child = ::CreateWindowExW(0, className, text, WS_CHILD | WS_VISIBLE | style, place.left, place.top,
+                 RECT place, int id, HFONT font, DWORD exStyle = 0) {
+    HWND child = ::CreateWindowExW(exStyle, className, text, WS_CHILD | WS_VISIBLE | style, place.left, place.top,
                                    place.right - place.left, place.bottom - place.top, parent,
                                    reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance, nullptr);
     if (child) ::SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
@@ -169,12 +237,14 @@ void GalleryWindow::createSections(HINSTANCE instance) {
                     {cell.x + 4, cell.y + 4, cell.x + kCellWidth, cell.y + 22}, -1, headingFont_.get());
         for (const ControlSpec& c : section.controls) {
             const RECT place{cell.x + c.x, cell.y + c.y, cell.x + c.x + c.width, cell.y + c.y + c.height};
-            HWND control = createChild(window, instance, c.className, c.style, c.text, place, c.id, font_.get());
+            const DWORD exStyle = lstrcmpiW(c.className, L"EDIT") == 0 ? section.editExStyle : 0;
+            HWND control =
+                createChild(window, instance, c.className, c.style, c.text, place, c.id, font_.get(), exStyle);
             if (c.checked) ::SendMessageW(control, BM_SETCHECK, BST_CHECKED, 0);
         }
     }
     const SIZE size = windowSize(sections().size());
-    const int statusTop = size.cy - kMargin - kStatusHeight;
+    const int statusTop = size.cy - kMargin - kStatusHeight - kStatusBarHeight;
     createChild(window, instance, L"STATIC", SS_LEFT | SS_CENTERIMAGE, L"点一点各个控件，这里会说出点了什么。",
                 {kMargin + 4, statusTop, size.cx - kMargin, statusTop + kStatusHeight}, kStatusLine, font_.get());
 }
@@ -187,6 +257,8 @@ void GalleryWindow::applySkin() {
     SkinWindowOptions options;
     options.captionHeight = 30;
     options.resizable = false;
+    options.statusBarHeight = kStatusBarHeight;
+    options.statusItems = {{L"皮肤控件一览", 120}, {L"", 150}, {L"状态栏由皮肤对象的操作改变", -1}};
     skin.skinWindow(window, options);
     skin.setTitleStyle(window, TitleStyle{std::nullopt, 12, std::nullopt, std::nullopt, false});
     SkinTheme theme;
@@ -199,6 +271,24 @@ void GalleryWindow::applySkin() {
     });
     for (const Section& section : sections())
         if (section.dress) section.dress(window);
+    StatusBarStyleChange style;
+    style.fillColour = 0x00402010;
+    style.fillAlpha = 110;
+    style.textColour = 0x00FFFFFF;
+    skin.setStatusBarStyle(window, style);
+    skin.updateStatusItem(window, kStatusTitleItem, std::nullopt, captionGlyph());
+    onTrackBarMoved(control(kTrackTicksBelow));
+}
+
+// The status bar's second item follows the first track bar: its position as
+// text and as a meter over the bar's range.
+void GalleryWindow::onTrackBarMoved(HWND bar) {
+    if (bar != control(kTrackTicksBelow)) return;
+    const int position = static_cast<int>(::SendMessageW(bar, TBM_GETPOS, 0, 0));
+    const int maximum = static_cast<int>(::SendMessageW(bar, TBM_GETRANGEMAX, 0, 0));
+    const int percent = maximum > 0 ? position * 100 / maximum : 0;
+    skinEngine().updateStatusItem(window_.get(), kStatusTrackItem, L"滑块 " + std::to_wstring(position), std::nullopt,
+                                  percent);
 }
 
 void GalleryWindow::report(int id, int code) {
@@ -227,6 +317,9 @@ LRESULT GalleryWindow::handle(HWND window, UINT message, WPARAM wParam, LPARAM l
     switch (message) {
         case WM_COMMAND:
             if (lParam) report(LOWORD(wParam), HIWORD(wParam));
+            return 0;
+        case WM_HSCROLL:
+            if (lParam) onTrackBarMoved(reinterpret_cast<HWND>(lParam));
             return 0;
         case WM_NCDESTROY:
             // Closed by the user: the system has destroyed the window, so

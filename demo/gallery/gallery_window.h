@@ -34,13 +34,35 @@ enum ControlId : int {
     // Buttons made with the skin object's image-button operations
     kImageButton = 301,
     kStateImageButton = 302,
-    // 400: edits and combo boxes
-    // 500: progress bars, track bars and up-downs
+    // Edits and combo boxes
+    kEditSingle = 401,
+    kEditReadOnly = 402,
+    kEditMultiLine = 403,  // with a vertical scroll bar
+    kComboSimple = 411,
+    kComboDropDown = 412,
+    kComboDropDownList = 413,
+    // Progress bars, track bars and up-downs
+    kProgressForty = 501,     // 0..100 at 40
+    kProgressOffset = 502,    // 50..150 at 100: half full
+    kProgressVertical = 503,  // fills upwards
+    kTrackTicksBelow = 511,   // the default
+    kTrackTicksAbove = 512,   // TBS_TOP
+    kTrackNoTicks = 513,      // TBS_NOTICKS
+    kTrackTicksBoth = 514,    // TBS_BOTH
+    kTrackSelection = 515,    // TBS_ENABLESELRANGE, a range selected
+    kUpDownVertical = 521,    // with its buddy edit
+    kUpDownBuddy = 522,
+    kUpDownHorizontal = 523,  // UDS_HORZ
     // 600: statics and group boxes
     // 700: list views, list boxes and tree views
     // 800: scroll bars and the skinned message box
     kStatusLine = 901,  // says what was clicked last
 };
+
+// The skinned status bar along the bottom (not a window: the skin object draws
+// it), changed through the skin object's status-bar operations. Its second
+// item follows the ticks-below track bar with its text and meter.
+enum StatusItemIndex : int { kStatusTitleItem = 1, kStatusTrackItem = 2, kStatusHintItem = 3 };
 
 class GalleryWindow {
 public:
@@ -69,6 +91,7 @@ private:
     void createSections(HINSTANCE instance);
     void applySkin();
     void report(int id, int code);
+    void onTrackBarMoved(HWND bar);
     void showStatus(const std::wstring& text);
 
     UniqueWindow window_;

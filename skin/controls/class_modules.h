@@ -1,12 +1,16 @@
 // The entry points of the control-class modules in this folder, one block per
 // class. Each class is one pair of files beside the framework in core/:
-// <class>_proc.cpp (its window procedure as a message table, and what it
-// answers for its parent) and <class>_paint.{h,cpp} (pure painters). The class
-// table (core/class_procedures.cpp) names what is declared here.
+// <class>_proc.cpp (its window procedure as a message table, its window-level
+// painting, and what it answers for its parent) and <class>_paint.{h,cpp}
+// (pure painters). The class table (core/class_procedures.cpp) names what is
+// declared here.
 #pragma once
 
 #include <windows.h>
 
+#include <optional>
+
+#include "skin/controls/core/control_records.h"
 #include "skin/controls/core/parent_messages.h"
 
 namespace pelmora {
@@ -20,9 +24,36 @@ extern const ParentAnswers kButtonParentAnswers;
 
 // Edit boxes (edit_proc.cpp).
 extern const ParentAnswers kEditParentAnswers;
+LRESULT CALLBACK editSkinProc(HWND edit, UINT message, WPARAM wParam, LPARAM lParam);
+// The border in the edit's non-client area; a flag not given is the record's.
+void paintEditFrame(HWND edit, std::optional<bool> focused = std::nullopt, std::optional<bool> hot = std::nullopt);
+// The translucent text-area background, into a client-area DC.
+bool paintEditBackground(HWND edit, HDC dc);
 
 // Combo boxes (combo_proc.cpp).
 extern const ParentAnswers kComboParentAnswers;
+LRESULT CALLBACK comboSkinProc(HWND combo, UINT message, WPARAM wParam, LPARAM lParam);
+// The whole combo onto its window DC; a flag not given is the record's.
+void paintComboBox(int windowIndex, int comboIndex, std::optional<bool> hot = std::nullopt,
+                   std::optional<bool> focused = std::nullopt);
+
+// Progress bars (progress_proc.cpp).
+LRESULT CALLBACK progressSkinProc(HWND bar, UINT message, WPARAM wParam, LPARAM lParam);
+// Onto `clientDc` (a client-area DC), or the window DC when null.
+void paintProgressBar(int windowIndex, int progressIndex, HDC clientDc = nullptr);
+
+// Track bars (trackbar_proc.cpp).
+LRESULT CALLBACK trackBarSkinProc(HWND bar, UINT message, WPARAM wParam, LPARAM lParam);
+void paintTrackBar(int windowIndex, int trackBarIndex);
+
+// Up-down controls (updown_proc.cpp).
+LRESULT CALLBACK upDownSkinProc(HWND control, UINT message, WPARAM wParam, LPARAM lParam);
+// A flag or pointer position not given is the record's.
+void paintUpDown(int windowIndex, int upDownIndex, std::optional<bool> hot = std::nullopt,
+                 std::optional<bool> pressed = std::nullopt, std::optional<LPARAM> pointer = std::nullopt);
+// The arrow under a pointer lParam in the control's client coordinates; None
+// when there is no such control.
+UpDownPart upDownPartAt(int windowIndex, int upDownIndex, LPARAM pointer);
 
 // List boxes, tree views and the other list-type controls (list_proc.cpp).
 extern const ParentAnswers kListParentAnswers;

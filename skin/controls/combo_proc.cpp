@@ -1,9 +1,20 @@
-// Combo boxes. Until the combo painter arrives a combo box keeps its own
-// procedure; the engine answers only what it asks of the window it sits in.
-#include <windows.h>
+// Combo boxes: the engine paints the whole box, frame and drop button and the
+// text of a drop-down list, and leaves the areas of the children that paint
+// themselves (the edit, and the list of a simple combo) to them.
+#include <windowsx.h>
+
+#include <string>
+#include <vector>
 
 #include "base/win32_util.h"
+#include "gfx/drawing_helpers.h"
+#include "gfx/gdip_graphics.h"
 #include "skin/controls/class_modules.h"
+#include "skin/controls/combo_paint.h"
+#include "skin/controls/core/control_proc.h"
+#include "skin/controls/core/control_settings.h"
+#include "skin/controls/core/control_window_paint.h"
+#include "skin/controls/core/window_properties.h"
 
 namespace pelmora {
 namespace {
@@ -17,8 +28,104 @@ void comboCommand(HWND combo, int code) {
     if (code == CBN_SELCHANGE || code == CBN_KILLFOCUS) ::InvalidateRect(combo, nullptr, TRUE);
 }
 
+std::vector<ComboChild> childrenOf(HWND combo) {
+    std::vector<ComboChild> children;
+    for (HWND child = ::GetWindow(combo, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT)) {
+        if (!::IsWindowVisible(child)) continue;
+        const RECT r = rectRelativeTo(combo, child);
+        children.push_back({{r.left, r.top, r.right - r.left, r.bottom - r.top}, hasWindowClass(child, L"Edit")});
+    }
+    return children;
+}
+
+bool showsThePicture() {
+    const ControlSettings& settings = controlSettings();
+    return settings.translucentBackgrounds && settings.controlSkinningEnabled;
+}
+
+// The child edit's text scrolled or changed: it repaints over the picture.
+void onChildCommand(WPARAM wParam, HWND child) {
+    if (!child || !showsThePicture() || !hasWindowClass(child, L"Edit")) return;
+    const int code = HIWORD(wParam);
+    if (code == EN_HSCROLL || code == EN_VSCROLL || code == EN_CHANGE || code == EN_UPDATE)
+        ::InvalidateRect(child, nullptr, TRUE);
+}
+
 }  // namespace
 
 const ParentAnswers kComboParentAnswers{isComboBox, nullptr, comboCommand, nullptr, nullptr};
+
+void paintComboBox(int windowIndex, int comboIndex, std::optional<bool> hot, std::optional<bool> focused) {
+    const ComboBoxSkinRecord* record = findControlRecord(windowIndex, &SkinnedWindowRecord::comboBoxes, comboIndex);
+    if (!record) return;
+    HWND combo = record->window;
+    ComboPaint paint;
+    paint.size = windowSizeOf(combo);
+    paint.kind = comboKindOf(windowStyle(combo));
+    paint.hot = hot.value_or(record->hot);
+    paint.focused = focused.value_or(record->focused);
+    paint.keyedAreas = comboKeyedAreas(paint.kind, childrenOf(combo));
+    if (paint.kind == ComboKind::DropDownList) paint.text = windowText(combo);
+    paint.textColour = static_cast<COLORREF>(propValue(combo, kPropTextColour));
+    paintControlWindowKeyed(combo, kComboKeyColour, [&](GdipGraphics& graphics, SizeI size) {
+        paint.size = size;
+        paintComboBox(graphics, paint, controlSettings());
+    });
+}
+
+LRESULT CALLBACK comboSkinProc(HWND combo, UINT message, WPARAM wParam, LPARAM lParam) {
+    const ControlLocation at = locateControl(combo);
+    ComboBoxSkinRecord* record = findControlRecord(at.windowIndex, &SkinnedWindowRecord::comboBoxes, at.listIndex);
+    if (record && record->window != combo) record = nullptr;
+    const int w = at.windowIndex, i = record ? at.listIndex : 0;
+    switch (message) {
+        case WM_DESTROY:
+            if (HWND edit = ::FindWindowExW(combo, nullptr, L"Edit", nullptr)) releaseControlColours(edit);
+            break;
+        case WM_MOVE:
+            paintComboBox(w, i);
+            break;
+        case WM_SETFOCUS:
+            if (record) record->focused = true;
+            paintComboBox(w, i, std::nullopt, true);
+            break;
+        case WM_KILLFOCUS:
+            if (record) record->focused = false;
+            break;
+        case WM_SETTEXT:
+            if (::FindWindowExW(combo, nullptr, L"Edit", nullptr)) ::InvalidateRect(combo, nullptr, TRUE);
+            break;
+        case WM_PAINT: {
+            {
+                const PaintScope paint(combo);
+                paintComboBox(w, i);
+            }
+            return ::DefWindowProcW(combo, message, wParam, lParam);
+        }
+        case WM_ERASEBKGND:
+            ::SetBkMode(reinterpret_cast<HDC>(wParam), TRANSPARENT);
+            return 1;
+        case WM_NCPAINT:
+            // The engine's frame covers the whole window; the system draws nothing there.
+            paintComboBox(w, i);
+            return 0;
+        case WM_COMMAND:
+            onChildCommand(wParam, reinterpret_cast<HWND>(lParam));
+            break;
+        case WM_CTLCOLOREDIT:
+            if (!showsThePicture()) break;
+            return reinterpret_cast<LRESULT>(
+                answerControlColour(reinterpret_cast<HWND>(lParam), reinterpret_cast<HDC>(wParam)));
+        case WM_MOUSEMOVE:
+            requestMouseLeave(combo);
+            if (at.record && record && takeHoverHighlight(*at.record, HotClass::ComboBox, i)) paintComboBox(w, i, true);
+            break;
+        case WM_MOUSELEAVE:
+            if (at.record) dropHoverHighlight(*at.record);
+            paintComboBox(w, i, false);
+            break;
+    }
+    return callPreviousProc(combo, message, wParam, lParam);
+}
 
 }  // namespace pelmora

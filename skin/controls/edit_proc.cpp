@@ -1,12 +1,102 @@
-// Edit boxes. Until the edit painter arrives an edit keeps its own procedure;
-// the engine answers only what the edit asks of the window it sits in.
-#include <windows.h>
+// Edit boxes: the native edit keeps its text and caret; the engine paints the
+// border in the non-client area (the native scroll bars stay) and, while
+// backgrounds are translucent, lets the window's picture show through the
+// text area. Everything the procedure does not handle goes to the edit's own
+// procedure.
+#include <windowsx.h>
 
+#include <vector>
+
+#include "base/unique_resource.h"
 #include "base/win32_util.h"
+#include "gfx/gdip_graphics.h"
 #include "skin/controls/class_modules.h"
+#include "skin/controls/core/control_background.h"
+#include "skin/controls/core/control_colour.h"
+#include "skin/controls/core/control_proc.h"
+#include "skin/controls/core/control_settings.h"
+#include "skin/controls/core/control_window_paint.h"
+#include "skin/controls/edit_paint.h"
 
 namespace pelmora {
 namespace {
+
+struct EditLocation {
+    SkinnedWindowRecord* owner = nullptr;
+    EditSkinRecord* record = nullptr;
+    int index = 0;
+};
+
+EditLocation locateEdit(HWND edit) {
+    const ControlLocation at = locateControl(edit);
+    EditLocation found;
+    found.owner = at.record;
+    found.index = at.listIndex;
+    if (at.record && at.listIndex >= 1) {
+        EditSkinRecord* record = at.record->edits.find(at.listIndex);
+        if (record && record->window == edit) found.record = record;
+    }
+    return found;
+}
+
+bool translucent() {
+    return controlSettings().translucentBackgrounds;
+}
+
+bool hasScrollBars(HWND edit) {
+    return (windowStyle(edit) & (WS_VSCROLL | WS_HSCROLL)) != 0;
+}
+
+bool insideComboBox(HWND edit) {
+    return hasWindowClass(::GetParent(edit), L"ComboBox");
+}
+
+// The visible scroll bars, in screen coordinates.
+std::vector<RECT> scrollBarRects(HWND edit) {
+    std::vector<RECT> rects;
+    const DWORD style = windowStyle(edit);
+    for (auto [bit, object] : {std::pair{WS_VSCROLL, OBJID_VSCROLL}, std::pair{WS_HSCROLL, OBJID_HSCROLL}}) {
+        if (!(style & bit)) continue;
+        SCROLLBARINFO info{};
+        info.cbSize = sizeof info;
+        if (::GetScrollBarInfo(edit, object, &info) && !(info.rgstate[0] & STATE_SYSTEM_INVISIBLE))
+            rects.push_back(info.rcScrollBar);
+    }
+    return rects;
+}
+
+// The record's own hot flag never changes; an edit shows its hot border for as
+// long as it holds the window's hover highlight, through repaints too.
+bool holdsHighlight(HWND edit, const EditLocation& at) {
+    const SkinnedWindowRecord* owner = at.owner;
+    return owner && at.record && owner->hotIndex == at.index && owner->hotClass == HotClass::Edit &&
+           owner->hotEditParent == ::GetParent(edit);
+}
+
+void invalidate(HWND edit) {
+    ::InvalidateRect(edit, nullptr, TRUE);
+}
+
+// The scroll bars are the only part of the non-client area the system draws:
+// it gets a region made of them alone. Without scroll bars it draws nothing.
+LRESULT paintNativeScrollBars(HWND edit) {
+    const std::vector<RECT> bars = scrollBarRects(edit);
+    if (bars.empty()) return 0;
+    GdiRegion region(::CreateRectRgn(0, 0, 0, 0));
+    for (const RECT& bar : bars) {
+        GdiRegion part(::CreateRectRgnIndirect(&bar));
+        ::CombineRgn(region.get(), region.get(), part.get(), RGN_OR);
+    }
+    return ::DefWindowProcW(edit, WM_NCPAINT, reinterpret_cast<WPARAM>(region.get()), 0);
+}
+
+void onMouseMove(HWND edit, const EditLocation& at) {
+    requestMouseLeave(edit);
+    if (at.owner && at.record && takeHoverHighlight(*at.owner, HotClass::Edit, at.index, ::GetParent(edit)))
+        paintEditFrame(edit, std::nullopt, true);
+    // A selection drag moves the highlighted text over the picture.
+    if (at.record && at.record->mouseDown && !hasScrollBars(edit)) invalidate(edit);
+}
 
 bool isEdit(HWND control) {
     return hasWindowClass(control, L"Edit");
@@ -14,18 +104,114 @@ bool isEdit(HWND control) {
 
 std::optional<LRESULT> editColour(UINT message, HDC dc, HWND edit) {
     // The edit of a combo box is answered by the combo box.
-    if (message == WM_CTLCOLOREDIT && hasWindowClass(::GetParent(edit), L"ComboBox")) return std::nullopt;
+    if (message == WM_CTLCOLOREDIT && insideComboBox(edit)) return std::nullopt;
     return answerColourByMessage(message, dc, edit);
 }
 
 // Scrolled or changed text is drawn over the picture again.
 void editCommand(HWND edit, int code) {
-    if (code == EN_VSCROLL || code == EN_HSCROLL || code == EN_CHANGE || code == EN_UPDATE)
-        ::InvalidateRect(edit, nullptr, TRUE);
+    if (code == EN_VSCROLL || code == EN_HSCROLL || code == EN_CHANGE || code == EN_UPDATE) invalidate(edit);
+}
+
+void onKillFocus(HWND edit, EditSkinRecord* record) {
+    if (record) record->focused = false;
+    if (insideComboBox(edit))
+        invalidate(edit);
+    else
+        paintEditFrame(edit, std::nullopt, false);
 }
 
 }  // namespace
 
 const ParentAnswers kEditParentAnswers{isEdit, editColour, editCommand, nullptr, nullptr};
+
+void paintEditFrame(HWND edit, std::optional<bool> focused, std::optional<bool> hot) {
+    const EditLocation at = locateEdit(edit);
+    const bool isFocused = focused.value_or(at.record && at.record->focused);
+    const bool isHot = hot.value_or((at.record && at.record->hot) || holdsHighlight(edit, at));
+    const SizeI size = windowSizeOf(edit);
+    if (size.width <= 0 || size.height <= 0) return;
+    const RectI client = clientAreaInWindow(edit);
+    const ControlBackground background(edit, RECT{0, 0, size.width, size.height});
+    if (!background) return;
+    {
+        GdipGraphics graphics;
+        if (!graphics.fromHdc(background.dc())) return;
+        paintEditFrame(graphics, size, client, editBorderLook(isHot, isFocused), controlSettings());
+        graphics.flush(Gdiplus::FlushIntentionSync);
+    }
+    const NonClientDc screen(edit);
+    ::ExcludeClipRect(screen.get(), client.x, client.y, client.x + client.width, client.y + client.height);
+    RECT window{};
+    ::GetWindowRect(edit, &window);
+    // The native scroll bars are drawn by the system; painting under them first would flicker.
+    for (const RECT& bar : scrollBarRects(edit))
+        ::ExcludeClipRect(screen.get(), bar.left - window.left, bar.top - window.top, bar.right - window.left,
+                          bar.bottom - window.top);
+    ::BitBlt(screen.get(), 0, 0, size.width, size.height, background.dc(), 0, 0, SRCCOPY);
+}
+
+bool paintEditBackground(HWND edit, HDC dc) {
+    const SizeI size = windowSizeOf(edit);
+    const ControlBackground background(edit, RECT{0, 0, size.width, size.height});
+    if (!background) return false;
+    return paintEditBackground(background.dc(), clientAreaInWindow(edit), controlSettings().backgroundAlpha, dc);
+}
+
+LRESULT CALLBACK editSkinProc(HWND edit, UINT message, WPARAM wParam, LPARAM lParam) {
+    const EditLocation at = locateEdit(edit);
+    EditSkinRecord* record = at.record;
+    switch (message) {
+        case WM_DESTROY:
+            releaseControlColours(edit);
+            break;
+        case WM_MOVE:
+            if (translucent()) invalidate(edit);
+            break;
+        case WM_SETFOCUS: {
+            if (record) record->focused = true;
+            const LRESULT result = callPreviousProc(edit, message, wParam, lParam);
+            // The focused border shows at once, not at the next paint.
+            if (!insideComboBox(edit)) paintEditFrame(edit);
+            return result;
+        }
+        case WM_KILLFOCUS:
+            onKillFocus(edit, record);
+            break;
+        case WM_PAINT:
+            paintEditFrame(edit);
+            break;
+        case WM_ERASEBKGND:
+            if (!translucent()) break;
+            ::SetBkMode(reinterpret_cast<HDC>(wParam), TRANSPARENT);
+            paintEditBackground(edit, reinterpret_cast<HDC>(wParam));
+            return 1;
+        case WM_NCPAINT:
+            paintEditFrame(edit);
+            return paintNativeScrollBars(edit);
+        case WM_KEYDOWN:
+            if (translucent() && !hasScrollBars(edit)) invalidate(edit);
+            break;
+        case WM_HSCROLL:
+        case WM_VSCROLL:
+            if (translucent()) invalidate(edit);
+            break;
+        case WM_MOUSEMOVE:
+            onMouseMove(edit, at);
+            break;
+        case WM_LBUTTONDOWN:
+            if (record) record->mouseDown = true;
+            if (translucent() && !hasScrollBars(edit)) invalidate(edit);
+            break;
+        case WM_LBUTTONUP:
+            if (record) record->mouseDown = false;
+            break;
+        case WM_MOUSELEAVE:
+            if (at.owner) dropHoverHighlight(*at.owner);
+            paintEditFrame(edit, std::nullopt, false);
+            break;
+    }
+    return callPreviousProc(edit, message, wParam, lParam);
+}
 
 }  // namespace pelmora

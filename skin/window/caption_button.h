@@ -42,9 +42,14 @@ struct DockedChild {
     int top = 0;
 };
 
+// An item's meter value when it shows no meter.
+constexpr int kNoStatusMeter = -1;
+
 struct StatusItem {
     std::wstring text;
-    int width = -1;  // -1 takes the rest of the bar
+    int width = -1;                   // -1 takes the rest of the bar
+    ByteBuffer image;                 // PNG drawn at the item's left; empty for none
+    int meterValue = kNoStatusMeter;  // 0..100: a small meter at the item's right
 };
 
 }  // namespace pelmora

@@ -14,6 +14,7 @@
 #include "gfx/bitmap_dc.h"
 #include "skin/window/caption_button.h"
 #include "skin/window/skin_tooltip.h"
+#include "skin/window/status_bar.h"
 
 namespace pelmora {
 
@@ -74,8 +75,7 @@ struct StatusBarPart {
     RECT statusBarRect{};
     std::vector<StatusItem> statusItems;
     std::vector<RECT> statusItemRects;
-    COLORREF statusTextColour = 0x00FFFFFF;
-    std::wstring statusFontFace = L"宋体";
+    StatusBarStyle statusStyle;
 };
 
 // Size limits, minimised and maximised state, and children kept to the client size.

@@ -4,13 +4,8 @@
 
 #include "base/win32_util.h"
 #include "gfx/drawing_helpers.h"
-#include "gfx/gdip_brush.h"
-#include "gfx/gdip_font.h"
-#include "gfx/gdip_graphics.h"
-#include "gfx/gdip_string_format.h"
 #include "skin/controls/core/control_install.h"
 #include "skin/controls/core/engine_state.h"
-#include "skin/controls/core/parent_messages.h"
 #include "skin/controls/core/window_properties.h"
 #include "skin/controls/core/window_records.h"
 #include "skin/skin_engine.h"
@@ -73,7 +68,7 @@ void SkinEngine::skinWindow(HWND window, const SkinWindowOptions& options) {
         caption.captionTooltip.addTool(RECT{}, caption.captionButtons[i].tooltipText, i + 1);
     layoutCaptionTooltips(record);
     if (record.status.statusBarHeight > 0) {
-        setStatusBar(record, record.status.statusBarHeight, {});
+        setStatusBar(record, record.status.statusBarHeight, options.statusItems);
         layoutStatusBar(record);
     }
     installControlsOf(index, window);
@@ -93,71 +88,9 @@ void releaseSkinnedWindow(HWND window) {
     const int index = findWindowRecord(window);
     SkinnedWindowRecord* record = windowRecord(index);
     if (!record) return;
-    // The translucent-background brush and bitmap a control was last answered
-    // with belong to its properties until the window goes.
-    forEachControlList(*record, [](auto& list, const wchar_t*) {
-        for (auto& control : list)
-            if (control.window) releaseControlColours(control.window);
-    });
-    // The record owns its composed image and snapshots: they go with it.
+    // The record owns its composed image and snapshots, and the brushes and
+    // bitmaps its controls were answered with: they go with it.
     removeWindowRecord(index);
-}
-
-void setStatusBar(SkinnedWindowRecord& record, int height, const std::vector<std::wstring>& items) {
-    StatusBarPart& status = record.status;
-    status.statusBarHeight = height;
-    status.statusItems.clear();
-    for (const std::wstring& text : items) status.statusItems.push_back({text, -1});
-    status.statusTextColour = 0x00FFFFFF;
-    status.statusFontFace = L"宋体";
-}
-
-void layoutStatusBar(SkinnedWindowRecord& record) {
-    StatusBarPart& status = record.status;
-    if (status.statusBarHeight <= 0) return;
-    const RECT client = clientRect(record.window);
-    status.statusBarRect =
-        statusBarRect(client.right, client.bottom, engineState().borderWidth, status.statusBarHeight);
-    std::vector<int> widths;
-    for (const StatusItem& item : status.statusItems) widths.push_back(item.width);
-    status.statusItemRects = statusItemRects(status.statusBarRect, widths);
-}
-
-// Status items are plain text on the bar's own background.
-void paintStatusItem(SkinnedWindowRecord& record, int itemIndex) {
-    const StatusBarPart& status = record.status;
-    if (!record.image.composed || itemIndex < 1 || itemIndex > static_cast<int>(status.statusItemRects.size()) ||
-        itemIndex > static_cast<int>(status.statusItems.size()))
-        return;
-    const RECT r = status.statusItemRects[static_cast<size_t>(itemIndex - 1)];
-    restoreStatusBarRect(record, r);
-    GdipGraphics graphics;
-    if (!graphics.fromHdc(record.image.composed.dc())) return;
-    GdipFont font;
-    if (!font.createByName(std::wstring_view(status.statusFontFace), 9.0f, 0, Gdiplus::UnitPoint)) font.createDefault();
-    GdipStringFormat format;
-    format.genericDefault();
-    format.setLineAlign(Gdiplus::StringAlignmentCenter);
-    GdipSolidBrush brush;
-    brush.create(argbFromColour(status.statusTextColour));
-    const RectF layout{static_cast<float>(r.left + 2), static_cast<float>(r.top),
-                       static_cast<float>(r.right - r.left - 4), static_cast<float>(r.bottom - r.top)};
-    graphics.drawString(status.statusItems[static_cast<size_t>(itemIndex - 1)].text, font, brush, layout, &format);
-    graphics.flush(Gdiplus::FlushIntentionSync);
-}
-
-void SkinEngine::updateStatusItem(HWND window, int itemIndex, std::optional<std::wstring> text) {
-    SkinnedWindowRecord* record = windowRecord(findWindowRecord(window));
-    if (!record) return;
-    StatusBarPart& status = record->status;
-    if (itemIndex < 1 || itemIndex > static_cast<int>(status.statusItems.size())) return;
-    if (text) status.statusItems[static_cast<size_t>(itemIndex - 1)].text = *text;
-    paintStatusItem(*record, itemIndex);
-    if (itemIndex > static_cast<int>(status.statusItemRects.size())) return;
-    const RECT r = status.statusItemRects[static_cast<size_t>(itemIndex - 1)];
-    const WindowDc screen(window);
-    ::BitBlt(screen.get(), r.left, r.top, r.right - r.left, r.bottom - r.top, record->image.composed.dc(), r.left,
-             r.top, SRCCOPY);
 }
 
 void layoutDockedChildren(const SkinnedWindowRecord& record) {

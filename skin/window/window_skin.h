@@ -7,17 +7,19 @@
 #include <string>
 #include <vector>
 
+#include "skin/window/caption_button.h"
+
 namespace pelmora {
 
 struct SkinnedWindowRecord;
 
-// At WM_NCDESTROY: deletes the control colours its controls were answered
-// with and takes the record out of the list (later windows move up and are
-// renumbered); the record's images go with it.
+// At WM_NCDESTROY: takes the record out of the list (later windows move up
+// and are renumbered); the record's images and its controls' brushes go with it.
 void releaseSkinnedWindow(HWND window);
 
-// A status bar of `height` with one item per text, in the default style.
-void setStatusBar(SkinnedWindowRecord& record, int height, const std::vector<std::wstring>& items);
+// A status bar of `height` with the items, in the default style
+// (window_status_bar.cpp, with the rest of the bar).
+void setStatusBar(SkinnedWindowRecord& record, int height, const std::vector<StatusItem>& items);
 // The bar's and its items' rectangles for the current client size.
 void layoutStatusBar(SkinnedWindowRecord& record);
 // Draws item `itemIndex` (1-based) into the composed image.

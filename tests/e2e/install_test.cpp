@@ -166,6 +166,10 @@ TEST_F(InstallTest, InstallsIntoAFolderWithSpacesThenLaunchesAndFadesOut) {
     ::PostMessageW(installer.window(), WM_CLOSE, 0, 0);
     ::PostMessageW(installer.window(), WM_SYSCOMMAND, SC_CLOSE, 0);  // Alt+F4
     pressKeysAndSettle(installer);
+    // Half way the bar shows the engine's accent fill over its trough.
+    const auto position = [&] { return ::SendMessageW(installer.unit(kProgress), PBM_GETPOS, 0, 0); };
+    if (waitFor([&] { return position() >= 45 && position() < 70; }, 60000))
+        saveScreenshot(screenshotPath(L"installing-half"));
     ASSERT_TRUE(waitFor([&] { return textOf(finish) == L"退出并启动"; }, 60000));
     EXPECT_TRUE(installer.running());
     // Finished: Esc, and Enter while the finish button has no focus, leave the

@@ -345,8 +345,6 @@ TEST(ZipReaderTest, EntriesByIndexWithPrecedingDataAndRelativeTargets) {
     EXPECT_EQ(reader->extractEntryToFile(1, L"made\\here\\x.txt"), ZipResult::Ok);
     EXPECT_EQ(fileText(temp / L"made\\here\\x.txt"), "stamped");
     EXPECT_EQ(zipGetEntry(nullptr, 0, &info), ZipResult::NotReader);
-    zipClose(reader);
-    EXPECT_FALSE(reader);
 }
 
 }  // namespace

@@ -13,8 +13,11 @@ namespace {
 // on by putting its procedure into its row, in the same change that adds the painter.
 const ControlClassRow kClassRows[] = {
     {ControlProcedure::Button, buttonSkinProc, &kButtonParentAnswers},
-    {ControlProcedure::Edit, nullptr, &kEditParentAnswers},
-    {ControlProcedure::ComboBox, nullptr, &kComboParentAnswers},
+    {ControlProcedure::Edit, editSkinProc, &kEditParentAnswers},
+    {ControlProcedure::ComboBox, comboSkinProc, &kComboParentAnswers},
+    {ControlProcedure::TrackBar, trackBarSkinProc, nullptr},
+    {ControlProcedure::ProgressBar, progressSkinProc, nullptr},
+    {ControlProcedure::UpDown, upDownSkinProc, nullptr},
     {ControlProcedure::ListControl, nullptr, &kListParentAnswers},
     {ControlProcedure::ControlLayer, controlLayerProc, nullptr},
 };

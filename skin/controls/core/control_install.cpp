@@ -35,10 +35,6 @@ void forEachChild(HWND parent, const wchar_t* className, Visit visit) {
         visit(child);
 }
 
-DWORD styleOf(HWND window) {
-    return static_cast<DWORD>(::GetWindowLongPtrW(window, GWL_STYLE));
-}
-
 // A window carries "Hw_hProc" once one of the engine's procedures runs it. A
 // second one would find that procedure in "Hw_hProc" and forward to itself, and
 // would overwrite "Hw_lbID" for the first, so every window is taken at most
@@ -122,7 +118,7 @@ bool describeEdit(EditSkinRecord& edit) {
 }
 
 bool describePushButton(ButtonSkinRecord& r) {
-    if (!takesAsPushButton(styleOf(r.window))) return false;
+    if (!takesAsPushButton(windowStyle(r.window))) return false;
     r.kind = ButtonKind::PushButton;
     r.caption = windowText(r.window);
     return true;
@@ -130,7 +126,7 @@ bool describePushButton(ButtonSkinRecord& r) {
 
 void finishPushButton(ButtonSkinRecord& r) {
     // Owner-drawn from now on: the face is painted when the window answers WM_DRAWITEM.
-    ::SetWindowLongPtrW(r.window, GWL_STYLE, static_cast<LONG_PTR>(styleOf(r.window) | BS_OWNERDRAW));
+    ::SetWindowLongPtrW(r.window, GWL_STYLE, static_cast<LONG_PTR>(windowStyle(r.window) | BS_OWNERDRAW));
     r.font = readControlFont(r.window);
     if (r.font.face.empty()) r.font.face = kDefaultFontFace;
     if (r.font.size == 0) r.font.size = kDefaultFontSize;
@@ -188,7 +184,7 @@ void installCheckButtons(int windowIndex, HWND parent) {
     installClass(
         windowIndex, parent, L"BUTTON", &SkinnedWindowRecord::buttons, ControlProcedure::Button,
         [parent](ButtonSkinRecord& r) {
-            const std::optional<ButtonKind> kind = checkButtonKindOf(styleOf(r.window));
+            const std::optional<ButtonKind> kind = checkButtonKindOf(windowStyle(r.window));
             if (!kind) return false;
             r.kind = *kind;
             r.caption = windowText(r.window);
@@ -216,7 +212,7 @@ void installEditsAndCombos(int windowIndex, HWND parent) {
 void installTrackBars(int windowIndex, HWND parent) {
     installClass(windowIndex, parent, TRACKBAR_CLASSW, &SkinnedWindowRecord::trackBars, ControlProcedure::TrackBar,
                  [](TrackBarSkinRecord& r) {
-                     const DWORD style = styleOf(r.window);
+                     const DWORD style = windowStyle(r.window);
                      r.vertical = (style & TBS_VERT) != 0;
                      r.tickPlacement = tickPlacementOf(style);
                      r.selectionRange = (style & TBS_ENABLESELRANGE) != 0;
@@ -227,7 +223,7 @@ void installTrackBars(int windowIndex, HWND parent) {
 void installProgressBars(int windowIndex, HWND parent) {
     installClass(windowIndex, parent, PROGRESS_CLASSW, &SkinnedWindowRecord::progressBars,
                  ControlProcedure::ProgressBar, [](ProgressSkinRecord& r) {
-                     r.vertical = (styleOf(r.window) & PBS_VERTICAL) != 0;
+                     r.vertical = (windowStyle(r.window) & PBS_VERTICAL) != 0;
                      return true;
                  });
 }
@@ -237,7 +233,7 @@ void installListControls(int windowIndex, HWND parent) {
     if (!lists) return;
     auto take = [&](HWND list) {
         lists.take(list, [](ListSkinRecord& r) {
-            r.ownerDrawFixed = (styleOf(r.window) & LBS_OWNERDRAWFIXED) != 0;
+            r.ownerDrawFixed = (windowStyle(r.window) & LBS_OWNERDRAWFIXED) != 0;
             return true;
         });
     };
@@ -252,7 +248,7 @@ void installListControls(int windowIndex, HWND parent) {
 void installUpDowns(int windowIndex, HWND parent) {
     installClass(windowIndex, parent, UPDOWN_CLASSW, &SkinnedWindowRecord::upDowns, ControlProcedure::UpDown,
                  [](UpDownSkinRecord& r) {
-                     r.horizontal = (styleOf(r.window) & UDS_HORZ) != 0;
+                     r.horizontal = (windowStyle(r.window) & UDS_HORZ) != 0;
                      return true;
                  });
 }
@@ -263,7 +259,7 @@ void installListViews(int windowIndex, HWND parent) {
     forEachChild(parent, WC_LISTVIEWW, [&](HWND view) {
         views.take(view, [](ListViewSkinRecord& r) {
             // The list view's own style, at the bit its header calls HDS_BUTTONS.
-            r.headerButtons = (styleOf(r.window) & HDS_BUTTONS) != 0;
+            r.headerButtons = (windowStyle(r.window) & HDS_BUTTONS) != 0;
             return true;
         });
         if (HWND header = ::FindWindowExW(view, nullptr, WC_HEADERW, nullptr))
@@ -275,7 +271,7 @@ void installStatics(int windowIndex, HWND parent) {
     installClass(
         windowIndex, parent, L"Static", &SkinnedWindowRecord::statics, ControlProcedure::Static,
         [](StaticSkinRecord& r) {
-            const DWORD style = styleOf(r.window);
+            const DWORD style = windowStyle(r.window);
             const DWORD type = style & SS_TYPEMASK;
             const bool text = type == SS_LEFT || type == SS_CENTER || type == SS_RIGHT || type == SS_SIMPLE ||
                               type == SS_LEFTNOWORDWRAP;

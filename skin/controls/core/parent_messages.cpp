@@ -3,7 +3,7 @@
 #include "base/unique_resource.h"
 #include "base/win32_util.h"
 #include "skin/controls/core/class_procedures.h"
-#include "skin/controls/core/control_background.h"
+#include "skin/controls/core/control_colour.h"
 #include "skin/controls/core/control_settings.h"
 #include "skin/controls/core/window_properties.h"
 
@@ -15,35 +15,9 @@ bool controlsShowThePicture() {
     return settings.translucentBackgrounds && settings.controlSkinningEnabled;
 }
 
-// The window's picture under the control, as a bitmap the control's brush
-// tiles from its own origin.
-GdiBitmap backgroundBitmapOf(HWND control) {
-    const RECT rc = clientRect(control);
-    const ControlBackground background(control, rc);
-    if (!background) return GdiBitmap();
-    const WindowDc screen(nullptr);
-    GdiBitmap bitmap(::CreateCompatibleBitmap(screen.get(), rc.right, rc.bottom));
-    const MemoryDc copy(::CreateCompatibleDC(screen.get()));
-    const SelectGuard select(copy.get(), bitmap.get());
-    ::BitBlt(copy.get(), 0, 0, rc.right, rc.bottom, background.dc(), 0, 0, SRCCOPY);
-    return bitmap;
-}
-
-void deleteProperty(HWND control, const wchar_t* name) {
-    if (HGDIOBJ old = reinterpret_cast<HGDIOBJ>(propValue(control, name))) ::DeleteObject(old);
-    setPropValue(control, name, 0);
-}
-
-// Text colour and mode, then `brush` in place of the brush answered last time.
-// The control's properties own what was made here until the next answer or the
-// window's clean-up; a stock brush is never kept, as it must never be deleted.
-LRESULT answerWith(HWND control, HDC dc, HBRUSH brush) {
+void setUpText(HWND control, HDC dc) {
     ::SetTextColor(dc, static_cast<COLORREF>(propValue(control, kPropTextColour)));
     ::SetBkMode(dc, TRANSPARENT);
-    deleteProperty(control, kPropBackgroundBrush);
-    const bool owned = brush != ::GetStockObject(NULL_BRUSH);
-    setPropValue(control, kPropBackgroundBrush, owned ? reinterpret_cast<std::intptr_t>(brush) : 0);
-    return reinterpret_cast<LRESULT>(brush);
 }
 
 HBRUSH nullBrush() {
@@ -53,14 +27,16 @@ HBRUSH nullBrush() {
 }  // namespace
 
 LRESULT answerControlColour(HWND control, HDC dc) {
-    deleteProperty(control, kPropBackgroundBitmap);
-    HBITMAP bitmap = backgroundBitmapOf(control).release();
-    setPropValue(control, kPropBackgroundBitmap, reinterpret_cast<std::intptr_t>(bitmap));
-    return answerWith(control, dc, bitmap ? ::CreatePatternBrush(bitmap) : nullBrush());
+    setUpText(control, dc);
+    ControlBrushes* brushes = controlBrushesOf(control);
+    HBRUSH brush = brushes ? brushes->replace(control, makeTranslucentBrushBitmap(control)) : nullptr;
+    return reinterpret_cast<LRESULT>(brush ? brush : nullBrush());
 }
 
 LRESULT answerWithNullBrush(HWND control, HDC dc) {
-    return answerWith(control, dc, nullBrush());
+    setUpText(control, dc);
+    releaseControlColours(control);
+    return reinterpret_cast<LRESULT>(nullBrush());
 }
 
 std::optional<LRESULT> answerColourByMessage(UINT message, HDC dc, HWND control) {
@@ -76,8 +52,7 @@ std::optional<LRESULT> answerColourByMessage(UINT message, HDC dc, HWND control)
 }
 
 void releaseControlColours(HWND control) {
-    deleteProperty(control, kPropBackgroundBitmap);
-    deleteProperty(control, kPropBackgroundBrush);
+    if (ControlBrushes* brushes = controlBrushesOf(control)) brushes->release(control);
 }
 
 std::optional<LRESULT> answerForParent(UINT message, WPARAM wParam, LPARAM lParam) {

@@ -32,21 +32,23 @@ struct ParentAnswers {
 // the window's picture (controlSkinningEnabled and translucentBackgrounds).
 std::optional<LRESULT> answerForParent(UINT message, WPARAM wParam, LPARAM lParam);
 
-// The shared answers a class builds on. All set the text colour from the
-// control's "Kj_Ztys", a transparent background mode, and replace the brush
-// kept in "Kj_dxjb".
+// The shared answers a class builds on. Both set the text colour from the
+// control's "Kj_Ztys" and a transparent background mode.
 //
-// The window's picture under the control as a pattern brush (its bitmap kept
-// in "Kj_wtjb"); the stock null brush when there is no picture.
+// The window's picture under the control's client area as a pattern brush,
+// kept with its bitmap by the window's record (control_colour.h) in place of
+// the pair the control had; the stock null brush when there is no picture.
 LRESULT answerControlColour(HWND control, HDC dc);
-// The stock null brush: the control draws on what is already there.
+// The stock null brush: the control draws on what is already there. The
+// control's pattern brush, if it had one, is freed.
 LRESULT answerWithNullBrush(HWND control, HDC dc);
 // By message: edits and statics get the picture, buttons the null brush, and
 // list-box colours are passed on (a list box's class decides those).
 std::optional<LRESULT> answerColourByMessage(UINT message, HDC dc, HWND control);
 
-// Deletes the brush and bitmap the control was last answered with and clears
-// their properties (when the window it sits in goes).
+// Frees the brush and bitmap the control was last answered with and clears
+// their properties: at the control's WM_DESTROY. Whatever a control without
+// an engine procedure keeps goes at the next answer or with its window.
 void releaseControlColours(HWND control);
 
 }  // namespace pelmora

@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "skin/controls/core/control_colour.h"
 #include "skin/controls/core/control_records.h"
 #include "skin/controls/core/window_properties.h"
 #include "skin/window/window_parts.h"
@@ -47,6 +48,7 @@ struct SkinnedWindowRecord {
     int pointerIndex = 0;  // list index of the control that last reported a mouse move
     ControlList<ContainerSkinRecord> containers;
     bool controlsInstalled = false;
+    ControlBrushes controlBrushes;  // translucent backgrounds handed to the controls inside
 };
 
 // Every class list of a window record, each with the property through which
@@ -93,6 +95,15 @@ template <typename Record>
 int findControl(int windowIndex, ControlList<Record> SkinnedWindowRecord::*list, HWND control) {
     const SkinnedWindowRecord* owner = windowRecord(windowIndex);
     return owner ? (owner->*list).indexOf(control) : 0;
+}
+
+// The record at `index` of one class list of window record `windowIndex`;
+// null when either is absent or the slot holds no control.
+template <typename Record>
+Record* findControlRecord(int windowIndex, ControlList<Record> SkinnedWindowRecord::*list, int index) {
+    SkinnedWindowRecord* owner = windowRecord(windowIndex);
+    Record* record = owner ? (owner->*list).find(index) : nullptr;
+    return record && record->window ? record : nullptr;
 }
 
 }  // namespace pelmora

@@ -36,6 +36,23 @@ TEST(GalleryWindow, EveryControlIsThereUnderItsId) {
         {gallery::kImageButton, L"Button", true, -1},
         {gallery::kStateImageButton, L"Button", true, -1},
         {gallery::kStatusLine, L"Static", true, -1},
+        {gallery::kEditSingle, L"Edit", true, -1},
+        {gallery::kEditReadOnly, L"Edit", true, -1},
+        {gallery::kEditMultiLine, L"Edit", true, -1},
+        {gallery::kComboSimple, L"ComboBox", true, -1},
+        {gallery::kComboDropDown, L"ComboBox", true, -1},
+        {gallery::kComboDropDownList, L"ComboBox", true, -1},
+        {gallery::kProgressForty, L"msctls_progress32", true, -1},
+        {gallery::kProgressOffset, L"msctls_progress32", true, -1},
+        {gallery::kProgressVertical, L"msctls_progress32", true, -1},
+        {gallery::kTrackTicksBelow, L"msctls_trackbar32", true, -1},
+        {gallery::kTrackTicksAbove, L"msctls_trackbar32", true, -1},
+        {gallery::kTrackNoTicks, L"msctls_trackbar32", true, -1},
+        {gallery::kTrackTicksBoth, L"msctls_trackbar32", true, -1},
+        {gallery::kTrackSelection, L"msctls_trackbar32", true, -1},
+        {gallery::kUpDownVertical, L"msctls_updown32", true, -1},
+        {gallery::kUpDownBuddy, L"Edit", true, -1},
+        {gallery::kUpDownHorizontal, L"msctls_updown32", true, -1},
     };
     for (const Expected& e : controls) {
         HWND c = fixture.control(e.id);
@@ -60,6 +77,53 @@ TEST(GalleryWindow, IsSkinnedWithItsCaptionButton) {
     record->caption.captionButtons[0].handler();
     ASSERT_FALSE(fixture.commands().empty());
     EXPECT_EQ(fixture.commands().back().id, 0);
+}
+
+TEST(GalleryWindow, EditComboAndRangeControlsAreTakenByTheEngine) {
+    test::GalleryFixture fixture;
+    const int w = findWindowRecord(fixture.window());
+    const SkinnedWindowRecord* record = windowRecord(w);
+    ASSERT_TRUE(record);
+    for (int id : {gallery::kEditSingle, gallery::kEditReadOnly, gallery::kEditMultiLine, gallery::kUpDownBuddy})
+        EXPECT_GE(record->edits.indexOf(fixture.control(id)), 1) << id;
+    for (int id : {gallery::kComboSimple, gallery::kComboDropDown, gallery::kComboDropDownList})
+        EXPECT_GE(record->comboBoxes.indexOf(fixture.control(id)), 1) << id;
+    for (int id : {gallery::kProgressForty, gallery::kProgressOffset, gallery::kProgressVertical})
+        EXPECT_GE(record->progressBars.indexOf(fixture.control(id)), 1) << id;
+    const std::pair<int, TickPlacement> tracks[] = {{gallery::kTrackTicksBelow, TickPlacement::BottomOrRight},
+                                                    {gallery::kTrackTicksAbove, TickPlacement::TopOrLeft},
+                                                    {gallery::kTrackNoTicks, TickPlacement::None},
+                                                    {gallery::kTrackTicksBoth, TickPlacement::Both},
+                                                    {gallery::kTrackSelection, TickPlacement::BottomOrRight}};
+    for (auto [id, ticks] : tracks) {
+        const int index = record->trackBars.indexOf(fixture.control(id));
+        ASSERT_GE(index, 1) << id;
+        EXPECT_EQ(record->trackBars.at(index).tickPlacement, ticks) << id;
+        EXPECT_EQ(record->trackBars.at(index).selectionRange, id == gallery::kTrackSelection) << id;
+    }
+    const int horizontal = record->upDowns.indexOf(fixture.control(gallery::kUpDownHorizontal));
+    ASSERT_GE(horizontal, 1);
+    EXPECT_TRUE(record->upDowns.at(horizontal).horizontal);
+    EXPECT_GE(record->upDowns.indexOf(fixture.control(gallery::kUpDownVertical)), 1);
+}
+
+TEST(GalleryWindow, StatusBarIsChangedThroughTheSkinObject) {
+    test::GalleryFixture fixture;
+    const SkinnedWindowRecord* record = windowRecord(findWindowRecord(fixture.window()));
+    ASSERT_TRUE(record);
+    const StatusBarPart& status = record->status;
+    ASSERT_EQ(status.statusItems.size(), 3u);
+    EXPECT_FALSE(status.statusItems[0].image.empty()) << "an image given by updateStatusItem";
+    EXPECT_EQ(status.statusStyle.fillAlpha, 110) << "a fill given by setStatusBarStyle";
+    EXPECT_EQ(status.statusItems[1].text, L"滑块 4");
+    EXPECT_EQ(status.statusItems[1].meterValue, 40);
+    // The track bar moved with the keyboard: the item follows.
+    HWND bar = fixture.control(gallery::kTrackTicksBelow);
+    ::SendMessageW(bar, WM_KEYDOWN, VK_RIGHT, 0);
+    ::SendMessageW(bar, WM_KEYUP, VK_RIGHT, 0);
+    test::pumpUntil([&] { return status.statusItems[1].meterValue == 50; });
+    EXPECT_EQ(status.statusItems[1].text, L"滑块 5");
+    EXPECT_EQ(status.statusItems[1].meterValue, 50);
 }
 
 // The window's direct children (the caption tooltip is a top-level window).

@@ -1,0 +1,59 @@
+// The translucent backgrounds handed to the controls of a skinned window: the
+// bitmap of the window's picture under a control's client area, and the one
+// owner of the pattern brushes made from those bitmaps (parent_messages.h
+// says when a control gets one).
+#pragma once
+
+#include <windows.h>
+
+#include <map>
+
+#include "base/unique_resource.h"
+#include "gfx/gdip_types.h"
+
+namespace pelmora {
+
+// The brushes handed out for the controls of one skinned window, and the
+// bitmaps they are made from. A control's pair is replaced at every answer and
+// released when the control is destroyed or, at the latest, with its window.
+// The handles are published in "Kj_dxjb" and "Kj_wtjb" for other painters to
+// read; only this object deletes them.
+class ControlBrushes {
+public:
+    ControlBrushes() = default;
+    ControlBrushes(const ControlBrushes&) = delete;
+    ControlBrushes& operator=(const ControlBrushes&) = delete;
+
+    // Makes a pattern brush from `bitmap` for `control`, frees the pair the
+    // control had, and returns the new brush (null, with the old pair freed,
+    // when no brush can be made). Pairs of controls that no longer exist are
+    // freed on the way.
+    HBRUSH replace(HWND control, GdiBitmap bitmap);
+    // Frees the control's pair and clears the published handles.
+    void release(HWND control);
+    bool holds(HWND control) const { return pairs_.count(control) != 0; }
+    size_t size() const { return pairs_.size(); }
+
+private:
+    struct Pair {
+        GdiBitmap bitmap;
+        GdiBrush brush;
+    };
+    void sweepDestroyed();
+
+    std::map<HWND, Pair> pairs_;
+};
+
+// Where the client area lies inside the control's window rectangle, in window
+// coordinates, with its scroll bars taken off before the border is split.
+RectI clientAreaInWindow(HWND control);
+
+// The bitmap behind a control's pattern brush: the window's picture under the
+// control's client area, with white of the background alpha laid over it.
+// Empty when the control lies in no skinned window.
+GdiBitmap makeTranslucentBrushBitmap(HWND control);
+
+// The brushes of the skinned window the control lies in; null when none.
+ControlBrushes* controlBrushesOf(HWND control);
+
+}  // namespace pelmora

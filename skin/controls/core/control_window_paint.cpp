@@ -1,0 +1,54 @@
+#include "skin/controls/core/control_window_paint.h"
+
+#include "base/unique_resource.h"
+#include "gfx/gdip_graphics.h"
+#include "skin/controls/core/control_background.h"
+#include "skin/controls/core/control_colour.h"
+
+namespace pelmora {
+namespace {
+
+// The background under the whole window with the control drawn on it; the
+// graphics is gone (and flushed) before anyone copies from the DC.
+bool drawOnBackground(const ControlBackground& background, SizeI size, const ControlDrawing& draw) {
+    if (!background) return false;
+    GdipGraphics graphics;
+    if (!graphics.fromHdc(background.dc())) return false;
+    draw(graphics, size);
+    graphics.flush(Gdiplus::FlushIntentionSync);
+    return true;
+}
+
+}  // namespace
+
+SizeI windowSizeOf(HWND control) {
+    RECT r{};
+    ::GetWindowRect(control, &r);
+    return {r.right - r.left, r.bottom - r.top};
+}
+
+bool paintControlWindow(HWND control, ControlTarget target, const ControlDrawing& draw) {
+    const SizeI size = windowSizeOf(control);
+    if (size.width <= 0 || size.height <= 0) return false;
+    const ControlBackground background(control, RECT{0, 0, size.width, size.height});
+    if (!drawOnBackground(background, size, draw)) return false;
+    if (target.clientDc) {
+        const RectI client = clientAreaInWindow(control);
+        return ::BitBlt(target.clientDc, -client.x, -client.y, size.width, size.height, background.dc(), 0, 0,
+                        SRCCOPY) != 0;
+    }
+    const NonClientDc screen(control);
+    return ::BitBlt(screen.get(), 0, 0, size.width, size.height, background.dc(), 0, 0, SRCCOPY) != 0;
+}
+
+bool paintControlWindowKeyed(HWND control, COLORREF key, const ControlDrawing& draw) {
+    const SizeI size = windowSizeOf(control);
+    if (size.width <= 0 || size.height <= 0) return false;
+    const ControlBackground background(control, RECT{0, 0, size.width, size.height});
+    if (!drawOnBackground(background, size, draw)) return false;
+    const NonClientDc screen(control);
+    return ::TransparentBlt(screen.get(), 0, 0, size.width, size.height, background.dc(), 0, 0, size.width, size.height,
+                            key) != 0;
+}
+
+}  // namespace pelmora

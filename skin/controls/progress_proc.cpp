@@ -1,0 +1,72 @@
+// Progress bars: the native control keeps its position and range; the engine
+// paints the whole bar, border included, from what the control reports at
+// every paint. It has no hover look: mouse messages go on unchanged.
+// The common-control header needs the Windows types first.
+// clang-format off
+#include <windows.h>
+#include <commctrl.h>
+// clang-format on
+
+#include "base/unique_resource.h"
+#include "gfx/gdip_graphics.h"
+#include "skin/controls/class_modules.h"
+#include "skin/controls/core/control_proc.h"
+#include "skin/controls/core/control_settings.h"
+#include "skin/controls/core/control_window_paint.h"
+#include "skin/controls/progress_paint.h"
+
+namespace pelmora {
+namespace {
+
+// Position and range as the control holds them now.
+ProgressPaint queryBar(HWND bar, bool vertical) {
+    ProgressPaint paint;
+    paint.vertical = vertical;
+    PBRANGE range{};
+    ::SendMessageW(bar, PBM_GETRANGE, FALSE, reinterpret_cast<LPARAM>(&range));
+    paint.low = range.iLow;
+    paint.high = range.iHigh;
+    paint.position = static_cast<int>(::SendMessageW(bar, PBM_GETPOS, 0, 0));
+    return paint;
+}
+
+}  // namespace
+
+void paintProgressBar(int windowIndex, int progressIndex, HDC clientDc) {
+    const ProgressSkinRecord* record =
+        findControlRecord(windowIndex, &SkinnedWindowRecord::progressBars, progressIndex);
+    if (!record) return;
+    ProgressPaint bar = queryBar(record->window, record->vertical);
+    paintControlWindow(record->window, {clientDc}, [&](GdipGraphics& graphics, SizeI size) {
+        bar.size = size;
+        paintProgressBar(graphics, bar, controlSettings());
+    });
+}
+
+LRESULT CALLBACK progressSkinProc(HWND bar, UINT message, WPARAM wParam, LPARAM lParam) {
+    const ControlLocation at = locateControl(bar);
+    const ProgressSkinRecord* record =
+        findControlRecord(at.windowIndex, &SkinnedWindowRecord::progressBars, at.listIndex);
+    const int index = record && record->window == bar ? at.listIndex : 0;
+    switch (message) {
+        case WM_MOVE:
+            paintProgressBar(at.windowIndex, index);
+            break;
+        case WM_PAINT: {
+            {
+                const PaintScope paint(bar);
+                paintProgressBar(at.windowIndex, index, paint.dc());
+            }
+            return ::DefWindowProcW(bar, message, wParam, lParam);
+        }
+        case WM_ERASEBKGND:
+            ::SetBkMode(reinterpret_cast<HDC>(wParam), TRANSPARENT);
+            return 1;
+        case WM_NCPAINT:
+            paintProgressBar(at.windowIndex, index);
+            return 1;
+    }
+    return callPreviousProc(bar, message, wParam, lParam);
+}
+
+}  // namespace pelmora

@@ -1,0 +1,94 @@
+// Up-down controls: the native control keeps its behaviour (auto-repeat, the
+// buddy); the engine paints the two halves, lights the half under the pointer
+// and sinks it while pressed. Moving within one half repaints nothing; moving
+// to the other half repaints once.
+#include <windowsx.h>
+
+#include "gfx/gdip_graphics.h"
+#include "skin/controls/class_modules.h"
+#include "skin/controls/core/control_proc.h"
+#include "skin/controls/core/control_settings.h"
+#include "skin/controls/core/control_window_paint.h"
+#include "skin/controls/updown_paint.h"
+
+namespace pelmora {
+namespace {
+
+UpDownPart partAt(const UpDownSkinRecord& record, LPARAM pointer) {
+    return upDownPartAt(windowSizeOf(record.window), record.horizontal,
+                        PointI{GET_X_LPARAM(pointer), GET_Y_LPARAM(pointer)});
+}
+
+void onMouseMove(HWND control, SkinnedWindowRecord& owner, UpDownSkinRecord& record, int w, int i, LPARAM pointer) {
+    requestMouseLeave(control);
+    const UpDownPart part = partAt(record, pointer);
+    const bool took = takeHoverHighlight(owner, HotClass::UpDown, i);
+    if (took || part != record.hotPart) paintUpDown(w, i, true, std::nullopt, pointer);
+    record.hot = true;
+    record.hotPart = part;
+}
+
+}  // namespace
+
+UpDownPart upDownPartAt(int windowIndex, int upDownIndex, LPARAM pointer) {
+    const UpDownSkinRecord* record = findControlRecord(windowIndex, &SkinnedWindowRecord::upDowns, upDownIndex);
+    return record ? partAt(*record, pointer) : UpDownPart::None;
+}
+
+void paintUpDown(int windowIndex, int upDownIndex, std::optional<bool> hot, std::optional<bool> pressed,
+                 std::optional<LPARAM> pointer) {
+    const UpDownSkinRecord* record = findControlRecord(windowIndex, &SkinnedWindowRecord::upDowns, upDownIndex);
+    if (!record) return;
+    UpDownPaint paint;
+    paint.horizontal = record->horizontal;
+    paint.hot = hot.value_or(record->hot);
+    paint.pressed = pressed.value_or(record->pressed);
+    // A press lights the half it started in; a move the half under the pointer.
+    if (pointer)
+        paint.activePart = partAt(*record, *pointer);
+    else if (paint.pressed)
+        paint.activePart = partAt(*record, record->lastPoint);
+    else
+        paint.activePart =
+            record->hotPart == UpDownPart::SecondArrow ? UpDownPart::SecondArrow : UpDownPart::FirstArrow;
+    paintControlWindow(record->window, {}, [&](GdipGraphics& graphics, SizeI size) {
+        paint.size = size;
+        paintUpDown(graphics, paint, controlSettings());
+    });
+}
+
+LRESULT CALLBACK upDownSkinProc(HWND control, UINT message, WPARAM wParam, LPARAM lParam) {
+    const ControlLocation at = locateControl(control);
+    UpDownSkinRecord* record = findControlRecord(at.windowIndex, &SkinnedWindowRecord::upDowns, at.listIndex);
+    if (record && record->window != control) record = nullptr;
+    const int w = at.windowIndex, i = record ? at.listIndex : 0;
+    switch (message) {
+        case WM_MOUSEMOVE:
+            if (record) onMouseMove(control, *at.record, *record, w, i, lParam);
+            break;
+        case WM_LBUTTONDOWN:
+        case WM_LBUTTONUP:
+            if (record) {
+                record->pressed = message == WM_LBUTTONDOWN;
+                record->lastPoint = lParam;
+            }
+            break;
+        case WM_MOUSELEAVE:
+            if (at.record) dropHoverHighlight(*at.record);
+            if (record) record->hot = false;
+            paintUpDown(w, i);
+            break;
+        case WM_MOVE:
+            paintUpDown(w, i);
+            break;
+        case WM_PAINT:
+            paintUpDown(w, i);
+            return ::DefWindowProcW(control, message, wParam, lParam);
+        case WM_ERASEBKGND:
+        case WM_NCPAINT:
+            return 1;
+    }
+    return callPreviousProc(control, message, wParam, lParam);
+}
+
+}  // namespace pelmora
