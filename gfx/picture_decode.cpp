@@ -15,11 +15,13 @@ bool decodePicture(GdipBitmap& target, const void* bytes, std::size_t size) {
         // not blended).
         const Gdiplus::PixelFormat format =
             header.layout == PngLayout::Rgba ? PixelFormat32bppARGB : PixelFormat24bppRGB;
-        const bool decoded = target.create(header.width, header.height, format) &&
-                             target.writePixels(format, [&](BYTE* scan0, int stride) {
-                                 return decodePngPixels(png, size, header, scan0, stride) == PngStatus::Ok;
-                             }) &&
-                             target.setResolution(header.dpiX, header.dpiY);
+        const bool decoded =
+            target.create(header.width, header.height, format) &&
+            target.writePixels(format,
+                               [&](BYTE* scan0, int stride) {
+                                   return decodePngPixels(png, size, header, scan0, stride) == PngStatus::Ok;
+                               }) &&
+            target.setResolution(header.dpiX, header.dpiY);
         if (decoded) return true;
     }
     return target.loadFromMemory(bytes, size);

@@ -97,7 +97,8 @@ bool drawSkinImage(GdipGraphics& graphics, SkinImage image, float x, float y) {
 
 bool drawSkinImageRect(GdipGraphics& graphics, SkinImage image, const RectF& rect) {
     GdipBitmap decoded;
-    bool ok = decodeSkinImage(decoded, image) && graphics.drawImageRect(decoded, rect.x, rect.y, rect.width, rect.height);
+    bool ok =
+        decodeSkinImage(decoded, image) && graphics.drawImageRect(decoded, rect.x, rect.y, rect.width, rect.height);
     decoded.destroy();
     return ok;
 }

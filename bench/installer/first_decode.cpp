@@ -41,8 +41,8 @@ int decodeOnce(bool ownDecoder) {
     const pelmora::ByteView png = pelmora::backgroundPng();
     pelmora::GdipBitmap bitmap;
     const double start = nowMs();
-    const bool ok = ownDecoder ? pelmora::decodePicture(bitmap, png.data, png.size)
-                               : bitmap.loadFromMemory(png.data, png.size);
+    const bool ok =
+        ownDecoder ? pelmora::decodePicture(bitmap, png.data, png.size) : bitmap.loadFromMemory(png.data, png.size);
     const double ms = nowMs() - start;
     return ok && bitmap.width() == 500 ? static_cast<int>(ms * 1000.0) : 0;
 }

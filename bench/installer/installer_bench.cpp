@@ -127,7 +127,8 @@ int main(int argc, char** argv) {
     Series loaded{L"bare window", benchDir + L"bare_window_loaded.exe", "bare window + DLLs + payload", {}, {}, {}};
     Series installer{kWindowTitle, installerPath(), "installer", {}, {}, {}};
     const char* baselinePath = std::getenv("PELMORA_BENCH_BASELINE");
-    Series baseline{kWindowTitle, baselinePath ? wineZPath(baselinePath) : L"", "installer (baseline build)", {}, {}, {}};
+    Series baseline{
+        kWindowTitle, baselinePath ? wineZPath(baselinePath) : L"", "installer (baseline build)", {}, {}, {}};
     std::vector<Series*> all = {&bare, &loaded, &installer};
     if (baselinePath) all.push_back(&baseline);
     const size_t count = all.size();

@@ -15,7 +15,7 @@ namespace {
 using testing::encodePng;
 using testing::gradientSamples;
 using testing::PngBytes;
-using testing::PngSpec;
+using testing::PngFixture;
 
 void expectSameAsGdiplus(const std::uint8_t* bytes, std::size_t size) {
     GdipBitmap ours, theirs;
@@ -45,20 +45,20 @@ TEST(PictureDecode, GlyphsAndArtworkMatchGdiplus) {
 TEST(PictureDecode, BuiltFilesWithEveryFilterMatchGdiplus) {
     for (int colourType : {2, 6}) {
         SCOPED_TRACE(colourType);
-        PngSpec spec;
-        spec.width = 11;
-        spec.height = 10;
-        spec.colourType = colourType;
-        spec.samples = gradientSamples(spec.width, spec.height, colourType == 6 ? 4 : 3);
-        spec.filters = {0, 1, 2, 3, 4};
-        const PngBytes png = encodePng(spec);
+        PngFixture fixture;
+        fixture.width = 11;
+        fixture.height = 10;
+        fixture.colourType = colourType;
+        fixture.samples = gradientSamples(fixture.width, fixture.height, colourType == 6 ? 4 : 3);
+        fixture.filters = {0, 1, 2, 3, 4};
+        const PngBytes png = encodePng(fixture);
         expectSameAsGdiplus(png.data(), png.size());
     }
 }
 
 TEST(PictureDecode, LeavesOtherPicturesAndVerdictsToGdiplus) {
     // Interlaced is valid PNG the decoder does not read: GDI+ still does.
-    PngSpec interlaced;
+    PngFixture interlaced;
     interlaced.width = 1;
     interlaced.height = 1;
     interlaced.colourType = 6;

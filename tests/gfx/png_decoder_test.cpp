@@ -13,24 +13,24 @@ namespace {
 using testing::encodePng;
 using testing::gradientSamples;
 using testing::PngBytes;
-using testing::PngSpec;
+using testing::PngFixture;
 
-PngSpec gradientSpec(int colourType, std::vector<int> filters) {
-    PngSpec spec;
-    spec.width = 9;
-    spec.height = 7;
-    spec.colourType = colourType;
-    spec.samples = gradientSamples(spec.width, spec.height, colourType == 6 ? 4 : 3);
-    spec.filters = std::move(filters);
-    return spec;
+PngFixture gradientFixture(int colourType, std::vector<int> filters) {
+    PngFixture fixture;
+    fixture.width = 9;
+    fixture.height = 7;
+    fixture.colourType = colourType;
+    fixture.samples = gradientSamples(fixture.width, fixture.height, colourType == 6 ? 4 : 3);
+    fixture.filters = std::move(filters);
+    return fixture;
 }
 
 // The decoded rows, stride bytes apart, as the raw samples in B G R [A] order.
-void expectPixels(const PngSpec& spec, const std::vector<std::uint8_t>& decoded, int stride) {
-    const int pixel = spec.colourType == 6 ? 4 : 3;
-    for (int y = 0; y < spec.height; ++y)
-        for (int x = 0; x < spec.width; ++x) {
-            const std::uint8_t* want = &spec.samples[(y * spec.width + x) * pixel];
+void expectPixels(const PngFixture& fixture, const std::vector<std::uint8_t>& decoded, int stride) {
+    const int pixel = fixture.colourType == 6 ? 4 : 3;
+    for (int y = 0; y < fixture.height; ++y)
+        for (int x = 0; x < fixture.width; ++x) {
+            const std::uint8_t* want = &fixture.samples[(y * fixture.width + x) * pixel];
             const std::uint8_t* got = &decoded[y * stride + x * pixel];
             SCOPED_TRACE(::testing::Message() << "pixel " << x << "," << y);
             ASSERT_EQ(got[0], want[2]);
@@ -49,27 +49,25 @@ struct FilterCase {
 
 TEST(PngDecoder, DecodesEveryFilterInBothLayouts) {
     const FilterCase cases[] = {
-        {"RGBA none", 6, {0}, 1},          {"RGBA sub", 6, {1}, 1},
-        {"RGBA up", 6, {2}, 1},            {"RGBA average", 6, {3}, 1},
-        {"RGBA paeth", 6, {4}, 1},         {"RGBA mixed, split data", 6, {4, 0, 3, 1, 2}, 5},
-        {"RGB none", 2, {0}, 1},           {"RGB paeth", 2, {4}, 1},
-        {"RGB mixed, split data", 2, {1, 2, 3, 4, 0}, 3},
+        {"RGBA none", 6, {0}, 1},    {"RGBA sub", 6, {1}, 1},   {"RGBA up", 6, {2}, 1},
+        {"RGBA average", 6, {3}, 1}, {"RGBA paeth", 6, {4}, 1}, {"RGBA mixed, split data", 6, {4, 0, 3, 1, 2}, 5},
+        {"RGB none", 2, {0}, 1},     {"RGB paeth", 2, {4}, 1},  {"RGB mixed, split data", 2, {1, 2, 3, 4, 0}, 3},
     };
     for (const FilterCase& c : cases) {
         SCOPED_TRACE(c.name);
-        PngSpec spec = gradientSpec(c.colourType, c.filters);
-        spec.idatPieces = c.idatPieces;
-        const PngBytes png = encodePng(spec);
+        PngFixture fixture = gradientFixture(c.colourType, c.filters);
+        fixture.idatPieces = c.idatPieces;
+        const PngBytes png = encodePng(fixture);
         PngHeader header;
         ASSERT_EQ(readPngHeader(png.data(), png.size(), header), PngStatus::Ok);
-        EXPECT_EQ(header.width, spec.width);
-        EXPECT_EQ(header.height, spec.height);
+        EXPECT_EQ(header.width, fixture.width);
+        EXPECT_EQ(header.height, fixture.height);
         EXPECT_EQ(header.layout, c.colourType == 6 ? PngLayout::Rgba : PngLayout::Rgb);
         // A stride wider than the row, as GDI+ gives for 24-bit rows.
-        const int stride = spec.width * 4 + 8;
-        std::vector<std::uint8_t> decoded(static_cast<std::size_t>(stride) * spec.height, 0xCC);
+        const int stride = fixture.width * 4 + 8;
+        std::vector<std::uint8_t> decoded(static_cast<std::size_t>(stride) * fixture.height, 0xCC);
         ASSERT_EQ(decodePngPixels(png.data(), png.size(), header, decoded.data(), stride), PngStatus::Ok);
-        expectPixels(spec, decoded, stride);
+        expectPixels(fixture, decoded, stride);
     }
 }
 
@@ -92,9 +90,9 @@ TEST(PngDecoder, ResolutionComesFromPhysInPixelsPerMetreOnly) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        PngSpec spec = gradientSpec(6, {0});
-        spec.before = c.chunks;
-        const PngBytes png = encodePng(spec);
+        PngFixture fixture = gradientFixture(6, {0});
+        fixture.before = c.chunks;
+        const PngBytes png = encodePng(fixture);
         PngHeader header;
         ASSERT_EQ(readPngHeader(png.data(), png.size(), header), PngStatus::Ok);
         EXPECT_NEAR(header.dpiX, c.dpiX, 0.01f);
@@ -111,40 +109,91 @@ struct DamageCase {
     PngStatus decodeStatus;  // when the header passes
 };
 
-PngBytes good() { return encodePng(gradientSpec(6, {4})); }
-PngBytes withSpec(void (*change)(PngSpec&)) {
-    PngSpec spec = gradientSpec(6, {4});
-    change(spec);
-    return encodePng(spec);
+PngBytes good() {
+    return encodePng(gradientFixture(6, {4}));
+}
+PngBytes changedFixture(void (*change)(PngFixture&)) {
+    PngFixture fixture = gradientFixture(6, {4});
+    change(fixture);
+    return encodePng(fixture);
 }
 
 const DamageCase kDamage[] = {
     {"empty", [] { return PngBytes{}; }, PngStatus::NotPng, PngStatus::NotPng},
-    {"no signature", [] { PngBytes b = good(); b[1] = 'Q'; return b; }, PngStatus::NotPng, PngStatus::NotPng},
-    {"cut inside IDAT", [] { PngBytes b = good(); b.resize(b.size() - 30); return b; }, PngStatus::BadChunk,
-     PngStatus::BadChunk},
-    {"no IEND", [] { PngBytes b = good(); b.resize(b.size() - 12); return b; }, PngStatus::BadChunk,
-     PngStatus::BadChunk},
-    {"bad CRC in IDAT", [] { PngBytes b = good(); b[b.size() - 20] ^= 0x01; return b; }, PngStatus::BadChunk,
-     PngStatus::BadChunk},
-    {"IHDR not first", [] { PngBytes b = good(); b[12] = 'X'; return b; }, PngStatus::BadChunk, PngStatus::BadChunk},
+    {"no signature",
+     [] {
+         PngBytes b = good();
+         b[1] = 'Q';
+         return b;
+     },
+     PngStatus::NotPng, PngStatus::NotPng},
+    {"cut inside IDAT",
+     [] {
+         PngBytes b = good();
+         b.resize(b.size() - 30);
+         return b;
+     },
+     PngStatus::BadChunk, PngStatus::BadChunk},
+    {"no IEND",
+     [] {
+         PngBytes b = good();
+         b.resize(b.size() - 12);
+         return b;
+     },
+     PngStatus::BadChunk, PngStatus::BadChunk},
+    {"bad CRC in IDAT",
+     [] {
+         PngBytes b = good();
+         b[b.size() - 20] ^= 0x01;
+         return b;
+     },
+     PngStatus::BadChunk, PngStatus::BadChunk},
+    {"IHDR not first",
+     [] {
+         PngBytes b = good();
+         b[12] = 'X';
+         return b;
+     },
+     PngStatus::BadChunk, PngStatus::BadChunk},
     {"zero width",
-     [] { return withSpec([](PngSpec& s) { s.width = 0; s.samples.clear(); }); }, PngStatus::BadChunk,
-     PngStatus::BadChunk},
-    {"16-bit samples", [] { return withSpec([](PngSpec& s) { s.bitDepth = 16; }); }, PngStatus::Unsupported,
+     [] {
+         return changedFixture([](PngFixture& s) {
+             s.width = 0;
+             s.samples.clear();
+         });
+     },
+     PngStatus::BadChunk, PngStatus::BadChunk},
+    {"16-bit samples", [] { return changedFixture([](PngFixture& s) { s.bitDepth = 16; }); }, PngStatus::Unsupported,
      PngStatus::Unsupported},
-    {"interlaced", [] { return withSpec([](PngSpec& s) { s.interlace = 1; }); }, PngStatus::Unsupported,
+    {"interlaced", [] { return changedFixture([](PngFixture& s) { s.interlace = 1; }); }, PngStatus::Unsupported,
      PngStatus::Unsupported},
-    {"palette", [] { return withSpec([](PngSpec& s) { s.colourType = 3; s.samples.resize(7 * 9 * 3); }); },
+    {"palette",
+     [] {
+         return changedFixture([](PngFixture& s) {
+             s.colourType = 3;
+             s.samples.resize(7 * 9 * 3);
+         });
+     },
      PngStatus::Unsupported, PngStatus::Unsupported},
-    {"transparent colour", [] { return withSpec([](PngSpec& s) { s.colourType = 2; s.samples.resize(7 * 9 * 3);
-                                                                   s.before = {{"tRNS", PngBytes(6, 0)}}; }); },
+    {"transparent colour",
+     [] {
+         return changedFixture([](PngFixture& s) {
+             s.colourType = 2;
+             s.samples.resize(7 * 9 * 3);
+             s.before = {{"tRNS", PngBytes(6, 0)}};
+         });
+     },
      PngStatus::Unsupported, PngStatus::Unsupported},
-    {"unknown critical chunk", [] { return withSpec([](PngSpec& s) { s.before = {{"ABCD", PngBytes(3, 1)}}; }); },
+    {"unknown critical chunk",
+     [] { return changedFixture([](PngFixture& s) {
+              s.before = {{"ABCD", PngBytes(3, 1)}};
+          }); },
      PngStatus::Unsupported, PngStatus::Unsupported},
-    {"filter type 5", [] { return withSpec([](PngSpec& s) { s.filters = {0, 0, 5}; }); }, PngStatus::Ok,
+    {"filter type 5", [] { return changedFixture([](PngFixture& s) {
+                               s.filters = {0, 0, 5};
+                           }); }, PngStatus::Ok,
      PngStatus::BadData},
-    {"data past the last row", [] { return withSpec([](PngSpec& s) { s.trailingData = PngBytes(10, 0); }); },
+    {"data past the last row", [] { return changedFixture([](PngFixture& s) { s.trailingData = PngBytes(10, 0); }); },
      PngStatus::Ok, PngStatus::BadData},
 };
 
@@ -157,7 +206,8 @@ TEST(PngDecoder, RefusesDamagedAndUnsupportedFiles) {
         EXPECT_EQ(status, c.headerStatus) << pngStatusName(status);
         if (status != PngStatus::Ok) continue;
         std::vector<std::uint8_t> decoded(static_cast<std::size_t>(header.width) * 4 * header.height);
-        const PngStatus decodedStatus = decodePngPixels(png.data(), png.size(), header, decoded.data(), header.width * 4);
+        const PngStatus decodedStatus =
+            decodePngPixels(png.data(), png.size(), header, decoded.data(), header.width * 4);
         EXPECT_EQ(decodedStatus, c.decodeStatus) << pngStatusName(decodedStatus);
     }
 }

@@ -22,7 +22,8 @@ inline void appendChunk(PngBytes& out, const char* type, const PngBytes& data) {
     const std::size_t typeAt = out.size();
     out.insert(out.end(), type, type + 4);
     out.insert(out.end(), data.begin(), data.end());
-    putBigEndian32(out, static_cast<std::uint32_t>(::crc32(0, out.data() + typeAt, static_cast<uInt>(data.size() + 4))));
+    putBigEndian32(out,
+                   static_cast<std::uint32_t>(::crc32(0, out.data() + typeAt, static_cast<uInt>(data.size() + 4))));
 }
 
 inline int paethPredictor(int a, int b, int c) {
@@ -40,41 +41,50 @@ inline PngBytes filteredRow(int filter, const PngBytes& row, const PngBytes& abo
         const int c = i >= static_cast<std::size_t>(pixel) ? above[i - pixel] : 0;
         int predicted = 0;
         switch (filter) {
-            case 1: predicted = a; break;
-            case 2: predicted = b; break;
-            case 3: predicted = (a + b) / 2; break;
-            case 4: predicted = paethPredictor(a, b, c); break;
-            default: break;
+            case 1:
+                predicted = a;
+                break;
+            case 2:
+                predicted = b;
+                break;
+            case 3:
+                predicted = (a + b) / 2;
+                break;
+            case 4:
+                predicted = paethPredictor(a, b, c);
+                break;
+            default:
+                break;
         }
         out.push_back(static_cast<std::uint8_t>(row[i] - predicted));
     }
     return out;
 }
 
-struct PngSpec {
+struct PngFixture {
     int width = 0, height = 0;
     int colourType = 6;  // 2 RGB, 6 RGBA
     int bitDepth = 8;
     int interlace = 0;
-    std::vector<std::uint8_t> samples;  // rows of raw samples, R G B [A]
-    std::vector<int> filters;           // per row; cycled
+    std::vector<std::uint8_t> samples;                     // rows of raw samples, R G B [A]
+    std::vector<int> filters;                              // per row; cycled
     std::vector<std::pair<std::string, PngBytes>> before;  // chunks between IHDR and IDAT
-    int idatPieces = 1;                 // the compressed data split over this many IDAT chunks
-    PngBytes trailingData;              // raw bytes compressed after the last row
+    int idatPieces = 1;                                    // the compressed data split over this many IDAT chunks
+    PngBytes trailingData;                                 // raw bytes compressed after the last row
 };
 
-inline PngBytes encodePng(const PngSpec& spec) {
-    const int pixel = spec.colourType == 6 ? 4 : 3;
-    const std::size_t rowLength = static_cast<std::size_t>(spec.width) * pixel;
+inline PngBytes encodePng(const PngFixture& fixture) {
+    const int pixel = fixture.colourType == 6 ? 4 : 3;
+    const std::size_t rowLength = static_cast<std::size_t>(fixture.width) * pixel;
     PngBytes raw, above(rowLength, 0);
-    for (int y = 0; y < spec.height; ++y) {
-        PngBytes row(spec.samples.begin() + y * rowLength, spec.samples.begin() + (y + 1) * rowLength);
-        const int filter = spec.filters.empty() ? 0 : spec.filters[y % spec.filters.size()];
+    for (int y = 0; y < fixture.height; ++y) {
+        PngBytes row(fixture.samples.begin() + y * rowLength, fixture.samples.begin() + (y + 1) * rowLength);
+        const int filter = fixture.filters.empty() ? 0 : fixture.filters[y % fixture.filters.size()];
         const PngBytes f = filteredRow(filter, row, above, pixel);
         raw.insert(raw.end(), f.begin(), f.end());
         above = row;
     }
-    raw.insert(raw.end(), spec.trailingData.begin(), spec.trailingData.end());
+    raw.insert(raw.end(), fixture.trailingData.begin(), fixture.trailingData.end());
     uLongf packedSize = ::compressBound(static_cast<uLong>(raw.size()));
     PngBytes packed(packedSize);
     ::compress2(packed.data(), &packedSize, raw.data(), static_cast<uLong>(raw.size()), 9);
@@ -82,13 +92,14 @@ inline PngBytes encodePng(const PngSpec& spec) {
 
     PngBytes out{0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
     PngBytes header;
-    putBigEndian32(header, static_cast<std::uint32_t>(spec.width));
-    putBigEndian32(header, static_cast<std::uint32_t>(spec.height));
-    header.insert(header.end(), {static_cast<std::uint8_t>(spec.bitDepth), static_cast<std::uint8_t>(spec.colourType),
-                                 0, 0, static_cast<std::uint8_t>(spec.interlace)});
+    putBigEndian32(header, static_cast<std::uint32_t>(fixture.width));
+    putBigEndian32(header, static_cast<std::uint32_t>(fixture.height));
+    header.insert(header.end(),
+                  {static_cast<std::uint8_t>(fixture.bitDepth), static_cast<std::uint8_t>(fixture.colourType), 0, 0,
+                   static_cast<std::uint8_t>(fixture.interlace)});
     appendChunk(out, "IHDR", header);
-    for (const auto& [type, data] : spec.before) appendChunk(out, type.c_str(), data);
-    const std::size_t piece = packed.size() / spec.idatPieces + 1;
+    for (const auto& [type, data] : fixture.before) appendChunk(out, type.c_str(), data);
+    const std::size_t piece = packed.size() / fixture.idatPieces + 1;
     for (std::size_t at = 0; at < packed.size(); at += piece)
         appendChunk(out, "IDAT", PngBytes(packed.begin() + at, packed.begin() + std::min(packed.size(), at + piece)));
     appendChunk(out, "IEND", {});
