@@ -236,6 +236,13 @@ bool GdipBitmap::setPixel(int x, int y, Argb colour) {
 bool GdipBitmap::setResolution(float dpiX, float dpiY) {
     return record(gp::GdipBitmapSetResolution(nativeBitmap(), dpiX, dpiY));
 }
+bool GdipBitmap::writePixels(Gdiplus::PixelFormat format, const std::function<bool(BYTE* scan0, int stride)>& fill) {
+    const Gdiplus::Rect all(0, 0, static_cast<INT>(width()), static_cast<INT>(height()));
+    Gdiplus::BitmapData data{};
+    if (!record(gp::GdipBitmapLockBits(nativeBitmap(), &all, Gdiplus::ImageLockModeWrite, format, &data))) return false;
+    const bool filled = fill(static_cast<BYTE*>(data.Scan0), data.Stride);
+    return record(gp::GdipBitmapUnlockBits(nativeBitmap(), &data)) && filled;
+}
 
 SizeI rotatedBoxSize(int width, int height, float degrees) {
     const double radians = degrees * 3.1415926535 / 180.0;

@@ -6,6 +6,7 @@
 // image first and then releases the stream and its block.
 #pragma once
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -94,6 +95,9 @@ public:
     Argb pixel(int x, int y);
     bool setPixel(int x, int y, Argb colour);
     bool setResolution(float dpiX, float dpiY);
+    // Write access to every pixel in `format`: `fill` gets the first row and
+    // the stride in bytes, and says whether it wrote them all.
+    bool writePixels(Gdiplus::PixelFormat format, const std::function<bool(BYTE* scan0, int stride)>& fill);
 
     // Size of the box that holds the bitmap rotated by degrees.
     SizeI rotatedSize(float degrees);

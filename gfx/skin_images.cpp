@@ -2,6 +2,7 @@
 
 #include "gfx/gdip_graphics.h"
 #include "gfx/gdip_image.h"
+#include "gfx/picture_decode.h"
 
 extern "C" {
 #define PELMORA_GLYPH(symbol) extern const unsigned char symbol[], symbol##_end[];
@@ -78,16 +79,26 @@ bool loadSkinImage(GdipImage& target, SkinImage image) {
     return target.loadFromMemory(b.data, b.size);
 }
 
+namespace {
+
+bool decodeSkinImage(GdipBitmap& target, SkinImage image) {
+    SkinImageBytes b = SkinImageSet::bytes(image);
+    return decodePicture(target, b.data, b.size);
+}
+
+}  // namespace
+
 bool drawSkinImage(GdipGraphics& graphics, SkinImage image, float x, float y) {
-    GdipImage decoded;
-    bool ok = loadSkinImage(decoded, image) && graphics.drawImage(decoded, x, y);
+    GdipBitmap decoded;
+    bool ok = decodeSkinImage(decoded, image) && graphics.drawImage(decoded, x, y);
     decoded.destroy();
     return ok;
 }
 
 bool drawSkinImageRect(GdipGraphics& graphics, SkinImage image, const RectF& rect) {
-    GdipImage decoded;
-    bool ok = loadSkinImage(decoded, image) && graphics.drawImageRect(decoded, rect.x, rect.y, rect.width, rect.height);
+    GdipBitmap decoded;
+    bool ok =
+        decodeSkinImage(decoded, image) && graphics.drawImageRect(decoded, rect.x, rect.y, rect.width, rect.height);
     decoded.destroy();
     return ok;
 }

@@ -7,13 +7,14 @@
 #include "gfx/gdip_codecs.h"
 #include "gfx/gdip_graphics.h"
 #include "gfx/gdip_image.h"
+#include "gfx/picture_decode.h"
 #include "skin/controls/core/engine_state.h"
 
 namespace pelmora {
 namespace {
 
 bool loadBitmap(const ByteBuffer& bytes, GdipBitmap& bitmap, int& width, int& height) {
-    if (bytes.empty() || !bitmap.loadFromMemory(bytes.data(), bytes.size())) return false;
+    if (bytes.empty() || !decodePicture(bitmap, bytes.data(), bytes.size())) return false;
     width = static_cast<int>(bitmap.width());
     height = static_cast<int>(bitmap.height());
     return width > 0 && height > 0;

@@ -9,6 +9,10 @@
 //      the same bytes where the image maps them.
 //
 //   installer_bench [RUNS]
+//
+// With PELMORA_BENCH_BASELINE set to another build of the installer (a Unix
+// path), that build runs in the same rotation and every installer figure is
+// also given as a ratio against it.
 #include <windows.h>
 // after windows.h
 #include <psapi.h>
@@ -92,9 +96,16 @@ void printRatio(const char* what, double ours, double base, const char* unit, do
                 unit, ours / base, goal);
 }
 
+// A Unix path as Wine's Z: drive shows it.
+std::wstring wineZPath(const char* path) {
+    std::wstring result = L"Z:";
+    for (const char* p = path; *p; ++p) result += *p == '/' ? L'\\' : static_cast<wchar_t>(*p);
+    return result;
+}
+
 // Milliseconds from the click on "开始安装" to "退出并启动".
-double installOnce(const std::wstring& folder) {
-    Installer run;
+double installOnce(const std::wstring& program, const std::wstring& folder) {
+    Installer run(L"", program);
     if (!run.window()) return -1;
     ::SetWindowTextW(run.unit(16), folder.c_str());  // the folder, as if chosen in the dialog
     ::SendMessageW(run.unit(11), BM_CLICK, 0, 0);    // the agreement
@@ -115,13 +126,18 @@ int main(int argc, char** argv) {
     Series bare{L"bare window", benchDir + L"bare_window.exe", "bare window", {}, {}, {}};
     Series loaded{L"bare window", benchDir + L"bare_window_loaded.exe", "bare window + DLLs + payload", {}, {}, {}};
     Series installer{kWindowTitle, installerPath(), "installer", {}, {}, {}};
-    Series* all[] = {&bare, &loaded, &installer};
+    const char* baselinePath = std::getenv("PELMORA_BENCH_BASELINE");
+    Series baseline{
+        kWindowTitle, baselinePath ? wineZPath(baselinePath) : L"", "installer (baseline build)", {}, {}, {}};
+    std::vector<Series*> all = {&bare, &loaded, &installer};
+    if (baselinePath) all.push_back(&baseline);
+    const size_t count = all.size();
     launch(bare.program, bare.title);  // warms the wine server and the file cache
-    launch(installer.program, installer.title);
+    for (size_t k = 2; k < count; ++k) launch(all[k]->program, all[k]->title);
     for (int i = 0; i < runs; ++i) {
         // Rotate the order so no program always follows the same one.
-        for (int k = 0; k < 3; ++k) {
-            Series& s = *all[(i + k) % 3];
+        for (size_t k = 0; k < count; ++k) {
+            Series& s = *all[(static_cast<size_t>(i) + k) % count];
             const Launch l = launch(s.program, s.title);
             if (l.visibleMs < 0) {
                 std::printf("%s did not show its window\n", s.label);
@@ -142,19 +158,33 @@ int main(int argc, char** argv) {
     std::printf("%-28s %.2f / %.2f / %.2f (start-up / working set / private)\n", "floor: DLLs + payload alone",
                 median(loaded.visible) / median(bare.visible), median(loaded.workingSet) / median(bare.workingSet),
                 median(loaded.privateMemory) / median(bare.privateMemory));
+    if (baselinePath) {
+        std::printf("%-28s %.2f / %.2f / %.2f (start-up / working set / private)\n", "this build / baseline build",
+                    median(installer.visible) / median(baseline.visible),
+                    median(installer.workingSet) / median(baseline.workingSet),
+                    median(installer.privateMemory) / median(baseline.privateMemory));
+    }
 
-    std::vector<double> installs;
+    std::vector<double> installs, baselineInstalls;
     for (int i = 0; i < std::max(3, runs / 3); ++i) {
-        pelmora::testing::TempFolder dir(L"pelmora bench");
-        const double ms = installOnce(dir.path());
-        if (ms < 0) {
-            std::printf("installation did not finish\n");
-            return 1;
+        for (int which = 0; which < (baselinePath ? 2 : 1); ++which) {
+            // Alternating, so both builds see the same load.
+            const bool base = (which + i) % 2 == 1 && baselinePath;
+            pelmora::testing::TempFolder dir(L"pelmora bench");
+            const double ms = installOnce(base ? baseline.program : installer.program, dir.path());
+            if (ms < 0) {
+                std::printf("installation did not finish\n");
+                return 1;
+            }
+            (base ? baselineInstalls : installs).push_back(ms);
         }
-        installs.push_back(ms);
     }
     std::printf("%-28s %.0f ms median of %zu (goal <= 500 ms; fastest %.0f ms)\n", "click to \"退出并启动\"",
                 median(installs), installs.size(), *std::min_element(installs.begin(), installs.end()));
+    if (baselinePath) {
+        std::printf("%-28s %.0f ms median of %zu, this build / baseline %.2f\n", "  baseline build",
+                    median(baselineInstalls), baselineInstalls.size(), median(installs) / median(baselineInstalls));
+    }
 
     // The start-up check in this process, which carries the same archive.
     // The mapped bytes are summed first, while their pages are not yet in.

@@ -12,4 +12,6 @@ export PELMORA_BUILD_DIR="$BUILD_DIR"
 out=$(mktemp)
 wine "$BUILD_DIR/bench/installer/installer_bench.exe" ${1:-} >"$out" 2>&1 </dev/null || true
 grep -v '^wine:' "$out"
+wine "$BUILD_DIR/bench/installer/first_decode.exe" ${1:-} >"$out" 2>&1 </dev/null || true
+grep -v '^wine:' "$out"
 rm -f "$out"

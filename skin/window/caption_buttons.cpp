@@ -10,6 +10,7 @@
 #include "gfx/gdip_image.h"
 #include "gfx/gdip_path.h"
 #include "gfx/gdip_pen.h"
+#include "gfx/picture_decode.h"
 #include "gfx/skin_images.h"
 #include "skin/controls/core/control_settings.h"
 #include "skin/controls/core/window_records.h"
@@ -69,8 +70,8 @@ void drawGlyph(GdipGraphics& graphics, const SkinnedWindowRecord& record, const 
     const bool restoreGlyph =
         button.kind == CaptionButtonKind::Maximize && record.frame.isMaximized && !button.altGlyph.empty();
     const ByteBuffer& png = restoreGlyph ? button.altGlyph : button.glyph;
-    GdipImage image;
-    if (!image.loadFromMemory(png.data(), png.size())) return;
+    GdipBitmap image;
+    if (!decodePicture(image, png.data(), png.size())) return;
     graphics.drawImageRect(image, button.rect.x, button.rect.y, static_cast<float>(image.width()),
                            static_cast<float>(image.height()));
 }

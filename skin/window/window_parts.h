@@ -64,7 +64,7 @@ struct OwnBackground {
 // The composed window image and the snapshots it is partly restored from.
 struct ComposedImage {
     BitmapDc composed;            // the whole window; "Ck_wtjbdx" names its bitmap
-    BitmapDc backgroundSnapshot;  // the image before title and buttons
+    BitmapDc backgroundSnapshot;  // the caption band before title and buttons
     BitmapDc statusBarSnapshot;   // the status-bar area before its items
     bool needsRender = false;     // rebuild at the next paint
 };

@@ -1,5 +1,6 @@
 #include "skin/window/window_render.h"
 
+#include <algorithm>
 #include <optional>
 #include <string>
 
@@ -12,6 +13,7 @@
 #include "gfx/gdip_path.h"
 #include "gfx/gdip_pen.h"
 #include "gfx/gdip_string_format.h"
+#include "gfx/picture_decode.h"
 #include "skin/controls/core/window_properties.h"
 #include "skin/controls/core/window_records.h"
 #include "skin/skin_engine.h"
@@ -53,13 +55,27 @@ void showOnScreen(const SkinnedWindowRecord& record, const RECT& r) {
 
 void restoreFrom(const ComposedImage& image, const BitmapDc& snapshot, const RECT& r) {
     if (!image.composed || !snapshot) return;
-    ::BitBlt(image.composed.dc(), r.left, r.top, r.right - r.left, r.bottom - r.top, snapshot.dc(), r.left, r.top,
-             SRCCOPY);
+    const SIZE size = snapshot.size();
+    const RECT held{0, 0, size.cx, size.cy};
+    RECT kept{};
+    if (!::IntersectRect(&kept, &r, &held)) return;
+    ::BitBlt(image.composed.dc(), kept.left, kept.top, kept.right - kept.left, kept.bottom - kept.top, snapshot.dc(),
+             kept.left, kept.top, SRCCOPY);
+}
+
+// Only the title and the caption buttons are ever restored from the
+// background snapshot, so it keeps the band they lie in rather than a second
+// image of the whole window.
+int captionBandHeight(const SkinnedWindowRecord& record, int width, int height) {
+    const CaptionPart& caption = record.caption;
+    const RECT title = titleRect(width, caption.stripWidth, engineState().borderWidth);
+    const int band = std::max<int>(title.bottom, caption.stripTop + caption.stripHeight);
+    return std::min(height, band);
 }
 
 void drawBackgroundImage(GdipGraphics& graphics, const ByteBuffer& png, int mode, int width, int height) {
-    GdipImage image;
-    if (!image.loadFromMemory(png.data(), png.size())) return;
+    GdipBitmap image;
+    if (!decodePicture(image, png.data(), png.size())) return;
     const float iw = static_cast<float>(image.width()), ih = static_cast<float>(image.height());
     const float w = static_cast<float>(width), h = static_cast<float>(height);
     switch (static_cast<BackgroundMode>(mode)) {
@@ -145,8 +161,9 @@ void renderWindow(SkinnedWindowRecord& record, HDC dc, bool present) {
     }
     const StatusBarPart& status = record.status;
     if (caption.captionActive) {
-        image.backgroundSnapshot.ensureSize(image.composed.dc(), width, height);
-        ::BitBlt(image.backgroundSnapshot.dc(), 0, 0, width, height, image.composed.dc(), 0, 0, SRCCOPY);
+        const int band = captionBandHeight(record, width, height);
+        image.backgroundSnapshot.ensureSize(image.composed.dc(), width, band);
+        ::BitBlt(image.backgroundSnapshot.dc(), 0, 0, width, band, image.composed.dc(), 0, 0, SRCCOPY);
         if (status.statusBarHeight > 0) {
             const RECT& bar = status.statusBarRect;
             image.statusBarSnapshot.ensureSize(image.composed.dc(), width, height);
