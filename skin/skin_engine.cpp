@@ -189,9 +189,9 @@ void SkinEngine::skinStateImageButton(HWND button, const ByteBuffer& normal, con
     ::InvalidateRect(button, nullptr, FALSE);
 }
 
-// The container operation arrives with the container painter; until then it
-// has nothing to act on.
-void SkinEngine::setContainerItemValue(HWND, int) {}
+void SkinEngine::setContainerItemValue(HWND window, int value) {
+    setContainerFillUnderChildren(window, value);
+}
 
 SkinEngine& skinEngine() {
     if (!instance()) instance() = std::make_unique<SkinEngine>();

@@ -105,7 +105,9 @@ public:
     void skinStateImageButton(HWND button, const ByteBuffer& normal, const ByteBuffer& hover, const ByteBuffer& pressed,
                               const ByteBuffer& disabled, const std::wstring& text);
 
-    // --- Containers (arrive with their painter) -------------------------------
+    // --- Containers ------------------------------------------------------------
+    // The container's caller value: whether its fill also lies under its
+    // children (0: under the container only). The container is repainted.
     void setContainerItemValue(HWND window, int value);
     // Records `window` as a container of its skinned window: `colour` filled
     // under it with `alpha`, `spareOption` kept for the caller, and the fill

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "demo/gallery/gallery_art.h"
+#include "gfx/gdip_image.h"
 #include "skin/skin_engine.h"
 
 namespace pelmora::gallery {
@@ -89,6 +90,117 @@ void dressRanges(HWND window) {
     ::SendMessageW(::GetDlgItem(window, kUpDownVertical), UDM_SETPOS32, 0, 12);
 }
 
+HINSTANCE instanceOf(HWND window) {
+    return reinterpret_cast<HINSTANCE>(::GetWindowLongPtrW(window, GWLP_HINSTANCE));
+}
+
+HWND addChild(HWND parent, const wchar_t* className, DWORD style, const wchar_t* text, RECT place, int id) {
+    HWND child = ::CreateWindowExW(0, className, text, WS_CHILD | WS_VISIBLE | style, place.left, place.top,
+                                   place.right - place.left, place.bottom - place.top, parent,
+                                   reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instanceOf(parent), nullptr);
+    ::SendMessageW(child, WM_SETFONT, ::SendMessageW(parent, WM_GETFONT, 0, 0), FALSE);
+    return child;
+}
+
+// The picture of the bitmap static: made once and kept for every gallery
+// window, since a static shows a bitmap it does not own.
+HBITMAP staticPicture() {
+    static GdiBitmap picture = [] {
+        GdipBitmap image;
+        return image.loadFromMemory(buttonPicture()) ? image.toHbitmap() : GdiBitmap();
+    }();
+    return picture.get();
+}
+
+// The bitmap static gets its picture; the icon static loads the program's
+// icon by the name in its text, as statics do.
+void dressStatics(HWND window) {
+    ::SendMessageW(::GetDlgItem(window, kStaticBitmap), STM_SETIMAGE, IMAGE_BITMAP,
+                   reinterpret_cast<LPARAM>(staticPicture()));
+}
+
+// A group box becomes a container once its buttons are inside it: the skin
+// object takes the buttons over, and the box draws them as the window would.
+// A toolbar needs nothing: the engine takes every toolbar of a skinned window.
+void dressContainers(HWND window) {
+    HWND box = ::GetDlgItem(window, kGroupBox);
+    addChild(box, L"BUTTON", BS_PUSHBUTTON | WS_TABSTOP, L"组内按钮", {12, 24, 104, 52}, kGroupFirst);
+    addChild(box, L"BUTTON", BS_PUSHBUTTON | WS_TABSTOP, L"另一个", {114, 24, 206, 52}, kGroupSecond);
+    skinEngine().skinContainerWindow(box);
+
+    HWND toolbar = ::GetDlgItem(window, kToolbar);
+    ::SendMessageW(toolbar, TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
+    TBBUTTON buttons[3] = {};
+    const wchar_t* names[] = {L"新建", L"打开", L"保存"};
+    for (int i = 0; i < 3; ++i)
+        buttons[i] = {I_IMAGENONE,
+                      1 + i,
+                      TBSTATE_ENABLED,
+                      BTNS_BUTTON | BTNS_AUTOSIZE | BTNS_SHOWTEXT,
+                      {},
+                      0,
+                      reinterpret_cast<INT_PTR>(names[i])};
+    ::SendMessageW(toolbar, TB_ADDBUTTONSW, 3, reinterpret_cast<LPARAM>(buttons));
+}
+
+// Three columns, a few rows with the program's icon.
+void dressListView(HWND window) {
+    HWND view = ::GetDlgItem(window, kListView);
+    const wchar_t* titles[] = {L"名称", L"大小", L"类型"};
+    const int widths[] = {90, 56, 60};
+    for (int i = 0; i < 3; ++i) {
+        LVCOLUMNW column{};
+        column.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_FMT;
+        column.fmt = i == 1 ? LVCFMT_RIGHT : LVCFMT_LEFT;
+        column.cx = widths[i];
+        column.pszText = const_cast<wchar_t*>(titles[i]);
+        ::SendMessageW(view, LVM_INSERTCOLUMNW, i, reinterpret_cast<LPARAM>(&column));
+    }
+    // The view frees its image lists when it goes.
+    HIMAGELIST images = ::ImageList_Create(16, 16, ILC_COLOR32 | ILC_MASK, 1, 0);
+    HICON icon = static_cast<HICON>(::LoadImageW(instanceOf(window), L"DEFAULT_ICON", IMAGE_ICON, 16, 16, LR_SHARED));
+    ::ImageList_AddIcon(images, icon);
+    ::SendMessageW(view, LVM_SETIMAGELIST, LVSIL_SMALL, reinterpret_cast<LPARAM>(images));
+    const wchar_t* rows[][3] = {{L"setup.exe", L"1.2 MB", L"程序"},
+                                {L"readme.txt", L"4 KB", L"文本"},
+                                {L"logo.png", L"36 KB", L"图片"},
+                                {L"data.zip", L"880 KB", L"压缩包"}};
+    for (int r = 0; r < 4; ++r) {
+        for (int c = 0; c < 3; ++c) {
+            LVITEMW item{};
+            item.mask = c == 0 ? LVIF_TEXT | LVIF_IMAGE : LVIF_TEXT;
+            item.iItem = r;
+            item.iSubItem = c;
+            item.pszText = const_cast<wchar_t*>(rows[r][c]);
+            ::SendMessageW(view, c == 0 ? LVM_INSERTITEMW : LVM_SETITEMW, 0, reinterpret_cast<LPARAM>(&item));
+        }
+    }
+}
+
+HTREEITEM addTreeItem(HWND tree, HTREEITEM parent, const wchar_t* text) {
+    TVINSERTSTRUCTW insert{};
+    insert.hParent = parent;
+    insert.hInsertAfter = TVI_LAST;
+    insert.item.mask = TVIF_TEXT;
+    insert.item.pszText = const_cast<wchar_t*>(text);
+    return reinterpret_cast<HTREEITEM>(::SendMessageW(tree, TVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&insert)));
+}
+
+void dressLists(HWND window) {
+    for (int id : {kListBox, kListBoxOwnerDrawn}) {
+        HWND list = ::GetDlgItem(window, id);
+        for (const wchar_t* item : {L"宋体", L"黑体", L"楷体", L"仿宋", L"隶书"})
+            ::SendMessageW(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item));
+        ::SendMessageW(list, LB_SETCURSEL, 1, 0);
+    }
+    HWND tree = ::GetDlgItem(window, kTreeView);
+    HTREEITEM root = addTreeItem(tree, TVI_ROOT, L"Pelmora");
+    addTreeItem(tree, root, L"bin");
+    addTreeItem(tree, root, L"docs");
+    ::SendMessageW(tree, TVM_EXPAND, TVE_EXPAND, reinterpret_cast<LPARAM>(root));
+    ::SendMessageW(::GetDlgItem(window, kIpAddress), IPM_SETADDRESS, 0, MAKEIPADDRESS(192, 168, 1, 10));
+}
+
 // The sections in display order, filling a grid row by row. A control class
 // joins the gallery by adding its section here, in the place marked for it,
 // in the same change that switches the class on in the skin engine.
@@ -139,8 +251,29 @@ const std::vector<Section>& sections() {
           {kUpDownHorizontal, UPDOWN_CLASSW, UDS_HORZ, L"", 16, 84, 40, 20}},
          nullptr,
          WS_EX_CLIENTEDGE},
-        // Statics and group boxes (ids 600)
-        // List views with headers, list boxes and tree views (ids 700)
+        {L"静态控件",
+         {{kStaticLeft, L"STATIC", SS_LEFT, L"左对齐文字", 16, 30, 130, 18},
+          {kStaticCentre, L"STATIC", SS_CENTER, L"居中文字", 16, 56, 130, 18},
+          {kStaticRight, L"STATIC", SS_RIGHT, L"右对齐文字", 16, 82, 130, 18},
+          {kStaticBitmap, L"STATIC", SS_BITMAP | SS_CENTERIMAGE, L"", 156, 28, 64, 64},
+          {kStaticIcon, L"STATIC", SS_ICON, L"DEFAULT_ICON", 172, 100, 32, 32}},
+         dressStatics},
+        {L"分组框与工具栏",
+         {{kToolbar, TOOLBARCLASSNAMEW, CCS_NORESIZE | CCS_NOPARENTALIGN | CCS_NODIVIDER | TBSTYLE_FLAT | TBSTYLE_LIST,
+           L"", 10, 24, 216, 30},
+          {kGroupBox, L"BUTTON", BS_GROUPBOX, L"分组框", 10, 60, 218, 72}},
+         dressContainers},
+        {L"列表视图",
+         {{kListView, WC_LISTVIEWW, LVS_REPORT | LVS_SHOWSELALWAYS | WS_BORDER | WS_TABSTOP, L"", 10, 26, 216, 110}},
+         dressListView},
+        {L"列表框、树与其他",
+         {{kListBox, L"LISTBOX", LBS_NOTIFY | WS_VSCROLL | WS_BORDER | WS_TABSTOP, L"", 10, 26, 96, 52},
+          {kListBoxOwnerDrawn, L"LISTBOX", LBS_NOTIFY | LBS_OWNERDRAWFIXED | LBS_HASSTRINGS | WS_VSCROLL | WS_BORDER,
+           L"", 10, 84, 96, 52},
+          {kTreeView, WC_TREEVIEWW, TVS_HASLINES | TVS_HASBUTTONS | TVS_LINESATROOT | WS_BORDER, L"", 114, 26, 114, 58},
+          {kIpAddress, WC_IPADDRESSW, WS_BORDER, L"", 114, 88, 114, 22},
+          {kDateTime, DATETIMEPICK_CLASSW, DTS_SHORTDATEFORMAT | WS_BORDER, L"", 114, 114, 114, 22}},
+         dressLists},
         // Scroll bars and a button that opens a skinned message box (ids 800)
     };
     return all;
@@ -149,7 +282,7 @@ const std::vector<Section>& sections() {
 // The grid: three columns of equal cells below the caption, the status line
 // under the last row.
 constexpr int kColumns = 3;
-constexpr int kCellWidth = 236, kCellHeight = 142, kGap = 10, kMargin = 14, kTop = 40;
+constexpr int kCellWidth = 236, kCellHeight = 138, kGap = 6, kMargin = 14, kTop = 40;
 constexpr int kStatusHeight = 20;
 constexpr int kStatusBarHeight = 22;  // the skinned status bar under the status line
 
@@ -291,9 +424,11 @@ void GalleryWindow::onTrackBarMoved(HWND bar) {
                                   percent);
 }
 
-void GalleryWindow::report(int id, int code) {
+void GalleryWindow::report(HWND sender, int id, int code) {
     if (id != kStatusLine && code == BN_CLICKED) {
-        const std::wstring text = windowText(control(id));
+        // A toolbar's buttons are not windows: the command names the button.
+        const std::wstring text =
+            sender == control(kToolbar) ? L"工具栏按钮 " + std::to_wstring(id) : windowText(sender);
         showStatus(L"已单击：" + (text.empty() ? L"四图按钮" : text));
     }
     if (onCommand) onCommand(id, code);
@@ -301,6 +436,25 @@ void GalleryWindow::report(int id, int code) {
 
 void GalleryWindow::showStatus(const std::wstring& text) {
     ::SetWindowTextW(control(kStatusLine), text.c_str());
+}
+
+// The owner-drawn list box: a coloured square before each name, the
+// selection in the window's own highlight.
+void GalleryWindow::drawListItem(const DRAWITEMSTRUCT& item) {
+    if (item.itemID == static_cast<UINT>(-1)) return;
+    const bool selected = (item.itemState & ODS_SELECTED) != 0;
+    ::FillRect(item.hDC, &item.rcItem, ::GetSysColorBrush(selected ? COLOR_HIGHLIGHT : COLOR_WINDOW));
+    static const COLORREF kSwatches[] = {0x002050C0, 0x0030A040, 0x00C07020, 0x00A030A0, 0x00208080};
+    GdiBrush swatch(::CreateSolidBrush(kSwatches[item.itemID % 5]));
+    const RECT square{item.rcItem.left + 3, item.rcItem.top + 3, item.rcItem.left + 13, item.rcItem.top + 13};
+    ::FillRect(item.hDC, &square, swatch.get());
+    wchar_t text[32] = {};
+    ::SendMessageW(item.hwndItem, LB_GETTEXT, item.itemID, reinterpret_cast<LPARAM>(text));
+    ::SetBkMode(item.hDC, TRANSPARENT);
+    ::SetTextColor(item.hDC, ::GetSysColor(selected ? COLOR_HIGHLIGHTTEXT : COLOR_WINDOWTEXT));
+    RECT label = item.rcItem;
+    label.left += 18;
+    ::DrawTextW(item.hDC, text, -1, &label, DT_SINGLELINE | DT_VCENTER);
 }
 
 LRESULT CALLBACK GalleryWindow::windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -316,8 +470,14 @@ LRESULT CALLBACK GalleryWindow::windowProc(HWND window, UINT message, WPARAM wPa
 LRESULT GalleryWindow::handle(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
         case WM_COMMAND:
-            if (lParam) report(LOWORD(wParam), HIWORD(wParam));
+            if (lParam) report(reinterpret_cast<HWND>(lParam), LOWORD(wParam), HIWORD(wParam));
             return 0;
+        case WM_MEASUREITEM:
+            if (wParam == kListBoxOwnerDrawn) reinterpret_cast<MEASUREITEMSTRUCT*>(lParam)->itemHeight = 16;
+            return TRUE;
+        case WM_DRAWITEM:
+            if (wParam == kListBoxOwnerDrawn) drawListItem(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
+            return TRUE;
         case WM_HSCROLL:
             if (lParam) onTrackBarMoved(reinterpret_cast<HWND>(lParam));
             return 0;

@@ -53,8 +53,23 @@ enum ControlId : int {
     kUpDownVertical = 521,    // with its buddy edit
     kUpDownBuddy = 522,
     kUpDownHorizontal = 523,  // UDS_HORZ
-    // 600: statics and group boxes
-    // 700: list views, list boxes and tree views
+    // Statics, a group box with buttons inside, a toolbar
+    kStaticLeft = 601,
+    kStaticCentre = 602,
+    kStaticRight = 603,
+    kStaticBitmap = 604,  // SS_CENTERIMAGE: the picture centred
+    kStaticIcon = 605,
+    kGroupBox = 611,  // a container: its push buttons are drawn through its WM_DRAWITEM
+    kGroupFirst = 612,
+    kGroupSecond = 613,
+    kToolbar = 621,
+    // List views, list boxes, tree views and the other list-type controls
+    kListView = 701,  // report view with a header and small images
+    kListBox = 711,
+    kListBoxOwnerDrawn = 712,  // the window draws its items
+    kTreeView = 721,
+    kIpAddress = 731,
+    kDateTime = 732,
     // 800: scroll bars and the skinned message box
     kStatusLine = 901,  // says what was clicked last
 };
@@ -90,9 +105,10 @@ private:
     LRESULT handle(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     void createSections(HINSTANCE instance);
     void applySkin();
-    void report(int id, int code);
+    void report(HWND sender, int id, int code);
     void onTrackBarMoved(HWND bar);
     void showStatus(const std::wstring& text);
+    void drawListItem(const DRAWITEMSTRUCT& item);
 
     UniqueWindow window_;
     GdiFont font_;

@@ -57,6 +57,27 @@ UpDownPart upDownPartAt(int windowIndex, int upDownIndex, LPARAM pointer);
 
 // List boxes, tree views and the other list-type controls (list_proc.cpp).
 extern const ParentAnswers kListParentAnswers;
+LRESULT CALLBACK listSkinProc(HWND list, UINT message, WPARAM wParam, LPARAM lParam);
+// The border in the list's non-client area; a flag not given is the record's.
+void paintListFrame(int windowIndex, int listIndex, std::optional<bool> hot = std::nullopt,
+                    std::optional<bool> focused = std::nullopt);
+// What every list-type control does with a message (list views too): the
+// result when the message is answered, nothing when it goes on unchanged.
+std::optional<LRESULT> handleListMessage(HWND list, UINT message, WPARAM wParam, LPARAM lParam);
+
+// List views and their headers (listview_proc.cpp): one procedure for both
+// windows. A list view is recorded among the list controls (its properties
+// name that place) and in listViews; its header only in listViews.
+LRESULT CALLBACK listViewSkinProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+// Row height of a skinned report view without its own small images.
+constexpr int kListViewRowHeight = 20;
+// Gives a report view without a small image list a blank one, one pixel wide
+// and a row high, so its rows have room over the picture. Returns the image
+// list (the engine owns it), or null when the view needs none.
+HANDLE attachRowHeightImageList(HWND view);
+
+// Statics (static_proc.cpp).
+LRESULT CALLBACK staticSkinProc(HWND control, UINT message, WPARAM wParam, LPARAM lParam);
 
 // The control layer: windows that paint themselves natively while the engine
 // replaces their plain background by the skinned window's picture (labels,

@@ -51,20 +51,6 @@ bool insideComboBox(HWND edit) {
     return hasWindowClass(::GetParent(edit), L"ComboBox");
 }
 
-// The visible scroll bars, in screen coordinates.
-std::vector<RECT> scrollBarRects(HWND edit) {
-    std::vector<RECT> rects;
-    const DWORD style = windowStyle(edit);
-    for (auto [bit, object] : {std::pair{WS_VSCROLL, OBJID_VSCROLL}, std::pair{WS_HSCROLL, OBJID_HSCROLL}}) {
-        if (!(style & bit)) continue;
-        SCROLLBARINFO info{};
-        info.cbSize = sizeof info;
-        if (::GetScrollBarInfo(edit, object, &info) && !(info.rgstate[0] & STATE_SYSTEM_INVISIBLE))
-            rects.push_back(info.rcScrollBar);
-    }
-    return rects;
-}
-
 // The record's own hot flag never changes; an edit shows its hot border for as
 // long as it holds the window's hover highlight, through repaints too.
 bool holdsHighlight(HWND edit, const EditLocation& at) {
@@ -75,19 +61,6 @@ bool holdsHighlight(HWND edit, const EditLocation& at) {
 
 void invalidate(HWND edit) {
     ::InvalidateRect(edit, nullptr, TRUE);
-}
-
-// The scroll bars are the only part of the non-client area the system draws:
-// it gets a region made of them alone. Without scroll bars it draws nothing.
-LRESULT paintNativeScrollBars(HWND edit) {
-    const std::vector<RECT> bars = scrollBarRects(edit);
-    if (bars.empty()) return 0;
-    GdiRegion region(::CreateRectRgn(0, 0, 0, 0));
-    for (const RECT& bar : bars) {
-        GdiRegion part(::CreateRectRgnIndirect(&bar));
-        ::CombineRgn(region.get(), region.get(), part.get(), RGN_OR);
-    }
-    return ::DefWindowProcW(edit, WM_NCPAINT, reinterpret_cast<WPARAM>(region.get()), 0);
 }
 
 void onMouseMove(HWND edit, const EditLocation& at) {

@@ -12,6 +12,8 @@
 
 #include <windows.h>
 
+#include <optional>
+
 #include "gfx/gdip_types.h"
 
 namespace pelmora {
@@ -29,5 +31,18 @@ constexpr COLORREF kTreeViewKeyColour = 0x00FF00FF;
 // takes in the 32-bit pixel's top byte as well, which GDI leaves at 0 in a
 // 32-bit surface but GDI+ sets: a key-coloured pixel that GDI+ drew is kept.
 bool copyExceptKeyColour(HDC target, const RectI& area, HDC source, PointI from, COLORREF key);
+
+// How much of `ink` a pixel holds that a control drew by anti-aliasing ink
+// onto the key: 0 for the key itself, 1 for the ink, a share in between for
+// the edge of a glyph. Nothing when the pixel does not lie on the way from the
+// key to the ink (a colour the control drew on purpose, such as a selection).
+std::optional<float> inkCoverage(COLORREF pixel, COLORREF key, COLORREF ink);
+
+// The same copy as copyExceptKeyColour over whole surfaces of `size` at
+// (0, 0), except that the edge pixels of text the control drew in `ink` on the
+// key are laid over the picture by their coverage instead of keeping a tint of
+// the key. Both DCs must hold 32-bit DIB sections (back buffers); otherwise
+// the plain keyed copy is made.
+bool composeOverKey(HDC target, HDC source, SizeI size, COLORREF key, COLORREF ink);
 
 }  // namespace pelmora

@@ -18,7 +18,9 @@ const ControlClassRow kClassRows[] = {
     {ControlProcedure::TrackBar, trackBarSkinProc, nullptr},
     {ControlProcedure::ProgressBar, progressSkinProc, nullptr},
     {ControlProcedure::UpDown, upDownSkinProc, nullptr},
-    {ControlProcedure::ListControl, nullptr, &kListParentAnswers},
+    {ControlProcedure::ListControl, listSkinProc, &kListParentAnswers},
+    {ControlProcedure::ListView, listViewSkinProc, nullptr},
+    {ControlProcedure::Static, staticSkinProc, nullptr},
     {ControlProcedure::ControlLayer, controlLayerProc, nullptr},
 };
 

@@ -6,12 +6,14 @@
 #include <utility>
 
 #include "base/win32_util.h"
+#include "skin/controls/class_modules.h"
 #include "skin/controls/containers.h"
 #include "skin/controls/core/class_procedures.h"
 #include "skin/controls/core/control_font.h"
 #include "skin/controls/core/control_settings.h"
 #include "skin/controls/core/window_properties.h"
 #include "skin/controls/core/window_records.h"
+#include "skin/controls/key_colour.h"
 
 namespace pelmora {
 namespace {
@@ -230,19 +232,32 @@ void installProgressBars(int windowIndex, HWND parent) {
 
 void installListControls(int windowIndex, HWND parent) {
     ClassInstaller<ListSkinRecord> lists(windowIndex, &SkinnedWindowRecord::lists, ControlProcedure::ListControl);
-    if (!lists) return;
+    // A list view is a list control too, but runs the list-view procedure,
+    // which does the list controls' work as well: one window, one procedure.
+    ClassInstaller<ListSkinRecord> views(windowIndex, &SkinnedWindowRecord::lists, ControlProcedure::ListView);
+    const bool seeThrough = controlSettings().translucentBackgrounds;
+    auto describe = [](ListSkinRecord& r) {
+        r.ownerDrawFixed = (windowStyle(r.window) & LBS_OWNERDRAWFIXED) != 0;
+        return true;
+    };
     auto take = [&](HWND list) {
-        lists.take(list, [](ListSkinRecord& r) {
-            r.ownerDrawFixed = (windowStyle(r.window) & LBS_OWNERDRAWFIXED) != 0;
-            return true;
-        });
+        if (lists) lists.take(list, describe);
     };
     forEachChild(parent, L"ListBox", take);
     forEachChild(parent, L"ComboBox", [&](HWND combo) {
         if (HWND list = ::FindWindowExW(combo, nullptr, L"ComboLBox", nullptr)) take(list);
     });
-    for (const wchar_t* name : {WC_LISTVIEWW, WC_TREEVIEWW, WC_IPADDRESSW, DATETIMEPICK_CLASSW})
-        forEachChild(parent, name, take);
+    forEachChild(parent, WC_LISTVIEWW, [&](HWND view) {
+        // Its item texts are drawn straight onto the picture its erase lays down.
+        if (views && views.take(view, describe) && seeThrough)
+            ::SendMessageW(view, LVM_SETTEXTBKCOLOR, 0, static_cast<LPARAM>(CLR_NONE));
+    });
+    forEachChild(parent, WC_TREEVIEWW, [&](HWND tree) {
+        if (!lists || !lists.take(tree, describe) || !seeThrough) return;
+        // The tree fills its background with the key, which its paint replaces by the picture.
+        ::SendMessageW(tree, TVM_SETBKCOLOR, 0, static_cast<LPARAM>(kTreeViewKeyColour));
+    });
+    for (const wchar_t* name : {WC_IPADDRESSW, DATETIMEPICK_CLASSW}) forEachChild(parent, name, take);
 }
 
 void installUpDowns(int windowIndex, HWND parent) {
@@ -254,16 +269,26 @@ void installUpDowns(int windowIndex, HWND parent) {
 }
 
 void installListViews(int windowIndex, HWND parent) {
-    ClassInstaller<ListViewSkinRecord> views(windowIndex, &SkinnedWindowRecord::listViews, ControlProcedure::ListView);
-    if (!views) return;
+    ClassInstaller<ListViewSkinRecord> headers(windowIndex, &SkinnedWindowRecord::listViews,
+                                               ControlProcedure::ListView);
+    if (!headers) return;
+    SkinnedWindowRecord& owner = *windowRecord(windowIndex);
     forEachChild(parent, WC_LISTVIEWW, [&](HWND view) {
-        views.take(view, [](ListViewSkinRecord& r) {
-            // The list view's own style, at the bit its header calls HDS_BUTTONS.
+        // The view runs its procedure already (taken with the list controls);
+        // here it gets its list-view record, found by its handle.
+        if (!owner.lists.indexOf(view) || owner.listViews.indexOf(view)) return;
+        const int index = owner.listViews.takeSlot();
+        ListViewSkinRecord& record = owner.listViews.at(index);
+        record.window = view;
+        record.previousProc = owner.lists.at(owner.lists.indexOf(view)).previousProc;
+        record.imageList = attachRowHeightImageList(view);
+        HWND header = ::FindWindowExW(view, nullptr, WC_HEADERW, nullptr);
+        if (!header) return;
+        headers.take(header, [](ListViewSkinRecord& r) {
             r.headerButtons = (windowStyle(r.window) & HDS_BUTTONS) != 0;
+            r.headerFont = readControlFont(r.window);
             return true;
         });
-        if (HWND header = ::FindWindowExW(view, nullptr, WC_HEADERW, nullptr))
-            if (ListViewSkinRecord* record = views.take(header)) record->headerFont = readControlFont(header);
     });
 }
 

@@ -116,8 +116,10 @@ struct ListViewSkinRecord {
     HWND window = nullptr;
     WNDPROC previousProc = nullptr;
     bool headerButtons = false;
-    HANDLE imageList = nullptr;  // attached by the engine, destroyed at WM_NCDESTROY
-    ControlFont headerFont;
+    HANDLE imageList = nullptr;  // list view: the HIMAGELIST the engine attached, destroyed at WM_NCDESTROY
+    ControlFont headerFont;      // header: its font
+    int hotItem = -1;            // header: the item under the pointer, -1 for none
+    bool pressed = false;        // header: the left button is down on it
 };
 
 struct StaticSkinRecord {

@@ -1,6 +1,7 @@
 #include "skin/controls/core/control_window_paint.h"
 
 #include "base/unique_resource.h"
+#include "base/win32_util.h"
 #include "gfx/gdip_graphics.h"
 #include "skin/controls/core/control_background.h"
 #include "skin/controls/core/control_colour.h"
@@ -49,6 +50,30 @@ bool paintControlWindowKeyed(HWND control, COLORREF key, const ControlDrawing& d
     const NonClientDc screen(control);
     return ::TransparentBlt(screen.get(), 0, 0, size.width, size.height, background.dc(), 0, 0, size.width, size.height,
                             key) != 0;
+}
+
+std::vector<RECT> scrollBarRects(HWND control) {
+    std::vector<RECT> rects;
+    const DWORD style = windowStyle(control);
+    for (auto [bit, object] : {std::pair{WS_VSCROLL, OBJID_VSCROLL}, std::pair{WS_HSCROLL, OBJID_HSCROLL}}) {
+        if (!(style & bit)) continue;
+        SCROLLBARINFO info{};
+        info.cbSize = sizeof info;
+        if (::GetScrollBarInfo(control, object, &info) && !(info.rgstate[0] & STATE_SYSTEM_INVISIBLE))
+            rects.push_back(info.rcScrollBar);
+    }
+    return rects;
+}
+
+LRESULT paintNativeScrollBars(HWND control) {
+    const std::vector<RECT> bars = scrollBarRects(control);
+    if (bars.empty()) return 0;
+    GdiRegion region(::CreateRectRgn(0, 0, 0, 0));
+    for (const RECT& bar : bars) {
+        GdiRegion part(::CreateRectRgnIndirect(&bar));
+        ::CombineRgn(region.get(), region.get(), part.get(), RGN_OR);
+    }
+    return ::DefWindowProcW(control, WM_NCPAINT, reinterpret_cast<WPARAM>(region.get()), 0);
 }
 
 }  // namespace pelmora

@@ -7,6 +7,7 @@
 #include <windows.h>
 
 #include <functional>
+#include <vector>
 
 #include "gfx/gdip_types.h"
 
@@ -34,5 +35,14 @@ bool paintControlWindowKeyed(HWND control, COLORREF key, const ControlDrawing& d
 
 // The control's window size.
 SizeI windowSizeOf(HWND control);
+
+// The control's visible scroll bars, in screen coordinates.
+std::vector<RECT> scrollBarRects(HWND control);
+
+// Lets the system draw the control's scroll bars and nothing else of its
+// non-client area (the engine paints the border there): WM_NCPAINT's default
+// handling with a region made of the scroll bars alone. Without scroll bars
+// the system draws nothing.
+LRESULT paintNativeScrollBars(HWND control);
 
 }  // namespace pelmora

@@ -93,5 +93,43 @@ TEST(KeyColourTest, CopiesIntoTheAreaFromTheGivenOrigin) {
     EXPECT_FALSE(copyExceptKeyColour(window.dc(), {0, 0, 0, 10}, drawn.dc(), {0, 0}, 0x00808080));
 }
 
+TEST(KeyColourTest, InkCoverageReadsGlyphEdgesOnTheKeyAndNothingElse) {
+    constexpr COLORREF kKey = kTreeViewKeyColour, kBlackInk = 0, kRedInk = RGB(200, 0, 0);
+    const struct {
+        const char* what;
+        COLORREF pixel, ink;
+        std::optional<float> share;
+    } cases[] = {
+        {"the key", kKey, kBlackInk, 0.0f},
+        {"full ink", kBlackInk, kBlackInk, 1.0f},
+        {"a glyph edge half way", RGB(128, 0, 128), kBlackInk, 0.5f},
+        {"a quarter of red ink", RGB(241, 0, 191), kRedInk, 0.25f},
+        {"a selection's blue", RGB(0, 120, 215), kBlackInk, std::nullopt},
+        {"white", RGB(255, 255, 255), kBlackInk, std::nullopt},
+        {"grey between key and ink in red and blue only", RGB(128, 128, 128), kBlackInk, std::nullopt},
+        {"ink the same as the key tells nothing", RGB(128, 0, 128), kKey, std::nullopt},
+    };
+    for (const auto& c : cases) {
+        const std::optional<float> share = inkCoverage(c.pixel, kKey, c.ink);
+        ASSERT_EQ(share.has_value(), c.share.has_value()) << c.what;
+        if (share) EXPECT_NEAR(*share, *c.share, 0.01) << c.what;
+    }
+}
+
+// A native paint on the key: key pixels show the picture, ink lies on it by its
+// coverage (no tint of the key at the edges), anything else is kept as drawn.
+TEST(KeyColourTest, ComposingOverTheKeyBlendsGlyphEdgesWithThePicture) {
+    const BackBuffer picture(3, 1), drawn(3, 1);
+    const COLORREF below = RGB(40, 160, 80);
+    for (int x = 0; x < 3; ++x) ::SetPixel(picture.dc(), x, 0, below);
+    ::SetPixel(drawn.dc(), 0, 0, kTreeViewKeyColour);
+    ::SetPixel(drawn.dc(), 1, 0, RGB(128, 0, 128));  // half black on the key
+    ::SetPixel(drawn.dc(), 2, 0, RGB(0, 120, 215));
+    ASSERT_TRUE(composeOverKey(picture.dc(), drawn.dc(), SizeI{3, 1}, kTreeViewKeyColour, 0));
+    EXPECT_EQ(::GetPixel(picture.dc(), 0, 0), below);
+    EXPECT_EQ(::GetPixel(picture.dc(), 1, 0), RGB(20, 80, 40));
+    EXPECT_EQ(::GetPixel(picture.dc(), 2, 0), RGB(0, 120, 215));
+}
+
 }  // namespace
 }  // namespace pelmora

@@ -189,11 +189,18 @@ TEST_F(ControlInstallTest, EveryClassLandsInItsOwnListWithItsStyleNoted) {
     EXPECT_EQ(r.trackBars.at(r.trackBars.indexOf(trackNone)).tickPlacement, TickPlacement::None);
     EXPECT_TRUE(r.progressBars.at(r.progressBars.indexOf(progress)).vertical);
     EXPECT_TRUE(r.upDowns.at(r.upDowns.indexOf(upDown)).horizontal);
-    // The list view was taken as a list control already; its header still comes here.
-    EXPECT_EQ(r.listViews.indexOf(view), 0);
-    EXPECT_EQ(r.listViews.indexOf(header), 1);
-    EXPECT_FALSE(r.listViews.at(1).headerFont.face.empty());
+    // One procedure per window: the list view is taken once, among the list
+    // controls, and gets its list-view record beside that; its header runs
+    // the same procedure under a record of its own.
+    EXPECT_EQ(r.listViews.indexOf(view), 1);
+    EXPECT_EQ(r.listViews.indexOf(header), 2);
+    EXPECT_EQ(propIndex(view, kPropListIndex), 3);
+    EXPECT_EQ(propIndex(header, kPropListIndex), 2);
+    EXPECT_EQ(r.listViews.at(1).previousProc, r.lists.at(3).previousProc);
+    EXPECT_FALSE(r.listViews.at(2).headerFont.face.empty());
+    EXPECT_EQ(reinterpret_cast<WNDPROC>(propValue(header, kPropPreviousProc)), r.listViews.at(2).previousProc);
     // Taken once: its procedure forwards to the native one, not to itself.
+    EXPECT_NE(reinterpret_cast<WNDPROC>(propValue(view, kPropPreviousProc)), procOf(view));
     EXPECT_EQ(::SendMessageW(view, LVM_GETITEMCOUNT, 0, 0), 0);
     const StaticSkinRecord& text = r.statics.at(r.statics.indexOf(label));
     EXPECT_EQ(text.kind, StaticKind::Text);

@@ -9,17 +9,22 @@
 #include "skin/controls/core/control_settings.h"
 #include "skin/controls/core/window_properties.h"
 #include "skin/controls/core/window_records.h"
+#include "skin/controls/key_colour.h"
 #include "skin/skin_engine.h"
 #include "tests/skin/skin_test_support.h"
 
 namespace pelmora {
 namespace {
 
-enum class Answer { None, Picture, NullBrush };
+// Key: the list box fills its background with the DC's brush in the key
+// colour, which its paint replaces by the picture.
+enum class Answer { None, Picture, NullBrush, Key };
 
 Answer kindOf(const std::optional<LRESULT>& answer) {
     if (!answer) return Answer::None;
-    return reinterpret_cast<HGDIOBJ>(*answer) == ::GetStockObject(NULL_BRUSH) ? Answer::NullBrush : Answer::Picture;
+    const auto brush = reinterpret_cast<HGDIOBJ>(*answer);
+    if (brush == ::GetStockObject(NULL_BRUSH)) return Answer::NullBrush;
+    return brush == ::GetStockObject(DC_BRUSH) ? Answer::Key : Answer::Picture;
 }
 
 bool invalidated(HWND control) {
@@ -77,12 +82,19 @@ TEST_F(ParentMessagesTest, ControlColoursFollowTheControlsClass) {
         {"check box", WM_CTLCOLORSTATIC, check, Answer::Picture},
         {"push button", WM_CTLCOLORBTN, push, Answer::NullBrush},
         {"list box", WM_CTLCOLORLISTBOX, list, Answer::NullBrush},
-        {"recorded list box", WM_CTLCOLORLISTBOX, recordedList, Answer::None},
+        {"recorded list box", WM_CTLCOLORLISTBOX, recordedList, Answer::Key},
         {"combo's list colour", WM_CTLCOLORLISTBOX, combo, Answer::None},
         {"combo's own edit", WM_CTLCOLOREDIT, comboEdit, Answer::None},
         {"combo box", WM_CTLCOLOREDIT, combo, Answer::Picture},
     };
     for (const Case& c : cases) EXPECT_EQ(kindOf(colour(c.message, c.control)), c.answer) << c.what;
+    {
+        // The recorded list box's items and the space below them come out in the key.
+        const WindowDc dc(recordedList);
+        answerForParent(WM_CTLCOLORLISTBOX, reinterpret_cast<WPARAM>(dc.get()), reinterpret_cast<LPARAM>(recordedList));
+        EXPECT_EQ(::GetBkColor(dc.get()), kTreeViewKeyColour);
+        EXPECT_EQ(::GetDCBrushColor(dc.get()), kTreeViewKeyColour);
+    }
 
     skinEngine().setControlSkinning(true);  // opaque controls: nothing is answered
     for (const Case& c : cases) EXPECT_EQ(kindOf(colour(c.message, c.control)), Answer::None) << c.what;
