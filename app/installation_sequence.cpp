@@ -10,6 +10,7 @@
 #include "payload/constants.h"
 #include "services/message_pump.h"
 #include "services/shell_services.h"
+#include "skin/dialog/message_box_hook.h"
 
 namespace pelmora {
 namespace {
@@ -57,7 +58,9 @@ void InstallerApp::onInstallClick() {
     window_.setTimerInterval(UnitRole::ProgressTimer, 100);
 }
 
+// Every box in front of the window is dressed like the information box.
 int InstallerApp::showBox(const std::wstring& text, const wchar_t* caption, UINT type) {
+    const SkinNextMessageBox skin;
     return ::MessageBoxW(window_.hwnd(), text.c_str(), caption, type);
 }
 

@@ -56,6 +56,7 @@ enum ControlId : int {
     // 600: statics and group boxes
     // 700: list views, list boxes and tree views
     // 800: scroll bars and the skinned message box
+    kMessageBoxButton = 801,  // shows a message box the engine skins
     kStatusLine = 901,  // says what was clicked last
 };
 
