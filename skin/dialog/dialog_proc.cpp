@@ -133,6 +133,12 @@ LRESULT CALLBACK dialogWindowProc(HWND dialog, UINT message, WPARAM wParam, LPAR
                 return 0;
             }
             break;
+        case WM_SETTEXT: {
+            // The title is part of the picture.
+            const LRESULT result = pass();
+            if (renderDialog(record)) presentDialog(record);
+            return result;
+        }
         case WM_CTLCOLOREDIT:
         case WM_CTLCOLORLISTBOX:
         case WM_CTLCOLORBTN:

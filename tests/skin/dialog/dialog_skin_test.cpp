@@ -286,6 +286,30 @@ TEST_F(SkinnedDialogTest, HookSkinsUntilTheFirstSkinnedActivation) {
     EXPECT_EQ(::GetWindowLongW(later.get(), GWL_EXSTYLE) & WS_EX_LAYERED, 0);
 }
 
+// Sum of the composed picture over the title's place in the caption band.
+std::uint64_t titleArea(const SkinnedWindowRecord& record) {
+    std::uint64_t sum = 0;
+    for (int y = 4; y < 22; ++y)
+        for (int x = 25; x < 160; ++x) sum = sum * 31 + test::dibPixel(record.image.composed.dc(), x, y);
+    return sum;
+}
+
+TEST_F(SkinnedDialogTest, NewTitleIsPaintedIntoThePicture) {
+    UniqueWindow dialog = makeDialog(L"第一个标题");
+    ASSERT_TRUE(dialog);
+    {
+        const SkinNextMessageBox skin;
+        activate(dialog.get());
+    }
+    const SkinnedWindowRecord* record = windowRecord(findWindowRecord(dialog.get()));
+    ASSERT_TRUE(record);
+    const std::uint64_t first = titleArea(*record);
+    ::SetWindowTextW(dialog.get(), L"另一个标题");
+    EXPECT_NE(titleArea(*record), first);
+    ::SetWindowTextW(dialog.get(), L"第一个标题");
+    EXPECT_EQ(titleArea(*record), first);
+}
+
 // The fade thread keeps running after its dialog is gone: its steps fail,
 // nothing faults, and the record went with the window.
 TEST_F(SkinnedDialogTest, DialogDestroyedDuringItsFadeTakesItsRecordAndNothingFaults) {
