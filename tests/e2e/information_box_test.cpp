@@ -1,11 +1,14 @@
 // The software-information box as a user meets it: skinned (layered, rounded,
 // faded in to 250, its close button red under the pointer, read from the
 // screen), closed with its close button, its own button or Esc, and the
-// installer's window working behind it afterwards.
+// installer's window working behind it afterwards; the focus step-down that
+// comes back to 250, a box closed while it fades in, and the installer losing
+// activation.
 #include <gtest/gtest.h>
 #include <windows.h>
 
 #include <functional>
+#include <string>
 
 #include "tests/e2e/driver.h"
 #include "tests/e2e/install_checks.h"
@@ -26,6 +29,13 @@ COLORREF screenPixel(int x, int y) {
     const COLORREF c = ::GetPixel(screen, x, y);
     ::ReleaseDC(nullptr, screen);
     return c;
+}
+
+int alphaOf(HWND window) {
+    BYTE alpha = 0;
+    DWORD flags = 0;
+    if (!::GetLayeredWindowAttributes(window, nullptr, &alpha, &flags) || !(flags & LWA_ALPHA)) return -1;
+    return alpha;
 }
 
 bool isRed(COLORREF c) {
@@ -129,6 +139,59 @@ TEST(InformationBoxTest, ClosesWithItsCloseButtonItsOwnButtonAndEsc) {
         EXPECT_TRUE(installer.running()) << way.name;
         expectWindowWorks(installer, way.name);
     }
+}
+
+// Focus reaching the box after its fade-in steps it down; it fades in again
+// rather than staying nearly invisible.
+TEST(InformationBoxTest, StepDownAfterTheFadeInComesBackTo250) {
+    Installer installer;
+    ASSERT_TRUE(installer.window());
+    HWND box = openFromLink(installer);
+    ASSERT_TRUE(box);
+    ASSERT_TRUE(boxSkinnedAndFadedIn(box));
+    ::SendMessageW(box, WM_SETFOCUS, 0, 0);
+    EXPECT_LT(alphaOf(box), 250) << "no step-down";
+    EXPECT_TRUE(waitFor([&] { return alphaOf(box) == 250; })) << "left at alpha " << alphaOf(box);
+    clickLater(::GetDlgItem(box, IDOK));
+    ASSERT_TRUE(waitFor([&] { return !::IsWindow(box); }));
+    expectWindowWorks(installer, "after the step-down");
+}
+
+// Answered the moment it appears, the box goes while its fade-in thread is
+// still stepping; the installer does not notice.
+TEST(InformationBoxTest, BoxClosedWhileItFadesInLeavesTheInstallerWorking) {
+    Installer installer;
+    ASSERT_TRUE(installer.window());
+    int closedFading = 0;
+    for (int i = 0; i < 3; ++i) {
+        HWND box = openFromLink(installer);
+        ASSERT_TRUE(box);
+        ::PostMessageW(::GetDlgItem(box, IDOK), BM_CLICK, 0, 0);
+        closedFading += alphaOf(box) < 250;
+        ASSERT_TRUE(waitFor([&] { return !::IsWindow(box); }));
+    }
+    EXPECT_GT(closedFading, 0) << "every box had finished its fade before it was answered";
+    EXPECT_TRUE(installer.running());
+    expectWindowWorks(installer, "after boxes closed while fading");
+}
+
+// Losing activation twice trims the working set twice in the installer's own
+// process: no trimming program appears in the Windows folder, and the
+// installer goes on working.
+TEST(InformationBoxTest, LosingActivationTwiceLeavesTheInstallerWorkingAndWritesNothing) {
+    wchar_t windows[MAX_PATH] = {};
+    ASSERT_GT(::GetWindowsDirectoryW(windows, MAX_PATH), 0u);
+    const std::wstring planted = std::wstring(windows) + L"\\empty.exe";
+    Installer installer;
+    ASSERT_TRUE(installer.window());
+    for (int i = 0; i < 2; ++i) ::SendMessageW(installer.window(), WM_ACTIVATEAPP, FALSE, 0);
+    expectWindowWorks(installer, "after losing activation");
+    EXPECT_EQ(::GetFileAttributesW(planted.c_str()), INVALID_FILE_ATTRIBUTES);
+    HWND box = openFromLink(installer);
+    ASSERT_TRUE(box);
+    EXPECT_TRUE(boxSkinnedAndFadedIn(box));
+    clickLater(::GetDlgItem(box, IDOK));
+    EXPECT_TRUE(waitFor([&] { return !::IsWindow(box); }));
 }
 
 }  // namespace
