@@ -12,6 +12,8 @@
 
 #include "base/unique_resource.h"
 #include "base/win32_util.h"
+#include "gfx/gdip_memory_stream.h"
+#include "gfx/gdip_object.h"
 #include "skin/controls/core/window_properties.h"
 #include "skin/controls/core/window_records.h"
 #include "skin/dialog/dialog_effects.h"
@@ -330,6 +332,52 @@ TEST_F(SkinnedDialogTest, DialogDestroyedDuringItsFadeTakesItsRecordAndNothingFa
         EXPECT_EQ(windowRecordCount(), 0);
         ASSERT_TRUE(waitFor([&] { return dialogFadesFinished() > before; }));
     }
+}
+
+// Everything a skinned dialog holds goes with it: the composed picture's
+// bitmap and DC are deleted, no GDI+ object or stream block stays alive, and
+// (where the system counts them) the GDI object count comes back.
+TEST_F(SkinnedDialogTest, DialogsComingAndGoingLeaveNothingBehind) {
+    struct Held {
+        HGDIOBJ bitmap = nullptr;
+        HDC dc = nullptr;
+    };
+    auto roundTrip = [](Held& held) {
+        UniqueWindow dialog = makeDialog(L"往返");
+        HWND button = ::CreateWindowExW(0, L"BUTTON", L"确定", WS_CHILD | WS_VISIBLE | BS_DEFPUSHBUTTON, 80, 60, 80,
+                                        26, dialog.get(), reinterpret_cast<HMENU>(IDOK), nullptr, nullptr);
+        ::CreateWindowExW(0, L"STATIC", L"说明文字", WS_CHILD | WS_VISIBLE, 10, 30, 200, 20, dialog.get(), nullptr,
+                          nullptr, nullptr);
+        {
+            const SkinNextMessageBox skin;
+            activate(dialog.get());
+        }
+        ::UpdateWindow(dialog.get());
+        ::SendMessageW(dialog.get(), WM_NCMOUSEMOVE, HTCLOSE, 0);
+        ::SendMessageW(dialog.get(), WM_NCMOUSEMOVE, HTCAPTION, 0);
+        ::SetWindowPos(dialog.get(), nullptr, 0, 0, 260, 140, SWP_NOMOVE | SWP_NOZORDER);
+        ::InvalidateRect(button, nullptr, TRUE);
+        ::UpdateWindow(dialog.get());
+        pumpMessages();
+        const SkinnedWindowRecord* record = windowRecord(findWindowRecord(dialog.get()));
+        if (!record) return false;
+        held.bitmap = reinterpret_cast<HGDIOBJ>(propValue(dialog.get(), kPropComposedBitmap));
+        held.dc = record->image.composed.dc();
+        return held.bitmap && held.dc && ::GetObjectType(held.bitmap) == OBJ_BITMAP;
+    };
+    Held held;
+    ASSERT_TRUE(roundTrip(held));  // the first one warms up the caches GDI+ keeps for good
+    const long objects = gdipLiveObjects(), blocks = GdipMemoryStream::liveBlocks();
+    const DWORD gdiObjects = ::GetGuiResources(::GetCurrentProcess(), GR_GDIOBJECTS);
+    for (int i = 0; i < 20; ++i) {
+        ASSERT_TRUE(roundTrip(held));
+        EXPECT_EQ(::GetObjectType(held.bitmap), 0u) << "the picture outlived its dialog";
+        EXPECT_EQ(::GetObjectType(held.dc), 0u) << "the picture's DC outlived its dialog";
+    }
+    EXPECT_EQ(gdipLiveObjects(), objects);
+    EXPECT_EQ(GdipMemoryStream::liveBlocks(), blocks);
+    if (gdiObjects != 0) EXPECT_EQ(::GetGuiResources(::GetCurrentProcess(), GR_GDIOBJECTS), gdiObjects);
+    EXPECT_EQ(windowRecordCount(), 0);
 }
 
 // Losing activation (WM_ACTIVATEAPP with FALSE) starts one trimming thread
