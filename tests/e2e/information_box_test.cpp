@@ -103,9 +103,15 @@ TEST(InformationBoxTest, IsSkinnedAndItsCloseButtonTurnsRedUnderThePointer) {
     EXPECT_TRUE(pointUntil(closeButtonPoint(box), [&] { return isRed(screenPixel(hot.x, hot.y)); }))
         << "the close button did not turn red: " << std::hex << screenPixel(hot.x, hot.y);
     saveScreenshot(screenshotPath(L"information-box"));
+    // The red goes when the pointer moves on over the caption, and when it
+    // leaves the box straight from the button.
     const RECT r = screenRectOf(box);
-    EXPECT_TRUE(pointUntil({(r.left + r.right) / 2, r.top + 12}, [&] { return !isRed(screenPixel(hot.x, hot.y)); }))
-        << "the red stayed after the pointer left";
+    const POINT away[] = {{(r.left + r.right) / 2, r.top + 12}, {r.right + 30, r.top + 12}};
+    for (const POINT& to : away) {
+        EXPECT_TRUE(pointUntil(closeButtonPoint(box), [&] { return isRed(screenPixel(hot.x, hot.y)); }));
+        EXPECT_TRUE(pointUntil(to, [&] { return !isRed(screenPixel(hot.x, hot.y)); }))
+            << "the red stayed after the pointer moved to " << to.x - r.left << "," << to.y - r.top;
+    }
     clickLater(::GetDlgItem(box, IDOK));
     ASSERT_TRUE(waitFor([&] { return !::IsWindow(box); }));
     expectWindowWorks(installer, "after OK");
@@ -139,6 +145,37 @@ TEST(InformationBoxTest, ClosesWithItsCloseButtonItsOwnButtonAndEsc) {
         EXPECT_TRUE(installer.running()) << way.name;
         expectWindowWorks(installer, way.name);
     }
+}
+
+// The whole caption band drags the box; the window behind stays where it is.
+TEST(InformationBoxTest, CaptionBandDragsTheBox) {
+    ::SetCursorPos(5, 5);
+    Installer installer;
+    ASSERT_TRUE(installer.window());
+    HWND box = openFromLink(installer);
+    ASSERT_TRUE(box);
+    ASSERT_TRUE(boxSkinnedAndFadedIn(box));
+    const RECT before = screenRectOf(box), behind = screenRectOf(installer.window());
+    const POINT grip{before.left + 60, before.top + 22};  // below the title, inside the 25-pixel band
+    ::SetCursorPos(grip.x, grip.y);
+    ASSERT_TRUE(settle(installer));
+    mouseButton(MOUSEEVENTF_LEFTDOWN);
+    for (int step = 1; step <= 10; ++step) {
+        ::SetCursorPos(grip.x + 4 * step, grip.y + 3 * step);
+        ::Sleep(20);
+    }
+    mouseButton(MOUSEEVENTF_LEFTUP);
+    EXPECT_TRUE(waitFor([&] {
+        const RECT now = screenRectOf(box);
+        return now.left == before.left + 40 && now.top == before.top + 30;
+    })) << "moved by " << screenRectOf(box).left - before.left << "," << screenRectOf(box).top - before.top;
+    const RECT still = screenRectOf(installer.window());
+    EXPECT_EQ(still.left, behind.left);
+    EXPECT_EQ(still.top, behind.top);
+    ::SetCursorPos(5, 5);
+    clickLater(::GetDlgItem(box, IDOK));
+    ASSERT_TRUE(waitFor([&] { return !::IsWindow(box); }));
+    expectWindowWorks(installer, "after the drag");
 }
 
 // Focus reaching the box after its fade-in steps it down; it fades in again
