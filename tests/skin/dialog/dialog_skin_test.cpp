@@ -242,19 +242,16 @@ TEST_F(SkinnedDialogTest, ClosesWithItsCloseButtonItsOwnButtonAndEsc) {
 // fade-in brings it back to 250 instead of leaving it there.
 TEST_F(SkinnedDialogTest, StepDownAfterTheFadeInEndsVisibleAt250) {
     int lowest = 255, settled = -1;
-    long fadesRun = 0;
     BoxScript::show([&](HWND box) {
-        const long before = dialogFadesFinished();
         ::SendMessageW(box, WM_SETFOCUS, 0, 0);
         lowest = alphaOf(box);
-        waitFor([&] { return dialogFadesFinished() > before; });
-        fadesRun = dialogFadesFinished() - before;
+        // Only a new fade-in lifts the dialog from 5 again.
+        waitFor([&] { return alphaOf(box) == kDialogFinalAlpha; });
         settled = alphaOf(box);
         ::PostMessageW(box, WM_COMMAND, IDOK, 0);
     });
     ASSERT_TRUE(BoxScript::reached);
     EXPECT_LT(lowest, 100) << "the step-down did not run";
-    EXPECT_EQ(fadesRun, 1);
     EXPECT_EQ(settled, kDialogFinalAlpha);
 }
 
@@ -376,7 +373,9 @@ TEST_F(SkinnedDialogTest, DialogsComingAndGoingLeaveNothingBehind) {
     }
     EXPECT_EQ(gdipLiveObjects(), objects);
     EXPECT_EQ(GdipMemoryStream::liveBlocks(), blocks);
-    if (gdiObjects != 0) EXPECT_EQ(::GetGuiResources(::GetCurrentProcess(), GR_GDIOBJECTS), gdiObjects);
+    if (gdiObjects != 0) {  // Wine answers 0: no count to compare there
+        EXPECT_EQ(::GetGuiResources(::GetCurrentProcess(), GR_GDIOBJECTS), gdiObjects);
+    }
     EXPECT_EQ(windowRecordCount(), 0);
 }
 
