@@ -12,6 +12,7 @@
 #include "payload/constants.h"
 #include "services/message_pump.h"
 #include "services/shell_services.h"
+#include "skin/dialog/message_box_hook.h"
 
 namespace pelmora {
 namespace {
@@ -64,7 +65,9 @@ void InstallerApp::onInstallClick() {
     window_.setTimerInterval(UnitRole::ProgressTimer, 100);
 }
 
+// Every box in front of the window is dressed like the information box.
 int InstallerApp::showBox(const std::wstring& text, const std::wstring& caption, UINT type) {
+    const SkinNextMessageBox skin;
     return ::MessageBoxW(window_.hwnd(), text.c_str(), caption.c_str(), type);
 }
 

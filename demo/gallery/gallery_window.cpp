@@ -7,6 +7,7 @@
 
 #include "demo/gallery/gallery_art.h"
 #include "gfx/gdip_image.h"
+#include "skin/dialog/message_box_hook.h"
 #include "skin/skin_engine.h"
 
 namespace pelmora::gallery {
@@ -275,6 +276,7 @@ const std::vector<Section>& sections() {
           {kDateTime, DATETIMEPICK_CLASSW, DTS_SHORTDATEFORMAT | WS_BORDER, L"", 114, 114, 114, 22}},
          dressLists},
         // Scroll bars and a button that opens a skinned message box (ids 800)
+        {L"消息框", {{kMessageBoxButton, L"BUTTON", kPush, L"显示消息框", 16, 30, 110, 28}}},
     };
     return all;
 }
@@ -424,7 +426,19 @@ void GalleryWindow::onTrackBarMoved(HWND bar) {
                                   percent);
 }
 
+namespace {
+
+// A message box is skinned when the hook is installed right before it is
+// shown; the hook goes again once the box is up.
+void showSkinnedMessageBox(HWND owner) {
+    const SkinNextMessageBox skin;
+    ::MessageBoxExW(owner, L"这个消息框由皮肤引擎绘制：圆角、标题栏和关闭按钮，淡入显示。", L"消息框", MB_OK, 0);
+}
+
+}  // namespace
+
 void GalleryWindow::report(HWND sender, int id, int code) {
+    if (id == kMessageBoxButton && code == BN_CLICKED) showSkinnedMessageBox(window_.get());
     if (id != kStatusLine && code == BN_CLICKED) {
         // A toolbar's buttons are not windows: the command names the button.
         const std::wstring text =

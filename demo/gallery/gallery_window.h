@@ -71,6 +71,7 @@ enum ControlId : int {
     kIpAddress = 731,
     kDateTime = 732,
     // 800: scroll bars and the skinned message box
+    kMessageBoxButton = 801,  // shows a message box the engine skins
     kStatusLine = 901,  // says what was clicked last
 };
 

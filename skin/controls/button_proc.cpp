@@ -181,6 +181,12 @@ LRESULT CALLBACK buttonSkinProc(HWND button, UINT message, WPARAM wParam, LPARAM
         case WM_KEYDOWN:
             if (wParam == VK_SPACE) return onCheckChange(button, record, message, wParam, lParam);
             break;
+        case BM_SETSTYLE:
+            // A dialog marks its default push button with BM_SETSTYLE, which
+            // replaces the button type: the engine's buttons stay owner-drawn.
+            if (!paintsItself(record.kind))
+                return callPreviousProc(button, message, (wParam & ~WPARAM{BS_TYPEMASK}) | BS_OWNERDRAW, lParam);
+            break;
         case BM_SETCHECK:
         case WM_LBUTTONDOWN:
             return onCheckChange(button, record, message, wParam, lParam);

@@ -1,6 +1,8 @@
 #include "skin/dialog/message_box_hook.h"
 
 #include "base/win32_util.h"
+#include "skin/controls/core/window_properties.h"
+#include "skin/dialog/dialog_skin.h"
 
 namespace pelmora {
 namespace {
@@ -8,13 +10,18 @@ namespace {
 // The scope whose hook runs on this thread; hooks are per thread, and so is this.
 thread_local SkinNextMessageBox* current = nullptr;
 
-// Passes every notification on. When a dialog is activated the hook has done
-// its work: the box is not skinned yet, and the hook goes at once.
+// Skins every dialog activated while the hook is installed, unless one of the
+// engine's procedures already runs it, and passes every notification on. The
+// skinned dialog removes the hook at its first WM_ACTIVATE, which follows
+// this notification at once; a dialog left alone keeps the hook for the next
+// one, and the scope removes it in any case.
 LRESULT CALLBACK messageBoxHook(int code, WPARAM wParam, LPARAM lParam) {
+    if (code == HCBT_ACTIVATE) {
+        HWND window = reinterpret_cast<HWND>(wParam);
+        if (hasWindowClass(window, L"#32770") && !propValue(window, kPropPreviousProc)) skinDialog(window);
+    }
     const HHOOK self = current ? current->hook() : nullptr;
-    const LRESULT result = ::CallNextHookEx(self, code, wParam, lParam);
-    if (code == HCBT_ACTIVATE && hasWindowClass(reinterpret_cast<HWND>(wParam), L"#32770")) removeMessageBoxHook();
-    return result;
+    return ::CallNextHookEx(self, code, wParam, lParam);
 }
 
 }  // namespace

@@ -12,7 +12,7 @@
 namespace pelmora {
 
 // While this object lives, the next message box the calling thread activates
-// is handed to the dialog skinning. Made right before the box is shown, e.g.
+// is skinned (skinDialog, dialog_skin.h). Made right before the box is shown, e.g.
 //     const SkinNextMessageBox skin;
 //     ::MessageBoxExW(owner, text, caption, MB_OK, 0);
 // Meant for one box at a time; scopes nest, and the innermost one is in charge.
@@ -37,8 +37,7 @@ private:
 bool messageBoxHookInstalled();
 
 // Removes the calling thread's hook now; nothing when none is installed. The
-// hook does this itself once its box is activated (the skinned dialog will,
-// once it paints itself, at its first activation).
+// skinned dialog calls it at its first WM_ACTIVATE.
 void removeMessageBoxHook();
 
 }  // namespace pelmora

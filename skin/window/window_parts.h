@@ -88,4 +88,16 @@ struct FrameState {
     std::vector<DockedChild> dockedChildren;
 };
 
+// What only a skinned dialog keeps: its caption drag, whether its one close
+// button shows the red highlight, and whether its fade-in has been started.
+struct DialogPart {
+    bool isDialog = false;
+    RECT dragRect{};  // window rectangle when a caption drag started
+    bool dragging = false;
+    bool closeHot = false;
+    // Kept per dialog: a box opened while another one is still on screen
+    // must fade in as well, or it would stay at alpha 0.
+    bool fadeStarted = false;
+};
+
 }  // namespace pelmora

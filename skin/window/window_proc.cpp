@@ -13,6 +13,7 @@
 #include "skin/controls/core/parent_messages.h"
 #include "skin/controls/core/window_properties.h"
 #include "skin/controls/core/window_records.h"
+#include "skin/dialog/working_set_trim.h"
 #include "skin/skin_engine.h"
 #include "skin/window/caption_buttons.h"
 #include "skin/window/window_geometry.h"
@@ -225,6 +226,10 @@ LRESULT SkinEngine::skinnedWindowProc(HWND window, UINT message, WPARAM wParam, 
             break;
         case WM_SYSCOMMAND:
             onSysCommand(record, wParam);
+            break;
+        case WM_ACTIVATEAPP:
+            // The application went to the background: hand its pages back.
+            if (!wParam) startWorkingSetTrim();
             break;
         case WM_QUERYOPEN:
             record.frame.isMinimized = false;

@@ -120,6 +120,25 @@ HWND waitForBox(const Installer& installer, const wchar_t* caption) {
     return box;
 }
 
+bool boxSkinnedAndFadedIn(HWND box, DWORD timeoutMs) {
+    if (!(::GetWindowLongW(box, GWL_EXSTYLE) & WS_EX_LAYERED)) return false;
+    const bool fadedIn = waitFor(
+        [&] {
+            BYTE alpha = 0;
+            DWORD flags = 0;
+            return ::GetLayeredWindowAttributes(box, nullptr, &alpha, &flags) && (flags & LWA_ALPHA) && alpha == 250;
+        },
+        timeoutMs);
+    RECT r{};
+    ::GetWindowRect(box, &r);
+    const int w = r.right - r.left, h = r.bottom - r.top;
+    GdiRegion region(::CreateRectRgn(0, 0, 0, 0));
+    const bool rounded = ::GetWindowRgn(box, region.get()) != ERROR && !::PtInRegion(region.get(), 0, 0) &&
+                         !::PtInRegion(region.get(), w - 1, h - 1) && ::PtInRegion(region.get(), w / 2, 0) &&
+                         ::PtInRegion(region.get(), w / 2, h - 1);
+    return fadedIn && rounded;
+}
+
 std::wstring acknowledgeBox(Installer& installer, const wchar_t* caption, DWORD timeoutMs) {
     HWND box = nullptr;
     if (!waitFor([&] { return (box = findDialog(installer.processId(), caption)) != nullptr; }, timeoutMs))

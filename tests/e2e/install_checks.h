@@ -62,6 +62,9 @@ private:
 
 // The box with that caption, once it shows.
 HWND waitForBox(const Installer& installer, const wchar_t* caption);
+// True once the box is dressed by the skin engine: layered, cut to a rounded
+// region, and faded in to alpha 250 (checked before the box is answered).
+bool boxSkinnedAndFadedIn(HWND box, DWORD timeoutMs = 10000);
 // Answers the box with that caption; returns its text ("<none>" when no such box showed).
 std::wstring acknowledgeBox(Installer& installer, const wchar_t* caption, DWORD timeoutMs = 10000);
 

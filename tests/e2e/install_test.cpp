@@ -151,6 +151,7 @@ TEST_F(InstallTest, InstallsIntoAFolderWithSpacesThenLaunchesAndFadesOut) {
     // Install with the box unticked: the information box first, then the
     // box is ticked and the installation goes on in the same click.
     clickLater(installer.unit(kInstallButton));
+    EXPECT_TRUE(boxSkinnedAndFadedIn(waitForBox(installer, L"软件信息")));
     EXPECT_EQ(acknowledgeBox(installer, L"软件信息").rfind(L"当前版本：", 0), 0u);
     HWND finish = installer.unit(kFinishButton);
     ASSERT_TRUE(waitFor([&] { return textOf(finish) == L"安装中···"; }));
@@ -364,6 +365,7 @@ TEST_F(InstallTest, ReinstallWhileTheProgramRunsWaitsUntilItIsClosed) {
     clickLater(installer.unit(kInstallButton));
     HWND box = waitForBox(installer, L"提示");
     ASSERT_TRUE(box);
+    EXPECT_TRUE(boxSkinnedAndFadedIn(box)) << "the retry box is dressed like the information box";
     EXPECT_EQ(messageBoxText(box), question);
     saveScreenshot(screenshotPath(L"file-in-use"));
     clickLater(::GetDlgItem(box, IDCANCEL));

@@ -116,7 +116,7 @@ TEST_F(SkinEngineTest, SettingsStartAtTheirDefaults) {
     EXPECT_TRUE(state.theme.themeBackground.empty());
     EXPECT_EQ(state.theme.themeBackgroundMode, 4);
     EXPECT_TRUE(state.firstSizePending);
-    EXPECT_FALSE(state.dialogFadeStarted);
+    EXPECT_FALSE(DialogPart().fadeStarted);
     EXPECT_TRUE(state.windowRecords.empty());
 }
 

@@ -29,6 +29,7 @@ struct SkinnedWindowRecord {
     ComposedImage image;
     StatusBarPart status;
     FrameState frame;
+    DialogPart dialog;  // used by skinned dialogs only
 
     // --- Controls -------------------------------------------------------------
     HotClass hotClass = HotClass::Button;  // class that last took the hover highlight

@@ -1,6 +1,7 @@
 // The button family's answers outside painting: WM_DRAWITEM is answered only
-// for recorded push and image buttons, and the image-button operations take
-// push buttons of a skinned window and nothing else.
+// for recorded push and image buttons, taken push buttons stay owner-drawn
+// through BM_SETSTYLE, and the image-button operations take push buttons of a
+// skinned window and nothing else.
 #include "skin/controls/button_proc.h"
 
 #include <gtest/gtest.h>
@@ -63,6 +64,27 @@ TEST_F(ButtonProcTest, OwnerDrawIsAnsweredOnlyForRecordedPushAndImageButtons) {
     DRAWITEMSTRUCT item = itemFor(push_);
     item.hDC = target.dc();
     EXPECT_FALSE(drawOwnerButton(index_ + 1, item));
+}
+
+// A dialog marks its default button with BM_SETSTYLE, which replaces the
+// button's type: a taken push button stays owner-drawn through it, and a
+// check box still takes the style it is given.
+TEST_F(ButtonProcTest, PushButtonsStayOwnerDrawnThroughSetStyle) {
+    const struct {
+        const char* what;
+        HWND control;
+        WPARAM style;
+        LONG type;
+    } cases[] = {
+        {"push button made default", push_, BS_DEFPUSHBUTTON, BS_OWNERDRAW},
+        {"push button made plain", push_, BS_PUSHBUTTON, BS_OWNERDRAW},
+        {"check box", check_, BS_CHECKBOX, BS_CHECKBOX},
+        {"button without a record", late_, BS_DEFPUSHBUTTON, BS_DEFPUSHBUTTON},
+    };
+    for (const auto& c : cases) {
+        ::SendMessageW(c.control, BM_SETSTYLE, c.style, TRUE);
+        EXPECT_EQ(::GetWindowLongW(c.control, GWL_STYLE) & BS_TYPEMASK, c.type) << c.what;
+    }
 }
 
 TEST_F(ButtonProcTest, ImageButtonOperationsTakePushButtonsOnly) {
