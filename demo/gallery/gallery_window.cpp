@@ -210,7 +210,9 @@ const std::vector<Section>& sections() {
         {L"按钮",
          {{kPushNormal, L"BUTTON", kPush, L"普通按钮", 16, 30, 110, 28},
           {kPushDefault, L"BUTTON", BS_DEFPUSHBUTTON | WS_TABSTOP, L"默认按钮", 16, 66, 110, 28},
-          {kPushDisabled, L"BUTTON", kPush | WS_DISABLED, L"禁用按钮", 16, 102, 110, 28}},
+          {kPushDisabled, L"BUTTON", kPush | WS_DISABLED, L"禁用按钮", 16, 102, 110, 28},
+          // Opens a message box, which the engine skins like a window.
+          {kMessageBoxButton, L"BUTTON", kPush, L"显示消息框", 134, 30, 96, 28}},
          dressPushButtons},
         {L"复选框与单选按钮",
          {{kCheckChecked, L"BUTTON", kCheck, L"已勾选", 16, 32, 96, 20, true},
@@ -275,8 +277,6 @@ const std::vector<Section>& sections() {
           {kIpAddress, WC_IPADDRESSW, WS_BORDER, L"", 114, 88, 114, 22},
           {kDateTime, DATETIMEPICK_CLASSW, DTS_SHORTDATEFORMAT | WS_BORDER, L"", 114, 114, 114, 22}},
          dressLists},
-        // Scroll bars and a button that opens a skinned message box (ids 800)
-        {L"消息框", {{kMessageBoxButton, L"BUTTON", kPush, L"显示消息框", 16, 30, 110, 28}}},
     };
     return all;
 }
