@@ -73,4 +73,12 @@ POINT centredOrigin(int screenWidth, int screenHeight, int width, int height) {
     return {(screenWidth - width) / 2, (screenHeight - height) / 2};
 }
 
+RECT termsLinkRect(int agreeTextWidth, int linkTextWidth) {
+    const UnitEntry& agree = unitEntry(UnitRole::AgreeLabel);
+    const UnitEntry& link = unitEntry(UnitRole::TermsLinkLabel);
+    const int left = agreeTextWidth > 0 ? agree.x + agreeTextWidth + kTermsLinkGap : link.x;
+    const int width = linkTextWidth > 0 && linkTextWidth < link.width ? linkTextWidth : link.width;
+    return {left, link.y, left + width, link.y + link.height};
+}
+
 }  // namespace pelmora

@@ -87,4 +87,13 @@ UINT labelTextFormat(HAlign h, VAlign v, bool wordWrap);
 // Where a window of the given outer size sits when centred on the screen.
 POINT centredOrigin(int screenWidth, int screenHeight, int width, int height);
 
+// The terms link follows the agreement label's text, so the two read as one
+// sentence in any language ("I accept" + "the terms"): it starts the form's
+// gap after the label's text (6 px after the 84 px of "我已阅读并同意") and is
+// as wide as its own text, never wider than the form's box, so only the text
+// takes clicks. With the product's own texts this is the form's place exactly.
+// A width of 0 (the text could not be measured) keeps the form's box.
+inline constexpr int kTermsLinkGap = 6;
+RECT termsLinkRect(int agreeTextWidth, int linkTextWidth);
+
 }  // namespace pelmora

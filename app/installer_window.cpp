@@ -5,6 +5,7 @@
 #include "app/package_contents.h"
 #include "app/unit_windows.h"
 #include "payload/package_texts.h"
+#include "base/unique_resource.h"
 #include "base/win32_util.h"
 #include "services/unit_registry.h"
 #include "skin/window/window_render.h"
@@ -38,6 +39,18 @@ std::wstring shownCaption(const UnitEntry& entry) {
     }
 }
 
+// How wide a label's text is in the font the form gives it; 0 when it cannot be told.
+int textWidth(HWND label, const FontChoice& choice) {
+    const std::wstring text = windowText(label);
+    const GdiFont font(createFont(choice));
+    const WindowDc dc(label);
+    if (!dc.get() || !font.get() || text.empty()) return 0;
+    const SelectGuard selected(dc.get(), font.get());
+    SIZE size{};
+    if (!::GetTextExtentPoint32W(dc.get(), text.c_str(), static_cast<int>(text.size()), &size)) return 0;
+    return size.cx;
+}
+
 }  // namespace
 
 bool InstallerWindow::create(HINSTANCE instance, HWND owner, FormEvents* events) {
@@ -66,6 +79,7 @@ bool InstallerWindow::create(HINSTANCE instance, HWND owner, FormEvents* events)
     units_[0] = hwnd_;
     registerUnitWindow({kInstallerWindowId, form.id}, hwnd_);
     if (!createUnits(instance)) return false;
+    placeTermsLink();
 
     events_->onWindowCreated();
 
@@ -146,6 +160,13 @@ HWND InstallerWindow::createUnit(HINSTANCE instance, const UnitEntry& entry, int
         ::SendMessageW(child, PBM_SETPOS, 0, 0);
     }
     return child;
+}
+
+void InstallerWindow::placeTermsLink() {
+    const RECT r = termsLinkRect(textWidth(unit(UnitRole::AgreeLabel), unitEntry(UnitRole::AgreeLabel).font),
+                                 textWidth(unit(UnitRole::TermsLinkLabel), unitEntry(UnitRole::TermsLinkLabel).font));
+    ::SetWindowPos(unit(UnitRole::TermsLinkLabel), nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top,
+                   SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void InstallerWindow::setVisible(UnitRole role, bool visible) {

@@ -60,6 +60,8 @@ private:
     LRESULT handle(UINT msg, WPARAM wp, LPARAM lp);
     bool createUnits(HINSTANCE instance);
     HWND createUnit(HINSTANCE instance, const UnitEntry& entry, int controlId);
+    // Moves the terms link to follow the agreement label's text (see termsLinkRect).
+    void placeTermsLink();
     void onCommand(WPARAM wp, LPARAM lp);
     void paintBackground(HDC dc);  // what transparent units show beneath them
     const UnitEntry* entryOfControl(HWND child) const;

@@ -1,7 +1,6 @@
 // Pure rules of the installer window, and the information box's hook.
-#include <windows.h>
-
 #include <gtest/gtest.h>
+#include <windows.h>
 
 #include <algorithm>
 #include <map>
@@ -12,10 +11,10 @@
 #include "app/installer_app.h"
 #include "payload/embedded_data.h"
 #include "payload/extract_archive.h"
+#include "skin/dialog/message_box_hook.h"
 #include "tests/payload/tree_compare.h"
 #include "tests/payload/zip_builder.h"
 #include "tests/support/temp_folder.h"
-#include "skin/dialog/message_box_hook.h"
 
 namespace pelmora {
 namespace {
@@ -33,6 +32,31 @@ TEST(FormTableTest, LabelTextFormatFollowsAlignmentAndWrap) {
         {HAlign::Centre, VAlign::Bottom, true, DT_NOCLIP | DT_CENTER | DT_WORDBREAK | DT_VCENTER},
     };
     for (const Case& c : cases) EXPECT_EQ(labelTextFormat(c.h, c.v, c.wrap), c.format);
+}
+
+TEST(FormTableTest, TermsLinkFollowsTheAgreementText) {
+    const UnitEntry& link = unitEntry(UnitRole::TermsLinkLabel);
+    struct Case {
+        int agreeWidth, linkWidth;
+        RECT expected;
+    } cases[] = {
+        // The product's texts in 12-pixel 宋体: the form's own place.
+        {84, 72, {link.x, link.y, link.x + link.width, link.y + link.height}},
+        // A shorter label pulls the link in; a short link's box is its text.
+        {48, 54, {30 + 48 + kTermsLinkGap, link.y, 30 + 48 + kTermsLinkGap + 54, link.y + link.height}},
+        // A longer label pushes it out instead of writing over it.
+        {150, 60, {30 + 150 + kTermsLinkGap, link.y, 30 + 150 + kTermsLinkGap + 60, link.y + link.height}},
+        // Nothing measured: the form's box.
+        {0, 0, {link.x, link.y, link.x + link.width, link.y + link.height}},
+    };
+    for (const Case& c : cases) {
+        const RECT r = termsLinkRect(c.agreeWidth, c.linkWidth);
+        EXPECT_EQ(r.left, c.expected.left) << c.agreeWidth;
+        EXPECT_EQ(r.right, c.expected.right) << c.agreeWidth;
+        EXPECT_EQ(r.top, c.expected.top);
+        EXPECT_EQ(r.bottom, c.expected.bottom);
+    }
+    EXPECT_EQ(unitEntry(UnitRole::AgreeLabel).x, 30);
 }
 
 TEST(FormTableTest, WindowIsCentredNotAtItsStoredPlace) {
