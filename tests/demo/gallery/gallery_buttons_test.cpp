@@ -16,6 +16,7 @@
 #include "skin/controls/button_proc.h"
 #include "skin/controls/core/control_settings.h"
 #include "skin/controls/core/window_records.h"
+#include "tests/support/gdi_objects.h"
 #include "tests/gfx/gdip_test_support.h"
 
 namespace pelmora {
@@ -221,7 +222,7 @@ TEST_F(GalleryButtons, HotLookPassesToTheNeighbourOnADirectMove) {
 }
 
 struct LiveObjects {
-    DWORD gdi = ::GetGuiResources(::GetCurrentProcess(), GR_GDIOBJECTS);
+    DWORD gdi = test::gdiObjectCount();
     long gdip = gdipLiveObjects();
     long blocks = GdipMemoryStream::liveBlocks();
     long streams = GdipMemoryStream::liveStreams();

@@ -12,6 +12,7 @@
 
 #include "skin/controls/class_modules.h"
 #include "skin/controls/core/window_records.h"
+#include "tests/support/gdi_objects.h"
 #include "tests/skin/controls/control_window_support.h"
 
 namespace pelmora {
@@ -217,9 +218,9 @@ TEST(ListViewLifetimeTest, ImageListIsDestroyedWithTheListView) {
         return record.listViews.at(record.listViews.indexOf(view)).imageList != nullptr;
     };
     ASSERT_TRUE(oneWindow());  // the first run sets up what stays for the process
-    const DWORD before = ::GetGuiResources(::GetCurrentProcess(), GR_GDIOBJECTS);
+    const DWORD before = test::gdiObjectCount();
     for (int i = 0; i < 8; ++i) ASSERT_TRUE(oneWindow());
-    const DWORD after = ::GetGuiResources(::GetCurrentProcess(), GR_GDIOBJECTS);
+    const DWORD after = test::gdiObjectCount();
     EXPECT_LE(after, before + 2) << "GDI objects before " << before << ", after " << after;
 }
 

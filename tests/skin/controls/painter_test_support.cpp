@@ -7,6 +7,7 @@
 #include "gfx/back_buffer.h"
 #include "gfx/gdip_memory_stream.h"
 #include "gfx/gdip_object.h"
+#include "tests/support/gdi_objects.h"
 
 namespace pelmora::test {
 namespace {
@@ -77,7 +78,7 @@ bool closeTo(std::uint32_t rgb, std::uint32_t expected, int tolerance) {
 }
 
 LeakCounters LeakCounters::now() {
-    return {::GetGuiResources(::GetCurrentProcess(), GR_GDIOBJECTS), gdipLiveObjects(), GdipMemoryStream::liveBlocks(),
+    return {test::gdiObjectCount(), gdipLiveObjects(), GdipMemoryStream::liveBlocks(),
             GdipMemoryStream::liveStreams()};
 }
 

@@ -14,6 +14,7 @@
 #include "skin/controls/class_modules.h"
 #include "skin/controls/core/control_proc.h"
 #include "skin/controls/core/window_records.h"
+#include "tests/support/gdi_objects.h"
 #include "tests/skin/controls/control_window_support.h"
 
 namespace pelmora {
@@ -73,13 +74,13 @@ TEST_F(InstallerBarTest, RepeatedPaintsLeaveNothingBehind) {
     const int w = findWindowRecord(host.window()), i = record->progressBars.indexOf(bar);
     paintProgressBar(w, i);
     const long objects = gdipLiveObjects();
-    const DWORD gdi = ::GetGuiResources(::GetCurrentProcess(), GR_GDIOBJECTS);
+    const DWORD gdi = test::gdiObjectCount();
     for (int k = 0; k < 2000; ++k) {
         ::SendMessageW(bar, PBM_SETPOS, static_cast<WPARAM>(k % 101), 0);
         paintProgressBar(w, i);
     }
     EXPECT_EQ(gdipLiveObjects(), objects);
-    EXPECT_EQ(::GetGuiResources(::GetCurrentProcess(), GR_GDIOBJECTS), gdi);
+    EXPECT_EQ(test::gdiObjectCount(), gdi);
     EXPECT_TRUE(backBuffers().empty());
 }
 

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "base/unique_resource.h"
+#include "tests/support/gdi_objects.h"
 
 namespace pelmora {
 namespace {
@@ -155,9 +156,9 @@ TEST(RoundedRegion, ReshapingAThousandTimesLeavesNoRegionBehind) {
     UniqueWindow dialog = makeDialog(200, 100);
     ASSERT_TRUE(dialog);
     ASSERT_TRUE(setRoundedWindowRegion(dialog.get(), 200, 100));
-    const DWORD before = ::GetGuiResources(::GetCurrentProcess(), GR_GDIOBJECTS);
+    const DWORD before = test::gdiObjectCount();
     for (int i = 0; i < 1000; ++i) ASSERT_TRUE(setRoundedWindowRegion(dialog.get(), 200 + i % 7, 100));
-    EXPECT_EQ(::GetGuiResources(::GetCurrentProcess(), GR_GDIOBJECTS), before);
+    EXPECT_EQ(test::gdiObjectCount(), before);
 }
 
 TEST(DialogFadeIn, ClimbsThroughTheStepsAndStopsAt250) {

@@ -11,6 +11,7 @@
 #include "gfx/gdip_image.h"
 #include "gfx/gdip_memory_stream.h"
 #include "skin/dialog/dialog_paint.h"
+#include "tests/support/gdi_objects.h"
 #include "tests/gfx/gdip_test_support.h"
 
 namespace pelmora {
@@ -20,7 +21,7 @@ struct Counts {
     long gdipObjects = gdipLiveObjects();
     long blocks = GdipMemoryStream::liveBlocks();
     long streams = GdipMemoryStream::liveStreams();
-    DWORD gdiObjects = ::GetGuiResources(::GetCurrentProcess(), GR_GDIOBJECTS);
+    DWORD gdiObjects = test::gdiObjectCount();
 };
 
 std::vector<std::uint8_t> solidPng(int width, int height, Argb colour) {

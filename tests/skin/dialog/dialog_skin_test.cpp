@@ -21,6 +21,7 @@
 #include "skin/dialog/message_box_hook.h"
 #include "skin/dialog/working_set_trim.h"
 #include "skin/skin_engine.h"
+#include "tests/support/gdi_objects.h"
 #include "tests/skin/skin_test_support.h"
 
 namespace pelmora {
@@ -365,7 +366,7 @@ TEST_F(SkinnedDialogTest, DialogsComingAndGoingLeaveNothingBehind) {
     Held held;
     ASSERT_TRUE(roundTrip(held));  // the first one warms up the caches GDI+ keeps for good
     const long objects = gdipLiveObjects(), blocks = GdipMemoryStream::liveBlocks();
-    const DWORD gdiObjects = ::GetGuiResources(::GetCurrentProcess(), GR_GDIOBJECTS);
+    const DWORD gdiObjects = test::gdiObjectCount();
     for (int i = 0; i < 20; ++i) {
         ASSERT_TRUE(roundTrip(held));
         EXPECT_EQ(::GetObjectType(held.bitmap), 0u) << "the picture outlived its dialog";
@@ -373,9 +374,7 @@ TEST_F(SkinnedDialogTest, DialogsComingAndGoingLeaveNothingBehind) {
     }
     EXPECT_EQ(gdipLiveObjects(), objects);
     EXPECT_EQ(GdipMemoryStream::liveBlocks(), blocks);
-    if (gdiObjects != 0) {  // Wine answers 0: no count to compare there
-        EXPECT_EQ(::GetGuiResources(::GetCurrentProcess(), GR_GDIOBJECTS), gdiObjects);
-    }
+    EXPECT_EQ(test::gdiObjectCount(), gdiObjects);
     EXPECT_EQ(windowRecordCount(), 0);
 }
 

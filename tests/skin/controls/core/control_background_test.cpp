@@ -10,6 +10,7 @@
 #include "gfx/gdip_image.h"
 #include "gfx/gdip_object.h"
 #include "skin/controls/core/window_properties.h"
+#include "tests/support/gdi_objects.h"
 #include "tests/skin/skin_test_support.h"
 
 namespace pelmora {
@@ -219,8 +220,8 @@ TEST_F(ControlBackgroundTest, ManyPreparedBuffersLeaveNoGdiObjectBehind) {
     addContainer(group, 0x00FFFFFF, 160, true);
     HWND check = test::createChild(group, L"BUTTON", BS_AUTOCHECKBOX, 10, 20, 60, 16);
     // Each handle is checked gone right after its release; the process count is
-    // a second witness where the system keeps one (Wine reports 0).
-    const DWORD before = ::GetGuiResources(::GetCurrentProcess(), GR_GDIOBJECTS);
+    // a second witness.
+    const DWORD before = test::gdiObjectCount();
     const long gdipBefore = gdipLiveObjects();
     for (int i = 0; i < 300; ++i) {
         HDC outer = prepareControlBackground(group, RECT{0, 0, 200, 100});
@@ -246,7 +247,7 @@ TEST_F(ControlBackgroundTest, ManyPreparedBuffersLeaveNoGdiObjectBehind) {
         ASSERT_TRUE(backBuffers().empty());
         ASSERT_EQ(::GetObjectType(bitmap), 0u);
     }
-    EXPECT_LE(::GetGuiResources(::GetCurrentProcess(), GR_GDIOBJECTS), before);
+    EXPECT_LE(test::gdiObjectCount(), before);
     EXPECT_EQ(gdipLiveObjects(), gdipBefore);
 }
 

@@ -12,6 +12,7 @@
 #include "skin/controls/core/parent_messages.h"
 #include "skin/controls/core/window_properties.h"
 #include "skin/controls/core/window_records.h"
+#include "tests/support/gdi_objects.h"
 #include "tests/skin/skin_test_support.h"
 
 namespace pelmora {
@@ -183,9 +184,9 @@ TEST_F(ControlColourTest, ManyAnswersLeaveTheGdiCountFlat) {
     HWND control = edit(WS_BORDER);
     WindowDc dc(control);
     answerControlColour(control, dc.get());
-    const DWORD before = ::GetGuiResources(::GetCurrentProcess(), GR_GDIOBJECTS);
+    const DWORD before = test::gdiObjectCount();
     for (int i = 0; i < 2000; ++i) answerControlColour(control, dc.get());
-    EXPECT_EQ(::GetGuiResources(::GetCurrentProcess(), GR_GDIOBJECTS), before);
+    EXPECT_EQ(test::gdiObjectCount(), before);
     EXPECT_EQ(record().controlBrushes.size(), 1u);
 }
 
