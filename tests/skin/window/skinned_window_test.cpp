@@ -9,6 +9,8 @@
 
 #include <cstdlib>
 
+#include "base/unique_resource.h"
+#include "base/win32_util.h"
 #include "skin/controls/core/engine_state.h"
 #include "skin/controls/core/window_properties.h"
 #include "skin/controls/core/window_records.h"
@@ -373,6 +375,33 @@ TEST_F(SkinnedWindowTest, OnlyTheFirstSizeSkipsTheRender) {
     EXPECT_FALSE(engineState().firstSizePending);
     ::SendMessageW(window, WM_SIZE, SIZE_RESTORED, MAKELPARAM(kWidth, kHeight));
     EXPECT_TRUE(record().image.needsRender);
+}
+
+// The rounded outline follows the window's size through every render.
+TEST_F(SkinnedWindowTest, RoundedRegionFollowsTheSize) {
+    auto hasOutlineOf = [&](int width, int height) {
+        GdiRegion region(::CreateRectRgn(0, 0, 0, 0));
+        RECT box{};
+        if (::GetWindowRgn(window, region.get()) == ERROR || ::GetRgnBox(region.get(), &box) == ERROR) return false;
+        const bool corners = ::PtInRegion(region.get(), 0, 0) || ::PtInRegion(region.get(), width - 1, 0) ||
+                             ::PtInRegion(region.get(), 0, height - 1) ||
+                             ::PtInRegion(region.get(), width - 1, height - 1);
+        return box.right == width && box.bottom == height && !corners &&
+               ::PtInRegion(region.get(), 2, 0) && ::PtInRegion(region.get(), width / 2, height / 2);
+    };
+    auto renderNow = [&] {
+        record().image.needsRender = true;
+        ::InvalidateRect(window, nullptr, FALSE);
+        ::UpdateWindow(window);
+        ASSERT_FALSE(record().image.needsRender);
+    };
+    EXPECT_TRUE(hasOutlineOf(kWidth, kHeight));
+    renderNow();
+    EXPECT_TRUE(hasOutlineOf(kWidth, kHeight));
+    ::SetWindowPos(window, nullptr, 0, 0, kWidth - 100, kHeight - 60, SWP_NOMOVE | SWP_NOZORDER);
+    ASSERT_EQ(clientRect(window).right, kWidth - 100);
+    renderNow();
+    EXPECT_TRUE(hasOutlineOf(kWidth - 100, kHeight - 60));
 }
 
 TEST_F(SkinnedWindowTest, SecondWindowIsRenumberedWhenTheFirstGoes) {
