@@ -29,11 +29,10 @@ inline DWORD gdiObjectCount() {
     };
 #pragma pack(pop)
     static_assert(sizeof(WineGdiHandleEntry) == 24, "Wine's handle entry is 24 bytes");
-#if defined(_WIN64)
-    constexpr std::size_t kTableOffset = 0xF8;
-#else
+    // The table's place in a 32-bit process environment block (the project
+    // builds 32-bit programs only).
+    static_assert(sizeof(void*) == 4, "the table's offset is the 32-bit one");
     constexpr std::size_t kTableOffset = 0x94;
-#endif
     const auto* peb = reinterpret_cast<const char*>(NtCurrentTeb()->ProcessEnvironmentBlock);
     const auto* table = *reinterpret_cast<const WineGdiHandleEntry* const*>(peb + kTableOffset);
     if (!table) return 0;

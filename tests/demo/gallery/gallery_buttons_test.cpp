@@ -10,13 +10,10 @@
 #include "base/unique_resource.h"
 #include "gallery_test_support.h"
 #include "gfx/gdip_graphics.h"
-#include "gfx/gdip_memory_stream.h"
-#include "gfx/gdip_object.h"
 #include "skin/controls/button_paint.h"
 #include "skin/controls/button_proc.h"
 #include "skin/controls/core/control_settings.h"
 #include "skin/controls/core/window_records.h"
-#include "tests/support/gdi_objects.h"
 #include "tests/gfx/gdip_test_support.h"
 
 namespace pelmora {
@@ -221,13 +218,6 @@ TEST_F(GalleryButtons, HotLookPassesToTheNeighbourOnADirectMove) {
     }
 }
 
-struct LiveObjects {
-    DWORD gdi = test::gdiObjectCount();
-    long gdip = gdipLiveObjects();
-    long blocks = GdipMemoryStream::liveBlocks();
-    long streams = GdipMemoryStream::liveStreams();
-};
-
 // Every kind repainted through the window's path (back buffer of the picture,
 // painter, copy to the screen) in every state, hover repaints and owner-draw
 // answers alike: afterwards as many objects are alive as before.
@@ -237,7 +227,7 @@ TEST_F(GalleryButtons, RepaintsLeaveNoObjectsBehind) {
     const UINT states[] = {0, ButtonPaintState::kPressed, ButtonPaintState::kFocused, ButtonPaintState::kDisabled};
     for (int id : ids) paintButtonState(fixture.control(id), ButtonPaintState(), true);  // first-use allocations
     test::drainMessages();
-    const LiveObjects before;
+    const test::LiveObjects before;
     for (int id : ids) {
         HWND button = fixture.control(id);
         for (int i = 0; i < 500; ++i) paintButtonState(button, ButtonPaintState(states[i % 4]), i % 2 == 1);
@@ -246,7 +236,7 @@ TEST_F(GalleryButtons, RepaintsLeaveNoObjectsBehind) {
             ::UpdateWindow(button);
         }
     }
-    const LiveObjects after;
+    const test::LiveObjects after;
     EXPECT_EQ(after.gdi, before.gdi);
     EXPECT_EQ(after.gdip, before.gdip);
     EXPECT_EQ(after.blocks, before.blocks);

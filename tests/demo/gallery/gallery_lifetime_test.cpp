@@ -12,21 +12,10 @@
 #include "base/unique_resource.h"
 #include "base/win32_util.h"
 #include "gallery_test_support.h"
-#include "gfx/gdip_memory_stream.h"
-#include "gfx/gdip_object.h"
-#include "skin/controls/core/window_records.h"
 #include "tests/support/gdi_objects.h"
 
 namespace pelmora {
 namespace {
-
-struct LiveObjects {
-    DWORD gdi = test::gdiObjectCount();
-    long gdip = gdipLiveObjects();
-    long blocks = GdipMemoryStream::liveBlocks();
-    long streams = GdipMemoryStream::liveStreams();
-    int windows = windowRecordCount();
-};
 
 struct ChildKind {
     std::wstring className;
@@ -80,11 +69,11 @@ TEST(GalleryLifetime, OpeningAndClosingAHundredTimesLeavesNothingBehind) {
     ASSERT_GT(kinds.size(), 20u);
     const long systemLeak = systemControlsLeftBehind(kinds);
     EXPECT_LE(systemLeak, 2) << "the system controls alone leave this many objects per window";
-    const LiveObjects before;
+    const test::LiveObjects before;
     EXPECT_EQ(before.windows, 0) << "the first gallery left its record";
     constexpr int kLives = 100;
     for (int i = 0; i < kLives; ++i) openUseAndClose();
-    const LiveObjects after;
+    const test::LiveObjects after;
     EXPECT_EQ(after.windows, 0);
     EXPECT_EQ(static_cast<long>(after.gdi) - static_cast<long>(before.gdi), kLives * systemLeak)
         << "GDI objects left by the engine (beyond the system controls' own " << systemLeak << " per life)";
