@@ -1,12 +1,14 @@
 // Small Win32 helpers that several folders need, kept in one place instead of
 // being copied into each: the byte-buffer type, a window's text and class,
-// and its client rectangle. All text is UTF-16 through the wide functions.
+// its client rectangle, and functions looked up by name. All text is UTF-16
+// through the wide functions.
 #pragma once
 
 #include <windows.h>
 
 #include <cstdint>
 #include <string>
+#include <type_traits>
 #include <vector>
 
 namespace pelmora {
@@ -29,5 +31,23 @@ DWORD windowStyle(HWND window);
 
 // The client rectangle, left and top 0; all 0 for a window that is gone.
 RECT clientRect(HWND window);
+
+// A function of an already loaded system module, looked up by name because
+// the import libraries lack it or older systems do not have it; null when
+// the module or the function is missing. Fn must be the function's exact
+// pointer type, WINAPI included: no compiler can check a looked-up address,
+// and on x86_64 a missing WINAPI changes nothing, while a 32-bit program
+// calling a WINAPI function through a plain (cdecl) pointer pops its
+// arguments twice and runs on with a corrupt stack. The cast goes through
+// void (*)(), the type GCC accepts as any function's stand-in, so that
+// -Wcast-function-type keeps watching every other cast of a procedure.
+template <typename Fn>
+Fn systemProc(const wchar_t* module, const char* name) {
+    static_assert(std::is_pointer_v<Fn> && std::is_function_v<std::remove_pointer_t<Fn>>,
+                  "systemProc returns a pointer to a function");
+    const HMODULE handle = ::GetModuleHandleW(module);
+    if (!handle) return nullptr;
+    return reinterpret_cast<Fn>(reinterpret_cast<void (*)()>(::GetProcAddress(handle, name)));
+}
 
 }  // namespace pelmora

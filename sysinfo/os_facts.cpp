@@ -2,6 +2,7 @@
 // os_version_text.cpp; this file only asks the system.
 #include <windows.h>
 
+#include "base/win32_util.h"
 #include "sysinfo/os_version.h"
 #include "sysinfo/registry_text.h"
 
@@ -19,7 +20,7 @@ using IsWow64ProcessFn = BOOL(WINAPI*)(HANDLE, BOOL*);
 template <typename Fn>
 Fn systemFunction(const wchar_t* module, const char* name) {
     HMODULE handle = ::GetModuleHandleW(module);
-    return handle ? reinterpret_cast<Fn>(::GetProcAddress(handle, name)) : nullptr;
+    return handle ? systemProc<Fn>(module, name) : nullptr;
 }
 
 bool isWow64() {

@@ -12,6 +12,7 @@
 
 #include "base/text.h"
 #include "base/unique_resource.h"
+#include "base/win32_util.h"
 #include "payload/extract_archive.h"
 #include "tests/payload/tree_compare.h"
 #include "tests/payload/zip_builder.h"
@@ -70,8 +71,7 @@ int handlesInSystemList() {
     using Query = LONG(WINAPI*)(ULONG, void*, ULONG, ULONG*);
     constexpr ULONG kSystemHandleInformation = 16;
     constexpr LONG kInfoLengthMismatch = static_cast<LONG>(0xC0000004);
-    const auto query =
-        reinterpret_cast<Query>(::GetProcAddress(::GetModuleHandleW(L"ntdll.dll"), "NtQuerySystemInformation"));
+    const auto query = systemProc<Query>(L"ntdll.dll", "NtQuerySystemInformation");
     if (!query) return -1;
     std::vector<char> buffer(1 << 20);
     LONG status;
