@@ -50,7 +50,9 @@ void setFatalErrorBoxShown(bool shown) { fatalErrorBoxShown = shown; }
 void fatalAllocationFailure(std::size_t bytes) {
     if (!fatalErrorBoxShown) ::ExitProcess(static_cast<UINT>(-1));
     wchar_t text[128];
-    std::swprintf(text, 128, L"运行时出错!\r\n\r\n错误信息：分配 %u 字节内存失败!\r\n", static_cast<unsigned>(bytes));
+    // A 64-bit request can exceed 4 GiB: the count goes whole, not cut to 32 bits.
+    std::swprintf(text, 128, L"运行时出错!\r\n\r\n错误信息：分配 %llu 字节内存失败!\r\n",
+                  static_cast<unsigned long long>(bytes));
     ::MessageBoxW(nullptr, text, L"错误", MB_ICONERROR);
     ::ExitProcess(static_cast<UINT>(-1));
 }
