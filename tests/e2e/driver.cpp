@@ -86,7 +86,9 @@ void pressKey(const Installer& installer, UINT vk) {
     HWND target = focusOf(installer);
     const LPARAM scan = static_cast<LPARAM>(::MapVirtualKeyW(vk, MAPVK_VK_TO_VSC)) << 16;
     ::PostMessageW(target, WM_KEYDOWN, vk, scan | 1);
-    ::PostMessageW(target, WM_KEYUP, vk, scan | 1 | (1L << 30) | (1L << 31));
+    // Previous-state and transition bits, shifted as LPARAM: a 32-bit long
+    // shifted into bit 31 is negative and would fill a 64-bit lParam's upper half.
+    ::PostMessageW(target, WM_KEYUP, vk, scan | 1 | (LPARAM{1} << 30) | (LPARAM{1} << 31));
 }
 
 bool tabTo(const Installer& installer, HWND target) {
