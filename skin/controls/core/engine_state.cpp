@@ -1,5 +1,7 @@
 #include "skin/controls/core/engine_state.h"
 
+#include <utility>
+
 namespace pelmora {
 
 EngineState& engineState() {
@@ -8,7 +10,11 @@ EngineState& engineState() {
 }
 
 void resetEngineState() {
-    engineState() = EngineState{};
+    // Swapped with a fresh state rather than assigned one: GCC 12 at -O3 warns
+    // that the assigned temporary's vectors may be used uninitialised (they
+    // are not), and the old records now go only once the fresh state is whole.
+    EngineState fresh;
+    std::swap(engineState(), fresh);
 }
 
 ControlSettings& controlSettings() {
