@@ -6,15 +6,20 @@
 function(pelmora_embed)
   cmake_parse_arguments(E "" "TARGET;SYMBOL;FILE" "" ${ARGN})
   set(asm ${CMAKE_CURRENT_BINARY_DIR}/embed_${E_SYMBOL}.S)
-  # i686 Windows C symbols carry a leading underscore.
+  # C symbols carry a leading underscore on i686 Windows and none on x86_64.
+  if(CMAKE_SIZEOF_VOID_P EQUAL 4)
+    set(sym _${E_SYMBOL})
+  else()
+    set(sym ${E_SYMBOL})
+  endif()
   file(WRITE ${asm}.in
 "    .section .rdata,\"dr\"
-    .globl _${E_SYMBOL}
-    .globl _${E_SYMBOL}_end
+    .globl ${sym}
+    .globl ${sym}_end
     .balign 16
-_${E_SYMBOL}:
+${sym}:
     .incbin \"${E_FILE}\"
-_${E_SYMBOL}_end:
+${sym}_end:
     .byte 0
 ")
   configure_file(${asm}.in ${asm} COPYONLY)

@@ -1,13 +1,27 @@
 #!/usr/bin/env bash
-# Configures and builds the project (installer, tools, tests) into $BUILD_DIR
-# (default: build/ in the source tree). Quiet on success.
+# Configures and builds the project (installer, tools, tests) for both
+# architectures: i686 into build/ (BUILD_DIR overrides), x86_64 into build-x64/
+# (BUILD_DIR_X64 overrides). ARCHS="x86_64" (or "i686") builds one only.
+# Extra arguments go to CMake's configure step. Quiet on success.
 set -euo pipefail
 src=$(cd "$(dirname "$0")/.." && pwd)
-build=${BUILD_DIR:-$src/build}
-log="$build/build.log"
-mkdir -p "$build"
-# Configured every time: folders that register themselves only when present
-# (tests, tools) are picked up as soon as they appear.
-cmake -S "$src" -B "$build" -DCMAKE_TOOLCHAIN_FILE="$src/cmake/mingw-i686.cmake" \
-      -DCMAKE_BUILD_TYPE=Release "$@" >"$log" 2>&1 || { cat "$log" >&2; exit 1; }
-cmake --build "$build" -j"$(nproc)" >"$log" 2>&1 || { grep -E -A5 'error|Error' "$log" | head -80 >&2; exit 1; }
+. "$src/scripts/arch.sh"
+
+for arch in ${ARCHS:-i686 x86_64}; do
+    build=$(arch_build_dir "$arch")
+    mkdir -p "$build"
+    log="$build/build.log"
+    # Configured every time: folders that register themselves only when present
+    # (tests, tools) are picked up as soon as they appear.
+    if ! cmake -S "$src" -B "$build" -DCMAKE_TOOLCHAIN_FILE="$(arch_toolchain "$arch")" \
+            -DCMAKE_BUILD_TYPE=Release "$@" >"$log" 2>&1; then
+        tail -n 40 "$log" >&2
+        echo "build: configuring the $arch build in $build failed; full log: $log" >&2
+        exit 1
+    fi
+    if ! cmake --build "$build" -j"$(nproc)" >>"$log" 2>&1; then
+        grep -E -A5 'error|Error' "$log" | head -80 >&2
+        echo "build: building for $arch in $build failed; full log: $log" >&2
+        exit 1
+    fi
+done

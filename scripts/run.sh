@@ -1,34 +1,55 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds, and starts the installer under Wine: on
-# $DISPLAY when one is set (and waits until the installer ends), otherwise on a
-# private virtual display, where it saves a screenshot and prints its path.
+# Installs what is missing, builds, and starts a program under Wine: the
+# installer (default) or the skin gallery (`run.sh gallery`). It starts the
+# build for the architecture this machine can run: the shipped 32-bit (i686)
+# installer where 32-bit code runs, the x86_64 build elsewhere; it says which.
+# On $DISPLAY when one is set (and waits until the program ends), otherwise on
+# a private virtual display, where it saves a screenshot and prints its path.
 set -euo pipefail
 src=$(cd "$(dirname "$0")/.." && pwd)
-export BUILD_DIR=${BUILD_DIR:-$src/build}
+. "$src/scripts/arch.sh"
+
+program=${1:-installer}
+case $program in
+    installer) exe=app/PelmoraSetup.exe title="软件安装向导" ;;
+    gallery) exe=demo/gallery/gallery.exe title="皮肤控件一览" ;;
+    *) echo "usage: run.sh [installer|gallery]" >&2; exit 2 ;;
+esac
+
+arch=$(preferred_arch)
+build=$(arch_build_dir "$arch")
+if [ "$arch" = i686 ]; then
+    echo "starting the $program of the $(arch_label "$arch") build"
+else
+    echo "starting the $program of the $(arch_label "$arch") build: $(i686_not_run_reason)"
+fi
 
 bash "$src/scripts/setup.sh"
-bash "$src/scripts/build.sh"
+ARCHS=$arch bash "$src/scripts/build.sh"
 
 . "$src/scripts/wine-env.sh"
 own_display=
 [ -n "${DISPLAY:-}" ] || own_display=own-display
-wine_env_start "$BUILD_DIR" $own_display
+wine_env_start "$build" $own_display
 
-installer="$BUILD_DIR/app/PelmoraSetup.exe"
+log="$build/$program.log"
 if [ -z "$own_display" ]; then
-    wine "$installer" >"$BUILD_DIR/run.log" 2>&1 </dev/null
+    wine "$build/$exe" >"$log" 2>&1 </dev/null
     exit 0
 fi
 
-wine "$installer" >"$BUILD_DIR/run.log" 2>&1 </dev/null &
-installer_pid=$!
-wine "$BUILD_DIR/tools/wait_window.exe" "软件安装向导" 20000 >/dev/null 2>&1 || {
-    echo "the installer window did not appear; see $BUILD_DIR/run.log" >&2
+wine "$build/$exe" >"$log" 2>&1 </dev/null &
+program_pid=$!
+wine "$build/tools/wait_window.exe" "$title" 20000 >/dev/null 2>&1 || {
+    echo "the $program window did not appear; see $log" >&2
     exit 1
 }
-sleep 1  # let the information line fill in before the picture is taken
-mkdir -p "$BUILD_DIR/screenshots"
-shot="$BUILD_DIR/screenshots/installer.png"
-import -window root -crop 500x300+262+234 +repage "$shot"
-kill "$installer_pid" >/dev/null 2>&1 || true
-echo "installer started on a virtual display; screenshot: $shot"
+sleep 1  # let the first paint (and the installer's information line) reach the display
+mkdir -p "$build/screenshots"
+shot="$build/screenshots/$program.png"
+# The window is the only thing on the plain desktop: trim the desktop away.
+import -window root "$shot.full.png"
+convert "$shot.full.png" -trim +repage "$shot"
+rm -f "$shot.full.png"
+kill "$program_pid" >/dev/null 2>&1 || true
+echo "$program started on a virtual display; screenshot: $shot"

@@ -1,24 +1,51 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds, and runs every test: the GoogleTest
-# executables under Wine on a private virtual display (CTest), then the native
-# fuzzing runs. Quiet on success; prints the failing output otherwise.
+# Installs what is missing, builds both architectures, and runs every test:
+# the GoogleTest executables under Wine on a private virtual display (CTest)
+# for each architecture this machine can run (x86_64 under 64-bit Wine
+# always; i686 under 32-bit Wine where 32-bit code runs), the checks that need
+# no Windows (the program images) on the other, then the further steps
+# (native fuzzing, Windows versions, the builder). Quiet on success but for the
+# last line, which says which architectures were tested; prints the failing
+# output otherwise.
 set -euo pipefail
 src=$(cd "$(dirname "$0")/.." && pwd)
-export BUILD_DIR=${BUILD_DIR:-$src/build}
+. "$src/scripts/arch.sh"
 
 bash "$src/scripts/setup.sh"
 bash "$src/scripts/build.sh"
 
 . "$src/scripts/wine-env.sh"
-wine_env_start "$BUILD_DIR" own-display
 
-log="$BUILD_DIR/test.log"
-if ! ctest --test-dir "$BUILD_DIR" --output-on-failure ${CTEST_ARGS:-} >"$log" 2>&1; then
-    sed -n '/The following tests FAILED/,$p;/\*\*\*Failed\|Failed\s*$\|\[  FAILED  \]/p' "$log" | head -100 >&2
-    echo "tests failed; full log: $log" >&2
-    exit 1
+# ctest in one build tree; prints what failed and exits on failure.
+run_ctest() {
+    local arch=$1 build=$2 log=$3
+    shift 3
+    if ! ctest --test-dir "$build" --output-on-failure ${CTEST_ARGS:-} "$@" >"$log" 2>&1; then
+        sed -n '/The following tests FAILED/,$p;/\*\*\*Failed\|Failed\s*$\|\[  FAILED  \]/p' "$log" | head -100 >&2
+        echo "tests failed on $arch; full log: $log" >&2
+        exit 1
+    fi
+    if grep -q 'No tests were found' "$log"; then
+        echo "no tests were found in $build (${CTEST_ARGS:-every test} $*); full log: $log" >&2
+        exit 1
+    fi
+}
+
+tested=()
+for arch in $(runnable_archs); do
+    build=$(arch_build_dir "$arch")
+    wine_env_start "$build" own-display
+    run_ctest "$arch" "$build" "$build/test.log"
+    wine_env_stop
+    tested+=("$arch")
+done
+untested=
+if ! host_runs_i686; then
+    # The images are still checked: architecture, subsystem, imports, no debug sections.
+    build=$(arch_build_dir i686)
+    CTEST_ARGS= run_ctest i686 "$build" "$build/test.log" -L image
+    untested=" (i686 built and its images checked, not run: $(i686_not_run_reason))"
 fi
-wine_env_stop
 
 # Further test steps that do not fit CTest (native fuzzing, tests that need a
 # Wine prefix of their own), one script each, run in name order.
@@ -26,4 +53,4 @@ for step in "$src"/scripts/test-steps/*.sh; do
     [ -e "$step" ] || continue
     bash "$step" || { echo "test step failed: ${step#$src/}" >&2; exit 1; }
 done
-tail -n 3 "$log" | grep -E 'tests passed' || true
+echo "tests passed: ${tested[*]}$untested"

@@ -1,10 +1,10 @@
 #!/usr/bin/env bash
 # Runs the painter benchmark under Wine on a private display:
-#   bash bench/edit_progress/run.sh
+#   bash bench/edit_progress/run.sh     (on the build of the architecture this machine runs)
 set -euo pipefail
 src=$(cd "$(dirname "$0")/../.." && pwd)
-export BUILD_DIR=${BUILD_DIR:-$src/build}
-bash "$src/scripts/build.sh"
+. "$src/scripts/arch.sh"
+bench_build bench_edit_progress
 . "$src/scripts/wine-env.sh"
 wine_env_start "$BUILD_DIR" own-display
 # Through a file: Wine's background processes must not hold our output open.

@@ -4,19 +4,12 @@
 # process, interleaved, medians and their ratio; the peak working set for the
 # payload and for archives with one 256 MiB and one 1 GiB entry. Natively, for reference:
 # whole-process times of unzip, bsdtar and 7z on the same archive.
-#   bash bench/extract/run.sh [RUNS]      (BUILD_DIR as for scripts/test.sh)
+#   bash bench/extract/run.sh [RUNS]      (on the build of the architecture this machine runs)
 set -euo pipefail
 src=$(cd "$(dirname "$0")/../.." && pwd)
-export BUILD_DIR=${BUILD_DIR:-$src/build}
+. "$src/scripts/arch.sh"
 runs=${1:-9}
-
-log=$(mktemp)
-if ! { cmake -S "$src" -B "$BUILD_DIR" -DCMAKE_TOOLCHAIN_FILE="$src/cmake/mingw-i686.cmake" -DCMAKE_BUILD_TYPE=Release &&
-       cmake --build "$BUILD_DIR" --target bench_extract generated_resources; } >"$log" 2>&1; then
-    cat "$log" >&2
-    exit 1
-fi
-rm -f "$log"
+bench_build bench_extract generated_resources
 
 . "$src/scripts/wine-env.sh"
 wine_env_start "$BUILD_DIR"

@@ -1,10 +1,10 @@
 #!/usr/bin/env bash
 # Runs the installer benchmark under Wine on a private display:
-#   bash bench/installer/run.sh [RUNS]      (BUILD_DIR as for scripts/test.sh)
+#   bash bench/installer/run.sh [RUNS]      (on the build of the architecture this machine runs)
 set -euo pipefail
 src=$(cd "$(dirname "$0")/../.." && pwd)
-export BUILD_DIR=${BUILD_DIR:-$src/build}
-bash "$src/scripts/build.sh"
+. "$src/scripts/arch.sh"
+bench_build all
 . "$src/scripts/wine-env.sh"
 wine_env_start "$BUILD_DIR" own-display
 export PELMORA_BUILD_DIR="$BUILD_DIR"

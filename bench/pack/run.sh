@@ -4,17 +4,16 @@
 # zlib level (Python's zipfile, which is zlib; Info-ZIP zip for reference),
 # interleaved in one run, medians and their ratios; and the builder's peak
 # memory with and without a 5 GiB file in the tree.
-#   bash bench/pack/run.sh [RUNS]      (BUILD_DIR as for scripts/test.sh)
+#   bash bench/pack/run.sh [RUNS]      (the payload tree of the build this machine runs)
 set -euo pipefail
 src=$(cd "$(dirname "$0")/../.." && pwd)
-export BUILD_DIR=${BUILD_DIR:-$src/build}
+. "$src/scripts/arch.sh"
 runs=${1:-5}
+bench_build generated_resources
 
 log=$(mktemp)
 native="$BUILD_DIR/pack-native"
-if ! { cmake -S "$src" -B "$BUILD_DIR" -DCMAKE_TOOLCHAIN_FILE="$src/cmake/mingw-i686.cmake" -DCMAKE_BUILD_TYPE=Release &&
-       cmake --build "$BUILD_DIR" --target generated_resources &&
-       cmake -S "$src/tools/pack/native" -B "$native" -DCMAKE_BUILD_TYPE=Release &&
+if ! { cmake -S "$src/tools/pack/native" -B "$native" -DCMAKE_BUILD_TYPE=Release &&
        cmake --build "$native" --target pack; } >"$log" 2>&1; then
     cat "$log" >&2
     exit 1

@@ -101,22 +101,23 @@ std::set<std::string> folderNames(const NativePath& folder) {
     return out;
 }
 
-std::string fakeStub(bool marked, const std::string& overlay) {
+std::string fakeStub(bool marked, const std::string& overlay, std::uint16_t machine, std::uint16_t magic) {
     std::string image(1024, '\0');
     image[0] = 'M';
     image[1] = 'Z';
     std::string pe = "PE";
     pe.append(2, '\0');
-    le16(&pe, 0x14C);  // i386
+    le16(&pe, machine);
     le16(&pe, 1);      // one section
     le32(&pe, 0);      // time stamp
     le32(&pe, 0);      // no symbols
     le32(&pe, 0);
-    le16(&pe, 224);  // optional header size
+    const std::size_t optionalSize = magic == 0x20B ? 240 : 224;
+    le16(&pe, static_cast<std::uint16_t>(optionalSize));
     le16(&pe, 0x0102);
-    std::string optional(224, '\0');
-    optional[0] = 0x0B;
-    optional[1] = 0x01;  // PE32
+    std::string optional(optionalSize, '\0');
+    optional[0] = static_cast<char>(magic & 0xFF);
+    optional[1] = static_cast<char>(magic >> 8);
     std::string headers;
     le32(&headers, 0x200);
     optional.replace(60, 4, headers);  // SizeOfHeaders

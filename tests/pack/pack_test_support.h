@@ -35,7 +35,10 @@ std::set<std::string> folderNames(const NativePath& folder);
 
 // A Windows program image of 1,024 bytes: headers and one section that holds
 // the stub marker (unless `marked` is false), then `overlay` behind the image.
-std::string fakeStub(bool marked = true, const std::string& overlay = {});
+// A minimal PE image; `machine` and `magic` are the file header's and the
+// optional header's (i386 and PE32 by default, 0x8664 and 0x20B for x64).
+std::string fakeStub(bool marked = true, const std::string& overlay = {}, std::uint16_t machine = 0x14C,
+                     std::uint16_t magic = 0x10B);
 
 // A complete PNG of the given size (8-bit RGB, or interlaced).
 std::string makePng(std::uint32_t width, std::uint32_t height, bool interlaced = false);

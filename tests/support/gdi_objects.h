@@ -15,6 +15,22 @@
 
 namespace pelmora::test {
 
+// The process environment block, read from the thread block's segment as
+// NtCurrentTeb does. Read here directly: GCC takes mingw's inlined
+// segment-relative read in NtCurrentTeb on x86_64 for an access through a
+// null pointer and warns.
+inline const void* processEnvironmentBlock() {
+    const void* peb = nullptr;
+#if defined(__x86_64__)
+    asm("movq %%gs:0x60, %0" : "=r"(peb));
+#elif defined(__i386__)
+    asm("movl %%fs:0x30, %0" : "=r"(peb));
+#else
+    peb = NtCurrentTeb()->ProcessEnvironmentBlock;
+#endif
+    return peb;
+}
+
 inline DWORD gdiObjectCount() {
     const DWORD reported = ::GetGuiResources(::GetCurrentProcess(), GR_GDIOBJECTS);
     if (reported != 0) return reported;
@@ -29,11 +45,10 @@ inline DWORD gdiObjectCount() {
     };
 #pragma pack(pop)
     static_assert(sizeof(WineGdiHandleEntry) == 24, "Wine's handle entry is 24 bytes");
-    // The table's place in a 32-bit process environment block (the project
-    // builds 32-bit programs only).
-    static_assert(sizeof(void*) == 4, "the table's offset is the 32-bit one");
-    constexpr std::size_t kTableOffset = 0x94;
-    const auto* peb = reinterpret_cast<const char*>(NtCurrentTeb()->ProcessEnvironmentBlock);
+    // The table's place in the process environment block: the fields before
+    // it are pointer-sized, so it moves with the architecture.
+    constexpr std::size_t kTableOffset = sizeof(void*) == 8 ? 0xF8 : 0x94;
+    const auto* peb = static_cast<const char*>(processEnvironmentBlock());
     const auto* table = *reinterpret_cast<const WineGdiHandleEntry* const*>(peb + kTableOffset);
     if (!table) return 0;
     DWORD inUse = 0;

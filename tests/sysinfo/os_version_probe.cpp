@@ -30,7 +30,9 @@ struct Expected {
 // The numbers are those of the releases Wine 8 stands in for: 7 SP1 is
 // 6.1.7601, 8.1 is 6.3.9600, 10 is release 1903 (10.0.18362), XP SP3 is
 // 5.1.2600. Every setting reports product type 0x1C (Ultimate N), which has no
-// edition text, so the edition stays empty. A 32-bit prefix runs no WOW64: x86.
+// edition text, so the edition stays empty. The texts are written for a 32-bit
+// program in a 32-bit prefix (no WOW64: x86); a 64-bit program runs in a 64-bit
+// prefix and must read x64 (onThisWindows).
 const Expected kExpected[] = {
     {"win7", 6, 1, L"Windows 7", L"Windows 7 ", L"Windows 7 x86", L"Windows 7 (Service Pack 1,Build:7601)",
      L"Windows 7  x86 (Service Pack 1,Build:7601)"},
@@ -47,7 +49,19 @@ void print(const std::string& utf8) {
     std::fflush(stdout);
 }
 
-bool check(const char* what, const std::wstring& seen, const wchar_t* expected) {
+// The expected text for the Windows this probe runs on: a 64-bit probe can
+// only run on 64-bit Windows.
+std::wstring onThisWindows(const wchar_t* text) {
+    std::wstring expected = text;
+    if (sizeof(void*) == 8) {
+        const std::size_t at = expected.find(L" x86");
+        if (at != std::wstring::npos) expected.replace(at, 4, L" x64");
+    }
+    return expected;
+}
+
+bool check(const char* what, const std::wstring& seen, const wchar_t* text) {
+    const std::wstring expected = onThisWindows(text);
     const bool ok = seen == expected;
     print(std::string(ok ? "  ok   " : "  FAIL ") + what + ": \"" + utf8FromWide(seen) + "\"");
     if (!ok) print(" expected \"" + utf8FromWide(expected) + "\"");

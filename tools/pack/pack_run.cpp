@@ -39,7 +39,10 @@ int runPack(const std::vector<std::string>& args, const RunSettings& settings, s
         const bool stopped = interrupted && *interrupted;
         return static_cast<int>(stopped ? ExitCode::Interrupted : ExitCode::BuildFailed);
     }
-    if (!request.quiet) *messages += "pack: wrote " + displayPath(plan.output) + "\n";
+    if (!request.quiet) {
+        *messages += "pack: wrote " + displayPath(plan.output) + ", an installer for " +
+                     architectureName(plan.stubImage.architecture) + "\n";
+    }
     return 0;
 }
 

@@ -1,6 +1,7 @@
 #include "tools/pack/program_image.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <cstring>
 #include <memory>
 
@@ -11,6 +12,8 @@ using zip::readU16;
 using zip::readU32;
 
 constexpr std::size_t kSectionHeaderSize = 40;
+constexpr std::uint16_t kMachineI386 = 0x014C, kMachineAmd64 = 0x8664;
+constexpr std::uint16_t kMagicPe32 = 0x010B, kMagicPe32Plus = 0x020B;
 constexpr std::size_t kSymbolSize = 18;
 constexpr std::size_t kScanBlock = 1 << 20;
 
@@ -27,7 +30,29 @@ bool containsMarker(zip::ByteSource& file, std::uint64_t length) {
     return false;
 }
 
+// The architecture the file header's machine and the optional header's magic
+// agree on; empty when they name none the installer is built for.
+std::string readArchitecture(std::uint16_t machine, std::uint16_t magic, StubArchitecture* architecture) {
+    char hex[8];
+    if (machine == kMachineI386 && magic == kMagicPe32) {
+        *architecture = StubArchitecture::X86;
+    } else if (machine == kMachineAmd64 && magic == kMagicPe32Plus) {
+        *architecture = StubArchitecture::X64;
+    } else if (machine != kMachineI386 && machine != kMachineAmd64) {
+        std::snprintf(hex, sizeof hex, "%04X", machine);
+        return std::string("a Windows program for another processor (machine 0x") + hex +
+               "); installer stubs are x86 or x64 programs";
+    } else {
+        return "the program image is damaged (its machine and its optional header disagree)";
+    }
+    return {};
+}
+
 }  // namespace
+
+const char* architectureName(StubArchitecture architecture) {
+    return architecture == StubArchitecture::X64 ? "64-bit Windows (x64)" : "32-bit Windows (x86)";
+}
 
 std::string inspectStub(zip::ByteSource& file, ProgramImage* image) {
     const std::string notProgram = "not a Windows program";
@@ -41,6 +66,10 @@ std::string inspectStub(zip::ByteSource& file, ProgramImage* image) {
     const std::uint16_t optionalSize = readU16(header + 20);
     std::uint8_t optional[64];
     if (optionalSize < sizeof optional || !file.readAt(pe + 24, optional, sizeof optional)) return notProgram;
+    StubArchitecture architecture = StubArchitecture::X86;
+    const std::string foreign = readArchitecture(readU16(header + 4), readU16(optional), &architecture);
+    if (!foreign.empty()) return foreign;
+    // SizeOfHeaders sits at the same place in PE32 and PE32+ optional headers.
     std::uint64_t end = readU32(optional + 60);  // SizeOfHeaders
     const std::uint64_t sections = static_cast<std::uint64_t>(pe) + 24 + optionalSize;
     for (std::uint16_t i = 0; i < sectionCount; ++i) {
@@ -59,6 +88,7 @@ std::string inspectStub(zip::ByteSource& file, ProgramImage* image) {
     if (end > file.size()) return "the program image is cut off";
     if (!containsMarker(file, end)) return "a Windows program, but not an installer stub";
     image->imageEnd = end;
+    image->architecture = architecture;
     return {};
 }
 

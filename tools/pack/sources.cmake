@@ -26,6 +26,7 @@ set(PACK_TEST_SOURCES
   tests/pack/json_test.cpp
   tests/pack/pack_plan_test.cpp
   tests/pack/pack_run_test.cpp
+  tests/pack/program_image_test.cpp
   tests/pack/package_block_test.cpp
   tests/pack/picture_check_test.cpp
   tests/pack/zip_writer_test.cpp
