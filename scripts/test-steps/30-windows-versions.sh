@@ -8,7 +8,9 @@ set -euo pipefail
 src=$(cd "$(dirname "$0")/../.." && pwd)
 . "$src/scripts/arch.sh"
 . "$src/scripts/wine-env.sh"
-versions=(win7 win81 win10 winxp)
+# 64-bit Wine has XP only as its x64 edition.
+versions_of() { case $1 in i686) echo "win7 win81 win10 winxp" ;; x86_64) echo "win7 win81 win10 winxp64" ;; esac; }
+versions=(win7 win81 win10 winxp winxp64)
 
 prefixes_root=
 stop_all() {
@@ -57,7 +59,7 @@ for arch in $(runnable_archs); do
     failed=0
     log="$build/windows-versions.log"
     : >"$log"
-    for version in "${versions[@]}"; do
+    for version in $(versions_of "$arch"); do
         prepare_prefix "$version"
         for probe in "${probes[@]}"; do
             echo "== $arch ${probe##*/}" >>"$log"

@@ -2,7 +2,7 @@
 // checks the texts and the version numbers that version must give. Built twice:
 // with the installer's compatibility manifest and without any, where the
 // version record alone would report at most 6.2.
-//   os_version_probe <win7|win81|win10|winxp>
+//   os_version_probe <win7|win81|win10|winxp|winxp64>
 // Prints every text it saw; exits 0 when all match, 1 otherwise, 2 on bad use.
 #include <windows.h>
 
@@ -42,6 +42,11 @@ const Expected kExpected[] = {
      L"Windows 10  x86 (Build:18362)"},
     {"winxp", 5, 1, L"Windows XP", L"Windows XP Professional", L"Windows XP x86",
      L"Windows XP (Service Pack 3,Build:2600)", L"Windows XP Professional x86 (Service Pack 3,Build:2600)"},
+    // 64-bit Wine offers XP only as its x64 edition (5.2.3790 SP2, a
+    // workstation on an x64 processor).
+    {"winxp64", 5, 2, L"Windows XP Professional x64 Edition", L"Windows XP Professional x64 Edition ",
+     L"Windows XP Professional x64 Edition x64", L"Windows XP Professional x64 Edition (Service Pack 2,Build:3790)",
+     L"Windows XP Professional x64 Edition  x64 (Service Pack 2,Build:3790)"},
 };
 
 void print(const std::string& utf8) {
@@ -125,6 +130,6 @@ int main(int argc, char** argv) {
             if (std::strcmp(argv[1], e.version) == 0) return pelmora::run(e);
         }
     }
-    std::fprintf(stderr, "usage: os_version_probe <win7|win81|win10|winxp>\n");
+    std::fprintf(stderr, "usage: os_version_probe <win7|win81|win10|winxp|winxp64>\n");
     return 2;
 }

@@ -7,6 +7,7 @@
 # - imports from Windows system DLLs only (everything else is linked
 #   statically, so the program runs from a single file);
 # - with STRIPPED, no debug sections (the shipped installer).
+cmake_minimum_required(VERSION 3.20)
 execute_process(COMMAND ${OBJDUMP} -p -h ${IMAGE} OUTPUT_VARIABLE dump RESULT_VARIABLE status)
 if(NOT status EQUAL 0 OR NOT dump MATCHES "\\.text")
   message(FATAL_ERROR "cannot read ${IMAGE}")
@@ -38,7 +39,7 @@ else()
   message(FATAL_ERROR "unknown SUBSYSTEM '${SUBSYSTEM}'")
 endif()
 if(NOT dump MATCHES "Subsystem[ \t]+${subsystem}")
-  string(REGEX MATCH "Subsystem[^\n]*" seen "${dump}")
+  string(REGEX MATCH "Subsystem[ \t]+[0-9a-fA-F]+[^\n]*" seen "${dump}")
   list(APPEND problems "not a ${SUBSYSTEM} program (${seen})")
 endif()
 
@@ -61,6 +62,7 @@ if(STRIPPED)
   string(REGEX MATCHALL "\\.debug_[a-z_]+" debug "${dump}")
   if(debug)
     list(REMOVE_DUPLICATES debug)
+    list(JOIN debug ", " debug)
     list(APPEND problems "carries debug sections: ${debug}")
   endif()
 endif()
