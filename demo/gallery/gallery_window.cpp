@@ -393,7 +393,9 @@ void GalleryWindow::applySkin() {
     options.captionHeight = 30;
     options.resizable = false;
     options.statusBarHeight = kStatusBarHeight;
-    options.statusItems = {{L"皮肤控件一览", 120}, {L"", 150}, {L"状态栏由皮肤对象的操作改变", -1}};
+    options.statusItems = {{L"皮肤控件一览", 120, {}, kNoStatusMeter},
+                           {L"", 150, {}, kNoStatusMeter},
+                           {L"状态栏由皮肤对象的操作改变", -1, {}, kNoStatusMeter}};
     skin.skinWindow(window, options);
     skin.setTitleStyle(window, TitleStyle{std::nullopt, 12, std::nullopt, std::nullopt, false});
     SkinTheme theme;

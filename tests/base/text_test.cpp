@@ -37,8 +37,12 @@ TEST(LocaleTest, RunsUnderTheAnsiCodePageOfTheRequestedLocale) {
     const char* locale = std::getenv("LC_ALL");
     if (!locale) GTEST_SKIP() << "LC_ALL not set";
     const std::string name = locale;
-    if (name.rfind("en_US", 0) == 0) EXPECT_EQ(::GetACP(), 1252u);
-    if (name.rfind("zh_CN", 0) == 0) EXPECT_EQ(::GetACP(), 936u);
+    if (name.rfind("en_US", 0) == 0) {
+        EXPECT_EQ(::GetACP(), 1252u);
+    }
+    if (name.rfind("zh_CN", 0) == 0) {
+        EXPECT_EQ(::GetACP(), 936u);
+    }
 }
 
 }  // namespace

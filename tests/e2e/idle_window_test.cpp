@@ -186,7 +186,9 @@ TEST(IdleWindowTest, EscAndEnterStartNothingWhereverTheFocusIs) {
     } focusCases[] = {{"start", 0}, {"check box", 11}, {"folder box", 16}};
     for (const Focus& focus : focusCases) {
         SCOPED_TRACE(focus.name);
-        if (focus.position) ASSERT_TRUE(tabTo(installer, installer.unit(focus.position)));
+        if (focus.position) {
+            ASSERT_TRUE(tabTo(installer, installer.unit(focus.position)));
+        }
         for (UINT key : {VK_ESCAPE, VK_RETURN}) {
             pressKey(installer, key);
             ASSERT_TRUE(settle(installer)) << "the installer ended on key " << key;

@@ -62,7 +62,9 @@ TEST(BitmapDcTest, EnsureSizeKeepsALargeEnoughBitmap) {
         ASSERT_TRUE(surface.ensureSize(screen.get(), c.width, c.height)) << c.width << "x" << c.height;
         EXPECT_EQ(surface.bitmap() != before, c.replaced) << c.width << "x" << c.height;
         EXPECT_EQ(surface.size().cx, c.resultWidth) << c.width << "x" << c.height;
-        if (c.replaced && before) EXPECT_FALSE(alive(before)) << c.width << "x" << c.height;
+        if (c.replaced && before) {
+            EXPECT_FALSE(alive(before)) << c.width << "x" << c.height;
+        }
         before = surface.bitmap();
     }
 }

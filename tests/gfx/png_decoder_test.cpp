@@ -36,7 +36,9 @@ void expectPixels(const PngFixture& fixture, const std::vector<std::uint8_t>& de
             ASSERT_EQ(got[0], want[2]);
             ASSERT_EQ(got[1], want[1]);
             ASSERT_EQ(got[2], want[0]);
-            if (pixel == 4) ASSERT_EQ(got[3], want[3]);
+            if (pixel == 4) {
+                ASSERT_EQ(got[3], want[3]);
+            }
         }
 }
 

@@ -112,7 +112,9 @@ TEST(KeyColourTest, InkCoverageReadsGlyphEdgesOnTheKeyAndNothingElse) {
     for (const auto& c : cases) {
         const std::optional<float> share = inkCoverage(c.pixel, kKey, c.ink);
         ASSERT_EQ(share.has_value(), c.share.has_value()) << c.what;
-        if (share) EXPECT_NEAR(*share, *c.share, 0.01) << c.what;
+        if (share) {
+            EXPECT_NEAR(*share, *c.share, 0.01) << c.what;
+        }
     }
 }
 

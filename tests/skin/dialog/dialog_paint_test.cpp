@@ -223,8 +223,11 @@ TEST(DialogPaint, TitleIsWhiteFromX25AndCentredInThe30PixelBand) {
     EXPECT_NEAR((ink.top + ink.bottom) / 2.0, 15.0, 3.0);
     // Nothing of the title reaches left of its layout rectangle or below the band.
     for (int y = 0; y < kHeight; ++y)
-        for (int x = 0; x < kWidth; ++x)
-            if (x < 24 || y > 30) ASSERT_EQ(titled.rgb(x, y), untitled.rgb(x, y)) << x << "," << y;
+        for (int x = 0; x < kWidth; ++x) {
+            if (x < 24 || y > 30) {
+                ASSERT_EQ(titled.rgb(x, y), untitled.rgb(x, y)) << x << "," << y;
+            }
+        }
 }
 
 TEST(DialogPaint, TitlePathIsOneLineOfElevenPixelGlyphs) {
@@ -264,7 +267,9 @@ TEST(DialogPaint, CloseButtonTurnsRedOnlyInsideItsHotPixels) {
     for (int y = 0; y < kHeight; ++y)
         for (int x = 0; x < kWidth; ++x) {
             const POINT p{x, y};
-            if (!::PtInRect(&hot, p)) ASSERT_EQ(highlighted.rgb(x, y), normal.rgb(x, y)) << x << "," << y;
+            if (!::PtInRect(&hot, p)) {
+                ASSERT_EQ(highlighted.rgb(x, y), normal.rgb(x, y)) << x << "," << y;
+            }
         }
 }
 

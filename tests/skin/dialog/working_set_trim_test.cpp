@@ -83,8 +83,9 @@ TEST(WorkingSetTrim, TwoDeactivationsRunTwoThreadsAndWriteNothing) {
         for (const auto& [name, facts] : after) {
             const auto was = before[i].find(name);
             EXPECT_TRUE(was != before[i].end()) << "new entry " << std::string(name.begin(), name.end());
-            if (was != before[i].end() && name != L"." && name != L"..")
+            if (was != before[i].end() && name != L"." && name != L"..") {
                 EXPECT_EQ(was->second, facts) << "changed " << std::string(name.begin(), name.end());
+            }
         }
     }
 }

@@ -41,6 +41,11 @@ std::uint32_t greenAt(int, int) {
     return 0xFF00C000u;
 }
 
+// GCC 12 at -O3 takes the optional face of the table's fifth row for
+// uninitialised on the path that unwinds a half-built table; every row is
+// fully built before the loop reads it.
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wmaybe-uninitialized"
 TEST(StatusBarStyleTest, ChangeReplacesWhatIsGivenAndKeepsTheRest) {
     const StatusBarStyle defaults;
     struct Case {
@@ -69,6 +74,7 @@ TEST(StatusBarStyleTest, ChangeReplacesWhatIsGivenAndKeepsTheRest) {
         EXPECT_EQ(got.fillAlpha, c.expected.fillAlpha) << c.what;
     }
 }
+#pragma GCC diagnostic pop
 
 TEST(StatusBarStyleTest, MeterValueKeptWithinNoneAndFull) {
     const std::pair<int, int> cases[] = {

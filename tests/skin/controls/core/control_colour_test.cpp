@@ -22,10 +22,6 @@ std::uint32_t composedAt(int x, int y) {
     return 0xFF000000u | (x & 0xFF) << 16 | (y & 0xFF) << 8 | 0x40;
 }
 
-std::uint32_t rgb(std::uint32_t argb) {
-    return argb & 0xFFFFFF;
-}
-
 bool isLive(HGDIOBJ object) {
     return object && ::GetObjectType(object) != 0;
 }
