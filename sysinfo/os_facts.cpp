@@ -23,7 +23,11 @@ Fn systemFunction(const wchar_t* module, const char* name) {
     return handle ? systemProc<Fn>(module, name) : nullptr;
 }
 
-bool isWow64() {
+// Whether Windows itself is 64-bit. A 64-bit program is not under WOW64, yet
+// its Windows is 64-bit all the same; the version text's architecture follows
+// the system, not the program asking.
+bool runsOn64BitWindows() {
+    if (sizeof(void*) == 8) return true;
     auto isWow64Process = systemFunction<IsWow64ProcessFn>(L"kernel32.dll", "IsWow64Process");
     BOOL wow64 = FALSE;
     return isWow64Process && isWow64Process(::GetCurrentProcess(), &wow64) && wow64;
@@ -67,7 +71,7 @@ std::optional<OsFacts> gatherOsFacts() {
     SYSTEM_INFO system{};
     ::GetSystemInfo(&system);
     facts.processorArchitectureField = system.dwOemId;
-    facts.wow64 = isWow64();
+    facts.wow64 = runsOn64BitWindows();
     readTrueVersion(facts);
     facts.serverR2 = ::GetSystemMetrics(SM_SERVERR2) != 0;
     if (facts.major > 5) facts.productInfoType = productInfoType(facts.major, facts.minor);
