@@ -76,12 +76,18 @@ EntryPipeline::EntryPipeline(ZipReader& reader, std::size_t destinationLength)
     if (!memory_) return;
     for (int i = 0; i < kBlocks; ++i) blocks_[i].data = memory_.get() + i * kBlockSize;
     // No more workers than entries. A worker that cannot open the archive
-    // again, or whose thread cannot start, is simply not there: the others
-    // take its share.
+    // again, cannot be made or whose thread cannot start is simply not there:
+    // the others take its share. Nothing may leave the constructor once a
+    // thread runs, since no destructor would then join it.
     for (int i = 0; i < kWorkers && i < entryCount_; ++i) {
-        std::unique_ptr<zip::ByteSource> source = reader_.openSource();
-        if (!source) continue;
-        workers_[i] = std::make_unique<Worker>(*this, std::move(source));
+        try {
+            std::unique_ptr<zip::ByteSource> source = reader_.openSource();
+            if (source && workerSourceSeam) source = workerSourceSeam(i, std::move(source));
+            if (!source) continue;
+            workers_[i] = std::make_unique<Worker>(*this, std::move(source));
+        } catch (...) {
+            continue;
+        }
         {
             Locked locked(lock_);
             ++workersRunning_;
@@ -142,6 +148,8 @@ void EntryPipeline::readEntries(zip::ByteSource& source) {
 // reading ends there (a failure, or the pipeline stopping).
 bool EntryPipeline::readEntry(zip::ByteSource& source, int index, EntryBlock* block) {
     std::uint64_t dataOffset = 0;
+    // Cleared, so that what a failure leaves here is that failure's own.
+    ::SetLastError(0);
     describe(source, index, &block->step, &dataOffset);
     const EntryKind kind = block->step.kind;
     if (kind != EntryKind::File) {
@@ -152,12 +160,17 @@ bool EntryPipeline::readEntry(zip::ByteSource& source, int index, EntryBlock* bl
         return goesOn;
     }
     BlockSink sink(*this, block);
+    ::SetLastError(0);
     const zip::ZipResult copied = reader_.copyEntryData(source, index, dataOffset, sink);
+    // Taken here, on the thread the read failed on: the calling thread
+    // cannot see this thread's last error.
+    const DWORD error = copied == zip::ZipResult::Ok ? 0 : ::GetLastError();
     EntryBlock* tail = sink.current();
     if (!tail) return false;
     if (copied != zip::ZipResult::Ok) endReadingAt(index);
     tail->last = true;
     tail->result = copied;
+    tail->error = error;
     publish(tail);
     return copied == zip::ZipResult::Ok;
 }
@@ -168,6 +181,7 @@ void EntryPipeline::describe(zip::ByteSource& source, int index, EntryStep* step
     step->index = index;
     step->verdict = zip::PathVerdict::Safe;
     step->result = zip::ZipResult::Ok;
+    step->error = 0;
     step->name.clear();
     step->relative.clear();
     ZipEntryInfo info;
@@ -175,6 +189,7 @@ void EntryPipeline::describe(zip::ByteSource& source, int index, EntryStep* step
     if (got != zip::ZipResult::Ok) {
         step->kind = EntryKind::Unreadable;
         step->result = got;
+        step->error = ::GetLastError();
         return;
     }
     step->name = info.wideName;
@@ -230,6 +245,7 @@ EntryBlock* EntryPipeline::acquire(int entry, int sequence) {
         block.size = 0;
         block.last = false;
         block.result = zip::ZipResult::Ok;
+        block.error = 0;
         return &block;
     }
     return nullptr;  // cannot happen: freeBlocks_ counts the free blocks

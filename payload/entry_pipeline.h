@@ -39,6 +39,7 @@ struct EntryStep {
     std::wstring name;  // decoded entry name
     zip::PathVerdict verdict = zip::PathVerdict::Safe;
     zip::ZipResult result = zip::ZipResult::Ok;
+    DWORD error = 0;        // Unreadable: the system's error on the worker that read it, 0 when none
     std::wstring relative;  // folders and files: the path below the destination
     FILETIME creationTime{}, accessTime{}, writeTime{};
 };
@@ -52,6 +53,7 @@ struct EntryBlock {
     std::size_t size = 0;
     bool last = false;                           // the entry's last block
     zip::ZipResult result = zip::ZipResult::Ok;  // on a file's last block: Ok, or why its data failed
+    DWORD error = 0;  // with a failed result: the system's error on the worker that read it, 0 when none
 
     // Kept by the pipeline.
     enum class State { Free, Filling, Published, Taken } state = State::Free;
@@ -73,6 +75,12 @@ public:
     EntryPipeline(ZipReader& reader, std::size_t destinationLength);
     // Stops the workers where they are and waits for them to end.
     ~EntryPipeline();
+
+    // Test seam: given each worker's number and its own source on the
+    // archive, before the worker is made; it may wrap the source (reads that
+    // fail) or throw, as running out of memory there would.
+    using WorkerSourceSeam = std::unique_ptr<zip::ByteSource> (*)(int worker, std::unique_ptr<zip::ByteSource> source);
+    static inline WorkerSourceSeam workerSourceSeam = nullptr;
     EntryPipeline(const EntryPipeline&) = delete;
     EntryPipeline& operator=(const EntryPipeline&) = delete;
 

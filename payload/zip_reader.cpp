@@ -169,6 +169,18 @@ ZipResult ZipReader::getEntry(int index, ZipEntryInfo* info) {
     return r;
 }
 
+std::wstring ZipReader::entryName(int index) const {
+    if (index < 0 || index >= entryCount()) return {};
+    const zip::CentralEntry& e = entries_[static_cast<std::size_t>(index)];
+    return e.utf8Name() ? wideFromUtf8(e.name) : wideFromGbk(e.name);
+}
+
+bool ZipReader::entryIsFolder(int index) const {
+    if (index < 0 || index >= entryCount()) return false;
+    return zip::isDirectoryAttributes(
+        zip::attributesFromExternal(entries_[static_cast<std::size_t>(index)].externalAttributes));
+}
+
 ZipResult ZipReader::checkSupported(int index) const {
     if (index < 0 || index >= entryCount()) return ZipResult::BadArgument;
     return zip::checkSupported(entries_[static_cast<std::size_t>(index)]);
@@ -215,6 +227,8 @@ ZipResult ZipReader::extractEntryToFile(int index, const std::wstring& target, C
     const ZipResult copied = copyEntryData(*source_, index, cachedDataOffset_, sink);
     if (copied != ZipResult::Ok) return copied;  // the file goes with `file`
     file.finish(cached_.creationTime, cached_.accessTime, cached_.writeTime, createAs == CreateAs::Normal);
+    // One entry on its own is final once written: the file it replaced goes.
+    dropSetAside(file.takeSetAside());
     return ZipResult::Ok;
 }
 

@@ -49,9 +49,15 @@ public:
     // Creates (or replaces, even when read-only) target with the entry's
     // data, attributes and times. A relative target is taken from the folder
     // that was current when the archive was opened, and its missing folders
-    // are created. A file that fails part-way is deleted again. Directory
-    // entries create nothing.
+    // are created. A file that fails part-way is deleted again, and a file it
+    // was replacing is back as it was. Directory entries create nothing.
     ZipResult extractEntryToFile(int index, const std::wstring& target, CreateAs createAs = CreateAs::EntryAttributes);
+
+    // The entry's decoded name and whether its attributes mark a folder, as
+    // the central directory gives them (no read); the local header must
+    // repeat the name before the entry is extracted.
+    std::wstring entryName(int index) const;
+    bool entryIsFolder(int index) const;
 
     // Whether the entry's data can be copied at all (Unsupported for
     // encryption, other methods, 64-bit sizes).

@@ -41,8 +41,19 @@ TEST(DiskFullTest, AFullDiskStopsBothSidesAndLeavesNoFile) {
         temp / L"a.zip", testing::buildZip({{"first.txt", "first"}, {"big.bin", big}, {"after.txt", "after"}}).bytes));
 
     ArchiveUnit unit;
+    ::SetLastError(0);
     EXPECT_EQ(unit.extractArchive(temp / L"a.zip", dest), 0);
+    const DWORD error = ::GetLastError();
     EXPECT_NE(unit.lastError().find(L"big.bin"), std::wstring::npos) << utf8FromWide(unit.lastError());
+    // Named as what it is, in the system's words, not as a read or inflate error.
+    EXPECT_TRUE(error == ERROR_DISK_FULL || error == ERROR_HANDLE_DISK_FULL) << error;
+    EXPECT_EQ(unit.lastError().find(L"inflate"), std::wstring::npos) << utf8FromWide(unit.lastError());
+    wchar_t reason[512];
+    DWORD n = ::FormatMessageW(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, error, 0, reason,
+                               512, nullptr);
+    while (n > 0 && (reason[n - 1] == L'\r' || reason[n - 1] == L'\n' || reason[n - 1] == L' ')) --n;
+    ASSERT_GT(n, 0u);
+    EXPECT_NE(unit.lastError().find(std::wstring(reason, n)), std::wstring::npos) << utf8FromWide(unit.lastError());
     std::string first;
     testing::readFileBytes(dest + L"\\first.txt", &first);
     EXPECT_EQ(first, "first");

@@ -273,5 +273,86 @@ TEST(EntryPipelineTest, RunsLeaveNoThreadOrHandleBehind) {
     EXPECT_EQ(handlesOfThisProcess(), handles);
 }
 
+struct SeamReset {
+    ~SeamReset() { EntryPipeline::workerSourceSeam = nullptr; }
+};
+
+// Reads of the archive from `failFrom` on fail as a device error would.
+class FailingSource final : public zip::ByteSource {
+public:
+    FailingSource(std::unique_ptr<zip::ByteSource> inner, std::uint64_t failFrom)
+        : inner_(std::move(inner)), failFrom_(failFrom) {}
+    std::uint64_t size() const override { return inner_->size(); }
+    bool readAt(std::uint64_t offset, void* out, std::size_t n) override {
+        if (offset + n <= failFrom_) return inner_->readAt(offset, out, n);
+        ::SetLastError(ERROR_IO_DEVICE);
+        return false;
+    }
+
+private:
+    std::unique_ptr<zip::ByteSource> inner_;
+    std::uint64_t failFrom_;
+};
+
+// An archive read that fails on a worker thread is reported with that
+// thread's system error: in the failure line, by lastSystemError, and as the
+// caller's own last error after the call (the calling thread never saw it).
+TEST(EntryPipelineTest, AReadFailingOnAWorkerGivesItsSystemErrorToTheCaller) {
+    TempFolder temp;
+    const std::string big = pattern(3 * kBlock, 9);
+    ASSERT_TRUE(testing::writeFileBytes(temp / L"a.zip",
+                                        buildZip({{"first.txt", "first"}, {"big.bin", big, false}}).bytes));
+    const SeamReset reset;
+    // Inside the stored entry's data, past its header.
+    EntryPipeline::workerSourceSeam = [](int, std::unique_ptr<zip::ByteSource> source) {
+        return std::unique_ptr<zip::ByteSource>(std::make_unique<FailingSource>(std::move(source), 2 * kBlock));
+    };
+    ArchiveUnit unit;
+    ::SetLastError(0);
+    EXPECT_EQ(unit.extractArchive(temp / L"a.zip", temp / L"out"), 0);
+    const DWORD error = ::GetLastError();
+    EXPECT_EQ(error, static_cast<DWORD>(ERROR_IO_DEVICE));
+    EXPECT_EQ(unit.lastSystemError(), static_cast<DWORD>(ERROR_IO_DEVICE));
+    EXPECT_NE(unit.lastError().find(L"error " + std::to_wstring(ERROR_IO_DEVICE)), std::wstring::npos)
+        << utf8FromWide(unit.lastError());
+    EXPECT_EQ(fileText(temp / L"out\\first.txt"), "first");
+    EXPECT_FALSE(fileExists(temp / L"out\\big.bin"));
+}
+
+// A worker that cannot be made once another has started (memory running out
+// there) is not there: the run goes on with the workers that started, or
+// stops cleanly with none, and every thread that started is joined.
+TEST(EntryPipelineTest, AWorkerThatCannotStartLeavesNoThreadBehind) {
+    TempFolder temp;
+    const std::string big = pattern(kMoreThanThePool, 7);
+    ASSERT_TRUE(testing::writeFileBytes(temp / L"a.zip",
+                                        buildZip({{"a.txt", "a"}, {"big.bin", big}, {"more.bin", big}}).bytes));
+    static int failing = -1;  // the worker whose start throws; 2: both
+    const SeamReset reset;
+    EntryPipeline::workerSourceSeam = [](int worker, std::unique_ptr<zip::ByteSource> source) {
+        if (worker == failing || failing == 2) throw std::bad_alloc();
+        return source;
+    };
+    const struct {
+        int failing;
+        int result;
+    } cases[] = {{1, 1}, {0, 1}, {2, 0}};
+    const int threads = threadsOfThisProcess();
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.failing);
+        failing = c.failing;
+        const std::wstring dest = temp / L"out";
+        testing::removeTree(dest);
+        ArchiveUnit unit;
+        int result = -2;
+        EXPECT_NO_THROW(result = unit.extractArchive(temp / L"a.zip", dest));
+        EXPECT_EQ(result, c.result) << utf8FromWide(unit.lastError());
+        if (c.result == 1) {
+            EXPECT_EQ(fileText(dest + L"\\more.bin"), big);
+        }
+        EXPECT_EQ(threadsOfThisProcess(), threads);
+    }
+}
+
 }  // namespace
 }  // namespace pelmora

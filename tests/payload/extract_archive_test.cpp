@@ -272,6 +272,8 @@ TEST(ExtractArchiveTest, ResultsForMissingPathsAndNonArchives) {
 
     ASSERT_TRUE(testing::writeFileBytes(temp / L"text.zip", std::string(100, 'x')));
     EXPECT_EQ(unit.extractArchive(temp / L"text.zip", temp / L"out\\deep\\er"), 0);
+    EXPECT_FALSE(folderExists(temp / L"out")) << "nothing is made for an archive that cannot be used";
+    EXPECT_EQ(unit.extractArchive(fixture(L"infozip.zip"), temp / L"out\\deep\\er"), 1);
     EXPECT_TRUE(folderExists(temp / L"out\\deep\\er")) << "the destination is made with its parents";
 
     // An end record alone is an archive of nothing, not a finished installation.

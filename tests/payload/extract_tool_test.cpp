@@ -56,6 +56,7 @@ TEST(ExtractToolTest, ExitCodeAndLastLineFollowTheResult) {
     run = runExtract(L"\"" + (temp / L"not.zip") + L"\" \"" + (temp / L"out2") + L"\"", temp);
     EXPECT_EQ(run.exitCode, 1u);
     EXPECT_EQ(run.lastLine(), "0");
+    EXPECT_FALSE(testing::folderExists(temp / L"out2")) << "no destination for an archive that cannot be used";
 
     run = runExtract(L"\"" + (temp / L"absent.zip") + L"\" \"" + (temp / L"out3") + L"\"", temp);
     EXPECT_EQ(run.exitCode, 2u);
