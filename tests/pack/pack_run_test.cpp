@@ -288,6 +288,42 @@ TEST_F(PackRunTest, BadInputsGetTheirMessageAndStatusAndNoOutput) {
     }
 }
 
+// Two names Windows takes for one file, whatever their letters: the
+// installer would write both into one file. From an archive, so the same
+// names reach the builder on Linux and on Windows.
+TEST_F(PackRunTest, NamesThatAreOneFileOnWindowsAreRefused) {
+    const struct {
+        const char *first, *second;
+        const char* message;  // empty: both are packed
+    } cases[] = {
+        {"README.txt", "readme.txt", "\"README.txt\" and \"readme.txt\" differ only in case"},
+        {"Ä.txt", "ä.txt", "\"Ä.txt\" and \"ä.txt\" differ only in case"},
+        {"Σ.txt", "σ.txt", "\"Σ.txt\" and \"σ.txt\" differ only in case"},
+        {"data/ÿ.ini", "data/Ÿ.ini", "\"data/ÿ.ini\" and \"data/Ÿ.ini\" differ only in case"},
+        {"ΣΟΦΙΑ/a.txt", "σοφια/b.txt", "\"ΣΟΦΙΑ/\" and \"σοφια/\" differ only in case"},
+        {"ｗｉｄｅ.txt", "ＷＩＤＥ.txt", "\"ＷＩＤＥ.txt\" and \"ｗｉｄｅ.txt\" differ only in case"},
+        // Windows maps one code unit to one: no "SS" for "ß", no normalisation.
+        {"straße.txt", "STRASSE.txt", ""},
+        {"é.txt", "e\u0301.txt", ""},
+    };
+    for (const auto& c : cases) {
+        SetUp();
+        std::vector<pelmora::testing::TestEntry> entries = {{"app.exe", "MZ"}, {c.first, "1"}, {c.second, "2"}};
+        for (auto& e : entries) e.flags = 0x0800;
+        ASSERT_TRUE(writeFile(temp_ / "names.zip", pelmora::testing::buildZip(entries).bytes));
+        const PackResult run = pack({"--source", "names.zip", "--program", "app.exe"});
+        if (*c.message) {
+            EXPECT_EQ(run.status, 3) << c.first << "\n" << run.messages;
+            EXPECT_NE(run.messages.find(c.message), std::string::npos) << c.first << "\n" << run.messages;
+            expectNoOutput(c.first);
+        } else {
+            EXPECT_EQ(run.status, 0) << c.first << "\n" << run.messages;
+            EXPECT_EQ(openInstaller(output()).files.size(), 3u) << c.first;
+            removeFile(output());
+        }
+    }
+}
+
 TEST_F(PackRunTest, InterruptedBuildLeavesNothing) {
     volatile std::sig_atomic_t interrupted = 1;
     const PackResult run = pack({}, &interrupted);

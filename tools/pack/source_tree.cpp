@@ -5,6 +5,7 @@
 #include <set>
 
 #include "base/text.h"
+#include "base/windows_case.h"
 #include "payload/entry_data.h"
 #include "payload/entry_path.h"
 
@@ -31,14 +32,6 @@ std::vector<std::string> components(const std::string& name) {
 bool canonicalLess(const SourceEntry& a, const SourceEntry& b) {
     const auto x = components(a.name), y = components(b.name);
     return std::lexicographical_compare(x.begin(), x.end(), y.begin(), y.end());
-}
-
-std::string foldCase(const std::string& name) {
-    std::string folded = name;
-    for (char& c : folded) {
-        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-    }
-    return folded;
 }
 
 class FileData final : public DataSource {
@@ -271,7 +264,7 @@ std::string normalRelativeName(const std::string& name) {
 }
 
 void checkNames(const SourceTree& tree, std::size_t destinationLength, std::vector<std::string>* problems) {
-    std::map<std::string, std::string> folded;
+    std::map<std::wstring, std::string> folded;  // by the name Windows compares, without a folder's "/"
     for (const SourceEntry& e : tree.entries) {
         std::wstring wide;
         if (!utf16FromUtf8(e.name, &wide)) {
@@ -292,7 +285,7 @@ void checkNames(const SourceTree& tree, std::size_t destinationLength, std::vect
                 break;
             }
         }
-        const std::string key = foldCase(e.folder ? e.name.substr(0, e.name.size() - 1) : e.name);
+        const std::wstring key = windowsCaseKey(e.folder ? wide.substr(0, wide.size() - 1) : wide);
         const auto [it, inserted] = folded.emplace(key, e.name);
         if (!inserted) {
             problems->push_back("\"" + it->second + "\" and \"" + e.name +

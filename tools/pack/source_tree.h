@@ -46,8 +46,9 @@ bool scanSource(const NativePath& source, SourceTree* tree, std::vector<std::str
 // folder of destinationLength UTF-16 units (the default folder and the
 // product folder): no absolute names, drive letters, colons, ".." or device
 // names, no characters Windows refuses, no trailing dots or spaces (Windows
-// drops them), no two names that differ only in case, and no path longer
-// than Windows opens there.
+// drops them), no two names that Windows takes for one file (compared as its
+// file systems do: base/windows_case), and no path longer than Windows opens
+// there.
 void checkNames(const SourceTree& tree, std::size_t destinationLength, std::vector<std::string>* problems);
 
 // "a/b/c" in the "/" form, from a name written with "/" or "\"; empty when it

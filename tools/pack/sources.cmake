@@ -17,6 +17,7 @@ set(PACK_CORE_SOURCES
 # the payload and base libraries.
 set(PACK_SHARED_SOURCES
   base/text.cpp
+  base/windows_case.cpp
   payload/entry_data.cpp
   payload/entry_path.cpp
   payload/package_block.cpp
@@ -29,6 +30,7 @@ set(PACK_TEST_SOURCES
   tests/pack/program_image_test.cpp
   tests/pack/package_block_test.cpp
   tests/pack/picture_check_test.cpp
+  tests/pack/windows_case_test.cpp
   tests/pack/zip_writer_test.cpp
   tests/pack/pack_test_support.cpp
   tests/payload/zip_builder.cpp)
