@@ -367,6 +367,9 @@ TEST_F(PackRunTest, FolderNamesWindowsRefuses) {
         {"what?", "character not allowed in file names"},
         {"ends.", "ends a part in a dot or space"},
         {"\xFF\xFE.txt", "cannot be encoded as Unicode"},
+        // Windows takes a backslash for a folder separator: folder a, file b.
+        {"a\\b", "source/a\\b holds a backslash, which Windows takes for a folder separator"},
+        {"bin\\app.exe", "source/bin\\app.exe holds a backslash"},
     };
     for (const auto& c : cases) {
         SetUp();

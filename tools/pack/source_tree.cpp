@@ -107,6 +107,12 @@ void walkFolder(const NativePath& folder, const std::string& prefix, SourceTree*
             problems->push_back("the name of " + displayPath(folder / n) + " cannot be encoded as Unicode");
             continue;
         }
+        // Linux allows it in a name; Windows would make "a\b" folder a, file b.
+        if (utf8.find('\\') != std::string::npos) {
+            problems->push_back(displayPath(folder / n) +
+                                " holds a backslash, which Windows takes for a folder separator");
+            continue;
+        }
         children.emplace_back(std::move(utf8), n);
     }
     std::sort(children.begin(), children.end());
