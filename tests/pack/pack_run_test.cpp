@@ -258,6 +258,11 @@ TEST_F(PackRunTest, BadInputsGetTheirMessageAndStatusAndNoOutput) {
              entry.crc = 0x12345678;  // the stored data differs from its CRC
              writeFile(temp_ / "bad.zip", pelmora::testing::buildZip({entry}).bytes);
          }},
+        {"description over the size limit",
+         {},
+         2,
+         "app.json is larger than 1048576 bytes, the most a description file may hold",
+         [&] { writeFile(temp_ / "app.json", "{" + std::string(1 << 20, ' ') + "}"); }},
         {"unknown key", {}, 2, "app.json:1:2: unknown key \"colour\"", [&] { writeDescription(R"("colour": 1,)"); }},
         {"misspelt text",
          {},

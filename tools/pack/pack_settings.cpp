@@ -96,6 +96,13 @@ private:
 void readDescription(const NativePath& path, PackRequest* request, std::vector<Problem>* problems) {
     const std::string shown = displayPath(path);
     std::string bytes;
+    std::uint64_t size = 0;
+    if (followedKind(path) == FileKind::File && fileSize(path, &size) && size > kMaxDescriptionSize) {
+        problems->push_back({ExitCode::Usage, "the description file " + shown + " is larger than " +
+                                                  std::to_string(kMaxDescriptionSize) +
+                                                  " bytes, the most a description file may hold"});
+        return;
+    }
     if (followedKind(path) != FileKind::File || !readSmallFile(path, kMaxDescriptionSize, &bytes)) {
         problems->push_back({ExitCode::Usage, "cannot read the description file " + shown});
         return;
