@@ -329,6 +329,61 @@ TEST_F(PackRunTest, NamesThatAreOneFileOnWindowsAreRefused) {
     }
 }
 
+// A name of 300,000 characters, wherever it is given, is shown by its two
+// ends: the messages stay a few lines, not megabytes.
+TEST_F(PackRunTest, MessagesShortenLongNames) {
+    auto repeat = [](const std::string& piece, std::size_t times) {
+        std::string out;
+        for (std::size_t i = 0; i < times; ++i) out += piece;
+        return out;
+    };
+    const std::string head = repeat("Ж", 60), tail = repeat("語", 20);
+    const std::string name = repeat("Ж", 100) + std::string(299800, 'm') + repeat("語", 100);
+    const struct {
+        const char* what;
+        std::vector<std::string> args;
+        // False when the value shown has something in front ("--", a folder),
+        // so that only its end is certain.
+        bool startsTheValue;
+        std::function<void()> prepare = nullptr;
+    } cases[] = {
+        {"program", {"--program", name}, true},
+        {"program outside", {"--program", "../" + name}, false},
+        {"install folder", {"--install-folder", name}, true},
+        {"shortcut", {"--shortcut", name}, true},
+        {"default folder", {"--default-folder", "C:\\" + name}, false},
+        {"timestamp", {"--timestamp", name}, true},
+        {"compression", {"--compression", name}, true},
+        {"text key", {"--text", name}, true},
+        {"unknown option", {"--" + name, "x"}, false},
+        {"second description file", {name}, true},
+        {"source", {"--source", name}, false},
+        {"output", {"--output", "out/" + name}, false},
+        {"output folder", {"--output", name + "/Setup.exe"}, false},
+        {"description key", {}, true, [&] { writeDescription("\"" + name + "\": 1,"); }},
+        {"archive entry",
+         {"--source", "long.zip", "--program", "app.exe"},
+         true,
+         [&] {
+             // A ZIP name holds at most 65,535 bytes.
+             const std::string entry = repeat("Ж", 100) + std::string(30000, 'm') + repeat("語", 100);
+             std::vector<pelmora::testing::TestEntry> entries = {{"app.exe", "MZ"}, {entry, "x"}};
+             for (auto& e : entries) e.flags = 0x0800;
+             writeFile(temp_ / "long.zip", pelmora::testing::buildZip(entries).bytes);
+         }},
+    };
+    for (const auto& c : cases) {
+        SetUp();
+        if (c.prepare) c.prepare();
+        const PackResult run = pack(c.args);
+        EXPECT_NE(run.status, 0) << c.what;
+        EXPECT_LT(run.messages.size(), 2000u) << c.what << "\n" << run.messages.substr(0, 2000);
+        const std::string shown = (c.startsTheValue ? head : "") + "…" + tail;
+        EXPECT_NE(run.messages.find(shown), std::string::npos) << c.what << "\n" << run.messages.substr(0, 2000);
+        expectNoOutput(c.what);
+    }
+}
+
 TEST_F(PackRunTest, InterruptedBuildLeavesNothing) {
     volatile std::sig_atomic_t interrupted = 1;
     const PackResult run = pack({}, &interrupted);

@@ -6,6 +6,7 @@
 #include <system_error>
 
 #include "base/text.h"
+#include "tools/pack/shown_name.h"
 
 #ifdef _WIN32
 #include <windows.h>
@@ -83,7 +84,7 @@ bool utf8FromPath(const NativePath& path, std::string* utf8) {
 
 std::string displayPath(const NativePath& path) {
     std::string utf8;
-    if (utf8FromPath(path, &utf8)) return utf8;
+    if (utf8FromPath(path, &utf8)) return shownName(utf8);
     // Escape what has no UTF-8 form, so the message still names the file.
     std::string shown;
     static const char kHex[] = "0123456789ABCDEF";
@@ -96,7 +97,7 @@ std::string displayPath(const NativePath& path) {
             for (int shift = u > 0xFF ? 12 : 4; shift >= 0; shift -= 4) shown += kHex[(u >> shift) & 0xF];
         }
     }
-    return shown;
+    return shownName(shown);
 }
 
 FileKind fileKind(const NativePath& path) {

@@ -22,7 +22,8 @@ bool pathFromUtf8(std::string_view utf8, NativePath* path);
 // False when the system's name has no UTF-8 form (bytes that are not UTF-8 on
 // Linux, an unpaired surrogate on Windows).
 bool utf8FromPath(const NativePath& path, std::string* utf8);
-// For messages: the UTF-8 form, or the name with what cannot be shown escaped.
+// For messages: the UTF-8 form, or the name with what cannot be shown escaped;
+// shortened as shownName does.
 std::string displayPath(const NativePath& path);
 
 enum class FileKind { Missing, File, Folder, Link, Other };

@@ -8,6 +8,7 @@
 #include "base/windows_case.h"
 #include "payload/entry_data.h"
 #include "payload/entry_path.h"
+#include "tools/pack/shown_name.h"
 
 namespace pelmora::pack {
 namespace {
@@ -80,7 +81,8 @@ public:
         }
         Forward sink(consume);
         const zip::ZipResult r = zip::copyEntryData(source, entry_, dataOffset_, sink);
-        if (r != zip::ZipResult::Ok) error_ = "the archive entry " + name_ + " cannot be read: " + zipResultName(r);
+        if (r != zip::ZipResult::Ok)
+            error_ = "the archive entry " + shownName(name_) + " cannot be read: " + zipResultName(r);
         return r == zip::ZipResult::Ok;
     }
     std::string error() const override { return error_; }
@@ -189,7 +191,8 @@ bool scanArchive(const NativePath& archive, SourceTree* tree, std::vector<std::s
         std::string name = normalRelativeName(utf8);
         if (name.empty()) {
             if (folder && (utf8 == "./" || utf8 == "/")) continue;  // the archive's own root
-            problems->push_back("the source archive's entry \"" + utf8 + "\" would land outside the product folder");
+            problems->push_back("the source archive's entry \"" + shownName(utf8) +
+                                "\" would land outside the product folder");
             continue;
         }
         if (folder) name += '/';
@@ -197,7 +200,7 @@ bool scanArchive(const NativePath& archive, SourceTree* tree, std::vector<std::s
         const auto [it, inserted] = seen.emplace(name, tree->entries.size());
         if (!inserted) {
             if (!folder || !tree->entries[it->second].folder) {
-                problems->push_back("the source archive holds \"" + name + "\" twice");
+                problems->push_back("the source archive holds \"" + shownName(name) + "\" twice");
             }
             continue;
         }
@@ -207,7 +210,8 @@ bool scanArchive(const NativePath& archive, SourceTree* tree, std::vector<std::s
             r = zip::checkSupported(c);
             if (r == zip::ZipResult::Ok) r = zip::readLocalEntry(source, c, end.directoryOffset, &local);
             if (r != zip::ZipResult::Ok) {
-                problems->push_back("the source archive's entry " + name + " cannot be read: " + zipResultName(r));
+                problems->push_back("the source archive's entry " + shownName(name) +
+                                    " cannot be read: " + zipResultName(r));
                 continue;
             }
             e.dataOffset = local.dataOffset;
@@ -274,27 +278,28 @@ void checkNames(const SourceTree& tree, std::size_t destinationLength, std::vect
     for (const SourceEntry& e : tree.entries) {
         std::wstring wide;
         if (!utf16FromUtf8(e.name, &wide)) {
-            problems->push_back("the name " + e.name + " cannot be encoded");
+            problems->push_back("the name " + shownName(e.name) + " cannot be encoded");
             continue;
         }
         zip::EntryPath path;
         zip::PathVerdict verdict = zip::safeRelativePath(wide, &path);
         if (verdict == zip::PathVerdict::Safe) verdict = zip::checkPathLength(destinationLength, path, e.folder);
         if (verdict != zip::PathVerdict::Safe) {
-            problems->push_back("the installer would refuse the name \"" + e.name +
+            problems->push_back("the installer would refuse the name \"" + shownName(e.name) +
                                 "\": " + zip::pathVerdictName(verdict));
             continue;
         }
         for (const std::string& part : components(e.name)) {
             if (part.back() == '.' || part.back() == ' ') {
-                problems->push_back("the name \"" + e.name + "\" ends a part in a dot or space, which Windows drops");
+                problems->push_back("the name \"" + shownName(e.name) +
+                                    "\" ends a part in a dot or space, which Windows drops");
                 break;
             }
         }
         const std::wstring key = windowsCaseKey(e.folder ? wide.substr(0, wide.size() - 1) : wide);
         const auto [it, inserted] = folded.emplace(key, e.name);
         if (!inserted) {
-            problems->push_back("\"" + it->second + "\" and \"" + e.name +
+            problems->push_back("\"" + shownName(it->second) + "\" and \"" + shownName(e.name) +
                                 "\" differ only in case; Windows keeps one of them");
         }
     }

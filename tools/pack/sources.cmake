@@ -11,6 +11,7 @@ set(PACK_CORE_SOURCES
   tools/pack/picture_check.cpp
   tools/pack/program_image.cpp
   tools/pack/progress.cpp
+  tools/pack/shown_name.cpp
   tools/pack/source_tree.cpp
   tools/pack/zip_writer.cpp)
 # What the builder shares with the installer; the Windows build takes it from
@@ -30,6 +31,7 @@ set(PACK_TEST_SOURCES
   tests/pack/program_image_test.cpp
   tests/pack/package_block_test.cpp
   tests/pack/picture_check_test.cpp
+  tests/pack/shown_name_test.cpp
   tests/pack/windows_case_test.cpp
   tests/pack/zip_writer_test.cpp
   tests/pack/pack_test_support.cpp

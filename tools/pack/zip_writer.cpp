@@ -6,6 +6,7 @@
 
 #include "payload/package_block.h"
 #include "payload/zip_format.h"
+#include "tools/pack/shown_name.h"
 
 namespace pelmora::pack {
 namespace {
@@ -191,7 +192,7 @@ bool ZipWriter::copyData(DataSource& data, bool deflate, const Progress& progres
 }
 
 bool ZipWriter::addSmallFile(Entry& e, std::uint64_t size, DataSource& data, const Progress& progress) {
-    const std::string changed = "the file changed while it was being read: " + e.name;
+    const std::string changed = "the file changed while it was being read: " + shownName(e.name);
     small_.clear();
     const bool produced = data.produce([&](const std::uint8_t* chunk, std::size_t n) {
         if (small_.size() + n > size) return fail(changed);
@@ -242,7 +243,7 @@ bool ZipWriter::addFile(std::string_view name, std::uint64_t size, DataSource& d
 
     Copied copied;
     if (!copyData(data, deflate, progress, &copied)) return false;
-    const std::string changed = "the file changed while it was being read: " + e.name;
+    const std::string changed = "the file changed while it was being read: " + shownName(e.name);
     if (copied.in != size) return fail(changed);
     std::uint64_t dataLength = copied.out;
     std::uint32_t dataCrc = copied.outCrc;
