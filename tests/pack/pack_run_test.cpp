@@ -14,6 +14,14 @@
 
 #ifdef _WIN32
 #include <windows.h>
+#else
+#include <fcntl.h>
+#include <sys/resource.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <csignal>
+#include <cstring>
 #endif
 
 namespace pelmora::pack {
@@ -447,6 +455,74 @@ TEST_F(PackRunTest, FolderNamesWindowsRefuses) {
     EXPECT_EQ(run.status, 3);
     EXPECT_NE(run.messages.find("\"bin/APP.exe\" and \"bin/app.exe\" differ only in case"), std::string::npos)
         << run.messages;
+}
+#endif
+
+#ifndef _WIN32
+// Files may grow to `bytes` only while this lives: writing past it fails as
+// on a full disk (EFBIG rather than ENOSPC), without filling one.
+class FileSizeLimit {
+public:
+    explicit FileSizeLimit(rlim_t bytes) {
+        ::getrlimit(RLIMIT_FSIZE, &saved_);
+        previous_ = std::signal(SIGXFSZ, SIG_IGN);  // else the signal ends the process
+        rlimit limit = saved_;
+        limit.rlim_cur = bytes;
+        ::setrlimit(RLIMIT_FSIZE, &limit);
+    }
+    ~FileSizeLimit() {
+        ::setrlimit(RLIMIT_FSIZE, &saved_);
+        std::signal(SIGXFSZ, previous_);
+    }
+
+private:
+    rlimit saved_{};
+    void (*previous_)(int) = nullptr;
+};
+
+// A failed write says why, in the system's words.
+TEST_F(PackRunTest, WriteFailuresSayWhy) {
+    // sysfs takes no new files, not even from root; the reason is what the
+    // system says when the test tries the same.
+    const int made = ::open("/sys/pack-test-probe", O_WRONLY | O_CREAT | O_EXCL, 0644);
+    const std::string sysReason = std::strerror(errno);
+    ASSERT_EQ(made, -1) << "/sys took a new file";
+    const std::string tooLarge = std::strerror(EFBIG);
+    std::mt19937 rng(5);
+    std::string noise(2 << 20, '\0');  // beyond what the writer keeps in memory, and incompressible
+    for (char& c : noise) c = static_cast<char>(rng());
+    const struct {
+        const char* what;
+        std::vector<std::string> args;
+        std::string message;
+        rlim_t limit;  // 0: none
+    } cases[] = {
+        {"output folder that takes no files",
+         {"--output", "/sys/Setup.exe"},
+         "cannot create a file beside /sys/Setup.exe: " + sysReason,
+         0},
+        {"full while the archive is written", {}, "cannot write the output file: " + tooLarge, 64 << 10},
+        {"full when the file is closed", {"--source", "small"}, "Setup.exe.partial-", 64 << 10},
+    };
+    for (const auto& c : cases) {
+        SetUp();
+        ASSERT_TRUE(writeFile(temp_ / "source/big.bin", noise));
+        ASSERT_TRUE(writeFile(temp_ / "small/bin/app.exe", std::string(200 << 10, 'x')));
+        PackResult run;
+        if (c.limit) {
+            FileSizeLimit limit(c.limit);
+            run = pack(c.args);
+        } else {
+            run = pack(c.args);
+        }
+        EXPECT_EQ(run.status, 1) << c.what << "\n" << run.messages;
+        EXPECT_NE(run.messages.find(c.message), std::string::npos) << c.what << "\n" << run.messages;
+        if (c.limit) {
+            EXPECT_NE(run.messages.find(": " + tooLarge + "; no installer was written"), std::string::npos)
+                << c.what << "\n" << run.messages;
+        }
+        expectNoOutput(c.what);
+    }
 }
 #endif
 
