@@ -459,6 +459,39 @@ TEST_F(PackRunTest, FolderNamesWindowsRefuses) {
 #endif
 
 #ifndef _WIN32
+// Links the builder does not pack, each with what is wrong with it.
+TEST_F(PackRunTest, LinksThatCannotBePackedAreNamed) {
+    const struct {
+        const char* what;
+        std::vector<std::pair<std::string, std::string>> links;  // under source/: name, target
+        std::vector<std::string> args;
+        std::string message;
+    } cases[] = {
+        {"link to itself", {{"loop", "loop"}}, {}, "the link loops back on itself: "},
+        {"two links to each other", {{"x", "y"}, {"y", "x"}}, {}, "the link loops back on itself: "},
+        {"link to nothing", {{"gone", "missing.txt"}}, {}, "the link leads nowhere: "},
+        {"link to a folder", {{"up", ".."}}, {}, "a link to a folder is not followed: "},
+        {"source that loops",
+         {{"self", "self"}},
+         {"--source", "source/self"},
+         "the source is a link that loops back on itself: "},
+    };
+    for (const auto& c : cases) {
+        SetUp();
+        for (const auto& [name, target] : c.links) {
+            std::error_code ec;
+            std::filesystem::create_symlink(target, temp_ / ("source/" + name), ec);
+            ASSERT_FALSE(ec) << c.what;
+        }
+        const PackResult run = pack(c.args);
+        EXPECT_EQ(run.status, 3) << c.what << "\n" << run.messages;
+        const std::string first = displayPath(temp_ / ("source/" + c.links[0].first));
+        EXPECT_NE(run.messages.find(c.message + first), std::string::npos) << c.what << "\n" << run.messages;
+        expectNoOutput(c.what);
+        for (const auto& link : c.links) removeFile(temp_ / ("source/" + link.first));
+    }
+}
+
 // Files may grow to `bytes` only while this lives: writing past it fails as
 // on a full disk (EFBIG rather than ENOSPC), without filling one.
 class FileSizeLimit {
@@ -519,7 +552,8 @@ TEST_F(PackRunTest, WriteFailuresSayWhy) {
         EXPECT_NE(run.messages.find(c.message), std::string::npos) << c.what << "\n" << run.messages;
         if (c.limit) {
             EXPECT_NE(run.messages.find(": " + tooLarge + "; no installer was written"), std::string::npos)
-                << c.what << "\n" << run.messages;
+                << c.what << "\n"
+                << run.messages;
         }
         expectNoOutput(c.what);
     }

@@ -140,7 +140,9 @@ FileKind fileKind(const NativePath& path) {
 
 FileKind followedKind(const NativePath& path) {
     std::error_code ec;
-    return kindOf(fs::status(path, ec));
+    const fs::file_status status = fs::status(path, ec);
+    if (ec == std::errc::too_many_symbolic_link_levels) return FileKind::LinkLoop;
+    return kindOf(status);
 }
 
 bool fileSize(const NativePath& path, std::uint64_t* size) {

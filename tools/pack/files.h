@@ -26,7 +26,8 @@ bool utf8FromPath(const NativePath& path, std::string* utf8);
 // shortened as shownName does.
 std::string displayPath(const NativePath& path);
 
-enum class FileKind { Missing, File, Folder, Link, Other };
+// LinkLoop: links that lead, one through the other, back to themselves.
+enum class FileKind { Missing, File, Folder, Link, LinkLoop, Other };
 FileKind fileKind(const NativePath& path);  // a link is reported as a link, not followed
 FileKind followedKind(const NativePath& path);
 bool fileSize(const NativePath& path, std::uint64_t* size);

@@ -131,6 +131,10 @@ void walkFolder(const NativePath& folder, const std::string& prefix, SourceTree*
                 problems->push_back("the link leads nowhere: " + displayPath(path));
                 continue;
             }
+            if (kind == FileKind::LinkLoop) {
+                problems->push_back("the link loops back on itself: " + displayPath(path));
+                continue;
+            }
         }
         if (kind == FileKind::Folder) {
             tree->entries.push_back({prefix + name + "/", true, 0, {}, -1});
@@ -244,6 +248,8 @@ bool scanSource(const NativePath& source, SourceTree* tree, std::vector<std::str
     const FileKind kind = followedKind(source);
     if (kind == FileKind::Missing) {
         problems->push_back("the source folder does not exist: " + displayPath(source));
+    } else if (kind == FileKind::LinkLoop) {
+        problems->push_back("the source is a link that loops back on itself: " + displayPath(source));
     } else if (kind == FileKind::File) {
         return scanArchive(source, tree, problems);
     } else if (kind != FileKind::Folder) {
