@@ -39,8 +39,8 @@ struct SourceTree {
 // Reads the source into *tree; problems (the reason, naming the file) are
 // appended and false returned when anything in it cannot be packed: a name
 // with no UTF-8 form or with a backslash (a folder separator to Windows),
-// an unreadable file, a link to a folder, to nothing or in a loop, a device, a damaged or encrypted
-// archive entry, two names for the same file.
+// an unreadable file, a link to a folder, to nothing or in a loop, a device,
+// a damaged or encrypted archive entry, two names for the same file.
 bool scanSource(const NativePath& source, SourceTree* tree, std::vector<std::string>* problems);
 
 // Checks every name against the extractor's rules below a destination
