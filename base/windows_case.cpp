@@ -19,7 +19,8 @@ struct CaseRun {
 // is one UTF-16 code unit. Windows' own table (on NTFS, the one written when
 // the volume was formatted) follows the Unicode version of that Windows and
 // may differ in a few code points: letters added to Unicode since, and a few
-// such as dotless i or long s. Names that differ only there are not caught.
+// such as dotless i or long s. Two names that differ only there may be
+// judged one file here and two there, or the other way round.
 constexpr CaseRun kRuns[] = {
 #include "base/windows_case_table.inc"
 };
