@@ -7,7 +7,8 @@
    has Info-ZIP unzip test it and Python's zipfile read every entry back and
    compare it with the tree.
 2. A bad input exits with status 3 and leaves no file behind.
-3. A build interrupted by SIGINT leaves no file behind.
+3. A build stopped by SIGINT (Ctrl+C), SIGTERM or SIGHUP (its terminal
+   closed) exits with status 130 and leaves no file behind.
 
 usage: other_readers.py PACK_EXECUTABLE WORK_FOLDER
 """
@@ -134,12 +135,14 @@ def check_bad_input_leaves_nothing(pack, work):
         fail("a refused build left " + ", ".join(os.listdir(out)))
 
 
-def check_interrupt_leaves_nothing(pack, work):
+def check_interrupt_leaves_nothing(pack, work, stop):
     big = os.path.join(work, "big")
-    os.makedirs(big)
-    with open(os.path.join(big, "zeros.bin"), "wb") as f:
-        f.truncate(16 << 30)  # sparse: costs no disk, takes a while to compress
-    out = os.path.join(work, "out-interrupted")
+    if not os.path.isdir(big):
+        os.makedirs(big)
+        with open(os.path.join(big, "zeros.bin"), "wb") as f:
+            f.truncate(16 << 30)  # sparse: costs no disk, takes a while to compress
+    name = signal.Signals(stop).name
+    out = os.path.join(work, "out-" + name)
     os.makedirs(out)
     process = subprocess.Popen([pack, os.path.join(work, "many.json"), "--quiet", "--source", big, "--program",
                                 "zeros.bin", "--output", os.path.join(out, "Setup.exe")],
@@ -152,13 +155,13 @@ def check_interrupt_leaves_nothing(pack, work):
             break
         time.sleep(0.01)
     if process.poll() is not None:
-        fail("the build ended before it could be interrupted: %d" % process.returncode)
-    process.send_signal(signal.SIGINT)
+        fail("the build ended before it could be stopped by %s: %d" % (name, process.returncode))
+    process.send_signal(stop)
     process.wait(timeout=60)
     if process.returncode != 130 or b"interrupted; no installer was written" not in process.stderr.read():
-        fail("an interrupted build ended with %d" % process.returncode)
+        fail("a build stopped by %s ended with %d" % (name, process.returncode))
     if os.listdir(out):
-        fail("an interrupted build left " + ", ".join(os.listdir(out)))
+        fail("a build stopped by %s left %s" % (name, ", ".join(os.listdir(out))))
 
 
 def main():
@@ -167,7 +170,8 @@ def main():
     pack, work = os.path.abspath(sys.argv[1]), sys.argv[2]
     check_other_readers(pack, work)
     check_bad_input_leaves_nothing(pack, work)
-    check_interrupt_leaves_nothing(pack, work)
+    for stop in (signal.SIGINT, signal.SIGTERM, signal.SIGHUP):
+        check_interrupt_leaves_nothing(pack, work, stop)
 
 
 if __name__ == "__main__":

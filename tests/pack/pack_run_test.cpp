@@ -14,6 +14,14 @@
 
 #ifdef _WIN32
 #include <windows.h>
+#else
+#include <fcntl.h>
+#include <sys/resource.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <csignal>
+#include <cstring>
 #endif
 
 namespace pelmora::pack {
@@ -258,6 +266,11 @@ TEST_F(PackRunTest, BadInputsGetTheirMessageAndStatusAndNoOutput) {
              entry.crc = 0x12345678;  // the stored data differs from its CRC
              writeFile(temp_ / "bad.zip", pelmora::testing::buildZip({entry}).bytes);
          }},
+        {"description over the size limit",
+         {},
+         2,
+         "app.json is larger than 1048576 bytes, the most a description file may hold",
+         [&] { writeFile(temp_ / "app.json", "{" + std::string(1 << 20, ' ') + "}"); }},
         {"unknown key", {}, 2, "app.json:1:2: unknown key \"colour\"", [&] { writeDescription(R"("colour": 1,)"); }},
         {"misspelt text",
          {},
@@ -284,6 +297,97 @@ TEST_F(PackRunTest, BadInputsGetTheirMessageAndStatusAndNoOutput) {
         const PackResult run = pack(c.args);
         EXPECT_EQ(run.status, c.status) << c.what << "\n" << run.messages;
         EXPECT_NE(run.messages.find(c.message), std::string::npos) << c.what << "\n" << run.messages;
+        expectNoOutput(c.what);
+    }
+}
+
+// Two names Windows takes for one file, whatever their letters: the
+// installer would write both into one file. From an archive, so the same
+// names reach the builder on Linux and on Windows.
+TEST_F(PackRunTest, NamesThatAreOneFileOnWindowsAreRefused) {
+    const struct {
+        const char *first, *second;
+        const char* message;  // empty: both are packed
+    } cases[] = {
+        {"README.txt", "readme.txt", "\"README.txt\" and \"readme.txt\" differ only in case"},
+        {"Ä.txt", "ä.txt", "\"Ä.txt\" and \"ä.txt\" differ only in case"},
+        {"Σ.txt", "σ.txt", "\"Σ.txt\" and \"σ.txt\" differ only in case"},
+        {"data/ÿ.ini", "data/Ÿ.ini", "\"data/ÿ.ini\" and \"data/Ÿ.ini\" differ only in case"},
+        {"ΣΟΦΙΑ/a.txt", "σοφια/b.txt", "\"ΣΟΦΙΑ/\" and \"σοφια/\" differ only in case"},
+        {"ｗｉｄｅ.txt", "ＷＩＤＥ.txt", "\"ＷＩＤＥ.txt\" and \"ｗｉｄｅ.txt\" differ only in case"},
+        // Windows maps one code unit to one: no "SS" for "ß", no normalisation.
+        {"straße.txt", "STRASSE.txt", ""},
+        {"é.txt", "e\u0301.txt", ""},
+    };
+    for (const auto& c : cases) {
+        SetUp();
+        std::vector<pelmora::testing::TestEntry> entries = {{"app.exe", "MZ"}, {c.first, "1"}, {c.second, "2"}};
+        for (auto& e : entries) e.flags = 0x0800;
+        ASSERT_TRUE(writeFile(temp_ / "names.zip", pelmora::testing::buildZip(entries).bytes));
+        const PackResult run = pack({"--source", "names.zip", "--program", "app.exe"});
+        if (*c.message) {
+            EXPECT_EQ(run.status, 3) << c.first << "\n" << run.messages;
+            EXPECT_NE(run.messages.find(c.message), std::string::npos) << c.first << "\n" << run.messages;
+            expectNoOutput(c.first);
+        } else {
+            EXPECT_EQ(run.status, 0) << c.first << "\n" << run.messages;
+            EXPECT_EQ(openInstaller(output()).files.size(), 3u) << c.first;
+            removeFile(output());
+        }
+    }
+}
+
+// A name of 300,000 characters, wherever it is given, is shown by its two
+// ends: the messages stay a few lines, not megabytes.
+TEST_F(PackRunTest, MessagesShortenLongNames) {
+    auto repeat = [](const std::string& piece, std::size_t times) {
+        std::string out;
+        for (std::size_t i = 0; i < times; ++i) out += piece;
+        return out;
+    };
+    const std::string head = repeat("Ж", 60), tail = repeat("語", 20);
+    const std::string name = repeat("Ж", 100) + std::string(299800, 'm') + repeat("語", 100);
+    const struct {
+        const char* what;
+        std::vector<std::string> args;
+        // False when the value shown has something in front ("--", a folder),
+        // so that only its end is certain.
+        bool startsTheValue;
+        std::function<void()> prepare = nullptr;
+    } cases[] = {
+        {"program", {"--program", name}, true},
+        {"program outside", {"--program", "../" + name}, false},
+        {"install folder", {"--install-folder", name}, true},
+        {"shortcut", {"--shortcut", name}, true},
+        {"default folder", {"--default-folder", "C:\\" + name}, false},
+        {"timestamp", {"--timestamp", name}, true},
+        {"compression", {"--compression", name}, true},
+        {"text key", {"--text", name}, true},
+        {"unknown option", {"--" + name, "x"}, false},
+        {"second description file", {name}, true},
+        {"source", {"--source", name}, false},
+        {"output", {"--output", "out/" + name}, false},
+        {"output folder", {"--output", name + "/Setup.exe"}, false},
+        {"description key", {}, true, [&] { writeDescription("\"" + name + "\": 1,"); }},
+        {"archive entry",
+         {"--source", "long.zip", "--program", "app.exe"},
+         true,
+         [&] {
+             // A ZIP name holds at most 65,535 bytes.
+             const std::string entry = repeat("Ж", 100) + std::string(30000, 'm') + repeat("語", 100);
+             std::vector<pelmora::testing::TestEntry> entries = {{"app.exe", "MZ"}, {entry, "x"}};
+             for (auto& e : entries) e.flags = 0x0800;
+             writeFile(temp_ / "long.zip", pelmora::testing::buildZip(entries).bytes);
+         }},
+    };
+    for (const auto& c : cases) {
+        SetUp();
+        if (c.prepare) c.prepare();
+        const PackResult run = pack(c.args);
+        EXPECT_NE(run.status, 0) << c.what;
+        EXPECT_LT(run.messages.size(), 2000u) << c.what << "\n" << run.messages.substr(0, 2000);
+        const std::string shown = (c.startsTheValue ? head : "") + "…" + tail;
+        EXPECT_NE(run.messages.find(shown), std::string::npos) << c.what << "\n" << run.messages.substr(0, 2000);
         expectNoOutput(c.what);
     }
 }
@@ -331,6 +435,9 @@ TEST_F(PackRunTest, FolderNamesWindowsRefuses) {
         {"what?", "character not allowed in file names"},
         {"ends.", "ends a part in a dot or space"},
         {"\xFF\xFE.txt", "cannot be encoded as Unicode"},
+        // Windows takes a backslash for a folder separator: folder a, file b.
+        {"a\\b", "source/a\\b holds a backslash, which Windows takes for a folder separator"},
+        {"bin\\app.exe", "source/bin\\app.exe holds a backslash"},
     };
     for (const auto& c : cases) {
         SetUp();
@@ -348,6 +455,108 @@ TEST_F(PackRunTest, FolderNamesWindowsRefuses) {
     EXPECT_EQ(run.status, 3);
     EXPECT_NE(run.messages.find("\"bin/APP.exe\" and \"bin/app.exe\" differ only in case"), std::string::npos)
         << run.messages;
+}
+#endif
+
+#ifndef _WIN32
+// Links the builder does not pack, each with what is wrong with it.
+TEST_F(PackRunTest, LinksThatCannotBePackedAreNamed) {
+    const struct {
+        const char* what;
+        std::vector<std::pair<std::string, std::string>> links;  // under source/: name, target
+        std::vector<std::string> args;
+        std::string message;
+    } cases[] = {
+        {"link to itself", {{"loop", "loop"}}, {}, "the link loops back on itself: "},
+        {"two links to each other", {{"x", "y"}, {"y", "x"}}, {}, "the link loops back on itself: "},
+        {"link to nothing", {{"gone", "missing.txt"}}, {}, "the link leads nowhere: "},
+        {"link to a folder", {{"up", ".."}}, {}, "a link to a folder is not followed: "},
+        {"source that loops",
+         {{"self", "self"}},
+         {"--source", "source/self"},
+         "the source is a link that loops back on itself: "},
+    };
+    for (const auto& c : cases) {
+        SetUp();
+        for (const auto& [name, target] : c.links) {
+            std::error_code ec;
+            std::filesystem::create_symlink(target, temp_ / ("source/" + name), ec);
+            ASSERT_FALSE(ec) << c.what;
+        }
+        const PackResult run = pack(c.args);
+        EXPECT_EQ(run.status, 3) << c.what << "\n" << run.messages;
+        const std::string first = displayPath(temp_ / ("source/" + c.links[0].first));
+        EXPECT_NE(run.messages.find(c.message + first), std::string::npos) << c.what << "\n" << run.messages;
+        expectNoOutput(c.what);
+        for (const auto& link : c.links) removeFile(temp_ / ("source/" + link.first));
+    }
+}
+
+// Files may grow to `bytes` only while this lives: writing past it fails as
+// on a full disk (EFBIG rather than ENOSPC), without filling one.
+class FileSizeLimit {
+public:
+    explicit FileSizeLimit(rlim_t bytes) {
+        ::getrlimit(RLIMIT_FSIZE, &saved_);
+        previous_ = std::signal(SIGXFSZ, SIG_IGN);  // else the signal ends the process
+        rlimit limit = saved_;
+        limit.rlim_cur = bytes;
+        ::setrlimit(RLIMIT_FSIZE, &limit);
+    }
+    ~FileSizeLimit() {
+        ::setrlimit(RLIMIT_FSIZE, &saved_);
+        std::signal(SIGXFSZ, previous_);
+    }
+
+private:
+    rlimit saved_{};
+    void (*previous_)(int) = nullptr;
+};
+
+// A failed write says why, in the system's words.
+TEST_F(PackRunTest, WriteFailuresSayWhy) {
+    // sysfs takes no new files, not even from root; the reason is what the
+    // system says when the test tries the same.
+    const int made = ::open("/sys/pack-test-probe", O_WRONLY | O_CREAT | O_EXCL, 0644);
+    const std::string sysReason = std::strerror(errno);
+    ASSERT_EQ(made, -1) << "/sys took a new file";
+    const std::string tooLarge = std::strerror(EFBIG);
+    std::mt19937 rng(5);
+    std::string noise(2 << 20, '\0');  // beyond what the writer keeps in memory, and incompressible
+    for (char& c : noise) c = static_cast<char>(rng());
+    const struct {
+        const char* what;
+        std::vector<std::string> args;
+        std::string message;
+        rlim_t limit;  // 0: none
+    } cases[] = {
+        {"output folder that takes no files",
+         {"--output", "/sys/Setup.exe"},
+         "cannot create a file beside /sys/Setup.exe: " + sysReason,
+         0},
+        {"full while the archive is written", {}, "cannot write the output file: " + tooLarge, 64 << 10},
+        {"full when the file is closed", {"--source", "small"}, "Setup.exe.partial-", 64 << 10},
+    };
+    for (const auto& c : cases) {
+        SetUp();
+        ASSERT_TRUE(writeFile(temp_ / "source/big.bin", noise));
+        ASSERT_TRUE(writeFile(temp_ / "small/bin/app.exe", std::string(200 << 10, 'x')));
+        PackResult run;
+        if (c.limit) {
+            FileSizeLimit limit(c.limit);
+            run = pack(c.args);
+        } else {
+            run = pack(c.args);
+        }
+        EXPECT_EQ(run.status, 1) << c.what << "\n" << run.messages;
+        EXPECT_NE(run.messages.find(c.message), std::string::npos) << c.what << "\n" << run.messages;
+        if (c.limit) {
+            EXPECT_NE(run.messages.find(": " + tooLarge + "; no installer was written"), std::string::npos)
+                << c.what << "\n"
+                << run.messages;
+        }
+        expectNoOutput(c.what);
+    }
 }
 #endif
 

@@ -1,11 +1,13 @@
 #include "tools/pack/files.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <cstring>
 #include <memory>
 #include <system_error>
 
 #include "base/text.h"
+#include "tools/pack/shown_name.h"
 
 #ifdef _WIN32
 #include <windows.h>
@@ -48,6 +50,38 @@ FileKind kindOf(const fs::file_status& status) {
     }
 }
 
+// Both are cleared before a call whose failure is to be explained: the C
+// runtime sets errno, and on Windows also leaves the system's own error.
+void clearErrors() {
+    errno = 0;
+#ifdef _WIN32
+    ::SetLastError(0);
+#endif
+}
+
+// The reason for the call that just failed, in the system's words; empty
+// when it left none.
+std::string lastErrorText() {
+    const int cError = errno;
+#ifdef _WIN32
+    // The system's message is more exact than the C runtime's mapping of it
+    // ("There is not enough space on the disk.").
+    if (const DWORD code = ::GetLastError()) {
+        wchar_t* text = nullptr;
+        const DWORD n = ::FormatMessageW(
+            FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, code,
+            0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
+        std::string utf8;
+        const bool converted = n && utf8FromUtf16(std::wstring_view(text, n), &utf8);
+        if (text) ::LocalFree(text);
+        while (!utf8.empty() && (utf8.back() == '\n' || utf8.back() == '\r' || utf8.back() == '.')) utf8.pop_back();
+        if (converted && !utf8.empty()) return utf8;
+        return "system error " + std::to_string(code);
+    }
+#endif
+    return cError ? std::strerror(cError) : std::string();
+}
+
 #ifdef _WIN32
 std::string lowerAscii(std::string s) {
     for (char& c : s) {
@@ -83,7 +117,7 @@ bool utf8FromPath(const NativePath& path, std::string* utf8) {
 
 std::string displayPath(const NativePath& path) {
     std::string utf8;
-    if (utf8FromPath(path, &utf8)) return utf8;
+    if (utf8FromPath(path, &utf8)) return shownName(utf8);
     // Escape what has no UTF-8 form, so the message still names the file.
     std::string shown;
     static const char kHex[] = "0123456789ABCDEF";
@@ -96,7 +130,7 @@ std::string displayPath(const NativePath& path) {
             for (int shift = u > 0xFF ? 12 : 4; shift >= 0; shift -= 4) shown += kHex[(u >> shift) & 0xF];
         }
     }
-    return shown;
+    return shownName(shown);
 }
 
 FileKind fileKind(const NativePath& path) {
@@ -106,7 +140,9 @@ FileKind fileKind(const NativePath& path) {
 
 FileKind followedKind(const NativePath& path) {
     std::error_code ec;
-    return kindOf(fs::status(path, ec));
+    const fs::file_status status = fs::status(path, ec);
+    if (ec == std::errc::too_many_symbolic_link_levels) return FileKind::LinkLoop;
+    return kindOf(status);
 }
 
 bool fileSize(const NativePath& path, std::uint64_t* size) {
@@ -204,15 +240,29 @@ bool FileSource::readAt(std::uint64_t offset, void* out, std::size_t n) {
     return ok;
 }
 
+std::string withReason(std::string what, const std::string& reason) {
+    return reason.empty() ? what : what + ": " + reason;
+}
+
 OutputFile::~OutputFile() {
     abandon();
 }
 
+bool OutputFile::failed() {
+    failure_ = lastErrorText();
+    return false;
+}
+
 bool OutputFile::create(const NativePath& path) {
     abandon();
-    if (fileKind(path) != FileKind::Missing) return false;
+    failure_.clear();
+    if (fileKind(path) != FileKind::Missing) {
+        failure_ = "a file of that name exists";
+        return false;
+    }
+    clearErrors();
     file_ = openFile(path, true);
-    if (!file_) return false;
+    if (!file_) return failed();
     path_ = path;
     position_ = 0;
     std::setvbuf(file_, nullptr, _IOFBF, kStreamBuffer);
@@ -221,24 +271,32 @@ bool OutputFile::create(const NativePath& path) {
 
 bool OutputFile::write(const void* data, std::size_t n) {
     if (!file_) return false;
-    if (n && std::fwrite(data, 1, n, file_) != n) return false;
+    clearErrors();
+    if (n && std::fwrite(data, 1, n, file_) != n) return failed();
     position_ += n;
     return true;
 }
 
 bool OutputFile::seek(std::uint64_t offset) {
-    if (!file_ || std::fflush(file_) != 0 || !seekFile(file_, offset)) return false;
+    if (!file_) return false;
+    clearErrors();
+    if (std::fflush(file_) != 0 || !seekFile(file_, offset)) return failed();
     position_ = offset;
     return true;
 }
 
 bool OutputFile::finish(std::uint64_t size) {
     if (!file_) return false;
+    clearErrors();
     const bool flushed = std::fflush(file_) == 0;
+    if (!flushed) failed();
+    clearErrors();
     const bool closed = std::fclose(file_) == 0;
+    if (!closed && flushed) failed();
     file_ = nullptr;
     std::error_code ec;
     fs::resize_file(path_, size, ec);
+    if (ec && flushed && closed) failure_ = ec.message();
     return flushed && closed && !ec;
 }
 
@@ -249,12 +307,16 @@ void OutputFile::abandon() {
     path_.clear();
 }
 
-bool replaceFile(const NativePath& from, const NativePath& to) {
+bool replaceFile(const NativePath& from, const NativePath& to, std::string* reason) {
 #ifdef _WIN32
-    return ::MoveFileExW(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING) != 0;
+    clearErrors();
+    const bool moved = ::MoveFileExW(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING) != 0;
+    if (!moved && reason) *reason = lastErrorText();
+    return moved;
 #else
     std::error_code ec;
     fs::rename(from, to, ec);
+    if (ec && reason) *reason = ec.message();
     return !ec;
 #endif
 }

@@ -22,10 +22,12 @@ bool pathFromUtf8(std::string_view utf8, NativePath* path);
 // False when the system's name has no UTF-8 form (bytes that are not UTF-8 on
 // Linux, an unpaired surrogate on Windows).
 bool utf8FromPath(const NativePath& path, std::string* utf8);
-// For messages: the UTF-8 form, or the name with what cannot be shown escaped.
+// For messages: the UTF-8 form, or the name with what cannot be shown escaped;
+// shortened as shownName does.
 std::string displayPath(const NativePath& path);
 
-enum class FileKind { Missing, File, Folder, Link, Other };
+// LinkLoop: links that lead, one through the other, back to themselves.
+enum class FileKind { Missing, File, Folder, Link, LinkLoop, Other };
 FileKind fileKind(const NativePath& path);  // a link is reported as a link, not followed
 FileKind followedKind(const NativePath& path);
 bool fileSize(const NativePath& path, std::uint64_t* size);
@@ -71,8 +73,13 @@ private:
     std::uint64_t position_ = ~0ull;
 };
 
+// "what: reason", or `what` alone when the reason is not known.
+std::string withReason(std::string what, const std::string& reason);
+
 // A file written front to back, with earlier bytes patched in place; the
-// file ends where the furthest write ended unless truncated.
+// file ends where the furthest write ended unless truncated. When a call
+// fails, failure() says why in the system's words ("No space left on
+// device"), for the message that reports it.
 class OutputFile {
 public:
     OutputFile() = default;
@@ -90,15 +97,19 @@ public:
     bool finish(std::uint64_t size);
     void abandon();                 // closes and deletes the file
     void keep() { path_.clear(); }  // after finish: the file is no longer this object's to delete
+    const std::string& failure() const { return failure_; }
 
 private:
+    bool failed();  // notes the system's reason for the call that just failed
     std::FILE* file_ = nullptr;
+    std::string failure_;
     NativePath path_;
     std::uint64_t position_ = 0;
 };
 
-// Replaces `to` with `from` (both in the same folder).
-bool replaceFile(const NativePath& from, const NativePath& to);
+// Replaces `to` with `from` (both in the same folder); on failure *reason,
+// when given, receives the system's words.
+bool replaceFile(const NativePath& from, const NativePath& to, std::string* reason = nullptr);
 bool removeFile(const NativePath& path);
 
 }  // namespace pelmora::pack

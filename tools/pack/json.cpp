@@ -1,6 +1,7 @@
 #include "tools/pack/json.h"
 
 #include "base/text.h"
+#include "tools/pack/shown_name.h"
 
 namespace pelmora::pack {
 namespace {
@@ -106,7 +107,7 @@ private:
                 if (m.first == key) {
                     line_ = keyLine;
                     column_ = keyColumn;
-                    return fail("key \"" + key + "\" appears twice");
+                    return fail("key \"" + shownName(key) + "\" appears twice");
                 }
             }
             skipSpace();

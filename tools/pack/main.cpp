@@ -2,7 +2,8 @@
 // input, and writes an installer made of a prebuilt installer stub and a
 // package block. Exit status: 0 made, 1 failed while writing, 2 the command
 // line or description cannot be understood, 3 an input cannot be used, 130
-// interrupted; on any failure no output file is left behind.
+// interrupted (Ctrl+C, a termination request, the terminal closing); on any
+// failure no output file is left behind.
 #include <csignal>
 #include <cstdio>
 #include <string>
@@ -88,6 +89,9 @@ int main(int argc, char** argv) {
 #else
     std::signal(SIGINT, pelmora::pack::onInterrupt);
     std::signal(SIGTERM, pelmora::pack::onInterrupt);
+    // Sent when the terminal closes; its default action would end the
+    // process with the partial file still there.
+    std::signal(SIGHUP, pelmora::pack::onInterrupt);
 #endif
     return pelmora::pack::run(args);
 }

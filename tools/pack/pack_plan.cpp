@@ -8,6 +8,7 @@
 #include "payload/entry_path.h"
 #include "payload/package_texts.h"
 #include "tools/pack/picture_check.h"
+#include "tools/pack/shown_name.h"
 
 namespace pelmora::pack {
 namespace {
@@ -75,7 +76,7 @@ public:
         }
         NativePath p;
         if (v->value.empty() || !pathFromUtf8(v->value, &p)) {
-            bad(key, "not a usable path: \"" + v->value + "\"");
+            bad(key, "not a usable path: \"" + shownName(v->value) + "\"");
             return false;
         }
         *out = p.is_relative() ? v->base / p : p;
@@ -220,7 +221,7 @@ bool planPackage(const PackRequest& request, const NativePath& stubFolder, PackP
         if (!p.text(key, name.c_str(), value)) continue;
         const std::string problem = checkSingleName(*value);
         if (!problem.empty()) {
-            p.bad(key, "\"" + *value + "\": " + problem);
+            p.bad(key, "\"" + shownName(*value) + "\": " + problem);
             value->clear();
         } else {
             plan->texts[blockKey] = *value;
@@ -229,13 +230,14 @@ bool planPackage(const PackRequest& request, const NativePath& stubFolder, PackP
     std::string folder;
     p.text("defaultFolder", kDefaultFolder, &defaultFolder);
     const std::string folderProblem = checkDefaultFolder(defaultFolder, &folder);
-    if (!folderProblem.empty()) p.bad("defaultFolder", "\"" + defaultFolder + "\": " + folderProblem);
+    if (!folderProblem.empty()) p.bad("defaultFolder", "\"" + shownName(defaultFolder) + "\": " + folderProblem);
     plan->texts[package::kKeyDefaultFolder] = folder;
     // Where the files land when the offered folder is kept: the installer
     // joins the two with a backslash, even after a drive root's own.
     const std::size_t destination = utf16Length(folder) + 1 + utf16Length(installFolder);
     if (folderProblem.empty() && !installFolder.empty() && destination > zip::kMaxFolderPathLength) {
-        p.bad("defaultFolder", "the product folder " + folder + "\\" + installFolder + " is longer than Windows opens");
+        p.bad("defaultFolder",
+              "the product folder " + shownName(folder + "\\" + installFolder) + " is longer than Windows opens");
     }
 
     NativePath source;
@@ -251,9 +253,9 @@ bool planPackage(const PackRequest& request, const NativePath& stubFolder, PackP
         const std::string relative = normalRelativeName(program);
         const SourceEntry* entry = relative.empty() ? nullptr : plan->tree.find(relative);
         if (relative.empty()) {
-            p.bad("program", "\"" + program + "\" must be a path inside the source, such as bin/app.exe");
+            p.bad("program", "\"" + shownName(program) + "\" must be a path inside the source, such as bin/app.exe");
         } else if (!entry || entry->folder) {
-            p.bad("program", "\"" + program + "\" is not a file inside the source");
+            p.bad("program", "\"" + shownName(program) + "\" is not a file inside the source");
         } else {
             std::string stored = relative;
             std::replace(stored.begin(), stored.end(), '/', '\\');
@@ -311,11 +313,12 @@ bool planPackage(const PackRequest& request, const NativePath& stubFolder, PackP
     std::string level = std::to_string(kDefaultCompression);
     p.text("compression", level.c_str(), &level);
     plan->zip.level = level.size() == 1 && level[0] >= '0' && level[0] <= '9' ? level[0] - '0' : -1;
-    if (plan->zip.level < 0) p.bad("compression", "the level must be 0 (store) to 9 (smallest), not " + level);
+    if (plan->zip.level < 0)
+        p.bad("compression", "the level must be 0 (store) to 9 (smallest), not " + shownName(level));
     std::string stamp;
     p.text("timestamp", "1980-01-01T00:00:00", &stamp);
     const std::string stampProblem = parseTimestamp(stamp, &plan->zip.dosDate, &plan->zip.dosTime);
-    if (!stampProblem.empty()) p.bad("timestamp", "\"" + stamp + "\": " + stampProblem);
+    if (!stampProblem.empty()) p.bad("timestamp", "\"" + shownName(stamp) + "\": " + stampProblem);
 
     if (p.path("output", true, &plan->output)) {
         const NativePath& out = plan->output;

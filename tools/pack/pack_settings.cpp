@@ -4,6 +4,7 @@
 
 #include "payload/package_texts.h"
 #include "tools/pack/json.h"
+#include "tools/pack/shown_name.h"
 
 namespace pelmora::pack {
 namespace {
@@ -53,14 +54,14 @@ public:
             }
             const SettingInfo* info = findByKey(key);
             if (!info) {
-                problem(value, "unknown key \"" + key + "\"", true);
+                problem(value, "unknown key \"" + shownName(key) + "\"", true);
                 continue;
             }
             const bool number = info->kind == SettingKind::Number;
             if (number ? value.kind != JsonValue::Kind::Number || !isInteger(value.text)
                        : value.kind != JsonValue::Kind::String) {
-                problem(value, "\"" + key + "\" must be " + (number ? "a whole number" : "a string") + ", not " +
-                                   value.kindName());
+                problem(value, "\"" + shownName(key) + "\" must be " + (number ? "a whole number" : "a string") +
+                                   ", not " + value.kindName());
                 continue;
             }
             request_->values[key] = {value.text, base_, where(value)};
@@ -70,9 +71,9 @@ public:
 private:
     void readText(const std::string& name, const std::string& key, const JsonValue& value) {
         if (!package::findWindowText(name)) {
-            problem(value, "unknown text \"" + name + "\"", true);
+            problem(value, "unknown text \"" + shownName(name) + "\"", true);
         } else if (value.kind != JsonValue::Kind::String) {
-            problem(value, "\"" + key + "\" must be a string, not " + value.kindName());
+            problem(value, "\"" + shownName(key) + "\" must be a string, not " + value.kindName());
         } else {
             request_->values[key] = {value.text, base_, where(value)};
         }
@@ -96,6 +97,13 @@ private:
 void readDescription(const NativePath& path, PackRequest* request, std::vector<Problem>* problems) {
     const std::string shown = displayPath(path);
     std::string bytes;
+    std::uint64_t size = 0;
+    if (followedKind(path) == FileKind::File && fileSize(path, &size) && size > kMaxDescriptionSize) {
+        problems->push_back({ExitCode::Usage, "the description file " + shown + " is larger than " +
+                                                  std::to_string(kMaxDescriptionSize) +
+                                                  " bytes, the most a description file may hold"});
+        return;
+    }
     if (followedKind(path) != FileKind::File || !readSmallFile(path, kMaxDescriptionSize, &bytes)) {
         problems->push_back({ExitCode::Usage, "cannot read the description file " + shown});
         return;
@@ -163,7 +171,7 @@ bool parseRequest(const std::vector<std::string>& args, const NativePath& curren
         }
         if (arg.rfind("--", 0) != 0) {
             if (!request->description.empty()) {
-                usage("only one description file may be given: " + arg);
+                usage("only one description file may be given: " + shownName(arg));
             } else if (!pathFromUtf8(arg, &request->description)) {
                 usage("the description file's name is not UTF-8");
             }
@@ -177,14 +185,14 @@ bool parseRequest(const std::vector<std::string>& args, const NativePath& curren
         } else if (i + 1 < args.size()) {
             value = args[++i];
         } else {
-            usage(arg + " needs a value");
+            usage(shownName(arg) + " needs a value");
             continue;
         }
         if (arg == kTextOption) {
             const std::size_t eq = value.find('=');
             const std::string name = value.substr(0, eq);
             if (eq == std::string::npos || !package::findWindowText(name)) {
-                usage("--text needs KEY=VALUE with a known key, not \"" + value + "\"");
+                usage("--text needs KEY=VALUE with a known key, not \"" + shownName(value) + "\"");
             } else {
                 options["texts." + name] = {value.substr(eq + 1), currentFolder, "--text " + name};
             }
@@ -192,9 +200,9 @@ bool parseRequest(const std::vector<std::string>& args, const NativePath& curren
         }
         const SettingInfo* info = findByOption(arg);
         if (!info) {
-            usage("unknown option " + arg);
+            usage("unknown option " + shownName(arg));
         } else if (info->kind == SettingKind::Number && !isInteger(value)) {
-            usage(arg + " needs a whole number, not \"" + value + "\"");
+            usage(arg + " needs a whole number, not \"" + shownName(value) + "\"");
         } else {
             options[info->key] = {value, currentFolder, arg};
         }

@@ -16,7 +16,7 @@ enum class ExitCode {
     BuildFailed = 1,    // reading or writing failed while the installer was being made
     Usage = 2,          // the command line or the description file cannot be understood
     BadInput = 3,       // an input is missing, malformed or cannot be packed
-    Interrupted = 130,  // stopped by Ctrl+C or a termination request, as shells count SIGINT
+    Interrupted = 130,  // stopped by Ctrl+C, a termination request or the terminal closing, as shells count SIGINT
 };
 
 struct Problem {

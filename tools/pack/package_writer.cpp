@@ -34,15 +34,19 @@ public:
         : plan_(plan), progress_(progress), stopRequested_(stopRequested) {}
 
     bool run(std::string* error) {
-        if (!openPartial()) return fail(error, "cannot create a file beside " + displayPath(plan_.output));
+        if (!openPartial()) {
+            return fail(error, withReason("cannot create a file beside " + displayPath(plan_.output), out_.failure()));
+        }
         const bool written = copyStub() && writeBlock() && out_.finish(out_.position());
         if (!written) {
             out_.abandon();
-            return fail(error, error_.empty() ? "cannot write " + displayPath(partial_) : error_);
+            return fail(error,
+                        error_.empty() ? withReason("cannot write " + displayPath(partial_), out_.failure()) : error_);
         }
-        if (!replaceFile(partial_, plan_.output)) {
+        std::string reason;
+        if (!replaceFile(partial_, plan_.output, &reason)) {
             removeFile(partial_);
-            return fail(error, "cannot replace " + displayPath(plan_.output));
+            return fail(error, withReason("cannot replace " + displayPath(plan_.output), reason));
         }
         out_.keep();
         return true;

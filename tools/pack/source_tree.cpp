@@ -5,8 +5,10 @@
 #include <set>
 
 #include "base/text.h"
+#include "base/windows_case.h"
 #include "payload/entry_data.h"
 #include "payload/entry_path.h"
+#include "tools/pack/shown_name.h"
 
 namespace pelmora::pack {
 namespace {
@@ -31,14 +33,6 @@ std::vector<std::string> components(const std::string& name) {
 bool canonicalLess(const SourceEntry& a, const SourceEntry& b) {
     const auto x = components(a.name), y = components(b.name);
     return std::lexicographical_compare(x.begin(), x.end(), y.begin(), y.end());
-}
-
-std::string foldCase(const std::string& name) {
-    std::string folded = name;
-    for (char& c : folded) {
-        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-    }
-    return folded;
 }
 
 class FileData final : public DataSource {
@@ -87,7 +81,8 @@ public:
         }
         Forward sink(consume);
         const zip::ZipResult r = zip::copyEntryData(source, entry_, dataOffset_, sink);
-        if (r != zip::ZipResult::Ok) error_ = "the archive entry " + name_ + " cannot be read: " + zipResultName(r);
+        if (r != zip::ZipResult::Ok)
+            error_ = "the archive entry " + shownName(name_) + " cannot be read: " + zipResultName(r);
         return r == zip::ZipResult::Ok;
     }
     std::string error() const override { return error_; }
@@ -114,6 +109,12 @@ void walkFolder(const NativePath& folder, const std::string& prefix, SourceTree*
             problems->push_back("the name of " + displayPath(folder / n) + " cannot be encoded as Unicode");
             continue;
         }
+        // Linux allows it in a name; Windows would make "a\b" folder a, file b.
+        if (utf8.find('\\') != std::string::npos) {
+            problems->push_back(displayPath(folder / n) +
+                                " holds a backslash, which Windows takes for a folder separator");
+            continue;
+        }
         children.emplace_back(std::move(utf8), n);
     }
     std::sort(children.begin(), children.end());
@@ -128,6 +129,10 @@ void walkFolder(const NativePath& folder, const std::string& prefix, SourceTree*
             }
             if (kind == FileKind::Missing) {
                 problems->push_back("the link leads nowhere: " + displayPath(path));
+                continue;
+            }
+            if (kind == FileKind::LinkLoop) {
+                problems->push_back("the link loops back on itself: " + displayPath(path));
                 continue;
             }
         }
@@ -190,7 +195,8 @@ bool scanArchive(const NativePath& archive, SourceTree* tree, std::vector<std::s
         std::string name = normalRelativeName(utf8);
         if (name.empty()) {
             if (folder && (utf8 == "./" || utf8 == "/")) continue;  // the archive's own root
-            problems->push_back("the source archive's entry \"" + utf8 + "\" would land outside the product folder");
+            problems->push_back("the source archive's entry \"" + shownName(utf8) +
+                                "\" would land outside the product folder");
             continue;
         }
         if (folder) name += '/';
@@ -198,7 +204,7 @@ bool scanArchive(const NativePath& archive, SourceTree* tree, std::vector<std::s
         const auto [it, inserted] = seen.emplace(name, tree->entries.size());
         if (!inserted) {
             if (!folder || !tree->entries[it->second].folder) {
-                problems->push_back("the source archive holds \"" + name + "\" twice");
+                problems->push_back("the source archive holds \"" + shownName(name) + "\" twice");
             }
             continue;
         }
@@ -208,7 +214,8 @@ bool scanArchive(const NativePath& archive, SourceTree* tree, std::vector<std::s
             r = zip::checkSupported(c);
             if (r == zip::ZipResult::Ok) r = zip::readLocalEntry(source, c, end.directoryOffset, &local);
             if (r != zip::ZipResult::Ok) {
-                problems->push_back("the source archive's entry " + name + " cannot be read: " + zipResultName(r));
+                problems->push_back("the source archive's entry " + shownName(name) +
+                                    " cannot be read: " + zipResultName(r));
                 continue;
             }
             e.dataOffset = local.dataOffset;
@@ -241,6 +248,8 @@ bool scanSource(const NativePath& source, SourceTree* tree, std::vector<std::str
     const FileKind kind = followedKind(source);
     if (kind == FileKind::Missing) {
         problems->push_back("the source folder does not exist: " + displayPath(source));
+    } else if (kind == FileKind::LinkLoop) {
+        problems->push_back("the source is a link that loops back on itself: " + displayPath(source));
     } else if (kind == FileKind::File) {
         return scanArchive(source, tree, problems);
     } else if (kind != FileKind::Folder) {
@@ -271,31 +280,32 @@ std::string normalRelativeName(const std::string& name) {
 }
 
 void checkNames(const SourceTree& tree, std::size_t destinationLength, std::vector<std::string>* problems) {
-    std::map<std::string, std::string> folded;
+    std::map<std::wstring, std::string> folded;  // by the name Windows compares, without a folder's "/"
     for (const SourceEntry& e : tree.entries) {
         std::wstring wide;
         if (!utf16FromUtf8(e.name, &wide)) {
-            problems->push_back("the name " + e.name + " cannot be encoded");
+            problems->push_back("the name " + shownName(e.name) + " cannot be encoded");
             continue;
         }
         zip::EntryPath path;
         zip::PathVerdict verdict = zip::safeRelativePath(wide, &path);
         if (verdict == zip::PathVerdict::Safe) verdict = zip::checkPathLength(destinationLength, path, e.folder);
         if (verdict != zip::PathVerdict::Safe) {
-            problems->push_back("the installer would refuse the name \"" + e.name +
+            problems->push_back("the installer would refuse the name \"" + shownName(e.name) +
                                 "\": " + zip::pathVerdictName(verdict));
             continue;
         }
         for (const std::string& part : components(e.name)) {
             if (part.back() == '.' || part.back() == ' ') {
-                problems->push_back("the name \"" + e.name + "\" ends a part in a dot or space, which Windows drops");
+                problems->push_back("the name \"" + shownName(e.name) +
+                                    "\" ends a part in a dot or space, which Windows drops");
                 break;
             }
         }
-        const std::string key = foldCase(e.folder ? e.name.substr(0, e.name.size() - 1) : e.name);
+        const std::wstring key = windowsCaseKey(e.folder ? wide.substr(0, wide.size() - 1) : wide);
         const auto [it, inserted] = folded.emplace(key, e.name);
         if (!inserted) {
-            problems->push_back("\"" + it->second + "\" and \"" + e.name +
+            problems->push_back("\"" + shownName(it->second) + "\" and \"" + shownName(e.name) +
                                 "\" differ only in case; Windows keeps one of them");
         }
     }

@@ -38,16 +38,18 @@ struct SourceTree {
 
 // Reads the source into *tree; problems (the reason, naming the file) are
 // appended and false returned when anything in it cannot be packed: a name
-// with no UTF-8 form, an unreadable file, a link to a folder, a device, a
-// damaged or encrypted archive entry, two names for the same file.
+// with no UTF-8 form or with a backslash (a folder separator to Windows),
+// an unreadable file, a link to a folder, to nothing or in a loop, a device,
+// a damaged or encrypted archive entry, two names for the same file.
 bool scanSource(const NativePath& source, SourceTree* tree, std::vector<std::string>* problems);
 
 // Checks every name against the extractor's rules below a destination
 // folder of destinationLength UTF-16 units (the default folder and the
 // product folder): no absolute names, drive letters, colons, ".." or device
 // names, no characters Windows refuses, no trailing dots or spaces (Windows
-// drops them), no two names that differ only in case, and no path longer
-// than Windows opens there.
+// drops them), no two names that Windows takes for one file (compared as its
+// file systems do: base/windows_case), and no path longer than Windows opens
+// there.
 void checkNames(const SourceTree& tree, std::size_t destinationLength, std::vector<std::string>* problems);
 
 // "a/b/c" in the "/" form, from a name written with "/" or "\"; empty when it

@@ -11,12 +11,14 @@ set(PACK_CORE_SOURCES
   tools/pack/picture_check.cpp
   tools/pack/program_image.cpp
   tools/pack/progress.cpp
+  tools/pack/shown_name.cpp
   tools/pack/source_tree.cpp
   tools/pack/zip_writer.cpp)
 # What the builder shares with the installer; the Windows build takes it from
 # the payload and base libraries.
 set(PACK_SHARED_SOURCES
   base/text.cpp
+  base/windows_case.cpp
   payload/entry_data.cpp
   payload/entry_path.cpp
   payload/package_block.cpp
@@ -29,6 +31,8 @@ set(PACK_TEST_SOURCES
   tests/pack/program_image_test.cpp
   tests/pack/package_block_test.cpp
   tests/pack/picture_check_test.cpp
+  tests/pack/shown_name_test.cpp
+  tests/pack/windows_case_test.cpp
   tests/pack/zip_writer_test.cpp
   tests/pack/pack_test_support.cpp
   tests/payload/zip_builder.cpp)

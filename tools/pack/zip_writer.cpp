@@ -6,6 +6,7 @@
 
 #include "payload/package_block.h"
 #include "payload/zip_format.h"
+#include "tools/pack/shown_name.h"
 
 namespace pelmora::pack {
 namespace {
@@ -81,8 +82,12 @@ bool ZipWriter::fail(std::string message) {
     return false;
 }
 
+bool ZipWriter::failedWrite() {
+    return fail(withReason("cannot write the output file", out_.failure()));
+}
+
 bool ZipWriter::put(std::string_view bytes) {
-    if (!out_.write(bytes)) return fail("cannot write the output file");
+    if (!out_.write(bytes)) return failedWrite();
     crc_ = crcOf(bytes.data(), bytes.size(), crc_);
     written_ += bytes.size();
     return true;
@@ -156,7 +161,7 @@ bool ZipWriter::addFolder(std::string_view name) {
 
 bool ZipWriter::emit(const std::uint8_t* data, std::size_t n, Copied* copied) {
     if (n == 0) return true;
-    if (!out_.write(data, n)) return fail("cannot write the output file");
+    if (!out_.write(data, n)) return failedWrite();
     copied->outCrc = crcOf(data, n, copied->outCrc);
     copied->out += n;
     return true;
@@ -191,7 +196,7 @@ bool ZipWriter::copyData(DataSource& data, bool deflate, const Progress& progres
 }
 
 bool ZipWriter::addSmallFile(Entry& e, std::uint64_t size, DataSource& data, const Progress& progress) {
-    const std::string changed = "the file changed while it was being read: " + e.name;
+    const std::string changed = "the file changed while it was being read: " + shownName(e.name);
     small_.clear();
     const bool produced = data.produce([&](const std::uint8_t* chunk, std::size_t n) {
         if (small_.size() + n > size) return fail(changed);
@@ -238,17 +243,17 @@ bool ZipWriter::addFile(std::string_view name, std::uint64_t size, DataSource& d
     e.method = deflate ? zip::kMethodDeflated : zip::kMethodStored;
     const std::string placeholder = localHeader(e, sizes64);
     const std::uint64_t headerAt = out_.position();
-    if (!out_.write(placeholder)) return fail("cannot write the output file");
+    if (!out_.write(placeholder)) return failedWrite();
 
     Copied copied;
     if (!copyData(data, deflate, progress, &copied)) return false;
-    const std::string changed = "the file changed while it was being read: " + e.name;
+    const std::string changed = "the file changed while it was being read: " + shownName(e.name);
     if (copied.in != size) return fail(changed);
     std::uint64_t dataLength = copied.out;
     std::uint32_t dataCrc = copied.outCrc;
     if (deflate && copied.out >= copied.in) {
         // Deflate could not shrink it (already compressed data): store it.
-        if (!out_.seek(headerAt + placeholder.size())) return fail("cannot write the output file");
+        if (!out_.seek(headerAt + placeholder.size())) return failedWrite();
         Copied stored;
         if (copied.in > 0) {
             if (!copyData(data, false, nullptr, &stored)) return false;
@@ -263,7 +268,7 @@ bool ZipWriter::addFile(std::string_view name, std::uint64_t size, DataSource& d
     e.compressed = dataLength;
     const std::string header = localHeader(e, sizes64);
     const std::uint64_t end = out_.position();
-    if (!out_.seek(headerAt) || !out_.write(header) || !out_.seek(end)) return fail("cannot write the output file");
+    if (!out_.seek(headerAt) || !out_.write(header) || !out_.seek(end)) return failedWrite();
     crc_ = package::crc32Combine(crc_, crcOf(header.data(), header.size()), header.size());
     crc_ = package::crc32Combine(crc_, dataCrc, dataLength);
     written_ += header.size() + dataLength;

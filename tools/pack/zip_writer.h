@@ -79,6 +79,7 @@ private:
     class Deflater;
 
     bool fail(std::string message);
+    bool failedWrite();  // the output file refused a write: says why
     bool addSmallFile(Entry& e, std::uint64_t size, DataSource& data, const Progress& progress);
     bool put(std::string_view bytes);  // appends, counting it into the archive's CRC
     bool copyData(DataSource& data, bool deflate, const Progress& progress, Copied* copied);
