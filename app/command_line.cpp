@@ -1,5 +1,7 @@
 #include "app/command_line.h"
 
+#include <algorithm>
+
 namespace pelmora {
 namespace {
 
@@ -28,6 +30,29 @@ bool isFullPath(std::wstring_view folder) {
     return drive || share;
 }
 
+// Whether one of the options starts at `at`, behind an optional quote: a
+// flag followed by a blank, a quote or the end, or "/LOG=" or "/D=".
+bool optionStartsAt(std::wstring_view text, std::size_t at) {
+    if (at < text.size() && text[at] == L'"') ++at;
+    const std::wstring_view rest = text.substr(std::min(at, text.size()));
+    if (startsWithOption(rest, L"/LOG=") || startsWithOption(rest, L"/D=")) return true;
+    for (std::wstring_view flag : {L"/S", L"/NOSHORTCUT", L"/LAUNCH", L"/?"}) {
+        if (startsWithOption(rest, flag) &&
+            (rest.size() == flag.size() || isBlank(rest[flag.size()]) || rest[flag.size()] == L'"'))
+            return true;
+    }
+    return false;
+}
+
+// Where the first option after a blank starts in the text of /D= and all
+// that follows it; npos when there is none.
+std::size_t firstOptionAfterFolder(std::wstring_view rest) {
+    for (std::size_t i = 0; i < rest.size(); ++i) {
+        if (isBlank(rest[i]) && optionStartsAt(rest, i + 1)) return i + 1;
+    }
+    return std::wstring_view::npos;
+}
+
 std::wstring withoutQuotes(std::wstring_view text) {
     std::wstring out;
     for (wchar_t c : text) {
@@ -48,8 +73,16 @@ public:
             if (startsWithOption(line_.substr(pos_), L"/D=")) {
                 std::wstring_view rest = line_.substr(pos_);
                 while (!rest.empty() && isBlank(rest.back())) rest.remove_suffix(1);
-                folder(withoutQuotes(rest), rest);
-                break;
+                const std::size_t next = firstOptionAfterFolder(rest);
+                if (next == std::wstring_view::npos) {
+                    folder(withoutQuotes(rest), rest);
+                    break;
+                }
+                // The options after it still count: a /S there keeps the
+                // run silent, a /LOG= records the fault.
+                fault(CommandLineError::FolderNotLast, rest);
+                pos_ += next;
+                continue;
             }
             const std::size_t start = pos_;
             const std::wstring argument = nextArgument();
@@ -146,6 +179,8 @@ const wchar_t* commandLineErrorName(CommandLineError error) {
     case CommandLineError::RepeatedOption: return L"option given twice";
     case CommandLineError::LaunchWithoutSilent: return L"/LAUNCH without /S";
     case CommandLineError::HelpWhenSilent: return L"/? with /S";
+    case CommandLineError::FolderNotLast: return L"/D= not last on the line";
+    case CommandLineError::LogIsInstalled: return L"log file is a file the installation writes";
     }
     return L"?";
 }

@@ -5,7 +5,9 @@
 //   /S            install without the window; the agreement counts as given
 //   /D=<folder>   the installation folder: last on the line, spaces allowed,
 //                 a full path; quotes are not needed and are dropped (tools
-//                 that start programs often quote an argument with spaces)
+//                 that start programs often quote an argument with spaces).
+//                 One of the options after it, after a blank, is a fault: a
+//                 script that put it elsewhere would otherwise lose them.
 //   /NOSHORTCUT   no desktop shortcut
 //   /LAUNCH       with /S: start the installed program at the end
 //   /LOG=<file>   a UTF-8 log of every step (quotes allowed around a path
@@ -35,6 +37,8 @@ enum class CommandLineError {
     RepeatedOption,       // an option given twice
     LaunchWithoutSilent,  // /LAUNCH asks for a start that only /S leaves to the installer
     HelpWhenSilent,       // /? cannot show its box in a silent run
+    FolderNotLast,        // an option follows /D=: no folder name holds " /S" and the like
+    LogIsInstalled,       // /LOG= names a file the installation writes (decided by the caller)
 };
 
 struct ParsedCommandLine {

@@ -7,15 +7,27 @@
 namespace pelmora {
 
 bool InstallLog::open(const std::wstring& path) {
-    // Readers may look while the installation runs; nobody else writes.
-    UniqueFile file(::CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_ALWAYS,
-                                  FILE_ATTRIBUTE_NORMAL, nullptr));
+    // Append access alone makes every write land at the end of the file as
+    // one piece, whoever else writes there: several runs (of this installer
+    // or another) may share a log, and readers may look meanwhile. Read
+    // access is for the lock below.
+    UniqueFile file(::CreateFileW(path.c_str(), FILE_READ_DATA | FILE_APPEND_DATA | SYNCHRONIZE,
+                                  FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL,
+                                  nullptr));
     if (!file) return false;
+    // A byte-order mark lets editors that guess the code page read the
+    // Chinese paths right. It goes into an empty file only, under a lock so
+    // that two runs starting together write one.
+    OVERLAPPED start{};
+    if (!::LockFileEx(file.get(), LOCKFILE_EXCLUSIVE_LOCK, 0, 1, 0, &start)) return false;
     LARGE_INTEGER size{};
-    if (!::GetFileSizeEx(file.get(), &size)) return false;
-    const LARGE_INTEGER zero{};
-    if (!::SetFilePointerEx(file.get(), zero, nullptr, FILE_END)) return false;
-    empty_ = size.QuadPart == 0;
+    bool ok = ::GetFileSizeEx(file.get(), &size) != FALSE;
+    if (ok && size.QuadPart == 0) {
+        DWORD written = 0;
+        ok = ::WriteFile(file.get(), "\xEF\xBB\xBF", 3, &written, nullptr) && written == 3;
+    }
+    ::UnlockFileEx(file.get(), 0, 1, 0, &start);
+    if (!ok) return false;
     file_ = std::move(file);
     return true;
 }
@@ -24,14 +36,12 @@ void InstallLog::write(std::wstring_view text) {
     if (!file_) return;
     SYSTEMTIME now;
     ::GetLocalTime(&now);
-    std::string bytes = utf8FromWide(logLine(now, text));
-    // A byte-order mark lets editors that guess the code page read the
-    // Chinese paths right.
-    if (empty_) bytes.insert(0, "\xEF\xBB\xBF");
+    const std::string bytes = utf8FromWide(logLine(now, text));
     DWORD written = 0;
+    // One write per line, so that lines of runs sharing the file never mix.
     // A line that cannot be written is lost; the installation does not stop
     // for its log.
-    if (::WriteFile(file_.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr)) empty_ = false;
+    ::WriteFile(file_.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
 }
 
 void InstallLog::writeFailure(std::wstring_view text, DWORD error) {

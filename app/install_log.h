@@ -16,8 +16,8 @@ namespace pelmora {
 class InstallLog {
 public:
     // Opens the file for appending (earlier runs stay), creating it when it
-    // is missing. False, with the system error left in GetLastError, when it
-    // cannot be opened.
+    // is missing; other runs may append to it at the same time. False, with
+    // the system error left in GetLastError, when it cannot be opened.
     bool open(const std::wstring& path);
     bool isOpen() const { return static_cast<bool>(file_); }
 
@@ -27,7 +27,6 @@ public:
 
 private:
     UniqueFile file_;
-    bool empty_ = false;  // nothing written yet: the byte-order mark goes first
 };
 
 // "2024-05-01 09:03:07.250  text" and CR LF.

@@ -1,5 +1,7 @@
 #include "app/install_plan.h"
 
+#include <windows.h>
+
 #include <map>
 
 #include "app/installer_app.h"
@@ -75,6 +77,48 @@ std::vector<PlannedPath> plannedPaths(const std::wstring& installDir, const void
 const PlannedPath* firstTooLongPath(const std::vector<PlannedPath>& plan) {
     for (const PlannedPath& p : plan) {
         if (p.path.size() > (p.folder ? kMaxFolderPathLength : kMaxFilePathLength)) return &p;
+    }
+    return nullptr;
+}
+
+const PlannedPath* firstLink(const std::vector<PlannedPath>& plan) {
+    for (const PlannedPath& p : plan) {
+        if (isLink(p.path)) return &p;
+    }
+    return nullptr;
+}
+
+// An 8.3 name is another spelling of the same file: the part that exists
+// gets its long names.
+std::wstring comparablePath(const std::wstring& path) {
+    std::wstring full = path;
+    if (const DWORD n = ::GetFullPathNameW(path.c_str(), 0, nullptr, nullptr)) {
+        full.assign(n, L'\0');
+        const DWORD written = ::GetFullPathNameW(path.c_str(), n, full.data(), nullptr);
+        full.resize(written < n ? written : 0);
+        if (full.empty()) full = path;
+    }
+    // The longest part that exists gets its long names; the rest stays as written.
+    for (std::size_t cut = full.size(); cut != std::wstring::npos && cut > 0; cut = full.rfind(L'\\', cut - 1)) {
+        const std::wstring head = full.substr(0, cut);
+        const DWORD n = ::GetLongPathNameW(head.c_str(), nullptr, 0);
+        if (n == 0) continue;
+        std::wstring longHead(n, L'\0');
+        const DWORD written = ::GetLongPathNameW(head.c_str(), longHead.data(), n);
+        if (written == 0 || written >= n) break;
+        longHead.resize(written);
+        return longHead + full.substr(cut);
+    }
+    return full;
+}
+
+const PlannedPath* findPlanned(const std::vector<PlannedPath>& plan, const std::wstring& path) {
+    const std::wstring wanted = comparablePath(path);
+    for (const PlannedPath& p : plan) {
+        const std::wstring planned = comparablePath(p.path);
+        if (::CompareStringOrdinal(planned.c_str(), static_cast<int>(planned.size()), wanted.c_str(),
+                                   static_cast<int>(wanted.size()), TRUE) == CSTR_EQUAL)
+            return &p;
     }
     return nullptr;
 }

@@ -39,6 +39,20 @@ std::vector<PlannedPath> plannedPaths(const std::wstring& installDir, const void
 // The first planned path longer than its limit; nullptr when every one fits.
 const PlannedPath* firstTooLongPath(const std::vector<PlannedPath>& plan);
 
+// The first planned path that is a link (see isLink). Every folder a planned
+// path passes through below the installation folder is planned as well, so a
+// link anywhere on the way is found as itself.
+const PlannedPath* firstLink(const std::vector<PlannedPath>& plan);
+
+// `path` made full ("C:/a/../b" is "C:\b"), with the long names of the part
+// of it that exists: the same file always reads the same but for case.
+std::wstring comparablePath(const std::wstring& path);
+
+// The planned path that names the same file as `path`: compared as full
+// paths without regard to case, the way Windows compares names. nullptr when
+// there is none.
+const PlannedPath* findPlanned(const std::vector<PlannedPath>& plan, const std::wstring& path);
+
 // The first planned file that exists and that another program holds open, so
 // that it cannot be replaced now; empty when there is none.
 std::wstring firstFileInUse(const std::vector<PlannedPath>& plan);

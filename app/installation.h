@@ -13,15 +13,23 @@
 
 #include "app/install_log.h"
 #include "app/install_plan.h"
+#include "base/unique_resource.h"
 #include "payload/extract_archive.h"
 
 namespace pelmora {
 
-enum class FolderVerdict { Ready, PathTooLong, NotEnoughSpace };
+enum class FolderVerdict {
+    Ready,
+    PathTooLong,
+    LinkInTheWay,    // a path of the installation is or passes through a link
+    FileInTheWay,    // a file stands where the product folder goes
+    NotWritable,     // the installation folder takes nothing (checked when space is short)
+    NotEnoughSpace,
+};
 
 struct FolderCheck {
     FolderVerdict verdict = FolderVerdict::Ready;
-    std::wstring tooLongPath;
+    std::wstring path;  // the path too long, the link, the file in the way
     std::uint64_t needed = 0;
     std::uint64_t free = 0;
 };
@@ -29,13 +37,22 @@ struct FolderCheck {
 class Installation {
 public:
     Installation(std::wstring installDir, InstallLog& log);
+    ~Installation();
     Installation(const Installation&) = delete;
     Installation& operator=(const Installation&) = delete;
 
     const std::wstring& installDir() const { return installDir_; }
 
+    // Claims the product folder for this run, against a second installation
+    // of the same product into the same folder (another process, or another
+    // session) while this one lives. False when another holds it.
+    bool claimFolder();
+
     // What no retry can change: every path within what Windows can create,
-    // start and link to, then room enough on the volume.
+    // start and link to; no link below the installation folder (a link the
+    // writes would follow could lead them anywhere), no file where the
+    // product folder goes; then room enough on the volume, or, when there is
+    // not, whether the folder takes anything at all.
     FolderCheck checkFolder();
     // The first file the installation would replace that a running program
     // holds open; empty when there is none. Worth asking again once the
@@ -43,8 +60,9 @@ public:
     std::wstring fileInUse();
 
     // Creates the product folder (an existing one is fine) and writes the
-    // archive into the installation folder. False when it cannot, with
-    // nothing of this run left behind.
+    // archive into the installation folder as a new file: under its planned
+    // name when that is free, else under the first free name after it. False
+    // when it cannot, with nothing of this run left behind.
     bool writeArchive();
     // Unpacks the archive into the product folder. On false, failedPath()
     // says where it stopped.
@@ -56,23 +74,31 @@ public:
     // stays. Returns the first path that could not be removed, or empty.
     std::wstring undo();
     // Creates the desktop shortcut unless told not to, then deletes the
-    // archive. False when the archive is still there.
+    // archive this run wrote. False when it is still there.
     bool finish(bool shortcut);
     // Starts the installed program.
     bool launch();
 
     std::wstring productFolder() const;
+    // The archive this run wrote; before that, the name it is planned under.
     std::wstring archivePath() const;
     std::wstring programPath() const;
 
+    // Whether the planned installation writes `path` (a file or folder it
+    // creates or replaces, or the archive), however it is spelt.
+    bool writes(const std::wstring& path) const { return findPlanned(plan_, path) != nullptr; }
+
 private:
     void logExtractedEntry();
+    bool folderTakesFiles();
 
     std::wstring installDir_;
     InstallLog& log_;
     std::vector<PlannedPath> plan_;
     ArchiveUnit archiveUnit_;
     bool createdProductFolder_ = false;  // by this run, so it may go again
+    std::wstring archive_;               // written by this run; empty: none
+    UniqueHandle claim_;                 // the product folder's mutex, owned while set
     std::wstring lastLoggedEntry_;
     int extractedEntries_ = 0;
 };

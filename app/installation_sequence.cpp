@@ -56,10 +56,12 @@ void InstallerApp::onInstallClick() {
     }
     installDir = window_.text(UnitRole::PathEdit);
     installation_ = std::make_unique<Installation>(installDir, *log_);
-    if (!readyToWrite()) return;  // still idle: the user can choose another folder
+    // Still idle after any of these: the user can choose another folder, and
+    // the folder is free for another installer again.
+    if (!readyToWrite()) return installation_.reset();
     if (!installation_->writeArchive()) {
         showBox(folderNotWritableText(installDir), say("errorCaption"), MB_OK | MB_ICONERROR);
-        return;
+        return installation_.reset();
     }
     enterInstallingLayout();
     window_.setTimerInterval(UnitRole::ProgressTimer, 100);
@@ -77,9 +79,25 @@ int InstallerApp::showBox(const std::wstring& text, const std::wstring& caption,
 // held open by the running program would fail only after every other file
 // had been replaced.
 bool InstallerApp::readyToWrite() {
+    if (!installation_->claimFolder()) {
+        showBox(otherInstallationText(installation_->productFolder()), say("errorCaption"), MB_OK | MB_ICONERROR);
+        return false;
+    }
     const FolderCheck check = installation_->checkFolder();
     if (check.verdict == FolderVerdict::PathTooLong) {
         showBox(pathTooLongText(installDir), say("errorCaption"), MB_OK | MB_ICONERROR);
+        return false;
+    }
+    if (check.verdict == FolderVerdict::LinkInTheWay) {
+        showBox(linkInTheWayText(check.path), say("errorCaption"), MB_OK | MB_ICONERROR);
+        return false;
+    }
+    if (check.verdict == FolderVerdict::FileInTheWay) {
+        showBox(fileInTheWayText(check.path), say("errorCaption"), MB_OK | MB_ICONERROR);
+        return false;
+    }
+    if (check.verdict == FolderVerdict::NotWritable) {
+        showBox(folderNotWritableText(installDir), say("errorCaption"), MB_OK | MB_ICONERROR);
         return false;
     }
     if (check.verdict == FolderVerdict::NotEnoughSpace) {

@@ -29,6 +29,18 @@ inline std::wstring notEnoughSpaceText(const std::wstring& installDir, std::uint
            sizeText(free, Rounding::Down) + L"。\r\n请释放磁盘空间或选择其他安装目录。";
 }
 
+inline std::wstring linkInTheWayText(const std::wstring& link) {
+    return L"安装目录中有链接：" + link + L"\r\n安装不会经过链接写入。请删除该链接或选择其他安装目录。";
+}
+
+inline std::wstring fileInTheWayText(const std::wstring& file) {
+    return L"安装目录中已有同名文件：" + file + L"\r\n请删除或改名该文件，或选择其他安装目录。";
+}
+
+inline std::wstring otherInstallationText(const std::wstring& productFolder) {
+    return L"另一个安装程序正在安装到：" + productFolder + L"\r\n请等它结束后再试。";
+}
+
 inline std::wstring fileInUseText(const std::wstring& file) {
     return fillIn(ownPackage().windowText("fileInUse"), L"{file}", file);
 }
@@ -71,6 +83,8 @@ inline std::wstring commandLineFaultText(CommandLineError error, const std::wstr
     case CommandLineError::RepeatedOption: return L"参数重复：" + offending;
     case CommandLineError::LaunchWithoutSilent: return L"/LAUNCH 只能与 /S 一起使用。";
     case CommandLineError::HelpWhenSilent: return L"/? 不能与 /S 一起使用。";
+    case CommandLineError::FolderNotLast: return L"/D= 须放在命令行最后：" + offending;
+    case CommandLineError::LogIsInstalled: return L"日志文件是安装要写入的文件：" + offending;
     }
     return offending;
 }

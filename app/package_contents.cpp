@@ -135,26 +135,40 @@ bool PackageContents::writePayload(const std::wstring& target) const {
         if (!loaded_) ::SetLastError(ERROR_FILE_NOT_FOUND);
         return false;
     }
-    // CREATE_NEW where nothing is there yet, as every other file the
-    // installer writes (see writeByteSetsToFile).
-    auto create = [&](DWORD disposition) {
-        return ::CreateFileW(target.c_str(), GENERIC_WRITE, 0, nullptr, disposition, FILE_ATTRIBUTE_NORMAL, nullptr);
-    };
-    UniqueFile out(create(CREATE_NEW));
-    if (!out && ::GetLastError() == ERROR_FILE_EXISTS) out.reset(create(CREATE_ALWAYS));
+    // CREATE_NEW only: whatever already has the name (a user's file, a link
+    // to something else) is never opened, let alone overwritten.
+    UniqueFile out(::CreateFileW(target.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!out) return false;
+    const auto failed = [&] {
+        // The file is this call's own: it goes again, with the error kept.
+        const DWORD error = ::GetLastError();
+        out.reset();
+        ::DeleteFileW(target.c_str());
+        ::SetLastError(error);
+        return false;
+    };
     // Its own pages, given back whole when done.
     UniqueVirtualMemory buffer(::VirtualAlloc(nullptr, kCopyChunk, MEM_RESERVE | MEM_COMMIT, PAGE_READWRITE));
-    if (!buffer) return false;
+    if (!buffer) return failed();
     for (std::uint64_t done = 0; done < payloadSize_;) {
         const DWORD n = static_cast<DWORD>(std::min<std::uint64_t>(kCopyChunk, payloadSize_ - done));
-        if (!file.readAt(payloadOffset_ + done, buffer.get(), n)) return false;
+        if (!file.readAt(payloadOffset_ + done, buffer.get(), n)) return failed();
         DWORD written = 0;
-        if (!::WriteFile(out.get(), buffer.get(), n, &written, nullptr) || written != n) return false;
+        if (!::WriteFile(out.get(), buffer.get(), n, &written, nullptr)) return failed();
+        if (written != n) {
+            ::SetLastError(ERROR_DISK_FULL);
+            return failed();
+        }
         done += n;
     }
     // A full disk can surface only when the data is flushed at close.
-    return ::CloseHandle(out.release()) != FALSE;
+    if (!::CloseHandle(out.release())) {
+        const DWORD error = ::GetLastError();
+        ::DeleteFileW(target.c_str());
+        ::SetLastError(error);
+        return false;
+    }
+    return true;
 }
 
 const PackageContents& ownPackage() {

@@ -75,9 +75,10 @@ public:
     std::uint64_t payloadOffset() const { return payloadOffset_; }  // in the file
     std::uint64_t payloadSize() const { return payloadSize_; }
 
-    // Writes the payload archive to `target`, read from the file in chunks.
-    // False, with the system's error code set, when it cannot be read or
-    // written; what was written stays for the caller to remove.
+    // Writes the payload archive, read from the file in chunks, into a new
+    // file `target`: never into one that exists or a link of that name
+    // (ERROR_FILE_EXISTS then). False, with the system's error code set, when
+    // it cannot be read or written; a file it created is then deleted again.
     bool writePayload(const std::wstring& target) const;
 
 private:

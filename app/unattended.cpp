@@ -34,10 +34,23 @@ int ended(InstallLog& log, ExitCode code) {
 ExitCode exitCodeOf(FolderVerdict verdict) {
     switch (verdict) {
     case FolderVerdict::Ready: return ExitCode::Installed;
-    case FolderVerdict::PathTooLong: return ExitCode::FolderNotWritable;
+    case FolderVerdict::PathTooLong:
+    case FolderVerdict::LinkInTheWay:
+    case FolderVerdict::FileInTheWay:
+    case FolderVerdict::NotWritable: return ExitCode::FolderNotWritable;
     case FolderVerdict::NotEnoughSpace: return ExitCode::NotEnoughSpace;
     }
     return ExitCode::FolderNotWritable;
+}
+
+// Whether the log asked for is a file the installation into the folder the
+// run starts with (the one given, else the default) writes. A damaged
+// installer installs nothing; it is refused as such later.
+bool logIsInstalled(const CommandLine& options) {
+    if (options.logFile.empty() || loadOwnPackage() != package::BlockResult::Ok) return false;
+    InstallLog none;
+    const Installation planned(options.installDir.empty() ? ownPackage().defaultFolder() : options.installDir, none);
+    return planned.writes(options.logFile);
 }
 
 ExitCode installSilently(const CommandLine& options, InstallLog& log) {
@@ -47,6 +60,8 @@ ExitCode installSilently(const CommandLine& options, InstallLog& log) {
         return ExitCode::DamagedPackage;
     }
     Installation installation(options.installDir.empty() ? ownPackage().defaultFolder() : options.installDir, log);
+    // Before any check: the other installation may be writing right now.
+    if (!installation.claimFolder()) return ExitCode::ProgramInUse;
     const FolderCheck check = installation.checkFolder();
     if (check.verdict != FolderVerdict::Ready) return exitCodeOf(check.verdict);
     // Nobody is there to close the program and retry.
@@ -70,12 +85,20 @@ ParsedCommandLine readCommandLine() {
     return parsed;
 }
 
-std::optional<int> runCommandLine(const ParsedCommandLine& commandLine, InstallLog& log) {
+std::optional<int> runCommandLine(const ParsedCommandLine& parsed, InstallLog& log) {
+    ParsedCommandLine commandLine = parsed;
     const CommandLine& options = commandLine.options;
     // Whatever happens from here on, a silent run shows nothing: not even
     // the box of a fatal error.
     if (options.silent) setFatalErrorBoxShown(false);
-    if (!options.logFile.empty() && !log.open(options.logFile)) {
+    // A log in a file the installation writes would be written into it, and
+    // take its place: never opened.
+    if (logIsInstalled(options)) {
+        if (commandLine.ok()) {
+            commandLine.error = CommandLineError::LogIsInstalled;
+            commandLine.offending = options.logFile;
+        }
+    } else if (!options.logFile.empty() && !log.open(options.logFile)) {
         if (!options.silent)
             ::MessageBoxW(nullptr, logNotWritableText(options.logFile).c_str(), kErrorCaption, MB_OK | MB_ICONERROR);
         return exitCodeValue(ExitCode::BadCommandLine);

@@ -25,7 +25,8 @@ wine_env_stop() {
 
 # Maps a fresh tmpfs of the given size and mount options as a drive letter:
 # T: is too small for the installation (the space check), U: is read-only
-# (an unwritable folder; read-only bits do not stop root under Wine).
+# (an unwritable folder; read-only bits do not stop root under Wine), V: is
+# both (what cannot be written is reported as such, not as too small).
 # Mounting needs root; without it the drive stays unmapped and the tests that
 # need it say so.
 _wine_env_map_tmpfs() {
@@ -152,6 +153,7 @@ wine_env_start() {
     ln -sfn "$build/drive-p" "$WINEPREFIX/dosdevices/p:"
     _wine_env_map_tmpfs "$build" t size=8m,mode=0777
     _wine_env_map_tmpfs "$build" u size=256m,mode=0777,ro
+    _wine_env_map_tmpfs "$build" v size=8m,mode=0777,ro
     wineserver -p >/dev/null 2>&1 &
     _wine_env_pids+=($!)
     # Start one program before anything depends on Wine, so that a Wine that

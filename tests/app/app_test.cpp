@@ -186,6 +186,36 @@ TEST(InstallPlanTest, FilesCarryTheSizeTheyWillHave) {
     }
 }
 
+// What the installation writes is found however a path names it: slashes,
+// "..", any case. Beside it, nothing is.
+TEST(InstallPlanTest, APlannedPathIsFoundHoweverItIsSpelt) {
+    const ByteView payload = payloadArchive();
+    const std::vector<PlannedPath> plan = plannedPaths(L"D:\\apps", payload.data, payload.size);
+    const struct {
+        const wchar_t* path;
+        const wchar_t* found;  // nullptr: not planned
+    } cases[] = {
+        {L"D:\\apps\\Pelmora\\bass.dll", L"D:\\apps\\Pelmora\\bass.dll"},
+        {L"d:/APPS/pelmora/BASS.DLL", L"D:\\apps\\Pelmora\\bass.dll"},
+        {L"D:\\apps\\x\\..\\Pelmora.zip", L"D:\\apps\\Pelmora.zip"},
+        {L"D:\\apps\\Pelmora\\mp3\\音效61.MP3", L"D:\\apps\\Pelmora\\mp3\\音效61.mp3"},
+        {L"D:\\apps\\Pelmora", L"D:\\apps\\Pelmora"},
+        {L"D:\\apps\\Pelmora\\setup.log", nullptr},
+        {L"D:\\apps\\Pelmora.log", nullptr},
+        {L"D:\\Pelmora\\bass.dll", nullptr},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(::testing::PrintToString(std::wstring(c.path)));
+        const PlannedPath* found = findPlanned(plan, c.path);
+        if (!c.found) {
+            EXPECT_EQ(found, nullptr) << ::testing::PrintToString(found->path);
+            continue;
+        }
+        ASSERT_NE(found, nullptr);
+        EXPECT_EQ(found->path, c.found);
+    }
+}
+
 TEST(InstallPlanTest, WithoutAReadableArchiveTheProgramIsStillPlanned) {
     const char junk[] = "not an archive";
     const std::vector<PlannedPath> plan = plannedPaths(L"C:\\x", junk, sizeof junk);

@@ -25,8 +25,9 @@ TEST(CommandLineTest, OptionsInAnyCaseAndAnyOrder) {
         {L"\t/NoShortCut\t", false, true, false, false, L"", L""},
         {L"/?", false, false, false, true, L"", L""},
         {L"/S /D=C:\\Program Files\\我的 程序", true, false, false, false, L"C:\\Program Files\\我的 程序", L""},
-        // The folder is the rest of the line: what follows it is part of it.
-        {L"/d=D:\\apps /S", false, false, false, false, L"D:\\apps /S", L""},
+        // The folder is the rest of the line; a slash that starts none of
+        // the options is part of it.
+        {L"/S /d=D:\\apps /Sound /logs", true, false, false, false, L"D:\\apps /Sound /logs", L""},
         {L"/S /D=C:\\a b \t ", true, false, false, false, L"C:\\a b", L""},
         {L"/S /D=C:/apps", true, false, false, false, L"C:/apps", L""},
         // Quotes are not needed, but tools add them: they go.
@@ -76,6 +77,13 @@ TEST(CommandLineTest, EachFaultNamesTheArgumentAsWritten) {
         {L"\"/D=C:\\a\" /D=C:\\b", CommandLineError::RepeatedOption, L"/D=C:\\b"},
         {L"/LAUNCH", CommandLineError::LaunchWithoutSilent, L"/LAUNCH"},
         {L"/S /?", CommandLineError::HelpWhenSilent, L"/?"},
+        // An option after the folder: /D= was not last.
+        {L"/d=D:\\apps /S", CommandLineError::FolderNotLast, L"/d=D:\\apps /S"},
+        {L"/S /D=C:\\a b /noshortcut", CommandLineError::FolderNotLast, L"/D=C:\\a b /noshortcut"},
+        {L"/S /D=C:\\a\t/Launch  ", CommandLineError::FolderNotLast, L"/D=C:\\a\t/Launch"},
+        {L"/S /D=\"C:\\a\" \"/LOG=C:\\l.log\"", CommandLineError::FolderNotLast, L"/D=\"C:\\a\" \"/LOG=C:\\l.log\""},
+        {L"/S /D=C:\\a /d=C:\\b", CommandLineError::FolderNotLast, L"/D=C:\\a /d=C:\\b"},
+        {L"/D=C:\\a /?", CommandLineError::FolderNotLast, L"/D=C:\\a /?"},
         // The first fault is the one reported.
         {L"/X /Y /LAUNCH", CommandLineError::UnknownOption, L"/X"},
     };
@@ -90,10 +98,21 @@ TEST(CommandLineTest, EachFaultNamesTheArgumentAsWritten) {
 // A silent run with a fault still knows it is silent (it must show no box)
 // and where its log goes (to record the fault), wherever they stand.
 TEST(CommandLineTest, OptionsAroundAFaultAreStillRead) {
-    const ParsedCommandLine parsed = parseCommandLine(L"/BAD /LOG=C:\\l.log /S");
-    EXPECT_EQ(parsed.error, CommandLineError::UnknownOption);
-    EXPECT_TRUE(parsed.options.silent);
-    EXPECT_EQ(parsed.options.logFile, L"C:\\l.log");
+    const struct {
+        const wchar_t* line;
+        CommandLineError error;
+    } cases[] = {
+        {L"/BAD /LOG=C:\\l.log /S", CommandLineError::UnknownOption},
+        // Options caught in a folder that is not last still count.
+        {L"/D=C:\\apps /LOG=C:\\l.log /s", CommandLineError::FolderNotLast},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(shown(c.line));
+        const ParsedCommandLine parsed = parseCommandLine(c.line);
+        EXPECT_EQ(parsed.error, c.error);
+        EXPECT_TRUE(parsed.options.silent);
+        EXPECT_EQ(parsed.options.logFile, L"C:\\l.log");
+    }
 }
 
 TEST(CommandLineTest, ArgumentsFollowTheProgramName) {

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <string>
 
 #include "tests/support/temp_folder.h"
@@ -73,6 +74,32 @@ TEST(InstallLogTest, WritesUtf8LinesAndAppendsOneRunAfterAnother) {
     int count = 0;
     for (std::size_t p = bytes.find("\r\n"); p != std::string::npos; p = bytes.find("\r\n", p + 2)) ++count;
     EXPECT_EQ(count, 4) << "one line each";
+}
+
+// Two runs at once with one log: each line lands whole at the end, none over
+// another's, and the byte-order mark only once.
+TEST(InstallLogTest, TwoRunsAppendToOneLogAtOnce) {
+    testing::TempFolder dir(L"pelmora shared log");
+    const std::wstring path = dir / L"shared.log";
+    {
+        InstallLog first, second;
+        ASSERT_TRUE(first.open(path));
+        ASSERT_TRUE(second.open(path)) << "error " << ::GetLastError();
+        first.write(L"first 1");
+        second.write(L"second 1");
+        first.write(L"first 2");
+        second.write(L"second 2");
+    }
+    const std::string bytes = fileBytes(path);
+    ASSERT_EQ(bytes.rfind("\xEF\xBB\xBF", 0), 0u);
+    EXPECT_EQ(bytes.find("\xEF\xBB\xBF", 3), std::string::npos);
+    std::size_t at = 0;
+    for (const char* line : {"  first 1\r\n", "  second 1\r\n", "  first 2\r\n", "  second 2\r\n"}) {
+        const std::size_t found = bytes.find(line, at);
+        ASSERT_NE(found, std::string::npos) << line;
+        at = found + std::strlen(line);
+    }
+    EXPECT_EQ(at, bytes.size());
 }
 
 TEST(InstallLogTest, AFileThatCannotBeOpenedIsReportedAndNothingIsKept) {

@@ -88,6 +88,12 @@ TEST(PackageContentsTest, IntactBlockGivesItsTextsPictureAndPayload) {
     std::string written;
     pelmora::testing::readFileBytes(dir / L"payload.zip", &written);
     EXPECT_EQ(written, parts.payload);
+    // A name that is taken is never written over.
+    ASSERT_TRUE(writeBytes(dir / L"taken.zip", "someone's own"));
+    EXPECT_FALSE(contents.writePayload(dir / L"taken.zip"));
+    EXPECT_EQ(::GetLastError(), static_cast<DWORD>(ERROR_FILE_EXISTS));
+    pelmora::testing::readFileBytes(dir / L"taken.zip", &written);
+    EXPECT_EQ(written, "someone's own");
 }
 
 TEST(PackageContentsTest, DamagedOrMissingBlocksAreToldApartAndLeaveNothingLoaded) {

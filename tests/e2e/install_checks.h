@@ -38,6 +38,10 @@ std::wstring screenshotPath(const wchar_t* name);
 void collectTree(const std::wstring& root, const std::wstring& rel, std::map<std::wstring, std::string>* out,
                  std::map<std::wstring, DWORD>* attributes);
 bool writeFileBytes(const std::wstring& path, const std::string& bytes);
+// What `folder` holds, for comparing: every file and folder under it,
+// relative, with its bytes when they are few (a test's own marker texts) or
+// their count ("<n bytes>"), and "/" for folders.
+std::map<std::wstring, std::string> listing(const std::wstring& folder);
 
 // A copy of the installer with one byte of its archive's central directory
 // changed, as a damaged download would have it.
@@ -45,6 +49,25 @@ bool writeDamagedCopy(const std::wstring& path);
 
 // The whole payload, byte for byte, with plain attributes, under productFolder.
 void expectPayloadInstalledAt(const std::wstring& productFolder);
+
+// A symbolic link at `link` to the existing folder or file `target`, as a
+// user who can write into the chosen folder could plant one. Under Wine it is
+// the host's own link (made with ln; Wine shows a link to a folder as a
+// reparse point), on Windows a symbolic link. It is removed again, itself and
+// never what it points to, when the object goes: declare it after the folder
+// that holds it.
+class HostLink {
+public:
+    HostLink(std::wstring link, const std::wstring& target);
+    ~HostLink();
+    HostLink(const HostLink&) = delete;
+    HostLink& operator=(const HostLink&) = delete;
+    bool made() const { return made_; }
+
+private:
+    std::wstring link_;
+    bool made_ = false;
+};
 
 // The installed program, started from where an earlier installation put it.
 class RunningProgram {

@@ -391,15 +391,18 @@ TEST_F(InstallTest, ReinstallWhileTheProgramRunsWaitsUntilItIsClosed) {
     EXPECT_EQ(installer.waitExit(), 0);
 }
 
-// A read-only archive left by an earlier run does not outlast "已完成"; one
-// that cannot be deleted at all is not passed over in silence.
+// The run's archive does not outlast "已完成", and one that cannot be deleted
+// is not passed over in silence. A read-only file of that name, left by an
+// earlier run or the user's own, is not the run's: it stays as it was.
 TEST_F(InstallTest, ArchiveIsRemovedWhenFinishedOrItsStayIsReported) {
     for (const bool heldOpen : {false, true}) {
-        SCOPED_TRACE(heldOpen ? "archive held open" : "read-only leftover");
+        SCOPED_TRACE(heldOpen ? "archive held open" : "read-only file of that name");
         TempFolder dir(L"pelmora archive");
         const std::wstring archive = dir / L"Pelmora.zip";
-        ASSERT_TRUE(writeFileBytes(archive, "left by an earlier run"));
-        ASSERT_TRUE(::SetFileAttributesW(archive.c_str(), FILE_ATTRIBUTE_READONLY));
+        if (!heldOpen) {
+            ASSERT_TRUE(writeFileBytes(archive, "left by an earlier run"));
+            ASSERT_TRUE(::SetFileAttributesW(archive.c_str(), FILE_ATTRIBUTE_READONLY));
+        }
         Installer installer;
         ASSERT_TRUE(installer.window());
         chooseFolder(installer, dir.path());
@@ -423,12 +426,62 @@ TEST_F(InstallTest, ArchiveIsRemovedWhenFinishedOrItsStayIsReported) {
         ASSERT_TRUE(waitFor([&] { return textOf(finish) == L"退出并启动"; }, 60000));
         EXPECT_TRUE(settle(installer));
         EXPECT_EQ(findDialog(installer.processId(), L"提示"), nullptr);
-        EXPECT_EQ(fileExists(archive), heldOpen);
         expectPayloadInstalledAt(dir / L"Pelmora");
         holder.reset();
+        // Held open: the run's own archive stays; else the earlier file does, untouched.
+        std::map<std::wstring, std::string> tree;
+        std::map<std::wstring, DWORD> attributes;
+        collectTree(dir.path(), L"", &tree, &attributes);
+        std::map<std::wstring, std::string> top;
+        for (const auto& [name, bytes] : tree)
+            if (name.rfind(L"\\Pelmora\\", 0) != 0 && name != L"\\Pelmora") top[name] = bytes;
+        ASSERT_EQ(top.size(), 1u);
+        EXPECT_EQ(top.begin()->first, L"\\Pelmora.zip");
+        if (!heldOpen) {
+            EXPECT_EQ(top.begin()->second, "left by an earlier run");
+            EXPECT_TRUE(attributes[L"\\Pelmora.zip"] & FILE_ATTRIBUTE_READONLY);
+        }
         ::PostMessageW(installer.window(), WM_CLOSE, 0, 0);
         EXPECT_EQ(installer.waitExit(), 0);
     }
+}
+
+// What stands in the chosen folder's way is named in a box before anything is
+// written, and the window stays idle: a link below the folder, a file where
+// the product folder goes, a drive that can take nothing (and is too small).
+TEST_F(InstallTest, WhatStandsInTheFoldersWayIsNamedBeforeAnythingIsWritten) {
+    ASSERT_TRUE(folderExists(L"V:\\")) << "drive V: is not mapped";
+    TempFolder work(L"pelmora in the way");
+    const std::wstring elsewhere = work / L"elsewhere", linked = work / L"linked", blocked = work / L"blocked";
+    for (const std::wstring& folder : {elsewhere, linked, blocked})
+        ASSERT_TRUE(::CreateDirectoryW(folder.c_str(), nullptr));
+    const HostLink link(linked + L"\\Pelmora", elsewhere);
+    ASSERT_TRUE(link.made());
+    ASSERT_TRUE(writeFileBytes(blocked + L"\\Pelmora", "not a folder"));
+    const struct {
+        std::wstring folder;
+        std::wstring box;
+    } cases[] = {
+        {linked, L"安装目录中有链接：" + linked + L"\\Pelmora\r\n安装不会经过链接写入。请删除该链接或选择其他安装目录。"},
+        {blocked, L"安装目录中已有同名文件：" + blocked + L"\\Pelmora\r\n请删除或改名该文件，或选择其他安装目录。"},
+        {L"V:\\", L"无法写入安装目录：V:\\\r\n请选择其他安装目录。"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(::testing::PrintToString(c.folder));
+        const std::map<std::wstring, std::string> before = listing(c.folder);
+        Installer installer(L"", installerPath(), kWindowTitle, L"/D=" + c.folder);
+        ASSERT_TRUE(installer.window());
+        ::SendMessageW(installer.unit(kAgreeCheck), BM_CLICK, 0, 0);
+        clickLater(installer.unit(kInstallButton));
+        EXPECT_EQ(acknowledgeBox(installer, L"错误"), c.box);
+        ASSERT_TRUE(settle(installer));
+        EXPECT_TRUE(::IsWindowVisible(installer.unit(kInstallButton)));
+        EXPECT_FALSE(::IsWindowVisible(installer.unit(kFinishButton)));
+        EXPECT_EQ(listing(c.folder), before);
+        ::PostMessageW(installer.window(), WM_CLOSE, 0, 0);
+        EXPECT_EQ(installer.waitExit(), 0);
+    }
+    EXPECT_TRUE(listing(elsewhere).empty());
 }
 
 TEST_F(InstallTest, DamagedPackageIsRefusedBeforeTheWindowAppears) {

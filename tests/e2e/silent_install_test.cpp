@@ -11,6 +11,7 @@
 #include <cwctype>
 #include <functional>
 #include <map>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -26,9 +27,11 @@ using pelmora::testing::fileExists;
 using pelmora::testing::folderExists;
 using pelmora::testing::TempFolder;
 
-// Drives the test set-up maps: a small file system, and a read-only one.
+// Drives the test set-up maps: a small file system, a read-only one, and a
+// small read-only one.
 constexpr wchar_t kSmallDrive[] = L"T:\\";
 constexpr wchar_t kReadOnlyDrive[] = L"U:\\";
+constexpr wchar_t kSmallReadOnlyDrive[] = L"V:\\";
 
 std::string shown(const std::wstring& text) { return ::testing::PrintToString(text); }
 
@@ -79,10 +82,26 @@ std::wstring inFolder(const std::wstring& folder, const std::wstring& name) {
     return folder.back() == L'\\' ? folder + name : folder + L"\\" + name;
 }
 
-bool driveIsEmpty(const std::wstring& root) {
-    std::map<std::wstring, std::string> tree;
-    collectTree(root.substr(0, 2), L"", &tree, nullptr);
-    return tree.empty();
+std::map<std::wstring, std::string> treeOf(const std::wstring& folder) { return listing(folder); }
+
+bool driveIsEmpty(const std::wstring& root) { return treeOf(root.substr(0, 2)).empty(); }
+
+std::string bytesOf(const std::wstring& path) {
+    std::string bytes;
+    pelmora::testing::readFileBytes(path, &bytes);
+    return bytes;
+}
+
+// The path after `prefix` on the first log line that starts (after its time
+// stamp) with it, up to ": " or the line's end; empty when there is none.
+std::wstring pathLogged(const std::wstring& log, const std::wstring& prefix) {
+    for (const std::wstring& line : logLines(log)) {
+        const std::size_t at = line.find(L"  " + prefix);
+        if (at == std::wstring::npos) continue;
+        const std::wstring rest = line.substr(at + 2 + prefix.size());
+        return rest.substr(0, rest.find(L": "));
+    }
+    return L"";
 }
 
 class SilentInstallTest : public ::testing::Test {
@@ -161,6 +180,7 @@ TEST_F(SilentInstallTest, NoShortcutAndLaunchStartTheProgramWithoutAShortcut) {
 TEST_F(SilentInstallTest, EachFailureEndsWithItsExitCodeAndLeavesNothingBehind) {
     ASSERT_TRUE(folderExists(kSmallDrive)) << "drive T: is not mapped";
     ASSERT_TRUE(folderExists(kReadOnlyDrive)) << "drive U: is not mapped";
+    ASSERT_TRUE(folderExists(kSmallReadOnlyDrive)) << "drive V: is not mapped";
     TempFolder work(L"pelmora fails");
     const std::wstring damaged = work / L"PelmoraSetup.exe";
     ASSERT_TRUE(writeDamagedCopy(damaged));
@@ -185,6 +205,25 @@ TEST_F(SilentInstallTest, EachFailureEndsWithItsExitCodeAndLeavesNothingBehind) 
     RunningProgram running(busyProgram);
     ASSERT_TRUE(running.window()) << "the installed program did not start";
 
+    // Links below the chosen folder, planted by someone who can write there:
+    // as the product folder, as a folder of the payload, as the archive's
+    // name. Each leads to a folder of its own, which must stay empty.
+    const std::wstring elsewhere = work / L"elsewhere";
+    const std::wstring linkedProduct = work / L"linked product", linkedPayload = work / L"linked payload",
+                       linkedArchive = work / L"linked archive";
+    for (const std::wstring& folder : {elsewhere, linkedProduct, linkedPayload, linkedPayload + L"\\Pelmora",
+                                       linkedArchive})
+        ASSERT_TRUE(::CreateDirectoryW(folder.c_str(), nullptr));
+    const HostLink productLink(linkedProduct + L"\\Pelmora", elsewhere);
+    const HostLink payloadLink(linkedPayload + L"\\Pelmora\\mp3", elsewhere);
+    const HostLink archiveLink(linkedArchive + L"\\Pelmora.zip", elsewhere);
+    ASSERT_TRUE(productLink.made() && payloadLink.made() && archiveLink.made());
+
+    // A file where the product folder goes.
+    const std::wstring fileInTheWay = work / L"file in the way";
+    ASSERT_TRUE(::CreateDirectoryW(fileInTheWay.c_str(), nullptr));
+    ASSERT_TRUE(writeFileBytes(fileInTheWay + L"\\Pelmora", "not a folder"));
+
     const std::wstring missing = work / L"not there";
     const struct {
         const char* name;
@@ -201,6 +240,21 @@ TEST_F(SilentInstallTest, EachFailureEndsWithItsExitCodeAndLeavesNothingBehind) 
         {"path too long", installerPath(), deep, L"/S", 3,
          L"path too long: " + deep + L"\\Pelmora\\Pelmora☆Corvane.exe"},
         {"full drive", installerPath(), kSmallDrive, L"/S", 4, L"not enough space on the volume of T:\\"},
+        // Too small as well: what cannot be written at all says so.
+        {"small read-only drive", installerPath(), kSmallReadOnlyDrive, L"/S", 3,
+         L"installation folder not writable: V:\\: error "},
+        {"linked product folder", installerPath(), linkedProduct, L"/S", 3,
+         L"link below the installation folder: " + linkedProduct + L"\\Pelmora"},
+        {"linked payload folder", installerPath(), linkedPayload, L"/S", 3,
+         L"link below the installation folder: " + linkedPayload + L"\\Pelmora\\mp3"},
+        {"linked archive name", installerPath(), linkedArchive, L"/S", 3,
+         L"link below the installation folder: " + linkedArchive + L"\\Pelmora.zip"},
+        {"product folder is a file", installerPath(), fileInTheWay, L"/S", 3,
+         L"a file stands where the product folder goes: " + fileInTheWay + L"\\Pelmora"},
+        // The options after the folder are not lost in it: /S among them
+        // keeps the run silent.
+        {"/D= not last", installerPath(), work / L"dest /S /NOSHORTCUT", L"", 5,
+         L"bad command line: /D= not last on the line: /D=" + work / L"dest /S /NOSHORTCUT"},
         {"bad option", installerPath(), work / L"dest", L"/S /BOGUS", 5, L"bad command line: unknown option: /BOGUS"},
         {"repeated option", installerPath(), work / L"dest", L"/S /LAUNCH /LAUNCH", 5,
          L"bad command line: option given twice: /LAUNCH"},
@@ -212,7 +266,10 @@ TEST_F(SilentInstallTest, EachFailureEndsWithItsExitCodeAndLeavesNothingBehind) 
     EXPECT_EQ(boxed.windowTitle, L"错误");
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        const std::wstring log = logs_ / (std::wstring(c.name, c.name + std::strlen(c.name)) + L".log");
+        std::wstring logName(c.name, c.name + std::strlen(c.name));
+        std::replace(logName.begin(), logName.end(), L'/', L'-');
+        const std::wstring log = logs_ / (logName + L".log");
+        const bool productBefore = folderExists(inFolder(c.folder, L"Pelmora"));
         const HiddenRun run = runExpectingNoWindow(c.options + L" " + logOption(log) + L" /D=" + c.folder, c.program);
         EXPECT_FALSE(run.windowShown) << shown(run.windowTitle);
         EXPECT_EQ(run.exitCode, c.exitCode);
@@ -222,11 +279,15 @@ TEST_F(SilentInstallTest, EachFailureEndsWithItsExitCodeAndLeavesNothingBehind) 
         expectTimeStamps(text);
         EXPECT_FALSE(fileExists(desktopShortcut()));
         EXPECT_FALSE(fileExists(inFolder(c.folder, L"Pelmora.zip")));
-        if (c.folder != busy) {
-            EXPECT_FALSE(folderExists(inFolder(c.folder, L"Pelmora")));
-        }
+        EXPECT_EQ(folderExists(inFolder(c.folder, L"Pelmora")), productBefore);
     }
     EXPECT_TRUE(driveIsEmpty(kSmallDrive));
+    EXPECT_TRUE(driveIsEmpty(kSmallReadOnlyDrive));
+    // Nothing went through a link, nothing replaced the file in the way.
+    EXPECT_TRUE(treeOf(elsewhere).empty());
+    const std::map<std::wstring, std::string> linkOnly = {{L"\\mp3", "/"}};
+    EXPECT_EQ(treeOf(linkedPayload + L"\\Pelmora"), linkOnly);
+    EXPECT_EQ(bytesOf(fileInTheWay + L"\\Pelmora"), "not a folder");
     // The running program's installation is as it was.
     std::string library;
     pelmora::testing::readFileBytes(busy + L"\\Pelmora\\bass.dll", &library);
@@ -272,6 +333,104 @@ TEST_F(SilentInstallTest, ALogThatCannotBeWrittenStopsTheRunBeforeAnything) {
     EXPECT_FALSE(run.windowShown) << shown(run.windowTitle);
     EXPECT_EQ(run.exitCode, 5);
     EXPECT_FALSE(folderExists(dir / L"Pelmora"));
+}
+
+// A log naming a file the installation writes (one of the payload, however
+// spelt, or the archive) is a bad command line: exit 5, and neither that file
+// nor anything else is written.
+TEST_F(SilentInstallTest, ALogNamingAFileTheInstallationWritesIsABadCommandLine) {
+    TempFolder dir(L"pelmora log target");
+    const std::wstring product = dir / L"Pelmora";
+    ASSERT_TRUE(::CreateDirectoryW(product.c_str(), nullptr));
+    ASSERT_TRUE(writeFileBytes(product + L"\\bass.dll", "old library"));
+    const std::map<std::wstring, std::string> before = treeOf(dir.path());
+    for (const std::wstring& log : {product + L"\\bass.dll", dir.path() + L"\\pelmora\\BASS.DLL",
+                                    product + L"\\Pelmora☆Corvane.exe", dir / L"Pelmora.zip"}) {
+        SCOPED_TRACE(shown(log));
+        const HiddenRun run = runExpectingNoWindow(L"/S /NOSHORTCUT " + logOption(log) + L" /D=" + dir.path());
+        EXPECT_FALSE(run.windowShown) << shown(run.windowTitle);
+        EXPECT_EQ(run.exitCode, 5);
+        EXPECT_EQ(treeOf(dir.path()), before);
+    }
+}
+
+// Names already taken where the archive goes, by a file of the user's or by a
+// link to one: the run writes its archive under a free name, deletes only
+// that, and the user's file stays as it was.
+TEST_F(SilentInstallTest, TheArchiveIsAFileOfThisRunAndTheUsersOwnStays) {
+    for (const bool link : {false, true}) {
+        SCOPED_TRACE(link ? "a link to the user's file" : "the user's own file");
+        TempFolder dir(L"pelmora own archive");
+        const std::wstring taken = dir / L"Pelmora.zip";
+        const std::wstring users = link ? dir / L"mine.zip" : taken;
+        ASSERT_TRUE(writeFileBytes(users, "the user's own"));
+        std::optional<HostLink> planted;
+        if (link) {
+            ASSERT_TRUE(planted.emplace(taken, users).made());
+        }
+        const std::wstring log = logs_ / L"own archive.log";
+        ::DeleteFileW(log.c_str());
+        const HiddenRun run = runExpectingNoWindow(L"/S /NOSHORTCUT " + logOption(log) + L" /D=" + dir.path());
+        EXPECT_FALSE(run.windowShown) << shown(run.windowTitle);
+        ASSERT_EQ(run.exitCode, 0);
+        expectPayloadInstalledAt(dir / L"Pelmora");
+        EXPECT_EQ(bytesOf(users), "the user's own");
+        EXPECT_EQ(bytesOf(taken), "the user's own");
+        const std::wstring text = readLog(log);
+        const std::wstring archive = pathLogged(text, L"wrote archive ");
+        EXPECT_FALSE(archive.empty()) << shown(text);
+        EXPECT_NE(archive, taken);
+        EXPECT_TRUE(logHas(text, L"deleted archive " + archive + L"\r\n")) << shown(text);
+        // Besides the product folder, only what the user had.
+        std::map<std::wstring, std::string> top;
+        for (const auto& [name, bytes] : treeOf(dir.path()))
+            if (name.rfind(L"\\Pelmora\\", 0) != 0) top[name] = bytes;
+        std::map<std::wstring, std::string> expected = {{L"\\Pelmora", "/"}, {L"\\Pelmora.zip", "the user's own"}};
+        if (link) expected[L"\\mine.zip"] = "the user's own";
+        EXPECT_EQ(top, expected);
+    }
+}
+
+// A second installation into the folder of one still running finds it and
+// says so (exit 6); one into another folder goes ahead. All of them append
+// to the same log, none over another's lines.
+TEST_F(SilentInstallTest, ASecondInstallationIntoTheSameFolderFindsTheFirstAndTheyShareALog) {
+    TempFolder dir(L"pelmora first"), other(L"pelmora beside");
+    const std::wstring log = logs_ / L"shared.log";
+    Installer first(L"", installerPath(), kWindowTitle, L"/NOSHORTCUT " + logOption(log) + L" /D=" + dir.path());
+    ASSERT_TRUE(first.window());
+    ::SendMessageW(first.unit(kAgreeCheck), BM_CLICK, 0, 0);
+    clickLater(first.unit(kInstallButton));
+    ASSERT_TRUE(waitFor([&] { return textOf(first.unit(kFinishButton)) == L"退出并启动"; }, 60000));
+    const struct {
+        const TempFolder& folder;
+        long exitCode;
+    } runs[] = {{dir, 6}, {other, 0}};
+    for (const auto& r : runs) {
+        SCOPED_TRACE(shown(r.folder.path()));
+        const HiddenRun run = runExpectingNoWindow(L"/S /NOSHORTCUT " + logOption(log) + L" /D=" + r.folder.path());
+        EXPECT_FALSE(run.windowShown) << shown(run.windowTitle);
+        EXPECT_EQ(run.exitCode, r.exitCode);
+    }
+    expectPayloadInstalledAt(other / L"Pelmora");
+    ::PostMessageW(first.window(), WM_CLOSE, 0, 0);
+    EXPECT_EQ(first.waitExit(), 0);
+
+    const std::wstring text = readLog(log);
+    expectTimeStamps(text);
+    std::size_t at = 0;
+    for (const std::wstring& line : {
+             std::wstring(L"the installer window opens"),
+             L"another installation into " + dir.path() + L"\\Pelmora is running",
+             std::wstring(L"exit code 6\r\n"),
+             std::wstring(L"extracted 77 entries ("),
+             std::wstring(L"exit code 0\r\n"),
+             std::wstring(L"exit code 0\r\n"),
+         }) {
+        const std::size_t found = text.find(line, at);
+        ASSERT_NE(found, std::wstring::npos) << shown(line) << " after offset " << at << "\n" << shown(text);
+        at = found + line.size();
+    }
 }
 
 // A relative log path is the caller's: it lands in the folder the installer
@@ -363,6 +522,9 @@ TEST_F(SilentInstallTest, OptionsBoxAndBadCommandLineBoxComeBeforeAnyWindow) {
         {L"/BOGUS", L"错误", L"无法识别的参数：/BOGUS", true, 5},
         {L"/LAUNCH", L"错误", L"/LAUNCH 只能与 /S 一起使用。", true, 5},
         {L"/D=relative", L"错误", L"安装目录须为完整路径：/D=relative", true, 5},
+        {L"/D=C:\\x /noshortcut", L"错误", L"/D= 须放在命令行最后：/D=C:\\x /noshortcut", true, 5},
+        {logOption(logs_ / L"Pelmora.zip") + L" /D=" + logs_.path(), L"错误",
+         L"日志文件是安装要写入的文件：" + logs_ / L"Pelmora.zip", true, 5},
         {logOption(unwritableLog), L"错误", L"无法写入日志文件：" + unwritableLog, false, 5},
     };
     for (const auto& c : cases) {
