@@ -9,6 +9,7 @@
 #include "base/text.h"
 #include "payload/constants.h"
 #include "payload/entry_path.h"
+#include "payload/link_check.h"
 #include "payload/zip_format.h"
 #include "services/file_services.h"
 

@@ -39,7 +39,7 @@ std::vector<PlannedPath> plannedPaths(const std::wstring& installDir, const void
 // The first planned path longer than its limit; nullptr when every one fits.
 const PlannedPath* firstTooLongPath(const std::vector<PlannedPath>& plan);
 
-// The first planned path that is a link (see isLink). Every folder a planned
+// The first planned path that is a link (payload/link_check.h). Every folder a planned
 // path passes through below the installation folder is planned as well, so a
 // link anywhere on the way is found as itself.
 const PlannedPath* firstLink(const std::vector<PlannedPath>& plan);

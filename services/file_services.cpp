@@ -57,13 +57,6 @@ bool removeEmptyFolder(const std::wstring& path) {
     return ::RemoveDirectoryW(path.c_str()) || gone(::GetLastError());
 }
 
-bool isLink(const std::wstring& path) {
-    // The attributes of the name itself: a link's own attributes carry the
-    // reparse flag, those of its target do not.
-    const DWORD attributes = ::GetFileAttributesW(path.c_str());
-    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_REPARSE_POINT);
-}
-
 bool fileInUse(const std::wstring& path) {
     // The same access and sharing the extraction asks for, without changing
     // the file: OPEN_EXISTING neither creates nor truncates.

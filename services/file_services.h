@@ -28,10 +28,6 @@ bool removeFile(const std::wstring& path);
 // the folder is gone afterwards, including when there was none.
 bool removeEmptyFolder(const std::wstring& path);
 
-// True when `path` itself is a link of any kind: a reparse point (symbolic
-// link, junction, mount point). What it points to is not looked at.
-bool isLink(const std::wstring& path);
-
 // True when the file exists and another handle keeps it from being opened for
 // writing (a running program, a loaded library, a file open elsewhere). A
 // missing or merely read-only file is not in use.

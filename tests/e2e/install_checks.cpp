@@ -76,65 +76,6 @@ bool writeFileBytes(const std::wstring& path, const std::string& bytes) {
            written == bytes.size();
 }
 
-namespace {
-
-// The host's name for a Windows path under Wine; empty elsewhere. A path that
-// does not exist yet is its folder's host name and its own name.
-std::string hostPath(const std::wstring& path) {
-    using UnixName = char*(CDECL*)(const wchar_t*);
-    const auto unixName =
-        reinterpret_cast<UnixName>(reinterpret_cast<void (*)()>(::GetProcAddress(::GetModuleHandleW(L"kernel32.dll"), "wine_get_unix_file_name")));
-    if (!unixName) return {};
-    if (char* name = unixName(path.c_str())) {
-        std::string host = name;
-        ::HeapFree(::GetProcessHeap(), 0, name);
-        return host;
-    }
-    return {};
-}
-
-bool exists(const std::wstring& path) { return ::GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
-
-// Runs a host program under Wine (Wine starts a host binary like a Windows
-// one, but its process handle says nothing about its end: callers poll for
-// what it was to do).
-bool runHostProgram(const std::string& line) {
-    std::wstring command = wideFromUtf8(line);  // host names are UTF-8
-    STARTUPINFOW startup{};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION info{};
-    if (!::CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info))
-        return false;
-    ::CloseHandle(info.hThread);
-    ::CloseHandle(info.hProcess);
-    return true;
-}
-
-}  // namespace
-
-HostLink::HostLink(std::wstring link, const std::wstring& target) : link_(std::move(link)) {
-    const std::string hostTarget = hostPath(target), hostLink = hostPath(link_);
-    if (hostTarget.empty() || hostLink.empty()) {
-        const DWORD flags = (::GetFileAttributesW(target.c_str()) & FILE_ATTRIBUTE_DIRECTORY) ? 1 : 0;
-        made_ = ::CreateSymbolicLinkW(link_.c_str(), target.c_str(), flags | 2 /* unprivileged */) != FALSE;
-        return;
-    }
-    made_ = runHostProgram("Z:\\bin\\ln -s \"" + hostTarget + "\" \"" + hostLink + "\"") &&
-            waitFor([&] { return exists(link_); });
-}
-
-HostLink::~HostLink() {
-    if (!made_) return;
-    const std::string hostLink = hostPath(link_);
-    if (hostLink.empty()) {
-        // A link to a folder goes with RemoveDirectory, one to a file with DeleteFile.
-        if (!::RemoveDirectoryW(link_.c_str())) ::DeleteFileW(link_.c_str());
-        return;
-    }
-    // Not RemoveDirectory under Wine: it removes the folder the link points to.
-    if (runHostProgram("Z:\\bin\\rm -f \"" + hostLink + "\"")) waitFor([&] { return !exists(link_); });
-}
-
 RunningProgram::RunningProgram(const std::wstring& path) {
     std::wstring line = L"\"" + path + L"\"";
     STARTUPINFOW startup{};

@@ -9,8 +9,11 @@
 
 #include "base/unique_resource.h"
 #include "tests/e2e/driver.h"
+#include "tests/support/host_link.h"
 
 namespace pelmora::e2e {
+
+using testing::HostLink;
 
 // Control ids: the unit's place in the form + 1.
 enum Unit {
@@ -49,25 +52,6 @@ bool writeDamagedCopy(const std::wstring& path);
 
 // The whole payload, byte for byte, with plain attributes, under productFolder.
 void expectPayloadInstalledAt(const std::wstring& productFolder);
-
-// A symbolic link at `link` to the existing folder or file `target`, as a
-// user who can write into the chosen folder could plant one. Under Wine it is
-// the host's own link (made with ln; Wine shows a link to a folder as a
-// reparse point), on Windows a symbolic link. It is removed again, itself and
-// never what it points to, when the object goes: declare it after the folder
-// that holds it.
-class HostLink {
-public:
-    HostLink(std::wstring link, const std::wstring& target);
-    ~HostLink();
-    HostLink(const HostLink&) = delete;
-    HostLink& operator=(const HostLink&) = delete;
-    bool made() const { return made_; }
-
-private:
-    std::wstring link_;
-    bool made_ = false;
-};
 
 // The installed program, started from where an earlier installation put it.
 class RunningProgram {

@@ -8,7 +8,8 @@
 #   statically, so the program runs from a single file);
 # - with STRIPPED, no debug sections (the shipped installer).
 cmake_minimum_required(VERSION 3.20)
-execute_process(COMMAND ${OBJDUMP} -p -h ${IMAGE} OUTPUT_VARIABLE dump RESULT_VARIABLE status)
+# objdump speaks the locale's language; the patterns below are its English.
+execute_process(COMMAND ${CMAKE_COMMAND} -E env LC_ALL=C ${OBJDUMP} -p -h ${IMAGE} OUTPUT_VARIABLE dump RESULT_VARIABLE status)
 if(NOT status EQUAL 0 OR NOT dump MATCHES "\\.text")
   message(FATAL_ERROR "cannot read ${IMAGE}")
 endif()

@@ -9,7 +9,7 @@
 #include "base/text.h"
 #include "base/unique_resource.h"
 #include "payload/extract_archive.h"
-#include "tests/payload/host_link.h"
+#include "tests/support/host_link.h"
 #include "tests/payload/tree_compare.h"
 #include "tests/payload/zip_builder.h"
 #include "tests/support/temp_folder.h"
@@ -87,7 +87,8 @@ TEST(ExtractArchiveFailuresTest, NothingIsWrittenThroughALinkBelowTheDestination
         ASSERT_TRUE(::CreateDirectoryW((temp / L"elsewhere").c_str(), nullptr));
         ASSERT_TRUE(::CreateDirectoryW((dest + L"\\real").c_str(), nullptr));
         ASSERT_TRUE(testing::writeFileBytes(temp / L"elsewhere\\outside.txt", "outside"));
-        ASSERT_TRUE(testing::makeHostLink(dest + L"\\" + c.link, temp / c.target)) << "cannot plant the link";
+        const testing::HostLink link(dest + L"\\" + c.link, temp / c.target);
+        ASSERT_TRUE(link.made()) << "cannot plant the link";
         ASSERT_TRUE(testing::writeFileBytes(temp / L"a.zip", buildZip(c.entries).bytes));
         ArchiveUnit unit;
         EXPECT_EQ(unit.extractArchive(temp / L"a.zip", dest), 0);
