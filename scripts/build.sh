@@ -6,6 +6,9 @@
 set -euo pipefail
 src=$(cd "$(dirname "$0")/.." && pwd)
 . "$src/scripts/arch.sh"
+# ccache (when installed) keys compiles on paths relative to the folder above
+# the checkout, so a second checkout of the same tree reuses them.
+export CCACHE_BASEDIR=${CCACHE_BASEDIR:-$(dirname "$src")}
 
 for arch in ${ARCHS:-i686 x86_64}; do
     build=$(arch_build_dir "$arch")

@@ -14,7 +14,7 @@ command -v dpkg-query >/dev/null && command -v apt-get >/dev/null || fail "needs
 # Both compilers always: the i686 build is the shipped installer and is built
 # and checked on every machine. 64-bit Wine runs the x86_64 build; 32-bit Wine
 # only where this machine runs 32-bit code (elsewhere it cannot start).
-packages=(cmake make python3 g++-mingw-w64-i686 g++-mingw-w64-x86-64 libz-mingw-w64-dev googletest
+packages=(cmake make ccache python3 g++-mingw-w64-i686 g++-mingw-w64-x86-64 libz-mingw-w64-dev googletest
           wine wine64 xvfb xauth imagemagick locales fonts-wqy-zenhei fonts-arphic-uming fonts-arphic-ukai
           fonts-wine clang libclang-rt-14-dev zip p7zip-full libarchive-tools unzip g++ zlib1g-dev)
 needs_i386=
