@@ -7,6 +7,7 @@
 #include <string>
 
 #include "app/install_log.h"
+#include "app/install_phase.h"
 #include "app/installation.h"
 #include "app/installer_window.h"
 #include "base/unique_resource.h"
@@ -37,6 +38,8 @@ public:
     void onAgreeClick();
     void onInstallClick();
     void enterInstallingLayout();
+    // Keeps the phase and shows its captions.
+    void enterPhase(InstallPhase phase);
     void onProgressTick();
     void onFinishClick();
     void onTermsLinkClick(int x, int y, WPARAM keys);
@@ -67,7 +70,7 @@ private:
     // The installation the last Install click began; replaced by the next
     // click while the window is idle.
     std::unique_ptr<Installation> installation_;
-    bool installFailed_ = false;
+    InstallPhase phase_ = InstallPhase::Idle;
 };
 
 // A path under the installation folder: the folder followed by a suffix that
