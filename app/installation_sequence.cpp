@@ -169,17 +169,17 @@ void InstallerApp::failInstallation() {
 }
 
 void InstallerApp::onFinishClick() {
-    if (phase_ == InstallPhase::Failed) fadeOutAndExit(exitCodeValue(ExitCode::ExtractionFailed));
+    if (phase_ == InstallPhase::Failed) fadeOutAndExit(ExitCode::ExtractionFailed);
     // Only a finished installation has a program to start.
     if (phase_ != InstallPhase::Finished) return;
     installation_->launch();
-    fadeOutAndExit(exitCodeValue(ExitCode::Installed));
+    fadeOutAndExit(ExitCode::Installed);
 }
 
 bool InstallerApp::onCloseQuery() {
     if (phase_ == InstallPhase::Installing) return false;
     // Closed before installing, the run installed nothing and failed at nothing.
-    fadeOutAndExit(exitCodeValue(phase_ == InstallPhase::Failed ? ExitCode::ExtractionFailed : ExitCode::Installed));
+    fadeOutAndExit(phase_ == InstallPhase::Failed ? ExitCode::ExtractionFailed : ExitCode::Installed);
 }
 
 }  // namespace pelmora

@@ -6,6 +6,7 @@
 #include <memory>
 #include <string>
 
+#include "app/exit_codes.h"
 #include "app/install_log.h"
 #include "app/install_phase.h"
 #include "app/installation.h"
@@ -45,8 +46,9 @@ public:
     void onTermsLinkClick(int x, int y, WPARAM keys);
 
     // Lowers the window's alpha from 254 to 0, then ends the program with
-    // `exitCode` (0 after an installation, or before any, 1 after a failed one).
-    [[noreturn]] void fadeOutAndExit(int exitCode = 0);
+    // `code` (Installed after an installation, or before any;
+    // ExtractionFailed after a failed one).
+    [[noreturn]] void fadeOutAndExit(ExitCode code);
 
     // Process-wide state, released by the exit clean-up.
     std::wstring installDir;
