@@ -175,6 +175,11 @@ std::wstring ZipReader::entryName(int index) const {
     return e.utf8Name() ? wideFromUtf8(e.name) : wideFromGbk(e.name);
 }
 
+std::uint64_t ZipReader::entrySize(int index) const {
+    if (index < 0 || index >= entryCount()) return 0;
+    return entries_[static_cast<std::size_t>(index)].uncompressedSize;
+}
+
 bool ZipReader::entryIsFolder(int index) const {
     if (index < 0 || index >= entryCount()) return false;
     return zip::isDirectoryAttributes(

@@ -58,6 +58,9 @@ public:
     // repeat the name before the entry is extracted.
     std::wstring entryName(int index) const;
     bool entryIsFolder(int index) const;
+    // The entry's size once extracted, as the central directory gives it;
+    // extraction checks the data against it. 0 past the last entry.
+    std::uint64_t entrySize(int index) const;
 
     // Whether the entry's data can be copied at all (Unsupported for
     // encryption, other methods, 64-bit sizes).

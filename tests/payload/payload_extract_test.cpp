@@ -18,7 +18,7 @@ TEST(PayloadExtractTest, PayloadArrivesExactlyAndReplacesAnEarlierInstall) {
     const std::wstring dest = temp / L"Pelmora";
     ArchiveUnit unit;
     int reports = 0;
-    unit.setProgressHandler([&](int) { return ++reports > 0; });
+    unit.setProgressHandler([&](const ExtractProgress&) { return ++reports > 0; });
     ASSERT_EQ(unit.extractArchive(resources + L"\\payload.zip", dest), 1) << utf8FromWide(unit.lastError());
     EXPECT_EQ(reports, 78);  // one a entry, then the closing 100 %
 
