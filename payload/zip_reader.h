@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "base/file_source.h"
 #include "base/unique_resource.h"
 #include "payload/entry_data.h"
 #include "payload/zip_format.h"
@@ -83,11 +84,11 @@ public:
     ~ZipReader();
 
 private:
-    class FileSource;
-    ZipReader(UniqueFile file, std::uint64_t size, std::wstring path, std::wstring openFolder);
+    class ArchiveSource;
+    ZipReader(FileSource file, std::wstring path, std::wstring openFolder);
     ZipResult locate(int index);
 
-    std::unique_ptr<FileSource> source_;
+    std::unique_ptr<ArchiveSource> source_;
     zip::EndRecord end_;
     std::vector<zip::CentralEntry> entries_;
     std::wstring path_;  // full path of the archive
