@@ -37,7 +37,9 @@ TEST(InstallPhaseTest, CaptionsFollowThePhase) {
         EXPECT_EQ(orNone(captions.percentLabel), orNone(c.percentLabel));
         // A key the package does not hold would show an empty caption.
         for (const char* key : {captions.finishButton, captions.statusLabel}) {
-            if (key) EXPECT_NE(package::findWindowText(key), nullptr) << key;
+            if (key) {
+                EXPECT_NE(package::findWindowText(key), nullptr) << key;
+            }
         }
     }
 }
