@@ -2,10 +2,12 @@
 // The values are documented for administrators and never change meaning.
 #pragma once
 
+#include "services/program_end.h"
+
 namespace pelmora {
 
 enum class ExitCode : int {
-    Installed = 0,
+    Installed = 0,  // also a run that ended before installing anything, without a fault
     ExtractionFailed = 1,
     DamagedPackage = 2,
     FolderNotWritable = 3,  // or a path of the installation too long for Windows
@@ -15,5 +17,8 @@ enum class ExitCode : int {
 };
 
 inline int exitCodeValue(ExitCode code) { return static_cast<int>(code); }
+
+// Runs the exit clean-up and ends the process with `code`.
+[[noreturn]] inline void endProgram(ExitCode code) { endProgram(exitCodeValue(code)); }
 
 }  // namespace pelmora

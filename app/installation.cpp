@@ -216,9 +216,8 @@ bool Installation::writeArchive() {
 
 bool Installation::extract() {
     extractedEntries_ = 0;
-    lastLoggedEntry_.clear();
-    archiveUnit_.setProgressHandler([this](int) {
-        logExtractedEntry();
+    archiveUnit_.setProgressHandler([this](const ExtractProgress& event) {
+        if (!event.done) logExtractedEntry(event.entryPath);
         return true;
     });
     // Cleared first, so that an error the extraction did not set is never
@@ -241,11 +240,7 @@ bool Installation::extract() {
     return false;
 }
 
-void Installation::logExtractedEntry() {
-    const std::wstring& name = archiveUnit_.currentFileName();
-    // The extractor reports the last entry twice: once for itself, once at 100 %.
-    if (name.empty() || name == lastLoggedEntry_) return;
-    lastLoggedEntry_ = name;
+void Installation::logExtractedEntry(const std::wstring& name) {
     ++extractedEntries_;
     for (const PlannedPath& p : plan_) {
         if (p.path != name) continue;

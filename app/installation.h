@@ -89,7 +89,7 @@ public:
     bool writes(const std::wstring& path) const { return findPlanned(plan_, path) != nullptr; }
 
 private:
-    void logExtractedEntry();
+    void logExtractedEntry(const std::wstring& name);
     bool folderTakesFiles();
 
     std::wstring installDir_;
@@ -99,7 +99,6 @@ private:
     bool createdProductFolder_ = false;  // by this run, so it may go again
     std::wstring archive_;               // written by this run; empty: none
     UniqueHandle claim_;                 // the product folder's mutex, owned while set
-    std::wstring lastLoggedEntry_;
     int extractedEntries_ = 0;
 };
 

@@ -1,8 +1,7 @@
 // What the installer does when the user acts: choose a folder, agree,
 // install under the progress display, then leave with or without starting the
-// installed program. The state is read from the Finish button's caption:
-// "安装中···" while installing, "退出并启动" when finished, "退出" after a
-// failure.
+// installed program. Where it stands is kept as an InstallPhase, and the
+// captions follow from it.
 #include "app/exit_codes.h"
 #include "app/information_box.h"
 #include "app/installer_app.h"
@@ -16,8 +15,6 @@
 
 namespace pelmora {
 namespace {
-
-const int kFailedExitCode = exitCodeValue(ExitCode::ExtractionFailed);
 
 // A text of the window or its boxes, as the package gives it.
 std::wstring say(const char* key) { return ownPackage().windowText(key); }
@@ -64,6 +61,7 @@ void InstallerApp::onInstallClick() {
         return installation_.reset();
     }
     enterInstallingLayout();
+    enterPhase(InstallPhase::Installing);
     window_.setTimerInterval(UnitRole::ProgressTimer, 100);
 }
 
@@ -113,7 +111,6 @@ bool InstallerApp::readyToWrite() {
 void InstallerApp::enterInstallingLayout() {
     window_.setVisible(UnitRole::InstallButton, false);
     window_.setVisible(UnitRole::FinishButton, true);
-    window_.setText(UnitRole::FinishButton, say("installing"));
     window_.setVisible(UnitRole::PercentLabel, true);
     window_.setVisible(UnitRole::StatusLabel, true);
     for (UnitRole unit : {UnitRole::FolderLabel, UnitRole::TermsLinkLabel, UnitRole::AgreeLabel,
@@ -121,12 +118,20 @@ void InstallerApp::enterInstallingLayout() {
         window_.setVisible(unit, false);
 }
 
+void InstallerApp::enterPhase(InstallPhase phase) {
+    phase_ = phase;
+    const PhaseCaptions captions = phaseCaptions(phase);
+    if (captions.percentLabel) window_.setText(UnitRole::PercentLabel, captions.percentLabel);
+    if (captions.statusLabel) window_.setText(UnitRole::StatusLabel, say(captions.statusLabel));
+    if (captions.finishButton) window_.setText(UnitRole::FinishButton, say(captions.finishButton));
+}
+
 // The whole installation runs inside one tick. Messages are dispatched
 // between steps, so a later tick can enter again and continue from the
 // current position; whichever run reaches 100 finishes, and finishing twice
 // is harmless. Extraction dispatches nothing and so never runs twice.
 void InstallerApp::onProgressTick() {
-    if (window_.text(UnitRole::FinishButton) != say("installing")) return;
+    if (phase_ != InstallPhase::Installing) return;
     for (int step = 1; step <= 100; ++step) {
         const int p = window_.progressPosition();
         window_.setText(UnitRole::PercentLabel, std::to_wstring(p) + kPercentSuffix);
@@ -137,7 +142,7 @@ void InstallerApp::onProgressTick() {
         if (p == 70) window_.setText(UnitRole::StatusLabel, say("statusInstalling"));
         window_.setProgressPosition(p + 1);
         waitPumping(1);
-        if (installFailed_) return;  // a nested run failed; it has said so
+        if (phase_ == InstallPhase::Failed) return;  // a nested run failed; it has said so
         if (window_.progressPosition() == 100) break;
     }
     finishInstallation();
@@ -147,11 +152,9 @@ bool InstallerApp::extractPayload() { return installation_->extract(); }
 
 void InstallerApp::finishInstallation() {
     // A nested run has finished already: one shortcut, one word about the archive.
-    if (window_.text(UnitRole::FinishButton) == say("finish")) return;
+    if (phase_ == InstallPhase::Finished) return;
     window_.setTimerInterval(UnitRole::ProgressTimer, 0);
-    window_.setText(UnitRole::PercentLabel, kFinalPercentage);
-    window_.setText(UnitRole::StatusLabel, say("statusDone"));
-    window_.setText(UnitRole::FinishButton, say("finish"));
+    enterPhase(InstallPhase::Finished);
     if (!installation_->finish(shortcut_))
         showBox(archiveLeftText(installation_->archivePath()), say("noticeCaption"), MB_OK | MB_ICONWARNING);
 }
@@ -159,27 +162,24 @@ void InstallerApp::finishInstallation() {
 // Extraction did not succeed: take away what this run created, say so, keep
 // the progress where it stopped, make no shortcut, and offer only to leave.
 void InstallerApp::failInstallation() {
-    installFailed_ = true;
     window_.setTimerInterval(UnitRole::ProgressTimer, 0);  // no tick may run during the box
     const std::wstring leftover = installation_->undo();
-    window_.setText(UnitRole::StatusLabel, say("statusFailed"));
-    window_.setText(UnitRole::FinishButton, say("exit"));
+    enterPhase(InstallPhase::Failed);
     showBox(installFailedText(installation_->failedPath(), leftover), say("errorCaption"), MB_OK | MB_ICONERROR);
 }
 
 void InstallerApp::onFinishClick() {
-    const std::wstring caption = window_.text(UnitRole::FinishButton);
-    if (caption == say("exit")) fadeOutAndExit(kFailedExitCode);
+    if (phase_ == InstallPhase::Failed) fadeOutAndExit(ExitCode::ExtractionFailed);
     // Only a finished installation has a program to start.
-    if (caption != say("finish")) return;
+    if (phase_ != InstallPhase::Finished) return;
     installation_->launch();
-    fadeOutAndExit();
+    fadeOutAndExit(ExitCode::Installed);
 }
 
 bool InstallerApp::onCloseQuery() {
-    const std::wstring caption = window_.text(UnitRole::FinishButton);
-    if (caption == say("installing")) return false;
-    fadeOutAndExit(caption == say("exit") ? kFailedExitCode : 0);
+    if (phase_ == InstallPhase::Installing) return false;
+    // Closed before installing, the run installed nothing and failed at nothing.
+    fadeOutAndExit(phase_ == InstallPhase::Failed ? ExitCode::ExtractionFailed : ExitCode::Installed);
 }
 
 }  // namespace pelmora

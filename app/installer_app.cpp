@@ -98,13 +98,13 @@ void InstallerApp::onLabelReleased(UnitRole label, int x, int y, WPARAM keys) {
     if (label == UnitRole::TermsLinkLabel) onTermsLinkClick(x, y, keys);
 }
 
-void InstallerApp::fadeOutAndExit(int exitCode) {
+void InstallerApp::fadeOutAndExit(ExitCode code) {
     for (int i = 1; i <= 255; ++i) {
         setWindowAlpha(window_.hwnd(), static_cast<int>(kFadeBase) - i);
         sleepMs(1);
     }
-    log_->write(L"exit code " + std::to_wstring(exitCode));
-    endProgram(exitCode);
+    log_->write(L"exit code " + std::to_wstring(exitCodeValue(code)));
+    endProgram(code);
 }
 
 }  // namespace pelmora

@@ -6,7 +6,9 @@
 #include <memory>
 #include <string>
 
+#include "app/exit_codes.h"
 #include "app/install_log.h"
+#include "app/install_phase.h"
 #include "app/installation.h"
 #include "app/installer_window.h"
 #include "base/unique_resource.h"
@@ -37,13 +39,16 @@ public:
     void onAgreeClick();
     void onInstallClick();
     void enterInstallingLayout();
+    // Keeps the phase and shows its captions.
+    void enterPhase(InstallPhase phase);
     void onProgressTick();
     void onFinishClick();
     void onTermsLinkClick(int x, int y, WPARAM keys);
 
     // Lowers the window's alpha from 254 to 0, then ends the program with
-    // `exitCode` (0 after an installation, or before any, 1 after a failed one).
-    [[noreturn]] void fadeOutAndExit(int exitCode = 0);
+    // `code` (Installed after an installation, or before any;
+    // ExtractionFailed after a failed one).
+    [[noreturn]] void fadeOutAndExit(ExitCode code);
 
     // Process-wide state, released by the exit clean-up.
     std::wstring installDir;
@@ -67,7 +72,7 @@ private:
     // The installation the last Install click began; replaced by the next
     // click while the window is idle.
     std::unique_ptr<Installation> installation_;
-    bool installFailed_ = false;
+    InstallPhase phase_ = InstallPhase::Idle;
 };
 
 // A path under the installation folder: the folder followed by a suffix that

@@ -2,6 +2,7 @@
 
 #include <commctrl.h>
 
+#include "app/exit_codes.h"
 #include "app/package_contents.h"
 #include "app/unit_windows.h"
 #include "payload/package_texts.h"
@@ -303,7 +304,7 @@ LRESULT InstallerWindow::handle(UINT msg, WPARAM wp, LPARAM lp) {
         return events_->onCloseQuery();
     case WM_DESTROY:
         forgetUnitWindows(kInstallerWindowId);
-        ::PostQuitMessage(0);
+        ::PostQuitMessage(exitCodeValue(ExitCode::Installed));
         return 0;
     }
     return ::DefWindowProcW(hwnd_, msg, wp, lp);

@@ -5,6 +5,7 @@
 
 #include <string>
 
+#include "app/exit_codes.h"
 #include "app/installer_app.h"
 #include "app/installer_window.h"
 #include "app/unattended.h"
@@ -16,7 +17,6 @@
 namespace {
 
 constexpr wchar_t kOwnerClass[] = L"PelmoraOwner";
-constexpr int kDamagedPackageExitCode = 2;
 
 }  // namespace
 
@@ -57,7 +57,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     const ParsedCommandLine commandLine = readCommandLine();
     enterProgramFolder();
     static InstallLog installLog;
-    if (const std::optional<int> exitCode = runCommandLine(commandLine, installLog)) endProgram(*exitCode);
+    if (const std::optional<ExitCode> exitCode = runCommandLine(commandLine, installLog)) endProgram(*exitCode);
     UniqueWindow owner(createOwnerWindow(instance));
 
     static InstallerWindow window;
@@ -79,7 +79,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     // ends, which costs more than the 8 ms the thread would save.)
     if (loadOwnPackage() != package::BlockResult::Ok) {
         ::MessageBoxW(nullptr, L"安装包已损坏，请重新下载。", L"错误", MB_OK | MB_ICONERROR);
-        endProgram(kDamagedPackageExitCode);
+        endProgram(ExitCode::DamagedPackage);
     }
 
     if (!window.create(instance, owner.get(), &app)) fatalError(L"安装窗口创建失败");
@@ -91,5 +91,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
         ::DispatchMessageW(&msg);
     }
     runExitCleanup();
-    return 0;
+    // Every way out of the window ends the process itself; only a window
+    // destroyed from outside gets here, and that is no fault of the run.
+    return exitCodeValue(ExitCode::Installed);
 }

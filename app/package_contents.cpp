@@ -29,30 +29,12 @@ std::uint32_t le32(const char* p) {
 
 }  // namespace
 
-bool FileByteSource::open(const std::wstring& path) {
-    file_.reset(::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
-                              FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
-    LARGE_INTEGER size;
-    if (!file_ || !::GetFileSizeEx(file_.get(), &size)) return false;
-    size_ = static_cast<std::uint64_t>(size.QuadPart);
-    return true;
-}
+// The installer's own file, which whoever started it may rename or delete
+// while it runs (a download moved into place, a temporary copy cleaned up):
+// reading it must neither fail on that nor stand in its way.
+bool FileByteSource::open(const std::wstring& path) { return file_.open(path, FileSharing::ReadAndDelete); }
 
-bool FileByteSource::readAt(std::uint64_t offset, void* out, std::size_t n) {
-    if (offset > size_ || n > size_ - offset) return false;
-    LARGE_INTEGER at;
-    at.QuadPart = static_cast<LONGLONG>(offset);
-    if (!::SetFilePointerEx(file_.get(), at, nullptr, FILE_BEGIN)) return false;
-    auto* p = static_cast<char*>(out);
-    while (n > 0) {
-        const DWORD want = static_cast<DWORD>(std::min<std::size_t>(n, kCopyChunk));
-        DWORD got = 0;
-        if (!::ReadFile(file_.get(), p, want, &got, nullptr) || got != want) return false;
-        p += got;
-        n -= got;
-    }
-    return true;
-}
+bool FileByteSource::readAt(std::uint64_t offset, void* out, std::size_t n) { return file_.readAt(offset, out, n); }
 
 bool RangeByteSource::readAt(std::uint64_t offset, void* out, std::size_t n) {
     if (offset > size_ || n > size_ - offset) return false;

@@ -13,6 +13,7 @@
 #include <string>
 #include <string_view>
 
+#include "base/file_source.h"
 #include "base/unique_resource.h"
 #include "payload/package_block.h"
 #include "payload/zip_format.h"
@@ -23,12 +24,11 @@ namespace pelmora {
 class FileByteSource final : public zip::ByteSource {
 public:
     bool open(const std::wstring& path);
-    std::uint64_t size() const override { return size_; }
+    std::uint64_t size() const override { return file_.size(); }
     bool readAt(std::uint64_t offset, void* out, std::size_t n) override;
 
 private:
-    UniqueFile file_;
-    std::uint64_t size_ = 0;
+    FileSource file_;
 };
 
 // A stretch of another source, seen as a source of its own (the payload

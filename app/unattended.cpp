@@ -26,9 +26,9 @@ std::wstring fullPath(const std::wstring& path) {
     return full;
 }
 
-int ended(InstallLog& log, ExitCode code) {
+ExitCode ended(InstallLog& log, ExitCode code) {
     log.write(L"exit code " + std::to_wstring(exitCodeValue(code)));
-    return exitCodeValue(code);
+    return code;
 }
 
 ExitCode exitCodeOf(FolderVerdict verdict) {
@@ -85,7 +85,7 @@ ParsedCommandLine readCommandLine() {
     return parsed;
 }
 
-std::optional<int> runCommandLine(const ParsedCommandLine& parsed, InstallLog& log) {
+std::optional<ExitCode> runCommandLine(const ParsedCommandLine& parsed, InstallLog& log) {
     ParsedCommandLine commandLine = parsed;
     const CommandLine& options = commandLine.options;
     // Whatever happens from here on, a silent run shows nothing: not even
@@ -101,7 +101,7 @@ std::optional<int> runCommandLine(const ParsedCommandLine& parsed, InstallLog& l
     } else if (!options.logFile.empty() && !log.open(options.logFile)) {
         if (!options.silent)
             ::MessageBoxW(nullptr, logNotWritableText(options.logFile).c_str(), kErrorCaption, MB_OK | MB_ICONERROR);
-        return exitCodeValue(ExitCode::BadCommandLine);
+        return ExitCode::BadCommandLine;
     }
     log.write(std::wstring(L"installer started: ") + ::GetCommandLineW());
     if (!commandLine.ok()) {
@@ -122,7 +122,7 @@ std::optional<int> runCommandLine(const ParsedCommandLine& parsed, InstallLog& l
     return std::nullopt;
 }
 
-int runSilentInstall(const CommandLine& options, InstallLog& log) {
+ExitCode runSilentInstall(const CommandLine& options, InstallLog& log) {
     log.write(L"silent installation");
     return ended(log, installSilently(options, log));
 }

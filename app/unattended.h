@@ -7,6 +7,7 @@
 #include <optional>
 
 #include "app/command_line.h"
+#include "app/exit_codes.h"
 #include "app/install_log.h"
 
 namespace pelmora {
@@ -17,14 +18,14 @@ namespace pelmora {
 ParsedCommandLine readCommandLine();
 
 // Opens the log when one is asked for, then deals with everything that ends
-// without the window: a bad command line (5, after a box unless silent), /?
-// (0, after the options box) and /S (the installation's exit code). Nothing
-// when the window is to open; the log stays open for it.
-std::optional<int> runCommandLine(const ParsedCommandLine& commandLine, InstallLog& log);
+// without the window: a bad command line (BadCommandLine, after a box unless
+// silent), /? (Installed, after the options box) and /S (the installation's
+// exit code). Nothing when the window is to open; the log stays open for it.
+std::optional<ExitCode> runCommandLine(const ParsedCommandLine& commandLine, InstallLog& log);
 
 // The installation without the window, into the folder given (else the
 // default one), step by step as the window does it. No box, whatever happens;
 // a file in use is not waited for. Returns the exit code.
-int runSilentInstall(const CommandLine& options, InstallLog& log);
+ExitCode runSilentInstall(const CommandLine& options, InstallLog& log);
 
 }  // namespace pelmora

@@ -5,6 +5,7 @@
 
 #include <string>
 
+#include "base/file_source.h"
 #include "base/unique_resource.h"
 #include "payload_checksum.h"
 
@@ -53,22 +54,20 @@ bool crcFromFile(ByteView bytes, std::uint32_t* crc) {
         path.resize(path.size() * 2);
     }
 
-    UniqueFile file(::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr,
-                                  OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
-    LARGE_INTEGER at;
-    at.QuadPart = static_cast<LONGLONG>(offset);
-    if (!file || !::SetFilePointerEx(file.get(), at, nullptr, FILE_BEGIN)) return false;
+    // The program's own file: whoever started it may rename or delete it
+    // while it runs, and reading it must not stand in their way.
+    FileSource file;
+    if (!file.open(path, FileSharing::ReadAndDelete)) return false;
     // Its own pages, given back whole when done: a heap block could stay committed.
     UniqueVirtualMemory buffer(::VirtualAlloc(nullptr, kReadChunk, MEM_RESERVE | MEM_COMMIT, PAGE_READWRITE));
     if (!buffer) return false;
     auto* chunk = static_cast<Bytef*>(buffer.get());
     uLong sum = ::crc32(0L, Z_NULL, 0);
-    for (std::size_t left = bytes.size; left > 0;) {
-        const DWORD want = left < kReadChunk ? static_cast<DWORD>(left) : kReadChunk;
-        DWORD got = 0;
-        if (!::ReadFile(file.get(), chunk, want, &got, nullptr) || got != want) return false;
-        sum = ::crc32(sum, chunk, got);
-        left -= got;
+    for (std::size_t done = 0; done < bytes.size;) {
+        const DWORD want = bytes.size - done < kReadChunk ? static_cast<DWORD>(bytes.size - done) : kReadChunk;
+        if (!file.readAt(offset + done, chunk, want)) return false;
+        sum = ::crc32(sum, chunk, want);
+        done += want;
     }
     *crc = static_cast<std::uint32_t>(sum);
     return true;

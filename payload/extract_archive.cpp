@@ -241,10 +241,13 @@ int ArchiveUnit::failAt(const std::wstring& path, std::wstring message, DWORD er
     return fail(std::move(message), error);
 }
 
-void ArchiveUnit::reportProgress() {
-    if (!progressHandler_) return;
-    const int percent = total_ > 0 ? static_cast<int>(static_cast<double>(current_) / total_ * 100.0) : 100;
-    if (!progressHandler_(percent)) cancelled_ = true;
+int progressPercent(const ExtractProgress& event) {
+    if (event.done || event.entryCount <= 0) return 100;
+    return static_cast<int>(static_cast<double>(event.entryIndex) / event.entryCount * 100.0);
+}
+
+void ArchiveUnit::reportProgress(const ExtractProgress& event) {
+    if (progressHandler_ && !progressHandler_(event)) cancelled_ = true;
 }
 
 bool ArchiveUnit::commitReplaced() {
@@ -267,7 +270,6 @@ bool ArchiveUnit::restoreReplaced() {
 
 int ArchiveUnit::extractArchive(const std::wstring& archivePath, const std::wstring& destFolder) {
     commitReplaced();
-    total_ = current_ = 0;
     cancelled_ = false;
     lastError_.clear();
     created_.clear();
@@ -293,7 +295,6 @@ int ArchiveUnit::extractArchive(const std::wstring& archivePath, const std::wstr
     } else if (result == 1 && !keepReplaced_) {
         commitReplaced();
     }
-    total_ = current_ = 0;
     cancelled_ = false;
     // The caller's last error is the failure's own, not whatever this thread
     // happened to do last (the reason may have arisen on a worker).
@@ -352,13 +353,22 @@ bool ArchiveUnit::createDestination(const std::wstring& destFolder) {
 }
 
 int ArchiveUnit::extractEntries(ZipReader& reader, const std::wstring& destFolder, const EntryNameSet& names) {
-    total_ = reader.entryCount();
+    // Taken before the pipeline takes the reader. Each size is the one the
+    // entry's data is checked against, so it is what the entry writes.
+    ExtractProgress progress;
+    progress.entryCount = reader.entryCount();
+    std::vector<std::uint64_t> sizes;
+    for (int i = 0; i < progress.entryCount; ++i) {
+        sizes.push_back(reader.entryIsFolder(i) ? 0 : reader.entrySize(i));
+        progress.bytesTotal += sizes.back();
+    }
+    const int total = progress.entryCount;
     const std::wstring destFinal = finalFolderPath(destFolder);
     if (destFinal.empty()) return failAt(destFolder, L"cannot open the destination folder", ::GetLastError());
     FolderMaker folders(destFolder, &created_);
     // The reader belongs to the pipeline's worker until the pipeline ends.
     EntryPipeline pipeline(reader, fullPathLength(destFolder));
-    for (int i = 0; i < total_; ++i) {
+    for (int i = 0; i < total; ++i) {
         const EntryBlock* block = pipeline.next();
         if (!block) return fail(L"entry " + std::to_wstring(i) + L": reading the archive stopped");
         const EntryStep& step = block->step;
@@ -393,13 +403,14 @@ int ArchiveUnit::extractEntries(ZipReader& reader, const std::wstring& destFolde
                 return failAt(target, target + L": " + failure.what, failure.error);
             }
         }
-        current_ = i;
-        currentFileName_ = target;
-        reportProgress();
+        progress.entryIndex = i;
+        progress.entryPath = target;
+        progress.bytesDone += sizes[static_cast<std::size_t>(i)];
+        reportProgress(progress);
         if (cancelled_) return 1;
     }
-    current_ = total_;
-    reportProgress();
+    progress.done = true;
+    reportProgress(progress);
     return 1;
 }
 

@@ -1,9 +1,10 @@
-// Unpacks a ZIP archive from disk into a folder, entry by entry, reporting
-// progress through the archive unit.
+// Unpacks a ZIP archive from disk into a folder, entry by entry, telling the
+// caller after each one through the archive unit.
 #pragma once
 
 #include <windows.h>
 
+#include <cstdint>
 #include <functional>
 #include <string>
 #include <vector>
@@ -20,10 +21,25 @@ class EntryNameSet;
 // Each folder it created is appended to `created`, when given.
 bool createFolderPath(const std::wstring& path, std::vector<std::wstring>* created = nullptr);
 
+// What an extraction tells its caller: once after each entry, in the
+// archive's order, then once more when every entry is in place.
+struct ExtractProgress {
+    int entryIndex = 0;  // the entry just extracted; when done, the last one
+    int entryCount = 0;
+    std::wstring entryPath;        // where that entry went
+    std::uint64_t bytesDone = 0;   // the data of the entries extracted so far
+    std::uint64_t bytesTotal = 0;  // the data of all entries
+    bool done = false;             // every entry is in place
+};
+
+// The percentage an event stands for: the entries before this one out of
+// all of them, 100 once done.
+int progressPercent(const ExtractProgress& event);
+
 // The archive unit: holds the extraction state and the progress handler.
 class ArchiveUnit {
 public:
-    using ProgressHandler = std::function<bool(int percent)>;  // returns false to cancel
+    using ProgressHandler = std::function<bool(const ExtractProgress& event)>;  // returns false to cancel
 
     void setProgressHandler(ProgressHandler handler);
 
@@ -69,9 +85,6 @@ public:
     // handled on the calling thread, and no thread outlives the call.
     int extractArchive(const std::wstring& archivePath, const std::wstring& destFolder);
 
-    // Target path of the entry extracted last.
-    const std::wstring& currentFileName() const { return currentFileName_; }
-
     // A file or folder that did not exist before the last call and that it
     // created (or began to create), oldest first. Removing them newest first
     // undoes the call without touching anything that was there before it.
@@ -110,13 +123,10 @@ private:
     bool checkNames(const ZipReader& reader, std::size_t destinationLength, EntryNameSet* names);
     bool createDestination(const std::wstring& destFolder);
     int extractEntries(ZipReader& reader, const std::wstring& destFolder, const EntryNameSet& names);
-    void reportProgress();
+    void reportProgress(const ExtractProgress& event);
 
     ProgressHandler progressHandler_;
-    int total_ = 0;
-    int current_ = 0;
     bool cancelled_ = false;
-    std::wstring currentFileName_;
     std::wstring lastError_;
     std::vector<CreatedPath> created_;
     std::wstring failedPath_;

@@ -46,53 +46,29 @@ private:
 
 }  // namespace
 
-// Reads at offsets through the file pointer, moved only when a read does not
-// continue the previous one: extraction reads the archive front to back, so
-// after the central directory there is hardly ever a seek. (Reads with an
-// OVERLAPPED offset instead measured a tenth slower under Wine.)
-class ZipReader::FileSource final : public zip::ByteSource {
+// The archive file as the ZIP code reads it. Extraction reads the archive
+// front to back, so after the central directory there is hardly ever a seek.
+// (Reads with an OVERLAPPED offset instead measured a tenth slower under Wine.)
+class ZipReader::ArchiveSource final : public zip::ByteSource {
 public:
-    FileSource(UniqueFile file, std::uint64_t size) : file_(std::move(file)), size_(size) {}
-    std::uint64_t size() const override { return size_; }
-    bool readAt(std::uint64_t offset, void* out, std::size_t n) override {
-        if (offset > size_ || n > size_ - offset) return false;
-        auto* bytes = static_cast<std::uint8_t*>(out);
-        while (n > 0) {
-            DWORD got = 0;
-            if (offset != position_) {
-                LARGE_INTEGER to;
-                to.QuadPart = static_cast<LONGLONG>(offset);
-                if (!::SetFilePointerEx(file_.get(), to, nullptr, FILE_BEGIN)) return false;
-            }
-            if (!::ReadFile(file_.get(), bytes, static_cast<DWORD>(n), &got, nullptr) || got == 0) {
-                position_ = ~0ull;
-                return false;
-            }
-            position_ = offset + got;
-            bytes += got;
-            offset += got;
-            n -= got;
-        }
-        return true;
-    }
+    explicit ArchiveSource(FileSource file) : file_(std::move(file)) {}
+    std::uint64_t size() const override { return file_.size(); }
+    bool readAt(std::uint64_t offset, void* out, std::size_t n) override { return file_.readAt(offset, out, n); }
 
 private:
-    UniqueFile file_;
-    std::uint64_t size_;
-    std::uint64_t position_ = 0;
+    FileSource file_;
 };
 
-ZipReader::ZipReader(UniqueFile file, std::uint64_t size, std::wstring path, std::wstring openFolder)
-    : source_(std::make_unique<FileSource>(std::move(file), size)),
+ZipReader::ZipReader(FileSource file, std::wstring path, std::wstring openFolder)
+    : source_(std::make_unique<ArchiveSource>(std::move(file))),
       path_(std::move(path)),
       openFolder_(std::move(openFolder)) {}
 
 namespace {
 
-UniqueFile openArchiveFile(const std::wstring& path) {
-    return UniqueFile(::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                                    FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
-}
+// Nobody may rename, delete or write the archive while it is read: a worker
+// opens it again by name and must find the very same file.
+bool openArchiveFile(const std::wstring& path, FileSource* file) { return file->open(path, FileSharing::Read); }
 
 // The full path, so the file can be opened again after the current folder changed.
 std::wstring fullPathOf(const std::wstring& path) {
@@ -109,16 +85,15 @@ std::wstring fullPathOf(const std::wstring& path) {
 ZipReader::~ZipReader() = default;
 
 std::unique_ptr<ZipReader> ZipReader::open(const std::wstring& path, ZipResult* error) {
-    UniqueFile file = openArchiveFile(path);
-    LARGE_INTEGER size{};
-    if (!file || !::GetFileSizeEx(file.get(), &size)) {
+    FileSource file;
+    if (!openArchiveFile(path, &file)) {
         *error = ZipResult::CannotCreate;
         return nullptr;
     }
     wchar_t folder[MAX_PATH] = L"";
     ::GetCurrentDirectoryW(MAX_PATH, folder);
     std::unique_ptr<ZipReader> reader(
-        new ZipReader(std::move(file), static_cast<std::uint64_t>(size.QuadPart), fullPathOf(path), folder));
+        new ZipReader(std::move(file), fullPathOf(path), folder));
     *error = zip::findEndRecord(*reader->source_, &reader->end_);
     if (*error == ZipResult::Ok) *error = zip::readCentralDirectory(*reader->source_, reader->end_, &reader->entries_);
     if (*error != ZipResult::Ok) return nullptr;
@@ -175,6 +150,11 @@ std::wstring ZipReader::entryName(int index) const {
     return e.utf8Name() ? wideFromUtf8(e.name) : wideFromGbk(e.name);
 }
 
+std::uint64_t ZipReader::entrySize(int index) const {
+    if (index < 0 || index >= entryCount()) return 0;
+    return entries_[static_cast<std::size_t>(index)].uncompressedSize;
+}
+
 bool ZipReader::entryIsFolder(int index) const {
     if (index < 0 || index >= entryCount()) return false;
     return zip::isDirectoryAttributes(
@@ -187,13 +167,10 @@ ZipResult ZipReader::checkSupported(int index) const {
 }
 
 std::unique_ptr<zip::ByteSource> ZipReader::openSource() const {
-    UniqueFile file = openArchiveFile(path_);
-    LARGE_INTEGER size{};
+    FileSource file;
     // The same file as at open, not one put in its place since.
-    if (!file || !::GetFileSizeEx(file.get(), &size) || static_cast<std::uint64_t>(size.QuadPart) != source_->size()) {
-        return nullptr;
-    }
-    return std::make_unique<FileSource>(std::move(file), source_->size());
+    if (!openArchiveFile(path_, &file) || file.size() != source_->size()) return nullptr;
+    return std::make_unique<ArchiveSource>(std::move(file));
 }
 
 ZipResult ZipReader::copyEntryData(zip::ByteSource& source, int index, std::uint64_t dataOffset,

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "base/file_source.h"
 #include "base/unique_resource.h"
 #include "payload/entry_data.h"
 #include "payload/zip_format.h"
@@ -58,6 +59,9 @@ public:
     // repeat the name before the entry is extracted.
     std::wstring entryName(int index) const;
     bool entryIsFolder(int index) const;
+    // The entry's size once extracted, as the central directory gives it;
+    // extraction checks the data against it. 0 past the last entry.
+    std::uint64_t entrySize(int index) const;
 
     // Whether the entry's data can be copied at all (Unsupported for
     // encryption, other methods, 64-bit sizes).
@@ -80,11 +84,11 @@ public:
     ~ZipReader();
 
 private:
-    class FileSource;
-    ZipReader(UniqueFile file, std::uint64_t size, std::wstring path, std::wstring openFolder);
+    class ArchiveSource;
+    ZipReader(FileSource file, std::wstring path, std::wstring openFolder);
     ZipResult locate(int index);
 
-    std::unique_ptr<FileSource> source_;
+    std::unique_ptr<ArchiveSource> source_;
     zip::EndRecord end_;
     std::vector<zip::CentralEntry> entries_;
     std::wstring path_;  // full path of the archive

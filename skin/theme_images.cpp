@@ -2,6 +2,7 @@
 
 #include <gdiplus.h>
 
+#include "base/file_source.h"
 #include "base/unique_resource.h"
 #include "gfx/gdip_brush.h"
 #include "gfx/gdip_codecs.h"
@@ -120,16 +121,9 @@ ByteBuffer reencodeAsPng(const ByteBuffer& image) {
 }
 
 ByteBuffer readWholeFile(const std::wstring& path) {
-    UniqueFile file(::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
-    if (!file) return {};
-    LARGE_INTEGER size{};
-    if (!::GetFileSizeEx(file.get(), &size) || size.QuadPart > 0x7FFFFFFF) return {};
-    ByteBuffer bytes(static_cast<size_t>(size.QuadPart));
-    DWORD read = 0;
-    if (!bytes.empty() && !::ReadFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr))
-        return {};
-    bytes.resize(read);
-    return bytes;
+    std::string bytes;
+    if (!readWholeFile(path, FileSharing::Read, 0x7FFFFFFF, &bytes)) return {};
+    return ByteBuffer(bytes.begin(), bytes.end());
 }
 
 }  // namespace pelmora

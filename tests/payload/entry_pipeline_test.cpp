@@ -115,8 +115,8 @@ TEST(EntryPipelineTest, EntriesOfEverySizeAcrossBlocksComeOutExactly) {
     ASSERT_TRUE(testing::writeFileBytes(temp / L"a.zip", buildZip(entries).bytes));
     ArchiveUnit unit;
     std::vector<int> reports;
-    unit.setProgressHandler([&](int percent) {
-        reports.push_back(percent);
+    unit.setProgressHandler([&](const ExtractProgress& event) {
+        reports.push_back(progressPercent(event));
         return true;
     });
     ASSERT_EQ(unit.extractArchive(temp / L"a.zip", temp / L"out"), 1) << utf8FromWide(unit.lastError());
@@ -259,7 +259,7 @@ TEST(EntryPipelineTest, RunsLeaveNoThreadOrHandleBehind) {
             const std::wstring dest = temp / r.dest;
             if (std::wstring(r.dest) == L"fresh") testing::removeTree(dest);
             ArchiveUnit unit;
-            if (r.cancelAtFirst) unit.setProgressHandler([](int) { return false; });
+            if (r.cancelAtFirst) unit.setProgressHandler([](const ExtractProgress&) { return false; });
             EXPECT_EQ(unit.extractArchive(temp / r.archive, dest), r.result) << r.what;
         }
     };

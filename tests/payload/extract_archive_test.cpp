@@ -40,8 +40,8 @@ TEST(ExtractArchiveTest, ArchivesFromCommonToolsComeOutExactly) {
         const std::wstring dest = temp / L"out";
         ArchiveUnit unit;
         std::vector<int> reports;
-        unit.setProgressHandler([&](int percent) {
-            reports.push_back(percent);
+        unit.setProgressHandler([&](const ExtractProgress& event) {
+            reports.push_back(progressPercent(event));
             return true;
         });
         ASSERT_EQ(unit.extractArchive(fixture(name), dest), 1) << utf8FromWide(unit.lastError());
@@ -174,8 +174,8 @@ TEST(ExtractArchiveTest, ArchivesAtTheFormatLimitsOrBehindOtherDataExtract) {
         ASSERT_TRUE(testing::writeFileBytes(temp / L"a.exe", c.zip.bytes));
         ArchiveUnit unit;
         std::vector<int> reports;
-        unit.setProgressHandler([&](int percent) {
-            reports.push_back(percent);
+        unit.setProgressHandler([&](const ExtractProgress& event) {
+            reports.push_back(progressPercent(event));
             return true;
         });
         const int result = unit.extractArchive(temp / L"a.exe", temp / L"out");
@@ -254,12 +254,18 @@ TEST(ExtractArchiveTest, ReplacesReadOnlyFilesAndAcceptsATrailingBackslash) {
     ASSERT_TRUE(testing::writeFileBytes(dest + L"\\a.txt", "old and longer than the new content"));
     ASSERT_TRUE(::SetFileAttributesW((dest + L"\\a.txt").c_str(), FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN));
     ArchiveUnit unit;
+    std::vector<std::wstring> paths;
+    unit.setProgressHandler([&](const ExtractProgress& event) {
+        paths.push_back(event.entryPath);
+        return true;
+    });
     ASSERT_EQ(unit.extractArchive(fixture(L"infozip.zip"), dest + L"\\"), 1);
     EXPECT_EQ(fileText(dest + L"\\a.txt"), "hello\n");
     EXPECT_TRUE(testing::hasNormalAttributes(::GetFileAttributesW((dest + L"\\a.txt").c_str())));
     EXPECT_TRUE(testing::compareTrees(fixture(L"tree"), dest).empty());
     // The target paths have one backslash between folder and name either way.
-    EXPECT_EQ(unit.currentFileName().find(L"\\\\"), std::wstring::npos);
+    ASSERT_FALSE(paths.empty());
+    for (const std::wstring& path : paths) EXPECT_EQ(path.find(L"\\\\"), std::wstring::npos) << utf8FromWide(path);
 }
 
 TEST(ExtractArchiveTest, ResultsForMissingPathsAndNonArchives) {
@@ -292,23 +298,63 @@ TEST(ExtractArchiveTest, ProgressReportsPercentagesAndCanCancel) {
         temp / L"a.zip", buildZip({{"1", "a"}, {"2", "b"}, testing::folderEntry("d/"), {"d/4", "d"}}).bytes));
     ArchiveUnit unit;
     std::vector<int> reports;
-    unit.setProgressHandler([&](int percent) {
-        reports.push_back(percent);
+    std::wstring lastPath;
+    unit.setProgressHandler([&](const ExtractProgress& event) {
+        reports.push_back(progressPercent(event));
+        lastPath = event.entryPath;
         return true;
     });
     ASSERT_EQ(unit.extractArchive(temp / L"a.zip", temp / L"out"), 1);
     EXPECT_EQ(reports, (std::vector<int>{0, 25, 50, 75, 100}));
-    EXPECT_EQ(unit.currentFileName(), temp / L"out\\d\\4");
+    EXPECT_EQ(lastPath, temp / L"out\\d\\4");
 
     reports.clear();
-    unit.setProgressHandler([&](int percent) {
-        reports.push_back(percent);
-        return percent < 25;  // cancel at the second entry
+    unit.setProgressHandler([&](const ExtractProgress& event) {
+        reports.push_back(progressPercent(event));
+        return progressPercent(event) < 25;  // cancel at the second entry
     });
     ASSERT_EQ(unit.extractArchive(temp / L"a.zip", temp / L"again"), 1);
     EXPECT_EQ(reports, (std::vector<int>{0, 25}));
     EXPECT_TRUE(fileExists(temp / L"again\\2"));
     EXPECT_FALSE(folderExists(temp / L"again\\d"));
+}
+
+// One event per entry in the archive's order, each naming where its entry
+// went, the bytes only growing, and one closing event once all are in place.
+TEST(ExtractArchiveTest, ProgressEventsFollowTheEntries) {
+    TempFolder temp;
+    TestEntry stored{"2", "bb", false};
+    ASSERT_TRUE(testing::writeFileBytes(
+        temp / L"a.zip",
+        buildZip({{"1", "a"}, stored, testing::folderEntry("d/"), {"d/4", std::string(5000, 'd')}}).bytes));
+    ArchiveUnit unit;
+    std::vector<ExtractProgress> events;
+    unit.setProgressHandler([&](const ExtractProgress& event) {
+        events.push_back(event);
+        return true;
+    });
+    ASSERT_EQ(unit.extractArchive(temp / L"a.zip", temp / L"out"), 1) << utf8FromWide(unit.lastError());
+
+    const std::wstring out = temp / L"out";
+    const struct {
+        int index;
+        std::wstring path;
+        std::uint64_t bytes;
+        bool done;
+    } expected[] = {
+        {0, out + L"\\1", 1, false},       {1, out + L"\\2", 3, false},      {2, out + L"\\d", 3, false},
+        {3, out + L"\\d\\4", 5003, false}, {3, out + L"\\d\\4", 5003, true},
+    };
+    ASSERT_EQ(events.size(), std::size(expected));
+    for (std::size_t i = 0; i < events.size(); ++i) {
+        SCOPED_TRACE(i);
+        EXPECT_EQ(events[i].entryIndex, expected[i].index);
+        EXPECT_EQ(events[i].entryPath, expected[i].path);
+        EXPECT_EQ(events[i].bytesDone, expected[i].bytes);
+        EXPECT_EQ(events[i].done, expected[i].done);
+        EXPECT_EQ(events[i].entryCount, 4);
+        EXPECT_EQ(events[i].bytesTotal, 5003u);
+    }
 }
 
 TEST(ZipReaderTest, EntriesByIndexWithPrecedingDataAndRelativeTargets) {

@@ -62,8 +62,8 @@ int wmain(int argc, wchar_t** argv) {
 
     pelmora::ArchiveUnit unit;
     if (progress) {
-        unit.setProgressHandler([&unit](int percent) {
-            say(std::to_wstring(percent) + L"% " + unit.currentFileName());
+        unit.setProgressHandler([](const pelmora::ExtractProgress& event) {
+            say(std::to_wstring(pelmora::progressPercent(event)) + L"% " + event.entryPath);
             return true;
         });
     }

@@ -25,7 +25,8 @@ int runPack(const std::vector<std::string>& args, const RunSettings& settings, s
     const bool parsed = parseRequest(args, settings.currentFolder, &request, &problems);
     if (request.help || args.empty()) {
         *messages += usageText();
-        return parsed && request.help ? 0 : parsed ? static_cast<int>(ExitCode::Usage) : report(problems, messages);
+        if (parsed) return static_cast<int>(request.help ? ExitCode::Ok : ExitCode::Usage);
+        return report(problems, messages);
     }
     if (!parsed) return report(problems, messages);
     PackPlan plan;
@@ -43,7 +44,7 @@ int runPack(const std::vector<std::string>& args, const RunSettings& settings, s
         *messages += "pack: wrote " + displayPath(plan.output) + ", an installer for " +
                      architectureName(plan.stubImage.architecture) + "\n";
     }
-    return 0;
+    return static_cast<int>(ExitCode::Ok);
 }
 
 }  // namespace pelmora::pack
