@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "payload/package_texts.h"
+
 namespace pelmora::pack {
 namespace {
 
@@ -106,6 +108,35 @@ TEST(PackPlanTest, Timestamps) {
         EXPECT_EQ(date, c.date) << c.text;
         EXPECT_EQ(time, c.time) << c.text;
     }
+}
+
+// The plan is driven by the settings table: every row is read, a required
+// row missing is reported with its option, and a row's fallback is what the
+// plan holds when the setting is not given.
+TEST(PackPlanTest, EverySettingOfTheTableReachesThePlan) {
+    PackPlan plan;
+    std::vector<Problem> problems;
+    EXPECT_FALSE(planPackage(PackRequest{}, NativePath("nowhere"), &plan, &problems));
+
+    std::set<std::string> expected;
+    for (const SettingInfo& row : settingTable()) expected.insert(row.key);
+    std::size_t count = 0;
+    const package::TextEntry* texts = package::windowTexts(&count);
+    for (std::size_t i = 0; i < count; ++i) expected.insert(std::string(package::kTextKeyPrefix) + texts[i].key);
+    EXPECT_EQ(plan.consulted, expected);
+
+    for (const SettingInfo& row : settingTable()) {
+        const std::string missing =
+            "missing " + std::string(row.key) + " (" + row.option + ", or \"" + row.key + "\" in the description file)";
+        bool reported = false;
+        for (const Problem& p : problems) reported |= p.code == ExitCode::Usage && p.message == missing;
+        EXPECT_EQ(reported, row.need == SettingNeed::Required) << row.key;
+    }
+    EXPECT_EQ(plan.texts[package::kKeyDefaultFolder], "C:\\Program Files");
+    EXPECT_EQ(plan.texts[package::kKeyTitle], "软件安装向导");
+    EXPECT_EQ(plan.zip.level, 6);
+    EXPECT_EQ(plan.zip.dosDate, (0 << 9) | (1 << 5) | 1);  // 1980-01-01
+    EXPECT_EQ(plan.zip.dosTime, 0);
 }
 
 }  // namespace

@@ -39,20 +39,29 @@ public:
         problems_->push_back({ExitCode::BadInput, key + ": " + message});
     }
 
-    // The value, or the default (null: the setting is required).
-    bool text(const std::string& key, const char* fallback, std::string* value) {
+    // The setting's value; when it is missing, `derived` if given, else what
+    // its row says (its fallback, or a problem when it is required).
+    bool text(const std::string& key, std::string* value, const char* derived = nullptr) {
+        const SettingInfo& row = rowOf(key);
         const SettingValue* v = request_.find(key);
         if (v) {
             *value = v->value;
             return true;
         }
+        const char* fallback = derived ? derived : row.need == SettingNeed::Default ? row.fallback : nullptr;
         if (fallback) {
             *value = fallback;
             return true;
         }
-        problems_->push_back({ExitCode::Usage, "missing " + key + " (" + optionOf(key) + ", or \"" + key +
-                                                   "\" in the description file)"});
+        if (row.need == SettingNeed::Required) missing(key);
         return false;
+    }
+
+    // A window text of the package's table ("texts.<key>"), or its default.
+    std::string windowTextValue(const std::string& key, const char* fallback) {
+        plan_->consulted.insert(key);
+        const SettingValue* v = request_.find(key);
+        return v ? v->value : fallback;
     }
 
     // Checks a one-line (or multi-line) text and stores it in the block's table.
@@ -68,10 +77,13 @@ public:
         return true;
     }
 
-    bool path(const std::string& key, bool required, NativePath* out) {
+    // The setting's path, relative ones taken from where they were given;
+    // false when it is missing (a problem when its row requires it).
+    bool path(const std::string& key, NativePath* out) {
+        const SettingInfo& row = rowOf(key);
         const SettingValue* v = request_.find(key);
         if (!v) {
-            if (required) text(key, nullptr, nullptr);
+            if (row.need == SettingNeed::Required) missing(key);
             return false;
         }
         NativePath p;
@@ -101,11 +113,19 @@ public:
         return true;
     }
 
-    static std::string optionOf(const std::string& key) {
+    // The table's row of a key; every key planPackage reads is one of them.
+    const SettingInfo& rowOf(const std::string& key) {
+        plan_->consulted.insert(key);
         for (const SettingInfo& s : settingTable()) {
-            if (key == s.key) return s.option;
+            if (key == s.key) return s;
         }
-        return "--text";
+        static const SettingInfo unknown{"", "", SettingKind::Text, ""};
+        return unknown;
+    }
+
+    void missing(const std::string& key) {
+        problems_->push_back({ExitCode::Usage, "missing " + key + " (" + rowOf(key).option + ", or \"" + key +
+                                                   "\" in the description file)"});
     }
 
     const PackRequest& request_;
@@ -209,16 +229,16 @@ bool planPackage(const PackRequest& request, const NativePath& stubFolder, PackP
     *plan = PackPlan{};
 
     std::string name, version, publisher, installFolder, shortcut, defaultFolder, program;
-    if (p.text("product.name", nullptr, &name)) p.windowText("product.name", package::kKeyProductName, name, false);
-    if (p.text("product.version", nullptr, &version)) {
+    if (p.text("product.name", &name)) p.windowText("product.name", package::kKeyProductName, name, false);
+    if (p.text("product.version", &version)) {
         p.windowText("product.version", package::kKeyProductVersion, version, false);
     }
-    if (p.text("product.publisher", nullptr, &publisher)) {
+    if (p.text("product.publisher", &publisher)) {
         p.windowText("product.publisher", package::kKeyProductPublisher, publisher, false);
     }
     for (const auto& [key, blockKey, value] : {std::tuple{"installFolder", package::kKeyInstallFolder, &installFolder},
                                                std::tuple{"shortcut", package::kKeyShortcut, &shortcut}}) {
-        if (!p.text(key, name.c_str(), value)) continue;
+        if (!p.text(key, value, name.c_str())) continue;
         const std::string problem = checkSingleName(*value);
         if (!problem.empty()) {
             p.bad(key, "\"" + shownName(*value) + "\": " + problem);
@@ -228,7 +248,7 @@ bool planPackage(const PackRequest& request, const NativePath& stubFolder, PackP
         }
     }
     std::string folder;
-    p.text("defaultFolder", kDefaultFolder, &defaultFolder);
+    p.text("defaultFolder", &defaultFolder);
     const std::string folderProblem = checkDefaultFolder(defaultFolder, &folder);
     if (!folderProblem.empty()) p.bad("defaultFolder", "\"" + shownName(defaultFolder) + "\": " + folderProblem);
     plan->texts[package::kKeyDefaultFolder] = folder;
@@ -242,14 +262,14 @@ bool planPackage(const PackRequest& request, const NativePath& stubFolder, PackP
 
     NativePath source;
     bool haveTree = false;
-    if (p.path("source", true, &source)) {
+    if (p.path("source", &source)) {
         std::vector<std::string> found;
         if (scanSource(source, &plan->tree, &found)) checkNames(plan->tree, destination, &found);
         for (const std::string& f : found) p.bad("source", f);
         haveTree = !plan->tree.entries.empty() || found.empty();
     }
     // Without a source there is nothing to look the program up in.
-    if (p.text("program", nullptr, &program) && haveTree) {
+    if (p.text("program", &program) && haveTree) {
         const std::string relative = normalRelativeName(program);
         const SourceEntry* entry = relative.empty() ? nullptr : plan->tree.find(relative);
         if (relative.empty()) {
@@ -264,36 +284,33 @@ bool planPackage(const PackRequest& request, const NativePath& stubFolder, PackP
     }
 
     std::string title, heading;
-    p.text("window.title", "软件安装向导", &title);
+    p.text("window.title", &title);
     p.windowText("window.title", package::kKeyTitle, title, false);
     const std::string defaultHeading = name + "“" + version + "”安装程序";
-    p.text("window.heading", defaultHeading.c_str(), &heading);
+    p.text("window.heading", &heading, defaultHeading.c_str());
     p.windowText("window.heading", package::kKeyHeading, heading, false);
     std::size_t count = 0;
     const package::TextEntry* texts = package::windowTexts(&count);
     for (std::size_t i = 0; i < count; ++i) {
         const std::string key = std::string(package::kTextKeyPrefix) + texts[i].key;
-        std::string value;
-        p.text(key, texts[i].defaultValue, &value);
+        const std::string value = p.windowTextValue(key, texts[i].defaultValue);
         p.windowText(key, key, value, texts[i].form == package::TextForm::Lines, texts[i].placeholders);
     }
 
     NativePath file;
     std::string bytes;
-    if (p.path("window.information", true, &file) &&
-        p.readFile("window.information", file, kMaxInformationSize, &bytes)) {
+    if (p.path("window.information", &file) && p.readFile("window.information", file, kMaxInformationSize, &bytes)) {
         if (bytes.rfind("\xEF\xBB\xBF", 0) == 0) bytes.erase(0, 3);
         p.windowText("window.information", package::kKeyInformation, bytes, true);
     }
-    if (p.path("window.background", false, &file) &&
-        p.readFile("window.background", file, kMaxBackgroundSize, &bytes)) {
+    if (p.path("window.background", &file) && p.readFile("window.background", file, kMaxBackgroundSize, &bytes)) {
         const std::string problem = checkBackgroundPng(bytes);
         if (problem.empty())
             plan->background = bytes;
         else
             p.bad("window.background", displayPath(file) + ": " + problem);
     }
-    if (p.path("window.icon", false, &file) && p.readFile("window.icon", file, kMaxIconSize, &bytes)) {
+    if (p.path("window.icon", &file) && p.readFile("window.icon", file, kMaxIconSize, &bytes)) {
         const std::string problem = checkIco(bytes);
         if (problem.empty())
             plan->icon = bytes;
@@ -301,7 +318,7 @@ bool planPackage(const PackRequest& request, const NativePath& stubFolder, PackP
             p.bad("window.icon", displayPath(file) + ": " + problem);
     }
 
-    if (!p.path("stub", false, &plan->stub)) plan->stub = stubFolder / kDefaultStubName;
+    if (!p.path("stub", &plan->stub)) plan->stub = stubFolder / kDefaultStubName;
     FileSource stub;
     if (!stub.open(plan->stub)) {
         p.bad("stub", "cannot read the installer stub " + displayPath(plan->stub));
@@ -310,17 +327,17 @@ bool planPackage(const PackRequest& request, const NativePath& stubFolder, PackP
         if (!problem.empty()) p.bad("stub", displayPath(plan->stub) + ": " + problem);
     }
 
-    std::string level = std::to_string(kDefaultCompression);
-    p.text("compression", level.c_str(), &level);
+    std::string level;
+    p.text("compression", &level);
     plan->zip.level = level.size() == 1 && level[0] >= '0' && level[0] <= '9' ? level[0] - '0' : -1;
     if (plan->zip.level < 0)
         p.bad("compression", "the level must be 0 (store) to 9 (smallest), not " + shownName(level));
     std::string stamp;
-    p.text("timestamp", "1980-01-01T00:00:00", &stamp);
+    p.text("timestamp", &stamp);
     const std::string stampProblem = parseTimestamp(stamp, &plan->zip.dosDate, &plan->zip.dosTime);
     if (!stampProblem.empty()) p.bad("timestamp", "\"" + shownName(stamp) + "\": " + stampProblem);
 
-    if (p.path("output", true, &plan->output)) {
+    if (p.path("output", &plan->output)) {
         const NativePath& out = plan->output;
         const NativePath parent = out.has_parent_path() ? out.parent_path() : NativePath(".");
         if (followedKind(parent) != FileKind::Folder) {
@@ -331,7 +348,10 @@ bool planPackage(const PackRequest& request, const NativePath& stubFolder, PackP
             p.bad("output",
                   displayPath(out) + " lies inside the source " + displayPath(source) + "; it would pack itself");
         }
-        for (const char* key : {"stub", "window.information", "window.background", "window.icon"}) {
+        // Every other file the builder reads is an input the output must not overwrite.
+        for (const SettingInfo& row : settingTable()) {
+            const std::string key = row.key;
+            if (row.kind != SettingKind::Path || key == "output" || key == "source") continue;
             NativePath input;
             const SettingValue* v = request.find(key);
             const bool given = v && pathFromUtf8(v->value, &input);

@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <map>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -17,8 +18,6 @@
 namespace pelmora::pack {
 
 inline constexpr char kDefaultStubName[] = "installer-stub.exe";
-inline constexpr char kDefaultFolder[] = "C:\\Program Files";
-inline constexpr int kDefaultCompression = 6;
 
 struct PackPlan {
     NativePath output, stub;
@@ -27,6 +26,9 @@ struct PackPlan {
     std::map<std::string, std::string> texts;  // the block's text table, every key filled in
     std::string background, icon;              // file bytes; empty when not given
     ZipWriterSettings zip;
+    // The settings the plan read (table keys and "texts.<key>"): a setting
+    // added to the table without a step here shows up missing from it.
+    std::set<std::string> consulted;
 };
 
 // stubFolder: where the default stub is looked for (the builder's own folder).

@@ -125,26 +125,28 @@ void readDescription(const NativePath& path, PackRequest* request, std::vector<P
 }  // namespace
 
 const std::vector<SettingInfo>& settingTable() {
+    using K = SettingKind;
+    using N = SettingNeed;
     static const std::vector<SettingInfo> table = {
-        {"source", "--source", SettingKind::Path, "folder (or ZIP archive) to install"},
-        {"output", "--output", SettingKind::Path, "installer to write"},
-        {"stub", "--stub", SettingKind::Path, "prebuilt installer to attach to (default: installer-stub.exe here)"},
-        {"product.name", "--product-name", SettingKind::Text, "product name"},
-        {"product.version", "--product-version", SettingKind::Text, "product version"},
-        {"product.publisher", "--product-publisher", SettingKind::Text, "publisher"},
-        {"program", "--program", SettingKind::Text, "program in the source that the shortcut starts"},
-        {"shortcut", "--shortcut", SettingKind::Text, "desktop shortcut name (default: product name)"},
-        {"installFolder", "--install-folder", SettingKind::Text,
-         "folder made in the chosen one (default: product name)"},
-        {"defaultFolder", "--default-folder", SettingKind::Text, "folder offered first (default: C:\\Program Files)"},
-        {"window.title", "--window-title", SettingKind::Text, "window title"},
-        {"window.heading", "--window-heading", SettingKind::Text, "heading line (default: name, version)"},
-        {"window.information", "--window-information", SettingKind::Path, "UTF-8 file: the software information"},
-        {"window.background", "--window-background", SettingKind::Path, "500 x 300 PNG window picture"},
-        {"window.icon", "--window-icon", SettingKind::Path, "ICO window icon"},
-        {"compression", "--compression", SettingKind::Number, "zlib level 0-9 (default 6)"},
-        {"timestamp", "--timestamp", SettingKind::Text,
-         "time of every file, YYYY-MM-DDTHH:MM:SS (default 1980-01-01T00:00:00)"},
+        {"source", "--source", K::Path, "folder (or ZIP archive) to install", N::Required},
+        {"output", "--output", K::Path, "installer to write", N::Required},
+        {"stub", "--stub", K::Path, "prebuilt installer to attach to (default: installer-stub.exe here)"},
+        {"product.name", "--product-name", K::Text, "product name", N::Required},
+        {"product.version", "--product-version", K::Text, "product version", N::Required},
+        {"product.publisher", "--product-publisher", K::Text, "publisher", N::Required},
+        {"program", "--program", K::Text, "program in the source that the shortcut starts", N::Required},
+        {"shortcut", "--shortcut", K::Text, "desktop shortcut name (default: product name)"},
+        {"installFolder", "--install-folder", K::Text, "folder made in the chosen one (default: product name)"},
+        {"defaultFolder", "--default-folder", K::Text, "folder offered first (default: C:\\Program Files)", N::Default,
+         "C:\\Program Files"},
+        {"window.title", "--window-title", K::Text, "window title", N::Default, "软件安装向导"},
+        {"window.heading", "--window-heading", K::Text, "heading line (default: name, version)"},
+        {"window.information", "--window-information", K::Path, "UTF-8 file: the software information", N::Required},
+        {"window.background", "--window-background", K::Path, "500 x 300 PNG window picture"},
+        {"window.icon", "--window-icon", K::Path, "ICO window icon"},
+        {"compression", "--compression", K::Number, "zlib level 0-9 (default 6)", N::Default, "6"},
+        {"timestamp", "--timestamp", K::Text, "time of every file, YYYY-MM-DDTHH:MM:SS (default 1980-01-01T00:00:00)",
+         N::Default, "1980-01-01T00:00:00"},
     };
     return table;
 }

@@ -30,11 +30,20 @@ enum class SettingKind {
     Number,  // an integer
 };
 
+// Whether a setting must be given, and what stands for it when it is not.
+enum class SettingNeed {
+    Required,  // missing: a Usage problem
+    Optional,  // missing: the plan makes do without it, or derives it from other settings
+    Default,   // missing: the row's fallback
+};
+
 struct SettingInfo {
     const char* key;     // "product.name": the description file's object path
     const char* option;  // "--product-name"
     SettingKind kind;
     const char* help;
+    SettingNeed need = SettingNeed::Optional;
+    const char* fallback = nullptr;  // SettingNeed::Default: the value taken when the setting is missing
 };
 const std::vector<SettingInfo>& settingTable();
 
