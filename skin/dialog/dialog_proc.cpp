@@ -139,16 +139,11 @@ LRESULT CALLBACK dialogWindowProc(HWND dialog, UINT message, WPARAM wParam, LPAR
             if (renderDialog(record)) presentDialog(record);
             return result;
         }
-        case WM_CTLCOLOREDIT:
-        case WM_CTLCOLORLISTBOX:
-        case WM_CTLCOLORBTN:
-        case WM_CTLCOLORSTATIC:
-        case WM_COMMAND:
-        case WM_NOTIFY:
-        case WM_DRAWITEM:
+        default:
             // Messages from a child go to the child's class (push buttons are
             // owner-drawn by the button painter on WM_DRAWITEM).
-            if (auto answer = answerForParent(message, wParam, lParam)) return *answer;
+            if (isParentMessage(message))
+                if (auto answer = answerForParent(message, wParam, lParam)) return *answer;
             break;
     }
     return pass();

@@ -238,15 +238,10 @@ LRESULT SkinEngine::skinnedWindowProc(HWND window, UINT message, WPARAM wParam, 
             if (record.caption.showTitle && record.caption.captionActive && lParam)
                 paintTitle(record, false, std::wstring(reinterpret_cast<const wchar_t*>(lParam)));
             break;
-        case WM_CTLCOLOREDIT:
-        case WM_CTLCOLORLISTBOX:
-        case WM_CTLCOLORBTN:
-        case WM_CTLCOLORSTATIC:
-        case WM_COMMAND:
-        case WM_NOTIFY:
-        case WM_DRAWITEM:
+        default:
             // Messages from a child go to the child's class.
-            if (auto answer = answerForParent(message, wParam, lParam)) return *answer;
+            if (isParentMessage(message))
+                if (auto answer = answerForParent(message, wParam, lParam)) return *answer;
             break;
     }
     return pass();

@@ -55,6 +55,21 @@ void releaseControlColours(HWND control) {
     if (ControlBrushes* brushes = controlBrushesOf(control)) brushes->release(control);
 }
 
+bool isParentMessage(UINT message) {
+    switch (message) {
+        case WM_CTLCOLOREDIT:
+        case WM_CTLCOLORLISTBOX:
+        case WM_CTLCOLORBTN:
+        case WM_CTLCOLORSTATIC:
+        case WM_COMMAND:
+        case WM_NOTIFY:
+        case WM_DRAWITEM:
+            return true;
+        default:
+            return false;
+    }
+}
+
 std::optional<LRESULT> answerForParent(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
         case WM_CTLCOLOREDIT:

@@ -26,6 +26,12 @@ struct ParentAnswers {
     std::optional<LRESULT> (*drawItem)(const DRAWITEMSTRUCT& item) = nullptr;
 };
 
+// True for the messages a control sends the window it sits in: WM_CTLCOLOREDIT,
+// WM_CTLCOLORLISTBOX, WM_CTLCOLORBTN, WM_CTLCOLORSTATIC, WM_COMMAND, WM_NOTIFY
+// and WM_DRAWITEM. A skinned window, a dialog and a container hand exactly
+// these to answerForParent.
+bool isParentMessage(UINT message);
+
 // The parent's answer to a message from one of its children, or nothing when
 // the message goes on to the parent's previous procedure unanswered. Control
 // colours and commands are answered only while controls are skinned and show
