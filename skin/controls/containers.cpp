@@ -95,7 +95,6 @@ int skinContainerWindow(HWND window, const ContainerOptions& options) {
     record.window = window;
     record.colour = options.colour.value_or(0);
     record.alpha = options.alpha.value_or(255);
-    record.spareOption = options.spareOption.value_or(0);
     record.fillUnderChildren = options.fillUnderChildren.value_or(1);
     if (isGroupBox(window)) {
         record.groupBox = true;
@@ -104,7 +103,6 @@ int skinContainerWindow(HWND window, const ContainerOptions& options) {
         if (record.groupBoxFont.size == 0) record.groupBoxFont.size = kFallbackFontSize;
     }
     installControlsOf(ownerIndex, window, true);
-    record.installed = true;
     setPropValue(window, kPropListIndex, index);
     setPropValue(window, kPropOwnerIndex, ownerIndex);
     record.previousProc = reinterpret_cast<WNDPROC>(
@@ -126,14 +124,6 @@ bool setContainerFillUnderChildren(HWND window, int value) {
 LRESULT CALLBACK containerProc(HWND container, UINT message, WPARAM wParam, LPARAM lParam) {
     const ContainerSkinRecord* record = containerRecordOf(container);
     switch (message) {
-        case WM_DRAWITEM:
-        case WM_CTLCOLOREDIT:
-        case WM_CTLCOLORLISTBOX:
-        case WM_CTLCOLORBTN:
-        case WM_CTLCOLORSTATIC:
-        case WM_NOTIFY:
-            if (auto answer = answerForParent(message, wParam, lParam)) return *answer;
-            break;
         case WM_COMMAND: {
             answerForParent(message, wParam, lParam);
             const LRESULT result = callPrevious(container, message, wParam, lParam);
@@ -159,6 +149,11 @@ LRESULT CALLBACK containerProc(HWND container, UINT message, WPARAM wParam, LPAR
         case WM_MOVE:
             // The picture behind it changed, whatever its fill.
             repaintWithChildren(container);
+            break;
+        default:
+            // The other messages from a child (WM_COMMAND is handled above).
+            if (isParentMessage(message))
+                if (auto answer = answerForParent(message, wParam, lParam)) return *answer;
             break;
     }
     return callPrevious(container, message, wParam, lParam);

@@ -42,7 +42,6 @@ struct SkinnedWindowRecord {
     ControlList<ComboBoxSkinRecord> comboBoxes;
     ControlList<UpDownSkinRecord> upDowns;
     ControlList<ListViewSkinRecord> listViews;
-    std::vector<std::uint64_t> reserved = std::vector<std::uint64_t>(1);
     ControlList<ControlLayerRecord> controlLayer;
     ControlList<StaticSkinRecord> statics;
     int hotIndex = 0;      // list index of the control holding the hover highlight; 0 none
