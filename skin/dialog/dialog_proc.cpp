@@ -4,6 +4,7 @@
 #include <windowsx.h>
 
 #include "base/unique_resource.h"
+#include "skin/controls/class_procedures.h"
 #include "skin/controls/core/parent_messages.h"
 #include "skin/controls/core/window_properties.h"
 #include "skin/controls/core/window_records.h"
@@ -11,7 +12,6 @@
 #include "skin/dialog/dialog_geometry.h"
 #include "skin/dialog/dialog_skin.h"
 #include "skin/dialog/message_box_hook.h"
-#include "skin/window/window_skin.h"
 
 namespace pelmora {
 namespace {

@@ -84,6 +84,11 @@ int appendWindowRecord(std::unique_ptr<SkinnedWindowRecord> record);
 // still owns its images and lists; they go when it is dropped.
 std::unique_ptr<SkinnedWindowRecord> removeWindowRecord(int index);
 
+// At WM_NCDESTROY of a skinned window or dialog: takes its record out of the
+// list (later windows move up and are renumbered); the record's images and its
+// controls' brushes go with it.
+void releaseSkinnedWindow(HWND window);
+
 // 1-based index of the record whose window is `window`; 0 when none.
 int findWindowRecord(HWND window);
 // Index of the first record met walking up the parents of `control`; 0 when none.

@@ -1,12 +1,12 @@
 // Finding, recording and subclassing child controls; properties and their
 // renumbering; the hover-highlight protocol.
-#include "skin/controls/core/control_install.h"
+#include "skin/controls/control_install.h"
 
 #include <commctrl.h>
 #include <gtest/gtest.h>
 #include <windows.h>
 
-#include "skin/controls/core/class_procedures.h"
+#include "skin/controls/class_procedures.h"
 #include "skin/controls/core/control_font.h"
 #include "skin/controls/core/control_proc.h"
 #include "skin/controls/core/control_settings.h"
@@ -209,34 +209,36 @@ TEST_F(ControlInstallTest, EveryClassLandsInItsOwnListWithItsStyleNoted) {
     EXPECT_EQ(propIndex(comboList, kPropListIndex), 2);
 }
 
-// The window's own text, as the window manager keeps it: a drop-down list's
-// WM_GETTEXT answers with its selection whatever that text is.
-std::wstring ownWindowText(HWND window) {
+std::wstring textOf(HWND window) {
     wchar_t text[64] = {};
-    ::InternalGetWindowText(window, text, 64);
+    ::GetWindowTextW(window, text, 64);
     return text;
 }
 
-TEST_F(ControlInstallTest, TakenComboCarriesItsSelectedTextAsItsWindowText) {
+// A drop-down combo whose edit was given another text after its item was
+// selected shows, once taken, the selected item; without a selection it keeps
+// what it shows.
+TEST_F(ControlInstallTest, TakenComboShowsItsSelectedItemAsItsText) {
     struct Case {
         const char* name;
-        DWORD style;
         int selection;  // -1: none
-        const wchar_t* windowText;
+        const wchar_t* text;
     } cases[] = {
-        {"drop-down list with a selection", CBS_DROPDOWNLIST, 1, L"典型安装"},
-        {"drop-down list without one keeps its text", CBS_DROPDOWNLIST, -1, L"旧标题"},
+        {"with a selection", 1, L"典型安装"},
+        {"without one", -1, L"旧标题"},
     };
     state_.enableAllClasses();
     for (const Case& c : cases) {
-        HWND combo = test::createChild(host_, L"ComboBox", c.style, 10, 10, 120, 120, L"旧标题");
+        HWND combo = test::createChild(host_, L"ComboBox", CBS_DROPDOWN, 10, 10, 120, 120);
         for (const wchar_t* item : {L"完全安装", L"典型安装"})
             ::SendMessageW(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item));
         ::SendMessageW(combo, CB_SETCURSEL, static_cast<WPARAM>(c.selection), 0);
+        ::SetWindowTextW(combo, L"旧标题");
+        ASSERT_EQ(::SendMessageW(combo, CB_GETCURSEL, 0, 0), c.selection) << c.name;
         const int index = test::recordWindow(host_);
         installControlsOf(index, host_);
         ASSERT_EQ(windowRecord(index)->comboBoxes.indexOf(combo), 1) << c.name;
-        EXPECT_EQ(ownWindowText(combo), c.windowText) << c.name;
+        EXPECT_EQ(textOf(combo), c.text) << c.name;
         ::DestroyWindow(combo);
         removeWindowRecord(index);
     }

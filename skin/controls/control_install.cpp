@@ -1,4 +1,4 @@
-#include "skin/controls/core/control_install.h"
+#include "skin/controls/control_install.h"
 
 #include <commctrl.h>
 
@@ -7,8 +7,8 @@
 
 #include "base/win32_util.h"
 #include "skin/controls/class_modules.h"
+#include "skin/controls/class_procedures.h"
 #include "skin/controls/containers.h"
-#include "skin/controls/core/class_procedures.h"
 #include "skin/controls/core/control_font.h"
 #include "skin/controls/core/control_settings.h"
 #include "skin/controls/core/window_properties.h"
