@@ -1,6 +1,6 @@
 // The one skin object through which the program drives the skinning of its
 // windows. All per-window state lives in the window records and all
-// process-wide state in the engine state (skin/controls/core/engine_state.h).
+// process-wide state in the engine state (skin/state/engine_state.h).
 #pragma once
 
 #include <windows.h>
@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "base/unique_resource.h"
-#include "skin/controls/core/engine_state.h"
+#include "skin/state/engine_state.h"
 #include "skin/controls/core/window_records.h"
 #include "skin/window/status_bar.h"
 

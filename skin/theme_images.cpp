@@ -9,7 +9,7 @@
 #include "gfx/gdip_graphics.h"
 #include "gfx/gdip_image.h"
 #include "gfx/picture_decode.h"
-#include "skin/controls/core/engine_state.h"
+#include "skin/state/engine_state.h"
 
 namespace pelmora {
 namespace {

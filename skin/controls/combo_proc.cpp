@@ -62,7 +62,7 @@ void paintComboBox(int windowIndex, int comboIndex, std::optional<bool> hot, std
     ComboPaint paint;
     paint.size = windowSizeOf(combo);
     paint.kind = comboKindOf(windowStyle(combo));
-    paint.hot = hot.value_or(record->hot);
+    paint.hot = hot.value_or(false);
     paint.focused = focused.value_or(record->focused);
     paint.keyedAreas = comboKeyedAreas(paint.kind, childrenOf(combo));
     if (paint.kind == ComboKind::DropDownList) paint.text = windowText(combo);

@@ -4,11 +4,12 @@
 #include "base/win32_util.h"
 #include "gfx/drawing_helpers.h"
 #include "gfx/gdip_graphics.h"
+#include "skin/controls/class_procedures.h"
 #include "skin/controls/container_paint.h"
+#include "skin/controls/control_install.h"
 #include "skin/controls/control_text.h"
 #include "skin/controls/core/control_background.h"
 #include "skin/controls/core/control_font.h"
-#include "skin/controls/core/control_install.h"
 #include "skin/controls/core/control_settings.h"
 #include "skin/controls/core/parent_messages.h"
 #include "skin/controls/core/window_properties.h"
@@ -95,7 +96,6 @@ int skinContainerWindow(HWND window, const ContainerOptions& options) {
     record.window = window;
     record.colour = options.colour.value_or(0);
     record.alpha = options.alpha.value_or(255);
-    record.spareOption = options.spareOption.value_or(0);
     record.fillUnderChildren = options.fillUnderChildren.value_or(1);
     if (isGroupBox(window)) {
         record.groupBox = true;
@@ -104,7 +104,6 @@ int skinContainerWindow(HWND window, const ContainerOptions& options) {
         if (record.groupBoxFont.size == 0) record.groupBoxFont.size = kFallbackFontSize;
     }
     installControlsOf(ownerIndex, window, true);
-    record.installed = true;
     setPropValue(window, kPropListIndex, index);
     setPropValue(window, kPropOwnerIndex, ownerIndex);
     record.previousProc = reinterpret_cast<WNDPROC>(
@@ -126,14 +125,6 @@ bool setContainerFillUnderChildren(HWND window, int value) {
 LRESULT CALLBACK containerProc(HWND container, UINT message, WPARAM wParam, LPARAM lParam) {
     const ContainerSkinRecord* record = containerRecordOf(container);
     switch (message) {
-        case WM_DRAWITEM:
-        case WM_CTLCOLOREDIT:
-        case WM_CTLCOLORLISTBOX:
-        case WM_CTLCOLORBTN:
-        case WM_CTLCOLORSTATIC:
-        case WM_NOTIFY:
-            if (auto answer = answerForParent(message, wParam, lParam)) return *answer;
-            break;
         case WM_COMMAND: {
             answerForParent(message, wParam, lParam);
             const LRESULT result = callPrevious(container, message, wParam, lParam);
@@ -159,6 +150,11 @@ LRESULT CALLBACK containerProc(HWND container, UINT message, WPARAM wParam, LPAR
         case WM_MOVE:
             // The picture behind it changed, whatever its fill.
             repaintWithChildren(container);
+            break;
+        default:
+            // The other messages from a child (WM_COMMAND is handled above).
+            if (isParentMessage(message))
+                if (auto answer = answerForParent(message, wParam, lParam)) return *answer;
             break;
     }
     return callPrevious(container, message, wParam, lParam);

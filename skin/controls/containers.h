@@ -11,7 +11,7 @@ namespace pelmora {
 struct ContainerOptions {
     std::optional<COLORREF> colour;        // fill passed to the children; none: no fill
     std::optional<int> alpha;              // 255 when not given
-    std::optional<int> spareOption;        // kept for the caller; 0 when not given
+    std::optional<int> spareOption;        // accepted from the skin object's caller; nothing reads it
     std::optional<int> fillUnderChildren;  // 0: the fill lies under the container only; 1 when not given
 };
 

@@ -51,8 +51,7 @@ bool insideComboBox(HWND edit) {
     return hasWindowClass(::GetParent(edit), L"ComboBox");
 }
 
-// The record's own hot flag never changes; an edit shows its hot border for as
-// long as it holds the window's hover highlight, through repaints too.
+// An edit shows its hot border for as long as it holds the window's hover highlight, through repaints too.
 bool holdsHighlight(HWND edit, const EditLocation& at) {
     const SkinnedWindowRecord* owner = at.owner;
     return owner && at.record && owner->hotIndex == at.index && owner->hotClass == HotClass::Edit &&
@@ -101,7 +100,7 @@ const ParentAnswers kEditParentAnswers{isEdit, editColour, editCommand, nullptr,
 void paintEditFrame(HWND edit, std::optional<bool> focused, std::optional<bool> hot) {
     const EditLocation at = locateEdit(edit);
     const bool isFocused = focused.value_or(at.record && at.record->focused);
-    const bool isHot = hot.value_or((at.record && at.record->hot) || holdsHighlight(edit, at));
+    const bool isHot = hot.value_or(holdsHighlight(edit, at));
     const SizeI size = windowSizeOf(edit);
     if (size.width <= 0 || size.height <= 0) return;
     const RectI client = clientAreaInWindow(edit);

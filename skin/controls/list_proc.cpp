@@ -193,7 +193,7 @@ void paintListFrame(int windowIndex, int listIndex, std::optional<bool> hot, std
     paint.window = windowSizeOf(list);
     if (paint.window.width <= 0 || paint.window.height <= 0) return;
     paint.client = clientAreaInWindow(list);
-    paint.hot = hot.value_or(record->hot || holdsHighlight(windowRecord(windowIndex), listIndex));
+    paint.hot = hot.value_or(holdsHighlight(windowRecord(windowIndex), listIndex));
     paint.focused = focused.value_or(record->focused);
     paint.border = hasListBorder(windowStyle(list), static_cast<DWORD>(::GetWindowLongPtrW(list, GWL_EXSTYLE)));
     // Only a dropped-down list lies outside the window's picture; the list of

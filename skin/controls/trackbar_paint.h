@@ -6,7 +6,6 @@
 #include <windows.h>
 
 #include "gfx/gdip_types.h"
-#include "skin/controls/core/control_install.h"
 #include "skin/controls/core/control_records.h"
 #include "skin/controls/core/control_settings.h"
 
@@ -15,7 +14,7 @@ namespace pelmora {
 class GdipGraphics;
 
 // Where the ticks are comes from the record's TickPlacement, read from the
-// style by tickPlacementOf (control_install.h).
+// style by tickPlacementOf (skin/controls/control_install.h).
 
 // The channel rectangle of a vertical track bar as the painter uses it. Some
 // versions of the control report it as if the bar were horizontal (wider than

@@ -4,6 +4,7 @@
 #include <windowsx.h>
 
 #include "base/unique_resource.h"
+#include "skin/controls/class_procedures.h"
 #include "skin/controls/core/parent_messages.h"
 #include "skin/controls/core/window_properties.h"
 #include "skin/controls/core/window_records.h"
@@ -11,7 +12,6 @@
 #include "skin/dialog/dialog_geometry.h"
 #include "skin/dialog/dialog_skin.h"
 #include "skin/dialog/message_box_hook.h"
-#include "skin/window/window_skin.h"
 
 namespace pelmora {
 namespace {
@@ -139,16 +139,11 @@ LRESULT CALLBACK dialogWindowProc(HWND dialog, UINT message, WPARAM wParam, LPAR
             if (renderDialog(record)) presentDialog(record);
             return result;
         }
-        case WM_CTLCOLOREDIT:
-        case WM_CTLCOLORLISTBOX:
-        case WM_CTLCOLORBTN:
-        case WM_CTLCOLORSTATIC:
-        case WM_COMMAND:
-        case WM_NOTIFY:
-        case WM_DRAWITEM:
+        default:
             // Messages from a child go to the child's class (push buttons are
             // owner-drawn by the button painter on WM_DRAWITEM).
-            if (auto answer = answerForParent(message, wParam, lParam)) return *answer;
+            if (isParentMessage(message))
+                if (auto answer = answerForParent(message, wParam, lParam)) return *answer;
             break;
     }
     return pass();

@@ -7,15 +7,15 @@
 #include "gfx/gdip_graphics.h"
 #include "gfx/gdip_image.h"
 #include "gfx/skin_images.h"
+#include "skin/controls/control_install.h"
 #include "skin/controls/core/control_background.h"
-#include "skin/controls/core/control_install.h"
-#include "skin/controls/core/engine_state.h"
 #include "skin/controls/core/window_properties.h"
 #include "skin/controls/core/window_records.h"
 #include "skin/dialog/dialog_effects.h"
 #include "skin/dialog/dialog_geometry.h"
 #include "skin/dialog/dialog_paint.h"
 #include "skin/skin_engine.h"
+#include "skin/state/engine_state.h"
 
 namespace pelmora {
 namespace {

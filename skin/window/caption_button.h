@@ -24,7 +24,6 @@ struct CaptionButton {
     int height = 18;
     ByteBuffer glyph;
     ByteBuffer altGlyph;    // Maximize: drawn while the window is maximised
-    ByteBuffer spareGlyph;  // never filled by the engine
     CaptionButtonKind kind = CaptionButtonKind::Custom;
     std::wstring tooltipText;
     CaptionHandler handler;  // Custom only

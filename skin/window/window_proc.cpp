@@ -9,12 +9,13 @@
 #include "base/unique_resource.h"
 #include "base/win32_util.h"
 #include "gfx/gdip_object.h"
-#include "skin/controls/core/engine_state.h"
+#include "services/working_set_trim.h"
+#include "skin/controls/class_procedures.h"
 #include "skin/controls/core/parent_messages.h"
 #include "skin/controls/core/window_properties.h"
 #include "skin/controls/core/window_records.h"
-#include "skin/dialog/working_set_trim.h"
 #include "skin/skin_engine.h"
+#include "skin/state/engine_state.h"
 #include "skin/window/caption_buttons.h"
 #include "skin/window/window_geometry.h"
 #include "skin/window/window_render.h"
@@ -238,15 +239,10 @@ LRESULT SkinEngine::skinnedWindowProc(HWND window, UINT message, WPARAM wParam, 
             if (record.caption.showTitle && record.caption.captionActive && lParam)
                 paintTitle(record, false, std::wstring(reinterpret_cast<const wchar_t*>(lParam)));
             break;
-        case WM_CTLCOLOREDIT:
-        case WM_CTLCOLORLISTBOX:
-        case WM_CTLCOLORBTN:
-        case WM_CTLCOLORSTATIC:
-        case WM_COMMAND:
-        case WM_NOTIFY:
-        case WM_DRAWITEM:
+        default:
             // Messages from a child go to the child's class.
-            if (auto answer = answerForParent(message, wParam, lParam)) return *answer;
+            if (isParentMessage(message))
+                if (auto answer = answerForParent(message, wParam, lParam)) return *answer;
             break;
     }
     return pass();

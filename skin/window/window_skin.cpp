@@ -4,11 +4,11 @@
 
 #include "base/win32_util.h"
 #include "gfx/drawing_helpers.h"
-#include "skin/controls/core/control_install.h"
-#include "skin/controls/core/engine_state.h"
+#include "skin/controls/control_install.h"
 #include "skin/controls/core/window_properties.h"
 #include "skin/controls/core/window_records.h"
 #include "skin/skin_engine.h"
+#include "skin/state/engine_state.h"
 #include "skin/theme_images.h"
 #include "skin/window/caption_buttons.h"
 #include "skin/window/window_geometry.h"
@@ -82,15 +82,6 @@ void SkinEngine::skinWindow(HWND window, const SkinWindowOptions& options) {
     setPropValue(window, kPropPreviousProc, previous);
     setPropValue(window, kPropListIndex, index);
     if (::IsWindowVisible(window)) ::InvalidateRect(window, nullptr, FALSE);
-}
-
-void releaseSkinnedWindow(HWND window) {
-    const int index = findWindowRecord(window);
-    SkinnedWindowRecord* record = windowRecord(index);
-    if (!record) return;
-    // The record owns its composed image and snapshots, and the brushes and
-    // bitmaps its controls were answered with: they go with it.
-    removeWindowRecord(index);
 }
 
 void layoutDockedChildren(const SkinnedWindowRecord& record) {

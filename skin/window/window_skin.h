@@ -13,9 +13,8 @@ namespace pelmora {
 
 struct SkinnedWindowRecord;
 
-// At WM_NCDESTROY: takes the record out of the list (later windows move up
-// and are renumbered); the record's images and its controls' brushes go with it.
-void releaseSkinnedWindow(HWND window);
+// releaseSkinnedWindow (at WM_NCDESTROY) is in skin/controls/core/window_records.h:
+// the dialog layer needs it as well.
 
 // A status bar of `height` with the items, in the default style
 // (window_status_bar.cpp, with the rest of the bar).

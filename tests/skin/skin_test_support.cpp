@@ -7,8 +7,8 @@
 #include <cstring>
 
 #include "skin/controls/core/control_proc.h"
-#include "skin/controls/core/engine_state.h"
 #include "skin/skin_engine.h"
+#include "skin/state/engine_state.h"
 #include "skin/theme_images.h"
 
 namespace pelmora::test {

@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "base/unique_resource.h"
-#include "skin/controls/core/class_procedures.h"
+#include "skin/controls/class_procedures.h"
 #include "skin/controls/core/window_records.h"
 
 namespace pelmora::test {

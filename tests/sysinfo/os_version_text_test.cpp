@@ -117,47 +117,39 @@ TEST(OsVersionTextTest, NoRowIsDifferentFromAnEmptyName) {
     EXPECT_EQ(server->name, L"");
 }
 
-struct EditionCase {
-    unsigned long productType;
-    const wchar_t* edition;
-};
-
-const EditionCase kEditionCases[] = {
-    {1, L"Ultimate Edition"},
-    {2, L"Home Basic Edition"},
-    {3, L"Home Premium Edition"},
-    {4, L"Enterprise Edition"},
-    {6, L"Business Edition"},
-    {7, L"Standard"},
-    {8, L"Datacenter Edition"},
-    {9, L"Small Business Server"},
-    {10, L"Enterprise Edition"},
-    {11, L"Starter Edition"},
-    {12, L"Datacenter Edition (core installation)"},
-    {13, L"Standard Edition (core installation)"},
-    {14, L"Enterprise Edition (core installation)"},
-    {15, L"Enterprise Edition for Itanium-based Systems"},
-    {16, L"Business N"},
-    {17, L"Web Server (full installation)"},
-    {18, L"HPC Edition"},
-    {19, L"Windows Storage Server 2008 R2 Essentials"},
-    {20, L"Storage Server Express"},
-    {21, L"Storage Server Standard"},
-    {22, L"Storage Server Workgroup"},
-    {23, L"Storage Server Enterprise"},
-    {25, L"Small Business Server Premium Edition"},
-    {48, L"Professional"},
-    {121, L"Education"},
-};
-
-TEST(OsVersionTextTest, EditionTable) {
-    for (const EditionCase& c : kEditionCases) {
+// A few rows that stand for the kinds of text the edition table holds, not a
+// copy of it: the first and the last known type, a text without "Edition", a
+// core installation, and a server product named in full.
+TEST(OsVersionTextTest, KnownProductTypesNameTheirEdition) {
+    const struct {
+        unsigned long productType;
+        const wchar_t* edition;
+    } cases[] = {
+        {1, L"Ultimate Edition"},
+        {7, L"Standard"},
+        {13, L"Standard Edition (core installation)"},
+        {19, L"Windows Storage Server 2008 R2 Essentials"},
+        {121, L"Education"},
+    };
+    for (const auto& c : cases) {
         SCOPED_TRACE(c.productType);
         OsFacts facts = system(6, 1);
         facts.productInfoType = c.productType;
         EXPECT_EQ(composeOsVersionText(facts, kEdition), std::wstring(L"Windows 7 ") + c.edition);
         EXPECT_EQ(composeOsVersionText(facts, kPlain), L"Windows 7");
     }
+}
+
+// Types between known ones (5 between 4 and 6, 24 between 23 and 25), none
+// (0) and one far past the table have no text: the lookup must not fall back
+// on a neighbour.
+TEST(OsVersionTextTest, GapsAndUnknownProductTypesHaveNoEdition) {
+    for (unsigned long type : {0ul, 5ul, 24ul, 120ul, 122ul, 0xABCDul}) {
+        SCOPED_TRACE(type);
+        EXPECT_EQ(editionFromProductType(type), nullptr);
+    }
+    EXPECT_STREQ(editionFromProductType(4), L"Enterprise Edition");
+    EXPECT_STREQ(editionFromProductType(6), L"Business Edition");
 }
 
 // Product types without a text, among them the most common ones: Windows 10

@@ -51,13 +51,10 @@ struct ButtonSkinRecord {
     ByteBuffer image;          // image button: the image; state-image button: normal state
     ByteBuffer hoverImage;     // state-image button
     ByteBuffer pressedImage;   // state-image button
-    ByteBuffer spare;          // owned with the record, never filled
     ByteBuffer disabledImage;  // state-image button
     int imageOption = 0;       // image button: the value given with its image
     std::wstring caption;      // window text, kept in step with WM_SETTEXT
     bool focused = false;      // between WM_SETFOCUS and WM_KILLFOCUS
-    bool checked = false;      // check box / radio button: BM_GETCHECK == 1 at install
-    HWND parent = nullptr;     // check box / radio button: parent searched at install
     SkinTooltip tooltip;       // image buttons: their text, shown under the pointer
     ControlFont font;
 };
@@ -66,7 +63,6 @@ struct EditSkinRecord {
     HWND window = nullptr;
     WNDPROC previousProc = nullptr;
     bool focused = false;
-    bool hot = false;  // default hot flag of the frame painter; stays false
     bool mouseDown = false;
 };
 
@@ -74,17 +70,12 @@ struct ComboBoxSkinRecord {
     HWND window = nullptr;
     WNDPROC previousProc = nullptr;
     bool focused = false;
-    bool hot = false;
 };
 
 struct ListSkinRecord {
     HWND window = nullptr;
     WNDPROC previousProc = nullptr;
     bool focused = false;
-    bool hot = false;
-    // LBS_OWNERDRAWFIXED of a list box; the same style bit of the other
-    // list-type classes is noted too (for a list view it is LVS_SORTASCENDING).
-    bool ownerDrawFixed = false;
 };
 
 struct TrackBarSkinRecord {
@@ -126,8 +117,6 @@ struct StaticSkinRecord {
     HWND window = nullptr;
     WNDPROC previousProc = nullptr;
     StaticKind kind = StaticKind::Other;
-    int alignment = 0;       // SS_CENTER and SS_RIGHT bits of the style
-    int imagePlacement = 0;  // SS_CENTERIMAGE and SS_RIGHTJUST bits of the style
     std::wstring text;
     ControlFont font;
 };
@@ -142,13 +131,10 @@ struct ContainerSkinRecord {
     HWND window = nullptr;
     COLORREF colour = 0;  // 0: the container passes no fill
     int alpha = 255;
-    int spareOption = 0;  // kept for the caller; the engine reads nothing from it
     WNDPROC previousProc = nullptr;
-    bool installed = false;     // its children were installed
     bool groupBox = false;      // a BUTTON of a group-box type (BS_RADIOBUTTON bit): the fill takes the frame's shape
     int fillUnderChildren = 1;  // non-zero: the fill also lies under the children
     ControlFont groupBoxFont;
-    std::vector<std::uint64_t> blocks;
 };
 
 // A 1-based list of control records that always holds at least one record. It

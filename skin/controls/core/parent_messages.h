@@ -2,7 +2,8 @@
 // WM_NOTIFY, WM_DRAWITEM), and who answers them. The skinned window's
 // procedure, and later the container procedure, hand them to the control's
 // class, so a parent knows no class's policy itself; a class answers through
-// the ParentAnswers of its row in the class table (class_procedures.h).
+// the ParentAnswers of its row in the class table (skin/controls/class_procedures.h,
+// where answerForParent hands each message to the owning class).
 #pragma once
 
 #include <windows.h>
@@ -26,11 +27,11 @@ struct ParentAnswers {
     std::optional<LRESULT> (*drawItem)(const DRAWITEMSTRUCT& item) = nullptr;
 };
 
-// The parent's answer to a message from one of its children, or nothing when
-// the message goes on to the parent's previous procedure unanswered. Control
-// colours and commands are answered only while controls are skinned and show
-// the window's picture (controlSkinningEnabled and translucentBackgrounds).
-std::optional<LRESULT> answerForParent(UINT message, WPARAM wParam, LPARAM lParam);
+// True for the messages a control sends the window it sits in: WM_CTLCOLOREDIT,
+// WM_CTLCOLORLISTBOX, WM_CTLCOLORBTN, WM_CTLCOLORSTATIC, WM_COMMAND, WM_NOTIFY
+// and WM_DRAWITEM. A skinned window, a dialog and a container hand exactly
+// these to answerForParent (skin/controls/class_procedures.h).
+bool isParentMessage(UINT message);
 
 // The shared answers a class builds on. Both set the text colour from the
 // control's "Kj_Ztys" and a transparent background mode.

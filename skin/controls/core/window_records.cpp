@@ -39,6 +39,12 @@ std::unique_ptr<SkinnedWindowRecord> removeWindowRecord(int index) {
     return removed;
 }
 
+void releaseSkinnedWindow(HWND window) {
+    // Dropping the returned record frees its composed image and snapshots, and
+    // the brushes and bitmaps its controls were answered with.
+    removeWindowRecord(findWindowRecord(window));
+}
+
 int findWindowRecord(HWND window) {
     const auto& records = windowRecords();
     for (size_t i = 0; i < records.size(); ++i)

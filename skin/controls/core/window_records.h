@@ -42,7 +42,6 @@ struct SkinnedWindowRecord {
     ControlList<ComboBoxSkinRecord> comboBoxes;
     ControlList<UpDownSkinRecord> upDowns;
     ControlList<ListViewSkinRecord> listViews;
-    std::vector<std::uint64_t> reserved = std::vector<std::uint64_t>(1);
     ControlList<ControlLayerRecord> controlLayer;
     ControlList<StaticSkinRecord> statics;
     int hotIndex = 0;      // list index of the control holding the hover highlight; 0 none
@@ -84,6 +83,11 @@ int appendWindowRecord(std::unique_ptr<SkinnedWindowRecord> record);
 // layer's "Kj_FuID" are rewritten to the new positions. The returned record
 // still owns its images and lists; they go when it is dropped.
 std::unique_ptr<SkinnedWindowRecord> removeWindowRecord(int index);
+
+// At WM_NCDESTROY of a skinned window or dialog: takes its record out of the
+// list (later windows move up and are renumbered); the record's images and its
+// controls' brushes go with it.
+void releaseSkinnedWindow(HWND window);
 
 // 1-based index of the record whose window is `window`; 0 when none.
 int findWindowRecord(HWND window);

@@ -6,7 +6,7 @@
 
 #include <gtest/gtest.h>
 
-#include "skin/controls/core/control_install.h"
+#include "skin/controls/control_install.h"
 #include "skin/controls/core/window_properties.h"
 #include "skin/skin_engine.h"
 #include "tests/skin/skin_test_support.h"

@@ -6,6 +6,7 @@
 #include <commctrl.h>
 #include <gtest/gtest.h>
 
+#include "skin/controls/control_install.h"
 #include "tests/skin/controls/painter_test_support.h"
 
 namespace pelmora {

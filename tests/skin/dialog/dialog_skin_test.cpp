@@ -14,15 +14,15 @@
 #include "base/win32_util.h"
 #include "gfx/gdip_memory_stream.h"
 #include "gfx/gdip_object.h"
+#include "services/working_set_trim.h"
 #include "skin/controls/core/window_properties.h"
 #include "skin/controls/core/window_records.h"
 #include "skin/dialog/dialog_effects.h"
 #include "skin/dialog/dialog_geometry.h"
 #include "skin/dialog/message_box_hook.h"
-#include "skin/dialog/working_set_trim.h"
 #include "skin/skin_engine.h"
-#include "tests/support/gdi_objects.h"
 #include "tests/skin/skin_test_support.h"
+#include "tests/support/gdi_objects.h"
 
 namespace pelmora {
 namespace {

@@ -2,7 +2,7 @@
 // takes both requests, nothing is written in the Windows folder, the system
 // folder, the temporary folder or the current folder (no trimming program
 // appears anywhere), and the process goes on working afterwards.
-#include "skin/dialog/working_set_trim.h"
+#include "services/working_set_trim.h"
 
 #include <gtest/gtest.h>
 

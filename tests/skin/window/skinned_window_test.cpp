@@ -11,10 +11,10 @@
 
 #include "base/unique_resource.h"
 #include "base/win32_util.h"
-#include "skin/controls/core/engine_state.h"
 #include "skin/controls/core/window_properties.h"
 #include "skin/controls/core/window_records.h"
 #include "skin/skin_engine.h"
+#include "skin/state/engine_state.h"
 #include "skin/window/window_geometry.h"
 #include "tests/skin/skin_test_support.h"
 

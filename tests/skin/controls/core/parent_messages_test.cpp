@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include "skin/controls/class_procedures.h"
 #include "skin/controls/core/control_settings.h"
 #include "skin/controls/core/window_properties.h"
 #include "skin/controls/core/window_records.h"

@@ -11,7 +11,7 @@
 #include <cstdint>
 #include <functional>
 
-#include "skin/controls/core/class_procedures.h"
+#include "skin/controls/class_procedures.h"
 #include "skin/controls/core/control_background.h"
 #include "skin/controls/core/window_records.h"
 #include "tests/skin/skin_test_support.h"

@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "base/win32_util.h"
-#include "skin/controls/core/class_procedures.h"
+#include "skin/controls/class_procedures.h"
 #include "skin/controls/core/control_settings.h"
 #include "skin/controls/core/window_records.h"
 

@@ -1,4 +1,4 @@
-#include "skin/dialog/working_set_trim.h"
+#include "services/working_set_trim.h"
 
 #include <shlwapi.h>
 

@@ -1,4 +1,4 @@
-#include "skin/controls/core/engine_state.h"
+#include "skin/state/engine_state.h"
 
 #include <utility>
 

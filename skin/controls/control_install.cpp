@@ -1,4 +1,4 @@
-#include "skin/controls/core/control_install.h"
+#include "skin/controls/control_install.h"
 
 #include <commctrl.h>
 
@@ -7,8 +7,8 @@
 
 #include "base/win32_util.h"
 #include "skin/controls/class_modules.h"
+#include "skin/controls/class_procedures.h"
 #include "skin/controls/containers.h"
-#include "skin/controls/core/class_procedures.h"
 #include "skin/controls/core/control_font.h"
 #include "skin/controls/core/control_settings.h"
 #include "skin/controls/core/window_properties.h"
@@ -119,6 +119,22 @@ bool describeEdit(EditSkinRecord& edit) {
     return true;
 }
 
+// A drop-down list keeps a window text of its own that its selection does not
+// update; the engine's combo is known by what it shows, so a taken combo's
+// window text becomes its selected item's. Without a selection it keeps its text.
+void copySelectionToWindowText(HWND combo) {
+    const LRESULT selected = ::SendMessageW(combo, CB_GETCURSEL, 0, 0);
+    if (selected == CB_ERR) return;
+    const LRESULT length = ::SendMessageW(combo, CB_GETLBTEXTLEN, static_cast<WPARAM>(selected), 0);
+    if (length == CB_ERR) return;
+    std::wstring text(static_cast<size_t>(length) + 1, L'\0');
+    const LRESULT copied =
+        ::SendMessageW(combo, CB_GETLBTEXT, static_cast<WPARAM>(selected), reinterpret_cast<LPARAM>(text.data()));
+    if (copied == CB_ERR) return;
+    text.resize(static_cast<size_t>(copied));
+    ::SetWindowTextW(combo, text.c_str());
+}
+
 bool describePushButton(ButtonSkinRecord& r) {
     if (!takesAsPushButton(windowStyle(r.window))) return false;
     r.kind = ButtonKind::PushButton;
@@ -185,13 +201,11 @@ int installPushButton(int windowIndex, HWND button) {
 void installCheckButtons(int windowIndex, HWND parent) {
     installClass(
         windowIndex, parent, L"BUTTON", &SkinnedWindowRecord::buttons, ControlProcedure::Button,
-        [parent](ButtonSkinRecord& r) {
+        [](ButtonSkinRecord& r) {
             const std::optional<ButtonKind> kind = checkButtonKindOf(windowStyle(r.window));
             if (!kind) return false;
             r.kind = *kind;
             r.caption = windowText(r.window);
-            r.checked = ::SendMessageW(r.window, BM_GETCHECK, 0, 0) == BST_CHECKED;
-            r.parent = parent;
             return true;
         },
         [](ButtonSkinRecord& r) { r.font = readControlFont(r.window); });
@@ -204,7 +218,7 @@ void installEditsAndCombos(int windowIndex, HWND parent) {
     if (!combos) return;
     ClassInstaller<EditSkinRecord> edits(windowIndex, &SkinnedWindowRecord::edits, ControlProcedure::Edit);
     forEachChild(parent, L"ComboBox", [&](HWND combo) {
-        combos.take(combo);
+        if (combos.take(combo)) copySelectionToWindowText(combo);
         // The combo's own edit only needs the engine while it shows the window through.
         if (!controlSettings().translucentBackgrounds) return;
         if (HWND edit = ::FindWindowExW(combo, nullptr, L"Edit", nullptr)) edits.take(edit, describeEdit);
@@ -236,12 +250,8 @@ void installListControls(int windowIndex, HWND parent) {
     // which does the list controls' work as well: one window, one procedure.
     ClassInstaller<ListSkinRecord> views(windowIndex, &SkinnedWindowRecord::lists, ControlProcedure::ListView);
     const bool seeThrough = controlSettings().translucentBackgrounds;
-    auto describe = [](ListSkinRecord& r) {
-        r.ownerDrawFixed = (windowStyle(r.window) & LBS_OWNERDRAWFIXED) != 0;
-        return true;
-    };
     auto take = [&](HWND list) {
-        if (lists) lists.take(list, describe);
+        if (lists) lists.take(list);
     };
     forEachChild(parent, L"ListBox", take);
     forEachChild(parent, L"ComboBox", [&](HWND combo) {
@@ -249,11 +259,11 @@ void installListControls(int windowIndex, HWND parent) {
     });
     forEachChild(parent, WC_LISTVIEWW, [&](HWND view) {
         // Its item texts are drawn straight onto the picture its erase lays down.
-        if (views && views.take(view, describe) && seeThrough)
+        if (views && views.take(view) && seeThrough)
             ::SendMessageW(view, LVM_SETTEXTBKCOLOR, 0, static_cast<LPARAM>(CLR_NONE));
     });
     forEachChild(parent, WC_TREEVIEWW, [&](HWND tree) {
-        if (!lists || !lists.take(tree, describe) || !seeThrough) return;
+        if (!lists || !lists.take(tree) || !seeThrough) return;
         // The tree fills its background with the key, which its paint replaces by the picture.
         ::SendMessageW(tree, TVM_SETBKCOLOR, 0, static_cast<LPARAM>(kTreeViewKeyColour));
     });
@@ -304,8 +314,6 @@ void installStatics(int windowIndex, HWND parent) {
                      : type == SS_BITMAP ? StaticKind::Bitmap
                      : text              ? StaticKind::Text
                                          : StaticKind::Other;
-            r.alignment = static_cast<int>(style & (SS_CENTER | SS_RIGHT));
-            r.imagePlacement = static_cast<int>(style & (SS_CENTERIMAGE | SS_RIGHTJUST));
             r.text = windowText(r.window);
             return true;
         },

@@ -57,4 +57,10 @@ WNDPROC setClassProcedure(ControlProcedure kind, WNDPROC procedure);
 // The answers of the first class whose ParentAnswers own `control`; null when none does.
 const ParentAnswers* parentAnswersFor(HWND control);
 
+// The parent's answer to a message from one of its children, or nothing when
+// the message goes on to the parent's previous procedure unanswered. Control
+// colours and commands are answered only while controls are skinned and show
+// the window's picture (controlSkinningEnabled and translucentBackgrounds).
+std::optional<LRESULT> answerForParent(UINT message, WPARAM wParam, LPARAM lParam);
+
 }  // namespace pelmora
