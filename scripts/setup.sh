@@ -16,7 +16,7 @@ command -v dpkg-query >/dev/null && command -v apt-get >/dev/null || fail "needs
 # only where this machine runs 32-bit code (elsewhere it cannot start).
 packages=(cmake make ccache python3 g++-mingw-w64-i686 g++-mingw-w64-x86-64 libz-mingw-w64-dev googletest
           wine wine64 xvfb xauth imagemagick locales fonts-wqy-zenhei fonts-arphic-uming fonts-arphic-ukai
-          fonts-wine clang libclang-rt-14-dev zip p7zip-full libarchive-tools unzip g++ zlib1g-dev)
+          fonts-wine clang clang-format libclang-rt-14-dev zip p7zip-full libarchive-tools unzip g++ zlib1g-dev)
 needs_i386=
 if host_runs_i686; then
     packages+=(wine32:i386)
