@@ -8,7 +8,7 @@
 #include "base/unique_resource.h"
 #include "base/win32_util.h"
 #include "services/unit_registry.h"
-#include "skin/window/window_render.h"
+#include "pelmora/skin.h"
 
 namespace pelmora {
 namespace {
@@ -218,7 +218,7 @@ bool InstallerWindow::setIconImage(const void* data, size_t size) {
 void InstallerWindow::paintBackground(HDC dc) {
     RECT rc;
     ::GetClientRect(hwnd_, &rc);
-    if (copyComposedImage(hwnd_, dc, rc)) return;
+    if (skin::copyComposedImage(hwnd_, dc, rc)) return;
     ::FillRect(dc, &rc, ::GetSysColorBrush(COLOR_BTNFACE));
 }
 

@@ -11,7 +11,7 @@
 #include "base/unique_resource.h"
 #include "app/package_contents.h"
 #include "services/program_end.h"
-#include "skin/skin_engine.h"
+#include "pelmora/skin.h"
 
 namespace {
 
@@ -63,13 +63,14 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     static InstallerWindow window;
     static InstallerApp app(window);
     app.useOptions(commandLine.options.installDir, !commandLine.options.noShortcut, installLog);
-    skinEngine();
+    // Started before the exit cleanup is registered, so the engine's own
+    // statics outlive the cleanup that ends it.
+    skin::startSkinModule();
     registerExitCleanup([] {
         app.installDir.clear();
         app.lastBrowseResult.clear();
-        endSkinModule();
+        skin::endSkinModule();
     });
-    startSkinModule();
 
     // A damaged download must not install half a product: the package block
     // behind the program image is checked whole, read from the file in
