@@ -9,6 +9,7 @@
 #include "app/installer_window.h"
 #include "app/unattended.h"
 #include "base/unique_resource.h"
+#include "base/window_class.h"
 #include "app/package_contents.h"
 #include "services/program_end.h"
 #include "pelmora/skin.h"
@@ -38,12 +39,7 @@ void enterProgramFolder() {
 
 // A hidden window that owns the installer window.
 HWND createOwnerWindow(HINSTANCE instance) {
-    WNDCLASSEXW wc{};
-    wc.cbSize = sizeof wc;
-    wc.lpfnWndProc = ::DefWindowProcW;
-    wc.hInstance = instance;
-    wc.lpszClassName = kOwnerClass;
-    ::RegisterClassExW(&wc);
+    pelmora::registerWindowClass(instance, kOwnerClass, ::DefWindowProcW);
     return ::CreateWindowExW(WS_EX_TOOLWINDOW, kOwnerClass, L"", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, instance,
                              nullptr);
 }

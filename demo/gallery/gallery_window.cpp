@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "demo/gallery/gallery_art.h"
+#include "base/window_class.h"
 #include "pelmora/skin.h"
 
 namespace pelmora::gallery {
@@ -332,14 +333,9 @@ GalleryWindow::~GalleryWindow() {
 bool GalleryWindow::create(HINSTANCE instance, std::optional<POINT> origin) {
     INITCOMMONCONTROLSEX icc{sizeof icc, ICC_WIN95_CLASSES | ICC_STANDARD_CLASSES};
     ::InitCommonControlsEx(&icc);
-    WNDCLASSEXW wc{};
-    wc.cbSize = sizeof wc;
-    wc.lpfnWndProc = windowProc;
-    wc.hInstance = instance;
-    wc.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
-    wc.hIcon = ::LoadIconW(instance, L"DEFAULT_ICON");
-    wc.lpszClassName = kClassName;
-    if (!::RegisterClassExW(&wc) && ::GetLastError() != ERROR_CLASS_ALREADY_EXISTS) return false;
+    if (!registerWindowClass(instance, kClassName, objectWindowProc<GalleryWindow>,
+                             ::LoadIconW(instance, L"DEFAULT_ICON")))
+        return false;
 
     const SIZE size = windowSize(sections().size());
     const POINT at = origin.value_or(
@@ -468,17 +464,7 @@ void GalleryWindow::drawListItem(const DRAWITEMSTRUCT& item) {
     ::DrawTextW(item.hDC, text, -1, &label, DT_SINGLELINE | DT_VCENTER);
 }
 
-LRESULT CALLBACK GalleryWindow::windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_NCCREATE) {
-        const auto* create = reinterpret_cast<const CREATESTRUCTW*>(lParam);
-        ::SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
-    }
-    auto* self = reinterpret_cast<GalleryWindow*>(::GetWindowLongPtrW(window, GWLP_USERDATA));
-    if (!self) return ::DefWindowProcW(window, message, wParam, lParam);
-    return self->handle(window, message, wParam, lParam);
-}
-
-LRESULT GalleryWindow::handle(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+LRESULT GalleryWindow::handleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
         case WM_COMMAND:
             if (lParam) report(reinterpret_cast<HWND>(lParam), LOWORD(wParam), HIWORD(wParam));
