@@ -10,8 +10,7 @@ namespace pelmora {
 // Registers a class of this module with the arrow cursor. True when the class
 // is registered, by this call or an earlier one (a second window of the same
 // kind registers again, and that is not a failure).
-inline bool registerWindowClass(HINSTANCE instance, const wchar_t* className, WNDPROC procedure,
-                                HICON icon = nullptr) {
+inline bool registerWindowClass(HINSTANCE instance, const wchar_t* className, WNDPROC procedure, HICON icon = nullptr) {
     WNDCLASSEXW wc{};
     wc.cbSize = sizeof wc;
     wc.lpfnWndProc = procedure;

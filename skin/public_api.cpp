@@ -1,11 +1,10 @@
 // The public operations (include/pelmora/skin.h): each turns the typed
 // options into what the skin object and the window layer keep, then forwards.
-#include "pelmora/skin.h"
-
 #include <type_traits>
 #include <utility>
 
 #include "gfx/gdip_image.h"
+#include "pelmora/skin.h"
 #include "skin/controls/containers.h"
 #include "skin/dialog/message_box_hook.h"
 #include "skin/skin_engine.h"
@@ -121,9 +120,8 @@ bool updateStatusItem(HWND window, int itemIndex, std::optional<std::wstring> te
 }
 
 bool setStatusBarStyle(HWND window, const StatusBarStyle& style) {
-    return skinEngine().setStatusBarStyle(
-        window, StatusBarStyleChange{style.textColour, style.fontFace, style.fontSize, style.bold, style.fillColour,
-                                     style.fillAlpha});
+    return skinEngine().setStatusBarStyle(window, StatusBarStyleChange{style.textColour, style.fontFace, style.fontSize,
+                                                                       style.bold, style.fillColour, style.fillAlpha});
 }
 
 bool addCaptionButton(HWND window, const ByteBuffer& image, const std::wstring& tooltip, CaptionHandler handler) {

@@ -20,8 +20,8 @@ public:
         if (!pelmora::registerWindowClass(instance, L"PelmoraMinimal", pelmora::objectWindowProc<MinimalWindow>))
             return false;
         // A popup without frame or caption: the engine draws both.
-        HWND window = ::CreateWindowExW(0, L"PelmoraMinimal", kTitle, WS_POPUP | WS_CLIPCHILDREN | WS_MINIMIZEBOX,
-                                        200, 200, 360, 160, nullptr, nullptr, instance, this);
+        HWND window = ::CreateWindowExW(0, L"PelmoraMinimal", kTitle, WS_POPUP | WS_CLIPCHILDREN | WS_MINIMIZEBOX, 200,
+                                        200, 360, 160, nullptr, nullptr, instance, this);
         if (!window) return false;
         child(window, L"EDIT", WS_BORDER | ES_AUTOHSCROLL | WS_TABSTOP, L"你好", {20, 60, 230, 86}, kEditId);
         child(window, L"BUTTON", BS_PUSHBUTTON | WS_TABSTOP, L"显示", {244, 58, 340, 88}, kButtonId);

@@ -57,9 +57,9 @@ struct Accent {
 // One part of a skinned window's status bar.
 struct StatusItem {
     std::wstring text;
-    int width = -1;      // pixels; -1 takes the rest of the bar
-    ByteBuffer image;    // drawn at the item's left; empty for none
-    int meterValue = -1; // 0..100 shows a small meter at the item's right; below 0 none
+    int width = -1;       // pixels; -1 takes the rest of the bar
+    ByteBuffer image;     // drawn at the item's left; empty for none
+    int meterValue = -1;  // 0..100 shows a small meter at the item's right; below 0 none
 };
 
 // The look of every item of a status bar; an omitted value stays as it is.
@@ -93,8 +93,8 @@ struct TitleStyle {
 
 // The picture and colours every skinned window shares.
 struct Theme {
-    std::wstring imageFile;  // read when not empty
-    ByteBuffer imageBytes;   // used when no file is named
+    std::wstring imageFile;          // read when not empty
+    ByteBuffer imageBytes;           // used when no file is named
     std::optional<COLORREF> colour;  // the picture's average colour when omitted
     std::optional<Accent> accent;    // the engine's default accent when omitted
     BackgroundMode mode = BackgroundMode::TopLeft;
