@@ -36,7 +36,8 @@ HINSTANCE module() {
 TEST(WindowClassTest, RegisteringAClassTwiceSucceedsBothTimes) {
     ASSERT_TRUE(registerWindowClass(module(), kClass, objectWindowProc<Recorder>));
     EXPECT_TRUE(registerWindowClass(module(), kClass, objectWindowProc<Recorder>));
-    WNDCLASSEXW info{sizeof info};
+    WNDCLASSEXW info{};
+    info.cbSize = sizeof info;
     ASSERT_TRUE(::GetClassInfoExW(module(), kClass, &info));
     EXPECT_EQ(info.lpfnWndProc, objectWindowProc<Recorder>);
 }

@@ -21,7 +21,7 @@ std::wstring minimalPath() {
     return buildDir() + L"\\demo\\minimal\\minimal.exe";
 }
 
-bool near(COLORREF a, COLORREF b) {
+bool closeTo(COLORREF a, COLORREF b) {
     return std::abs(GetRValue(a) - GetRValue(b)) <= 12 && std::abs(GetGValue(a) - GetGValue(b)) <= 12 &&
            std::abs(GetBValue(a) - GetBValue(b)) <= 12;
 }
@@ -57,7 +57,7 @@ TEST(MinimalWindowTest, IsSkinnedShowsItsTextInASkinnedBoxAndClosesCleanly) {
     RECT client;
     ::GetClientRect(window, &client);
     const int x = client.right / 2, y = client.bottom - 30;
-    EXPECT_TRUE(waitFor([&] { return near(screenPixel(window, x, y), kThemeColour); }, 5000))
+    EXPECT_TRUE(waitFor([&] { return closeTo(screenPixel(window, x, y), kThemeColour); }, 5000))
         << "pixel " << std::hex << screenPixel(window, x, y);
 
     const std::wstring text = L"皮肤引擎的示例";
