@@ -1,11 +1,11 @@
 #include "app/information_box.h"
 
-#include "skin/dialog/message_box_hook.h"
+#include "pelmora/skin.h"
 
 namespace pelmora {
 
 int showInformationBox(HWND owner, const std::wstring& text, const std::wstring& caption) {
-    const SkinNextMessageBox skin;
+    const skin::SkinNextMessageBox skinned;
     return ::MessageBoxExW(owner, text.c_str(), caption.c_str(), MB_OK, 0) - 1;
 }
 

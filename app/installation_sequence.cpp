@@ -11,7 +11,7 @@
 #include "payload/constants.h"
 #include "services/message_pump.h"
 #include "services/shell_services.h"
-#include "skin/dialog/message_box_hook.h"
+#include "pelmora/skin.h"
 
 namespace pelmora {
 namespace {
@@ -67,7 +67,7 @@ void InstallerApp::onInstallClick() {
 
 // Every box in front of the window is dressed like the information box.
 int InstallerApp::showBox(const std::wstring& text, const std::wstring& caption, UINT type) {
-    const SkinNextMessageBox skin;
+    const skin::SkinNextMessageBox skinned;
     return ::MessageBoxW(window_.hwnd(), text.c_str(), caption.c_str(), type);
 }
 

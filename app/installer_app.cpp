@@ -6,7 +6,7 @@
 #include "services/message_pump.h"
 #include "services/program_end.h"
 #include "services/transparency.h"
-#include "skin/skin_engine.h"
+#include "pelmora/skin.h"
 #include "sysinfo/os_version.h"
 
 namespace pelmora {
@@ -34,10 +34,9 @@ void InstallerApp::onWindowCreated() {
 }
 
 void InstallerApp::applyWindowSkin() {
-    SkinEngine& skin = skinEngine();
     HWND hwnd = window_.hwnd();
-    skin.setControlSkinning(true, 0);
-    SkinWindowOptions options;
+    skin::setControlSkinning(true, 0);
+    skin::WindowOptions options;
     options.captionHeight = 30;
     options.captionActive = true;
     options.resizable = false;
@@ -45,8 +44,11 @@ void InstallerApp::applyWindowSkin() {
     options.showMenu = false;
     options.showTitle = true;
     options.captionGloss = false;
-    skin.skinWindow(hwnd, options);
-    skin.setTitleStyle(hwnd, TitleStyle{std::nullopt, 12, std::nullopt, std::nullopt, false});
+    skin::skinWindow(hwnd, options);
+    skin::TitleStyle title;
+    title.fontSize = 12;
+    title.bold = false;
+    skin::setTitleStyle(hwnd, title);
     const PackageContents& package = ownPackage();
     // A package without a picture of its own gets a plain one: dark behind
     // the white heading, light behind the black labels.
@@ -54,17 +56,17 @@ void InstallerApp::applyWindowSkin() {
                                   ? plainPicturePng(500, 300, kPlainPictureSplit, 0x2B3A55, 0xECE8DC)
                                   : std::string();
     const std::string& picture = plain.empty() ? package.background() : plain;
-    SkinTheme theme;
+    skin::Theme theme;
     theme.imageBytes.assign(picture.begin(), picture.end());
-    theme.mode = static_cast<int>(BackgroundMode::TopLeft);
-    skin.setSkinTheme(theme);
+    theme.mode = skin::BackgroundMode::TopLeft;
+    skin::setSkinTheme(theme);
     const std::string_view icon = iconImage(package.icon(), ::GetSystemMetrics(SM_CXICON));
     if (!icon.empty()) window_.setIconImage(icon.data(), icon.size());
     // These labels paint a button-face background; the layer swaps it for the picture.
-    skin.skinControlLayer(window_.unit(UnitRole::FolderLabel));
-    skin.skinControlLayer(window_.unit(UnitRole::TermsLinkLabel));
-    skin.skinControlLayer(window_.unit(UnitRole::AgreeLabel));
-    skin.setControlTextColour(window_.unit(UnitRole::InstallButton), 0x000000FF);
+    skin::skinControlLayer(window_.unit(UnitRole::FolderLabel));
+    skin::skinControlLayer(window_.unit(UnitRole::TermsLinkLabel));
+    skin::skinControlLayer(window_.unit(UnitRole::AgreeLabel));
+    skin::setControlTextColour(window_.unit(UnitRole::InstallButton), 0x000000FF);
 }
 
 void InstallerApp::onInfoTick() {

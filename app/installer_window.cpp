@@ -7,9 +7,10 @@
 #include "app/unit_windows.h"
 #include "payload/package_texts.h"
 #include "base/unique_resource.h"
+#include "base/window_class.h"
 #include "base/win32_util.h"
 #include "services/unit_registry.h"
-#include "skin/window/window_render.h"
+#include "pelmora/skin.h"
 
 namespace pelmora {
 namespace {
@@ -60,14 +61,9 @@ bool InstallerWindow::create(HINSTANCE instance, HWND owner, FormEvents* events)
     ::InitCommonControlsEx(&icc);
     if (!registerUnitClasses(instance)) return false;
 
-    WNDCLASSEXW wc{};
-    wc.cbSize = sizeof wc;
-    wc.lpfnWndProc = windowProc;
-    wc.hInstance = instance;
-    wc.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
-    wc.hIcon = ::LoadIconW(instance, L"DEFAULT_ICON");
-    wc.lpszClassName = kClassName;
-    if (!::RegisterClassExW(&wc) && ::GetLastError() != ERROR_CLASS_ALREADY_EXISTS) return false;
+    if (!registerWindowClass(instance, kClassName, objectWindowProc<InstallerWindow>,
+                             ::LoadIconW(instance, L"DEFAULT_ICON")))
+        return false;
 
     const UnitEntry& form = unitEntry(UnitRole::InstallerWindow);
     const POINT at = centredOrigin(::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN), form.width,
@@ -219,7 +215,7 @@ bool InstallerWindow::setIconImage(const void* data, size_t size) {
 void InstallerWindow::paintBackground(HDC dc) {
     RECT rc;
     ::GetClientRect(hwnd_, &rc);
-    if (copyComposedImage(hwnd_, dc, rc)) return;
+    if (skin::copyComposedImage(hwnd_, dc, rc)) return;
     ::FillRect(dc, &rc, ::GetSysColorBrush(COLOR_BTNFACE));
 }
 
@@ -257,14 +253,9 @@ bool InstallerWindow::handleDialogKey(const MSG& msg) {
     return true;
 }
 
-LRESULT CALLBACK InstallerWindow::windowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
-    if (msg == WM_NCCREATE) {
-        auto* self = static_cast<InstallerWindow*>(reinterpret_cast<CREATESTRUCTW*>(lp)->lpCreateParams);
-        self->hwnd_ = hwnd;
-        ::SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-    }
-    auto* self = reinterpret_cast<InstallerWindow*>(::GetWindowLongPtrW(hwnd, GWLP_USERDATA));
-    return self ? self->handle(msg, wp, lp) : ::DefWindowProcW(hwnd, msg, wp, lp);
+LRESULT InstallerWindow::handleMessage(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+    if (msg == WM_NCCREATE) hwnd_ = hwnd;
+    return handle(msg, wp, lp);
 }
 
 LRESULT InstallerWindow::handle(UINT msg, WPARAM wp, LPARAM lp) {

@@ -10,6 +10,7 @@
 
 #include "app/form_table.h"
 #include "base/unique_resource.h"
+#include "base/window_class.h"
 
 namespace pelmora {
 
@@ -56,7 +57,8 @@ public:
     bool setIconImage(const void* data, size_t size);
 
 private:
-    static LRESULT CALLBACK windowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
+    friend LRESULT CALLBACK objectWindowProc<InstallerWindow>(HWND, UINT, WPARAM, LPARAM);
+    LRESULT handleMessage(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
     LRESULT handle(UINT msg, WPARAM wp, LPARAM lp);
     bool createUnits(HINSTANCE instance);
     HWND createUnit(HINSTANCE instance, const UnitEntry& entry, int controlId);

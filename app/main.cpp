@@ -10,9 +10,10 @@
 #include "app/installer_window.h"
 #include "app/unattended.h"
 #include "base/unique_resource.h"
+#include "base/window_class.h"
 #include "app/package_contents.h"
 #include "services/program_end.h"
-#include "skin/skin_engine.h"
+#include "pelmora/skin.h"
 
 namespace {
 
@@ -38,12 +39,7 @@ void enterProgramFolder() {
 
 // A hidden window that owns the installer window.
 HWND createOwnerWindow(HINSTANCE instance) {
-    WNDCLASSEXW wc{};
-    wc.cbSize = sizeof wc;
-    wc.lpfnWndProc = ::DefWindowProcW;
-    wc.hInstance = instance;
-    wc.lpszClassName = kOwnerClass;
-    ::RegisterClassExW(&wc);
+    pelmora::registerWindowClass(instance, kOwnerClass, ::DefWindowProcW);
     return ::CreateWindowExW(WS_EX_TOOLWINDOW, kOwnerClass, L"", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, instance,
                              nullptr);
 }
@@ -63,13 +59,14 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     static InstallerWindow window;
     static InstallerApp app(window);
     app.useOptions(commandLine.options.installDir, !commandLine.options.noShortcut, installLog);
-    skinEngine();
+    // Started before the exit cleanup is registered, so the engine's own
+    // statics outlive the cleanup that ends it.
+    skin::startSkinModule();
     registerExitCleanup([] {
         app.installDir.clear();
         app.lastBrowseResult.clear();
-        endSkinModule();
+        skin::endSkinModule();
     });
-    startSkinModule();
 
     // A damaged download must not install half a product: the package block
     // behind the program image is checked whole, read from the file in

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds, and starts a program under Wine: the
-# installer (default) or the skin gallery (`run.sh gallery`). It starts the
+# installer (default), the skin gallery (`run.sh gallery`) or the smallest
+# skinned program (`run.sh minimal`). It starts the
 # build for the architecture this machine can run: the shipped 32-bit (i686)
 # installer where 32-bit code runs, the x86_64 build elsewhere; it says which.
 # On $DISPLAY when one is set (and waits until the program ends), otherwise on
@@ -13,7 +14,8 @@ program=${1:-installer}
 case $program in
     installer) exe=app/PelmoraSetup.exe title="软件安装向导" ;;
     gallery) exe=demo/gallery/gallery.exe title="皮肤控件一览" ;;
-    *) echo "usage: run.sh [installer|gallery]" >&2; exit 2 ;;
+    minimal) exe=demo/minimal/minimal.exe title="最小的皮肤窗口" ;;
+    *) echo "usage: run.sh [installer|gallery|minimal]" >&2; exit 2 ;;
 esac
 
 arch=$(preferred_arch)

@@ -1,6 +1,7 @@
-// The one skin object through which the program drives the skinning of its
-// windows. All per-window state lives in the window records and all
-// process-wide state in the engine state (skin/state/engine_state.h).
+// The one skin object behind the public operations (include/pelmora/skin.h):
+// programs call those, the engine's own code and its tests use this. All
+// per-window state lives in the window records and all process-wide state in
+// the engine state (skin/state/engine_state.h).
 #pragma once
 
 #include <windows.h>
@@ -58,7 +59,6 @@ public:
 
     // The procedure handed to SetWindowLongPtr for skinned windows, bound to the single instance.
     static LRESULT CALLBACK windowProcThunk(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-    LRESULT skinnedWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
     // --- Switches, theme and per-window settings ------------------------------
     void setControlSkinning(bool enabled, std::optional<int> alpha = std::nullopt,
@@ -121,6 +121,8 @@ public:
     void loadAppIconOnce();
 
 private:
+    // Reached only through windowProcThunk: programs never call it.
+    LRESULT skinnedWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     void repaintSkinnedWindows();
 
     UniqueIcon appIcon_;

@@ -6,9 +6,8 @@
 #include <vector>
 
 #include "demo/gallery/gallery_art.h"
-#include "gfx/gdip_image.h"
-#include "skin/dialog/message_box_hook.h"
-#include "skin/skin_engine.h"
+#include "base/window_class.h"
+#include "pelmora/skin.h"
 
 namespace pelmora::gallery {
 namespace {
@@ -40,17 +39,17 @@ constexpr DWORD kRadio = BS_AUTORADIOBUTTON;
 
 // The installer's main button writes in red; the default button shows how.
 void dressPushButtons(HWND window) {
-    skinEngine().setControlTextColour(::GetDlgItem(window, kPushDefault), 0x000000FF);
+    skin::setControlTextColour(::GetDlgItem(window, kPushDefault), 0x000000FF);
 }
 
 // Image buttons are ordinary push buttons until the skin object gives them
 // their pictures; the text becomes the button's tooltip.
 void dressImageButtons(HWND window) {
-    SkinEngine& skin = skinEngine();
-    skin.skinImageButton(::GetDlgItem(window, kImageButton), buttonPicture(), 1, L"一张图片和一行字");
-    skin.skinStateImageButton(::GetDlgItem(window, kStateImageButton), statePlate(PlateState::Normal),
-                              statePlate(PlateState::Hover), statePlate(PlateState::Pressed),
-                              statePlate(PlateState::Disabled), L"每种状态一张图片");
+    skin::skinImageButton(::GetDlgItem(window, kImageButton), buttonPicture(), skin::ImagePlacement::BesideText,
+                          L"一张图片和一行字");
+    skin::skinStateImageButton(::GetDlgItem(window, kStateImageButton), statePlate(PlateState::Normal),
+                               statePlate(PlateState::Hover), statePlate(PlateState::Pressed),
+                               statePlate(PlateState::Disabled), L"每种状态一张图片");
 }
 
 // The edits show the window's picture through their text areas; the combo
@@ -106,10 +105,7 @@ HWND addChild(HWND parent, const wchar_t* className, DWORD style, const wchar_t*
 // The picture of the bitmap static: made once and kept for every gallery
 // window, since a static shows a bitmap it does not own.
 HBITMAP staticPicture() {
-    static GdiBitmap picture = [] {
-        GdipBitmap image;
-        return image.loadFromMemory(buttonPicture()) ? image.toHbitmap() : GdiBitmap();
-    }();
+    static GdiBitmap picture(skin::loadPictureBitmap(buttonPicture()));
     return picture.get();
 }
 
@@ -127,7 +123,7 @@ void dressContainers(HWND window) {
     HWND box = ::GetDlgItem(window, kGroupBox);
     addChild(box, L"BUTTON", BS_PUSHBUTTON | WS_TABSTOP, L"组内按钮", {12, 24, 104, 52}, kGroupFirst);
     addChild(box, L"BUTTON", BS_PUSHBUTTON | WS_TABSTOP, L"另一个", {114, 24, 206, 52}, kGroupSecond);
-    skinEngine().skinContainerWindow(box);
+    skin::skinContainerWindow(box);
 
     HWND toolbar = ::GetDlgItem(window, kToolbar);
     ::SendMessageW(toolbar, TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
@@ -337,14 +333,9 @@ GalleryWindow::~GalleryWindow() {
 bool GalleryWindow::create(HINSTANCE instance, std::optional<POINT> origin) {
     INITCOMMONCONTROLSEX icc{sizeof icc, ICC_WIN95_CLASSES | ICC_STANDARD_CLASSES};
     ::InitCommonControlsEx(&icc);
-    WNDCLASSEXW wc{};
-    wc.cbSize = sizeof wc;
-    wc.lpfnWndProc = windowProc;
-    wc.hInstance = instance;
-    wc.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
-    wc.hIcon = ::LoadIconW(instance, L"DEFAULT_ICON");
-    wc.lpszClassName = kClassName;
-    if (!::RegisterClassExW(&wc) && ::GetLastError() != ERROR_CLASS_ALREADY_EXISTS) return false;
+    if (!registerWindowClass(instance, kClassName, objectWindowProc<GalleryWindow>,
+                             ::LoadIconW(instance, L"DEFAULT_ICON")))
+        return false;
 
     const SIZE size = windowSize(sections().size());
     const POINT at = origin.value_or(
@@ -386,34 +377,34 @@ void GalleryWindow::createSections(HINSTANCE instance) {
 
 // The same calls the installer makes, then what the sections add.
 void GalleryWindow::applySkin() {
-    SkinEngine& skin = skinEngine();
     HWND window = window_.get();
-    skin.setControlSkinning(true, 0);
-    SkinWindowOptions options;
+    skin::setControlSkinning(true, 0);
+    skin::WindowOptions options;
     options.captionHeight = 30;
     options.resizable = false;
     options.statusBarHeight = kStatusBarHeight;
-    options.statusItems = {{L"皮肤控件一览", 120, {}, kNoStatusMeter},
-                           {L"", 150, {}, kNoStatusMeter},
-                           {L"状态栏由皮肤对象的操作改变", -1, {}, kNoStatusMeter}};
-    skin.skinWindow(window, options);
-    skin.setTitleStyle(window, TitleStyle{std::nullopt, 12, std::nullopt, std::nullopt, false});
-    SkinTheme theme;
+    options.statusItems = {{L"皮肤控件一览", 120, {}, -1}, {L"", 150, {}, -1}, {L"状态栏由皮肤对象的操作改变", -1, {}, -1}};
+    skin::skinWindow(window, options);
+    skin::TitleStyle title;
+    title.fontSize = 12;
+    title.bold = false;
+    skin::setTitleStyle(window, title);
+    skin::Theme theme;
     theme.imageBytes = backgroundPicture();
-    theme.mode = static_cast<int>(BackgroundMode::TopLeft);
-    skin.setSkinTheme(theme);
-    skin.addCaptionButton(window, captionGlyph(), L"关于这个窗口", [this] {
+    theme.mode = skin::BackgroundMode::TopLeft;
+    skin::setSkinTheme(theme);
+    skin::addCaptionButton(window, captionGlyph(), L"关于这个窗口", [this] {
         showStatus(L"已按下：标题栏上的星形按钮");
         if (onCommand) onCommand(0, BN_CLICKED);
     });
     for (const Section& section : sections())
         if (section.dress) section.dress(window);
-    StatusBarStyleChange style;
+    skin::StatusBarStyle style;
     style.fillColour = 0x00402010;
     style.fillAlpha = 110;
     style.textColour = 0x00FFFFFF;
-    skin.setStatusBarStyle(window, style);
-    skin.updateStatusItem(window, kStatusTitleItem, std::nullopt, captionGlyph());
+    skin::setStatusBarStyle(window, style);
+    skin::updateStatusItem(window, kStatusTitleItem, std::nullopt, captionGlyph());
     onTrackBarMoved(control(kTrackTicksBelow));
 }
 
@@ -424,8 +415,8 @@ void GalleryWindow::onTrackBarMoved(HWND bar) {
     const int position = static_cast<int>(::SendMessageW(bar, TBM_GETPOS, 0, 0));
     const int maximum = static_cast<int>(::SendMessageW(bar, TBM_GETRANGEMAX, 0, 0));
     const int percent = maximum > 0 ? position * 100 / maximum : 0;
-    skinEngine().updateStatusItem(window_.get(), kStatusTrackItem, L"滑块 " + std::to_wstring(position), std::nullopt,
-                                  percent);
+    skin::updateStatusItem(window_.get(), kStatusTrackItem, L"滑块 " + std::to_wstring(position), std::nullopt,
+                           percent);
 }
 
 namespace {
@@ -433,7 +424,7 @@ namespace {
 // A message box is skinned when the hook is installed right before it is
 // shown; the hook goes again once the box is up.
 void showSkinnedMessageBox(HWND owner) {
-    const SkinNextMessageBox skin;
+    const skin::SkinNextMessageBox skinned;
     ::MessageBoxExW(owner, L"这个消息框由皮肤引擎绘制：圆角、标题栏和关闭按钮，淡入显示。", L"消息框", MB_OK, 0);
 }
 
@@ -473,17 +464,7 @@ void GalleryWindow::drawListItem(const DRAWITEMSTRUCT& item) {
     ::DrawTextW(item.hDC, text, -1, &label, DT_SINGLELINE | DT_VCENTER);
 }
 
-LRESULT CALLBACK GalleryWindow::windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_NCCREATE) {
-        const auto* create = reinterpret_cast<const CREATESTRUCTW*>(lParam);
-        ::SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
-    }
-    auto* self = reinterpret_cast<GalleryWindow*>(::GetWindowLongPtrW(window, GWLP_USERDATA));
-    if (!self) return ::DefWindowProcW(window, message, wParam, lParam);
-    return self->handle(window, message, wParam, lParam);
-}
-
-LRESULT GalleryWindow::handle(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+LRESULT GalleryWindow::handleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
         case WM_COMMAND:
             if (lParam) report(reinterpret_cast<HWND>(lParam), LOWORD(wParam), HIWORD(wParam));

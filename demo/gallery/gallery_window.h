@@ -12,6 +12,7 @@
 #include <string>
 
 #include "base/unique_resource.h"
+#include "base/window_class.h"
 
 namespace pelmora::gallery {
 
@@ -102,8 +103,8 @@ public:
     std::function<void()> onClosed;
 
 private:
-    static LRESULT CALLBACK windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-    LRESULT handle(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    friend LRESULT CALLBACK pelmora::objectWindowProc<GalleryWindow>(HWND, UINT, WPARAM, LPARAM);
+    LRESULT handleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     void createSections(HINSTANCE instance);
     void applySkin();
     void report(HWND sender, int id, int code);

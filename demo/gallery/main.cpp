@@ -3,11 +3,11 @@
 #include <windows.h>
 
 #include "demo/gallery/gallery_window.h"
-#include "skin/skin_engine.h"
+#include "pelmora/skin.h"
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     using namespace pelmora;
-    startSkinModule();
+    skin::startSkinModule();
     int exitCode = 1;
     {
         gallery::GalleryWindow gallery;
@@ -23,6 +23,6 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
             exitCode = 0;
         }
     }
-    endSkinModule();
+    skin::endSkinModule();
     return exitCode;
 }
