@@ -21,7 +21,7 @@
 #include "skin/dialog/message_box_hook.h"
 #include "skin/dialog/working_set_trim.h"
 #include "skin/skin_engine.h"
-#include "tests/support/gdi_objects.h"
+#include "tests/support/live_objects.h"
 #include "tests/skin/skin_test_support.h"
 
 namespace pelmora {
