@@ -15,9 +15,6 @@ public:
     GpBrush* native() const noexcept { return static_cast<GpBrush*>(handle()); }
 
     bool destroy() override;
-    // A copy of the brush, owned by out.
-    bool clone(GdipBrush& out) const;
-    Gdiplus::BrushType type();
 
 protected:
     GdipBrush() = default;
@@ -33,8 +30,6 @@ public:
         return *this;
     }
     bool create(Argb colour);
-    Argb colour();
-    bool setColour(Argb colour);
 };
 
 class GdipLinearGradientBrush : public GdipBrush {
@@ -49,24 +44,8 @@ public:
 
     // From colour1 at point1 to colour2 at point2, tiled beyond them.
     bool create(PointF point1, PointF point2, Argb colour1, Argb colour2);
-    bool createI(PointI point1, PointI point2, Argb colour1, Argb colour2);
-    bool createFromRect(const RectF& rect, Argb colour1, Argb colour2, Gdiplus::LinearGradientMode mode);
-    bool colours(Argb& colour1, Argb& colour2);
-    bool setColours(Argb colour1, Argb colour2);
-    RectF rect();
-    bool setGammaCorrection(bool on);
-    bool setBlend(const std::vector<float>& factors, const std::vector<float>& positions);
-    // One colour per position (0..1, first 0 and last 1).
-    bool setPresetBlend(const std::vector<Argb>& colours, const std::vector<float>& positions);
-    bool setSigmaBlend(float focus, float scale);
     bool setLinearBlend(float focus, float scale);
     bool setWrapMode(Gdiplus::WrapMode mode);
-    bool resetTransform();
-    bool translateTransform(float dx, float dy, Gdiplus::MatrixOrder order = Gdiplus::MatrixOrderPrepend);
-    bool scaleTransform(float sx, float sy, Gdiplus::MatrixOrder order = Gdiplus::MatrixOrderPrepend);
-    bool scaleTransformAt(float sx, float sy, PointF centre, Gdiplus::MatrixOrder order = Gdiplus::MatrixOrderPrepend);
-    bool rotateTransform(float degrees, Gdiplus::MatrixOrder order = Gdiplus::MatrixOrderPrepend);
-    bool rotateTransformAt(float degrees, PointF centre, Gdiplus::MatrixOrder order = Gdiplus::MatrixOrderPrepend);
 };
 
 class GdipPathGradientBrush : public GdipBrush {
@@ -79,22 +58,11 @@ public:
     }
     GpPathGradient* nativeGradient() const noexcept { return static_cast<GpPathGradient*>(handle()); }
 
-    bool create(std::vector<PointF>& points, Gdiplus::WrapMode mode = Gdiplus::WrapModeClamp);
     bool createFromPath(const GdipPath& path);
-    Argb centreColour();
     bool setCentreColour(Argb colour);
-    bool setCentrePoint(PointF centre);
-    PointF centrePoint();
     // count: how many of the colours to hand over (all when negative); on
     // return, how many GDI+ took.
     bool setSurroundColours(const std::vector<Argb>& colours, int* count = nullptr);
-    int surroundColourCount();
-    bool setFocusScales(float x, float y);
-    bool setWrapMode(Gdiplus::WrapMode mode);
-    bool resetTransform();
-    bool translateTransform(float dx, float dy, Gdiplus::MatrixOrder order = Gdiplus::MatrixOrderPrepend);
-    bool scaleTransformAt(float sx, float sy, PointF centre, Gdiplus::MatrixOrder order = Gdiplus::MatrixOrderPrepend);
-    bool rotateTransformAt(float degrees, PointF centre, Gdiplus::MatrixOrder order = Gdiplus::MatrixOrderPrepend);
 };
 
 }  // namespace pelmora

@@ -28,12 +28,6 @@ Gdiplus::Status GdipGraphics::flush(Gdiplus::FlushIntention intention) {
     return gp::GdipFlush(native(), intention);
 }
 
-bool GdipGraphics::fromHwnd(HWND window, bool useIcm) {
-    GpGraphics* made = nullptr;
-    GpStatus s = useIcm ? gp::GdipCreateFromHWNDICM(window, &made) : gp::GdipCreateFromHWND(window, &made);
-    return adopt(s, made);
-}
-
 bool GdipGraphics::fromHdc(HDC dc, HANDLE device) {
     GpGraphics* made = nullptr;
     GpStatus s = device ? gp::GdipCreateFromHDC2(dc, device, &made) : gp::GdipCreateFromHDC(dc, &made);
@@ -45,18 +39,6 @@ bool GdipGraphics::fromImage(const GdipImage& image) {
     return adopt(gp::GdipGetImageGraphicsContext(image.native(), &made), made);
 }
 
-HDC GdipGraphics::getHdc() {
-    HDC dc = nullptr;
-    return record(gp::GdipGetDC(native(), &dc)) ? dc : nullptr;
-}
-
-bool GdipGraphics::releaseHdc(HDC dc) {
-    return record(gp::GdipReleaseDC(native(), dc));
-}
-
-bool GdipGraphics::setCompositingMode(Gdiplus::CompositingMode mode) {
-    return record(gp::GdipSetCompositingMode(native(), mode));
-}
 bool GdipGraphics::setCompositingQuality(Gdiplus::CompositingQuality quality) {
     return record(gp::GdipSetCompositingQuality(native(), quality));
 }
@@ -77,57 +59,15 @@ bool GdipGraphics::setPixelOffsetMode(Gdiplus::PixelOffsetMode mode) {
     return record(gp::GdipSetPixelOffsetMode(native(), mode));
 }
 
-bool GdipGraphics::resetTransform() {
-    return record(gp::GdipResetWorldTransform(native()));
-}
 bool GdipGraphics::translateTransform(float dx, float dy, Gdiplus::MatrixOrder order) {
     return record(gp::GdipTranslateWorldTransform(native(), dx, dy, order));
-}
-bool GdipGraphics::scaleTransform(float sx, float sy, Gdiplus::MatrixOrder order) {
-    return record(gp::GdipScaleWorldTransform(native(), sx, sy, order));
-}
-bool GdipGraphics::scaleTransformAt(float sx, float sy, PointF centre, Gdiplus::MatrixOrder order) {
-    GpGraphics* g = native();
-    return gdip_detail::transformAt(
-        [g](float dx, float dy, Gdiplus::MatrixOrder o) { return gp::GdipTranslateWorldTransform(g, dx, dy, o); },
-        [g, sx, sy](Gdiplus::MatrixOrder o) { return gp::GdipScaleWorldTransform(g, sx, sy, o); }, centre, order);
-}
-bool GdipGraphics::rotateTransform(float degrees, Gdiplus::MatrixOrder order) {
-    return record(gp::GdipRotateWorldTransform(native(), degrees, order));
-}
-bool GdipGraphics::rotateTransformAt(float degrees, PointF centre, Gdiplus::MatrixOrder order) {
-    GpGraphics* g = native();
-    return gdip_detail::transformAt(
-        [g](float dx, float dy, Gdiplus::MatrixOrder o) { return gp::GdipTranslateWorldTransform(g, dx, dy, o); },
-        [g, degrees](Gdiplus::MatrixOrder o) { return gp::GdipRotateWorldTransform(g, degrees, o); }, centre, order);
-}
-
-bool GdipGraphics::transformPoints(Gdiplus::CoordinateSpace destination, Gdiplus::CoordinateSpace source,
-                                   std::vector<PointF>& points) {
-    gdip_detail::PackedPoints<Gdiplus::PointF, PointF> packed(points);
-    return record(gp::GdipTransformPoints(native(), destination, source, packed.data(), packed.count()));
-}
-bool GdipGraphics::transformPointsI(Gdiplus::CoordinateSpace destination, Gdiplus::CoordinateSpace source,
-                                    std::vector<PointI>& points) {
-    gdip_detail::PackedPoints<Gdiplus::Point, PointI> packed(points);
-    return record(gp::GdipTransformPointsI(native(), destination, source, packed.data(), packed.count()));
 }
 
 bool GdipGraphics::drawLine(const GdipPen& pen, float x1, float y1, float x2, float y2) {
     return record(gp::GdipDrawLine(native(), pen.native(), x1, y1, x2, y2));
 }
-bool GdipGraphics::drawLineI(const GdipPen& pen, int x1, int y1, int x2, int y2) {
-    return record(gp::GdipDrawLineI(native(), pen.native(), x1, y1, x2, y2));
-}
-bool GdipGraphics::drawLines(const GdipPen& pen, std::vector<PointF>& points) {
-    gdip_detail::PackedPoints<Gdiplus::PointF, PointF> packed(points);
-    return record(gp::GdipDrawLines(native(), pen.native(), packed.data(), packed.count()));
-}
 bool GdipGraphics::drawRectangle(const GdipPen& pen, float x, float y, float width, float height) {
     return record(gp::GdipDrawRectangle(native(), pen.native(), x, y, width, height));
-}
-bool GdipGraphics::drawRectangleI(const GdipPen& pen, int x, int y, int width, int height) {
-    return record(gp::GdipDrawRectangleI(native(), pen.native(), x, y, width, height));
 }
 bool GdipGraphics::drawEllipse(const GdipPen& pen, float x, float y, float width, float height) {
     return record(gp::GdipDrawEllipse(native(), pen.native(), x, y, width, height));
@@ -144,21 +84,11 @@ bool GdipGraphics::fillRectangle(const GdipBrush& brush, float x, float y, float
 bool GdipGraphics::fillRectangleF(const GdipBrush& brush, const RectF& rect) {
     return fillRectangle(brush, rect.x, rect.y, rect.width, rect.height);
 }
-bool GdipGraphics::fillRectangleI(const GdipBrush& brush, int x, int y, int width, int height) {
-    return record(gp::GdipFillRectangleI(native(), brush.native(), x, y, width, height));
-}
-bool GdipGraphics::fillPolygon(const GdipBrush& brush, std::vector<PointF>& points, Gdiplus::FillMode mode) {
-    gdip_detail::PackedPoints<Gdiplus::PointF, PointF> packed(points);
-    return record(gp::GdipFillPolygon(native(), brush.native(), packed.data(), packed.count(), mode));
-}
 bool GdipGraphics::fillEllipse(const GdipBrush& brush, float x, float y, float width, float height) {
     return record(gp::GdipFillEllipse(native(), brush.native(), x, y, width, height));
 }
 bool GdipGraphics::fillPath(const GdipBrush& brush, const GdipPath& path) {
     return record(gp::GdipFillPath(native(), brush.native(), path.native()));
-}
-bool GdipGraphics::fillRegion(const GdipBrush& brush, const GdipRegion& region) {
-    return record(gp::GdipFillRegion(native(), brush.native(), region.native()));
 }
 
 bool GdipGraphics::drawString(std::wstring_view text, const GdipFont& font, const GdipBrush& brush, const RectF& layout,
@@ -167,10 +97,6 @@ bool GdipGraphics::drawString(std::wstring_view text, const GdipFont& font, cons
     Gdiplus::RectF rect = toGp(layout);
     return record(gp::GdipDrawString(native(), wide.c_str(), wide.length(), font.native(), &rect, formatOf(format),
                                      brush.native()));
-}
-bool GdipGraphics::drawString(std::string_view gbkText, const GdipFont& font, const GdipBrush& brush,
-                              const RectF& layout, const GdipStringFormat* format) {
-    return drawString(gdip_detail::fromGbk(gbkText).text, font, brush, layout, format);
 }
 
 bool GdipGraphics::measureString(std::wstring_view text, const GdipFont& font, const RectF& layout,
@@ -183,40 +109,9 @@ bool GdipGraphics::measureString(std::wstring_view text, const GdipFont& font, c
     bounds = ok ? gdip_detail::fromGp(out) : RectF{};
     return ok;
 }
-bool GdipGraphics::measureString(std::string_view gbkText, const GdipFont& font, const RectF& layout,
-                                 const GdipStringFormat* format, RectF& bounds) {
-    return measureString(gdip_detail::fromGbk(gbkText).text, font, layout, format, bounds);
-}
-
-bool GdipGraphics::measureCharacterRanges(std::wstring_view text, const GdipFont& font, const RectF& layout,
-                                          const GdipStringFormat& format, int count, std::vector<GdipRegion>& regions) {
-    if (count < 1) count = 1;
-    // The regions are made as plain wrappers first so that every early exit
-    // releases them; GDI+ fills them in place.
-    std::vector<GdipRegion> made(count);
-    std::vector<GpRegion*> natives;
-    for (GdipRegion& region : made) {
-        if (!region.create()) return false;
-        natives.push_back(region.native());
-    }
-    gdip_detail::WideText wide(text);
-    Gdiplus::RectF rect = toGp(layout);
-    if (!record(gp::GdipMeasureCharacterRanges(native(), wide.c_str(), wide.length(), font.native(), rect,
-                                               format.native(), count, natives.data())))
-        return false;
-    for (GdipRegion& region : made) regions.push_back(std::move(region));
-    return true;
-}
-bool GdipGraphics::measureCharacterRanges(std::string_view gbkText, const GdipFont& font, const RectF& layout,
-                                          const GdipStringFormat& format, int count, std::vector<GdipRegion>& regions) {
-    return measureCharacterRanges(gdip_detail::fromGbk(gbkText).text, font, layout, format, count, regions);
-}
 
 bool GdipGraphics::drawImage(const GdipImage& image, float x, float y) {
     return record(gp::GdipDrawImage(native(), image.native(), x, y));
-}
-bool GdipGraphics::drawImageI(const GdipImage& image, int x, int y) {
-    return record(gp::GdipDrawImageI(native(), image.native(), x, y));
 }
 bool GdipGraphics::drawImageRect(const GdipImage& image, float x, float y, float width, float height,
                                  Gdiplus::Unit sourceUnit) {
@@ -241,15 +136,8 @@ bool GdipGraphics::setClipRect(float x, float y, float width, float height, Gdip
 bool GdipGraphics::setClipRectI(int x, int y, int width, int height, Gdiplus::CombineMode mode) {
     return record(gp::GdipSetClipRectI(native(), x, y, width, height, mode));
 }
-bool GdipGraphics::setClipRegion(const GdipRegion& region, Gdiplus::CombineMode mode) {
-    return record(gp::GdipSetClipRegion(native(), region.native(), mode));
-}
 bool GdipGraphics::resetClip() {
     return record(gp::GdipResetClip(native()));
-}
-RectF GdipGraphics::clipBounds() {
-    Gdiplus::RectF out;
-    return record(gp::GdipGetClipBounds(native(), &out)) ? gdip_detail::fromGp(out) : RectF{};
 }
 
 }  // namespace pelmora

@@ -73,22 +73,6 @@ void GdipMemoryStream::release() {
     block_ = nullptr;
 }
 
-std::size_t GdipMemoryStream::size() const {
-    return block_ ? ::GlobalSize(block_) : 0;
-}
-
-bool GdipMemoryStream::attach(IStream* stream) {
-    release();
-    if (!stream) return false;
-    HGLOBAL block = nullptr;
-    if (FAILED(::GetHGlobalFromStream(stream, &block)) || !block) return false;
-    stream_ = stream;
-    block_ = block;
-    ++liveStreamCount;
-    ++liveBlockCount;
-    return true;
-}
-
 Bytes GdipMemoryStream::bytes() const {
     HGLOBAL block = block_;
     std::size_t size = block ? ::GlobalSize(block) : 0;

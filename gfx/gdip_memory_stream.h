@@ -23,20 +23,12 @@ public:
     // makes a stream over it. Zero bytes give a zero-length block whose
     // stream grows as it is written. Null on failure.
     IStream* fill(const void* bytes, std::size_t size);
-    IStream* fill(const Bytes& bytes) { return fill(bytes.data(), bytes.size()); }
     // Stream, then block; safe to call when empty.
     void release();
-    std::size_t size() const;
-    IStream* stream() const noexcept { return stream_; }
-    HGLOBAL block() const noexcept { return block_; }
-    // Releases what it holds and takes over the stream (one reference) and
-    // the block under it, which this wrapper then frees. False when the
-    // stream has no global block.
-    bool attach(IStream* stream);
     // A copy of the stream's bytes.
     Bytes bytes() const;
 
-    // Blocks and streams made by fill/attach and not yet released, in the
+    // Blocks and streams made by fill and not yet released, in the
     // whole process: what leak tests compare before and after.
     static long liveBlocks();
     static long liveStreams();

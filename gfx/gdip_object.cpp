@@ -14,9 +14,6 @@ Gdiplus::Status gdipLastStatus() {
 long gdipLiveObjects() {
     return liveObjects;
 }
-ULONG_PTR gdipStartupToken() {
-    return keptToken;
-}
 
 bool gdip_detail::record(GpStatus status) {
     lastStatus = status;
@@ -46,21 +43,20 @@ void gdipShutdown(std::optional<ULONG_PTR> token) {
 void GdipObject::moveFrom(GdipObject& other) noexcept {
     if (this == &other) return;
     destroy();
-    setHandle(std::exchange(other.handle_, nullptr));
-    other.onHandleChanged();
+    handle_ = std::exchange(other.handle_, nullptr);
 }
 
 bool GdipObject::adoptNative(GpStatus status, void* made) {
     if (handle_) destroy();
     bool ok = gdip_detail::record(status);
     if (ok && made) ++liveObjects;
-    setHandle(ok ? made : nullptr);
+    handle_ = ok ? made : nullptr;
     return ok;
 }
 
 bool GdipObject::released(GpStatus status) {
     --liveObjects;
-    setHandle(nullptr);
+    handle_ = nullptr;
     return gdip_detail::record(status);
 }
 

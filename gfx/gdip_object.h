@@ -35,8 +35,6 @@ ULONG_PTR gdipStartup(std::optional<UINT32> version = std::nullopt);
 // Shuts GDI+ down with the given token, or the kept one when none is given,
 // and forgets the kept token, so that a second call does nothing.
 void gdipShutdown(std::optional<ULONG_PTR> token = std::nullopt);
-// The kept token (0 before start-up and after shutdown).
-ULONG_PTR gdipStartupToken();
 
 class GdipObject {
 public:
@@ -45,10 +43,6 @@ public:
     GdipObject& operator=(const GdipObject&) = delete;
 
     void* handle() const noexcept { return handle_; }
-    void setHandle(void* handle) noexcept {
-        handle_ = handle;
-        onHandleChanged();
-    }
     // Releases the native object; false (and no GDI+ call) when there is none.
     // Safe to call any number of times.
     virtual bool destroy() = 0;
@@ -58,7 +52,6 @@ protected:
     GdipObject(GdipObject&& other) noexcept : handle_(std::exchange(other.handle_, nullptr)) {}
     // Destroys what this wrapper holds, then takes over the other's object.
     void moveFrom(GdipObject& other) noexcept;
-    virtual void onHandleChanged() {}
 
     // Records a create call's status and takes ownership of what it made.
     // Whatever this wrapper held before is destroyed first, so a create on a

@@ -30,15 +30,6 @@ bool GdipStringFormat::genericDefault() {
     GpStringFormat* made = nullptr;
     return adopt(cloneGeneric(gp::GdipStringFormatGetGenericDefault, &made), made);
 }
-bool GdipStringFormat::genericTypographic() {
-    GpStringFormat* made = nullptr;
-    return adopt(cloneGeneric(gp::GdipStringFormatGetGenericTypographic, &made), made);
-}
-bool GdipStringFormat::clone(GdipStringFormat& out) const {
-    GpStringFormat* made = nullptr;
-    GpStatus s = gp::GdipCloneStringFormat(native(), &made);
-    return adoptInto(out, s, made);
-}
 
 bool GdipStringFormat::setFlags(int flags) {
     return record(gp::GdipSetStringFormatFlags(native(), flags));
@@ -50,32 +41,14 @@ int GdipStringFormat::flags() {
 bool GdipStringFormat::setAlign(Gdiplus::StringAlignment align) {
     return record(gp::GdipSetStringFormatAlign(native(), align));
 }
-Gdiplus::StringAlignment GdipStringFormat::align() {
-    Gdiplus::StringAlignment value{};
-    return record(gp::GdipGetStringFormatAlign(native(), &value)) ? value : Gdiplus::StringAlignment{};
-}
 bool GdipStringFormat::setLineAlign(Gdiplus::StringAlignment align) {
     return record(gp::GdipSetStringFormatLineAlign(native(), align));
-}
-Gdiplus::StringAlignment GdipStringFormat::lineAlign() {
-    Gdiplus::StringAlignment value{};
-    return record(gp::GdipGetStringFormatLineAlign(native(), &value)) ? value : Gdiplus::StringAlignment{};
 }
 bool GdipStringFormat::setTrimming(Gdiplus::StringTrimming trimming) {
     return record(gp::GdipSetStringFormatTrimming(native(), trimming));
 }
 bool GdipStringFormat::setHotkeyPrefix(Gdiplus::HotkeyPrefix prefix) {
     return record(gp::GdipSetStringFormatHotkeyPrefix(native(), prefix));
-}
-bool GdipStringFormat::setMeasurableCharacterRanges(const std::vector<std::pair<int, int>>& ranges) {
-    std::vector<Gdiplus::CharacterRange> packed;
-    for (const auto& [first, length] : ranges) packed.emplace_back(first, length);
-    return record(gp::GdipSetStringFormatMeasurableCharacterRanges(native(), static_cast<INT>(packed.size()),
-                                                                   packed.empty() ? nullptr : packed.data()));
-}
-int GdipStringFormat::measurableCharacterRangeCount() {
-    INT value = 0;
-    return record(gp::GdipGetStringFormatMeasurableCharacterRangeCount(native(), &value)) ? value : 0;
 }
 
 }  // namespace pelmora

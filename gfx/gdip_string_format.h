@@ -22,19 +22,12 @@ public:
     bool create(int flags = 0, LANGID language = LANG_NEUTRAL);
     // Copies of the generic formats, so every wrapper owns what it deletes.
     bool genericDefault();
-    bool genericTypographic();
-    bool clone(GdipStringFormat& out) const;
     bool setFlags(int flags);
     int flags();
     bool setAlign(Gdiplus::StringAlignment align);
-    Gdiplus::StringAlignment align();
     bool setLineAlign(Gdiplus::StringAlignment align);
-    Gdiplus::StringAlignment lineAlign();
     bool setTrimming(Gdiplus::StringTrimming trimming);
     bool setHotkeyPrefix(Gdiplus::HotkeyPrefix prefix);
-    // (first, length) pairs whose boxes measureCharacterRanges reports.
-    bool setMeasurableCharacterRanges(const std::vector<std::pair<int, int>>& ranges);
-    int measurableCharacterRangeCount();
 };
 
 }  // namespace pelmora

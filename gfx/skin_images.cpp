@@ -74,11 +74,6 @@ SizeI SkinImageSet::size(SkinImage image) {
     return entry(image).size;
 }
 
-bool loadSkinImage(GdipImage& target, SkinImage image) {
-    SkinImageBytes b = SkinImageSet::bytes(image);
-    return target.loadFromMemory(b.data, b.size);
-}
-
 namespace {
 
 bool decodeSkinImage(GdipBitmap& target, SkinImage image) {

@@ -55,8 +55,6 @@ public:
     static SizeI size(SkinImage image);
 };
 
-// Decodes the image into the wrapper (plain stream load, no colour management).
-bool loadSkinImage(GdipImage& target, SkinImage image);
 // One paint's whole use of a glyph: load, draw at natural size at (x, y),
 // destroy. False when it could not be loaded or drawn.
 bool drawSkinImage(GdipGraphics& graphics, SkinImage image, float x, float y);

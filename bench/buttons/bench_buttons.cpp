@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "base/unique_resource.h"
+#include "bench/support/bench_support.h"
 #include "gfx/back_buffer.h"
 #include "gfx/gdip_graphics.h"
 #include "gfx/gdip_object.h"
@@ -23,18 +24,6 @@ namespace {
 
 constexpr int kWidth = 90, kHeight = 26;  // the installer's main button
 constexpr int kRounds = 21, kPaintsPerRound = 200;
-
-double nowUs() {
-    LARGE_INTEGER f, c;
-    ::QueryPerformanceFrequency(&f);
-    ::QueryPerformanceCounter(&c);
-    return 1e6 * static_cast<double>(c.QuadPart) / static_cast<double>(f.QuadPart);
-}
-
-double median(std::vector<double> v) {
-    std::sort(v.begin(), v.end());
-    return v[v.size() / 2];
-}
 
 void paintSkinned(HDC target, ButtonPaintState state, const ButtonLook& look) {
     const RECT r{0, 0, kWidth, kHeight};
@@ -55,9 +44,9 @@ void paintNative(HWND button, HDC target) {
 // Per-paint microseconds of `paints` calls of f.
 template <typename F>
 double timeRound(F f) {
-    const double start = nowUs();
+    const double start = (bench::nowMs() * 1000.0);
     for (int i = 0; i < kPaintsPerRound; ++i) f(i);
-    return (nowUs() - start) / kPaintsPerRound;
+    return ((bench::nowMs() * 1000.0) - start) / kPaintsPerRound;
 }
 
 }  // namespace
@@ -102,12 +91,11 @@ int main() {
         native.push_back(timeRound([&](int) { paintNative(button, target.get()); }));
         skinned.push_back(timeRound([&](int i) { paintSkinned(target.get(), ButtonPaintState(states[i % 4]), look); }));
     }
-    const double s = median(skinned), n = median(native);
+    const double s = bench::median(skinned), n = bench::median(native);
     std::printf("push button %dx%d, median of %d rounds of %d paints:\n", kWidth, kHeight, kRounds, kPaintsPerRound);
-    std::printf("  skinned paint %.1f us, native paint %.1f us, ratio %.2f\n", s, n, s / n);
-    std::printf("  fastest rounds: skinned %.1f us, native %.1f us, ratio %.2f\n",
-                *std::min_element(skinned.begin(), skinned.end()), *std::min_element(native.begin(), native.end()),
-                *std::min_element(skinned.begin(), skinned.end()) / *std::min_element(native.begin(), native.end()));
+    bench::printRatio("  per paint", "skinned", s, "native", n, "us");
+    bench::printRatio("  fastest rounds", "skinned", *std::min_element(skinned.begin(), skinned.end()), "native",
+                      *std::min_element(native.begin(), native.end()), "us");
     ::DestroyWindow(host);
     gdipShutdown();
     return 0;

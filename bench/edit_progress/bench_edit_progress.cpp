@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "base/unique_resource.h"
+#include "bench/support/bench_support.h"
 #include "gfx/gdip_image.h"
 #include "skin/controls/class_modules.h"
 #include "skin/controls/core/parent_messages.h"
@@ -26,23 +27,11 @@ using namespace pelmora;
 
 namespace {
 
-double nowMs() {
-    LARGE_INTEGER f, c;
-    ::QueryPerformanceFrequency(&f);
-    ::QueryPerformanceCounter(&c);
-    return 1000.0 * static_cast<double>(c.QuadPart) / static_cast<double>(f.QuadPart);
-}
-
-double median(std::vector<double> v) {
-    std::sort(v.begin(), v.end());
-    return v[v.size() / 2];
-}
-
 // Microseconds per paint, median over rounds of `perRound` paints.
 double perPaintUs(const std::function<void()>& paint, int perRound, std::vector<double>& rounds) {
-    const double start = nowMs();
+    const double start = bench::nowMs();
     for (int i = 0; i < perRound; ++i) paint();
-    rounds.push_back((nowMs() - start) * 1000.0 / perRound);
+    rounds.push_back((bench::nowMs() - start) * 1000.0 / perRound);
     return rounds.back();
 }
 
@@ -60,7 +49,7 @@ Result compare(const char* what, const std::function<void()>& engine, const std:
         perPaintUs(native, kPerRound, n);
         perPaintUs(engine, kPerRound, e);
     }
-    return {what, median(e), median(n)};
+    return {what, bench::median(e), bench::median(n)};
 }
 
 // A window with an edit like the installer's folder box and a 500 x 6 bar at

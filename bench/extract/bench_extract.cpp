@@ -21,24 +21,13 @@
 
 #include "base/text.h"
 #include "base/unique_resource.h"
+#include "bench/support/bench_support.h"
 #include "payload/extract_archive.h"
-#include "tests/support/temp_folder.h"
 
 namespace {
 
 using pelmora::UniqueFile;
-using pelmora::testing::removeTree;
-
-double now() {
-    static LARGE_INTEGER frequency = [] {
-        LARGE_INTEGER f;
-        ::QueryPerformanceFrequency(&f);
-        return f;
-    }();
-    LARGE_INTEGER t;
-    ::QueryPerformanceCounter(&t);
-    return static_cast<double>(t.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
+using pelmora::bench::removeTree;
 
 bool readExactly(HANDLE file, void* out, DWORD n) {
     DWORD got = 0;
@@ -102,11 +91,6 @@ bool bareExtract(const std::wstring& archive, const std::wstring& dest) {
     return true;
 }
 
-double median(std::vector<double> v) {
-    std::sort(v.begin(), v.end());
-    return v[v.size() / 2];
-}
-
 std::size_t peakWorkingSet() {
     PROCESS_MEMORY_COUNTERS pmc{};
     pmc.cb = sizeof pmc;
@@ -148,7 +132,7 @@ int wmain(int argc, wchar_t** argv) {
             const bool oursNow = (i + k) % 2 == 0;
             const std::wstring& dest = oursNow ? oursDest : bareDest;
             removeTree(dest);
-            const double start = now();
+            const double start = (pelmora::bench::nowMs() / 1000.0);
             bool ok;
             if (oursNow) {
                 pelmora::ArchiveUnit unit;
@@ -156,7 +140,7 @@ int wmain(int argc, wchar_t** argv) {
             } else {
                 ok = bareExtract(archive, dest);
             }
-            const double seconds = now() - start;
+            const double seconds = (pelmora::bench::nowMs() / 1000.0) - start;
             if (!ok) {
                 std::fprintf(stderr, "%s extraction failed\n", oursNow ? "extractArchive" : "bare loop");
                 return 1;
@@ -169,13 +153,13 @@ int wmain(int argc, wchar_t** argv) {
     }
     removeTree(oursDest);
     removeTree(bareDest);
-    const double o = median(ours), b = median(bare);
+    const double o = pelmora::bench::median(ours), b = pelmora::bench::median(bare);
     const double oMin = *std::min_element(ours.begin(), ours.end());
     const double bMin = *std::min_element(bare.begin(), bare.end());
     std::printf("extractArchive   median %7.1f ms, fastest %7.1f ms over %d runs\n", o * 1000, oMin * 1000, runs);
     std::printf("bare zlib loop   median %7.1f ms, fastest %7.1f ms over %d runs\n", b * 1000, bMin * 1000, runs);
     std::printf("ratio            %.3f paired median (goal <= 0.80); %.3f of medians, %.3f of the fastest runs\n",
-                median(pairs), o / b, oMin / bMin);
+                pelmora::bench::median(pairs), o / b, oMin / bMin);
     std::printf("peak working set %.1f MiB (whole benchmark process)\n", peakWorkingSet() / 1048576.0);
     return 0;
 }

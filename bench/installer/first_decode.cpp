@@ -15,6 +15,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/support/bench_support.h"
 #include "gfx/gdip_image.h"
 #include "gfx/gdip_object.h"
 #include "gfx/picture_decode.h"
@@ -22,28 +23,16 @@
 
 namespace {
 
-double nowMs() {
-    LARGE_INTEGER f, c;
-    ::QueryPerformanceFrequency(&f);
-    ::QueryPerformanceCounter(&c);
-    return 1000.0 * static_cast<double>(c.QuadPart) / static_cast<double>(f.QuadPart);
-}
-
-double median(std::vector<double> v) {
-    std::sort(v.begin(), v.end());
-    return v.empty() ? 0 : v[v.size() / 2];
-}
-
 // In the child: microseconds of one decode as the exit code; 0 on failure.
 int decodeOnce(bool ownDecoder) {
     pelmora::gdipStartup();
     ::ReleaseDC(nullptr, ::GetDC(nullptr));
     const pelmora::ByteView png = pelmora::backgroundPng();
     pelmora::GdipBitmap bitmap;
-    const double start = nowMs();
+    const double start = pelmora::bench::nowMs();
     const bool ok =
         ownDecoder ? pelmora::decodePicture(bitmap, png.data, png.size) : bitmap.loadFromMemory(png.data, png.size);
-    const double ms = nowMs() - start;
+    const double ms = pelmora::bench::nowMs() - start;
     return ok && bitmap.width() == 500 ? static_cast<int>(ms * 1000.0) : 0;
 }
 
@@ -85,7 +74,7 @@ int main(int argc, char** argv) {
         }
     }
     std::printf("first decode of the 500 x 300 background in a fresh process, median of %d:\n", runs);
-    std::printf("  engine's decoder %.2f ms, GDI+ %.2f ms, ratio %.3f\n", median(own), median(gdiplus),
-                median(own) / median(gdiplus));
+    std::printf("  engine's decoder %.2f ms, GDI+ %.2f ms, ratio %.3f\n", pelmora::bench::median(own),
+                pelmora::bench::median(gdiplus), pelmora::bench::median(own) / pelmora::bench::median(gdiplus));
     return 0;
 }

@@ -24,29 +24,16 @@
 #include <string>
 #include <vector>
 
+#include "bench/support/bench_support.h"
 #include "payload/embedded_data.h"
-#include "tests/e2e/driver.h"
-#include "tests/support/temp_folder.h"
 
-using namespace pelmora::e2e;
+using namespace pelmora::bench;
 
 namespace {
 
 // After the window shows and the process waits for input, a little longer
 // for anything the first paint set going.
 constexpr DWORD kSettleMs = 500;
-
-double nowMs() {
-    LARGE_INTEGER f, c;
-    ::QueryPerformanceFrequency(&f);
-    ::QueryPerformanceCounter(&c);
-    return 1000.0 * static_cast<double>(c.QuadPart) / static_cast<double>(f.QuadPart);
-}
-
-double median(std::vector<double> v) {
-    std::sort(v.begin(), v.end());
-    return v.empty() ? 0 : v[v.size() / 2];
-}
 
 constexpr double kMiB = 1048576.0;
 
@@ -61,7 +48,7 @@ struct Launch {
 Launch launch(const std::wstring& program, const std::wstring& title) {
     Launch result;
     const double start = nowMs();
-    Installer run(L"", program, title);
+    Launched run(program, title);
     const double shown = nowMs();
     if (!run.window()) return result;
     result.visibleMs = shown - start;
@@ -91,11 +78,6 @@ struct Series {
     }
 };
 
-void printRatio(const char* what, double ours, double base, const char* unit, double goal) {
-    std::printf("%-28s installer %7.1f %s, bare window %7.1f %s, ratio %.2f (goal <= %.1f)\n", what, ours, unit, base,
-                unit, ours / base, goal);
-}
-
 // A Unix path as Wine's Z: drive shows it.
 std::wstring wineZPath(const char* path) {
     std::wstring result = L"Z:";
@@ -105,13 +87,13 @@ std::wstring wineZPath(const char* path) {
 
 // Milliseconds from the click on "开始安装" to "退出并启动".
 double installOnce(const std::wstring& program, const std::wstring& folder) {
-    Installer run(L"", program);
+    Launched run(program, kInstallerTitle);
     if (!run.window()) return -1;
     ::SetWindowTextW(run.unit(16), folder.c_str());  // the folder, as if chosen in the dialog
     ::SendMessageW(run.unit(11), BM_CLICK, 0, 0);    // the agreement
     const double start = nowMs();
     ::PostMessageW(run.unit(15), BM_CLICK, 0, 0);
-    const bool done = waitFor([&] { return textOf(run.unit(2)) == L"退出并启动"; }, 120000);
+    const bool done = waitFor([&] { return windowText(run.unit(2)) == L"退出并启动"; }, 120000);
     const double ms = nowMs() - start;
     ::PostMessageW(run.window(), WM_CLOSE, 0, 0);
     run.waitExit();
@@ -125,10 +107,10 @@ int main(int argc, char** argv) {
     const std::wstring benchDir = buildDir() + L"\\bench\\installer\\";
     Series bare{L"bare window", benchDir + L"bare_window.exe", "bare window", {}, {}, {}};
     Series loaded{L"bare window", benchDir + L"bare_window_loaded.exe", "bare window + DLLs + payload", {}, {}, {}};
-    Series installer{kWindowTitle, installerPath(), "installer", {}, {}, {}};
+    Series installer{kInstallerTitle, installerPath(), "installer", {}, {}, {}};
     const char* baselinePath = std::getenv("PELMORA_BENCH_BASELINE");
     Series baseline{
-        kWindowTitle, baselinePath ? wineZPath(baselinePath) : L"", "installer (baseline build)", {}, {}, {}};
+        kInstallerTitle, baselinePath ? wineZPath(baselinePath) : L"", "installer (baseline build)", {}, {}, {}};
     std::vector<Series*> all = {&bare, &loaded, &installer};
     if (baselinePath) all.push_back(&baseline);
     const size_t count = all.size();
@@ -152,9 +134,12 @@ int main(int argc, char** argv) {
         std::printf("  %-30s visible %6.1f ms, working set %5.1f MiB, private %5.1f MiB\n", s->label,
                     median(s->visible), median(s->workingSet), median(s->privateMemory));
     }
-    printRatio("start-up to visible", median(installer.visible), median(bare.visible), "ms ", 2.0);
-    printRatio("idle working set", median(installer.workingSet), median(bare.workingSet), "MiB", 1.9);
-    printRatio("idle private memory", median(installer.privateMemory), median(bare.privateMemory), "MiB", 1.6);
+    printRatio("start-up to visible", "installer", median(installer.visible), "bare window", median(bare.visible),
+               "ms ", 2.0);
+    printRatio("idle working set", "installer", median(installer.workingSet), "bare window", median(bare.workingSet),
+               "MiB", 1.9);
+    printRatio("idle private memory", "installer", median(installer.privateMemory), "bare window",
+               median(bare.privateMemory), "MiB", 1.6);
     std::printf("%-28s %.2f / %.2f / %.2f (start-up / working set / private)\n", "floor: DLLs + payload alone",
                 median(loaded.visible) / median(bare.visible), median(loaded.workingSet) / median(bare.workingSet),
                 median(loaded.privateMemory) / median(bare.privateMemory));
@@ -170,7 +155,7 @@ int main(int argc, char** argv) {
         for (int which = 0; which < (baselinePath ? 2 : 1); ++which) {
             // Alternating, so both builds see the same load.
             const bool base = (which + i) % 2 == 1 && baselinePath;
-            pelmora::testing::TempFolder dir(L"pelmora bench");
+            ScratchFolder dir(L"pelmora bench");
             const double ms = installOnce(base ? baseline.program : installer.program, dir.path());
             if (ms < 0) {
                 std::printf("installation did not finish\n");

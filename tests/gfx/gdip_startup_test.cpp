@@ -8,10 +8,8 @@ namespace pelmora {
 namespace {
 
 TEST(GdipStartup, StartsOnceAndShutsDownOnce) {
-    EXPECT_EQ(gdipStartupToken(), 0u);
     ULONG_PTR token = gdipStartup();
     ASSERT_NE(token, 0u);
-    EXPECT_EQ(gdipStartupToken(), token);
     EXPECT_EQ(gdipStartup(), token) << "a second start-up must not start GDI+ again";
 
     GdipSolidBrush brush;
@@ -19,10 +17,8 @@ TEST(GdipStartup, StartsOnceAndShutsDownOnce) {
     brush.destroy();
 
     gdipShutdown();
-    EXPECT_EQ(gdipStartupToken(), 0u);
     gdipShutdown();  // nothing left to shut down
     gdipShutdown(std::optional<ULONG_PTR>(0));
-    EXPECT_EQ(gdipStartupToken(), 0u);
 
     // A fresh start after the shutdown works again.
     ULONG_PTR again = gdipStartup(1);
@@ -30,7 +26,6 @@ TEST(GdipStartup, StartsOnceAndShutsDownOnce) {
     ASSERT_TRUE(brush.create(0xFF000000));
     brush.destroy();
     gdipShutdown(again);
-    EXPECT_EQ(gdipStartupToken(), 0u);
 }
 
 }  // namespace

@@ -23,9 +23,9 @@ void expectSameAsGdiplus(const std::uint8_t* bytes, std::size_t size) {
     ASSERT_TRUE(theirs.loadFromMemory(bytes, size));
     ASSERT_EQ(ours.width(), theirs.width());
     ASSERT_EQ(ours.height(), theirs.height());
-    EXPECT_EQ(ours.pixelFormat(), theirs.pixelFormat());
-    EXPECT_NEAR(ours.horizontalResolution(), theirs.horizontalResolution(), 0.01f);
-    EXPECT_NEAR(ours.verticalResolution(), theirs.verticalResolution(), 0.01f);
+    EXPECT_EQ(testing::pixelFormatOf(ours), testing::pixelFormatOf(theirs));
+    EXPECT_NEAR(testing::horizontalDpiOf(ours), testing::horizontalDpiOf(theirs), 0.01f);
+    EXPECT_NEAR(testing::verticalDpiOf(ours), testing::verticalDpiOf(theirs), 0.01f);
     for (unsigned y = 0; y < ours.height(); ++y)
         for (unsigned x = 0; x < ours.width(); ++x)
             ASSERT_EQ(ours.pixel(x, y), theirs.pixel(x, y)) << "pixel " << x << "," << y;

@@ -8,15 +8,16 @@
 #include "gfx/gdip_brush.h"
 #include "gfx/gdip_font.h"
 #include "gfx/gdip_memory_stream.h"
-#include "tests/support/gdi_objects.h"
 #include "tests/gfx/gdip_test_support.h"
+#include "tests/support/canvas.h"
+#include "tests/support/live_objects.h"
+#include "tests/support/temp_folder.h"
 
 namespace pelmora {
 namespace {
 
+using test::Canvas;
 using testing::alphaOf;
-using testing::BitmapCanvas;
-using testing::DibCanvas;
 using testing::rgbOf;
 
 struct Expected {
@@ -58,7 +59,7 @@ TEST(SkinImages, AreRgbaPngFilesOfTheirSizeWithRealAlpha) {
         ASSERT_TRUE(image.loadFromMemory(bytes.data, bytes.size));
         ASSERT_EQ(image.width(), unsigned(e.width));
         ASSERT_EQ(image.height(), unsigned(e.height));
-        EXPECT_TRUE(image.pixelFormat() & PixelFormatAlpha);
+        EXPECT_TRUE(testing::pixelFormatOf(image) & PixelFormatAlpha);
         int transparent = 0, opaque = 0;
         for (int y = 0; y < e.height; ++y)
             for (int x = 0; x < e.width; ++x) {
@@ -84,7 +85,7 @@ TEST(SkinImages, CaptionGlyphsAreCentredInTheirCells) {
                             SkinImage::CaptionCloseGlyph, SkinImage::DialogCloseGlyph}) {
         SCOPED_TRACE(nameOf(which));
         GdipBitmap image;
-        ASSERT_TRUE(loadSkinImage(image, which));
+        ASSERT_TRUE(testing::loadGlyph(image, which));
         int w = int(image.width()), h = int(image.height());
         int left = w, right = -1, top = h, bottom = -1;
         for (int y = 0; y < h; ++y)
@@ -105,7 +106,7 @@ TEST(SkinImages, CaptionGlyphsAreCentredInTheirCells) {
 
 TEST(SkinImages, DialogCloseGlyphIsAnOutlinedWhiteXInItsBox) {
     GdipBitmap image;
-    ASSERT_TRUE(loadSkinImage(image, SkinImage::DialogCloseGlyph));
+    ASSERT_TRUE(testing::loadGlyph(image, SkinImage::DialogCloseGlyph));
     int white = 0, grey = 0;
     for (int y = 0; y < 18; ++y)
         for (int x = 0; x < 38; ++x) {
@@ -141,7 +142,7 @@ TEST(SkinImages, CheckBoxesHaveTheirBorderColours) {
          {Case{SkinImage::CheckBoxUncheckedImage, 0xFF1C1C1E}, Case{SkinImage::CheckBoxCheckedImage, 0xFF185184}}) {
         SCOPED_TRACE(nameOf(c.image));
         GdipBitmap image;
-        ASSERT_TRUE(loadSkinImage(image, c.image));
+        ASSERT_TRUE(testing::loadGlyph(image, c.image));
         for (int i = 0; i < 13; ++i) {
             EXPECT_EQ(image.pixel(i, 0), c.border);
             EXPECT_EQ(image.pixel(12, i), c.border);
@@ -150,8 +151,8 @@ TEST(SkinImages, CheckBoxesHaveTheirBorderColours) {
         EXPECT_GT(fill & 0xFF, 0xD0u) << "off-white inside";
     }
     GdipBitmap checked, unchecked;
-    ASSERT_TRUE(loadSkinImage(checked, SkinImage::CheckBoxCheckedImage));
-    ASSERT_TRUE(loadSkinImage(unchecked, SkinImage::CheckBoxUncheckedImage));
+    ASSERT_TRUE(testing::loadGlyph(checked, SkinImage::CheckBoxCheckedImage));
+    ASSERT_TRUE(testing::loadGlyph(unchecked, SkinImage::CheckBoxUncheckedImage));
     EXPECT_EQ(unchecked.pixel(5, 8), unchecked.pixel(6, 8) & 0xFFFFFFFF);
     EXPECT_LT((checked.pixel(5, 9) >> 8) & 0xFF, 0xA0u) << "the tick passes through the lower middle";
 }
@@ -172,24 +173,17 @@ TEST(SkinImages, ArrowsShowOnlyTheirTriangleOverADarkBackground) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(nameOf(c.image));
-        BitmapCanvas canvas(20, 20, kDark);
-        ASSERT_TRUE(drawSkinImage(canvas.graphics, c.image, 5, 6));
+        Canvas canvas(20, 20, kDark);
+        ASSERT_TRUE(drawSkinImage(canvas.bitmapGraphics(), c.image, 5, 6));
         SizeI size = SkinImageSet::size(c.image);
         for (int y = 0; y < 20; ++y)
             for (int x = 0; x < 20; ++x) {
                 int gx = x - 5, gy = y - 6;
                 bool in = gx >= 0 && gy >= 0 && gx < size.width && gy < size.height && c.inside(gx, gy);
-                ASSERT_EQ(canvas.at(x, y), in ? 0xFF000000u : kDark) << x << "," << y;
+                ASSERT_EQ(canvas.argb(x, y), in ? 0xFF000000u : kDark) << x << "," << y;
             }
     }
 }
-
-struct ResourceCounts {
-    long objects = gdipLiveObjects();
-    long blocks = GdipMemoryStream::liveBlocks();
-    long streams = GdipMemoryStream::liveStreams();
-    DWORD gdiObjects = test::gdiObjectCount();
-};
 
 // One check-box paint the way a painter does it: a graphics on the back
 // buffer's DC, the face decoded, drawn and destroyed, the graphics destroyed.
@@ -203,17 +197,17 @@ bool paintCheckBoxOnce(HDC dc, bool checked) {
 }
 
 TEST(SkinImages, AThousandPaintsLeaveNothingBehind) {
-    DibCanvas buffer(60, 20);
+    Canvas buffer(60, 20);
     ASSERT_TRUE(paintCheckBoxOnce(buffer.dc(), true));  // first-use allocations happen outside the count
-    ResourceCounts before;
+    test::LiveObjects before;
     for (int i = 0; i < 1000; ++i) {
         ASSERT_TRUE(paintCheckBoxOnce(buffer.dc(), i % 2 == 0));
         GdipGraphics graphics;
         ASSERT_TRUE(graphics.fromHdc(buffer.dc()));
         ASSERT_TRUE(drawSkinImageRect(graphics, SkinImage::CaptionCloseGlyph, {20, 0, 38, 18}));
     }
-    ResourceCounts after;
-    EXPECT_EQ(after.objects, before.objects);
+    test::LiveObjects after;
+    EXPECT_EQ(after.gdipObjects, before.gdipObjects);
     EXPECT_EQ(after.blocks, before.blocks);
     EXPECT_EQ(after.streams, before.streams);
     EXPECT_EQ(after.gdiObjects, before.gdiObjects);
@@ -223,16 +217,16 @@ TEST(SkinImages, AThousandPaintsLeaveNothingBehind) {
 
 // The counters see what a painter forgets.
 TEST(SkinImages, ALeftOverImageIsCounted) {
-    ResourceCounts before;
+    test::LiveObjects before;
     auto* forgotten = new GdipImage;
-    ASSERT_TRUE(loadSkinImage(*forgotten, SkinImage::ArrowDownImage));
-    ResourceCounts during;
-    EXPECT_EQ(during.objects, before.objects + 1);
+    ASSERT_TRUE(testing::loadGlyph(*forgotten, SkinImage::ArrowDownImage));
+    test::LiveObjects during;
+    EXPECT_EQ(during.gdipObjects, before.gdipObjects + 1);
     EXPECT_EQ(during.blocks, before.blocks + 1);
     EXPECT_EQ(during.streams, before.streams + 1);
     delete forgotten;
-    ResourceCounts after;
-    EXPECT_EQ(after.objects, before.objects);
+    test::LiveObjects after;
+    EXPECT_EQ(after.gdipObjects, before.gdipObjects);
     EXPECT_EQ(after.blocks, before.blocks);
 }
 
@@ -242,7 +236,7 @@ TEST(SkinImages, ContactSheet) {
     constexpr int kScale = 4, kCellW = 38 * kScale + 24, kCellH = 18 * kScale + 30, kColumns = 7;
     constexpr int kPanelH = 2 * kCellH;
     constexpr int kWidth = kColumns * kCellW, kHeight = 2 * kPanelH;
-    BitmapCanvas sheet(kWidth, kHeight, 0xFF000000);
+    Canvas sheet(kWidth, kHeight, 0xFF000000);
     GdipSolidBrush dark, light, darkText, lightText;
     ASSERT_TRUE(dark.create(0xFF2E3A46));
     ASSERT_TRUE(light.create(0xFFE9E6E0));
@@ -251,10 +245,10 @@ TEST(SkinImages, ContactSheet) {
     GdipFont font;
     ASSERT_TRUE(font.createByName(L"Tahoma", 11, Gdiplus::FontStyleRegular, Gdiplus::UnitPixel) ||
                 font.createByName(L"宋体", 11, Gdiplus::FontStyleRegular, Gdiplus::UnitPixel));
-    ASSERT_TRUE(sheet.graphics.fillRectangle(dark, 0, 0, kWidth, kPanelH));
-    ASSERT_TRUE(sheet.graphics.fillRectangle(light, 0, kPanelH, kWidth, kPanelH));
-    ASSERT_TRUE(sheet.graphics.setInterpolationMode(Gdiplus::InterpolationModeNearestNeighbor));
-    ASSERT_TRUE(sheet.graphics.setPixelOffsetMode(Gdiplus::PixelOffsetModeHalf));
+    ASSERT_TRUE(sheet.bitmapGraphics().fillRectangle(dark, 0, 0, kWidth, kPanelH));
+    ASSERT_TRUE(sheet.bitmapGraphics().fillRectangle(light, 0, kPanelH, kWidth, kPanelH));
+    ASSERT_TRUE(sheet.bitmapGraphics().setInterpolationMode(Gdiplus::InterpolationModeNearestNeighbor));
+    ASSERT_TRUE(sheet.bitmapGraphics().setPixelOffsetMode(Gdiplus::PixelOffsetModeHalf));
     for (int panel = 0; panel < 2; ++panel) {
         for (std::size_t i = 0; i < SkinImageSet::kAll.size(); ++i) {
             SkinImage which = SkinImageSet::kAll[i];
@@ -262,10 +256,10 @@ TEST(SkinImages, ContactSheet) {
             float cellX = float(int(i) % kColumns * kCellW),
                   cellY = float(panel * kPanelH + int(i) / kColumns * kCellH);
             float x = cellX + (kCellW - size.width * kScale) / 2, y = cellY + 8 + (18 - size.height) * kScale / 2;
-            ASSERT_TRUE(drawSkinImageRect(sheet.graphics, which,
+            ASSERT_TRUE(drawSkinImageRect(sheet.bitmapGraphics(), which,
                                           {x, y, float(size.width * kScale), float(size.height * kScale)}));
-            ASSERT_TRUE(sheet.graphics.drawString(SkinImageSet::name(which), font, panel ? lightText : darkText,
-                                                  {cellX + 4, cellY + kCellH - 20, kCellW - 8, 16}));
+            ASSERT_TRUE(sheet.bitmapGraphics().drawString(SkinImageSet::name(which), font, panel ? lightText : darkText,
+                                                          {cellX + 4, cellY + kCellH - 20, kCellW - 8, 16}));
         }
     }
     const char* build = std::getenv("PELMORA_BUILD_DIR");
@@ -273,10 +267,20 @@ TEST(SkinImages, ContactSheet) {
     std::wstring path = L"Z:";
     for (const char* p = build; *p; ++p) path += *p == '/' ? L'\\' : wchar_t(*p);
     path += L"\\glyphs.png";
-    sheet.graphics.flush(Gdiplus::FlushIntentionSync);
-    ASSERT_TRUE(sheet.bitmap.saveToFile(path, kPngFormatId));
+    sheet.bitmapGraphics().flush(Gdiplus::FlushIntentionSync);
+    const Bytes png = sheet.bitmap().saveToMemory(kPngFormatId);
+    ASSERT_FALSE(png.empty());
+    {
+        UniqueHandle file(::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+        ASSERT_TRUE(file);
+        DWORD written = 0;
+        ASSERT_TRUE(::WriteFile(file.get(), png.data(), DWORD(png.size()), &written, nullptr));
+        ASSERT_EQ(written, png.size());
+    }
+    std::string stored;
+    testing::readFileBytes(path, &stored);
     GdipImage saved;
-    ASSERT_TRUE(saved.loadFromFile(path));
+    ASSERT_TRUE(saved.loadFromMemory(stored.data(), stored.size()));
     EXPECT_EQ(saved.width(), unsigned(kWidth));
     EXPECT_EQ(saved.height(), unsigned(kHeight));
 }

@@ -31,11 +31,7 @@ constexpr std::size_t kBlock = EntryPipeline::kBlockSize;
 // free block when the writing side stops.
 constexpr std::size_t kMoreThanThePool = (EntryPipeline::kBlocks + 3) * kBlock + 12345;
 
-std::string fileText(const std::wstring& path) {
-    std::string bytes;
-    testing::readFileBytes(path, &bytes);
-    return bytes;
-}
+using testing::fileText;
 
 // Bytes that deflate well but not trivially, different for every seed.
 std::string pattern(std::size_t size, unsigned seed) {

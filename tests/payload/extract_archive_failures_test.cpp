@@ -23,11 +23,7 @@ using testing::folderExists;
 using testing::TempFolder;
 using testing::TestEntry;
 
-std::string fileText(const std::wstring& path) {
-    std::string bytes;
-    testing::readFileBytes(path, &bytes);
-    return bytes;
-}
+using testing::fileText;
 
 TestEntry utf8Entry(const char* name, const char* data) {
     TestEntry e{name, data};

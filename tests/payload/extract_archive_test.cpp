@@ -26,11 +26,7 @@ std::wstring fixture(const std::wstring& name) {
     return testing::sourceDir() + L"\\tests\\data\\zip\\" + name;
 }
 
-std::string fileText(const std::wstring& path) {
-    std::string bytes;
-    testing::readFileBytes(path, &bytes);
-    return bytes;
-}
+using testing::fileText;
 
 TEST(ExtractArchiveTest, ArchivesFromCommonToolsComeOutExactly) {
     const std::wstring tree = fixture(L"tree");

@@ -19,11 +19,7 @@ std::wstring fixture(const wchar_t* name) {
     return testing::buildDir() + L"\\tests\\payload\\zip64\\" + name;
 }
 
-std::string fileText(const std::wstring& path) {
-    std::string bytes;
-    testing::readFileBytes(path, &bytes);
-    return bytes;
-}
+using testing::fileText;
 
 TEST(Zip64ReaderTest, SeventyThousandEntriesFromAnotherWriter) {
     ZipResult error = ZipResult::Ok;

@@ -25,11 +25,7 @@ using testing::fileExists;
 using testing::folderExists;
 using testing::TempFolder;
 
-std::string fileText(const std::wstring& path) {
-    std::string bytes;
-    testing::readFileBytes(path, &bytes);
-    return bytes;
-}
+using testing::fileText;
 
 ByteSpan span(const char* text) { return {reinterpret_cast<const std::uint8_t*>(text), strlen(text)}; }
 

@@ -10,7 +10,7 @@
 #include "gfx/gdip_object.h"
 #include "gfx/gdip_path.h"
 #include "skin_test_support.h"
-#include "tests/support/gdi_objects.h"
+#include "tests/support/live_objects.h"
 
 namespace pelmora {
 namespace {

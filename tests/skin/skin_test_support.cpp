@@ -103,25 +103,6 @@ void SkinState::enableAllClasses() {
         setClassProcedure(static_cast<ControlProcedure>(i), forwardingControlProc);
 }
 
-Surface::Surface(int width, int height) : width_(width), height_(height), dc_(::CreateCompatibleDC(nullptr)) {
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    void* bits = nullptr;
-    bitmap_.reset(::CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
-    bits_ = static_cast<std::uint32_t*>(bits);
-    previous_ = ::SelectObject(dc_.get(), bitmap_.get());
-}
-
-void Surface::fill(std::uint32_t (*colourAt)(int x, int y)) {
-    ::GdiFlush();
-    for (int y = 0; y < height_; ++y)
-        for (int x = 0; x < width_; ++x) at(x, y) = colourAt(x, y);
-}
-
 std::uint32_t dibPixel(HDC dc, int x, int y) {
     ::GdiFlush();
     auto bitmap = static_cast<HBITMAP>(::GetCurrentObject(dc, OBJ_BITMAP));

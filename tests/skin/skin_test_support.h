@@ -11,6 +11,7 @@
 
 #include "base/unique_resource.h"
 #include "skin/controls/class_procedures.h"
+#include "tests/support/canvas.h"
 #include "skin/controls/core/window_records.h"
 
 namespace pelmora::test {
@@ -48,23 +49,6 @@ public:
     SkinState& operator=(const SkinState&) = delete;
     // Stands a forwarding procedure in for every class, as if each had its painter.
     void enableAllClasses();
-};
-
-// A top-down 32-bit DIB section selected into a memory DC.
-class Surface {
-public:
-    Surface(int width, int height);
-    HDC dc() const { return dc_.get(); }
-    std::uint32_t& at(int x, int y) { return bits_[static_cast<size_t>(y) * width_ + x]; }
-    std::uint32_t pixel(int x, int y) const { return bits_[static_cast<size_t>(y) * width_ + x]; }
-    void fill(std::uint32_t (*colourAt)(int x, int y));
-
-private:
-    int width_, height_;
-    MemoryDc dc_;
-    GdiBitmap bitmap_;
-    std::uint32_t* bits_ = nullptr;
-    HGDIOBJ previous_ = nullptr;
 };
 
 // Reads one pixel of a DC that holds a 32-bit DIB section, as 0xAARRGGBB.

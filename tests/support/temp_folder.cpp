@@ -26,6 +26,12 @@ std::wstring readFileBytes(const std::wstring& path, std::string* bytes) {
     return path;
 }
 
+std::string fileText(const std::wstring& path) {
+    std::string bytes;
+    readFileBytes(path, &bytes);
+    return bytes;
+}
+
 bool removeTree(const std::wstring& path) {
     WIN32_FIND_DATAW data;
     UniqueFindHandle find(::FindFirstFileW((path + L"\\*").c_str(), &data));

@@ -10,6 +10,7 @@ namespace pelmora::testing {
 
 bool removeTree(const std::wstring& path);
 std::wstring readFileBytes(const std::wstring& path, std::string* bytes);  // returns path; bytes empty on failure
+std::string fileText(const std::wstring& path);                            // the bytes; empty on failure
 bool fileExists(const std::wstring& path);
 bool folderExists(const std::wstring& path);
 

@@ -9,6 +9,7 @@
 
 #include "base/unique_resource.h"
 #include "gallery_test_support.h"
+#include "tests/support/canvas.h"
 #include "gfx/gdip_graphics.h"
 #include "skin/controls/button_paint.h"
 #include "skin/controls/button_proc.h"
@@ -71,7 +72,7 @@ bool showsPainted(HWND button, const Painter& paint, const RECT& area) {
     if (!owner || !owner->image.composed.dc()) return false;
     POINT at{0, 0};
     ::MapWindowPoints(button, owner->window, &at, 1);
-    testing::DibCanvas canvas(r.right, r.bottom);
+    test::Canvas canvas(r.right, r.bottom);
     ::BitBlt(canvas.dc(), 0, 0, r.right, r.bottom, owner->image.composed.dc(), at.x, at.y, SRCCOPY);
     {
         GdipGraphics graphics;
@@ -237,8 +238,8 @@ TEST_F(GalleryButtons, RepaintsLeaveNoObjectsBehind) {
         }
     }
     const test::LiveObjects after;
-    EXPECT_EQ(after.gdi, before.gdi);
-    EXPECT_EQ(after.gdip, before.gdip);
+    EXPECT_EQ(after.gdiObjects, before.gdiObjects);
+    EXPECT_EQ(after.gdipObjects, before.gdipObjects);
     EXPECT_EQ(after.blocks, before.blocks);
     EXPECT_EQ(after.streams, before.streams);
 }

@@ -12,7 +12,7 @@
 #include "base/unique_resource.h"
 #include "base/win32_util.h"
 #include "gallery_test_support.h"
-#include "tests/support/gdi_objects.h"
+#include "tests/support/live_objects.h"
 
 namespace pelmora {
 namespace {
@@ -70,14 +70,14 @@ TEST(GalleryLifetime, OpeningAndClosingAHundredTimesLeavesNothingBehind) {
     const long systemLeak = systemControlsLeftBehind(kinds);
     EXPECT_LE(systemLeak, 2) << "the system controls alone leave this many objects per window";
     const test::LiveObjects before;
-    EXPECT_EQ(before.windows, 0) << "the first gallery left its record";
+    EXPECT_EQ(test::liveWindowRecords(), 0) << "the first gallery left its record";
     constexpr int kLives = 100;
     for (int i = 0; i < kLives; ++i) openUseAndClose();
     const test::LiveObjects after;
-    EXPECT_EQ(after.windows, 0);
-    EXPECT_EQ(static_cast<long>(after.gdi) - static_cast<long>(before.gdi), kLives * systemLeak)
+    EXPECT_EQ(test::liveWindowRecords(), 0);
+    EXPECT_EQ(static_cast<long>(after.gdiObjects) - static_cast<long>(before.gdiObjects), kLives * systemLeak)
         << "GDI objects left by the engine (beyond the system controls' own " << systemLeak << " per life)";
-    EXPECT_EQ(after.gdip, before.gdip);
+    EXPECT_EQ(after.gdipObjects, before.gdipObjects);
     EXPECT_EQ(after.blocks, before.blocks);
     EXPECT_EQ(after.streams, before.streams);
 }

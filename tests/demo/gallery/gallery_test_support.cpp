@@ -3,11 +3,8 @@
 #include <gtest/gtest.h>
 
 #include "base/unique_resource.h"
-#include "gfx/gdip_memory_stream.h"
-#include "gfx/gdip_object.h"
 #include "skin/controls/core/window_records.h"
 #include "skin/skin_engine.h"
-#include "tests/support/gdi_objects.h"
 
 namespace pelmora::test {
 namespace {
@@ -32,12 +29,9 @@ void drainMessages() {
     }
 }
 
-LiveObjects::LiveObjects()
-    : gdi(gdiObjectCount()),
-      gdip(gdipLiveObjects()),
-      blocks(GdipMemoryStream::liveBlocks()),
-      streams(GdipMemoryStream::liveStreams()),
-      windows(windowRecordCount()) {}
+int liveWindowRecords() {
+    return windowRecordCount();
+}
 
 std::uint32_t screenRgb(int x, int y) {
     WindowDc screen(nullptr);

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "demo/gallery/gallery_window.h"
+#include "tests/support/live_objects.h"
 
 namespace pelmora::test {
 
@@ -45,17 +46,9 @@ bool hoverUntil(POINT at, F ready, DWORD timeoutMs = 3000) {
         timeoutMs);
 }
 
-// What the process holds that a skinned window or control could leak: GDI
-// objects, GDI+ objects, stream blocks and streams, and the engine's window
-// records (each holding its controls' records).
-struct LiveObjects {
-    LiveObjects();
-    DWORD gdi;
-    long gdip;
-    long blocks;
-    long streams;
-    int windows;
-};
+// How many windows the engine still keeps a record of (each holding its
+// controls' records), beside what test::LiveObjects counts.
+int liveWindowRecords();
 
 // What the display shows at a screen point, as 0x00RRGGBB.
 std::uint32_t screenRgb(int x, int y);

@@ -11,18 +11,13 @@
 #include "gfx/gdip_image.h"
 #include "gfx/gdip_memory_stream.h"
 #include "skin/controls/button_paint.h"
-#include "tests/support/gdi_objects.h"
+#include "tests/support/canvas.h"
+#include "tests/support/live_objects.h"
 #include "tests/gfx/gdip_test_support.h"
 
 namespace pelmora {
 namespace {
 
-struct Counts {
-    long gdipObjects = gdipLiveObjects();
-    long blocks = GdipMemoryStream::liveBlocks();
-    long streams = GdipMemoryStream::liveStreams();
-    DWORD gdiObjects = test::gdiObjectCount();
-};
 
 using Painter = std::function<void(GdipGraphics&, const RECT&, ButtonPaintState, bool checked)>;
 
@@ -68,14 +63,14 @@ TEST(ButtonPaintLeaks, TenThousandPaintsOfEachPainterLeaveNothingBehind) {
                             bool) { paintStateImageButton(g, r, s, images, look); }},
     };
     const RECT r{0, 0, 90, 26};
-    testing::DibCanvas target(90, 26);
+    test::Canvas target(90, 26);
     for (const auto& painter : painters) {
         // First use of fonts and codecs allocates once; that stays outside the count.
         paintOnce(target.dc(), r, painter.paint, ButtonPaintState(), true);
-        const Counts before;
+        const test::LiveObjects before;
         for (int i = 0; i < 10000; ++i)
             paintOnce(target.dc(), r, painter.paint, ButtonPaintState(i & ButtonPaintState::kMask), (i / 128) % 2 == 0);
-        const Counts after;
+        const test::LiveObjects after;
         EXPECT_EQ(after.gdipObjects, before.gdipObjects) << painter.name;
         EXPECT_EQ(after.blocks, before.blocks) << painter.name;
         EXPECT_EQ(after.streams, before.streams) << painter.name;

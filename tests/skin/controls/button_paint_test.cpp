@@ -18,11 +18,12 @@
 #include "gfx/gdip_pen.h"
 #include "gfx/gdip_string_format.h"
 #include "tests/gfx/gdip_test_support.h"
+#include "tests/support/canvas.h"
 
 namespace pelmora {
 namespace {
 
-using testing::DibCanvas;
+using test::Canvas;
 
 constexpr DWORD kBackdrop = 0x404040;  // what the window shows behind the button
 constexpr COLORREF kRedText = 0x000000FF;
@@ -43,7 +44,7 @@ DWORD rgbOfColour(COLORREF c) {
 
 // Fills the canvas with the backdrop, then runs one paint on a fresh graphics
 // the way a control paints its back buffer.
-void paintOn(DibCanvas& canvas, const std::function<void(GdipGraphics&)>& paint) {
+void paintOn(Canvas& canvas, const std::function<void(GdipGraphics&)>& paint) {
     {
         GdipGraphics graphics;
         ASSERT_TRUE(graphics.fromHdc(canvas.dc()));
@@ -72,7 +73,7 @@ struct InkBox {
     int left = 1 << 20, top = 1 << 20, right = -1, bottom = -1;
     bool empty() const { return right < 0; }
 };
-InkBox inkBox(const DibCanvas& canvas) {
+InkBox inkBox(const Canvas& canvas) {
     InkBox box;
     for (int y = 0; y < canvas.height(); ++y)
         for (int x = 0; x < canvas.width(); ++x)
@@ -89,7 +90,7 @@ InkBox inkBox(const DibCanvas& canvas) {
 // lands when it is laid out in `box`: GDI+ pads a layout box and glyphs have side
 // bearings, so the first inked column is compared, not the box's edge.
 InkBox referenceInk(std::wstring_view caption, const RectF& box) {
-    DibCanvas canvas(static_cast<int>(box.x + box.width) + 1, static_cast<int>(box.y + box.height));
+    Canvas canvas(static_cast<int>(box.x + box.width) + 1, static_cast<int>(box.y + box.height));
     paintOn(canvas, [&](GdipGraphics& g) {
         GdipFont font;
         ASSERT_TRUE(font.createByName(std::wstring_view(L"宋体"), 12, 0, Gdiplus::UnitPixel));
@@ -142,7 +143,7 @@ TEST(ButtonPaths, TopRoundedRectangleIsOpenAtTheBottom) {
     EXPECT_FLOAT_EQ(bounds.width, 40);
     EXPECT_FLOAT_EQ(bounds.height, 10);
     // Stroked, the bottom edge stays empty: the figure is not closed.
-    DibCanvas canvas(50, 20);
+    Canvas canvas(50, 20);
     paintOn(canvas, [&](GdipGraphics& g) {
         GdipPen pen;
         pen.create(0xFFFF0000);
@@ -157,7 +158,7 @@ TEST(ButtonPaths, GlowIsStrongestOnThePathAndFadesOutward) {
     GdipPath line;
     ASSERT_TRUE(line.create());
     ASSERT_TRUE(line.addLine(0, 10, 40, 10));
-    DibCanvas canvas(40, 20);
+    Canvas canvas(40, 20);
     paintOn(canvas, [&](GdipGraphics& g) { EXPECT_TRUE(drawGlow(g, line, 3, 0x00FFFFFF, 120)); });
     const int onPath = red(canvas.rgb(20, 10)), beside = red(canvas.rgb(20, 11)), beyond = red(canvas.rgb(20, 13));
     EXPECT_GT(onPath, beside);
@@ -171,7 +172,7 @@ constexpr RECT kPush{0, 0, 80, 24};
 
 DWORD pushPixel(UINT state, int x, int y, COLORREF accent = kDefaultAccentColour, RECT r = kPush, int width = 80,
                 int height = 24) {
-    DibCanvas canvas(width, height);
+    Canvas canvas(width, height);
     paintOn(canvas, [&](GdipGraphics& g) { paintPushButton(g, r, ButtonPaintState(state), look(L"", accent)); });
     return canvas.rgb(x, y);
 }
@@ -204,7 +205,7 @@ TEST(PushButtonPainter, HotOutlineIsTheAccentColour) {
 TEST(PushButtonPainter, PressedInsetStartsTwoPixelsIn) {
     const COLORREF accent = 0x000000FF;
     for (UINT base : {0u, static_cast<UINT>(ODS_HOTLIGHT), static_cast<UINT>(ODS_FOCUS)}) {
-        DibCanvas up(80, 24), down(80, 24);
+        Canvas up(80, 24), down(80, 24);
         paintOn(up, [&](GdipGraphics& g) { paintPushButton(g, kPush, ButtonPaintState(base), look(L"", accent)); });
         paintOn(down, [&](GdipGraphics& g) {
             paintPushButton(g, kPush, ButtonPaintState(base | ODS_SELECTED), look(L"", accent));
@@ -241,7 +242,7 @@ TEST(PushButtonPainter, FocusGlowsOutsideTheOutline) {
 
 TEST(PushButtonPainter, CaptionIsCentredInTheTextColourInEveryState) {
     for (UINT state : {0u, 0x1u, 0x4u, 0x10u, 0x40u}) {
-        DibCanvas canvas(80, 24);
+        Canvas canvas(80, 24);
         paintOn(canvas,
                 [&](GdipGraphics& g) { paintPushButton(g, kPush, ButtonPaintState(state), look(L"开始安装")); });
         const InkBox ink = inkBox(canvas);
@@ -249,7 +250,7 @@ TEST(PushButtonPainter, CaptionIsCentredInTheTextColourInEveryState) {
         EXPECT_NEAR((ink.left + ink.right) / 2.0, 40, 3) << "state " << state;
         EXPECT_NEAR((ink.top + ink.bottom) / 2.0, 12, 3) << "state " << state;
     }
-    DibCanvas blank(80, 24);
+    Canvas blank(80, 24);
     paintOn(blank, [&](GdipGraphics& g) { paintPushButton(g, kPush, ButtonPaintState(), look(L"")); });
     EXPECT_TRUE(inkBox(blank).empty());
 }
@@ -258,7 +259,7 @@ TEST(PushButtonPainter, CaptionIsCentredInTheTextColourInEveryState) {
 
 constexpr RECT kCheck{0, 0, 120, 20};  // box at (0, 3), 13 x 13
 
-void paintCheck(DibCanvas& canvas, UINT state, bool checked, COLORREF accent, std::wstring_view caption = L"") {
+void paintCheck(Canvas& canvas, UINT state, bool checked, COLORREF accent, std::wstring_view caption = L"") {
     paintOn(canvas, [&](GdipGraphics& g) {
         paintCheckBox(g, kCheck, ButtonPaintState(state), checked, look(caption, accent));
     });
@@ -266,7 +267,7 @@ void paintCheck(DibCanvas& canvas, UINT state, bool checked, COLORREF accent, st
 
 TEST(CheckBoxPainter, HotUntickedBoxIsAccentFilledAndItsCaptionStartsAtSeventeen) {
     const COLORREF accent = 0x000000FF;  // red, so the tint is easy to see on the off-white box
-    DibCanvas hot(120, 20), cold(120, 20), ticked(120, 20);
+    Canvas hot(120, 20), cold(120, 20), ticked(120, 20);
     paintCheck(hot, ODS_HOTLIGHT, false, accent, L"我已阅读并同意");
     paintCheck(cold, 0, false, accent, L"我已阅读并同意");
     paintCheck(ticked, 0, true, accent, L"我已阅读并同意");
@@ -301,7 +302,7 @@ TEST(CheckBoxPainter, HotUntickedBoxIsAccentFilledAndItsCaptionStartsAtSeventeen
 }
 
 TEST(CheckBoxPainter, PressedAndFocusedChangeNothing) {
-    DibCanvas plain(120, 20), pressed(120, 20);
+    Canvas plain(120, 20), pressed(120, 20);
     paintCheck(plain, 0, true, kDefaultAccentColour, L"同意");
     paintCheck(pressed, ODS_SELECTED | ODS_FOCUS, true, kDefaultAccentColour, L"同意");
     for (int y = 0; y < 20; ++y)
@@ -309,7 +310,7 @@ TEST(CheckBoxPainter, PressedAndFocusedChangeNothing) {
 }
 
 TEST(CheckBoxPainter, DisabledIsAGreyPlateWithoutTheBox) {
-    DibCanvas canvas(120, 20);
+    Canvas canvas(120, 20);
     paintCheck(canvas, ODS_DISABLED, true, kDefaultAccentColour, L"同意");
     EXPECT_EQ(canvas.rgb(0, 0), 0xC0C0C0u);
     EXPECT_EQ(canvas.rgb(119, 19), 0xC0C0C0u);
@@ -322,7 +323,7 @@ TEST(CheckBoxPainter, DisabledIsAGreyPlateWithoutTheBox) {
 constexpr RECT kRadio{0, 0, 100, 20};  // ring (2, 4, 12, 12), dot (5, 7, 6, 6)
 
 // How far the dot's teal (green and blue over red) shows around its centre.
-int tealAroundDot(const DibCanvas& canvas) {
+int tealAroundDot(const Canvas& canvas) {
     int strongest = -255;
     const POINT probes[] = {{6, 10}, {10, 10}, {8, 8}, {8, 12}};
     for (const POINT& p : probes) {
@@ -336,7 +337,7 @@ TEST(RadioButtonPainter, DotOnlyWhenChecked) {
     const UINT states[] = {0, ODS_HOTLIGHT, ODS_DISABLED, ODS_FOCUS | ODS_SELECTED};
     for (UINT state : states)
         for (bool checked : {false, true}) {
-            DibCanvas canvas(100, 20);
+            Canvas canvas(100, 20);
             paintOn(canvas, [&](GdipGraphics& g) {
                 paintRadioButton(g, kRadio, ButtonPaintState(state), checked, look(L"", 0x000000FF));
             });
@@ -351,7 +352,7 @@ TEST(RadioButtonPainter, DotOnlyWhenChecked) {
 }
 
 TEST(RadioButtonPainter, CaptionStartsAtEighteenAndModeIsRestored) {
-    DibCanvas canvas(100, 20);
+    Canvas canvas(100, 20);
     paintOn(canvas, [&](GdipGraphics& g) {
         g.setSmoothingMode(Gdiplus::SmoothingModeHighSpeed);
         paintRadioButton(g, kRadio, ButtonPaintState(), true, look(L"选项"));
@@ -405,7 +406,7 @@ TEST(ImageButtonLayout, PlacesPictureAndCaptionByOption) {
 TEST(ImageButtonPainter, DrawsThePictureWhereTheLayoutSays) {
     const ByteBuffer green = solidPng(10, 10, 0xFF00FF00);
     const RECT r{0, 0, 60, 20};  // picture side 16
-    DibCanvas alone(60, 20), beside(60, 20);
+    Canvas alone(60, 20), beside(60, 20);
     paintOn(alone, [&](GdipGraphics& g) { paintImageButton(g, r, ButtonPaintState(), green, 1, look()); });
     paintOn(beside, [&](GdipGraphics& g) { paintImageButton(g, r, ButtonPaintState(), green, 1, look(L"确定")); });
     EXPECT_EQ(alone.rgb(30, 10), 0x00FF00u);  // centred: 22..38
@@ -418,7 +419,7 @@ TEST(ImageButtonPainter, UnreadablePictureLeavesTheCaptionCentred) {
     const ByteBuffer junk = {'n', 'o', 't', ' ', 'a', 'n', ' ', 'i', 'm', 'a', 'g', 'e'};
     const RECT r{0, 0, 80, 24};
     for (const ByteBuffer& bytes : {junk, ByteBuffer{}}) {
-        DibCanvas canvas(80, 24);
+        Canvas canvas(80, 24);
         paintOn(canvas, [&](GdipGraphics& g) { paintImageButton(g, r, ButtonPaintState(), bytes, 0, look(L"确定")); });
         const InkBox ink = inkBox(canvas);
         ASSERT_FALSE(ink.empty());
@@ -445,7 +446,7 @@ TEST(StateImageButton, OwnPictureAtNaturalSizeElseTheNormalOneStretched) {
     const ByteBuffer normal = solidPng(8, 8, 0xFF0000FF), hover = solidPng(8, 8, 0xFFFF0000), none;
     const StateImages images{normal, hover, none, none};
     const RECT r{0, 0, 40, 30};
-    DibCanvas hot(40, 30), pressed(40, 30);
+    Canvas hot(40, 30), pressed(40, 30);
     paintOn(hot, [&](GdipGraphics& g) { paintStateImageButton(g, r, ButtonPaintState(ODS_HOTLIGHT), images, look()); });
     paintOn(pressed,
             [&](GdipGraphics& g) { paintStateImageButton(g, r, ButtonPaintState(ODS_SELECTED), images, look()); });

@@ -43,7 +43,7 @@ DRAWITEMSTRUCT itemFor(HWND control, UINT type = ODT_BUTTON) {
 }
 
 TEST_F(ButtonProcTest, OwnerDrawIsAnsweredOnlyForRecordedPushAndImageButtons) {
-    test::Surface target(80, 24);
+    test::Canvas target(80, 24);
     const struct {
         const char* what;
         HWND control;

@@ -16,7 +16,7 @@ namespace {
 
 using test::blend;
 using test::closeTo;
-using test::PainterCanvas;
+using test::Canvas;
 
 constexpr COLORREF kAccent = 0x000000FF;  // red
 constexpr std::uint32_t kMagenta = 0xFF00FF;
@@ -77,7 +77,7 @@ ComboPaint dropDown(bool hot, bool focused) {
 }
 
 TEST(ComboPaintTest, ChildEditAreaIsExactlyTheKeyColour) {
-    PainterCanvas canvas(120, 24);
+    Canvas canvas(120, 24, test::picture);
     paintComboBox(canvas.graphics(), dropDown(false, false), test::installerSettings(kAccent));
     for (auto [x, y] : {std::pair{3, 3}, {50, 12}, {97, 20}}) EXPECT_EQ(canvas.rgb(x, y), kMagenta) << x << "," << y;
     // Just outside it the picture shows (alpha 0 fill), not the key.
@@ -96,7 +96,7 @@ TEST(ComboPaintTest, FrameAndDropButtonFollowHotAndFocus) {
         {true, false, 0xC8FF0000, 0xC8FF0000},
     };
     for (const Case& c : cases) {
-        PainterCanvas canvas(120, 24, test::grey);
+        Canvas canvas(120, 24, test::grey);
         paintComboBox(canvas.graphics(), dropDown(c.hot, c.focused), test::opaqueSettings(kAccent));
         const std::uint32_t frame = canvas.rgb(0, 12), button = canvas.rgb(60, 0);
         EXPECT_TRUE(closeTo(frame, blend(0xFFFFFF, c.frame))) << c.hot << c.focused << std::hex << " " << frame;
@@ -114,7 +114,7 @@ struct Ink {
     int left = 1 << 30, top = 1 << 30, right = -1, bottom = -1;
     int height() const { return bottom < top ? 0 : bottom - top + 1; }
 };
-Ink inkOf(PainterCanvas& canvas, int x0, int x1, bool (*isInk)(std::uint32_t)) {
+Ink inkOf(Canvas& canvas, int x0, int x1, bool (*isInk)(std::uint32_t)) {
     Ink ink;
     for (int y = 0; y < canvas.height(); ++y)
         for (int x = x0; x < x1; ++x)
@@ -140,7 +140,7 @@ TEST(ComboPaintTest, DropDownListTextIsSongTwelvePixelsCentredLeftOfTheButton) {
     // The same text through GDI+ directly in 宋体 at 12 pixels: the painter's
     // text must land on exactly those pixels. A different face or size
     // would not (checked against 黑体 and 宋体 16 below).
-    auto reference = [](PainterCanvas& canvas, const wchar_t* face, float size, int height) {
+    auto reference = [](Canvas& canvas, const wchar_t* face, float size, int height) {
         GdipFont font;
         GdipSolidBrush brush;
         GdipStringFormat format;
@@ -153,14 +153,14 @@ TEST(ComboPaintTest, DropDownListTextIsSongTwelvePixelsCentredLeftOfTheButton) {
     };
     std::vector<int> inkHeights;
     for (int height : {22, 40}) {
-        PainterCanvas painted(140, height, test::grey);
+        Canvas painted(140, height, test::grey);
         paintComboBox(painted.graphics(), dropDownList(height, L"安装目录 C:\\"), test::opaqueSettings(kAccent));
         const Ink ink = inkOf(painted, 1, 140 - 17 - 2, test::reddish);
         ASSERT_GT(ink.height(), 6) << "no text drawn at height " << height;
         inkHeights.push_back(ink.height());
         EXPECT_NEAR((ink.top + ink.bottom) / 2.0, (height - 1) / 2.0, 2.0) << "not centred at height " << height;
 
-        PainterCanvas song(140, height, test::grey);
+        Canvas song(140, height, test::grey);
         song.graphics().clear(0xFFFFFFFF);
         reference(song, L"宋体", 12, height);
         int differing = 0;
@@ -170,7 +170,7 @@ TEST(ComboPaintTest, DropDownListTextIsSongTwelvePixelsCentredLeftOfTheButton) {
         EXPECT_EQ(differing, 0) << "height " << height;
 
         for (auto [face, size] : {std::pair{L"黑体", 12.0f}, {L"宋体", 16.0f}}) {
-            PainterCanvas other(140, height, test::grey);
+            Canvas other(140, height, test::grey);
             other.graphics().clear(0xFFFFFFFF);
             reference(other, face, size, height);
             int otherDiffering = 0;
@@ -186,13 +186,13 @@ TEST(ComboPaintTest, DropDownListTextIsSongTwelvePixelsCentredLeftOfTheButton) {
 TEST(ComboPaintTest, DropDownComboDrawsNoText) {
     ComboPaint combo = dropDownList(24, L"文字");
     combo.kind = ComboKind::DropDown;
-    PainterCanvas canvas(140, 24, test::grey);
+    Canvas canvas(140, 24, test::grey);
     paintComboBox(canvas.graphics(), combo, test::opaqueSettings(0x00FF0000));  // blue accent
     EXPECT_EQ(inkOf(canvas, 1, 100, test::reddish).height(), 0);
 }
 
 TEST(ComboPaintTest, ArrowIsCentredInTheDropButton) {
-    PainterCanvas canvas(120, 24, test::grey);
+    Canvas canvas(120, 24, test::grey);
     ComboPaint combo = dropDownList(24, L"");
     combo.size = {120, 24};
     paintComboBox(canvas.graphics(), combo, test::opaqueSettings(kAccent));
@@ -204,15 +204,15 @@ TEST(ComboPaintTest, ArrowIsCentredInTheDropButton) {
 }
 
 TEST(ComboPaintLeakTest, TenThousandPaintsLeaveNothingBehind) {
-    const test::LeakCounters before = test::LeakCounters::now();
+    const test::LiveObjects before = test::LiveObjects::now();
     for (int i = 0; i < 10000; ++i) {
-        PainterCanvas canvas(140, 24);
+        Canvas canvas(140, 24, test::picture);
         ComboPaint combo = dropDownList(24, L"选项");
         combo.hot = i % 2 == 0;
         combo.keyedAreas = {{3, 3, 20, 10}};
         paintComboBox(canvas.graphics(), combo, test::installerSettings(kAccent));
     }
-    const test::LeakCounters after = test::LeakCounters::now();
+    const test::LiveObjects after = test::LiveObjects::now();
     EXPECT_LE(after.gdiObjects, before.gdiObjects);
     EXPECT_EQ(after.gdipObjects, before.gdipObjects);
     EXPECT_EQ(after.blocks, before.blocks);

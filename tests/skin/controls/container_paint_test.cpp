@@ -18,7 +18,7 @@ namespace {
 using test::blend;
 using test::closeTo;
 using test::inkBox;
-using test::PainterCanvas;
+using test::Canvas;
 
 constexpr std::uint32_t kFrameLine = 0x50000000;
 
@@ -67,7 +67,7 @@ std::uint32_t lineOver(int x, int y) {
 }
 
 TEST(GroupBoxPaintTest, FrameIsAThinDarkLineOverThePictureAndTheInsideIsLeftAlone) {
-    PainterCanvas canvas(kBox.width, kBox.height);
+    Canvas canvas(kBox.width, kBox.height, test::picture);
     paintGroupBox(canvas.graphics(), groupBox(L""), test::installerSettings());
     // Left, right, top and bottom edges away from the corners.
     for (auto [x, y] : {std::pair{0, 50}, {199, 50}, {100, 5}, {20, 5}, {100, 99}})
@@ -80,7 +80,7 @@ TEST(GroupBoxPaintTest, FrameIsAThinDarkLineOverThePictureAndTheInsideIsLeftAlon
 }
 
 TEST(GroupBoxPaintTest, CaptionInterruptsTheTopLineAndIsDrawnInItsColour) {
-    PainterCanvas canvas(kBox.width, kBox.height, test::grey);
+    Canvas canvas(kBox.width, kBox.height, test::grey);
     paintGroupBox(canvas.graphics(), groupBox(L"安装选项"), test::installerSettings());
     const test::InkBox ink = inkBox(canvas, test::reddish);
     ASSERT_GT(ink.width(), 30) << "no caption";
@@ -92,7 +92,7 @@ TEST(GroupBoxPaintTest, CaptionInterruptsTheTopLineAndIsDrawnInItsColour) {
     EXPECT_LT(ink.bottom, 16);
     // The whole caption, not cut short with an ellipsis: the same glyphs as
     // the text drawn on its own in a box with room to spare.
-    PainterCanvas reference(kBox.width, kBox.height, test::grey);
+    Canvas reference(kBox.width, kBox.height, test::grey);
     {
         GdipFont font;
         ASSERT_TRUE(makeControlFont(font, {L"宋体", 12, 0}));
@@ -120,7 +120,7 @@ TEST(GroupBoxPaintTest, CaptionInterruptsTheTopLineAndIsDrawnInItsColour) {
 TEST(GroupBoxPaintTest, TranslucentFillEndsOnTheFrameLine) {
     // The container's fill as the background preparation lays it (the same
     // figure, white alpha 160), then the frame: no fill pixel lies outside it.
-    PainterCanvas canvas(kBox.width, kBox.height, test::grey);
+    Canvas canvas(kBox.width, kBox.height, test::grey);
     {
         GdipPath path;
         GdipSolidBrush brush;
@@ -140,13 +140,13 @@ TEST(ContainerPaintLeakTest, TenThousandPaintsLeaveNothingBehind) {
     // per paint that still makes every object the painter makes.
     GroupBoxPaint box = groupBox(L"选");
     box.size = {60, 30};
-    PainterCanvas canvas(box.size.width, box.size.height);
-    const test::LeakCounters before = test::LeakCounters::now();
+    Canvas canvas(box.size.width, box.size.height, test::picture);
+    const test::LiveObjects before = test::LiveObjects::now();
     for (int i = 0; i < 10000; ++i) {
         box.caption = i % 2 ? L"选" : L"";
         paintGroupBox(canvas.graphics(), box, {});
     }
-    const test::LeakCounters after = test::LeakCounters::now();
+    const test::LiveObjects after = test::LiveObjects::now();
     EXPECT_LE(after.gdiObjects, before.gdiObjects);
     EXPECT_EQ(after.gdipObjects, before.gdipObjects);
     EXPECT_EQ(after.blocks, before.blocks);

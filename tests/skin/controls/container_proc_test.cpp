@@ -63,7 +63,7 @@ TEST_F(GroupBoxTest, IsRecordedOnceAndItsButtonsAreTaken) {
 TEST_F(GroupBoxTest, PushButtonsAreDrawnByTheOwnerDrawPainter) {
     ::RedrawWindow(box, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
     pumpFor(50);
-    test::Surface expected(100, 30);
+    test::Canvas expected(100, 30);
     DRAWITEMSTRUCT item{};
     item.CtlType = ODT_BUTTON;
     item.hwndItem = button;
@@ -74,7 +74,7 @@ TEST_F(GroupBoxTest, PushButtonsAreDrawnByTheOwnerDrawPainter) {
     int differing = 0;
     for (int y = 1; y < 29; y += 3)
         for (int x = 1; x < 99; x += 3)
-            differing += !closeTo(host.controlPixel(button, x, y), expected.pixel(x, y) | 0xFF000000u, 3);
+            differing += !closeTo(host.controlPixel(button, x, y), expected.argb(x, y) | 0xFF000000u, 3);
     EXPECT_EQ(differing, 0);
     EXPECT_GT(darkPixels(host, button, {10, 5, 90, 25}), 10) << "the caption is drawn";
 }

@@ -13,7 +13,7 @@ namespace {
 
 using test::blend;
 using test::closeTo;
-using test::PainterCanvas;
+using test::Canvas;
 using test::picture;
 
 constexpr COLORREF kAccent = 0x000000FF;  // red
@@ -73,7 +73,7 @@ TEST(EditFrameTest, ThreeLooksOverThePictureWithAlphaZero) {
         {EditBorderLook::Hot, kAccentArgb180, kAccentArgb180},
     };
     for (const Case& c : cases) {
-        PainterCanvas canvas(kWindow.width, kWindow.height);
+        Canvas canvas(kWindow.width, kWindow.height, test::picture);
         paintEditFrame(canvas.graphics(), kWindow, kClient, c.look, test::installerSettings(kAccent));
         const int look = static_cast<int>(c.look);
         auto expectAt = [&](int x, int y, std::uint32_t over) {
@@ -98,7 +98,7 @@ TEST(EditFrameTest, ThreeLooksOverThePictureWithAlphaZero) {
 }
 
 TEST(EditFrameTest, OpaqueBackgroundsFillTheBorderWhite) {
-    PainterCanvas canvas(kWindow.width, kWindow.height);
+    Canvas canvas(kWindow.width, kWindow.height, test::picture);
     paintEditFrame(canvas.graphics(), kWindow, kClient, EditBorderLook::Rest, test::opaqueSettings(kAccent));
     EXPECT_TRUE(closeTo(canvas.rgb(1, 12), 0xFFFFFF));
     EXPECT_TRUE(closeTo(canvas.rgb(0, 12), blend(0xFFFFFF, kBlack80))) << std::hex << canvas.rgb(0, 12);
@@ -108,7 +108,7 @@ TEST(EditFrameTest, OpaqueBackgroundsFillTheBorderWhite) {
 TEST(EditFrameTest, TranslucentAlphaLaysWhiteOverTheBorderOnly) {
     ControlSettings settings = test::installerSettings(kAccent);
     settings.backgroundAlpha = 160;
-    PainterCanvas canvas(kWindow.width, kWindow.height);
+    Canvas canvas(kWindow.width, kWindow.height, test::picture);
     paintEditFrame(canvas.graphics(), kWindow, kClient, EditBorderLook::Rest, settings);
     EXPECT_TRUE(closeTo(canvas.rgb(1, 12), blend(picture(1, 12) & 0xFFFFFF, 0xA0FFFFFF)));
     EXPECT_EQ(canvas.rgb(10, 10), picture(10, 10) & 0x00FFFFFF);
@@ -119,7 +119,7 @@ TEST(EditFrameTest, ScrollBarAreaOutsideTheClientIsPaintedLikeTheBorder) {
     // natively afterwards, over it. What matters is that the client stays.
     const SizeI window{80, 60};
     const RectI client = editClientArea(window, {59, 56}, 17, 0);
-    PainterCanvas canvas(window.width, window.height);
+    Canvas canvas(window.width, window.height, test::picture);
     paintEditFrame(canvas.graphics(), window, client, EditBorderLook::Focused, test::opaqueSettings(kAccent));
     EXPECT_EQ(canvas.rgb(client.x + client.width - 1, 30), picture(client.x + client.width - 1, 30) & 0xFFFFFF);
     EXPECT_TRUE(closeTo(canvas.rgb(client.x + client.width + 3, 30), 0xFFFFFF));
@@ -148,7 +148,7 @@ TEST(TranslucentBackgroundTest, BrushBitmapIsTheClientPartOfThePicture) {
         std::uint32_t over;
     } cases[] = {{0, 0}, {160, 0xA0FFFFFF}};
     for (const Case& c : cases) {
-        PainterCanvas canvas(kWindow.width, kWindow.height);
+        Canvas canvas(kWindow.width, kWindow.height, test::picture);
         GdiBitmap bitmap = makeTranslucentBrushBitmap(canvas.dc(), kClient, c.alpha);
         ASSERT_TRUE(bitmap);
         BITMAP info{};
@@ -165,23 +165,23 @@ TEST(TranslucentBackgroundTest, BrushBitmapIsTheClientPartOfThePicture) {
 }
 
 TEST(TranslucentBackgroundTest, EmptyClientGivesNoBitmap) {
-    PainterCanvas canvas(kWindow.width, kWindow.height);
+    Canvas canvas(kWindow.width, kWindow.height, test::picture);
     EXPECT_FALSE(makeTranslucentBrushBitmap(canvas.dc(), RectI{2, 2, 0, 20}, 0));
 }
 
 TEST(TranslucentBackgroundTest, TextAreaBackgroundIsCopiedToTheTargetOrigin) {
-    PainterCanvas canvas(kWindow.width, kWindow.height);
-    PainterCanvas target(kClient.width, kClient.height, test::grey);
+    Canvas canvas(kWindow.width, kWindow.height, test::picture);
+    Canvas target(kClient.width, kClient.height, test::grey);
     ASSERT_TRUE(paintEditBackground(canvas.dc(), kClient, 0, target.dc()));
     for (auto [x, y] : {std::pair{0, 0}, {20, 7}, {55, 19}})
         EXPECT_EQ(target.rgb(x, y), picture(x + kClient.x, y + kClient.y) & 0xFFFFFF) << x << "," << y;
 }
 
 TEST(EditPaintLeakTest, TenThousandPaintsLeaveNothingBehind) {
-    const test::LeakCounters before = test::LeakCounters::now();
+    const test::LiveObjects before = test::LiveObjects::now();
     HBITMAP lastBitmap = nullptr;
     for (int i = 0; i < 10000; ++i) {
-        PainterCanvas canvas(kWindow.width, kWindow.height);
+        Canvas canvas(kWindow.width, kWindow.height, test::picture);
         paintEditFrame(canvas.graphics(), kWindow, kClient, static_cast<EditBorderLook>(i % 3),
                        test::installerSettings(kAccent));
         GdiBitmap bitmap = makeTranslucentBrushBitmap(canvas.dc(), kClient, 0);
@@ -190,7 +190,7 @@ TEST(EditPaintLeakTest, TenThousandPaintsLeaveNothingBehind) {
     }
     EXPECT_EQ(::GetObjectType(lastBitmap), 0u) << "the brush bitmap outlived its owner";
     EXPECT_TRUE(backBuffers().empty());
-    const test::LeakCounters after = test::LeakCounters::now();
+    const test::LiveObjects after = test::LiveObjects::now();
     EXPECT_LE(after.gdiObjects, before.gdiObjects);
     EXPECT_EQ(after.gdipObjects, before.gdipObjects);
     EXPECT_EQ(after.blocks, before.blocks);

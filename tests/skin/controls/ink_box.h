@@ -18,7 +18,7 @@ struct InkBox {
     int height() const { return empty() ? 0 : bottom - top + 1; }
 };
 
-inline InkBox inkBox(PainterCanvas& canvas, const std::function<bool(std::uint32_t)>& isInk, int x0 = 0, int y0 = 0,
+inline InkBox inkBox(Canvas& canvas, const std::function<bool(std::uint32_t)>& isInk, int x0 = 0, int y0 = 0,
                      int x1 = -1, int y1 = -1) {
     if (x1 < 0) x1 = canvas.width();
     if (y1 < 0) y1 = canvas.height();
@@ -36,7 +36,7 @@ inline InkBox inkBox(PainterCanvas& canvas, const std::function<bool(std::uint32
 }
 
 // Pixels that differ between two canvases of the same size.
-inline int differingPixels(PainterCanvas& a, PainterCanvas& b) {
+inline int differingPixels(Canvas& a, Canvas& b) {
     int count = 0;
     for (int y = 0; y < a.height(); ++y)
         for (int x = 0; x < a.width(); ++x) count += a.rgb(x, y) != b.rgb(x, y);

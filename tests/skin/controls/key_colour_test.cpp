@@ -13,7 +13,7 @@
 namespace pelmora {
 namespace {
 
-using test::PainterCanvas;
+using test::Canvas;
 
 constexpr int kWidth = 120, kHeight = 30;
 
@@ -23,7 +23,7 @@ std::uint32_t rgbOf(COLORREF colour) {
 
 // What a label paints natively: its background colour, then its text in the
 // text colour, without anti-aliasing (so every pixel is one or the other).
-void paintNativeLabel(PainterCanvas& label, COLORREF background, COLORREF text) {
+void paintNativeLabel(Canvas& label, COLORREF background, COLORREF text) {
     RECT all{0, 0, kWidth, kHeight};
     GdiBrush brush(::CreateSolidBrush(background));
     ::FillRect(label.dc(), &all, brush.get());
@@ -48,11 +48,11 @@ TEST(KeyColourTest, KeyedPixelsShowThePictureAndTextInTheKeyColourIsLost) {
         {"tree view, magenta item", kTreeViewKeyColour, kTreeViewKeyColour, kTreeViewKeyColour, false},
     };
     for (const Case& c : cases) {
-        PainterCanvas window(kWidth, kHeight), label(kWidth, kHeight, test::grey);
+        Canvas window(kWidth, kHeight, test::picture), label(kWidth, kHeight, test::grey);
         paintNativeLabel(label, c.background, c.text);
         // The label's own paint really has text in it, whatever its colour
         // does afterwards: with a contrasting background it shows.
-        PainterCanvas contrast(kWidth, kHeight, test::grey);
+        Canvas contrast(kWidth, kHeight, test::grey);
         paintNativeLabel(contrast, c.text ^ 0x00FFFFFF, c.text);
         int textPixels = 0;
         for (int y = 0; y < kHeight; ++y)
@@ -79,7 +79,7 @@ TEST(KeyColourTest, KeyedPixelsShowThePictureAndTextInTheKeyColourIsLost) {
 }
 
 TEST(KeyColourTest, CopiesIntoTheAreaFromTheGivenOrigin) {
-    PainterCanvas window(kWidth, kHeight), drawn(kWidth, kHeight);
+    Canvas window(kWidth, kHeight, test::picture), drawn(kWidth, kHeight, test::picture);
     RECT all{0, 0, kWidth, kHeight}, dot{40, 10, 44, 14};
     GdiBrush grey(::CreateSolidBrush(0x00808080));
     ::FillRect(drawn.dc(), &all, grey.get());

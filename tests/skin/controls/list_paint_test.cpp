@@ -13,7 +13,7 @@ namespace {
 
 using test::blend;
 using test::closeTo;
-using test::PainterCanvas;
+using test::Canvas;
 
 constexpr COLORREF kAccent = 0x000000FF;  // red
 
@@ -78,7 +78,7 @@ TEST(ListFrameTest, OneLineInTheLookOfHoverAndFocus) {
         {true, true, 0xB4FF0000},
     };
     for (const Case& c : cases) {
-        PainterCanvas canvas(kWindow.width, kWindow.height);
+        Canvas canvas(kWindow.width, kWindow.height, test::picture);
         paintListFrame(canvas.graphics(), frame(c.hot, c.focused), test::installerSettings(kAccent));
         for (auto [x, y] : {std::pair{0, 40}, {119, 40}, {60, 0}, {60, 79}}) {
             const std::uint32_t want = blend(test::picture(x, y) & 0xFFFFFF, c.line);
@@ -93,7 +93,7 @@ TEST(ListFrameTest, OneLineInTheLookOfHoverAndFocus) {
 
 TEST(ListFrameTest, ClientAreaIsNeverTouched) {
     for (bool translucent : {true, false}) {
-        PainterCanvas canvas(kWindow.width, kWindow.height);
+        Canvas canvas(kWindow.width, kWindow.height, test::picture);
         ControlSettings settings = translucent ? test::installerSettings(kAccent) : test::opaqueSettings(kAccent);
         settings.backgroundAlpha = 160;
         paintListFrame(canvas.graphics(), frame(true, true), settings);
@@ -109,7 +109,7 @@ TEST(ListFrameTest, ClientAreaIsNeverTouched) {
 }
 
 TEST(ListFrameTest, NoBorderStyleGetsOnlyTheBackground) {
-    PainterCanvas canvas(kWindow.width, kWindow.height);
+    Canvas canvas(kWindow.width, kWindow.height, test::picture);
     paintListFrame(canvas.graphics(), frame(true, true, false), test::opaqueSettings(kAccent));
     for (auto [x, y] : {std::pair{0, 40}, {119, 40}, {60, 0}, {60, 79}, {1, 40}})
         EXPECT_EQ(canvas.rgb(x, y), 0xFFFFFFu) << x << "," << y;
@@ -118,7 +118,7 @@ TEST(ListFrameTest, NoBorderStyleGetsOnlyTheBackground) {
 TEST(ListFrameTest, ComboListFrameStartsInTheKeyColour) {
     ListFramePaint paint = frame(false, false);
     paint.comboList = true;
-    PainterCanvas canvas(kWindow.width, kWindow.height);
+    Canvas canvas(kWindow.width, kWindow.height, test::picture);
     paintListFrame(canvas.graphics(), paint, test::installerSettings(kAccent));
     EXPECT_EQ(kComboListKeyColour, 0x00FF00FFu);
     EXPECT_EQ(canvas.rgb(1, 40), 0xFF00FFu) << "with alpha 0 the frame area stays in the key colour";
@@ -127,14 +127,14 @@ TEST(ListFrameTest, ComboListFrameStartsInTheKeyColour) {
 }
 
 TEST(ListPaintLeakTest, TenThousandPaintsLeaveNothingBehind) {
-    PainterCanvas canvas(kWindow.width, kWindow.height);
-    const test::LeakCounters before = test::LeakCounters::now();
+    Canvas canvas(kWindow.width, kWindow.height, test::picture);
+    const test::LiveObjects before = test::LiveObjects::now();
     for (int i = 0; i < 10000; ++i) {
         ListFramePaint paint = frame(i % 2 == 0, i % 3 == 0, i % 5 != 0);
         paint.comboList = i % 7 == 0;
         paintListFrame(canvas.graphics(), paint, test::installerSettings(kAccent));
     }
-    const test::LeakCounters after = test::LeakCounters::now();
+    const test::LiveObjects after = test::LiveObjects::now();
     EXPECT_LE(after.gdiObjects, before.gdiObjects);
     EXPECT_EQ(after.gdipObjects, before.gdipObjects);
     EXPECT_EQ(after.blocks, before.blocks);

@@ -14,7 +14,7 @@ namespace {
 using test::blend;
 using test::closeTo;
 using test::inkBox;
-using test::PainterCanvas;
+using test::Canvas;
 
 constexpr COLORREF kAccent = 0x000000FF;  // red
 
@@ -100,7 +100,7 @@ TEST(HeaderPaintTest, HotItemTakesTheAccentGradientAndBar) {
     // falling towards 10, then the bar at 120, then the line under the header.
     const int x = 103;
     const std::uint32_t grey = 0x808080;
-    PainterCanvas canvas(kHeader.width, kHeader.height, test::grey);
+    Canvas canvas(kHeader.width, kHeader.height, test::grey);
     paintHeader(canvas.graphics(), header(1), test::installerSettings(kAccent));
     EXPECT_TRUE(closeTo(canvas.rgb(x, 0), blend(grey, 0x3CFF0000), 4)) << std::hex << canvas.rgb(x, 0);
     const int top = test::redOf(canvas.rgb(x, 1)) - 0x80, low = test::redOf(canvas.rgb(x, 19)) - 0x80;
@@ -112,14 +112,14 @@ TEST(HeaderPaintTest, HotItemTakesTheAccentGradientAndBar) {
     EXPECT_TRUE(closeTo(canvas.rgb(179, 12), blend(grey, 0x28000000), 20)) << "separator over the hot face";
 
     // Over the picture, the other items show it unchanged (alpha 0 background).
-    PainterCanvas picture(kHeader.width, kHeader.height);
+    Canvas picture(kHeader.width, kHeader.height, test::picture);
     paintHeader(picture.graphics(), header(1), test::installerSettings(kAccent));
     for (auto [px, py] : {std::pair{60, 2}, {60, 21}, {270, 2}, {282, 12}})
         EXPECT_EQ(picture.rgb(px, py), test::picture(px, py) & 0xFFFFFF) << px << "," << py;
 }
 
 TEST(HeaderPaintTest, PressedButtonItemIsDeeper) {
-    PainterCanvas canvas(kHeader.width, kHeader.height, test::grey);
+    Canvas canvas(kHeader.width, kHeader.height, test::grey);
     paintHeader(canvas.graphics(), header(1, true), test::installerSettings(kAccent));
     EXPECT_TRUE(closeTo(canvas.rgb(103, 0), blend(0x808080, 0x78FF0000), 4)) << std::hex << canvas.rgb(103, 0);
     // Still alpha 60 or more near the bottom, where the hot face is nearly clear.
@@ -127,7 +127,7 @@ TEST(HeaderPaintTest, PressedButtonItemIsDeeper) {
 }
 
 TEST(HeaderPaintTest, SeparatorsAndTheLineUnderTheHeader) {
-    PainterCanvas canvas(kHeader.width, kHeader.height, test::grey);
+    Canvas canvas(kHeader.width, kHeader.height, test::grey);
     paintHeader(canvas.graphics(), header(-1), test::opaqueSettings(kAccent));
     const std::uint32_t white = 0xFFFFFF;
     EXPECT_EQ(canvas.rgb(50, 1), white) << "opaque backgrounds make the header white";
@@ -138,7 +138,7 @@ TEST(HeaderPaintTest, SeparatorsAndTheLineUnderTheHeader) {
 }
 
 TEST(HeaderPaintTest, TitlesFollowTheirItemsAlignment) {
-    PainterCanvas canvas(kHeader.width, kHeader.height, test::grey);
+    Canvas canvas(kHeader.width, kHeader.height, test::grey);
     HeaderPaint paint = header(-1);
     paint.textColour = 0x000000FF;  // red titles on the grey/white header
     ControlSettings settings = test::installerSettings(0x00FF0000);
@@ -168,8 +168,8 @@ TEST(ListViewPaintLeakTest, TenThousandPaintsLeaveNothingBehind) {
     HeaderPaint paint = header(-1);
     paint.size = {80, 20};
     paint.items = {{{0, 0, 40, 20}, L"名", HDF_LEFT}, {{40, 0, 40, 20}, L"大", HDF_CENTER}};
-    PainterCanvas canvas(paint.size.width, paint.size.height);
-    const test::LeakCounters before = test::LeakCounters::now();
+    Canvas canvas(paint.size.width, paint.size.height, test::picture);
+    const test::LiveObjects before = test::LiveObjects::now();
     for (int i = 0; i < 10000; ++i) {
         paint.hotItem = i % 3 - 1;
         paint.pressed = i % 2 == 0;
@@ -179,7 +179,7 @@ TEST(ListViewPaintLeakTest, TenThousandPaintsLeaveNothingBehind) {
         ASSERT_TRUE(graphics.fromHdc(canvas.dc()));
         paintHeader(graphics, paint, {});
     }
-    const test::LeakCounters after = test::LeakCounters::now();
+    const test::LiveObjects after = test::LiveObjects::now();
     EXPECT_LE(after.gdiObjects, before.gdiObjects);
     EXPECT_EQ(after.gdipObjects, before.gdipObjects);
     EXPECT_EQ(after.blocks, before.blocks);

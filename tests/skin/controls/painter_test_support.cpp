@@ -7,7 +7,7 @@
 #include "gfx/back_buffer.h"
 #include "gfx/gdip_memory_stream.h"
 #include "gfx/gdip_object.h"
-#include "tests/support/gdi_objects.h"
+#include "tests/support/live_objects.h"
 
 namespace pelmora::test {
 namespace {
@@ -30,35 +30,6 @@ std::uint32_t grey(int, int) {
     return 0xFF808080u;
 }
 
-PainterCanvas::PainterCanvas(int width, int height, std::uint32_t (*background)(int x, int y))
-    : width_(width), height_(height), dc_(createBackBuffer(width, height)) {
-    DIBSECTION section{};
-    auto bitmap = static_cast<HBITMAP>(::GetCurrentObject(dc_, OBJ_BITMAP));
-    EXPECT_EQ(::GetObjectW(bitmap, sizeof section, &section), static_cast<int>(sizeof section));
-    bits_ = static_cast<std::uint32_t*>(section.dsBm.bmBits);
-    bottomUp_ = section.dsBmih.biHeight > 0;
-    EXPECT_NE(bits_, nullptr);
-    for (int y = 0; y < height; ++y)
-        for (int x = 0; x < width; ++x) bits_[index(x, y)] = background(x, y);
-    EXPECT_TRUE(graphics_.fromHdc(dc_));
-}
-
-PainterCanvas::~PainterCanvas() {
-    graphics_.destroy();
-    releaseControlBackground(dc_);
-}
-
-std::uint32_t PainterCanvas::rgb(int x, int y) {
-    graphics_.flush(Gdiplus::FlushIntentionSync);
-    ::GdiFlush();
-    return bits_[index(x, y)] & 0x00FFFFFF;
-}
-
-size_t PainterCanvas::index(int x, int y) const {
-    const int row = bottomUp_ ? height_ - 1 - y : y;
-    return static_cast<size_t>(row) * width_ + x;
-}
-
 std::uint32_t blend(std::uint32_t below, std::uint32_t colour) {
     const int a = static_cast<int>(colour >> 24);
     std::uint32_t out = 0;
@@ -75,11 +46,6 @@ bool closeTo(std::uint32_t rgb, std::uint32_t expected, int tolerance) {
         if (std::abs(a - b) > tolerance) return false;
     }
     return true;
-}
-
-LeakCounters LeakCounters::now() {
-    return {test::gdiObjectCount(), gdipLiveObjects(), GdipMemoryStream::liveBlocks(),
-            GdipMemoryStream::liveStreams()};
 }
 
 ControlSettings installerSettings(COLORREF accent) {

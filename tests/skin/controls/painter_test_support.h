@@ -1,16 +1,16 @@
-// Shared by the control painter tests: a back buffer made the way the painters
-// receive one, filled with a known picture, with a GDI+ graphics on it and
-// pixel reads; colour checks with a tolerance; and the counters a leak test
-// compares.
+// Shared by the control painter tests: the pictures their canvases
+// (tests/support/canvas.h) start from, colour checks with a tolerance, and
+// the settings the painters are given. Leak tests compare test::LiveObjects.
 #pragma once
 
 #include <windows.h>
 
 #include <cstdint>
 
-#include "gfx/gdip_graphics.h"
 #include "gfx/gdip_types.h"
 #include "skin/controls/core/control_settings.h"
+#include "tests/support/canvas.h"
+#include "tests/support/live_objects.h"
 
 namespace pelmora::test {
 
@@ -20,46 +20,10 @@ std::uint32_t picture(int x, int y);
 // One plain mid grey, where a test looks for the painter's colours alone.
 std::uint32_t grey(int x, int y);
 
-// A listed back buffer of the given size holding `background`, and a graphics
-// on its DC.
-class PainterCanvas {
-public:
-    PainterCanvas(int width, int height, std::uint32_t (*background)(int x, int y) = picture);
-    ~PainterCanvas();
-    PainterCanvas(const PainterCanvas&) = delete;
-    PainterCanvas& operator=(const PainterCanvas&) = delete;
-
-    HDC dc() const { return dc_; }
-    GdipGraphics& graphics() { return graphics_; }
-    int width() const { return width_; }
-    int height() const { return height_; }
-    // 0x00RRGGBB after everything drawn so far has landed.
-    std::uint32_t rgb(int x, int y);
-
-private:
-    size_t index(int x, int y) const;
-
-    int width_, height_;
-    HDC dc_ = nullptr;
-    std::uint32_t* bits_ = nullptr;
-    bool bottomUp_ = false;
-    GdipGraphics graphics_;
-};
-
 // `colour` (ARGB) laid over the opaque `below` (RGB), as source-over blending gives it.
 std::uint32_t blend(std::uint32_t below, std::uint32_t colour);
 // Every channel within `tolerance`.
 bool closeTo(std::uint32_t rgb, std::uint32_t expected, int tolerance = 3);
-
-// What a painting loop may leave behind: GDI objects (where the system counts
-// them), GDI+ objects owned by wrappers, global blocks and streams.
-struct LeakCounters {
-    DWORD gdiObjects = 0;
-    long gdipObjects = 0;
-    long blocks = 0;
-    long streams = 0;
-    static LeakCounters now();
-};
 
 // Settings as the installer uses them: translucent with alpha 0, the given accent.
 ControlSettings installerSettings(COLORREF accent = 0x000000FF);

@@ -13,7 +13,7 @@
 namespace pelmora {
 namespace {
 
-using test::PainterCanvas;
+using test::Canvas;
 using test::reddish;
 
 constexpr COLORREF kAccent = 0x000000FF;  // red
@@ -78,7 +78,7 @@ struct Painted {
     int left = -1, top = -1, right = -1, bottom = -1;  // -1 when no accent shows
 };
 Painted paintBar(SizeI size, bool vertical, int low, int high, int position) {
-    PainterCanvas canvas(size.width, size.height, test::grey);
+    Canvas canvas(size.width, size.height, test::grey);
     paintProgressBar(canvas.graphics(), {size, vertical, low, high, position}, test::installerSettings(kAccent));
     Painted p;
     for (int y = 0; y < size.height; ++y)
@@ -109,7 +109,7 @@ TEST(ProgressPaintTest, InstallerBarAtZeroFortyAndHundred) {
 }
 
 TEST(ProgressPaintTest, FillIsAccentInsideWhitishOnTheNearEdgeAndTroughBeyond) {
-    PainterCanvas canvas(500, 6, test::grey);
+    Canvas canvas(500, 6, test::grey);
     paintProgressBar(canvas.graphics(), {{500, 6}, false, 0, 100, 40}, test::installerSettings(kAccent));
     // Inside the fill, the gradient runs from whitish at the top to the accent
     // at the bottom; the trough beyond is neither.
@@ -143,18 +143,18 @@ TEST(ProgressPaintTest, RangeNotStartingAtZeroMeasuresFromItsLowEnd) {
 
 TEST(ProgressPaintTest, EmptyRangeDrawsFrameAndTroughOnly) {
     EXPECT_EQ(paintBar({200, 8}, false, 30, 30, 30).left, -1);
-    PainterCanvas canvas(200, 8, test::grey);
+    Canvas canvas(200, 8, test::grey);
     paintProgressBar(canvas.graphics(), {{200, 8}, false, 30, 30, 30}, test::installerSettings(kAccent));
     EXPECT_NE(canvas.rgb(100, 0), 0x808080u) << "the frame must still be drawn";
 }
 
 TEST(ProgressPaintLeakTest, TenThousandPaintsLeaveNothingBehind) {
-    const test::LeakCounters before = test::LeakCounters::now();
+    const test::LiveObjects before = test::LiveObjects::now();
     for (int i = 0; i < 10000; ++i) {
-        PainterCanvas canvas(500, 6);
+        Canvas canvas(500, 6, test::picture);
         paintProgressBar(canvas.graphics(), {{500, 6}, i % 2 == 1, 0, 100, i % 101}, test::installerSettings(kAccent));
     }
-    const test::LeakCounters after = test::LeakCounters::now();
+    const test::LiveObjects after = test::LiveObjects::now();
     EXPECT_LE(after.gdiObjects, before.gdiObjects);
     EXPECT_EQ(after.gdipObjects, before.gdipObjects);
     EXPECT_EQ(after.blocks, before.blocks);

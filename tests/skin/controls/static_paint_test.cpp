@@ -18,7 +18,7 @@ namespace {
 using test::closeTo;
 using test::InkBox;
 using test::inkBox;
-using test::PainterCanvas;
+using test::Canvas;
 
 TEST(StaticKindTest, FromTheTypeBitsOfTheStyle) {
     struct Case {
@@ -128,7 +128,7 @@ TEST(StaticTextTest, EachAlignmentPutsTheTextWhereTheStyleSays) {
                  {SS_LEFT | SS_CENTERIMAGE, "left, centred down"},
                  {SS_RIGHT | SS_CENTERIMAGE, "right, centred down"}};
     for (const Case& c : cases) {
-        PainterCanvas canvas(kLabel.width, kLabel.height, test::grey);
+        Canvas canvas(kLabel.width, kLabel.height, test::grey);
         paintTextStatic(canvas.graphics(), label(L"安装目录", c.style));
         const InkBox ink = inkBox(canvas, isInk);
         ASSERT_GT(ink.width(), 30) << c.what << ": no text";
@@ -155,7 +155,7 @@ TEST(StaticTextTest, EachAlignmentPutsTheTextWhereTheStyleSays) {
 }
 
 TEST(StaticTextTest, GlyphsBlendWithThePictureAndNothingElseChanges) {
-    PainterCanvas canvas(kLabel.width, kLabel.height);
+    Canvas canvas(kLabel.width, kLabel.height, test::picture);
     paintTextStatic(canvas.graphics(), label(L"安装目录", SS_LEFT));
     int changed = 0, blended = 0;
     for (int y = 0; y < kLabel.height; ++y)
@@ -174,10 +174,10 @@ TEST(StaticTextTest, GlyphsBlendWithThePictureAndNothingElseChanges) {
 }
 
 TEST(StaticTextTest, RecordedFontIsUsedAndAFacelessOneFallsBackToSong) {
-    auto paintWith = [](PainterCanvas& canvas, ControlFont font) {
+    auto paintWith = [](Canvas& canvas, ControlFont font) {
         paintTextStatic(canvas.graphics(), label(L"安装目录", SS_LEFT, font));
     };
-    PainterCanvas song(kLabel.width, kLabel.height, test::grey), faceless(kLabel.width, kLabel.height, test::grey),
+    Canvas song(kLabel.width, kLabel.height, test::grey), faceless(kLabel.width, kLabel.height, test::grey),
         hei(kLabel.width, kLabel.height, test::grey), big(kLabel.width, kLabel.height, test::grey),
         unknown(kLabel.width, kLabel.height, test::grey);
     paintWith(song, {L"宋体", 12, 0});
@@ -193,7 +193,7 @@ TEST(StaticTextTest, RecordedFontIsUsedAndAFacelessOneFallsBackToSong) {
 
 TEST(StaticTextTest, LongTextWrapsUnlessTheStyleKeepsOneLine) {
     const wchar_t* text = L"一二三四五六七八九十一二三四五六七八九十";  // wider than the label
-    PainterCanvas wrapped(kLabel.width, kLabel.height, test::grey), single(kLabel.width, kLabel.height, test::grey);
+    Canvas wrapped(kLabel.width, kLabel.height, test::grey), single(kLabel.width, kLabel.height, test::grey);
     paintTextStatic(wrapped.graphics(), label(text, SS_LEFT));
     paintTextStatic(single.graphics(), label(text, SS_LEFTNOWORDWRAP));
     const InkBox two = inkBox(wrapped, isInk), one = inkBox(single, isInk);
@@ -202,7 +202,7 @@ TEST(StaticTextTest, LongTextWrapsUnlessTheStyleKeepsOneLine) {
 }
 
 TEST(StaticTextTest, AmpersandMarksAMnemonicUnlessNoPrefix) {
-    PainterCanvas plain(kLabel.width, kLabel.height, test::grey), prefixed(kLabel.width, kLabel.height, test::grey),
+    Canvas plain(kLabel.width, kLabel.height, test::grey), prefixed(kLabel.width, kLabel.height, test::grey),
         literal(kLabel.width, kLabel.height, test::grey);
     paintTextStatic(plain.graphics(), label(L"AB", SS_LEFT));
     paintTextStatic(prefixed.graphics(), label(L"&AB", SS_LEFT));
@@ -212,7 +212,7 @@ TEST(StaticTextTest, AmpersandMarksAMnemonicUnlessNoPrefix) {
 }
 
 TEST(StaticTextTest, EmptyTextDrawsNothing) {
-    PainterCanvas canvas(kLabel.width, kLabel.height);
+    Canvas canvas(kLabel.width, kLabel.height, test::picture);
     paintTextStatic(canvas.graphics(), label(L"", SS_CENTER));
     for (auto [x, y] : {std::pair{0, 0}, {80, 20}, {159, 39}})
         EXPECT_EQ(canvas.rgb(x, y), test::picture(x, y) & 0xFFFFFF);
@@ -249,7 +249,7 @@ bool isImage(std::uint32_t rgb) {
     return closeTo(rgb, kImageColour, 2);
 }
 
-void expectImageAt(PainterCanvas& canvas, const RectI& r, const char* what) {
+void expectImageAt(Canvas& canvas, const RectI& r, const char* what) {
     const InkBox ink = inkBox(canvas, isImage);
     EXPECT_EQ(ink.left, std::max(0, r.x)) << what;
     EXPECT_EQ(ink.top, std::max(0, r.y)) << what;
@@ -272,7 +272,7 @@ TEST(StaticImageTest, BitmapAndIconLandWhereThePlacementPutsThem) {
     for (StaticImagePlacement placement : {StaticImagePlacement::TopLeft, StaticImagePlacement::Centred,
                                            StaticImagePlacement::BottomRight, StaticImagePlacement::Stretched}) {
         const RectI r = staticImageRect(kStatic, {8, 6}, placement);
-        PainterCanvas withBitmap(kStatic.width, kStatic.height), withIcon(kStatic.width, kStatic.height);
+        Canvas withBitmap(kStatic.width, kStatic.height, test::picture), withIcon(kStatic.width, kStatic.height, test::picture);
         ASSERT_TRUE(paintBitmapStatic(withBitmap.dc(), kStatic, bitmap.get(), placement));
         ASSERT_TRUE(paintIconStatic(withIcon.dc(), kStatic, icon.get(), placement));
         const std::string what = "placement " + std::to_string(static_cast<int>(placement));
@@ -300,7 +300,7 @@ TEST(StaticImageTest, IconMaskLetsThePictureShowAroundTheShape) {
     ICONINFO info{TRUE, 0, 0, mask.get(), colourBits.get()};
     UniqueIcon icon(::CreateIconIndirect(&info));
     ASSERT_TRUE(icon);
-    PainterCanvas canvas(kStatic.width, kStatic.height);
+    Canvas canvas(kStatic.width, kStatic.height, test::picture);
     ASSERT_TRUE(paintIconStatic(canvas.dc(), kStatic, icon.get(), StaticImagePlacement::TopLeft));
     EXPECT_TRUE(isImage(canvas.rgb(3, 8)));
     for (auto [x, y] : {std::pair{8, 0}, {12, 8}, {15, 15}})
@@ -308,7 +308,7 @@ TEST(StaticImageTest, IconMaskLetsThePictureShowAroundTheShape) {
 }
 
 TEST(StaticImageTest, MissingOrBusyImagesDrawNothing) {
-    PainterCanvas canvas(kStatic.width, kStatic.height);
+    Canvas canvas(kStatic.width, kStatic.height, test::picture);
     EXPECT_FALSE(paintBitmapStatic(canvas.dc(), kStatic, nullptr, StaticImagePlacement::TopLeft));
     EXPECT_FALSE(paintIconStatic(canvas.dc(), kStatic, nullptr, StaticImagePlacement::Centred));
     EXPECT_EQ(bitmapSize(nullptr).width, 0);
@@ -326,10 +326,10 @@ TEST(StaticPaintLeakTest, TenThousandPaintsLeaveNothingBehind) {
     UniqueIcon icon = solidIcon(8, 6, RGB(0, 0, 255));
     // A small static with one character: every object the painters make, at
     // the least cost per paint (GDI+ text is slow under Wine).
-    PainterCanvas canvas(kStatic.width, kStatic.height);
+    Canvas canvas(kStatic.width, kStatic.height, test::picture);
     StaticTextPaint text = label(L"安", SS_CENTER);
     text.size = kStatic;
-    const test::LeakCounters before = test::LeakCounters::now();
+    const test::LiveObjects before = test::LiveObjects::now();
     for (int i = 0; i < 10000; ++i) {
         const auto placement = static_cast<StaticImagePlacement>(i % 4);
         text.layout = staticTextLayoutOf(i % 2 ? SS_CENTER : SS_RIGHT | SS_CENTERIMAGE);
@@ -337,7 +337,7 @@ TEST(StaticPaintLeakTest, TenThousandPaintsLeaveNothingBehind) {
         ASSERT_TRUE(paintBitmapStatic(canvas.dc(), kStatic, bitmap.get(), placement)) << "paint " << i;
         ASSERT_TRUE(paintIconStatic(canvas.dc(), kStatic, icon.get(), placement)) << "paint " << i;
     }
-    const test::LeakCounters after = test::LeakCounters::now();
+    const test::LiveObjects after = test::LiveObjects::now();
     EXPECT_LE(after.gdiObjects, before.gdiObjects);
     EXPECT_EQ(after.gdipObjects, before.gdipObjects);
     EXPECT_EQ(after.blocks, before.blocks);

@@ -12,7 +12,7 @@
 namespace pelmora {
 namespace {
 
-using test::PainterCanvas;
+using test::Canvas;
 using test::reddish;
 
 constexpr COLORREF kAccent = 0x000000FF;  // red
@@ -124,7 +124,7 @@ TrackBarPaint horizontalBar() {
 
 TEST(TrackBarPaintTest, HotThumbIsOutlinedInTheAccent) {
     for (bool hot : {false, true}) {
-        PainterCanvas canvas(200, 30, test::grey);
+        Canvas canvas(200, 30, test::grey);
         TrackBarPaint bar = horizontalBar();
         bar.hot = hot;
         paintTrackBar(canvas.graphics(), bar, test::opaqueSettings(kAccent));
@@ -138,7 +138,7 @@ TEST(TrackBarPaintTest, HotThumbIsOutlinedInTheAccent) {
 
 TEST(TrackBarPaintTest, FrameIsDrawnOnlyWhileEnabled) {
     for (bool frame : {false, true}) {
-        PainterCanvas canvas(200, 30, test::grey);
+        Canvas canvas(200, 30, test::grey);
         ControlSettings settings = test::opaqueSettings(kAccent);
         settings.trackBarFrameEnabled = frame;
         paintTrackBar(canvas.graphics(), horizontalBar(), settings);
@@ -148,7 +148,7 @@ TEST(TrackBarPaintTest, FrameIsDrawnOnlyWhileEnabled) {
 }
 
 TEST(TrackBarPaintTest, SelectionIsOutlinedInWhiteOverTheChannel) {
-    PainterCanvas plain(200, 30, test::grey), selected(200, 30, test::grey);
+    Canvas plain(200, 30, test::grey), selected(200, 30, test::grey);
     TrackBarPaint bar = horizontalBar();
     ControlSettings settings = test::opaqueSettings(kAccent);
     settings.trackBarFrameEnabled = false;
@@ -164,7 +164,7 @@ TEST(TrackBarPaintTest, SelectionIsOutlinedInWhiteOverTheChannel) {
 }
 
 TEST(TrackBarPaintTest, VerticalBarShadesAcrossItsWidth) {
-    PainterCanvas canvas(30, 200, test::grey);
+    Canvas canvas(30, 200, test::grey);
     TrackBarPaint bar;
     bar.size = {30, 200};
     bar.vertical = true;
@@ -178,16 +178,16 @@ TEST(TrackBarPaintTest, VerticalBarShadesAcrossItsWidth) {
 }
 
 TEST(TrackBarPaintLeakTest, TenThousandPaintsLeaveNothingBehind) {
-    const test::LeakCounters before = test::LeakCounters::now();
+    const test::LiveObjects before = test::LiveObjects::now();
     for (int i = 0; i < 10000; ++i) {
-        PainterCanvas canvas(200, 30);
+        Canvas canvas(200, 30, test::picture);
         TrackBarPaint bar = horizontalBar();
         bar.hot = i % 2 == 0;
         bar.selectionRange = i % 3 == 0;
         bar.selectionEnd = 50;
         paintTrackBar(canvas.graphics(), bar, test::installerSettings(kAccent));
     }
-    const test::LeakCounters after = test::LeakCounters::now();
+    const test::LiveObjects after = test::LiveObjects::now();
     EXPECT_LE(after.gdiObjects, before.gdiObjects);
     EXPECT_EQ(after.gdipObjects, before.gdipObjects);
     EXPECT_EQ(after.blocks, before.blocks);

@@ -10,7 +10,7 @@
 namespace pelmora {
 namespace {
 
-using test::PainterCanvas;
+using test::Canvas;
 using test::reddish;
 
 constexpr COLORREF kAccent = 0x000000FF;  // red
@@ -49,7 +49,7 @@ TEST(UpDownHalvesTest, HalvesMeetAtTheSplitTheHitTestUses) {
 
 // Whether the outline of a half shows the accent: its outer side edge at the
 // half's middle, where the rounded corners do not reach.
-bool outlineLit(PainterCanvas& canvas, bool horizontal, UpDownPart part) {
+bool outlineLit(Canvas& canvas, bool horizontal, UpDownPart part) {
     if (horizontal) return reddish(canvas.rgb(part == UpDownPart::FirstArrow ? 8 : 25, 0));
     return reddish(canvas.rgb(0, part == UpDownPart::FirstArrow ? 5 : 16));
 }
@@ -66,7 +66,7 @@ TEST(UpDownPaintTest, OnlyTheHalfUnderThePointerIsLit) {
     };
     for (const Case& c : cases) {
         const SizeI size = c.horizontal ? SizeI{34, 17} : SizeI{17, 22};
-        PainterCanvas canvas(size.width, size.height, test::grey);
+        Canvas canvas(size.width, size.height, test::grey);
         paintUpDown(canvas.graphics(), {size, c.horizontal, c.hot, c.pressed, c.active}, test::opaqueSettings(kAccent));
         EXPECT_EQ(outlineLit(canvas, c.horizontal, UpDownPart::FirstArrow), c.firstLit)
             << c.horizontal << c.hot << c.pressed << static_cast<int>(c.active);
@@ -79,7 +79,7 @@ TEST(UpDownPaintTest, PressedHalfReversesTheGradient) {
     // Hot: whitish at the top of the half, accent towards the bottom; pressed:
     // the other way round. Column 3 keeps clear of the arrow.
     const SizeI size{17, 44};
-    PainterCanvas hot(size.width, size.height, test::grey), pressed(size.width, size.height, test::grey);
+    Canvas hot(size.width, size.height, test::grey), pressed(size.width, size.height, test::grey);
     paintUpDown(hot.graphics(), {size, false, true, false, UpDownPart::SecondArrow}, test::opaqueSettings(kAccent));
     paintUpDown(pressed.graphics(), {size, false, false, true, UpDownPart::SecondArrow}, test::opaqueSettings(kAccent));
     const int top = 25, bottom = 40;
@@ -101,7 +101,7 @@ TEST(UpDownPaintTest, ArrowsAreCentredInTheirHalves) {
         {true, {34, 17}, {7, 8}, {25, 8}, {17, 8}},
     };
     for (const Case& c : cases) {
-        PainterCanvas canvas(c.size.width, c.size.height, test::grey);
+        Canvas canvas(c.size.width, c.size.height, test::grey);
         paintUpDown(canvas.graphics(), {c.size, c.horizontal, false, false, UpDownPart::FirstArrow},
                     test::opaqueSettings(kAccent));
         EXPECT_TRUE(dark(canvas.rgb(c.firstArrow.x, c.firstArrow.y))) << c.horizontal;
@@ -111,14 +111,14 @@ TEST(UpDownPaintTest, ArrowsAreCentredInTheirHalves) {
 }
 
 TEST(UpDownPaintLeakTest, TenThousandPaintsLeaveNothingBehind) {
-    const test::LeakCounters before = test::LeakCounters::now();
+    const test::LiveObjects before = test::LiveObjects::now();
     for (int i = 0; i < 10000; ++i) {
-        PainterCanvas canvas(17, 22);
+        Canvas canvas(17, 22, test::picture);
         paintUpDown(canvas.graphics(),
                     {{17, 22}, i % 4 == 0, i % 2 == 0, i % 3 == 0, i % 5 ? UpDownPart::FirstArrow : UpDownPart::SecondArrow},
                     test::installerSettings(kAccent));
     }
-    const test::LeakCounters after = test::LeakCounters::now();
+    const test::LiveObjects after = test::LiveObjects::now();
     EXPECT_LE(after.gdiObjects, before.gdiObjects);
     EXPECT_EQ(after.gdipObjects, before.gdipObjects);
     EXPECT_EQ(after.blocks, before.blocks);

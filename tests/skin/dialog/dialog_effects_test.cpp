@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "base/unique_resource.h"
-#include "tests/support/gdi_objects.h"
+#include "tests/support/live_objects.h"
 
 namespace pelmora {
 namespace {

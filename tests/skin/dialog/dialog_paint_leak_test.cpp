@@ -11,18 +11,13 @@
 #include "gfx/gdip_image.h"
 #include "gfx/gdip_memory_stream.h"
 #include "skin/dialog/dialog_paint.h"
-#include "tests/support/gdi_objects.h"
+#include "tests/support/canvas.h"
+#include "tests/support/live_objects.h"
 #include "tests/gfx/gdip_test_support.h"
 
 namespace pelmora {
 namespace {
 
-struct Counts {
-    long gdipObjects = gdipLiveObjects();
-    long blocks = GdipMemoryStream::liveBlocks();
-    long streams = GdipMemoryStream::liveStreams();
-    DWORD gdiObjects = test::gdiObjectCount();
-};
 
 std::vector<std::uint8_t> solidPng(int width, int height, Argb colour) {
     GdipBitmap bitmap;
@@ -50,15 +45,15 @@ TEST(DialogPaintLeaks, AThousandPaintsLeaveNothingBehind) {
     look.backgroundSize = picture.size();
     look.icon = icon.get();
     const RECT r{0, 0, 320, 140};
-    testing::DibCanvas canvas(320, 140);
+    test::Canvas canvas(320, 140);
     // First use of fonts and codecs allocates once; that stays outside the count.
     paintOnce(canvas.dc(), r, look);
-    const Counts before;
+    const test::LiveObjects before;
     for (int i = 0; i < 1000; ++i) {
         look.closeHot = (i % 2) == 0;
         paintOnce(canvas.dc(), r, look);
     }
-    const Counts after;
+    const test::LiveObjects after;
     EXPECT_EQ(after.gdipObjects, before.gdipObjects);
     EXPECT_EQ(after.blocks, before.blocks);
     EXPECT_EQ(after.streams, before.streams);

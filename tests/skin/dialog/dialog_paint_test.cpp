@@ -15,11 +15,12 @@
 #include "gfx/gdip_path.h"
 #include "skin/dialog/dialog_geometry.h"
 #include "tests/gfx/gdip_test_support.h"
+#include "tests/support/canvas.h"
 
 namespace pelmora {
 namespace {
 
-using testing::DibCanvas;
+using test::Canvas;
 
 constexpr int kWidth = 300, kHeight = 120;
 constexpr RECT kDialog{0, 0, kWidth, kHeight};
@@ -70,7 +71,7 @@ DWORD veiled(DWORD picture) {
     return blend(blend(picture, 0xDC000000 | kThemeRgb), 0x64FFFFFF);
 }
 
-void paint(DibCanvas& canvas, const RECT& r, const DialogLook& look, DWORD backdrop = kMagenta) {
+void paint(Canvas& canvas, const RECT& r, const DialogLook& look, DWORD backdrop = kMagenta) {
     {
         GdipGraphics graphics;
         ASSERT_TRUE(graphics.fromHdc(canvas.dc()));
@@ -120,7 +121,7 @@ TEST(DialogPaint, BodyIsThePictureUnderTheVeilAndTheWash) {
     DialogLook look = plainLook();
     look.background = png.data();
     look.backgroundSize = png.size();
-    DibCanvas canvas(kWidth, kHeight);
+    Canvas canvas(kWidth, kHeight);
     paint(canvas, kDialog, look);
     struct Probe {
         const char* what;
@@ -138,14 +139,14 @@ TEST(DialogPaint, BodyIsThePictureUnderTheVeilAndTheWash) {
 }
 
 TEST(DialogPaint, WithoutAPictureTheBodyIsTheThemeColourWashed) {
-    DibCanvas canvas(kWidth, kHeight);
+    Canvas canvas(kWidth, kHeight);
     paint(canvas, kDialog, plainLook());
     for (POINT p : {POINT{40, 60}, POINT{150, 100}, POINT{280, 40}})
         EXPECT_TRUE(matches(canvas.rgb(p.x, p.y), veiled(kThemeRgb))) << p.x << "," << p.y;
 }
 
 TEST(DialogPaint, CaptionBandGoesFromWhiteToBlack) {
-    DibCanvas canvas(kWidth, kHeight);
+    Canvas canvas(kWidth, kHeight);
     paint(canvas, kDialog, plainLook());
     const DWORD body = veiled(kThemeRgb);
     // The gradient runs over 26 rows from white at alpha 100 to black at alpha
@@ -159,7 +160,7 @@ TEST(DialogPaint, CaptionBandGoesFromWhiteToBlack) {
 }
 
 TEST(DialogPaint, TwoBorderLinesBlackOutsideWhiteInside) {
-    DibCanvas canvas(kWidth, kHeight);
+    Canvas canvas(kWidth, kHeight);
     paint(canvas, kDialog, plainLook());
     const DWORD body = veiled(kThemeRgb);
     const DWORD outer = blend(body, 0x78000000), inner = blend(body, 0xB4FFFFFF);
@@ -184,7 +185,7 @@ TEST(DialogPaint, IconIsDrawnSeventeenPixelsSquareAtFiveFive) {
     ASSERT_TRUE(icon);
     DialogLook look = plainLook();
     look.icon = icon.get();
-    DibCanvas with(kWidth, kHeight), without(kWidth, kHeight);
+    Canvas with(kWidth, kHeight), without(kWidth, kHeight);
     paint(with, kDialog, look);
     paint(without, kDialog, plainLook());
     for (POINT p : {POINT{5, 5}, POINT{13, 13}, POINT{21, 21}}) EXPECT_TRUE(matches(with.rgb(p.x, p.y), 0x00C000));
@@ -197,7 +198,7 @@ TEST(DialogPaint, IconIsDrawnSeventeenPixelsSquareAtFiveFive) {
 struct TitleInk {
     int count = 0, left = 1 << 20, top = 1 << 20, bottom = -1;
 };
-TitleInk titleInk(const DibCanvas& canvas) {
+TitleInk titleInk(const Canvas& canvas) {
     TitleInk ink;
     for (int y = 3; y < 40; ++y)  // below the border lines; left of the close button
         for (int x = 3; x < kWidth - 40; ++x) {
@@ -212,7 +213,7 @@ TitleInk titleInk(const DibCanvas& canvas) {
 }
 
 TEST(DialogPaint, TitleIsWhiteFromX25AndCentredInThe30PixelBand) {
-    DibCanvas titled(kWidth, kHeight), untitled(kWidth, kHeight);
+    Canvas titled(kWidth, kHeight), untitled(kWidth, kHeight);
     paint(titled, kDialog, plainLook(L"软件信息"));
     paint(untitled, kDialog, plainLook());
     const TitleInk ink = titleInk(titled);
@@ -247,7 +248,7 @@ TEST(DialogPaint, CloseButtonTurnsRedOnlyInsideItsHotPixels) {
     const DialogCloseLayout layout = layoutDialogCloseButton(kWidth);
     const RECT& hot = layout.hot;
     DialogLook look = plainLook(L"软件信息");
-    DibCanvas normal(kWidth, kHeight), highlighted(kWidth, kHeight);
+    Canvas normal(kWidth, kHeight), highlighted(kWidth, kHeight);
     paint(normal, kDialog, look);
     look.closeHot = true;
     paint(highlighted, kDialog, look);
@@ -282,7 +283,7 @@ TEST(DialogPaint, PaintsOnlyItsRectangleWhereverItLies) {
     look.backgroundSize = png.size();
     look.icon = icon.get();
     look.closeHot = true;
-    DibCanvas atOrigin(kWidth, kHeight), shifted(kWidth + 40, kHeight + 40);
+    Canvas atOrigin(kWidth, kHeight), shifted(kWidth + 40, kHeight + 40);
     paint(atOrigin, kDialog, look);
     paint(shifted, offset, look);
     for (int y = 0; y < shifted.height(); ++y)
@@ -300,7 +301,7 @@ TEST(DialogPaint, PaintsOnlyItsRectangleWhereverItLies) {
 TEST(DialogPaint, ABrokenPictureDrawsTheRestAllTheSame) {
     const std::uint8_t junk[] = {0x89, 'P', 'N', 'G', 1, 2, 3};
     DialogLook look = plainLook(L"软件信息");
-    DibCanvas reference(kWidth, kHeight), broken(kWidth, kHeight);
+    Canvas reference(kWidth, kHeight), broken(kWidth, kHeight);
     paint(reference, kDialog, look);
     look.background = junk;
     look.backgroundSize = sizeof junk;

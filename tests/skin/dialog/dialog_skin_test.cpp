@@ -21,8 +21,8 @@
 #include "skin/dialog/dialog_geometry.h"
 #include "skin/dialog/message_box_hook.h"
 #include "skin/skin_engine.h"
+#include "tests/support/live_objects.h"
 #include "tests/skin/skin_test_support.h"
-#include "tests/support/gdi_objects.h"
 
 namespace pelmora {
 namespace {

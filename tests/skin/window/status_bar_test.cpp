@@ -147,10 +147,10 @@ protected:
         paintStatusItem(graphics, RECT{0, 2, 120, 22}, item, style, kAccent, separator);
         graphics.flush(Gdiplus::FlushIntentionSync);
     }
-    std::uint32_t at(int x, int y) { return surface.pixel(x, y) | 0xFF000000u; }
+    std::uint32_t at(int x, int y) { return surface.argb(x, y) | 0xFF000000u; }
 
     static constexpr COLORREF kAccent = 0x000000FF;  // red
-    test::Surface surface;
+    test::Canvas surface;
 };
 
 TEST_F(StatusItemPaintTest, DefaultStyleLeavesThePictureAroundTheText) {

@@ -10,13 +10,13 @@
 #include "gfx/gdip_image.h"
 #include "gfx/gdip_object.h"
 #include "skin/controls/core/window_properties.h"
-#include "tests/support/gdi_objects.h"
+#include "tests/support/live_objects.h"
 #include "tests/skin/skin_test_support.h"
 
 namespace pelmora {
 namespace {
 
-using test::Surface;
+using test::Canvas;
 
 // Every pixel of the composed window image names its own position.
 std::uint32_t composedAt(int x, int y) {
@@ -71,7 +71,7 @@ protected:
     }
 
     test::SkinState state_;
-    Surface composed_{250, 200};
+    Canvas composed_{250, 200};
     HWND host_ = nullptr;
     int recordIndex_ = 0;
 };
@@ -148,7 +148,7 @@ TEST_F(ControlBackgroundTest, ContainerWithoutColourPassesNoFill) {
 }
 
 TEST_F(ControlBackgroundTest, ProviderAncestorOffersItsOwnBackground) {
-    Surface offered(120, 90);
+    Canvas offered(120, 90);
     offered.fill(offeredAt);
     HWND provider = test::createChild(host_, L"Static", 0, 30, 30, 120, 90);
     setPropValue(provider, kPropOffersBackground, 1);

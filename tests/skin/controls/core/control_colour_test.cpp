@@ -12,7 +12,7 @@
 #include "skin/controls/core/parent_messages.h"
 #include "skin/controls/core/window_properties.h"
 #include "skin/controls/core/window_records.h"
-#include "tests/support/gdi_objects.h"
+#include "tests/support/live_objects.h"
 #include "tests/skin/skin_test_support.h"
 
 namespace pelmora {
@@ -55,7 +55,7 @@ protected:
 
     ControlSettings saved;
     test::SkinState state;
-    test::Surface composed{250, 200};
+    test::Canvas composed{250, 200};
     HWND host = nullptr;
     int index = 0;
 };

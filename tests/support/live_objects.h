@@ -1,4 +1,6 @@
-// How many GDI objects the process holds, for the leak tests.
+// What a test can see left alive: the process's GDI and user objects, the
+// GDI+ objects owned by wrappers and the global blocks and streams under
+// images, in one snapshot that leak tests take before and after.
 //
 // GetGuiResources answers that on Windows, but under Wine it is a stub that
 // always answers 0, which would let every GDI leak through. Wine keeps the
@@ -12,6 +14,10 @@
 #include <winternl.h>
 
 #include <cstdint>
+#include <ostream>
+
+#include "gfx/gdip_memory_stream.h"
+#include "gfx/gdip_object.h"
 
 namespace pelmora::test {
 
@@ -55,6 +61,30 @@ inline DWORD gdiObjectCount() {
     for (int i = 0; i < 0x10000; ++i)
         if (table[i].type != 0 && table[i].object != 0) ++inUse;
     return inUse;
+}
+
+inline DWORD userObjectCount() {
+    return ::GetGuiResources(::GetCurrentProcess(), GR_USEROBJECTS);
+}
+
+struct LiveObjects {
+    DWORD gdiObjects = gdiObjectCount();
+    DWORD userObjects = userObjectCount();
+    long gdipObjects = gdipLiveObjects();
+    long blocks = GdipMemoryStream::liveBlocks();
+    long streams = GdipMemoryStream::liveStreams();
+
+    static LiveObjects now() { return {}; }
+    bool operator==(const LiveObjects& o) const {
+        return gdiObjects == o.gdiObjects && userObjects == o.userObjects && gdipObjects == o.gdipObjects &&
+               blocks == o.blocks && streams == o.streams;
+    }
+    bool operator!=(const LiveObjects& o) const { return !(*this == o); }
+};
+
+inline std::ostream& operator<<(std::ostream& os, const LiveObjects& c) {
+    return os << "{GDI " << c.gdiObjects << ", user " << c.userObjects << ", GDI+ " << c.gdipObjects << ", blocks "
+              << c.blocks << ", streams " << c.streams << "}";
 }
 
 }  // namespace pelmora::test
