@@ -86,16 +86,5 @@ TEST(InvalidateVisibleChildrenTest, VisibleDirectChildrenPaintAgainWithTheirBack
     ::DestroyWindow(host);
 }
 
-TEST(InvalidateVisibleChildrenTest, HiddenWindowsChildrenAreLeftAlone) {
-    test::SkinState state;
-    HWND host = test::createHostWindow(100, 100, 200, 100);
-    HWND child = countingChild(host, true, 10);
-    ::ShowWindow(host, SW_HIDE);
-    ::ValidateRect(child, nullptr);
-    invalidateVisibleChildren(host);
-    EXPECT_FALSE(::GetUpdateRect(child, nullptr, FALSE));
-    ::DestroyWindow(host);
-}
-
 }  // namespace
 }  // namespace pelmora
