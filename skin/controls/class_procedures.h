@@ -52,6 +52,7 @@ WNDPROC classProcedure(ControlProcedure kind);
 
 // Replaces one entry and returns the previous one (tests stand in a procedure
 // of their own for a class whose painter does not exist yet).
+// Test seam, kept: SkinState::enableAllClasses and window_properties_test swap entries; shipped code never does.
 WNDPROC setClassProcedure(ControlProcedure kind, WNDPROC procedure);
 
 // The answers of the first class whose ParentAnswers own `control`; null when none does.

@@ -29,30 +29,6 @@ bool SkinTooltip::addTool(const RECT& rect, const std::wstring& text, UINT_PTR i
     return ::SendMessageW(tipWindow_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&info)) != 0;
 }
 
-bool SkinTooltip::addCallbackTool(const RECT& rect, UINT_PTR id) {
-    TOOLINFOW info = toolInfo(id);
-    info.rect = rect;
-    info.lpszText = LPSTR_TEXTCALLBACKW;
-    return ::SendMessageW(tipWindow_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&info)) != 0;
-}
-
-void SkinTooltip::setBackColour(COLORREF colour) {
-    ::SendMessageW(tipWindow_, TTM_SETTIPBKCOLOR, colour, 0);
-}
-
-void SkinTooltip::setTextColour(COLORREF colour) {
-    ::SendMessageW(tipWindow_, TTM_SETTIPTEXTCOLOR, colour, 0);
-}
-
-void SkinTooltip::setMaxWidth(int width) {
-    ::SendMessageW(tipWindow_, TTM_SETMAXTIPWIDTH, 0, width);
-}
-
-void SkinTooltip::removeTool(UINT_PTR id) {
-    TOOLINFOW info = toolInfo(id);
-    ::SendMessageW(tipWindow_, TTM_DELTOOLW, 0, reinterpret_cast<LPARAM>(&info));
-}
-
 void SkinTooltip::setToolRect(const RECT& rect, UINT_PTR id) {
     TOOLINFOW info = toolInfo(id);
     info.rect = rect;

@@ -14,11 +14,6 @@ class SkinTooltip {
 public:
     HWND create(HWND owner, bool balloon = false);
     bool addTool(const RECT& rect, const std::wstring& text, UINT_PTR id);
-    bool addCallbackTool(const RECT& rect, UINT_PTR id);
-    void setBackColour(COLORREF colour);
-    void setTextColour(COLORREF colour);
-    void setMaxWidth(int width);
-    void removeTool(UINT_PTR id);
     void setToolRect(const RECT& rect, UINT_PTR id);
     void setToolText(const std::wstring& text, UINT_PTR id);
     HWND getWindow() const { return tipWindow_; }

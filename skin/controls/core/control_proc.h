@@ -41,6 +41,7 @@ inline void dropHoverHighlight(SkinnedWindowRecord& record) {
 // Control procedure for a class whose painter does not paint yet: forwards every
 // message, and invalidates itself when it moves (the window's picture behind it
 // changed). The class painters follow the same outline with their own messages.
+// Test seam, kept: control_install_test and skin_engine_test stand it in to check installers without painters.
 LRESULT CALLBACK forwardingControlProc(HWND control, UINT message, WPARAM wParam, LPARAM lParam);
 
 }  // namespace pelmora
