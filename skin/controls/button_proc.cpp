@@ -16,24 +16,6 @@
 namespace pelmora {
 namespace {
 
-// The record of a button that runs buttonSkinProc, with its window record and
-// list index; record null when the properties name no button record.
-struct ButtonLocation {
-    SkinnedWindowRecord* owner = nullptr;
-    ButtonSkinRecord* record = nullptr;
-    int index = 0;
-};
-
-ButtonLocation locateButton(HWND button) {
-    const ControlLocation at = locateControl(button);
-    ButtonLocation found{at.record, nullptr, at.listIndex};
-    if (at.record) {
-        ButtonSkinRecord* record = at.record->buttons.find(at.listIndex);
-        if (record && record->window == button) found.record = record;
-    }
-    return found;
-}
-
 bool isTicked(HWND button) {
     return ::SendMessageW(button, BM_GETCHECK, 0, 0) == BST_CHECKED;
 }
@@ -122,13 +104,13 @@ LRESULT onCheckChange(HWND button, const ButtonSkinRecord& record, UINT message,
     return ::DefWindowProcW(button, message, wParam, lParam);
 }
 
-void onMouseMove(HWND button, const ButtonLocation& at) {
+void onMouseMove(HWND button, const Located<ButtonSkinRecord>& at) {
     requestMouseLeave(button);
-    if (takeHoverHighlight(*at.owner, HotClass::Button, at.index)) paintButtonState(button, ButtonPaintState(), true);
+    if (takeHoverHighlight(*at.window, HotClass::Button, at.index)) paintButtonState(button, ButtonPaintState(), true);
 }
 
-void onMouseLeave(HWND button, const ButtonLocation& at) {
-    dropHoverHighlight(*at.owner);
+void onMouseLeave(HWND button, const Located<ButtonSkinRecord>& at) {
+    dropHoverHighlight(*at.window);
     const UINT resting = at.record->focused ? ButtonPaintState::kFocused : 0;
     paintButtonState(button, ButtonPaintState(resting), false);
 }
@@ -155,8 +137,8 @@ void buttonCommand(HWND control, int) {
 const ParentAnswers kButtonParentAnswers{isButton, nullptr, buttonCommand, nullptr, drawButtonItem};
 
 LRESULT CALLBACK buttonSkinProc(HWND button, UINT message, WPARAM wParam, LPARAM lParam) {
-    const ButtonLocation at = locateButton(button);
-    if (!at.record) return callPreviousProc(button, message, wParam, lParam);
+    const auto at = locate<ButtonSkinRecord>(button);
+    if (!at) return callPreviousProc(button, message, wParam, lParam);
     ButtonSkinRecord& record = *at.record;
     switch (message) {
         case WM_MOVE:
@@ -195,7 +177,7 @@ LRESULT CALLBACK buttonSkinProc(HWND button, UINT message, WPARAM wParam, LPARAM
             break;
         case WM_LBUTTONUP:
             // The next move after a click paints the hot look again.
-            dropHoverHighlight(*at.owner);
+            dropHoverHighlight(*at.window);
             break;
         case WM_LBUTTONDBLCLK:
             // The first click already reached the button; a second press
@@ -211,8 +193,8 @@ LRESULT CALLBACK buttonSkinProc(HWND button, UINT message, WPARAM wParam, LPARAM
 }
 
 void paintButtonState(HWND button, ButtonPaintState state, bool hot) {
-    const ButtonLocation at = locateButton(button);
-    if (!at.record) return;
+    const auto at = locate<ButtonSkinRecord>(button);
+    if (!at) return;
     RECT r{};
     ::GetClientRect(button, &r);
     const WindowDc screen(button);
@@ -221,12 +203,9 @@ void paintButtonState(HWND button, ButtonPaintState state, bool hot) {
 
 bool drawOwnerButton(int windowIndex, const DRAWITEMSTRUCT& item) {
     if (item.CtlType != ODT_BUTTON) return false;
-    const int index = propIndex(item.hwndItem, kPropListIndex);
-    SkinnedWindowRecord* owner = windowRecord(windowIndex);
-    if (index < 1 || !owner) return false;
-    const ButtonSkinRecord* record = owner->buttons.find(index);
-    if (!record || record->window != item.hwndItem || paintsItself(record->kind)) return false;
-    paintRecorded(*record, item.hDC, item.rcItem, ButtonPaintState(item.itemState));
+    const auto at = locate<ButtonSkinRecord>(item.hwndItem);
+    if (!at || at.window != windowRecord(windowIndex) || paintsItself(at.record->kind)) return false;
+    paintRecorded(*at.record, item.hDC, item.rcItem, ButtonPaintState(item.itemState));
     return true;
 }
 
@@ -252,7 +231,7 @@ ButtonSkinRecord* takeImageButton(HWND button, const std::wstring& tooltip) {
 }
 
 void refreshButtonAfterCommand(HWND control) {
-    const ButtonLocation at = locateButton(control);
+    const auto at = locate<ButtonSkinRecord>(control);
     if (at.record && paintsItself(at.record->kind)) paintButtonState(control, ButtonPaintState(), false);
 }
 

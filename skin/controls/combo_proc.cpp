@@ -74,10 +74,9 @@ void paintComboBox(int windowIndex, int comboIndex, std::optional<bool> hot, std
 }
 
 LRESULT CALLBACK comboSkinProc(HWND combo, UINT message, WPARAM wParam, LPARAM lParam) {
-    const ControlLocation at = locateControl(combo);
-    ComboBoxSkinRecord* record = findControlRecord(at.windowIndex, &SkinnedWindowRecord::comboBoxes, at.listIndex);
-    if (record && record->window != combo) record = nullptr;
-    const int w = at.windowIndex, i = record ? at.listIndex : 0;
+    const auto at = locate<ComboBoxSkinRecord>(combo);
+    ComboBoxSkinRecord* record = at.record;
+    const int w = propIndex(combo, kPropOwnerIndex), i = at.index;
     switch (message) {
         case WM_DESTROY:
             if (HWND edit = ::FindWindowExW(combo, nullptr, L"Edit", nullptr)) releaseControlColours(edit);
@@ -118,10 +117,10 @@ LRESULT CALLBACK comboSkinProc(HWND combo, UINT message, WPARAM wParam, LPARAM l
                 answerControlColour(reinterpret_cast<HWND>(lParam), reinterpret_cast<HDC>(wParam)));
         case WM_MOUSEMOVE:
             requestMouseLeave(combo);
-            if (at.record && record && takeHoverHighlight(*at.record, HotClass::ComboBox, i)) paintComboBox(w, i, true);
+            if (at && takeHoverHighlight(*at.window, HotClass::ComboBox, i)) paintComboBox(w, i, true);
             break;
         case WM_MOUSELEAVE:
-            if (at.record) dropHoverHighlight(*at.record);
+            if (at.window) dropHoverHighlight(*at.window);
             paintComboBox(w, i, false);
             break;
     }

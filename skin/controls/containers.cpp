@@ -10,6 +10,7 @@
 #include "skin/controls/control_text.h"
 #include "skin/controls/core/control_background.h"
 #include "skin/controls/core/control_font.h"
+#include "skin/controls/core/control_proc.h"
 #include "skin/controls/core/control_settings.h"
 #include "skin/controls/core/parent_messages.h"
 #include "skin/controls/core/window_properties.h"
@@ -34,10 +35,7 @@ HWND nearestProvider(HWND window) {
 }
 
 ContainerSkinRecord* containerRecordOf(HWND container) {
-    SkinnedWindowRecord* owner = windowRecord(propIndex(container, kPropOwnerIndex));
-    if (!owner) return nullptr;
-    ContainerSkinRecord* record = owner->containers.find(propIndex(container, kPropListIndex));
-    return record && record->window == container ? record : nullptr;
+    return locate<ContainerSkinRecord>(container).record;
 }
 
 LRESULT callPrevious(HWND container, UINT message, WPARAM wParam, LPARAM lParam) {

@@ -4,6 +4,7 @@
 #include "gfx/drawing_helpers.h"
 #include "skin/controls/class_modules.h"
 #include "skin/controls/core/control_background.h"
+#include "skin/controls/core/control_proc.h"
 #include "skin/controls/core/control_settings.h"
 #include "skin/controls/core/window_properties.h"
 #include "skin/controls/core/window_records.h"
@@ -21,10 +22,7 @@ bool paintsIntoGivenDc(HWND window) {
 }
 
 const ControlLayerRecord* layerRecordOf(HWND window) {
-    SkinnedWindowRecord* owner = windowRecord(propIndex(window, kPropLayerOwnerIndex));
-    if (!owner) return nullptr;
-    const ControlLayerRecord* record = owner->controlLayer.find(propIndex(window, kPropLayerIndex));
-    return record && record->window == window ? record : nullptr;
+    return locate<ControlLayerRecord>(window).record;
 }
 
 LRESULT callPrevious(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {

@@ -21,23 +21,7 @@
 namespace pelmora {
 namespace {
 
-struct EditLocation {
-    SkinnedWindowRecord* owner = nullptr;
-    EditSkinRecord* record = nullptr;
-    int index = 0;
-};
-
-EditLocation locateEdit(HWND edit) {
-    const ControlLocation at = locateControl(edit);
-    EditLocation found;
-    found.owner = at.record;
-    found.index = at.listIndex;
-    if (at.record && at.listIndex >= 1) {
-        EditSkinRecord* record = at.record->edits.find(at.listIndex);
-        if (record && record->window == edit) found.record = record;
-    }
-    return found;
-}
+using EditLocation = Located<EditSkinRecord>;
 
 bool translucent() {
     return controlSettings().translucentBackgrounds;
@@ -53,7 +37,7 @@ bool insideComboBox(HWND edit) {
 
 // An edit shows its hot border for as long as it holds the window's hover highlight, through repaints too.
 bool holdsHighlight(HWND edit, const EditLocation& at) {
-    const SkinnedWindowRecord* owner = at.owner;
+    const SkinnedWindowRecord* owner = at.window;
     return owner && at.record && owner->hotIndex == at.index && owner->hotClass == HotClass::Edit &&
            owner->hotEditParent == ::GetParent(edit);
 }
@@ -64,7 +48,7 @@ void invalidate(HWND edit) {
 
 void onMouseMove(HWND edit, const EditLocation& at) {
     requestMouseLeave(edit);
-    if (at.owner && at.record && takeHoverHighlight(*at.owner, HotClass::Edit, at.index, ::GetParent(edit)))
+    if (at && takeHoverHighlight(*at.window, HotClass::Edit, at.index, ::GetParent(edit)))
         paintEditFrame(edit, std::nullopt, true);
     // A selection drag moves the highlighted text over the picture.
     if (at.record && at.record->mouseDown && !hasScrollBars(edit)) invalidate(edit);
@@ -98,7 +82,7 @@ void onKillFocus(HWND edit, EditSkinRecord* record) {
 const ParentAnswers kEditParentAnswers{isEdit, editColour, editCommand, nullptr, nullptr};
 
 void paintEditFrame(HWND edit, std::optional<bool> focused, std::optional<bool> hot) {
-    const EditLocation at = locateEdit(edit);
+    const EditLocation at = locate<EditSkinRecord>(edit);
     const bool isFocused = focused.value_or(at.record && at.record->focused);
     const bool isHot = hot.value_or(holdsHighlight(edit, at));
     const SizeI size = windowSizeOf(edit);
@@ -131,7 +115,7 @@ bool paintEditBackground(HWND edit, HDC dc) {
 }
 
 LRESULT CALLBACK editSkinProc(HWND edit, UINT message, WPARAM wParam, LPARAM lParam) {
-    const EditLocation at = locateEdit(edit);
+    const EditLocation at = locate<EditSkinRecord>(edit);
     EditSkinRecord* record = at.record;
     switch (message) {
         case WM_DESTROY:
@@ -179,7 +163,7 @@ LRESULT CALLBACK editSkinProc(HWND edit, UINT message, WPARAM wParam, LPARAM lPa
             if (record) record->mouseDown = false;
             break;
         case WM_MOUSELEAVE:
-            if (at.owner) dropHoverHighlight(*at.owner);
+            if (at.window) dropHoverHighlight(*at.window);
             paintEditFrame(edit, std::nullopt, false);
             break;
     }

@@ -87,20 +87,7 @@ void treeNotify(const NMHDR& header) {
         ::InvalidateRect(header.hwndFrom, nullptr, TRUE);
 }
 
-struct ListLocation {
-    SkinnedWindowRecord* owner = nullptr;
-    ListSkinRecord* record = nullptr;
-    int windowIndex = 0;
-    int index = 0;
-};
-
-ListLocation locateList(HWND list) {
-    const ControlLocation at = locateControl(list);
-    ListLocation found{at.record, nullptr, at.windowIndex, at.listIndex};
-    ListSkinRecord* record = findControlRecord(at.windowIndex, &SkinnedWindowRecord::lists, at.listIndex);
-    if (record && record->window == list) found.record = record;
-    return found;
-}
+using ListLocation = Located<ListSkinRecord>;
 
 bool holdsHighlight(const SkinnedWindowRecord* owner, int index) {
     return owner && index && owner->hotIndex == index && owner->hotClass == HotClass::ListControl;
@@ -134,8 +121,8 @@ void drawFrame(HDC target, const ListFramePaint& paint) {
 }
 
 void paintFrameOf(HWND list) {
-    const ListLocation at = locateList(list);
-    if (at.record) paintListFrame(at.windowIndex, at.index);
+    const ListLocation at = locate<ListSkinRecord>(list);
+    if (at.record) paintListFrame(propIndex(list, kPropOwnerIndex), at.index);
 }
 
 // The colour the control writes its items in.
@@ -212,16 +199,16 @@ void paintListFrame(int windowIndex, int listIndex, std::optional<bool> hot, std
 }
 
 std::optional<LRESULT> handleListMessage(HWND list, UINT message, WPARAM wParam, LPARAM lParam) {
-    const ListLocation at = locateList(list);
+    const ListLocation at = locate<ListSkinRecord>(list);
     switch (message) {
         case WM_MOUSEMOVE:
             requestMouseLeave(list);
-            if (at.owner && at.record && takeHoverHighlight(*at.owner, HotClass::ListControl, at.index))
-                paintListFrame(at.windowIndex, at.index, true);
+            if (at && takeHoverHighlight(*at.window, HotClass::ListControl, at.index))
+                paintListFrame(propIndex(list, kPropOwnerIndex), at.index, true);
             return std::nullopt;
         case WM_MOUSELEAVE:
-            if (at.owner) dropHoverHighlight(*at.owner);
-            if (at.record) paintListFrame(at.windowIndex, at.index, false);
+            if (at.window) dropHoverHighlight(*at.window);
+            if (at.record) paintListFrame(propIndex(list, kPropOwnerIndex), at.index, false);
             return std::nullopt;
         case WM_MOVE:
             if (translucent()) ::InvalidateRect(list, nullptr, TRUE);

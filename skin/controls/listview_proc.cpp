@@ -31,19 +31,7 @@ bool isHeader(HWND window) {
     return hasWindowClass(window, WC_HEADERW);
 }
 
-// The record of a header, found through its own properties.
-ListViewSkinRecord* headerRecordOf(HWND header, const ControlLocation& at) {
-    ListViewSkinRecord* record = findControlRecord(at.windowIndex, &SkinnedWindowRecord::listViews, at.listIndex);
-    return record && record->window == header ? record : nullptr;
-}
-
-// A list view's own record: its properties name its place among the list
-// controls, so it is found by its handle.
-ListViewSkinRecord* viewRecordOf(HWND view) {
-    const int windowIndex = propIndex(view, kPropOwnerIndex);
-    const int index = findControl(windowIndex, &SkinnedWindowRecord::listViews, view);
-    return findControlRecord(windowIndex, &SkinnedWindowRecord::listViews, index);
-}
+using HeaderLocation = Located<ListViewSkinRecord>;
 
 std::vector<HeaderItem> headerItems(HWND header) {
     std::vector<HeaderItem> items;
@@ -102,7 +90,7 @@ void repaintHeader(HWND header) {
 // The header at rest: no hot or pressed item.
 void coolHeader(HWND header) {
     if (!header) return;
-    ListViewSkinRecord* record = headerRecordOf(header, locateControl(header));
+    ListViewSkinRecord* record = locate<ListViewSkinRecord>(header).record;
     if (!record || (record->hotItem < 0 && !record->pressed)) return;
     record->hotItem = -1;
     record->pressed = false;
@@ -113,10 +101,11 @@ int itemUnderPointer(HWND header, LPARAM lParam) {
     return headerItemAt(headerItems(header), PointI{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
 }
 
-void onHeaderMouseMove(HWND header, const ControlLocation& at, ListViewSkinRecord* record, LPARAM lParam) {
+void onHeaderMouseMove(HWND header, const HeaderLocation& at, LPARAM lParam) {
     requestMouseLeave(header);
-    if (!record || !at.record) return;
-    const bool took = takeHoverHighlight(*at.record, HotClass::ListView, at.listIndex);
+    if (!at) return;
+    ListViewSkinRecord* record = at.record;
+    const bool took = takeHoverHighlight(*at.window, HotClass::ListView, at.index);
     const int item = itemUnderPointer(header, lParam);
     if (took || item != record->hotItem) {
         record->hotItem = item;
@@ -125,11 +114,11 @@ void onHeaderMouseMove(HWND header, const ControlLocation& at, ListViewSkinRecor
 }
 
 LRESULT headerProc(HWND header, UINT message, WPARAM wParam, LPARAM lParam) {
-    const ControlLocation at = locateControl(header);
-    ListViewSkinRecord* record = headerRecordOf(header, at);
+    const auto at = locate<ListViewSkinRecord>(header);
+    ListViewSkinRecord* record = at.record;
     switch (message) {
         case WM_MOUSEMOVE:
-            onHeaderMouseMove(header, at, record, lParam);
+            onHeaderMouseMove(header, at, lParam);
             break;
         case WM_LBUTTONDOWN:
         case WM_LBUTTONUP: {
@@ -139,7 +128,7 @@ LRESULT headerProc(HWND header, UINT message, WPARAM wParam, LPARAM lParam) {
             return result;
         }
         case WM_MOUSELEAVE:
-            if (at.record) dropHoverHighlight(*at.record);
+            if (at.window) dropHoverHighlight(*at.window);
             coolHeader(header);
             break;
         case WM_MOVE:
@@ -186,10 +175,10 @@ LRESULT CALLBACK listViewSkinProc(HWND window, UINT message, WPARAM wParam, LPAR
     if (isHeader(window)) return headerProc(window, message, wParam, lParam);
     switch (message) {
         case WM_DESTROY:
-            detachEngineImageList(window, viewRecordOf(window));
+            detachEngineImageList(window, locate<ListViewSkinRecord>(window).record);
             break;
         case WM_NCDESTROY:
-            destroyEngineImageList(viewRecordOf(window));
+            destroyEngineImageList(locate<ListViewSkinRecord>(window).record);
             break;
         case WM_MOVE:
             repaintHeader(::FindWindowExW(window, nullptr, WC_HEADERW, nullptr));

@@ -44,18 +44,16 @@ void paintProgressBar(int windowIndex, int progressIndex, HDC clientDc) {
 }
 
 LRESULT CALLBACK progressSkinProc(HWND bar, UINT message, WPARAM wParam, LPARAM lParam) {
-    const ControlLocation at = locateControl(bar);
-    const ProgressSkinRecord* record =
-        findControlRecord(at.windowIndex, &SkinnedWindowRecord::progressBars, at.listIndex);
-    const int index = record && record->window == bar ? at.listIndex : 0;
+    const auto at = locate<ProgressSkinRecord>(bar);
+    const int windowIndex = propIndex(bar, kPropOwnerIndex), index = at.index;
     switch (message) {
         case WM_MOVE:
-            paintProgressBar(at.windowIndex, index);
+            paintProgressBar(windowIndex, index);
             break;
         case WM_PAINT: {
             {
                 const PaintScope paint(bar);
-                paintProgressBar(at.windowIndex, index, paint.dc());
+                paintProgressBar(windowIndex, index, paint.dc());
             }
             return ::DefWindowProcW(bar, message, wParam, lParam);
         }
@@ -63,7 +61,7 @@ LRESULT CALLBACK progressSkinProc(HWND bar, UINT message, WPARAM wParam, LPARAM 
             ::SetBkMode(reinterpret_cast<HDC>(wParam), TRANSPARENT);
             return 1;
         case WM_NCPAINT:
-            paintProgressBar(at.windowIndex, index);
+            paintProgressBar(windowIndex, index);
             return 1;
     }
     return callPreviousProc(bar, message, wParam, lParam);

@@ -18,12 +18,6 @@
 namespace pelmora {
 namespace {
 
-StaticSkinRecord* locateStatic(HWND control) {
-    const ControlLocation at = locateControl(control);
-    StaticSkinRecord* record = findControlRecord(at.windowIndex, &SkinnedWindowRecord::statics, at.listIndex);
-    return record && record->window == control ? record : nullptr;
-}
-
 COLORREF textColourOf(HWND control) {
     return static_cast<COLORREF>(propValue(control, kPropTextColour));
 }
@@ -78,7 +72,7 @@ void paintStatic(HWND control, const StaticSkinRecord* record, HDC target, LPARA
 }  // namespace
 
 LRESULT CALLBACK staticSkinProc(HWND control, UINT message, WPARAM wParam, LPARAM lParam) {
-    StaticSkinRecord* record = locateStatic(control);
+    StaticSkinRecord* record = locate<StaticSkinRecord>(control).record;
     switch (message) {
         case WM_DESTROY:
             releaseControlColours(control);

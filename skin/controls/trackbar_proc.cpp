@@ -64,20 +64,19 @@ void paintTrackBar(int windowIndex, int trackBarIndex) {
 }
 
 LRESULT CALLBACK trackBarSkinProc(HWND bar, UINT message, WPARAM wParam, LPARAM lParam) {
-    const ControlLocation at = locateControl(bar);
-    TrackBarSkinRecord* record = findControlRecord(at.windowIndex, &SkinnedWindowRecord::trackBars, at.listIndex);
-    if (record && record->window != bar) record = nullptr;
-    const int w = at.windowIndex, i = record ? at.listIndex : 0;
+    const auto at = locate<TrackBarSkinRecord>(bar);
+    TrackBarSkinRecord* record = at.record;
+    const int w = propIndex(bar, kPropOwnerIndex), i = at.index;
     switch (message) {
         case WM_MOUSEMOVE:
             requestMouseLeave(bar);
-            if (record && takeHoverHighlight(*at.record, HotClass::TrackBar, i)) {
+            if (record && takeHoverHighlight(*at.window, HotClass::TrackBar, i)) {
                 record->hot = true;
                 paintTrackBar(w, i);
             }
             break;
         case WM_MOUSELEAVE:
-            if (at.record) dropHoverHighlight(*at.record);
+            if (at.window) dropHoverHighlight(*at.window);
             if (record) record->hot = false;
             paintTrackBar(w, i);
             break;

@@ -58,13 +58,12 @@ void paintUpDown(int windowIndex, int upDownIndex, std::optional<bool> hot, std:
 }
 
 LRESULT CALLBACK upDownSkinProc(HWND control, UINT message, WPARAM wParam, LPARAM lParam) {
-    const ControlLocation at = locateControl(control);
-    UpDownSkinRecord* record = findControlRecord(at.windowIndex, &SkinnedWindowRecord::upDowns, at.listIndex);
-    if (record && record->window != control) record = nullptr;
-    const int w = at.windowIndex, i = record ? at.listIndex : 0;
+    const auto at = locate<UpDownSkinRecord>(control);
+    UpDownSkinRecord* record = at.record;
+    const int w = propIndex(control, kPropOwnerIndex), i = at.index;
     switch (message) {
         case WM_MOUSEMOVE:
-            if (record) onMouseMove(control, *at.record, *record, w, i, lParam);
+            if (record) onMouseMove(control, *at.window, *record, w, i, lParam);
             break;
         case WM_LBUTTONDOWN:
         case WM_LBUTTONUP:
@@ -74,7 +73,7 @@ LRESULT CALLBACK upDownSkinProc(HWND control, UINT message, WPARAM wParam, LPARA
             }
             break;
         case WM_MOUSELEAVE:
-            if (at.record) dropHoverHighlight(*at.record);
+            if (at.window) dropHoverHighlight(*at.window);
             if (record) record->hot = false;
             paintUpDown(w, i);
             break;

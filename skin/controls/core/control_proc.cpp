@@ -4,14 +4,6 @@
 
 namespace pelmora {
 
-ControlLocation locateControl(HWND control) {
-    ControlLocation location;
-    location.windowIndex = propIndex(control, kPropOwnerIndex);
-    location.listIndex = propIndex(control, kPropListIndex);
-    location.record = windowRecord(location.windowIndex);
-    return location;
-}
-
 LRESULT callPreviousProc(HWND control, UINT message, WPARAM wParam, LPARAM lParam) {
     const auto previous = reinterpret_cast<WNDPROC>(propValue(control, kPropPreviousProc));
     if (!previous) return ::DefWindowProcW(control, message, wParam, lParam);

@@ -1,23 +1,80 @@
 // What every control procedure shares: finding its record through the window
-// properties, handing unhandled messages to the procedure it replaced, and the
+// properties (locate), handing unhandled messages to the procedure it replaced, and the
 // hover-highlight protocol (one control per skinned window holds it).
 #pragma once
 
 #include <windows.h>
 
+#include <type_traits>
+
 #include "skin/controls/core/control_records.h"
+#include "skin/controls/core/window_properties.h"
 #include "skin/controls/core/window_records.h"
 
 namespace pelmora {
 
-// The owning window record ("Hw_FuID") and the control's index in its class
-// list ("Hw_lbID"); record is null when the properties name no window record.
-struct ControlLocation {
-    SkinnedWindowRecord* record = nullptr;
-    int windowIndex = 0;
-    int listIndex = 0;
+// The class list in the window record where each record type is kept.
+template <typename Record>
+inline constexpr auto kRecordList = nullptr;
+template <>
+inline constexpr auto kRecordList<ButtonSkinRecord> = &SkinnedWindowRecord::buttons;
+template <>
+inline constexpr auto kRecordList<EditSkinRecord> = &SkinnedWindowRecord::edits;
+template <>
+inline constexpr auto kRecordList<ListSkinRecord> = &SkinnedWindowRecord::lists;
+template <>
+inline constexpr auto kRecordList<TrackBarSkinRecord> = &SkinnedWindowRecord::trackBars;
+template <>
+inline constexpr auto kRecordList<ProgressSkinRecord> = &SkinnedWindowRecord::progressBars;
+template <>
+inline constexpr auto kRecordList<ComboBoxSkinRecord> = &SkinnedWindowRecord::comboBoxes;
+template <>
+inline constexpr auto kRecordList<UpDownSkinRecord> = &SkinnedWindowRecord::upDowns;
+template <>
+inline constexpr auto kRecordList<ListViewSkinRecord> = &SkinnedWindowRecord::listViews;
+template <>
+inline constexpr auto kRecordList<StaticSkinRecord> = &SkinnedWindowRecord::statics;
+template <>
+inline constexpr auto kRecordList<ContainerSkinRecord> = &SkinnedWindowRecord::containers;
+template <>
+inline constexpr auto kRecordList<ControlLayerRecord> = &SkinnedWindowRecord::controlLayer;
+
+// A control as its class module finds it: the window record its properties
+// name (null when they name none) and, in that record's list of the class, the
+// control's own record and its 1-based place (null and 0 when the control is
+// not recorded there). The place is what the hover highlight is held by.
+template <typename Record>
+struct Located {
+    SkinnedWindowRecord* window = nullptr;
+    Record* record = nullptr;
+    int index = 0;
+    explicit operator bool() const { return record != nullptr; }
 };
-ControlLocation locateControl(HWND control);
+
+// The one way a class module finds its record. The slot named by the control's
+// index property is taken when it holds this control; otherwise the list is
+// searched by handle, because a list view's properties name its place among
+// the list controls while its list-view record sits elsewhere.
+template <typename Record>
+Located<Record> locate(HWND control) {
+    // The control layer names its window record and place through properties of its own.
+    constexpr bool layer = std::is_same_v<Record, ControlLayerRecord>;
+    Located<Record> found;
+    found.window = windowRecord(propIndex(control, layer ? kPropLayerOwnerIndex : kPropOwnerIndex));
+    if (!found.window || !control) return found;
+    auto& list = found.window->*kRecordList<Record>;
+    int index = propIndex(control, layer ? kPropLayerIndex : kPropListIndex);
+    Record* record = list.find(index);
+    if (!record || record->window != control) {
+        index = list.indexOf(control);
+        record = list.find(index);
+    }
+    if (record) {
+        found.record = record;
+        found.index = index;
+    }
+    return found;
+}
 
 // Passes a message unchanged to the procedure kept in "Hw_hProc".
 LRESULT callPreviousProc(HWND control, UINT message, WPARAM wParam, LPARAM lParam);

@@ -207,6 +207,15 @@ TEST_F(ControlInstallTest, EveryClassLandsInItsOwnListWithItsStyleNoted) {
     for (HWND control : {combo, comboEdit, listBox, tree, trackTop, progress, upDown, view, header, label})
         EXPECT_EQ(propIndex(control, kPropOwnerIndex), index);
     EXPECT_EQ(propIndex(comboList, kPropListIndex), 2);
+    // Every class finds its record through the same properties; the list view's
+    // name its place among the list controls, and its list-view record is
+    // still found, by its handle.
+    EXPECT_EQ(locate<ListSkinRecord>(view).record, &r.lists.at(3));
+    EXPECT_EQ(locate<ListViewSkinRecord>(view).record, &r.listViews.at(1));
+    EXPECT_EQ(locate<ListViewSkinRecord>(view).index, 1);
+    EXPECT_EQ(locate<ListViewSkinRecord>(header).record, &r.listViews.at(2));
+    EXPECT_EQ(locate<TrackBarSkinRecord>(progress).window, &r);
+    EXPECT_FALSE(locate<TrackBarSkinRecord>(progress)) << "recorded, but not as a track bar";
 }
 
 std::wstring textOf(HWND window) {
@@ -404,9 +413,11 @@ TEST_F(ControlInstallTest, ForwardingProcedureReachesTheRecordAndThePreviousProc
     HWND edit = test::createChild(host_, L"EDIT", 0, 10, 40, 80, 24);
     const int index = test::recordWindow(host_);
     installControlsOf(index, host_);
-    const ControlLocation where = locateControl(edit);
-    EXPECT_EQ(where.record, windowRecord(index));
-    EXPECT_EQ(where.listIndex, 1);
+    const auto where = locate<EditSkinRecord>(edit);
+    EXPECT_EQ(where.window, windowRecord(index));
+    EXPECT_EQ(where.index, 1);
+    EXPECT_EQ(where.record, windowRecord(index)->edits.find(1));
+    EXPECT_EQ(locate<EditSkinRecord>(host_).window, nullptr) << "no owner property";
     ::SendMessageW(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"D:\\Games"));
     wchar_t text[32] = {};
     EXPECT_EQ(::SendMessageW(edit, WM_GETTEXT, 32, reinterpret_cast<LPARAM>(text)), 8);
