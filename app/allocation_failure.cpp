@@ -15,9 +15,21 @@ void* allocate(std::size_t bytes) {
 
 }  // namespace
 
-void* operator new(std::size_t bytes) { return allocate(bytes); }
-void* operator new[](std::size_t bytes) { return allocate(bytes); }
-void operator delete(void* p) noexcept { std::free(p); }
-void operator delete[](void* p) noexcept { std::free(p); }
-void operator delete(void* p, std::size_t) noexcept { std::free(p); }
-void operator delete[](void* p, std::size_t) noexcept { std::free(p); }
+void* operator new(std::size_t bytes) {
+    return allocate(bytes);
+}
+void* operator new[](std::size_t bytes) {
+    return allocate(bytes);
+}
+void operator delete(void* p) noexcept {
+    std::free(p);
+}
+void operator delete[](void* p) noexcept {
+    std::free(p);
+}
+void operator delete(void* p, std::size_t) noexcept {
+    std::free(p);
+}
+void operator delete[](void* p, std::size_t) noexcept {
+    std::free(p);
+}

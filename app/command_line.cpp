@@ -5,11 +5,15 @@
 namespace pelmora {
 namespace {
 
-bool isBlank(wchar_t c) { return c == L' ' || c == L'\t'; }
+bool isBlank(wchar_t c) {
+    return c == L' ' || c == L'\t';
+}
 
 // Options are ASCII: compare without the locale, so no language's casing
 // rules (a dotless i, say) can change what an option means.
-wchar_t asciiUpper(wchar_t c) { return c >= L'a' && c <= L'z' ? static_cast<wchar_t>(c - L'a' + L'A') : c; }
+wchar_t asciiUpper(wchar_t c) {
+    return c >= L'a' && c <= L'z' ? static_cast<wchar_t>(c - L'a' + L'A') : c;
+}
 
 bool startsWithOption(std::wstring_view text, std::wstring_view upperOption) {
     if (text.size() < upperOption.size()) return false;
@@ -156,7 +160,9 @@ private:
 
 }  // namespace
 
-ParsedCommandLine parseCommandLine(std::wstring_view arguments) { return Parser(arguments).run(); }
+ParsedCommandLine parseCommandLine(std::wstring_view arguments) {
+    return Parser(arguments).run();
+}
 
 std::wstring_view argumentsOf(std::wstring_view commandLine) {
     std::size_t pos = 0;
@@ -172,15 +178,24 @@ std::wstring_view argumentsOf(std::wstring_view commandLine) {
 
 const wchar_t* commandLineErrorName(CommandLineError error) {
     switch (error) {
-    case CommandLineError::None: return L"none";
-    case CommandLineError::UnknownOption: return L"unknown option";
-    case CommandLineError::MissingValue: return L"option without a value";
-    case CommandLineError::RelativeFolder: return L"installation folder is not a full path";
-    case CommandLineError::RepeatedOption: return L"option given twice";
-    case CommandLineError::LaunchWithoutSilent: return L"/LAUNCH without /S";
-    case CommandLineError::HelpWhenSilent: return L"/? with /S";
-    case CommandLineError::FolderNotLast: return L"/D= not last on the line";
-    case CommandLineError::LogIsInstalled: return L"log file is a file the installation writes";
+        case CommandLineError::None:
+            return L"none";
+        case CommandLineError::UnknownOption:
+            return L"unknown option";
+        case CommandLineError::MissingValue:
+            return L"option without a value";
+        case CommandLineError::RelativeFolder:
+            return L"installation folder is not a full path";
+        case CommandLineError::RepeatedOption:
+            return L"option given twice";
+        case CommandLineError::LaunchWithoutSilent:
+            return L"/LAUNCH without /S";
+        case CommandLineError::HelpWhenSilent:
+            return L"/? with /S";
+        case CommandLineError::FolderNotLast:
+            return L"/D= not last on the line";
+        case CommandLineError::LogIsInstalled:
+            return L"log file is a file the installation writes";
     }
     return L"?";
 }

@@ -5,7 +5,9 @@
 namespace pelmora {
 namespace {
 
-std::uint64_t roundedUp(std::uint64_t bytes, std::uint64_t unit) { return (bytes + unit - 1) / unit * unit; }
+std::uint64_t roundedUp(std::uint64_t bytes, std::uint64_t unit) {
+    return (bytes + unit - 1) / unit * unit;
+}
 
 // value / unit in tenths, rounded as asked.
 std::uint64_t tenths(std::uint64_t bytes, std::uint64_t unit, Rounding rounding) {

@@ -16,9 +16,13 @@ enum class ExitCode : int {
     ProgramInUse = 6,  // a file the installation replaces is held open
 };
 
-inline int exitCodeValue(ExitCode code) { return static_cast<int>(code); }
+inline int exitCodeValue(ExitCode code) {
+    return static_cast<int>(code);
+}
 
 // Runs the exit clean-up and ends the process with `code`.
-[[noreturn]] inline void endProgram(ExitCode code) { endProgram(exitCodeValue(code)); }
+[[noreturn]] inline void endProgram(ExitCode code) {
+    endProgram(exitCodeValue(code));
+}
 
 }  // namespace pelmora

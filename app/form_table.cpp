@@ -49,11 +49,17 @@ constexpr std::array<UnitEntry, kUnitCount> kUnits = {{
 
 }  // namespace
 
-const std::array<UnitEntry, kUnitCount>& installerUnits() { return kUnits; }
+const std::array<UnitEntry, kUnitCount>& installerUnits() {
+    return kUnits;
+}
 
-const UnitEntry& unitEntry(UnitRole role) { return kUnits[static_cast<size_t>(role)]; }
+const UnitEntry& unitEntry(UnitRole role) {
+    return kUnits[static_cast<size_t>(role)];
+}
 
-int controlIdOf(UnitRole role) { return kControlIdBase + static_cast<int>(role); }
+int controlIdOf(UnitRole role) {
+    return kControlIdBase + static_cast<int>(role);
+}
 
 bool roleOfControlId(int id, UnitRole* role) {
     // The window itself (place 0) is no child control.

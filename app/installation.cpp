@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <cwchar>
+
 #include "app/disk_space.h"
 #include "app/installer_app.h"
 #include "app/package_contents.h"
@@ -10,12 +12,12 @@
 #include "services/process_services.h"
 #include "services/shell_services.h"
 
-#include <cwchar>
-
 namespace pelmora {
 namespace {
 
-std::wstring bytesText(std::uint64_t bytes) { return std::to_wstring(bytes) + L" bytes"; }
+std::wstring bytesText(std::uint64_t bytes) {
+    return std::to_wstring(bytes) + L" bytes";
+}
 
 // Names tried for the archive when its planned one is taken: a number before
 // the extension ("Pelmora-2.zip"), up to this one.

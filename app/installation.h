@@ -21,9 +21,9 @@ namespace pelmora {
 enum class FolderVerdict {
     Ready,
     PathTooLong,
-    LinkInTheWay,    // a path of the installation is or passes through a link
-    FileInTheWay,    // a file stands where the product folder goes
-    NotWritable,     // the installation folder takes nothing (checked when space is short)
+    LinkInTheWay,  // a path of the installation is or passes through a link
+    FileInTheWay,  // a file stands where the product folder goes
+    NotWritable,   // the installation folder takes nothing (checked when space is short)
     NotEnoughSpace,
 };
 

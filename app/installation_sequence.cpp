@@ -7,17 +7,19 @@
 #include "app/installer_app.h"
 #include "app/installer_messages.h"
 #include "app/package_contents.h"
-#include "payload/package_texts.h"
 #include "payload/constants.h"
+#include "payload/package_texts.h"
+#include "pelmora/skin.h"
 #include "services/message_pump.h"
 #include "services/shell_services.h"
-#include "pelmora/skin.h"
 
 namespace pelmora {
 namespace {
 
 // A text of the window or its boxes, as the package gives it.
-std::wstring say(const char* key) { return ownPackage().windowText(key); }
+std::wstring say(const char* key) {
+    return ownPackage().windowText(key);
+}
 
 }  // namespace
 
@@ -35,7 +37,9 @@ void InstallerApp::onBrowseClick() {
     window_.setText(UnitRole::PathEdit, result);
 }
 
-void InstallerApp::onAgreeClick() { window_.setDisabled(UnitRole::InstallButton, !window_.checked()); }
+void InstallerApp::onAgreeClick() {
+    window_.setDisabled(UnitRole::InstallButton, !window_.checked());
+}
 
 void InstallerApp::onTermsLinkClick(int, int, WPARAM) {
     showInformationBox(window_.hwnd(), ownPackage().text(package::kKeyInformation, kInformationText),
@@ -45,7 +49,7 @@ void InstallerApp::onTermsLinkClick(int, int, WPARAM) {
 void InstallerApp::onInstallClick() {
     if (!window_.checked()) {
         showInformationBox(window_.hwnd(), ownPackage().text(package::kKeyInformation, kInformationText),
-                       say("informationCaption"));
+                           say("informationCaption"));
         window_.setChecked(true);
         // Repaint where the box was before the archive is written, rather
         // than after.
@@ -103,7 +107,8 @@ bool InstallerApp::readyToWrite() {
         return false;
     }
     for (std::wstring busy = installation_->fileInUse(); !busy.empty(); busy = installation_->fileInUse()) {
-        if (showBox(fileInUseText(busy), say("noticeCaption"), MB_RETRYCANCEL | MB_ICONWARNING) != IDRETRY) return false;
+        if (showBox(fileInUseText(busy), say("noticeCaption"), MB_RETRYCANCEL | MB_ICONWARNING) != IDRETRY)
+            return false;
     }
     return true;
 }
@@ -148,7 +153,9 @@ void InstallerApp::onProgressTick() {
     finishInstallation();
 }
 
-bool InstallerApp::extractPayload() { return installation_->extract(); }
+bool InstallerApp::extractPayload() {
+    return installation_->extract();
+}
 
 void InstallerApp::finishInstallation() {
     // A nested run has finished already: one shortcut, one word about the archive.

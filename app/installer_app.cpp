@@ -1,12 +1,12 @@
 #include "app/installer_app.h"
 
-#include "payload/constants.h"
 #include "app/package_contents.h"
+#include "payload/constants.h"
+#include "pelmora/skin.h"
 #include "services/date_time_text.h"
 #include "services/message_pump.h"
 #include "services/program_end.h"
 #include "services/transparency.h"
-#include "pelmora/skin.h"
 #include "sysinfo/os_version.h"
 
 namespace pelmora {
@@ -83,11 +83,16 @@ void InstallerApp::onInfoTick() {
 
 void InstallerApp::onUnitClick(UnitRole unit) {
     switch (unit) {
-    case UnitRole::BrowseButton: return onBrowseClick();
-    case UnitRole::AgreeCheckBox: return onAgreeClick();
-    case UnitRole::InstallButton: return onInstallClick();
-    case UnitRole::FinishButton: return onFinishClick();
-    default: return;
+        case UnitRole::BrowseButton:
+            return onBrowseClick();
+        case UnitRole::AgreeCheckBox:
+            return onAgreeClick();
+        case UnitRole::InstallButton:
+            return onInstallClick();
+        case UnitRole::FinishButton:
+            return onFinishClick();
+        default:
+            return;
     }
 }
 

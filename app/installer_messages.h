@@ -76,15 +76,24 @@ inline constexpr wchar_t kCommandLineUsage[] =
 
 inline std::wstring commandLineFaultText(CommandLineError error, const std::wstring& offending) {
     switch (error) {
-    case CommandLineError::None: return L"";
-    case CommandLineError::UnknownOption: return L"无法识别的参数：" + offending;
-    case CommandLineError::MissingValue: return L"参数缺少内容：" + offending;
-    case CommandLineError::RelativeFolder: return L"安装目录须为完整路径：" + offending;
-    case CommandLineError::RepeatedOption: return L"参数重复：" + offending;
-    case CommandLineError::LaunchWithoutSilent: return L"/LAUNCH 只能与 /S 一起使用。";
-    case CommandLineError::HelpWhenSilent: return L"/? 不能与 /S 一起使用。";
-    case CommandLineError::FolderNotLast: return L"/D= 须放在命令行最后：" + offending;
-    case CommandLineError::LogIsInstalled: return L"日志文件是安装要写入的文件：" + offending;
+        case CommandLineError::None:
+            return L"";
+        case CommandLineError::UnknownOption:
+            return L"无法识别的参数：" + offending;
+        case CommandLineError::MissingValue:
+            return L"参数缺少内容：" + offending;
+        case CommandLineError::RelativeFolder:
+            return L"安装目录须为完整路径：" + offending;
+        case CommandLineError::RepeatedOption:
+            return L"参数重复：" + offending;
+        case CommandLineError::LaunchWithoutSilent:
+            return L"/LAUNCH 只能与 /S 一起使用。";
+        case CommandLineError::HelpWhenSilent:
+            return L"/? 不能与 /S 一起使用。";
+        case CommandLineError::FolderNotLast:
+            return L"/D= 须放在命令行最后：" + offending;
+        case CommandLineError::LogIsInstalled:
+            return L"日志文件是安装要写入的文件：" + offending;
     }
     return offending;
 }

@@ -5,12 +5,12 @@
 #include "app/exit_codes.h"
 #include "app/package_contents.h"
 #include "app/unit_windows.h"
-#include "payload/package_texts.h"
 #include "base/unique_resource.h"
-#include "base/window_class.h"
 #include "base/win32_util.h"
-#include "services/unit_registry.h"
+#include "base/window_class.h"
+#include "payload/package_texts.h"
 #include "pelmora/skin.h"
+#include "services/unit_registry.h"
 
 namespace pelmora {
 namespace {
@@ -29,15 +29,24 @@ HFONT createFont(const FontChoice& font) {
 std::wstring shownCaption(const UnitEntry& entry) {
     const PackageContents& package = ownPackage();
     switch (entry.role) {
-    case UnitRole::InstallerWindow: return package.text(package::kKeyTitle, entry.caption);
-    case UnitRole::TitleLabel: return package.text(package::kKeyHeading, entry.caption);
-    case UnitRole::StatusLabel: return package.windowText("statusExtracting");
-    case UnitRole::AgreeLabel: return package.windowText("agree");
-    case UnitRole::TermsLinkLabel: return package.windowText("termsLink");
-    case UnitRole::FolderLabel: return package.windowText("folderLabel");
-    case UnitRole::InstallButton: return package.windowText("install");
-    case UnitRole::BrowseButton: return package.windowText("browse");
-    default: return entry.caption;
+        case UnitRole::InstallerWindow:
+            return package.text(package::kKeyTitle, entry.caption);
+        case UnitRole::TitleLabel:
+            return package.text(package::kKeyHeading, entry.caption);
+        case UnitRole::StatusLabel:
+            return package.windowText("statusExtracting");
+        case UnitRole::AgreeLabel:
+            return package.windowText("agree");
+        case UnitRole::TermsLinkLabel:
+            return package.windowText("termsLink");
+        case UnitRole::FolderLabel:
+            return package.windowText("folderLabel");
+        case UnitRole::InstallButton:
+            return package.windowText("install");
+        case UnitRole::BrowseButton:
+            return package.windowText("browse");
+        default:
+            return entry.caption;
     }
 }
 
@@ -66,12 +75,12 @@ bool InstallerWindow::create(HINSTANCE instance, HWND owner, FormEvents* events)
         return false;
 
     const UnitEntry& form = unitEntry(UnitRole::InstallerWindow);
-    const POINT at = centredOrigin(::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN), form.width,
-                                   form.height);
+    const POINT at =
+        centredOrigin(::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN), form.width, form.height);
     // No frame and no system caption; the minimise box is part of the form.
     const DWORD style = WS_POPUP | WS_CLIPCHILDREN | WS_MINIMIZEBOX;
-    if (!::CreateWindowExW(WS_EX_APPWINDOW, kClassName, shownCaption(form).c_str(), style, at.x, at.y, form.width, form.height,
-                           owner, nullptr, instance, this))
+    if (!::CreateWindowExW(WS_EX_APPWINDOW, kClassName, shownCaption(form).c_str(), style, at.x, at.y, form.width,
+                           form.height, owner, nullptr, instance, this))
         return false;
     units_[0] = hwnd_;
     registerUnitWindow({kInstallerWindowId, form.id}, hwnd_);
@@ -114,42 +123,43 @@ HWND InstallerWindow::createUnit(HINSTANCE instance, const UnitEntry& entry, int
         font = fonts_.back().get();
     }
     switch (entry.kind) {
-    case UnitKind::Button:
-        cls = L"BUTTON";
-        style |= BS_PUSHBUTTON | BS_CENTER | BS_VCENTER;
-        break;
-    case UnitKind::CheckBox:
-        cls = L"BUTTON";
-        style |= BS_AUTOCHECKBOX | BS_VCENTER;
-        break;
-    case UnitKind::EditBox:
-        cls = L"EDIT";
-        style |= ES_READONLY | ES_AUTOHSCROLL | ES_LEFT;
-        exStyle |= WS_EX_CLIENTEDGE;
-        break;
-    case UnitKind::ProgressBar:
-        cls = PROGRESS_CLASSW;
-        style |= PBS_SMOOTH | WS_BORDER;
-        break;
-    case UnitKind::Label:
-    case UnitKind::TransparentLabel:
-        cls = entry.kind == UnitKind::Label ? kLabelClass : kTransparentLabelClass;
-        if (entry.kind == UnitKind::TransparentLabel) exStyle |= WS_EX_TRANSPARENT;
-        look = {entry.textColour, entry.backColour, labelTextFormat(entry.hAlign, entry.vAlign, entry.wordWrap),
-                font};
-        param = &look;
-        break;
-    case UnitKind::Timer:
-        cls = kTimerClass;
-        break;
-    case UnitKind::ArchiveUnit:
-        cls = kArchiveUnitClass;
-        break;
-    case UnitKind::Window:
-        return nullptr;
+        case UnitKind::Button:
+            cls = L"BUTTON";
+            style |= BS_PUSHBUTTON | BS_CENTER | BS_VCENTER;
+            break;
+        case UnitKind::CheckBox:
+            cls = L"BUTTON";
+            style |= BS_AUTOCHECKBOX | BS_VCENTER;
+            break;
+        case UnitKind::EditBox:
+            cls = L"EDIT";
+            style |= ES_READONLY | ES_AUTOHSCROLL | ES_LEFT;
+            exStyle |= WS_EX_CLIENTEDGE;
+            break;
+        case UnitKind::ProgressBar:
+            cls = PROGRESS_CLASSW;
+            style |= PBS_SMOOTH | WS_BORDER;
+            break;
+        case UnitKind::Label:
+        case UnitKind::TransparentLabel:
+            cls = entry.kind == UnitKind::Label ? kLabelClass : kTransparentLabelClass;
+            if (entry.kind == UnitKind::TransparentLabel) exStyle |= WS_EX_TRANSPARENT;
+            look = {entry.textColour, entry.backColour, labelTextFormat(entry.hAlign, entry.vAlign, entry.wordWrap),
+                    font};
+            param = &look;
+            break;
+        case UnitKind::Timer:
+            cls = kTimerClass;
+            break;
+        case UnitKind::ArchiveUnit:
+            cls = kArchiveUnitClass;
+            break;
+        case UnitKind::Window:
+            return nullptr;
     }
-    HWND child = ::CreateWindowExW(exStyle, cls, shownCaption(entry).c_str(), style, entry.x, entry.y, entry.width, entry.height,
-                                   hwnd_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(controlId)), instance, param);
+    HWND child =
+        ::CreateWindowExW(exStyle, cls, shownCaption(entry).c_str(), style, entry.x, entry.y, entry.width, entry.height,
+                          hwnd_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(controlId)), instance, param);
     if (!child) return nullptr;
     ::SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
     if (entry.kind == UnitKind::ProgressBar) {
@@ -170,13 +180,21 @@ void InstallerWindow::setVisible(UnitRole role, bool visible) {
     ::ShowWindow(unit(role), visible ? SW_SHOWNA : SW_HIDE);
 }
 
-void InstallerWindow::setDisabled(UnitRole role, bool disabled) { ::EnableWindow(unit(role), disabled ? FALSE : TRUE); }
+void InstallerWindow::setDisabled(UnitRole role, bool disabled) {
+    ::EnableWindow(unit(role), disabled ? FALSE : TRUE);
+}
 
-void InstallerWindow::setText(UnitRole role, const std::wstring& text) { ::SetWindowTextW(unit(role), text.c_str()); }
+void InstallerWindow::setText(UnitRole role, const std::wstring& text) {
+    ::SetWindowTextW(unit(role), text.c_str());
+}
 
-std::wstring InstallerWindow::text(UnitRole role) const { return windowText(unit(role)); }
+std::wstring InstallerWindow::text(UnitRole role) const {
+    return windowText(unit(role));
+}
 
-void InstallerWindow::setTimerInterval(UnitRole timer, int ms) { pelmora::setTimerInterval(unit(timer), ms); }
+void InstallerWindow::setTimerInterval(UnitRole timer, int ms) {
+    pelmora::setTimerInterval(unit(timer), ms);
+}
 
 int InstallerWindow::progressPosition() const {
     return static_cast<int>(::SendMessageW(unit(UnitRole::InstallProgress), PBM_GETPOS, 0, 0));
@@ -260,43 +278,43 @@ LRESULT InstallerWindow::handleMessage(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp
 
 LRESULT InstallerWindow::handle(UINT msg, WPARAM wp, LPARAM lp) {
     switch (msg) {
-    case WM_COMMAND:
-        onCommand(wp, lp);
-        return 0;
-    case kUnitEventMessage: {
-        const auto* event = reinterpret_cast<const UnitEvent*>(lp);
-        UnitRole role;
-        if (!roleOfControlId(static_cast<int>(wp), &role)) return 0;
-        if (event->kind == UnitEventKind::TimerTick) {
-            events_->onTimerTick(role);
-        } else {
-            events_->onLabelReleased(role, event->x, event->y, event->keys);
+        case WM_COMMAND:
+            onCommand(wp, lp);
+            return 0;
+        case kUnitEventMessage: {
+            const auto* event = reinterpret_cast<const UnitEvent*>(lp);
+            UnitRole role;
+            if (!roleOfControlId(static_cast<int>(wp), &role)) return 0;
+            if (event->kind == UnitEventKind::TimerTick) {
+                events_->onTimerTick(role);
+            } else {
+                events_->onLabelReleased(role, event->x, event->y, event->keys);
+            }
+            return 0;
         }
-        return 0;
-    }
-    case WM_SETCURSOR: {
-        const UnitEntry* entry = entryOfControl(reinterpret_cast<HWND>(wp));
-        if (entry && entry->handCursor && LOWORD(lp) == HTCLIENT) {
-            ::SetCursor(::LoadCursorW(nullptr, IDC_HAND));
-            return TRUE;
+        case WM_SETCURSOR: {
+            const UnitEntry* entry = entryOfControl(reinterpret_cast<HWND>(wp));
+            if (entry && entry->handCursor && LOWORD(lp) == HTCLIENT) {
+                ::SetCursor(::LoadCursorW(nullptr, IDC_HAND));
+                return TRUE;
+            }
+            break;
         }
-        break;
-    }
-    case WM_ERASEBKGND:
-        paintBackground(reinterpret_cast<HDC>(wp));
-        return 1;
-    case WM_PRINTCLIENT:
-        paintBackground(reinterpret_cast<HDC>(wp));
-        return 0;
-    case WM_CLOSE:
-        if (events_->onCloseQuery()) ::DestroyWindow(hwnd_);
-        return 0;
-    case WM_QUERYENDSESSION:
-        return events_->onCloseQuery();
-    case WM_DESTROY:
-        forgetUnitWindows(kInstallerWindowId);
-        ::PostQuitMessage(exitCodeValue(ExitCode::Installed));
-        return 0;
+        case WM_ERASEBKGND:
+            paintBackground(reinterpret_cast<HDC>(wp));
+            return 1;
+        case WM_PRINTCLIENT:
+            paintBackground(reinterpret_cast<HDC>(wp));
+            return 0;
+        case WM_CLOSE:
+            if (events_->onCloseQuery()) ::DestroyWindow(hwnd_);
+            return 0;
+        case WM_QUERYENDSESSION:
+            return events_->onCloseQuery();
+        case WM_DESTROY:
+            forgetUnitWindows(kInstallerWindowId);
+            ::PostQuitMessage(exitCodeValue(ExitCode::Installed));
+            return 0;
     }
     return ::DefWindowProcW(hwnd_, msg, wp, lp);
 }

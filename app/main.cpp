@@ -8,12 +8,12 @@
 #include "app/exit_codes.h"
 #include "app/installer_app.h"
 #include "app/installer_window.h"
+#include "app/package_contents.h"
 #include "app/unattended.h"
 #include "base/unique_resource.h"
 #include "base/window_class.h"
-#include "app/package_contents.h"
-#include "services/program_end.h"
 #include "pelmora/skin.h"
+#include "services/program_end.h"
 
 namespace {
 

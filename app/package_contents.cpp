@@ -32,9 +32,13 @@ std::uint32_t le32(const char* p) {
 // The installer's own file, which whoever started it may rename or delete
 // while it runs (a download moved into place, a temporary copy cleaned up):
 // reading it must neither fail on that nor stand in its way.
-bool FileByteSource::open(const std::wstring& path) { return file_.open(path, FileSharing::ReadAndDelete); }
+bool FileByteSource::open(const std::wstring& path) {
+    return file_.open(path, FileSharing::ReadAndDelete);
+}
 
-bool FileByteSource::readAt(std::uint64_t offset, void* out, std::size_t n) { return file_.readAt(offset, out, n); }
+bool FileByteSource::readAt(std::uint64_t offset, void* out, std::size_t n) {
+    return file_.readAt(offset, out, n);
+}
 
 bool RangeByteSource::readAt(std::uint64_t offset, void* out, std::size_t n) {
     if (offset > size_ || n > size_ - offset) return false;
@@ -119,7 +123,8 @@ bool PackageContents::writePayload(const std::wstring& target) const {
     }
     // CREATE_NEW only: whatever already has the name (a user's file, a link
     // to something else) is never opened, let alone overwritten.
-    UniqueFile out(::CreateFileW(target.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
+    UniqueFile out(
+        ::CreateFileW(target.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!out) return false;
     const auto failed = [&] {
         // The file is this call's own: it goes again, with the error kept.

@@ -7,9 +7,9 @@
 #include "app/exit_codes.h"
 #include "app/installation.h"
 #include "app/installer_messages.h"
-#include "payload/constants.h"
 #include "app/package_contents.h"
 #include "base/text.h"
+#include "payload/constants.h"
 #include "payload/package_block.h"
 #include "services/program_end.h"
 
@@ -33,12 +33,15 @@ ExitCode ended(InstallLog& log, ExitCode code) {
 
 ExitCode exitCodeOf(FolderVerdict verdict) {
     switch (verdict) {
-    case FolderVerdict::Ready: return ExitCode::Installed;
-    case FolderVerdict::PathTooLong:
-    case FolderVerdict::LinkInTheWay:
-    case FolderVerdict::FileInTheWay:
-    case FolderVerdict::NotWritable: return ExitCode::FolderNotWritable;
-    case FolderVerdict::NotEnoughSpace: return ExitCode::NotEnoughSpace;
+        case FolderVerdict::Ready:
+            return ExitCode::Installed;
+        case FolderVerdict::PathTooLong:
+        case FolderVerdict::LinkInTheWay:
+        case FolderVerdict::FileInTheWay:
+        case FolderVerdict::NotWritable:
+            return ExitCode::FolderNotWritable;
+        case FolderVerdict::NotEnoughSpace:
+            return ExitCode::NotEnoughSpace;
     }
     return ExitCode::FolderNotWritable;
 }

@@ -11,7 +11,9 @@ namespace {
 
 constexpr UINT_PTR kTimerId = 1;
 
-LabelLook* lookOf(HWND hwnd) { return reinterpret_cast<LabelLook*>(::GetWindowLongPtrW(hwnd, GWLP_USERDATA)); }
+LabelLook* lookOf(HWND hwnd) {
+    return reinterpret_cast<LabelLook*>(::GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+}
 
 void notifyParent(HWND hwnd, UnitEvent event) {
     ::SendMessageW(::GetParent(hwnd), kUnitEventMessage, ::GetDlgCtrlID(hwnd), reinterpret_cast<LPARAM>(&event));
@@ -41,63 +43,65 @@ void paintParentBackground(HWND hwnd, HDC dc) {
 
 LRESULT labelCommon(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, bool transparent) {
     switch (msg) {
-    case WM_NCCREATE: {
-        auto* create = reinterpret_cast<CREATESTRUCTW*>(lp);
-        auto look = std::make_unique<LabelLook>(*static_cast<LabelLook*>(create->lpCreateParams));
-        ::SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(look.release()));
-        break;
-    }
-    case WM_NCDESTROY:
-        delete lookOf(hwnd);
-        ::SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
-        break;
-    case WM_ERASEBKGND: {
-        HDC dc = reinterpret_cast<HDC>(wp);
-        if (transparent) {
-            paintParentBackground(hwnd, dc);
-        } else {
-            const COLORREF back = lookOf(hwnd)->backColour;
-            RECT rc;
-            ::GetClientRect(hwnd, &rc);
-            GdiBrush brush(::CreateSolidBrush(back == kButtonFaceColour ? ::GetSysColor(COLOR_BTNFACE) : back));
-            ::FillRect(dc, &rc, brush.get());
+        case WM_NCCREATE: {
+            auto* create = reinterpret_cast<CREATESTRUCTW*>(lp);
+            auto look = std::make_unique<LabelLook>(*static_cast<LabelLook*>(create->lpCreateParams));
+            ::SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(look.release()));
+            break;
         }
-        return 1;
-    }
-    case WM_PAINT: {
-        PaintScope paint(hwnd);
-        drawCaption(hwnd, paint.dc(), *lookOf(hwnd));
-        return 0;
-    }
-    case WM_PRINTCLIENT:
-        ::SendMessageW(hwnd, WM_ERASEBKGND, wp, 0);
-        drawCaption(hwnd, reinterpret_cast<HDC>(wp), *lookOf(hwnd));
-        return 0;
-    case WM_SETTEXT: {
-        const LRESULT result = ::DefWindowProcW(hwnd, msg, wp, lp);
-        // The old caption may reach outside the new one: repaint what lies
-        // beneath first, then the label over it.
-        if (transparent) {
-            RECT rc;
-            ::GetWindowRect(hwnd, &rc);
-            ::MapWindowPoints(nullptr, ::GetParent(hwnd), reinterpret_cast<POINT*>(&rc), 2);
-            ::RedrawWindow(::GetParent(hwnd), &rc, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+        case WM_NCDESTROY:
+            delete lookOf(hwnd);
+            ::SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
+            break;
+        case WM_ERASEBKGND: {
+            HDC dc = reinterpret_cast<HDC>(wp);
+            if (transparent) {
+                paintParentBackground(hwnd, dc);
+            } else {
+                const COLORREF back = lookOf(hwnd)->backColour;
+                RECT rc;
+                ::GetClientRect(hwnd, &rc);
+                GdiBrush brush(::CreateSolidBrush(back == kButtonFaceColour ? ::GetSysColor(COLOR_BTNFACE) : back));
+                ::FillRect(dc, &rc, brush.get());
+            }
+            return 1;
         }
-        ::RedrawWindow(hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
-        return result;
-    }
-    case WM_LBUTTONUP:
-        notifyParent(hwnd, {UnitEventKind::LeftButtonReleased, static_cast<short>(LOWORD(lp)),
-                            static_cast<short>(HIWORD(lp)), wp});
-        return 0;
-    case WM_NCHITTEST:
-        // Labels take the mouse even when transparent, so the link can be clicked.
-        return HTCLIENT;
+        case WM_PAINT: {
+            PaintScope paint(hwnd);
+            drawCaption(hwnd, paint.dc(), *lookOf(hwnd));
+            return 0;
+        }
+        case WM_PRINTCLIENT:
+            ::SendMessageW(hwnd, WM_ERASEBKGND, wp, 0);
+            drawCaption(hwnd, reinterpret_cast<HDC>(wp), *lookOf(hwnd));
+            return 0;
+        case WM_SETTEXT: {
+            const LRESULT result = ::DefWindowProcW(hwnd, msg, wp, lp);
+            // The old caption may reach outside the new one: repaint what lies
+            // beneath first, then the label over it.
+            if (transparent) {
+                RECT rc;
+                ::GetWindowRect(hwnd, &rc);
+                ::MapWindowPoints(nullptr, ::GetParent(hwnd), reinterpret_cast<POINT*>(&rc), 2);
+                ::RedrawWindow(::GetParent(hwnd), &rc, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+            }
+            ::RedrawWindow(hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+            return result;
+        }
+        case WM_LBUTTONUP:
+            notifyParent(hwnd, {UnitEventKind::LeftButtonReleased, static_cast<short>(LOWORD(lp)),
+                                static_cast<short>(HIWORD(lp)), wp});
+            return 0;
+        case WM_NCHITTEST:
+            // Labels take the mouse even when transparent, so the link can be clicked.
+            return HTCLIENT;
     }
     return ::DefWindowProcW(hwnd, msg, wp, lp);
 }
 
-LRESULT CALLBACK labelProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) { return labelCommon(hwnd, msg, wp, lp, false); }
+LRESULT CALLBACK labelProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+    return labelCommon(hwnd, msg, wp, lp, false);
+}
 
 LRESULT CALLBACK transparentLabelProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     return labelCommon(hwnd, msg, wp, lp, true);
@@ -144,6 +148,8 @@ void setTimerInterval(HWND timer, int ms) {
     ::SetWindowLongPtrW(timer, GWLP_USERDATA, ms);
 }
 
-int timerInterval(HWND timer) { return static_cast<int>(::GetWindowLongPtrW(timer, GWLP_USERDATA)); }
+int timerInterval(HWND timer) {
+    return static_cast<int>(::GetWindowLongPtrW(timer, GWLP_USERDATA));
+}
 
 }  // namespace pelmora

@@ -23,12 +23,11 @@ std::wstring toWide(unsigned codePage, std::string_view bytes) {
 
 std::string fromWide(unsigned codePage, std::wstring_view wide) {
     if (wide.empty()) return {};
-    const int n = ::WideCharToMultiByte(codePage, 0, wide.data(), static_cast<int>(wide.size()), nullptr, 0,
-                                        nullptr, nullptr);
+    const int n =
+        ::WideCharToMultiByte(codePage, 0, wide.data(), static_cast<int>(wide.size()), nullptr, 0, nullptr, nullptr);
     if (n <= 0) return {};
     std::string out(static_cast<size_t>(n), '\0');
-    ::WideCharToMultiByte(codePage, 0, wide.data(), static_cast<int>(wide.size()), out.data(), n, nullptr,
-                          nullptr);
+    ::WideCharToMultiByte(codePage, 0, wide.data(), static_cast<int>(wide.size()), out.data(), n, nullptr, nullptr);
     return out;
 }
 #endif
@@ -64,10 +63,18 @@ void appendUtf8(std::uint32_t c, std::string* out) {
 }  // namespace
 
 #ifdef _WIN32
-std::wstring wideFromGbk(std::string_view gbk) { return toWide(kProductCodePage, gbk); }
-std::string gbkFromWide(std::wstring_view wide) { return fromWide(kProductCodePage, wide); }
-std::wstring wideFromUtf8(std::string_view utf8) { return toWide(CP_UTF8, utf8); }
-std::string utf8FromWide(std::wstring_view wide) { return fromWide(CP_UTF8, wide); }
+std::wstring wideFromGbk(std::string_view gbk) {
+    return toWide(kProductCodePage, gbk);
+}
+std::string gbkFromWide(std::wstring_view wide) {
+    return fromWide(kProductCodePage, wide);
+}
+std::wstring wideFromUtf8(std::string_view utf8) {
+    return toWide(CP_UTF8, utf8);
+}
+std::string utf8FromWide(std::wstring_view wide) {
+    return fromWide(CP_UTF8, wide);
+}
 #endif
 
 bool utf16FromUtf8(std::string_view utf8, std::wstring* out) {
@@ -124,8 +131,8 @@ bool utf8FromGbk(std::string_view gbk, std::string* out) {
                                         static_cast<int>(gbk.size()), nullptr, 0);
     if (n <= 0) return false;
     std::wstring wide(static_cast<size_t>(n), L'\0');
-    ::MultiByteToWideChar(kProductCodePage, MB_ERR_INVALID_CHARS, gbk.data(), static_cast<int>(gbk.size()),
-                          wide.data(), n);
+    ::MultiByteToWideChar(kProductCodePage, MB_ERR_INVALID_CHARS, gbk.data(), static_cast<int>(gbk.size()), wide.data(),
+                          n);
     return utf8FromUtf16(wide, out);
 #else
     iconv_t cd = ::iconv_open("UTF-8", "CP936");

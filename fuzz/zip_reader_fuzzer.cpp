@@ -3,14 +3,14 @@
 // Besides crashes and sanitizer reports it stops on any broken promise: more
 // bytes handed on than declared, or a "safe" path that could leave its folder
 // or that Windows would not open.
+#include <zlib.h>
+
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <map>
 #include <string>
 #include <vector>
-
-#include <zlib.h>
 
 #include "payload/entry_data.h"
 #include "payload/entry_path.h"

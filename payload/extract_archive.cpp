@@ -8,9 +8,9 @@
 #include "base/unique_resource.h"
 #include "payload/entry_file.h"
 #include "payload/entry_names.h"
-#include "payload/link_check.h"
 #include "payload/entry_path.h"
 #include "payload/entry_pipeline.h"
+#include "payload/link_check.h"
 #include "payload/zip_reader.h"
 
 namespace pelmora {
@@ -126,9 +126,9 @@ private:
 
 // Where an entry's file goes and what may be done there.
 struct FileTarget {
-    std::wstring path;        // destination and relative path joined
-    std::wstring relative;    // below the destination
-    std::wstring destFinal;   // the destination's final path
+    std::wstring path;       // destination and relative path joined
+    std::wstring relative;   // below the destination
+    std::wstring destFinal;  // the destination's final path
     const EntryNameSet* names = nullptr;
 };
 
@@ -289,8 +289,8 @@ int ArchiveUnit::extractArchive(const std::wstring& archivePath, const std::wstr
     if (result == 0) {
         // Nothing this call replaced may stay replaced by a call that failed.
         if (!restoreReplaced()) {
-            lastError_ += L"; cannot put back the old " + replaced_.front().path + L", kept as " +
-                          replaced_.front().backup;
+            lastError_ +=
+                L"; cannot put back the old " + replaced_.front().path + L", kept as " + replaced_.front().backup;
         }
     } else if (result == 1 && !keepReplaced_) {
         commitReplaced();

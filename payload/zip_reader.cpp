@@ -68,7 +68,9 @@ namespace {
 
 // Nobody may rename, delete or write the archive while it is read: a worker
 // opens it again by name and must find the very same file.
-bool openArchiveFile(const std::wstring& path, FileSource* file) { return file->open(path, FileSharing::Read); }
+bool openArchiveFile(const std::wstring& path, FileSource* file) {
+    return file->open(path, FileSharing::Read);
+}
 
 // The full path, so the file can be opened again after the current folder changed.
 std::wstring fullPathOf(const std::wstring& path) {
@@ -92,8 +94,7 @@ std::unique_ptr<ZipReader> ZipReader::open(const std::wstring& path, ZipResult* 
     }
     wchar_t folder[MAX_PATH] = L"";
     ::GetCurrentDirectoryW(MAX_PATH, folder);
-    std::unique_ptr<ZipReader> reader(
-        new ZipReader(std::move(file), fullPathOf(path), folder));
+    std::unique_ptr<ZipReader> reader(new ZipReader(std::move(file), fullPathOf(path), folder));
     *error = zip::findEndRecord(*reader->source_, &reader->end_);
     if (*error == ZipResult::Ok) *error = zip::readCentralDirectory(*reader->source_, reader->end_, &reader->entries_);
     if (*error != ZipResult::Ok) return nullptr;

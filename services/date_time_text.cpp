@@ -3,8 +3,8 @@
 namespace pelmora {
 
 std::wstring dateTimeText(const SYSTEMTIME& t, const DateTimeUnits& u) {
-    std::wstring text = std::to_wstring(t.wYear) + u.year + std::to_wstring(t.wMonth) + u.month +
-                        std::to_wstring(t.wDay) + u.day;
+    std::wstring text =
+        std::to_wstring(t.wYear) + u.year + std::to_wstring(t.wMonth) + u.month + std::to_wstring(t.wDay) + u.day;
     const std::wstring h = std::to_wstring(t.wHour), m = std::to_wstring(t.wMinute), s = std::to_wstring(t.wSecond);
     if (t.wSecond != 0) {
         text += h + u.hour + m + u.minute + s + u.second;

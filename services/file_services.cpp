@@ -35,13 +35,19 @@ bool writeByteSetsToFile(const std::wstring& path, std::initializer_list<ByteSpa
     return ::CloseHandle(file.release()) != FALSE;
 }
 
-bool createFolder(const std::wstring& path) { return ::CreateDirectoryW(path.c_str(), nullptr) != FALSE; }
+bool createFolder(const std::wstring& path) {
+    return ::CreateDirectoryW(path.c_str(), nullptr) != FALSE;
+}
 
-bool deleteFile(const std::wstring& path) { return ::DeleteFileW(path.c_str()) != FALSE; }
+bool deleteFile(const std::wstring& path) {
+    return ::DeleteFileW(path.c_str()) != FALSE;
+}
 
 namespace {
 
-bool gone(DWORD error) { return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND; }
+bool gone(DWORD error) {
+    return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
+}
 
 }  // namespace
 

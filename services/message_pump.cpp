@@ -26,6 +26,8 @@ void waitPumping(int ms) {
     }
 }
 
-void sleepMs(int ms) { ::Sleep(ms < 0 ? 0 : static_cast<DWORD>(ms)); }
+void sleepMs(int ms) {
+    ::Sleep(ms < 0 ? 0 : static_cast<DWORD>(ms));
+}
 
 }  // namespace pelmora

@@ -9,14 +9,16 @@
 namespace pelmora {
 
 int showCommandForMode(int showMode) {
-    static const int kCommands[] = {SW_HIDE, SW_SHOWNORMAL, SW_SHOWMINIMIZED, SW_SHOWMAXIMIZED, SW_SHOWNOACTIVATE,
-                                    SW_MINIMIZE};
+    static const int kCommands[] = {SW_HIDE,          SW_SHOWNORMAL,     SW_SHOWMINIMIZED,
+                                    SW_SHOWMAXIMIZED, SW_SHOWNOACTIVATE, SW_MINIMIZE};
     if (showMode < 1) showMode = 1;
     if (showMode > 6) showMode = 6;
     return kCommands[showMode - 1];
 }
 
-std::wstring quotedCommandLine(const std::wstring& programPath) { return L"\"" + programPath + L"\""; }
+std::wstring quotedCommandLine(const std::wstring& programPath) {
+    return L"\"" + programPath + L"\"";
+}
 
 bool runProgram(const std::wstring& commandLine, bool waitForExit, std::optional<int> showMode) {
     STARTUPINFOW startup{};

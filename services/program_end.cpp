@@ -18,7 +18,9 @@ std::vector<std::function<void()>>& cleanupSteps() {
 
 }  // namespace
 
-void registerExitCleanup(std::function<void()> step) { cleanupSteps().push_back(std::move(step)); }
+void registerExitCleanup(std::function<void()> step) {
+    cleanupSteps().push_back(std::move(step));
+}
 
 void runExitCleanup() {
     // Taken out first, so a step that ends the program again cannot run twice.
@@ -45,7 +47,9 @@ std::wstring allocationFailureMessage(std::size_t bytes) {
     return L"分配 " + std::to_wstring(bytes) + L" 字节内存失败!";
 }
 
-void setFatalErrorBoxShown(bool shown) { fatalErrorBoxShown = shown; }
+void setFatalErrorBoxShown(bool shown) {
+    fatalErrorBoxShown = shown;
+}
 
 void fatalAllocationFailure(std::size_t bytes) {
     if (!fatalErrorBoxShown) ::ExitProcess(static_cast<UINT>(-1));

@@ -61,7 +61,7 @@ std::wstring browseForFolder(const std::wstring& title, bool includeFiles) {
 }
 
 std::wstring specialFolderPath(int kind) {
-    static const int kCsidl[] = {CSIDL_PERSONAL, CSIDL_FAVORITES, CSIDL_DESKTOPDIRECTORY, CSIDL_FONTS,
+    static const int kCsidl[] = {CSIDL_PERSONAL,  CSIDL_FAVORITES, CSIDL_DESKTOPDIRECTORY, CSIDL_FONTS,
                                  CSIDL_STARTMENU, CSIDL_PROGRAMS,  CSIDL_STARTUP,          CSIDL_APPDATA};
     wchar_t buffer[MAX_PATH + 1] = {};
     bool ok = false;

@@ -12,8 +12,8 @@
 #include <vector>
 
 #include "base/unique_resource.h"
-#include "skin/state/engine_state.h"
 #include "skin/controls/core/window_records.h"
+#include "skin/state/engine_state.h"
 #include "skin/window/status_bar.h"
 
 namespace pelmora {

@@ -20,7 +20,7 @@ struct OsFacts {
     unsigned short suiteMask = 0;
     std::wstring csdVersion;                       // service-pack text of the version record
     unsigned long processorArchitectureField = 0;  // first 32-bit field of SYSTEM_INFO
-    bool wow64 = false;  // 64-bit Windows: a 32-bit program under WOW64, or any 64-bit program
+    bool wow64 = false;                 // 64-bit Windows: a 32-bit program under WOW64, or any 64-bit program
     bool serverR2 = false;              // GetSystemMetrics(SM_SERVERR2) != 0
     unsigned long productInfoType = 0;  // RtlGetProductInfo; asked only above major 5
     // HKLM "SOFTWARE\Microsoft\Windows NT\CurrentVersion"; empty when missing.

@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "demo/gallery/gallery_art.h"
 #include "base/window_class.h"
+#include "demo/gallery/gallery_art.h"
 #include "pelmora/skin.h"
 
 namespace pelmora::gallery {
@@ -383,7 +383,8 @@ void GalleryWindow::applySkin() {
     options.captionHeight = 30;
     options.resizable = false;
     options.statusBarHeight = kStatusBarHeight;
-    options.statusItems = {{L"皮肤控件一览", 120, {}, -1}, {L"", 150, {}, -1}, {L"状态栏由皮肤对象的操作改变", -1, {}, -1}};
+    options.statusItems = {
+        {L"皮肤控件一览", 120, {}, -1}, {L"", 150, {}, -1}, {L"状态栏由皮肤对象的操作改变", -1, {}, -1}};
     skin::skinWindow(window, options);
     skin::TitleStyle title;
     title.fontSize = 12;

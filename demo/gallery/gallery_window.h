@@ -73,7 +73,7 @@ enum ControlId : int {
     kDateTime = 732,
     // 800: scroll bars and the skinned message box
     kMessageBoxButton = 801,  // shows a message box the engine skins
-    kStatusLine = 901,  // says what was clicked last
+    kStatusLine = 901,        // says what was clicked last
 };
 
 // The skinned status bar along the bottom (not a window: the skin object draws

@@ -11,8 +11,8 @@
 #include <string_view>
 
 #include "gfx/gdip_types.h"
-#include "skin/controls/core/control_records.h"
 #include "skin/controls/control_text.h"
+#include "skin/controls/core/control_records.h"
 
 namespace pelmora {
 

@@ -33,8 +33,8 @@ struct EngineState {
     // The first WM_SIZE of any skinned window does not re-render, and while
     // this is set a render does not make the children repaint.
     bool firstSizePending = true;
-    int borderWidth = 0;             // frame width used by caption layout, title placement and edge tests
-    int hotButtonIndex = 0;          // caption button last hit, shared by all windows; 0 none
+    int borderWidth = 0;     // frame width used by caption layout, title placement and edge tests
+    int hotButtonIndex = 0;  // caption button last hit, shared by all windows; 0 none
     std::vector<std::unique_ptr<SkinnedWindowRecord>> windowRecords;
     ClassProcedureTable procedures = shippedClassProcedures();
 };

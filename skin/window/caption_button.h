@@ -23,7 +23,7 @@ struct CaptionButton {
     int width = 26;  // image width; the hit rectangle of Close is two pixels wider
     int height = 18;
     ByteBuffer glyph;
-    ByteBuffer altGlyph;    // Maximize: drawn while the window is maximised
+    ByteBuffer altGlyph;  // Maximize: drawn while the window is maximised
     CaptionButtonKind kind = CaptionButtonKind::Custom;
     std::wstring tooltipText;
     CaptionHandler handler;  // Custom only

@@ -1,6 +1,6 @@
 // Pure rules of the installer window, and the information box's hook.
-#include <gtest/gtest.h>
 #include <windows.h>
+#include <gtest/gtest.h>
 
 #include <algorithm>
 #include <map>

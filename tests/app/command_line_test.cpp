@@ -9,7 +9,9 @@
 namespace pelmora {
 namespace {
 
-std::string shown(const std::wstring& text) { return ::testing::PrintToString(text); }
+std::string shown(const std::wstring& text) {
+    return ::testing::PrintToString(text);
+}
 
 TEST(CommandLineTest, OptionsInAnyCaseAndAnyOrder) {
     struct Case {

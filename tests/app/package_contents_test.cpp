@@ -2,16 +2,16 @@
 // what an intact block gives, how every kind of damage is told apart, and
 // the choice of the window icon's image.
 #include "app/package_contents.h"
-#include "gfx/gdip_image.h"
-#include "gfx/gdip_object.h"
 
-#include <gtest/gtest.h>
 #include <windows.h>
+#include <gtest/gtest.h>
 #include <zlib.h>
 
 #include <map>
 #include <string>
 
+#include "gfx/gdip_image.h"
+#include "gfx/gdip_object.h"
 #include "payload/package_block.h"
 #include "tests/support/temp_folder.h"
 

@@ -1,17 +1,18 @@
 #include "base/text.h"
 
 #include <windows.h>
+#include <gtest/gtest.h>
 
 #include <cstdlib>
-
-#include <gtest/gtest.h>
 
 namespace pelmora {
 namespace {
 
 TEST(TextTest, GbkRoundTripIsIndependentOfTheAnsiCodePage) {
     // "Pelmora☆Corvane.exe" as stored in the archive: ☆ is A1 EE in code page 936.
-    const std::string gbk = "Pelmora\xA1\xEE" "Corvane.exe";
+    const std::string gbk =
+        "Pelmora\xA1\xEE"
+        "Corvane.exe";
     EXPECT_EQ(wideFromGbk(gbk), L"Pelmora☆Corvane.exe");
     EXPECT_EQ(gbkFromWide(L"Pelmora☆Corvane.exe"), gbk);
     // 软件安装向导

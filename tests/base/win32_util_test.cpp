@@ -1,8 +1,8 @@
 // The shared window helpers: text, class test and client rectangle.
 #include "base/win32_util.h"
 
-#include <gtest/gtest.h>
 #include <windows.h>
+#include <gtest/gtest.h>
 
 namespace pelmora {
 namespace {

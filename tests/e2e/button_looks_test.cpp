@@ -2,8 +2,8 @@
 // the screen while a user works them: "开始安装" in red with rounded corners,
 // the accent outline under the pointer, the pressed inset, the focus glow, the
 // square grey plate once the box is unticked, and the box's tick and glow.
-#include <gtest/gtest.h>
 #include <windows.h>
+#include <gtest/gtest.h>
 
 #include <cstdint>
 #include <cstdlib>

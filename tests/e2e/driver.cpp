@@ -12,15 +12,17 @@ std::wstring buildDir() {
     return path;
 }
 
-std::wstring installerPath() { return buildDir() + L"\\app\\PelmoraSetup.exe"; }
+std::wstring installerPath() {
+    return buildDir() + L"\\app\\PelmoraSetup.exe";
+}
 
 std::wstring textOf(HWND hwnd) {
     DWORD_PTR length = 0;
     if (!::SendMessageTimeoutW(hwnd, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, 5000, &length)) return L"<hung>";
     std::wstring text(length + 1, L'\0');
     DWORD_PTR copied = 0;
-    ::SendMessageTimeoutW(hwnd, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()), SMTO_ABORTIFHUNG,
-                          5000, &copied);
+    ::SendMessageTimeoutW(hwnd, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()), SMTO_ABORTIFHUNG, 5000,
+                          &copied);
     text.resize(copied);
     return text;
 }
@@ -71,9 +73,13 @@ HWND findDialog(DWORD processId, const std::wstring& caption) {
     return found && classOf(found) == L"#32770" ? found : nullptr;
 }
 
-std::wstring messageBoxText(HWND box) { return textOf(::GetDlgItem(box, 0xFFFF)); }
+std::wstring messageBoxText(HWND box) {
+    return textOf(::GetDlgItem(box, 0xFFFF));
+}
 
-void clickLater(HWND button) { ::PostMessageW(button, BM_CLICK, 0, 0); }
+void clickLater(HWND button) {
+    ::PostMessageW(button, BM_CLICK, 0, 0);
+}
 
 HWND focusOf(const Installer& installer) {
     GUITHREADINFO info{};
@@ -230,7 +236,9 @@ Installer::~Installer() {
     }
 }
 
-bool Installer::running() const { return process_ && ::WaitForSingleObject(process_.get(), 0) == WAIT_TIMEOUT; }
+bool Installer::running() const {
+    return process_ && ::WaitForSingleObject(process_.get(), 0) == WAIT_TIMEOUT;
+}
 
 long Installer::waitExit(DWORD timeoutMs) {
     if (!process_ || ::WaitForSingleObject(process_.get(), timeoutMs) != WAIT_OBJECT_0) return -1000;

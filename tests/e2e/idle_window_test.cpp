@@ -2,7 +2,6 @@
 // information line, and closing before installing.
 #include <windows.h>
 #include <commctrl.h>
-
 #include <gtest/gtest.h>
 
 #include "tests/e2e/driver.h"
@@ -99,8 +98,7 @@ TEST(IdleWindowTest, WindowIsCentredWithItsSixteenUnitsInPlace) {
 std::wstring todayPrefix() {
     SYSTEMTIME now;
     ::GetLocalTime(&now);
-    return std::to_wstring(now.wYear) + L"年" + std::to_wstring(now.wMonth) + L"月" + std::to_wstring(now.wDay) +
-           L"日";
+    return std::to_wstring(now.wYear) + L"年" + std::to_wstring(now.wMonth) + L"月" + std::to_wstring(now.wDay) + L"日";
 }
 
 TEST(IdleWindowTest, InformationLineShowsTheDateWithinHalfASecond) {

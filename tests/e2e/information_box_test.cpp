@@ -4,8 +4,8 @@
 // installer's window working behind it afterwards; the focus step-down that
 // comes back to 250, a box closed while it fades in, and the installer losing
 // activation.
-#include <gtest/gtest.h>
 #include <windows.h>
+#include <gtest/gtest.h>
 
 #include <functional>
 #include <string>
@@ -168,7 +168,8 @@ TEST(InformationBoxTest, CaptionBandDragsTheBox) {
     EXPECT_TRUE(waitFor([&] {
         const RECT now = screenRectOf(box);
         return now.left == before.left + 40 && now.top == before.top + 30;
-    })) << "moved by " << screenRectOf(box).left - before.left << "," << screenRectOf(box).top - before.top;
+    })) << "moved by "
+        << screenRectOf(box).left - before.left << "," << screenRectOf(box).top - before.top;
     const RECT still = screenRectOf(installer.window());
     EXPECT_EQ(still.left, behind.left);
     EXPECT_EQ(still.top, behind.top);

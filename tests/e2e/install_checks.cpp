@@ -1,10 +1,9 @@
 #include "tests/e2e/install_checks.h"
 
+#include <gtest/gtest.h>
 #include <objbase.h>
 #include <shlobj.h>
 #include <shobjidl.h>
-
-#include <gtest/gtest.h>
 
 #include "base/text.h"
 #include "tests/support/temp_folder.h"

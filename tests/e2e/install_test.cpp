@@ -3,11 +3,10 @@
 // files, the shortcut, the launch and the fade; and every failure path.
 #include <windows.h>
 #include <commctrl.h>
+#include <gtest/gtest.h>
 #include <objbase.h>
 #include <shlobj.h>
 #include <shobjidl.h>
-
-#include <gtest/gtest.h>
 
 #include <algorithm>
 #include <map>
@@ -462,7 +461,8 @@ TEST_F(InstallTest, WhatStandsInTheFoldersWayIsNamedBeforeAnythingIsWritten) {
         std::wstring folder;
         std::wstring box;
     } cases[] = {
-        {linked, L"安装目录中有链接：" + linked + L"\\Pelmora\r\n安装不会经过链接写入。请删除该链接或选择其他安装目录。"},
+        {linked,
+         L"安装目录中有链接：" + linked + L"\\Pelmora\r\n安装不会经过链接写入。请删除该链接或选择其他安装目录。"},
         {blocked, L"安装目录中已有同名文件：" + blocked + L"\\Pelmora\r\n请删除或改名该文件，或选择其他安装目录。"},
         {L"V:\\", L"无法写入安装目录：V:\\\r\n请选择其他安装目录。"},
     };

@@ -1,8 +1,8 @@
 // The minimal example, started as its own process: skinned as the engine
 // draws windows (rounded outline, the theme colour on screen), its button
 // shows the edit's text in a skinned message box, and it ends cleanly.
-#include <gtest/gtest.h>
 #include <windows.h>
+#include <gtest/gtest.h>
 
 #include <cstdlib>
 

@@ -4,10 +4,10 @@
 // title, heading, texts and picture, every file's bytes, the empty folders,
 // the shortcut and the program it starts. And what a stub without a package,
 // or a cut-off download, says.
+#include <windows.h>
 #include <gtest/gtest.h>
 #include <objbase.h>
 #include <shlobj.h>
-#include <windows.h>
 
 #include <cstdlib>
 #include <map>

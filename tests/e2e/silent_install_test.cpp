@@ -1,9 +1,8 @@
 // The installer started from a script: silent installs and their exit codes,
 // the log, the disk-space check, and the command line's effect on the window.
 #include <windows.h>
-#include <objbase.h>
-
 #include <gtest/gtest.h>
+#include <objbase.h>
 
 #include <algorithm>
 #include <cstring>
@@ -33,7 +32,9 @@ constexpr wchar_t kSmallDrive[] = L"T:\\";
 constexpr wchar_t kReadOnlyDrive[] = L"U:\\";
 constexpr wchar_t kSmallReadOnlyDrive[] = L"V:\\";
 
-std::string shown(const std::wstring& text) { return ::testing::PrintToString(text); }
+std::string shown(const std::wstring& text) {
+    return ::testing::PrintToString(text);
+}
 
 // The log as text; its lines must each start with a time stamp.
 std::wstring readLog(const std::wstring& path) {
@@ -64,9 +65,13 @@ void expectTimeStamps(const std::wstring& log) {
 }
 
 // Quoted: the temporary folder's path may hold spaces.
-std::wstring logOption(const std::wstring& path) { return L"\"/LOG=" + path + L"\""; }
+std::wstring logOption(const std::wstring& path) {
+    return L"\"/LOG=" + path + L"\"";
+}
 
-bool logHas(const std::wstring& log, const std::wstring& text) { return log.find(text) != std::wstring::npos; }
+bool logHas(const std::wstring& log, const std::wstring& text) {
+    return log.find(text) != std::wstring::npos;
+}
 
 std::wstring systemWords(DWORD code) {
     wchar_t text[512];
@@ -82,9 +87,13 @@ std::wstring inFolder(const std::wstring& folder, const std::wstring& name) {
     return folder.back() == L'\\' ? folder + name : folder + L"\\" + name;
 }
 
-std::map<std::wstring, std::string> treeOf(const std::wstring& folder) { return listing(folder); }
+std::map<std::wstring, std::string> treeOf(const std::wstring& folder) {
+    return listing(folder);
+}
 
-bool driveIsEmpty(const std::wstring& root) { return treeOf(root.substr(0, 2)).empty(); }
+bool driveIsEmpty(const std::wstring& root) {
+    return treeOf(root.substr(0, 2)).empty();
+}
 
 std::string bytesOf(const std::wstring& path) {
     std::string bytes;
@@ -211,8 +220,8 @@ TEST_F(SilentInstallTest, EachFailureEndsWithItsExitCodeAndLeavesNothingBehind) 
     const std::wstring elsewhere = work / L"elsewhere";
     const std::wstring linkedProduct = work / L"linked product", linkedPayload = work / L"linked payload",
                        linkedArchive = work / L"linked archive";
-    for (const std::wstring& folder : {elsewhere, linkedProduct, linkedPayload, linkedPayload + L"\\Pelmora",
-                                       linkedArchive})
+    for (const std::wstring& folder :
+         {elsewhere, linkedProduct, linkedPayload, linkedPayload + L"\\Pelmora", linkedArchive})
         ASSERT_TRUE(::CreateDirectoryW(folder.c_str(), nullptr));
     const HostLink productLink(linkedProduct + L"\\Pelmora", elsewhere);
     const HostLink payloadLink(linkedPayload + L"\\Pelmora\\mp3", elsewhere);
@@ -518,7 +527,8 @@ TEST_F(SilentInstallTest, OptionsBoxAndBadCommandLineBoxComeBeforeAnyWindow) {
         bool listsOptions;
         long exitCode;
     } cases[] = {
-        {L"/?", L"命令行参数", L"用法：PelmoraSetup.exe [/S] [/NOSHORTCUT] [/LAUNCH] [/LOG=日志文件] [/D=安装目录]", true, 0},
+        {L"/?", L"命令行参数", L"用法：PelmoraSetup.exe [/S] [/NOSHORTCUT] [/LAUNCH] [/LOG=日志文件] [/D=安装目录]",
+         true, 0},
         {L"/BOGUS", L"错误", L"无法识别的参数：/BOGUS", true, 5},
         {L"/LAUNCH", L"错误", L"/LAUNCH 只能与 /S 一起使用。", true, 5},
         {L"/D=relative", L"错误", L"安装目录须为完整路径：/D=relative", true, 5},

@@ -3,8 +3,8 @@
 // back before it deletes the last bitmap and the DC.
 #include "gfx/bitmap_dc.h"
 
-#include <gtest/gtest.h>
 #include <windows.h>
+#include <gtest/gtest.h>
 
 #include <utility>
 

@@ -108,9 +108,9 @@ std::string fakeStub(bool marked, const std::string& overlay, std::uint16_t mach
     std::string pe = "PE";
     pe.append(2, '\0');
     le16(&pe, machine);
-    le16(&pe, 1);      // one section
-    le32(&pe, 0);      // time stamp
-    le32(&pe, 0);      // no symbols
+    le16(&pe, 1);  // one section
+    le32(&pe, 0);  // time stamp
+    le32(&pe, 0);  // no symbols
     le32(&pe, 0);
     const std::size_t optionalSize = magic == 0x20B ? 240 : 224;
     le16(&pe, static_cast<std::uint16_t>(optionalSize));

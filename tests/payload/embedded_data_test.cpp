@@ -3,8 +3,8 @@
 // headers, and must see the same bytes the image maps.
 #include "payload/embedded_data.h"
 
-#include <gtest/gtest.h>
 #include <windows.h>
+#include <gtest/gtest.h>
 
 #include <string>
 

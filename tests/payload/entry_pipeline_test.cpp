@@ -296,8 +296,8 @@ private:
 TEST(EntryPipelineTest, AReadFailingOnAWorkerGivesItsSystemErrorToTheCaller) {
     TempFolder temp;
     const std::string big = pattern(3 * kBlock, 9);
-    ASSERT_TRUE(testing::writeFileBytes(temp / L"a.zip",
-                                        buildZip({{"first.txt", "first"}, {"big.bin", big, false}}).bytes));
+    ASSERT_TRUE(
+        testing::writeFileBytes(temp / L"a.zip", buildZip({{"first.txt", "first"}, {"big.bin", big, false}}).bytes));
     const SeamReset reset;
     // Inside the stored entry's data, past its header.
     EntryPipeline::workerSourceSeam = [](int, std::unique_ptr<zip::ByteSource> source) {

@@ -9,9 +9,9 @@
 #include "base/text.h"
 #include "base/unique_resource.h"
 #include "payload/extract_archive.h"
-#include "tests/support/host_link.h"
 #include "tests/payload/tree_compare.h"
 #include "tests/payload/zip_builder.h"
+#include "tests/support/host_link.h"
 #include "tests/support/temp_folder.h"
 
 namespace pelmora {

@@ -1,6 +1,6 @@
 // The command-line extractor: result on the last line, exit code from it.
-#include <gtest/gtest.h>
 #include <windows.h>
+#include <gtest/gtest.h>
 
 #include "base/unique_resource.h"
 #include "tests/payload/tree_compare.h"

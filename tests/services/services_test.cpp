@@ -1,11 +1,10 @@
 // Runtime services: files, shell, processes, message pumping, transparency,
 // texts of the date line and the fatal error box.
 #include <windows.h>
+#include <gtest/gtest.h>
 #include <objbase.h>
 #include <shlobj.h>
 #include <shobjidl.h>
-
-#include <gtest/gtest.h>
 
 #include "base/unique_resource.h"
 #include "services/date_time_text.h"
@@ -27,19 +26,18 @@ using testing::TempFolder;
 
 using testing::fileText;
 
-ByteSpan span(const char* text) { return {reinterpret_cast<const std::uint8_t*>(text), strlen(text)}; }
+ByteSpan span(const char* text) {
+    return {reinterpret_cast<const std::uint8_t*>(text), strlen(text)};
+}
 
 TEST(DateTimeTextTest, DropsTrailingZeroParts) {
     struct Case {
         WORD h, m, s;
         const wchar_t* expected;
     } cases[] = {
-        {6, 50, 21, L"2021年12月30日6时50分21秒"},
-        {6, 51, 0, L"2021年12月30日6时51分"},
-        {6, 0, 0, L"2021年12月30日6时"},
-        {0, 0, 0, L"2021年12月30日"},
-        {0, 0, 5, L"2021年12月30日0时0分5秒"},
-        {23, 0, 59, L"2021年12月30日23时0分59秒"},
+        {6, 50, 21, L"2021年12月30日6时50分21秒"}, {6, 51, 0, L"2021年12月30日6时51分"},
+        {6, 0, 0, L"2021年12月30日6时"},           {0, 0, 0, L"2021年12月30日"},
+        {0, 0, 5, L"2021年12月30日0时0分5秒"},     {23, 0, 59, L"2021年12月30日23时0分59秒"},
     };
     for (const Case& c : cases) {
         SYSTEMTIME t{};
@@ -73,7 +71,6 @@ TEST(FileServicesTest, RefusesEmptyPathMissingFolderAndReadOnlyFile) {
     EXPECT_FALSE(writeByteSetsToFile(L"", {span("x")}));
     EXPECT_FALSE(writeByteSetsToFile(dir / L"missing\\file.bin", {span("x")}));
     EXPECT_FALSE(folderExists(dir / L"missing"));
-
 }
 
 TEST(FileServicesTest, ReadOnlyFileIsNotReplaced) {
@@ -96,8 +93,8 @@ TEST(FileServicesTest, CreateFolderIsOneLevelAndDeleteFileReportsSuccess) {
     TempFolder dir;
     EXPECT_TRUE(createFolder(dir / L"Pelmora"));
     EXPECT_TRUE(folderExists(dir / L"Pelmora"));
-    EXPECT_FALSE(createFolder(dir / L"Pelmora"));        // exists already
-    EXPECT_FALSE(createFolder(dir / L"a\\b"));           // missing parent
+    EXPECT_FALSE(createFolder(dir / L"Pelmora"));  // exists already
+    EXPECT_FALSE(createFolder(dir / L"a\\b"));     // missing parent
     ASSERT_TRUE(writeByteSetsToFile(dir / L"f", {span("1")}));
     EXPECT_TRUE(deleteFile(dir / L"f"));
     EXPECT_FALSE(deleteFile(dir / L"f"));
@@ -228,7 +225,7 @@ TEST(ShellServicesTest, ShortcutReadsBackWithTargetAndShowCommand) {
 TEST(ProcessServicesTest, ShowModesMapAndClamp) {
     struct Case {
         int mode, command;
-    } cases[] = {{-3, SW_HIDE},         {0, SW_HIDE},         {1, SW_HIDE},         {2, SW_SHOWNORMAL},
+    } cases[] = {{-3, SW_HIDE},         {0, SW_HIDE},          {1, SW_HIDE},           {2, SW_SHOWNORMAL},
                  {3, SW_SHOWMINIMIZED}, {4, SW_SHOWMAXIMIZED}, {5, SW_SHOWNOACTIVATE}, {6, SW_MINIMIZE},
                  {7, SW_MINIMIZE},      {100, SW_MINIMIZE}};
     for (const Case& c : cases) EXPECT_EQ(showCommandForMode(c.mode), c.command) << c.mode;
@@ -270,8 +267,8 @@ public:
         wc.hInstance = ::GetModuleHandleW(nullptr);
         wc.lpszClassName = L"PelmoraCountingWindow";
         ::RegisterClassW(&wc);
-        hwnd_.reset(::CreateWindowW(wc.lpszClassName, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, wc.hInstance,
-                                    nullptr));
+        hwnd_.reset(
+            ::CreateWindowW(wc.lpszClassName, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, wc.hInstance, nullptr));
         ::SetWindowLongPtrW(hwnd_.get(), GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
     }
     HWND hwnd() const { return hwnd_.get(); }

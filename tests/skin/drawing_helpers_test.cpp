@@ -2,9 +2,9 @@
 // the back-buffer registry.
 #include "gfx/drawing_helpers.h"
 
+#include <windows.h>
 #include <gdiplus.h>
 #include <gtest/gtest.h>
-#include <windows.h>
 
 #include "gfx/back_buffer.h"
 #include "gfx/gdip_object.h"

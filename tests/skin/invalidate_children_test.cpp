@@ -1,8 +1,8 @@
 // invalidateVisibleChildren (gfx/drawing_helpers.h): after the picture behind a
 // window changed, its visible children paint again, background first; hidden
 // ones and the children's own children are left alone.
-#include <gtest/gtest.h>
 #include <windows.h>
+#include <gtest/gtest.h>
 
 #include <map>
 

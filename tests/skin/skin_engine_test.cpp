@@ -3,8 +3,8 @@
 // layer, text colour.
 #include "skin/skin_engine.h"
 
-#include <gtest/gtest.h>
 #include <windows.h>
+#include <gtest/gtest.h>
 
 #include <cstdlib>
 #include <string>

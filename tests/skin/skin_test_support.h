@@ -11,8 +11,8 @@
 
 #include "base/unique_resource.h"
 #include "skin/controls/class_procedures.h"
-#include "tests/support/canvas.h"
 #include "skin/controls/core/window_records.h"
+#include "tests/support/canvas.h"
 
 namespace pelmora::test {
 

@@ -63,6 +63,8 @@ TempFolder::TempFolder(const std::wstring& hint) {
     }
 }
 
-TempFolder::~TempFolder() { removeTree(path_); }
+TempFolder::~TempFolder() {
+    removeTree(path_);
+}
 
 }  // namespace pelmora::testing

@@ -18,8 +18,7 @@ BOOL CALLBACK check(HWND hwnd, LPARAM param) {
     wchar_t text[256] = {};
     DWORD_PTR copied = 0;
     if (::IsWindowVisible(hwnd) &&
-        ::SendMessageTimeoutW(hwnd, WM_GETTEXT, 256, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG, 1000,
-                              &copied) &&
+        ::SendMessageTimeoutW(hwnd, WM_GETTEXT, 256, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG, 1000, &copied) &&
         std::wcscmp(text, search->title) == 0) {
         search->found = true;
         return FALSE;

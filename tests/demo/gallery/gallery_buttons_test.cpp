@@ -9,13 +9,13 @@
 
 #include "base/unique_resource.h"
 #include "gallery_test_support.h"
-#include "tests/support/canvas.h"
 #include "gfx/gdip_graphics.h"
 #include "skin/controls/button_paint.h"
 #include "skin/controls/button_proc.h"
 #include "skin/controls/core/control_settings.h"
 #include "skin/controls/core/window_records.h"
 #include "tests/gfx/gdip_test_support.h"
+#include "tests/support/canvas.h"
 
 namespace pelmora {
 namespace {

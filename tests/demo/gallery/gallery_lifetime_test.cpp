@@ -3,7 +3,6 @@
 // control keeps past its end (a record, a brush or bitmap stored for its
 // colour answers, a picture, a GDI+ object, a stream) adds up here.
 #include <windows.h>
-
 #include <gtest/gtest.h>
 
 #include <string>

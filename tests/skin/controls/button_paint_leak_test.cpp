@@ -11,13 +11,12 @@
 #include "gfx/gdip_image.h"
 #include "gfx/gdip_memory_stream.h"
 #include "skin/controls/button_paint.h"
+#include "tests/gfx/gdip_test_support.h"
 #include "tests/support/canvas.h"
 #include "tests/support/live_objects.h"
-#include "tests/gfx/gdip_test_support.h"
 
 namespace pelmora {
 namespace {
-
 
 using Painter = std::function<void(GdipGraphics&, const RECT&, ButtonPaintState, bool checked)>;
 

@@ -1,8 +1,8 @@
 // Whether a container's fill lies under its children, as the screen shows it:
 // a container inside a background provider, a text label inside the container.
 // Changing the setting repaints the label without anything else asking.
-#include <gtest/gtest.h>
 #include <windows.h>
+#include <gtest/gtest.h>
 
 #include <optional>
 

@@ -16,9 +16,9 @@ namespace pelmora {
 namespace {
 
 using test::blend;
+using test::Canvas;
 using test::closeTo;
 using test::inkBox;
-using test::Canvas;
 
 constexpr std::uint32_t kFrameLine = 0x50000000;
 

@@ -1,8 +1,8 @@
 // Containers and statics in a real skinned window: a group box's push buttons
 // are drawn by the owner-draw painter through the group box, the box draws its
 // frame over the picture, and a text static blends its text onto the picture.
-#include <gtest/gtest.h>
 #include <windows.h>
+#include <gtest/gtest.h>
 
 #include "skin/controls/button_proc.h"
 #include "skin/controls/containers.h"

@@ -2,9 +2,9 @@
 // renumbering; the hover-highlight protocol.
 #include "skin/controls/control_install.h"
 
+#include <windows.h>
 #include <commctrl.h>
 #include <gtest/gtest.h>
-#include <windows.h>
 
 #include "skin/controls/class_procedures.h"
 #include "skin/controls/core/control_font.h"

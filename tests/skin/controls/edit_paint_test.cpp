@@ -12,8 +12,8 @@ namespace pelmora {
 namespace {
 
 using test::blend;
-using test::closeTo;
 using test::Canvas;
+using test::closeTo;
 using test::picture;
 
 constexpr COLORREF kAccent = 0x000000FF;  // red

@@ -2,8 +2,8 @@
 // border follows the pointer and the focus, typing leaves nothing of the old
 // text behind, and a multi-line edit keeps its native scroll bar inside the
 // skinned border.
-#include <gtest/gtest.h>
 #include <windows.h>
+#include <gtest/gtest.h>
 
 #include "skin/controls/core/control_colour.h"
 #include "skin/controls/core/window_properties.h"

@@ -12,8 +12,8 @@
 
 #include "skin/controls/class_modules.h"
 #include "skin/controls/core/window_records.h"
-#include "tests/support/live_objects.h"
 #include "tests/skin/controls/control_window_support.h"
+#include "tests/support/live_objects.h"
 
 namespace pelmora {
 namespace {

@@ -12,9 +12,9 @@ namespace pelmora {
 namespace {
 
 using test::blend;
+using test::Canvas;
 using test::closeTo;
 using test::inkBox;
-using test::Canvas;
 
 constexpr COLORREF kAccent = 0x000000FF;  // red
 

@@ -15,10 +15,10 @@
 namespace pelmora {
 namespace {
 
+using test::Canvas;
 using test::closeTo;
 using test::InkBox;
 using test::inkBox;
-using test::Canvas;
 
 TEST(StaticKindTest, FromTheTypeBitsOfTheStyle) {
     struct Case {
@@ -272,7 +272,8 @@ TEST(StaticImageTest, BitmapAndIconLandWhereThePlacementPutsThem) {
     for (StaticImagePlacement placement : {StaticImagePlacement::TopLeft, StaticImagePlacement::Centred,
                                            StaticImagePlacement::BottomRight, StaticImagePlacement::Stretched}) {
         const RectI r = staticImageRect(kStatic, {8, 6}, placement);
-        Canvas withBitmap(kStatic.width, kStatic.height, test::picture), withIcon(kStatic.width, kStatic.height, test::picture);
+        Canvas withBitmap(kStatic.width, kStatic.height, test::picture),
+            withIcon(kStatic.width, kStatic.height, test::picture);
         ASSERT_TRUE(paintBitmapStatic(withBitmap.dc(), kStatic, bitmap.get(), placement));
         ASSERT_TRUE(paintIconStatic(withIcon.dc(), kStatic, icon.get(), placement));
         const std::string what = "placement " + std::to_string(static_cast<int>(placement));

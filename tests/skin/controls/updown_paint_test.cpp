@@ -60,9 +60,12 @@ TEST(UpDownPaintTest, OnlyTheHalfUnderThePointerIsLit) {
         UpDownPart active;
         bool firstLit, secondLit;
     } cases[] = {
-        {false, false, false, UpDownPart::FirstArrow, false, false}, {false, true, false, UpDownPart::FirstArrow, true, false},
-        {false, true, false, UpDownPart::SecondArrow, false, true},  {false, false, true, UpDownPart::SecondArrow, false, true},
-        {true, true, false, UpDownPart::SecondArrow, false, true},   {true, false, true, UpDownPart::FirstArrow, true, false},
+        {false, false, false, UpDownPart::FirstArrow, false, false},
+        {false, true, false, UpDownPart::FirstArrow, true, false},
+        {false, true, false, UpDownPart::SecondArrow, false, true},
+        {false, false, true, UpDownPart::SecondArrow, false, true},
+        {true, true, false, UpDownPart::SecondArrow, false, true},
+        {true, false, true, UpDownPart::FirstArrow, true, false},
     };
     for (const Case& c : cases) {
         const SizeI size = c.horizontal ? SizeI{34, 17} : SizeI{17, 22};
@@ -114,9 +117,10 @@ TEST(UpDownPaintLeakTest, TenThousandPaintsLeaveNothingBehind) {
     const test::LiveObjects before = test::LiveObjects::now();
     for (int i = 0; i < 10000; ++i) {
         Canvas canvas(17, 22, test::picture);
-        paintUpDown(canvas.graphics(),
-                    {{17, 22}, i % 4 == 0, i % 2 == 0, i % 3 == 0, i % 5 ? UpDownPart::FirstArrow : UpDownPart::SecondArrow},
-                    test::installerSettings(kAccent));
+        paintUpDown(
+            canvas.graphics(),
+            {{17, 22}, i % 4 == 0, i % 2 == 0, i % 3 == 0, i % 5 ? UpDownPart::FirstArrow : UpDownPart::SecondArrow},
+            test::installerSettings(kAccent));
     }
     const test::LiveObjects after = test::LiveObjects::now();
     EXPECT_LE(after.gdiObjects, before.gdiObjects);

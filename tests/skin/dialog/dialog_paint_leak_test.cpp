@@ -11,13 +11,12 @@
 #include "gfx/gdip_image.h"
 #include "gfx/gdip_memory_stream.h"
 #include "skin/dialog/dialog_paint.h"
+#include "tests/gfx/gdip_test_support.h"
 #include "tests/support/canvas.h"
 #include "tests/support/live_objects.h"
-#include "tests/gfx/gdip_test_support.h"
 
 namespace pelmora {
 namespace {
-
 
 std::vector<std::uint8_t> solidPng(int width, int height, Argb colour) {
     GdipBitmap bitmap;

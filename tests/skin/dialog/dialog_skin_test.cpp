@@ -21,8 +21,8 @@
 #include "skin/dialog/dialog_geometry.h"
 #include "skin/dialog/message_box_hook.h"
 #include "skin/skin_engine.h"
-#include "tests/support/live_objects.h"
 #include "tests/skin/skin_test_support.h"
+#include "tests/support/live_objects.h"
 
 namespace pelmora {
 namespace {
@@ -342,8 +342,8 @@ TEST_F(SkinnedDialogTest, DialogsComingAndGoingLeaveNothingBehind) {
     };
     auto roundTrip = [](Held& held) {
         UniqueWindow dialog = makeDialog(L"往返");
-        HWND button = ::CreateWindowExW(0, L"BUTTON", L"确定", WS_CHILD | WS_VISIBLE | BS_DEFPUSHBUTTON, 80, 60, 80,
-                                        26, dialog.get(), reinterpret_cast<HMENU>(IDOK), nullptr, nullptr);
+        HWND button = ::CreateWindowExW(0, L"BUTTON", L"确定", WS_CHILD | WS_VISIBLE | BS_DEFPUSHBUTTON, 80, 60, 80, 26,
+                                        dialog.get(), reinterpret_cast<HMENU>(IDOK), nullptr, nullptr);
         ::CreateWindowExW(0, L"STATIC", L"说明文字", WS_CHILD | WS_VISIBLE, 10, 30, 200, 20, dialog.get(), nullptr,
                           nullptr, nullptr);
         {

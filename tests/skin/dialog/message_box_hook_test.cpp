@@ -2,8 +2,8 @@
 // is installed for exactly as long as it is needed, and never outlives its box.
 #include "skin/dialog/message_box_hook.h"
 
-#include <gtest/gtest.h>
 #include <windows.h>
+#include <gtest/gtest.h>
 
 namespace pelmora {
 namespace {

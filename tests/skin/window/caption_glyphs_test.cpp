@@ -2,8 +2,8 @@
 // picture given for its kind, on the composed image and on the screen; an empty
 // picture leaves the button as it was, and one that does not decode leaves the
 // button bare.
-#include <gtest/gtest.h>
 #include <windows.h>
+#include <gtest/gtest.h>
 
 #include <cstdint>
 #include <string>

@@ -1,8 +1,8 @@
 // Docked children of a skinned window follow its size: each keeps its own top,
 // a two-pixel margin left and right, and ends three pixels above the status bar
 // (or the bottom edge when there is none). Children that are not docked stay put.
-#include <gtest/gtest.h>
 #include <windows.h>
+#include <gtest/gtest.h>
 
 #include "skin/controls/core/window_records.h"
 #include "skin/skin_engine.h"

@@ -386,8 +386,8 @@ TEST_F(SkinnedWindowTest, RoundedRegionFollowsTheSize) {
         const bool corners = ::PtInRegion(region.get(), 0, 0) || ::PtInRegion(region.get(), width - 1, 0) ||
                              ::PtInRegion(region.get(), 0, height - 1) ||
                              ::PtInRegion(region.get(), width - 1, height - 1);
-        return box.right == width && box.bottom == height && !corners &&
-               ::PtInRegion(region.get(), 2, 0) && ::PtInRegion(region.get(), width / 2, height / 2);
+        return box.right == width && box.bottom == height && !corners && ::PtInRegion(region.get(), 2, 0) &&
+               ::PtInRegion(region.get(), width / 2, height / 2);
     };
     auto renderNow = [&] {
         record().image.needsRender = true;

@@ -3,8 +3,8 @@
 // object's operations on a real skinned window with a bar.
 #include "skin/window/status_bar.h"
 
-#include <gtest/gtest.h>
 #include <windows.h>
+#include <gtest/gtest.h>
 
 #include <cstdlib>
 

@@ -2,16 +2,16 @@
 // container or background provider shows behind it.
 #include "skin/controls/core/control_background.h"
 
-#include <gtest/gtest.h>
 #include <windows.h>
+#include <gtest/gtest.h>
 
 #include "gfx/back_buffer.h"
 #include "gfx/drawing_helpers.h"
 #include "gfx/gdip_image.h"
 #include "gfx/gdip_object.h"
 #include "skin/controls/core/window_properties.h"
-#include "tests/support/live_objects.h"
 #include "tests/skin/skin_test_support.h"
+#include "tests/support/live_objects.h"
 
 namespace pelmora {
 namespace {

@@ -3,8 +3,8 @@
 // area, and who frees the brushes and bitmaps.
 #include "skin/controls/core/control_colour.h"
 
-#include <gtest/gtest.h>
 #include <windows.h>
+#include <gtest/gtest.h>
 
 #include "gfx/back_buffer.h"
 #include "gfx/gdip_image.h"
@@ -12,8 +12,8 @@
 #include "skin/controls/core/parent_messages.h"
 #include "skin/controls/core/window_properties.h"
 #include "skin/controls/core/window_records.h"
-#include "tests/support/live_objects.h"
 #include "tests/skin/skin_test_support.h"
+#include "tests/support/live_objects.h"
 
 namespace pelmora {
 namespace {

@@ -1,7 +1,7 @@
 // Which recorded container passes its fill to a control: the nearest ancestor
 // that lets its fill lie under its children, found below the stop window only.
-#include <gtest/gtest.h>
 #include <windows.h>
+#include <gtest/gtest.h>
 
 #include "skin/controls/core/control_background.h"
 #include "skin/controls/core/window_records.h"

@@ -2,9 +2,9 @@
 // window's picture and repaints after changes, each decided by the control's class.
 #include "skin/controls/core/parent_messages.h"
 
+#include <windows.h>
 #include <commctrl.h>
 #include <gtest/gtest.h>
-#include <windows.h>
 
 #include "skin/controls/class_procedures.h"
 #include "skin/controls/core/control_settings.h"

@@ -5,8 +5,8 @@
 // or free a different address. A 32-bit process has no such addresses.
 #include "skin/controls/core/window_properties.h"
 
-#include <gtest/gtest.h>
 #include <windows.h>
+#include <gtest/gtest.h>
 
 #include <cstdint>
 #include <functional>
