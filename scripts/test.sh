@@ -12,6 +12,8 @@ src=$(cd "$(dirname "$0")/.." && pwd)
 . "$src/scripts/arch.sh"
 
 bash "$src/scripts/setup.sh"
+# Sources changed since the tree was last formatted as a whole keep its format.
+bash "$src/scripts/check-format.sh"
 bash "$src/scripts/build.sh"
 
 # Both builds stay free of compiler warnings (truncations and function-pointer
