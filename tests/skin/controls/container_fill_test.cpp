@@ -70,7 +70,7 @@ public:
     std::uint32_t containerPixel() const { return host_.controlPixel(container_, 200, 90); }
 
 private:
-    test::Surface offered_{260, 160};
+    test::Canvas offered_{260, 160};
     HWND provider_ = nullptr, container_ = nullptr, label_ = nullptr;
     test::SkinnedControlWindow host_;
 };
