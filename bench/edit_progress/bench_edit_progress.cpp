@@ -135,7 +135,7 @@ int main() {
         }));
     // The whole bar at 40 %, both onto the bar's window DC.
     results.push_back(compare(
-        "progress bar at 40 %", [&] { paintProgressBar(windowIndex, barIndex); },
+        "progress bar at 40 %", [&] { paintProgressBar(windowRecord(windowIndex)->progressBars.at(barIndex)); },
         [&] {
             const NonClientDc dc(native.bar);
             ::SendMessageW(native.bar, WM_PAINT, reinterpret_cast<WPARAM>(dc.get()), 0);

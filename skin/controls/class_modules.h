@@ -10,6 +10,7 @@
 
 #include <optional>
 
+#include "skin/controls/core/control_proc.h"
 #include "skin/controls/core/control_records.h"
 #include "skin/controls/core/parent_messages.h"
 
@@ -34,32 +35,32 @@ bool paintEditBackground(HWND edit, HDC dc);
 extern const ParentAnswers kComboParentAnswers;
 LRESULT CALLBACK comboSkinProc(HWND combo, UINT message, WPARAM wParam, LPARAM lParam);
 // The whole combo onto its window DC; a flag not given is the record's.
-void paintComboBox(int windowIndex, int comboIndex, std::optional<bool> hot = std::nullopt,
+void paintComboBox(const ComboBoxSkinRecord& combo, std::optional<bool> hot = std::nullopt,
                    std::optional<bool> focused = std::nullopt);
 
 // Progress bars (progress_proc.cpp).
 LRESULT CALLBACK progressSkinProc(HWND bar, UINT message, WPARAM wParam, LPARAM lParam);
 // Onto `clientDc` (a client-area DC), or the window DC when null.
-void paintProgressBar(int windowIndex, int progressIndex, HDC clientDc = nullptr);
+void paintProgressBar(const ProgressSkinRecord& bar, HDC clientDc = nullptr);
 
 // Track bars (trackbar_proc.cpp).
 LRESULT CALLBACK trackBarSkinProc(HWND bar, UINT message, WPARAM wParam, LPARAM lParam);
-void paintTrackBar(int windowIndex, int trackBarIndex);
+void paintTrackBar(const TrackBarSkinRecord& bar);
 
 // Up-down controls (updown_proc.cpp).
 LRESULT CALLBACK upDownSkinProc(HWND control, UINT message, WPARAM wParam, LPARAM lParam);
 // A flag or pointer position not given is the record's.
-void paintUpDown(int windowIndex, int upDownIndex, std::optional<bool> hot = std::nullopt,
+void paintUpDown(const UpDownSkinRecord& control, std::optional<bool> hot = std::nullopt,
                  std::optional<bool> pressed = std::nullopt, std::optional<LPARAM> pointer = std::nullopt);
-// The arrow under a pointer lParam in the control's client coordinates; None
-// when there is no such control.
-UpDownPart upDownPartAt(int windowIndex, int upDownIndex, LPARAM pointer);
+// The arrow under a pointer lParam in the control's client coordinates.
+UpDownPart upDownPartAt(const UpDownSkinRecord& control, LPARAM pointer);
 
 // List boxes, tree views and the other list-type controls (list_proc.cpp).
 extern const ParentAnswers kListParentAnswers;
 LRESULT CALLBACK listSkinProc(HWND list, UINT message, WPARAM wParam, LPARAM lParam);
-// The border in the list's non-client area; a flag not given is the record's.
-void paintListFrame(int windowIndex, int listIndex, std::optional<bool> hot = std::nullopt,
+// The border in the list's non-client area; a flag not given is the record's
+// (hot: whether the list holds its window's hover highlight).
+void paintListFrame(const Located<ListSkinRecord>& list, std::optional<bool> hot = std::nullopt,
                     std::optional<bool> focused = std::nullopt);
 // What every list-type control does with a message (list views too): the
 // result when the message is answered, nothing when it goes on unchanged.

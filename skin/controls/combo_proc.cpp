@@ -55,15 +55,13 @@ void onChildCommand(WPARAM wParam, HWND child) {
 
 const ParentAnswers kComboParentAnswers{isComboBox, nullptr, comboCommand, nullptr, nullptr};
 
-void paintComboBox(int windowIndex, int comboIndex, std::optional<bool> hot, std::optional<bool> focused) {
-    const ComboBoxSkinRecord* record = findControlRecord(windowIndex, &SkinnedWindowRecord::comboBoxes, comboIndex);
-    if (!record) return;
-    HWND combo = record->window;
+void paintComboBox(const ComboBoxSkinRecord& record, std::optional<bool> hot, std::optional<bool> focused) {
+    HWND combo = record.window;
     ComboPaint paint;
     paint.size = windowSizeOf(combo);
     paint.kind = comboKindOf(windowStyle(combo));
     paint.hot = hot.value_or(false);
-    paint.focused = focused.value_or(record->focused);
+    paint.focused = focused.value_or(record.focused);
     paint.keyedAreas = comboKeyedAreas(paint.kind, childrenOf(combo));
     if (paint.kind == ComboKind::DropDownList) paint.text = windowText(combo);
     paint.textColour = static_cast<COLORREF>(propValue(combo, kPropTextColour));
@@ -76,17 +74,20 @@ void paintComboBox(int windowIndex, int comboIndex, std::optional<bool> hot, std
 LRESULT CALLBACK comboSkinProc(HWND combo, UINT message, WPARAM wParam, LPARAM lParam) {
     const auto at = locate<ComboBoxSkinRecord>(combo);
     ComboBoxSkinRecord* record = at.record;
-    const int w = propIndex(combo, kPropOwnerIndex), i = at.index;
+    // An unrecorded combo gets no paint of the engine's.
+    const auto repaint = [record](std::optional<bool> hot = std::nullopt, std::optional<bool> focused = std::nullopt) {
+        if (record) paintComboBox(*record, hot, focused);
+    };
     switch (message) {
         case WM_DESTROY:
             if (HWND edit = ::FindWindowExW(combo, nullptr, L"Edit", nullptr)) releaseControlColours(edit);
             break;
         case WM_MOVE:
-            paintComboBox(w, i);
+            repaint();
             break;
         case WM_SETFOCUS:
             if (record) record->focused = true;
-            paintComboBox(w, i, std::nullopt, true);
+            repaint(std::nullopt, true);
             break;
         case WM_KILLFOCUS:
             if (record) record->focused = false;
@@ -97,7 +98,7 @@ LRESULT CALLBACK comboSkinProc(HWND combo, UINT message, WPARAM wParam, LPARAM l
         case WM_PAINT: {
             {
                 const PaintScope paint(combo);
-                paintComboBox(w, i);
+                repaint();
             }
             return ::DefWindowProcW(combo, message, wParam, lParam);
         }
@@ -106,7 +107,7 @@ LRESULT CALLBACK comboSkinProc(HWND combo, UINT message, WPARAM wParam, LPARAM l
             return 1;
         case WM_NCPAINT:
             // The engine's frame covers the whole window; the system draws nothing there.
-            paintComboBox(w, i);
+            repaint();
             return 0;
         case WM_COMMAND:
             onChildCommand(wParam, reinterpret_cast<HWND>(lParam));
@@ -117,11 +118,11 @@ LRESULT CALLBACK comboSkinProc(HWND combo, UINT message, WPARAM wParam, LPARAM l
                 answerControlColour(reinterpret_cast<HWND>(lParam), reinterpret_cast<HDC>(wParam)));
         case WM_MOUSEMOVE:
             requestMouseLeave(combo);
-            if (at && takeHoverHighlight(*at.window, HotClass::ComboBox, i)) paintComboBox(w, i, true);
+            if (at && takeHoverHighlight(*at.window, HotClass::ComboBox, at.index)) repaint(true);
             break;
         case WM_MOUSELEAVE:
             if (at.window) dropHoverHighlight(*at.window);
-            paintComboBox(w, i, false);
+            repaint(false);
             break;
     }
     return callPreviousProc(combo, message, wParam, lParam);

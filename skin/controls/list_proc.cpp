@@ -122,7 +122,7 @@ void drawFrame(HDC target, const ListFramePaint& paint) {
 
 void paintFrameOf(HWND list) {
     const ListLocation at = locate<ListSkinRecord>(list);
-    if (at.record) paintListFrame(propIndex(list, kPropOwnerIndex), at.index);
+    if (at) paintListFrame(at);
 }
 
 // The colour the control writes its items in.
@@ -172,15 +172,15 @@ LRESULT eraseWithPicture(HWND list, HDC dc, WPARAM wParam, LPARAM lParam) {
 
 const ParentAnswers kListParentAnswers{isListControl, listColour, listCommand, treeNotify, nullptr};
 
-void paintListFrame(int windowIndex, int listIndex, std::optional<bool> hot, std::optional<bool> focused) {
-    const ListSkinRecord* record = findControlRecord(windowIndex, &SkinnedWindowRecord::lists, listIndex);
+void paintListFrame(const ListLocation& at, std::optional<bool> hot, std::optional<bool> focused) {
+    const ListSkinRecord* record = at.record;
     if (!record) return;
     HWND list = record->window;
     ListFramePaint paint;
     paint.window = windowSizeOf(list);
     if (paint.window.width <= 0 || paint.window.height <= 0) return;
     paint.client = clientAreaInWindow(list);
-    paint.hot = hot.value_or(holdsHighlight(windowRecord(windowIndex), listIndex));
+    paint.hot = hot.value_or(holdsHighlight(at.window, at.index));
     paint.focused = focused.value_or(record->focused);
     paint.border = hasListBorder(windowStyle(list), static_cast<DWORD>(::GetWindowLongPtrW(list, GWL_EXSTYLE)));
     // Only a dropped-down list lies outside the window's picture; the list of
@@ -203,12 +203,11 @@ std::optional<LRESULT> handleListMessage(HWND list, UINT message, WPARAM wParam,
     switch (message) {
         case WM_MOUSEMOVE:
             requestMouseLeave(list);
-            if (at && takeHoverHighlight(*at.window, HotClass::ListControl, at.index))
-                paintListFrame(propIndex(list, kPropOwnerIndex), at.index, true);
+            if (at && takeHoverHighlight(*at.window, HotClass::ListControl, at.index)) paintListFrame(at, true);
             return std::nullopt;
         case WM_MOUSELEAVE:
             if (at.window) dropHoverHighlight(*at.window);
-            if (at.record) paintListFrame(propIndex(list, kPropOwnerIndex), at.index, false);
+            if (at) paintListFrame(at, false);
             return std::nullopt;
         case WM_MOVE:
             if (translucent()) ::InvalidateRect(list, nullptr, TRUE);

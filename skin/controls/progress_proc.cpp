@@ -32,28 +32,28 @@ ProgressPaint queryBar(HWND bar, bool vertical) {
 
 }  // namespace
 
-void paintProgressBar(int windowIndex, int progressIndex, HDC clientDc) {
-    const ProgressSkinRecord* record =
-        findControlRecord(windowIndex, &SkinnedWindowRecord::progressBars, progressIndex);
-    if (!record) return;
-    ProgressPaint bar = queryBar(record->window, record->vertical);
-    paintControlWindow(record->window, {clientDc}, [&](GdipGraphics& graphics, SizeI size) {
+void paintProgressBar(const ProgressSkinRecord& record, HDC clientDc) {
+    ProgressPaint bar = queryBar(record.window, record.vertical);
+    paintControlWindow(record.window, {clientDc}, [&](GdipGraphics& graphics, SizeI size) {
         bar.size = size;
         paintProgressBar(graphics, bar, controlSettings());
     });
 }
 
 LRESULT CALLBACK progressSkinProc(HWND bar, UINT message, WPARAM wParam, LPARAM lParam) {
-    const auto at = locate<ProgressSkinRecord>(bar);
-    const int windowIndex = propIndex(bar, kPropOwnerIndex), index = at.index;
+    const ProgressSkinRecord* record = locate<ProgressSkinRecord>(bar).record;
+    // An unrecorded bar gets no paint of the engine's.
+    const auto repaint = [record](HDC clientDc = nullptr) {
+        if (record) paintProgressBar(*record, clientDc);
+    };
     switch (message) {
         case WM_MOVE:
-            paintProgressBar(windowIndex, index);
+            repaint();
             break;
         case WM_PAINT: {
             {
                 const PaintScope paint(bar);
-                paintProgressBar(windowIndex, index, paint.dc());
+                repaint(paint.dc());
             }
             return ::DefWindowProcW(bar, message, wParam, lParam);
         }
@@ -61,7 +61,7 @@ LRESULT CALLBACK progressSkinProc(HWND bar, UINT message, WPARAM wParam, LPARAM 
             ::SetBkMode(reinterpret_cast<HDC>(wParam), TRANSPARENT);
             return 1;
         case WM_NCPAINT:
-            paintProgressBar(windowIndex, index);
+            repaint();
             return 1;
     }
     return callPreviousProc(bar, message, wParam, lParam);

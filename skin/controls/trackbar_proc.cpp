@@ -53,11 +53,9 @@ TrackBarPaint queryBar(const TrackBarSkinRecord& record) {
 
 }  // namespace
 
-void paintTrackBar(int windowIndex, int trackBarIndex) {
-    const TrackBarSkinRecord* record = findControlRecord(windowIndex, &SkinnedWindowRecord::trackBars, trackBarIndex);
-    if (!record) return;
-    TrackBarPaint bar = queryBar(*record);
-    paintControlWindow(record->window, {}, [&](GdipGraphics& graphics, SizeI size) {
+void paintTrackBar(const TrackBarSkinRecord& record) {
+    TrackBarPaint bar = queryBar(record);
+    paintControlWindow(record.window, {}, [&](GdipGraphics& graphics, SizeI size) {
         bar.size = size;
         paintTrackBar(graphics, bar, controlSettings());
     });
@@ -66,27 +64,30 @@ void paintTrackBar(int windowIndex, int trackBarIndex) {
 LRESULT CALLBACK trackBarSkinProc(HWND bar, UINT message, WPARAM wParam, LPARAM lParam) {
     const auto at = locate<TrackBarSkinRecord>(bar);
     TrackBarSkinRecord* record = at.record;
-    const int w = propIndex(bar, kPropOwnerIndex), i = at.index;
+    // An unrecorded bar gets no paint of the engine's.
+    const auto repaint = [record] {
+        if (record) paintTrackBar(*record);
+    };
     switch (message) {
         case WM_MOUSEMOVE:
             requestMouseLeave(bar);
-            if (record && takeHoverHighlight(*at.window, HotClass::TrackBar, i)) {
+            if (record && takeHoverHighlight(*at.window, HotClass::TrackBar, at.index)) {
                 record->hot = true;
-                paintTrackBar(w, i);
+                repaint();
             }
             break;
         case WM_MOUSELEAVE:
             if (at.window) dropHoverHighlight(*at.window);
             if (record) record->hot = false;
-            paintTrackBar(w, i);
+            repaint();
             break;
         case WM_MOVE:
-            paintTrackBar(w, i);
+            repaint();
             break;
         case WM_PAINT: {
             {
                 const PaintScope paint(bar);
-                paintTrackBar(w, i);
+                repaint();
             }
             return ::DefWindowProcW(bar, message, wParam, lParam);
         }
@@ -94,7 +95,7 @@ LRESULT CALLBACK trackBarSkinProc(HWND bar, UINT message, WPARAM wParam, LPARAM 
             ::SetBkMode(reinterpret_cast<HDC>(wParam), TRANSPARENT);
             return 1;
         case WM_NCPAINT:
-            paintTrackBar(w, i);
+            repaint();
             return 1;
     }
     return callPreviousProc(bar, message, wParam, lParam);

@@ -19,39 +19,36 @@ UpDownPart partAt(const UpDownSkinRecord& record, LPARAM pointer) {
                         PointI{GET_X_LPARAM(pointer), GET_Y_LPARAM(pointer)});
 }
 
-void onMouseMove(HWND control, SkinnedWindowRecord& owner, UpDownSkinRecord& record, int w, int i, LPARAM pointer) {
+void onMouseMove(HWND control, const Located<UpDownSkinRecord>& at, LPARAM pointer) {
     requestMouseLeave(control);
+    UpDownSkinRecord& record = *at.record;
     const UpDownPart part = partAt(record, pointer);
-    const bool took = takeHoverHighlight(owner, HotClass::UpDown, i);
-    if (took || part != record.hotPart) paintUpDown(w, i, true, std::nullopt, pointer);
+    const bool took = takeHoverHighlight(*at.window, HotClass::UpDown, at.index);
+    if (took || part != record.hotPart) paintUpDown(record, true, std::nullopt, pointer);
     record.hot = true;
     record.hotPart = part;
 }
 
 }  // namespace
 
-UpDownPart upDownPartAt(int windowIndex, int upDownIndex, LPARAM pointer) {
-    const UpDownSkinRecord* record = findControlRecord(windowIndex, &SkinnedWindowRecord::upDowns, upDownIndex);
-    return record ? partAt(*record, pointer) : UpDownPart::None;
+UpDownPart upDownPartAt(const UpDownSkinRecord& control, LPARAM pointer) {
+    return partAt(control, pointer);
 }
 
-void paintUpDown(int windowIndex, int upDownIndex, std::optional<bool> hot, std::optional<bool> pressed,
+void paintUpDown(const UpDownSkinRecord& record, std::optional<bool> hot, std::optional<bool> pressed,
                  std::optional<LPARAM> pointer) {
-    const UpDownSkinRecord* record = findControlRecord(windowIndex, &SkinnedWindowRecord::upDowns, upDownIndex);
-    if (!record) return;
     UpDownPaint paint;
-    paint.horizontal = record->horizontal;
-    paint.hot = hot.value_or(record->hot);
-    paint.pressed = pressed.value_or(record->pressed);
+    paint.horizontal = record.horizontal;
+    paint.hot = hot.value_or(record.hot);
+    paint.pressed = pressed.value_or(record.pressed);
     // A press lights the half it started in; a move the half under the pointer.
     if (pointer)
-        paint.activePart = partAt(*record, *pointer);
+        paint.activePart = partAt(record, *pointer);
     else if (paint.pressed)
-        paint.activePart = partAt(*record, record->lastPoint);
+        paint.activePart = partAt(record, record.lastPoint);
     else
-        paint.activePart =
-            record->hotPart == UpDownPart::SecondArrow ? UpDownPart::SecondArrow : UpDownPart::FirstArrow;
-    paintControlWindow(record->window, {}, [&](GdipGraphics& graphics, SizeI size) {
+        paint.activePart = record.hotPart == UpDownPart::SecondArrow ? UpDownPart::SecondArrow : UpDownPart::FirstArrow;
+    paintControlWindow(record.window, {}, [&](GdipGraphics& graphics, SizeI size) {
         paint.size = size;
         paintUpDown(graphics, paint, controlSettings());
     });
@@ -60,10 +57,13 @@ void paintUpDown(int windowIndex, int upDownIndex, std::optional<bool> hot, std:
 LRESULT CALLBACK upDownSkinProc(HWND control, UINT message, WPARAM wParam, LPARAM lParam) {
     const auto at = locate<UpDownSkinRecord>(control);
     UpDownSkinRecord* record = at.record;
-    const int w = propIndex(control, kPropOwnerIndex), i = at.index;
+    // An unrecorded control gets no paint of the engine's.
+    const auto repaint = [record] {
+        if (record) paintUpDown(*record);
+    };
     switch (message) {
         case WM_MOUSEMOVE:
-            if (record) onMouseMove(control, *at.window, *record, w, i, lParam);
+            if (record) onMouseMove(control, at, lParam);
             break;
         case WM_LBUTTONDOWN:
         case WM_LBUTTONUP:
@@ -75,13 +75,13 @@ LRESULT CALLBACK upDownSkinProc(HWND control, UINT message, WPARAM wParam, LPARA
         case WM_MOUSELEAVE:
             if (at.window) dropHoverHighlight(*at.window);
             if (record) record->hot = false;
-            paintUpDown(w, i);
+            repaint();
             break;
         case WM_MOVE:
-            paintUpDown(w, i);
+            repaint();
             break;
         case WM_PAINT:
-            paintUpDown(w, i);
+            repaint();
             return ::DefWindowProcW(control, message, wParam, lParam);
         case WM_ERASEBKGND:
         case WM_NCPAINT:

@@ -70,14 +70,13 @@ TEST_F(InstallerBarTest, FillOnScreenAtZeroFortyAndHundredPercent) {
 }
 
 TEST_F(InstallerBarTest, RepeatedPaintsLeaveNothingBehind) {
-    const SkinnedWindowRecord* record = windowRecord(findWindowRecord(host.window()));
-    const int w = findWindowRecord(host.window()), i = record->progressBars.indexOf(bar);
-    paintProgressBar(w, i);
+    const ProgressSkinRecord& record = *locate<ProgressSkinRecord>(bar).record;
+    paintProgressBar(record);
     const long objects = gdipLiveObjects();
     const DWORD gdi = test::gdiObjectCount();
     for (int k = 0; k < 2000; ++k) {
         ::SendMessageW(bar, PBM_SETPOS, static_cast<WPARAM>(k % 101), 0);
-        paintProgressBar(w, i);
+        paintProgressBar(record);
     }
     EXPECT_EQ(gdipLiveObjects(), objects);
     EXPECT_EQ(test::gdiObjectCount(), gdi);
@@ -142,13 +141,10 @@ protected:
 };
 
 TEST_F(UpDownProcTest, PartUnderThePointerSplitsTheHeight) {
-    const int w = findWindowRecord(host.window());
-    const int i = windowRecord(w)->upDowns.indexOf(control);
-    EXPECT_EQ(upDownPartAt(w, i, MAKELPARAM(10, 0)), UpDownPart::FirstArrow);
-    EXPECT_EQ(upDownPartAt(w, i, MAKELPARAM(10, 19)), UpDownPart::FirstArrow);
-    EXPECT_EQ(upDownPartAt(w, i, MAKELPARAM(10, 20)), UpDownPart::SecondArrow);
-    EXPECT_EQ(upDownPartAt(w, i, MAKELPARAM(10, 39)), UpDownPart::SecondArrow);
-    EXPECT_EQ(upDownPartAt(w, 0, MAKELPARAM(10, 39)), UpDownPart::None) << "no such control";
+    EXPECT_EQ(upDownPartAt(record(), MAKELPARAM(10, 0)), UpDownPart::FirstArrow);
+    EXPECT_EQ(upDownPartAt(record(), MAKELPARAM(10, 19)), UpDownPart::FirstArrow);
+    EXPECT_EQ(upDownPartAt(record(), MAKELPARAM(10, 20)), UpDownPart::SecondArrow);
+    EXPECT_EQ(upDownPartAt(record(), MAKELPARAM(10, 39)), UpDownPart::SecondArrow);
 }
 
 TEST_F(UpDownProcTest, MovingToTheOtherArrowRepaintsOnceWithTheHighlightMoved) {
