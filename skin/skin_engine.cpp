@@ -162,7 +162,7 @@ RECT SkinEngine::getCaptionStripRect(HWND window) const {
 
 int SkinEngine::skinContainerWindow(HWND window, std::optional<COLORREF> colour, std::optional<int> alpha,
                                     std::optional<int> spareOption, std::optional<int> fillUnderChildren) {
-    if (findControl(findOwnerWindowRecord(window), &SkinnedWindowRecord::containers, window)) return 0;
+    if (findControl<ContainerSkinRecord>(findOwnerWindowRecord(window), window)) return 0;
     return pelmora::skinContainerWindow(window, ContainerOptions{colour, alpha, spareOption, fillUnderChildren});
 }
 

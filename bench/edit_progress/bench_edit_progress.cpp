@@ -107,7 +107,7 @@ int main() {
     skin.skinWindow(skinned.window, options);
     drain();
     const int windowIndex = findWindowRecord(skinned.window);
-    const int barIndex = windowRecord(windowIndex)->progressBars.indexOf(skinned.bar);
+    const int barIndex = windowRecord(windowIndex)->controls<ProgressSkinRecord>().indexOf(skinned.bar);
     if (!windowIndex || !barIndex) return 2;
 
     RECT client{};
@@ -135,7 +135,8 @@ int main() {
         }));
     // The whole bar at 40 %, both onto the bar's window DC.
     results.push_back(compare(
-        "progress bar at 40 %", [&] { paintProgressBar(windowRecord(windowIndex)->progressBars.at(barIndex)); },
+        "progress bar at 40 %",
+        [&] { paintProgressBar(windowRecord(windowIndex)->controls<ProgressSkinRecord>().at(barIndex)); },
         [&] {
             const NonClientDc dc(native.bar);
             ::SendMessageW(native.bar, WM_PAINT, reinterpret_cast<WPARAM>(dc.get()), 0);

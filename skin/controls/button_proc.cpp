@@ -134,7 +134,10 @@ void buttonCommand(HWND control, int) {
 
 // Control colours stay the shared answer: the null brush, so a button draws
 // on the picture.
-const ParentAnswers kButtonParentAnswers{isButton, nullptr, buttonCommand, nullptr, drawButtonItem};
+const ControlClass kButtonClass = ControlClass(ControlProcedure::Button, buttonSkinProc)
+                                      .ownsWindows(isButton)
+                                      .answersCommand(buttonCommand)
+                                      .answersDrawItem(drawButtonItem);
 
 LRESULT CALLBACK buttonSkinProc(HWND button, UINT message, WPARAM wParam, LPARAM lParam) {
     const auto at = locate<ButtonSkinRecord>(button);
@@ -213,9 +216,9 @@ ButtonSkinRecord* takeImageButton(HWND button, const std::wstring& tooltip) {
     const int windowIndex = findOwnerWindowRecord(button);
     SkinnedWindowRecord* owner = windowRecord(windowIndex);
     if (!owner) return nullptr;
-    int index = owner->buttons.indexOf(button);
+    int index = owner->controls<ButtonSkinRecord>().indexOf(button);
     if (!index) index = installPushButton(windowIndex, button);
-    ButtonSkinRecord* record = owner->buttons.find(index);
+    ButtonSkinRecord* record = owner->controls<ButtonSkinRecord>().find(index);
     if (!record || paintsItself(record->kind)) return nullptr;
     if (!tooltip.empty()) {
         if (!record->tooltip.getWindow()) {

@@ -9,20 +9,13 @@
 namespace pelmora {
 namespace {
 
-// One row per class the engine knows; a class without a row, or with an empty
-// procedure, keeps its native look and behaviour. A painter switches its class
-// on by putting its procedure into its row, in the same change that adds the painter.
-const ControlClassRow kClassRows[] = {
-    {ControlProcedure::Button, buttonSkinProc, &kButtonParentAnswers},
-    {ControlProcedure::Edit, editSkinProc, &kEditParentAnswers},
-    {ControlProcedure::ComboBox, comboSkinProc, &kComboParentAnswers},
-    {ControlProcedure::TrackBar, trackBarSkinProc, nullptr},
-    {ControlProcedure::ProgressBar, progressSkinProc, nullptr},
-    {ControlProcedure::UpDown, upDownSkinProc, nullptr},
-    {ControlProcedure::ListControl, listSkinProc, &kListParentAnswers},
-    {ControlProcedure::ListView, listViewSkinProc, nullptr},
-    {ControlProcedure::Static, staticSkinProc, nullptr},
-    {ControlProcedure::ControlLayer, controlLayerProc, nullptr},
+// Every class the engine knows (each defined in its own module); a class
+// left out, or with an empty procedure, keeps its native look and behaviour.
+// A painter switches its class on by adding its class here, in the same change
+// that adds the painter.
+const ControlClass* const kClasses[] = {
+    &kButtonClass, &kEditClass, &kComboBoxClass, &kTrackBarClass, &kProgressBarClass,
+    &kUpDownClass, &kListClass, &kListViewClass, &kStaticClass,   &kControlLayerClass,
 };
 
 bool controlsShowThePicture() {
@@ -38,7 +31,7 @@ ClassProcedureTable& table() {
 
 ClassProcedureTable shippedClassProcedures() {
     ClassProcedureTable filled{};
-    for (const ControlClassRow& row : kClassRows) filled.at(static_cast<size_t>(row.kind)) = row.procedure;
+    for (const ControlClass* shipped : kClasses) filled.at(static_cast<size_t>(shipped->kind)) = shipped->procedure;
     return filled;
 }
 
@@ -55,8 +48,8 @@ WNDPROC setClassProcedure(ControlProcedure kind, WNDPROC procedure) {
 
 const ParentAnswers* parentAnswersFor(HWND control) {
     if (!control) return nullptr;
-    for (const ControlClassRow& row : kClassRows)
-        if (row.parentAnswers && row.parentAnswers->owns(control)) return row.parentAnswers;
+    for (const ControlClass* shipped : kClasses)
+        if (shipped->answers.owns && shipped->answers.owns(control)) return &shipped->answers;
     return nullptr;
 }
 

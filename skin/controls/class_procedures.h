@@ -12,6 +12,7 @@
 #include <windows.h>
 
 #include <array>
+#include <optional>
 
 #include "skin/controls/core/parent_messages.h"
 
@@ -31,13 +32,49 @@ enum class ControlProcedure : int {
     Count
 };
 
-// One row of the class table (class_procedures.cpp): a class switches itself
-// on by naming its procedure in its row, and answers for its parent through
-// its ParentAnswers.
-struct ControlClassRow {
+// One control class as the engine knows it: which controls it takes over, with
+// which procedure, and what it answers for the window the controls sit in.
+// Each class module defines its own (k<Class>Class in its <class>_proc.cpp,
+// declared in class_modules.h) and names only the answers it gives:
+//
+//     const ControlClass kEditClass = ControlClass(ControlProcedure::Edit, editSkinProc)
+//                                         .ownsWindows(isEdit)
+//                                         .answersColour(editColour)
+//                                         .answersCommand(editCommand);
+//
+// A class with a null procedure keeps its controls native.
+struct ControlClass {
     ControlProcedure kind;
-    WNDPROC procedure = nullptr;                   // null: the class's controls stay native
-    const ParentAnswers* parentAnswers = nullptr;  // null: the class answers nothing for its parent
+    WNDPROC procedure = nullptr;
+    ParentAnswers answers;  // all null: the class answers nothing for its parent
+
+    constexpr ControlClass(ControlProcedure kind, WNDPROC procedure) : kind(kind), procedure(procedure), answers{} {}
+
+    constexpr ControlClass ownsWindows(bool (*owns)(HWND)) const {
+        ControlClass changed = *this;
+        changed.answers.owns = owns;
+        return changed;
+    }
+    constexpr ControlClass answersColour(std::optional<LRESULT> (*colour)(UINT, HDC, HWND)) const {
+        ControlClass changed = *this;
+        changed.answers.controlColour = colour;
+        return changed;
+    }
+    constexpr ControlClass answersCommand(void (*command)(HWND, int)) const {
+        ControlClass changed = *this;
+        changed.answers.command = command;
+        return changed;
+    }
+    constexpr ControlClass answersNotify(void (*notify)(const NMHDR&)) const {
+        ControlClass changed = *this;
+        changed.answers.notify = notify;
+        return changed;
+    }
+    constexpr ControlClass answersDrawItem(std::optional<LRESULT> (*drawItem)(const DRAWITEMSTRUCT&)) const {
+        ControlClass changed = *this;
+        changed.answers.drawItem = drawItem;
+        return changed;
+    }
 };
 
 // The procedure of every class, indexed by ControlProcedure; kept in the engine

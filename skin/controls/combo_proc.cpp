@@ -53,7 +53,8 @@ void onChildCommand(WPARAM wParam, HWND child) {
 
 }  // namespace
 
-const ParentAnswers kComboParentAnswers{isComboBox, nullptr, comboCommand, nullptr, nullptr};
+const ControlClass kComboBoxClass =
+    ControlClass(ControlProcedure::ComboBox, comboSkinProc).ownsWindows(isComboBox).answersCommand(comboCommand);
 
 void paintComboBox(const ComboBoxSkinRecord& record, std::optional<bool> hot, std::optional<bool> focused) {
     HWND combo = record.window;

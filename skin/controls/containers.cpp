@@ -86,11 +86,11 @@ bool paintedByControlLayer(HWND container) {
 int skinContainerWindow(HWND window, const ContainerOptions& options) {
     const int ownerIndex = findOwnerWindowRecord(window);
     SkinnedWindowRecord* owner = windowRecord(ownerIndex);
-    if (!owner || owner->containers.indexOf(window)) return 0;
+    if (!owner || owner->controls<ContainerSkinRecord>().indexOf(window)) return 0;
     // A window already run by an engine procedure would forward to itself.
     if (::GetPropW(window, kPropPreviousProc)) return 0;
-    const int index = owner->containers.takeSlot();
-    ContainerSkinRecord& record = owner->containers.at(index);
+    const int index = owner->controls<ContainerSkinRecord>().takeSlot();
+    ContainerSkinRecord& record = owner->controls<ContainerSkinRecord>().at(index);
     record.window = window;
     record.colour = options.colour.value_or(0);
     record.alpha = options.alpha.value_or(255);

@@ -62,8 +62,8 @@ struct NothingAfter {
 template <typename Record>
 class ClassInstaller {
 public:
-    ClassInstaller(int windowIndex, ControlList<Record> SkinnedWindowRecord::*list, ControlProcedure kind)
-        : windowIndex_(windowIndex), owner_(windowRecord(windowIndex)), list_(list), procedure_(classProcedure(kind)) {}
+    ClassInstaller(int windowIndex, ControlProcedure kind)
+        : windowIndex_(windowIndex), owner_(windowRecord(windowIndex)), procedure_(classProcedure(kind)) {}
 
     explicit operator bool() const { return owner_ && procedure_ && controlSettings().controlSkinningEnabled; }
 
@@ -73,11 +73,11 @@ public:
     // stored record, or null.
     template <typename Describe>
     Record* take(HWND control, Describe describe) {
-        if (!*this || (owner_->*list_).indexOf(control) || takenOver(control)) return nullptr;
+        if (!*this || owner_->controls<Record>().indexOf(control) || takenOver(control)) return nullptr;
         Record fresh;
         fresh.window = control;
         if (!describe(fresh)) return nullptr;
-        ControlList<Record>& list = owner_->*list_;
+        ControlList<Record>& list = owner_->controls<Record>();
         const int index = list.takeSlot();
         Record& record = list.at(index);
         record = std::move(fresh);
@@ -95,18 +95,17 @@ public:
 private:
     int windowIndex_;
     SkinnedWindowRecord* owner_;
-    ControlList<Record> SkinnedWindowRecord::*list_;
     WNDPROC procedure_;
 };
 
 // The installer of one class: every direct child of `parent` of class
-// `className` goes through `describe` into `list` with the procedure of `kind`,
+// `className` goes through `describe` into the window record's list of `Record`
+// with the procedure of `kind`,
 // and `finish` runs on each record once its control runs that procedure.
 template <typename Record, typename Describe = AnyControl, typename Finish = NothingAfter>
-void installClass(int windowIndex, HWND parent, const wchar_t* className,
-                  ControlList<Record> SkinnedWindowRecord::*list, ControlProcedure kind, Describe describe = {},
+void installClass(int windowIndex, HWND parent, const wchar_t* className, ControlProcedure kind, Describe describe = {},
                   Finish finish = {}) {
-    ClassInstaller<Record> installer(windowIndex, list, kind);
+    ClassInstaller<Record> installer(windowIndex, kind);
     if (!installer) return;
     forEachChild(parent, className, [&](HWND control) {
         if (Record* record = installer.take(control, describe)) finish(*record);
@@ -186,21 +185,21 @@ void installControlsOf(int windowIndex, HWND parent, bool containerChildren) {
 }
 
 void installPushButtons(int windowIndex, HWND parent) {
-    installClass(windowIndex, parent, L"BUTTON", &SkinnedWindowRecord::buttons, ControlProcedure::Button,
-                 describePushButton, finishPushButton);
+    installClass<ButtonSkinRecord>(windowIndex, parent, L"BUTTON", ControlProcedure::Button, describePushButton,
+                                   finishPushButton);
 }
 
 int installPushButton(int windowIndex, HWND button) {
-    ClassInstaller<ButtonSkinRecord> installer(windowIndex, &SkinnedWindowRecord::buttons, ControlProcedure::Button);
+    ClassInstaller<ButtonSkinRecord> installer(windowIndex, ControlProcedure::Button);
     ButtonSkinRecord* record = installer.take(button, describePushButton);
     if (!record) return 0;
     finishPushButton(*record);
-    return windowRecord(windowIndex)->buttons.indexOf(button);
+    return windowRecord(windowIndex)->controls<ButtonSkinRecord>().indexOf(button);
 }
 
 void installCheckButtons(int windowIndex, HWND parent) {
-    installClass(
-        windowIndex, parent, L"BUTTON", &SkinnedWindowRecord::buttons, ControlProcedure::Button,
+    installClass<ButtonSkinRecord>(
+        windowIndex, parent, L"BUTTON", ControlProcedure::Button,
         [](ButtonSkinRecord& r) {
             const std::optional<ButtonKind> kind = checkButtonKindOf(windowStyle(r.window));
             if (!kind) return false;
@@ -212,11 +211,10 @@ void installCheckButtons(int windowIndex, HWND parent) {
 }
 
 void installEditsAndCombos(int windowIndex, HWND parent) {
-    installClass(windowIndex, parent, L"Edit", &SkinnedWindowRecord::edits, ControlProcedure::Edit, describeEdit);
-    ClassInstaller<ComboBoxSkinRecord> combos(windowIndex, &SkinnedWindowRecord::comboBoxes,
-                                              ControlProcedure::ComboBox);
+    installClass<EditSkinRecord>(windowIndex, parent, L"Edit", ControlProcedure::Edit, describeEdit);
+    ClassInstaller<ComboBoxSkinRecord> combos(windowIndex, ControlProcedure::ComboBox);
     if (!combos) return;
-    ClassInstaller<EditSkinRecord> edits(windowIndex, &SkinnedWindowRecord::edits, ControlProcedure::Edit);
+    ClassInstaller<EditSkinRecord> edits(windowIndex, ControlProcedure::Edit);
     forEachChild(parent, L"ComboBox", [&](HWND combo) {
         if (combos.take(combo)) copySelectionToWindowText(combo);
         // The combo's own edit only needs the engine while it shows the window through.
@@ -226,29 +224,29 @@ void installEditsAndCombos(int windowIndex, HWND parent) {
 }
 
 void installTrackBars(int windowIndex, HWND parent) {
-    installClass(windowIndex, parent, TRACKBAR_CLASSW, &SkinnedWindowRecord::trackBars, ControlProcedure::TrackBar,
-                 [](TrackBarSkinRecord& r) {
-                     const DWORD style = windowStyle(r.window);
-                     r.vertical = (style & TBS_VERT) != 0;
-                     r.tickPlacement = tickPlacementOf(style);
-                     r.selectionRange = (style & TBS_ENABLESELRANGE) != 0;
-                     return true;
-                 });
+    installClass<TrackBarSkinRecord>(windowIndex, parent, TRACKBAR_CLASSW, ControlProcedure::TrackBar,
+                                     [](TrackBarSkinRecord& r) {
+                                         const DWORD style = windowStyle(r.window);
+                                         r.vertical = (style & TBS_VERT) != 0;
+                                         r.tickPlacement = tickPlacementOf(style);
+                                         r.selectionRange = (style & TBS_ENABLESELRANGE) != 0;
+                                         return true;
+                                     });
 }
 
 void installProgressBars(int windowIndex, HWND parent) {
-    installClass(windowIndex, parent, PROGRESS_CLASSW, &SkinnedWindowRecord::progressBars,
-                 ControlProcedure::ProgressBar, [](ProgressSkinRecord& r) {
-                     r.vertical = (windowStyle(r.window) & PBS_VERTICAL) != 0;
-                     return true;
-                 });
+    installClass<ProgressSkinRecord>(windowIndex, parent, PROGRESS_CLASSW, ControlProcedure::ProgressBar,
+                                     [](ProgressSkinRecord& r) {
+                                         r.vertical = (windowStyle(r.window) & PBS_VERTICAL) != 0;
+                                         return true;
+                                     });
 }
 
 void installListControls(int windowIndex, HWND parent) {
-    ClassInstaller<ListSkinRecord> lists(windowIndex, &SkinnedWindowRecord::lists, ControlProcedure::ListControl);
+    ClassInstaller<ListSkinRecord> lists(windowIndex, ControlProcedure::ListControl);
     // A list view is a list control too, but runs the list-view procedure,
     // which does the list controls' work as well: one window, one procedure.
-    ClassInstaller<ListSkinRecord> views(windowIndex, &SkinnedWindowRecord::lists, ControlProcedure::ListView);
+    ClassInstaller<ListSkinRecord> views(windowIndex, ControlProcedure::ListView);
     const bool seeThrough = controlSettings().translucentBackgrounds;
     auto take = [&](HWND list) {
         if (lists) lists.take(list);
@@ -271,26 +269,27 @@ void installListControls(int windowIndex, HWND parent) {
 }
 
 void installUpDowns(int windowIndex, HWND parent) {
-    installClass(windowIndex, parent, UPDOWN_CLASSW, &SkinnedWindowRecord::upDowns, ControlProcedure::UpDown,
-                 [](UpDownSkinRecord& r) {
-                     r.horizontal = (windowStyle(r.window) & UDS_HORZ) != 0;
-                     return true;
-                 });
+    installClass<UpDownSkinRecord>(windowIndex, parent, UPDOWN_CLASSW, ControlProcedure::UpDown,
+                                   [](UpDownSkinRecord& r) {
+                                       r.horizontal = (windowStyle(r.window) & UDS_HORZ) != 0;
+                                       return true;
+                                   });
 }
 
 void installListViews(int windowIndex, HWND parent) {
-    ClassInstaller<ListViewSkinRecord> headers(windowIndex, &SkinnedWindowRecord::listViews,
-                                               ControlProcedure::ListView);
+    ClassInstaller<ListViewSkinRecord> headers(windowIndex, ControlProcedure::ListView);
     if (!headers) return;
     SkinnedWindowRecord& owner = *windowRecord(windowIndex);
     forEachChild(parent, WC_LISTVIEWW, [&](HWND view) {
         // The view runs its procedure already (taken with the list controls);
         // here it gets its list-view record, found by its handle.
-        if (!owner.lists.indexOf(view) || owner.listViews.indexOf(view)) return;
-        const int index = owner.listViews.takeSlot();
-        ListViewSkinRecord& record = owner.listViews.at(index);
+        if (!owner.controls<ListSkinRecord>().indexOf(view) || owner.controls<ListViewSkinRecord>().indexOf(view))
+            return;
+        const int index = owner.controls<ListViewSkinRecord>().takeSlot();
+        ListViewSkinRecord& record = owner.controls<ListViewSkinRecord>().at(index);
         record.window = view;
-        record.previousProc = owner.lists.at(owner.lists.indexOf(view)).previousProc;
+        record.previousProc =
+            owner.controls<ListSkinRecord>().at(owner.controls<ListSkinRecord>().indexOf(view)).previousProc;
         record.imageList = attachRowHeightImageList(view);
         HWND header = ::FindWindowExW(view, nullptr, WC_HEADERW, nullptr);
         if (!header) return;
@@ -303,8 +302,8 @@ void installListViews(int windowIndex, HWND parent) {
 }
 
 void installStatics(int windowIndex, HWND parent) {
-    installClass(
-        windowIndex, parent, L"Static", &SkinnedWindowRecord::statics, ControlProcedure::Static,
+    installClass<StaticSkinRecord>(
+        windowIndex, parent, L"Static", ControlProcedure::Static,
         [](StaticSkinRecord& r) {
             const DWORD style = windowStyle(r.window);
             const DWORD type = style & SS_TYPEMASK;
@@ -338,8 +337,8 @@ int recordControlLayer(int ownerIndex, HWND window, COLORREF keyColour) {
     // A second take would store the layer's own procedure as the previous one,
     // and every message would then forward to itself.
     if (::GetPropW(window, kPropLayerPreviousProc) != nullptr) return 0;
-    const int index = owner->controlLayer.takeSlot();
-    ControlLayerRecord& record = owner->controlLayer.at(index);
+    const int index = owner->controls<ControlLayerRecord>().takeSlot();
+    ControlLayerRecord& record = owner->controls<ControlLayerRecord>().at(index);
     record.window = window;
     record.keyColour = keyColour;
     record.previousProc =

@@ -111,4 +111,7 @@ LRESULT CALLBACK controlLayerProc(HWND window, UINT message, WPARAM wParam, LPAR
     return callPrevious(window, message, wParam, lParam);
 }
 
+// Answers nothing for its parent: the window's shared answers serve it.
+const ControlClass kControlLayerClass(ControlProcedure::ControlLayer, controlLayerProc);
+
 }  // namespace pelmora

@@ -4,6 +4,7 @@
 
 #include "gfx/drawing_helpers.h"
 #include "gfx/gdip_graphics.h"
+#include "skin/controls/core/control_colour.h"
 #include "skin/controls/paint_shapes.h"
 
 namespace pelmora {
@@ -13,29 +14,11 @@ constexpr Argb kOpaqueWhite = 0xFFFFFFFF;
 constexpr Argb kRestBorder = 0x50000000;  // black, alpha 80
 constexpr int kAccentAlpha = 180;
 
-// White of `alpha` over the client part of the background, drawn through
-// GDI+ so that it blends with the picture as the frame's fill does.
-void layWhiteOverClient(HDC background, const RectI& client, int alpha) {
-    if (alpha <= 0) return;
-    GdipGraphics graphics;
-    if (!graphics.fromHdc(background)) return;
-    fillRect(graphics,
-             RectF{static_cast<float>(client.x), static_cast<float>(client.y), static_cast<float>(client.width),
-                   static_cast<float>(client.height)},
-             whiteOfAlpha(alpha));
-}
-
 }  // namespace
 
 EditBorderLook editBorderLook(bool hot, bool focused) {
     if (hot) return EditBorderLook::Hot;
     return focused ? EditBorderLook::Focused : EditBorderLook::Rest;
-}
-
-RectI editClientArea(SizeI window, SizeI client, int verticalScrollWidth, int horizontalScrollHeight) {
-    const int left = std::max(0, window.width - client.width - verticalScrollWidth) / 2;
-    const int top = std::max(0, window.height - client.height - horizontalScrollHeight) / 2;
-    return {left, top, client.width, client.height};
 }
 
 void paintEditFrame(GdipGraphics& graphics, SizeI window, const RectI& client, EditBorderLook look,
@@ -66,17 +49,6 @@ void paintEditFrame(GdipGraphics& graphics, SizeI window, const RectI& client, E
 bool paintEditBackground(HDC background, const RectI& client, int alpha, HDC target) {
     layWhiteOverClient(background, client, alpha);
     return ::BitBlt(target, 0, 0, client.width, client.height, background, client.x, client.y, SRCCOPY) != 0;
-}
-
-GdiBitmap makeTranslucentBrushBitmap(HDC background, const RectI& client, int alpha) {
-    if (client.width <= 0 || client.height <= 0) return {};
-    layWhiteOverClient(background, client, alpha);
-    GdiBitmap bitmap(::CreateCompatibleBitmap(background, client.width, client.height));
-    MemoryDc copy(::CreateCompatibleDC(background));
-    if (!bitmap || !copy) return {};
-    SelectGuard selected(copy.get(), bitmap.get());
-    if (!::BitBlt(copy.get(), 0, 0, client.width, client.height, background, client.x, client.y, SRCCOPY)) return {};
-    return bitmap;
 }
 
 }  // namespace pelmora

@@ -20,12 +20,6 @@ class GdipGraphics;
 enum class EditBorderLook { Rest, Focused, Hot };
 EditBorderLook editBorderLook(bool hot, bool focused);
 
-// Where the client area lies inside the window rectangle, in window
-// coordinates. The border is what remains of the window beyond the client
-// once the scroll bars' sizes are taken off; it is split evenly between the
-// two sides, and the scroll bars sit right and below the client.
-RectI editClientArea(SizeI window, SizeI client, int verticalScrollWidth, int horizontalScrollHeight);
-
 // Paints the border of an edit of `window` size onto a surface that holds the
 // background under the whole window. Only the area outside `client` is
 // touched: it is filled (white of the background alpha while backgrounds are
@@ -37,10 +31,5 @@ void paintEditFrame(GdipGraphics& graphics, SizeI window, const RectI& client, E
 // the window's size holding what lies behind the edit) and copies that part
 // into `target` at (0, 0). False when a copy failed.
 bool paintEditBackground(HDC background, const RectI& client, int alpha, HDC target);
-
-// The same client part, with the same white laid over it, as a new bitmap of
-// the client's size: what the pattern brush of the edit's translucent
-// background is made from. Empty when the bitmap could not be made.
-GdiBitmap makeTranslucentBrushBitmap(HDC background, const RectI& client, int alpha);
 
 }  // namespace pelmora

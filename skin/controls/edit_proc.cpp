@@ -79,7 +79,10 @@ void onKillFocus(HWND edit, EditSkinRecord* record) {
 
 }  // namespace
 
-const ParentAnswers kEditParentAnswers{isEdit, editColour, editCommand, nullptr, nullptr};
+const ControlClass kEditClass = ControlClass(ControlProcedure::Edit, editSkinProc)
+                                    .ownsWindows(isEdit)
+                                    .answersColour(editColour)
+                                    .answersCommand(editCommand);
 
 void paintEditFrame(HWND edit, std::optional<bool> focused, std::optional<bool> hot) {
     const EditLocation at = locate<EditSkinRecord>(edit);

@@ -2,7 +2,7 @@
 // of a combo box, list views, tree views, IP-address and date-time controls.
 // Like an edit's, the border lives in the non-client area around the native
 // scroll bars; the client area is the control's own. Where the client lies
-// inside the window is found with editClientArea (skin/controls/edit_paint.h).
+// inside the window is found with clientAreaInWindow (skin/controls/core/control_colour.h).
 #pragma once
 
 #include <windows.h>

@@ -68,7 +68,7 @@ std::optional<LRESULT> listColour(UINT message, HDC dc, HWND list) {
     if (message != WM_CTLCOLORLISTBOX) return answerColourByMessage(message, dc, list);
     if (!isListBox(list)) return std::nullopt;
     const SkinnedWindowRecord* record = windowRecord(findOwnerWindowRecord(list));
-    if (!record || !record->lists.indexOf(list)) return answerWithNullBrush(list, dc);
+    if (!record || !record->controls<ListSkinRecord>().indexOf(list)) return answerWithNullBrush(list, dc);
     if (!keysItsBackground(list)) return std::nullopt;
     ::SetTextColor(dc, static_cast<COLORREF>(propValue(list, kPropTextColour)));
     ::SetBkColor(dc, kTreeViewKeyColour);
@@ -170,7 +170,11 @@ LRESULT eraseWithPicture(HWND list, HDC dc, WPARAM wParam, LPARAM lParam) {
 
 }  // namespace
 
-const ParentAnswers kListParentAnswers{isListControl, listColour, listCommand, treeNotify, nullptr};
+const ControlClass kListClass = ControlClass(ControlProcedure::ListControl, listSkinProc)
+                                    .ownsWindows(isListControl)
+                                    .answersColour(listColour)
+                                    .answersCommand(listCommand)
+                                    .answersNotify(treeNotify);
 
 void paintListFrame(const ListLocation& at, std::optional<bool> hot, std::optional<bool> focused) {
     const ListSkinRecord* record = at.record;

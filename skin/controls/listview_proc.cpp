@@ -193,4 +193,7 @@ LRESULT CALLBACK listViewSkinProc(HWND window, UINT message, WPARAM wParam, LPAR
     return callPreviousProc(window, message, wParam, lParam);
 }
 
+// Answers nothing for its parent: the window's shared answers serve it.
+const ControlClass kListViewClass(ControlProcedure::ListView, listViewSkinProc);
+
 }  // namespace pelmora

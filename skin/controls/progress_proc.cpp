@@ -67,4 +67,7 @@ LRESULT CALLBACK progressSkinProc(HWND bar, UINT message, WPARAM wParam, LPARAM 
     return callPreviousProc(bar, message, wParam, lParam);
 }
 
+// Answers nothing for its parent: the window's shared answers serve it.
+const ControlClass kProgressBarClass(ControlProcedure::ProgressBar, progressSkinProc);
+
 }  // namespace pelmora

@@ -102,4 +102,7 @@ LRESULT CALLBACK staticSkinProc(HWND control, UINT message, WPARAM wParam, LPARA
     return callPreviousProc(control, message, wParam, lParam);
 }
 
+// Answers nothing for its parent: the window's shared answers serve it.
+const ControlClass kStaticClass(ControlProcedure::Static, staticSkinProc);
+
 }  // namespace pelmora

@@ -101,4 +101,7 @@ LRESULT CALLBACK trackBarSkinProc(HWND bar, UINT message, WPARAM wParam, LPARAM 
     return callPreviousProc(bar, message, wParam, lParam);
 }
 
+// Answers nothing for its parent: the window's shared answers serve it.
+const ControlClass kTrackBarClass(ControlProcedure::TrackBar, trackBarSkinProc);
+
 }  // namespace pelmora

@@ -90,4 +90,7 @@ LRESULT CALLBACK upDownSkinProc(HWND control, UINT message, WPARAM wParam, LPARA
     return callPreviousProc(control, message, wParam, lParam);
 }
 
+// Answers nothing for its parent: the window's shared answers serve it.
+const ControlClass kUpDownClass(ControlProcedure::UpDown, upDownSkinProc);
+
 }  // namespace pelmora

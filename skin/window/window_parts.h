@@ -10,10 +10,10 @@
 #include <string>
 #include <vector>
 
+#include "base/tooltip.h"
 #include "base/win32_util.h"
 #include "gfx/bitmap_dc.h"
 #include "skin/window/caption_button.h"
-#include "skin/window/skin_tooltip.h"
 #include "skin/window/status_bar.h"
 
 namespace pelmora {
@@ -32,7 +32,7 @@ struct CaptionPart {
     bool hasCloseButton = true;
     std::vector<CaptionButton> captionButtons;
     int stripLeft = 0, stripTop = 0, stripWidth = 0, stripHeight = 22;  // the caption-button strip
-    SkinTooltip captionTooltip;  // one tool per button; the tool id is the button's 1-based position
+    Tooltip captionTooltip;  // one tool per button; the tool id is the button's 1-based position
     CaptionHandler helpHandler;
     CaptionHandler menuHandler;
 };

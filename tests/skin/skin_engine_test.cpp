@@ -256,10 +256,10 @@ TEST_F(SkinEngineTest, ControlLayerRecordsAChildlessWindowAndReturnsZero) {
     EXPECT_EQ(skinEngine().skinControlLayer(label), 0);
     EXPECT_EQ(skinEngine().skinControlLayer(other, 0x00ABCDEF), 0);
     const SkinnedWindowRecord& record = *windowRecord(index);
-    ASSERT_EQ(record.controlLayer.size(), 2);
-    EXPECT_EQ(record.controlLayer.at(1).window, label);
-    EXPECT_EQ(record.controlLayer.at(1).keyColour, ::GetSysColor(COLOR_BTNFACE));
-    EXPECT_EQ(record.controlLayer.at(2).keyColour, 0x00ABCDEFu);
+    ASSERT_EQ(record.controls<ControlLayerRecord>().size(), 2);
+    EXPECT_EQ(record.controls<ControlLayerRecord>().at(1).window, label);
+    EXPECT_EQ(record.controls<ControlLayerRecord>().at(1).keyColour, ::GetSysColor(COLOR_BTNFACE));
+    EXPECT_EQ(record.controls<ControlLayerRecord>().at(2).keyColour, 0x00ABCDEFu);
     EXPECT_EQ(propIndex(other, kPropLayerIndex), 2);
     EXPECT_EQ(propIndex(other, kPropLayerOwnerIndex), index);
     ::DestroyWindow(host);
@@ -275,8 +275,8 @@ TEST_F(SkinEngineTest, SecondControlLayerOnTheSameWindowIsRefused) {
     // Checked before any message is sent: a layer that forwards to itself never returns.
     ASSERT_EQ(reinterpret_cast<WNDPROC>(propValue(label, kPropLayerPreviousProc)), native);
     const SkinnedWindowRecord& record = *windowRecord(index);
-    EXPECT_EQ(record.controlLayer.size(), 1);
-    EXPECT_EQ(record.controlLayer.at(1).keyColour, ::GetSysColor(COLOR_BTNFACE));
+    EXPECT_EQ(record.controls<ControlLayerRecord>().size(), 1);
+    EXPECT_EQ(record.controls<ControlLayerRecord>().at(1).keyColour, ::GetSysColor(COLOR_BTNFACE));
     EXPECT_EQ(propIndex(label, kPropLayerIndex), 1);
     wchar_t text[16] = {};
     EXPECT_EQ(::SendMessageW(label, WM_GETTEXT, 16, reinterpret_cast<LPARAM>(text)), 4);

@@ -6,6 +6,7 @@
 
 #include <cstring>
 
+#include "base/window_class.h"
 #include "skin/controls/core/control_proc.h"
 #include "skin/skin_engine.h"
 #include "skin/state/engine_state.h"
@@ -70,6 +71,12 @@ void parkPointer() {
             return;
         ::Sleep(2);
     }
+}
+
+const wchar_t* plainWindowClass() {
+    static const bool registered =
+        registerWindowClass(::GetModuleHandleW(nullptr), L"PelmoraSkinTestPlain", ::DefWindowProcW);
+    return registered ? L"PelmoraSkinTestPlain" : nullptr;
 }
 
 HWND createHostWindow(int x, int y, int width, int height) {

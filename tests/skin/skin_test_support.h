@@ -30,7 +30,11 @@ bool restorePointer();
 // pointer's old position, which can arrive after the test has moved it.
 void parkPointer();
 
-// A visible top-level window with a do-nothing class procedure.
+// A window class of this module whose procedure is DefWindowProc and which
+// erases with no brush (what lies under a child shows), registered at the
+// first call: for the skinned windows and plain children tests make.
+const wchar_t* plainWindowClass();
+// A visible top-level window with a do-nothing class procedure and the face colour.
 HWND createHostWindow(int x = 100, int y = 100, int width = 300, int height = 200);
 HWND createChild(HWND parent, const wchar_t* className, DWORD style, int x, int y, int width, int height,
                  const wchar_t* text = L"", DWORD exStyle = 0);

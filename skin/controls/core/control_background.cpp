@@ -31,7 +31,7 @@ HDC offeredDcOf(HWND provider) {
 
 const ContainerSkinRecord* container(int recordIndex, int containerIndex) {
     SkinnedWindowRecord* record = windowRecord(recordIndex);
-    return record && containerIndex > 0 ? record->containers.find(containerIndex) : nullptr;
+    return record && containerIndex > 0 ? record->controls<ContainerSkinRecord>().find(containerIndex) : nullptr;
 }
 
 // The container's colour laid over the buffer: over the whole rectangle, or for
@@ -84,7 +84,7 @@ ControlOwner locateControlOwner(HWND control, bool useProviders) {
                 owner.inWindow = true;
                 return owner;
             }
-            const int k = records[j]->containers.indexOf(w);
+            const int k = records[j]->controls<ContainerSkinRecord>().indexOf(w);
             if (!k) continue;
             if (const HWND ancestor = reinterpret_cast<HWND>(propValue(w, kPropProviderAncestor));
                 useProviders && ancestor) {
@@ -111,7 +111,7 @@ RECT offsetInSkinnedWindow(HWND window) {
 }
 
 int findContainerIndex(int recordIndex, HWND window) {
-    return findControl(recordIndex, &SkinnedWindowRecord::containers, window);
+    return findControl<ContainerSkinRecord>(recordIndex, window);
 }
 
 int findFillingContainer(int recordIndex, HWND window, HWND stop) {

@@ -44,9 +44,24 @@ private:
     std::map<HWND, Pair> pairs_;
 };
 
-// Where the client area lies inside the control's window rectangle, in window
-// coordinates, with its scroll bars taken off before the border is split.
+// Where the client area lies inside a window rectangle, in window
+// coordinates. The border is what remains of the window beyond the client
+// once the scroll bars' sizes are taken off; it is split evenly between the
+// two sides, and the scroll bars sit right and below the client. Pure: the
+// edit and list frames are painted around it.
+RectI clientAreaInWindow(SizeI window, SizeI client, int verticalScrollWidth, int horizontalScrollHeight);
+// The same for a control, with its own sizes and scroll bars.
 RectI clientAreaInWindow(HWND control);
+
+// White of `alpha` over the client part of `background` (a surface of the
+// window's size holding what lies behind the control), drawn through GDI+ so
+// that it blends with the picture as the frames' fills do.
+void layWhiteOverClient(HDC background, const RectI& client, int alpha);
+
+// The client part, with that white laid over it, as a new bitmap of the
+// client's size: what the pattern brush of a translucent background is made
+// from. Empty when the bitmap could not be made.
+GdiBitmap makeTranslucentBrushBitmap(HDC background, const RectI& client, int alpha);
 
 // The bitmap behind a control's pattern brush: the window's picture under the
 // control's client area, with white of the background alpha laid over it.

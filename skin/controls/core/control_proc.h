@@ -13,32 +13,6 @@
 
 namespace pelmora {
 
-// The class list in the window record where each record type is kept.
-template <typename Record>
-inline constexpr auto kRecordList = nullptr;
-template <>
-inline constexpr auto kRecordList<ButtonSkinRecord> = &SkinnedWindowRecord::buttons;
-template <>
-inline constexpr auto kRecordList<EditSkinRecord> = &SkinnedWindowRecord::edits;
-template <>
-inline constexpr auto kRecordList<ListSkinRecord> = &SkinnedWindowRecord::lists;
-template <>
-inline constexpr auto kRecordList<TrackBarSkinRecord> = &SkinnedWindowRecord::trackBars;
-template <>
-inline constexpr auto kRecordList<ProgressSkinRecord> = &SkinnedWindowRecord::progressBars;
-template <>
-inline constexpr auto kRecordList<ComboBoxSkinRecord> = &SkinnedWindowRecord::comboBoxes;
-template <>
-inline constexpr auto kRecordList<UpDownSkinRecord> = &SkinnedWindowRecord::upDowns;
-template <>
-inline constexpr auto kRecordList<ListViewSkinRecord> = &SkinnedWindowRecord::listViews;
-template <>
-inline constexpr auto kRecordList<StaticSkinRecord> = &SkinnedWindowRecord::statics;
-template <>
-inline constexpr auto kRecordList<ContainerSkinRecord> = &SkinnedWindowRecord::containers;
-template <>
-inline constexpr auto kRecordList<ControlLayerRecord> = &SkinnedWindowRecord::controlLayer;
-
 // A control as its class module finds it: the window record its properties
 // name (null when they name none) and, in that record's list of the class, the
 // control's own record and its 1-based place (null and 0 when the control is
@@ -60,9 +34,9 @@ Located<Record> locate(HWND control) {
     // The control layer names its window record and place through properties of its own.
     constexpr bool layer = std::is_same_v<Record, ControlLayerRecord>;
     Located<Record> found;
-    found.window = windowRecord(propIndex(control, layer ? kPropLayerOwnerIndex : kPropOwnerIndex));
+    found.window = windowRecord(propIndex(control, kOwnerProperty<Record>));
     if (!found.window || !control) return found;
-    auto& list = found.window->*kRecordList<Record>;
+    auto& list = found.window->template controls<Record>();
     int index = propIndex(control, layer ? kPropLayerIndex : kPropListIndex);
     Record* record = list.find(index);
     if (!record || record->window != control) {

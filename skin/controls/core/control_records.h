@@ -10,8 +10,8 @@
 #include <string>
 #include <vector>
 
+#include "base/tooltip.h"
 #include "base/win32_util.h"
-#include "skin/window/skin_tooltip.h"
 
 namespace pelmora {
 
@@ -55,7 +55,7 @@ struct ButtonSkinRecord {
     int imageOption = 0;       // image button: the value given with its image
     std::wstring caption;      // window text, kept in step with WM_SETTEXT
     bool focused = false;      // between WM_SETFOCUS and WM_KILLFOCUS
-    SkinTooltip tooltip;       // image buttons: their text, shown under the pointer
+    Tooltip tooltip;           // image buttons: their text, shown under the pointer
     ControlFont font;
 };
 
@@ -145,6 +145,8 @@ struct ContainerSkinRecord {
 template <typename Record>
 class ControlList {
 public:
+    using value_type = Record;
+
     ControlList() : items_(1) {}
 
     int size() const { return static_cast<int>(items_.size()); }

@@ -2,7 +2,7 @@
 // WM_NOTIFY, WM_DRAWITEM), and who answers them. The skinned window's
 // procedure, and later the container procedure, hand them to the control's
 // class, so a parent knows no class's policy itself; a class answers through
-// the ParentAnswers of its row in the class table (skin/controls/class_procedures.h,
+// the ParentAnswers of its ControlClass (skin/controls/class_procedures.h,
 // where answerForParent hands each message to the owning class).
 #pragma once
 

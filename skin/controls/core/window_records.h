@@ -9,6 +9,8 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <tuple>
+#include <type_traits>
 #include <vector>
 
 #include "skin/controls/core/control_colour.h"
@@ -17,6 +19,23 @@
 #include "skin/window/window_parts.h"
 
 namespace pelmora {
+
+// Every class list a window record keeps, one per record type. A new class
+// adds its record type here, and nothing else in the window record changes:
+// look-ups (controls<Record>()), renumbering and clean-up (forEachControlList)
+// all walk this one tuple.
+using ControlLists =
+    std::tuple<ControlList<ButtonSkinRecord>, ControlList<EditSkinRecord>, ControlList<ListSkinRecord>,
+               ControlList<TrackBarSkinRecord>, ControlList<ProgressSkinRecord>, ControlList<ComboBoxSkinRecord>,
+               ControlList<UpDownSkinRecord>, ControlList<ListViewSkinRecord>, ControlList<StaticSkinRecord>,
+               ControlList<ContainerSkinRecord>, ControlList<ControlLayerRecord>>;
+
+// The property through which a control of each class names its owning window
+// record: "Kj_FuID" for the control layer, "Hw_FuID" for every other class.
+template <typename Record>
+inline constexpr const wchar_t* kOwnerProperty = kPropOwnerIndex;
+template <>
+inline constexpr const wchar_t* kOwnerProperty<ControlLayerRecord> = kPropLayerOwnerIndex;
 
 struct SkinnedWindowRecord {
     HWND window = nullptr;  // the key of the record
@@ -34,40 +53,32 @@ struct SkinnedWindowRecord {
     // --- Controls -------------------------------------------------------------
     HotClass hotClass = HotClass::Button;  // class that last took the hover highlight
     HWND hotEditParent = nullptr;          // parent of the edit that last took it
-    ControlList<ButtonSkinRecord> buttons;
-    ControlList<EditSkinRecord> edits;
-    ControlList<ListSkinRecord> lists;
-    ControlList<TrackBarSkinRecord> trackBars;
-    ControlList<ProgressSkinRecord> progressBars;
-    ControlList<ComboBoxSkinRecord> comboBoxes;
-    ControlList<UpDownSkinRecord> upDowns;
-    ControlList<ListViewSkinRecord> listViews;
-    ControlList<ControlLayerRecord> controlLayer;
-    ControlList<StaticSkinRecord> statics;
-    int hotIndex = 0;      // list index of the control holding the hover highlight; 0 none
-    int pointerIndex = 0;  // list index of the control that last reported a mouse move
-    ControlList<ContainerSkinRecord> containers;
+    int hotIndex = 0;                      // list index of the control holding the hover highlight; 0 none
+    int pointerIndex = 0;                  // list index of the control that last reported a mouse move
+    ControlLists controlLists;
     bool controlsInstalled = false;
     ControlBrushes controlBrushes;  // translucent backgrounds handed to the controls inside
+
+    // The window's list of one class (`controls<ButtonSkinRecord>()`, ...).
+    template <typename Record>
+    ControlList<Record>& controls() {
+        return std::get<ControlList<Record>>(controlLists);
+    }
+    template <typename Record>
+    const ControlList<Record>& controls() const {
+        return std::get<ControlList<Record>>(controlLists);
+    }
 };
 
-// Every class list of a window record, each with the property through which
-// its controls name their owning record ("Hw_FuID", or "Kj_FuID" for the
-// control layer). Renumbering, clean-up and look-ups walk this one list, so a
-// new class list is added to the record and here, and nowhere else.
+// Visits every class list of a window record with the property through which
+// its controls name their owning record.
 template <typename WindowRecord, typename Visit>
 void forEachControlList(WindowRecord& record, Visit visit) {
-    visit(record.buttons, kPropOwnerIndex);
-    visit(record.edits, kPropOwnerIndex);
-    visit(record.lists, kPropOwnerIndex);
-    visit(record.trackBars, kPropOwnerIndex);
-    visit(record.progressBars, kPropOwnerIndex);
-    visit(record.comboBoxes, kPropOwnerIndex);
-    visit(record.upDowns, kPropOwnerIndex);
-    visit(record.listViews, kPropOwnerIndex);
-    visit(record.statics, kPropOwnerIndex);
-    visit(record.containers, kPropOwnerIndex);
-    visit(record.controlLayer, kPropLayerOwnerIndex);
+    std::apply(
+        [&](auto&... lists) {
+            (visit(lists, kOwnerProperty<typename std::decay_t<decltype(lists)>::value_type>), ...);
+        },
+        record.controlLists);
 }
 
 // The process-wide list (engineState().windowRecords), 1-based through the functions below.
@@ -94,20 +105,20 @@ int findWindowRecord(HWND window);
 // Index of the first record met walking up the parents of `control`; 0 when none.
 int findOwnerWindowRecord(HWND control);
 
-// 1-based index of `control` in one class list of window record `windowIndex`
-// (`&SkinnedWindowRecord::buttons`, `::edits`, `::containers`, ...); 0 when absent.
+// 1-based index of `control` in window record `windowIndex`'s list of `Record`
+// (`findControl<ButtonSkinRecord>(...)`); 0 when absent.
 template <typename Record>
-int findControl(int windowIndex, ControlList<Record> SkinnedWindowRecord::*list, HWND control) {
+int findControl(int windowIndex, HWND control) {
     const SkinnedWindowRecord* owner = windowRecord(windowIndex);
-    return owner ? (owner->*list).indexOf(control) : 0;
+    return owner ? owner->controls<Record>().indexOf(control) : 0;
 }
 
-// The record at `index` of one class list of window record `windowIndex`;
+// The record at `index` of window record `windowIndex`'s list of `Record`;
 // null when either is absent or the slot holds no control.
 template <typename Record>
-Record* findControlRecord(int windowIndex, ControlList<Record> SkinnedWindowRecord::*list, int index) {
+Record* findControlRecord(int windowIndex, int index) {
     SkinnedWindowRecord* owner = windowRecord(windowIndex);
-    Record* record = owner ? (owner->*list).find(index) : nullptr;
+    Record* record = owner ? owner->controls<Record>().find(index) : nullptr;
     return record && record->window ? record : nullptr;
 }
 

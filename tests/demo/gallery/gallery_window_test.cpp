@@ -85,26 +85,27 @@ TEST(GalleryWindow, EditComboAndRangeControlsAreTakenByTheEngine) {
     const SkinnedWindowRecord* record = windowRecord(w);
     ASSERT_TRUE(record);
     for (int id : {gallery::kEditSingle, gallery::kEditReadOnly, gallery::kEditMultiLine, gallery::kUpDownBuddy})
-        EXPECT_GE(record->edits.indexOf(fixture.control(id)), 1) << id;
+        EXPECT_GE(record->controls<EditSkinRecord>().indexOf(fixture.control(id)), 1) << id;
     for (int id : {gallery::kComboSimple, gallery::kComboDropDown, gallery::kComboDropDownList})
-        EXPECT_GE(record->comboBoxes.indexOf(fixture.control(id)), 1) << id;
+        EXPECT_GE(record->controls<ComboBoxSkinRecord>().indexOf(fixture.control(id)), 1) << id;
     for (int id : {gallery::kProgressForty, gallery::kProgressOffset, gallery::kProgressVertical})
-        EXPECT_GE(record->progressBars.indexOf(fixture.control(id)), 1) << id;
+        EXPECT_GE(record->controls<ProgressSkinRecord>().indexOf(fixture.control(id)), 1) << id;
     const std::pair<int, TickPlacement> tracks[] = {{gallery::kTrackTicksBelow, TickPlacement::BottomOrRight},
                                                     {gallery::kTrackTicksAbove, TickPlacement::TopOrLeft},
                                                     {gallery::kTrackNoTicks, TickPlacement::None},
                                                     {gallery::kTrackTicksBoth, TickPlacement::Both},
                                                     {gallery::kTrackSelection, TickPlacement::BottomOrRight}};
     for (auto [id, ticks] : tracks) {
-        const int index = record->trackBars.indexOf(fixture.control(id));
+        const int index = record->controls<TrackBarSkinRecord>().indexOf(fixture.control(id));
         ASSERT_GE(index, 1) << id;
-        EXPECT_EQ(record->trackBars.at(index).tickPlacement, ticks) << id;
-        EXPECT_EQ(record->trackBars.at(index).selectionRange, id == gallery::kTrackSelection) << id;
+        EXPECT_EQ(record->controls<TrackBarSkinRecord>().at(index).tickPlacement, ticks) << id;
+        EXPECT_EQ(record->controls<TrackBarSkinRecord>().at(index).selectionRange, id == gallery::kTrackSelection)
+            << id;
     }
-    const int horizontal = record->upDowns.indexOf(fixture.control(gallery::kUpDownHorizontal));
+    const int horizontal = record->controls<UpDownSkinRecord>().indexOf(fixture.control(gallery::kUpDownHorizontal));
     ASSERT_GE(horizontal, 1);
-    EXPECT_TRUE(record->upDowns.at(horizontal).horizontal);
-    EXPECT_GE(record->upDowns.indexOf(fixture.control(gallery::kUpDownVertical)), 1);
+    EXPECT_TRUE(record->controls<UpDownSkinRecord>().at(horizontal).horizontal);
+    EXPECT_GE(record->controls<UpDownSkinRecord>().indexOf(fixture.control(gallery::kUpDownVertical)), 1);
 }
 
 TEST(GalleryWindow, StatusBarIsChangedThroughTheSkinObject) {

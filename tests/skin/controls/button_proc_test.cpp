@@ -90,18 +90,19 @@ TEST_F(ButtonProcTest, PushButtonsStayOwnerDrawnThroughSetStyle) {
 TEST_F(ButtonProcTest, ImageButtonOperationsTakePushButtonsOnly) {
     const ByteBuffer picture{1, 2, 3};
     skinEngine().skinImageButton(late_, picture, 1, L"提示");
-    const int late = record().buttons.indexOf(late_);
+    const int late = record().controls<ButtonSkinRecord>().indexOf(late_);
     ASSERT_GE(late, 1) << "a push button the engine had not taken is taken now";
     EXPECT_EQ(propIndex(late_, kPropListIndex), late);
-    EXPECT_EQ(record().buttons.at(late).kind, ButtonKind::ImageButton);
-    EXPECT_EQ(record().buttons.at(late).image, picture);
-    EXPECT_EQ(record().buttons.at(late).imageOption, 1);
+    EXPECT_EQ(record().controls<ButtonSkinRecord>().at(late).kind, ButtonKind::ImageButton);
+    EXPECT_EQ(record().controls<ButtonSkinRecord>().at(late).image, picture);
+    EXPECT_EQ(record().controls<ButtonSkinRecord>().at(late).imageOption, 1);
     EXPECT_EQ(::GetWindowLongW(late_, GWL_STYLE) & BS_TYPEMASK, BS_OWNERDRAW);
-    EXPECT_TRUE(record().buttons.at(late).tooltip.getWindow());
+    EXPECT_TRUE(record().controls<ButtonSkinRecord>().at(late).tooltip.getWindow());
 
     const ByteBuffer normal{1}, hover{2}, pressed{3}, disabled{4};
     skinEngine().skinStateImageButton(push_, normal, hover, pressed, disabled, L"");
-    const ButtonSkinRecord& state = record().buttons.at(record().buttons.indexOf(push_));
+    const ButtonSkinRecord& state =
+        record().controls<ButtonSkinRecord>().at(record().controls<ButtonSkinRecord>().indexOf(push_));
     EXPECT_EQ(state.kind, ButtonKind::StateImageButton);
     EXPECT_EQ(state.hoverImage, hover);
     EXPECT_EQ(state.disabledImage, disabled);
@@ -109,7 +110,8 @@ TEST_F(ButtonProcTest, ImageButtonOperationsTakePushButtonsOnly) {
 
     // A check box stays a check box; a button outside any skinned window stays alone.
     skinEngine().skinImageButton(check_, picture, 0, L"");
-    EXPECT_EQ(record().buttons.at(record().buttons.indexOf(check_)).kind, ButtonKind::CheckBox);
+    EXPECT_EQ(record().controls<ButtonSkinRecord>().at(record().controls<ButtonSkinRecord>().indexOf(check_)).kind,
+              ButtonKind::CheckBox);
     HWND other = test::createHostWindow(400, 100, 100, 60);
     HWND outside = test::createChild(other, L"BUTTON", BS_PUSHBUTTON, 0, 0, 80, 24, L"外面");
     skinEngine().skinImageButton(outside, picture, 0, L"");

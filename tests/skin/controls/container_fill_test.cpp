@@ -19,29 +19,15 @@ using test::pumpUntil;
 
 constexpr COLORREF kFill = 0x000000FF;  // red, opaque
 constexpr std::uint32_t kFillArgb = 0xFFFF0000;
-constexpr wchar_t kPlainClass[] = L"PelmoraContainerFillPlain";
-
 // What the provider offers: never red.
 std::uint32_t offeredAt(int x, int y) {
     return 0xFF000000u | static_cast<std::uint32_t>(20 + y % 100) << 16 | static_cast<std::uint32_t>(x & 0xFF) << 8 |
            0x99u;
 }
 
-void registerPlainClass() {
-    static bool done = false;
-    if (done) return;
-    WNDCLASSEXW wc{};
-    wc.cbSize = sizeof wc;
-    wc.lpfnWndProc = ::DefWindowProcW;
-    wc.hInstance = ::GetModuleHandleW(nullptr);
-    wc.lpszClassName = kPlainClass;
-    ::RegisterClassExW(&wc);
-    done = true;
-}
-
 HWND plainChild(HWND parent, int x, int y, int width, int height) {
-    return ::CreateWindowExW(0, kPlainClass, L"", WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN, x, y, width, height, parent,
-                             nullptr, ::GetModuleHandleW(nullptr), nullptr);
+    return ::CreateWindowExW(0, test::plainWindowClass(), L"", WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN, x, y, width,
+                             height, parent, nullptr, ::GetModuleHandleW(nullptr), nullptr);
 }
 
 // provider (40, 60) > container (20, 20) > label (10, 30), all visible.
@@ -49,7 +35,6 @@ class ContainerFill {
 public:
     explicit ContainerFill(int initialFillUnderChildren)
         : host_([&](HWND window) {
-              registerPlainClass();
               offered_.fill(offeredAt);
               provider_ = plainChild(window, 40, 60, 260, 160);
               setPropValue(provider_, kPropOffersBackground, 1);

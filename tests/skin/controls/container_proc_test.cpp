@@ -51,9 +51,9 @@ protected:
 TEST_F(GroupBoxTest, IsRecordedOnceAndItsButtonsAreTaken) {
     ASSERT_EQ(index, 1);
     const SkinnedWindowRecord& record = *windowRecord(findWindowRecord(host.window()));
-    EXPECT_TRUE(record.containers.at(1).groupBox);
+    EXPECT_TRUE(record.controls<ContainerSkinRecord>().at(1).groupBox);
     EXPECT_EQ(propIndex(box, kPropListIndex), 1);
-    EXPECT_GE(record.buttons.indexOf(button), 1);
+    EXPECT_GE(record.controls<ButtonSkinRecord>().indexOf(button), 1);
     EXPECT_EQ(::GetWindowLongW(button, GWL_STYLE) & BS_TYPEMASK, BS_OWNERDRAW);
     EXPECT_EQ(skinEngine().skinContainerWindow(box), 0) << "a container already recorded is left as it is";
 }

@@ -102,15 +102,15 @@ TEST_F(ControlInstallTest, ButtonsCheckBoxAndEditGetTheirIndicesInOrder) {
     installControlsOf(index, host_);
     const SkinnedWindowRecord& record = *windowRecord(index);
 
-    ASSERT_EQ(record.buttons.size(), 3);
-    EXPECT_EQ(record.buttons.at(1).window, first);
-    EXPECT_EQ(record.buttons.at(2).window, second);
-    EXPECT_EQ(record.buttons.at(3).window, check);
-    EXPECT_EQ(record.buttons.at(1).kind, ButtonKind::PushButton);
-    EXPECT_EQ(record.buttons.at(3).kind, ButtonKind::CheckBox);
-    EXPECT_EQ(record.buttons.at(2).caption, L"开始安装");
-    ASSERT_EQ(record.edits.size(), 1);
-    EXPECT_EQ(record.edits.at(1).window, edit);
+    ASSERT_EQ(record.controls<ButtonSkinRecord>().size(), 3);
+    EXPECT_EQ(record.controls<ButtonSkinRecord>().at(1).window, first);
+    EXPECT_EQ(record.controls<ButtonSkinRecord>().at(2).window, second);
+    EXPECT_EQ(record.controls<ButtonSkinRecord>().at(3).window, check);
+    EXPECT_EQ(record.controls<ButtonSkinRecord>().at(1).kind, ButtonKind::PushButton);
+    EXPECT_EQ(record.controls<ButtonSkinRecord>().at(3).kind, ButtonKind::CheckBox);
+    EXPECT_EQ(record.controls<ButtonSkinRecord>().at(2).caption, L"开始安装");
+    ASSERT_EQ(record.controls<EditSkinRecord>().size(), 1);
+    EXPECT_EQ(record.controls<EditSkinRecord>().at(1).window, edit);
 
     struct Expect {
         HWND control;
@@ -123,12 +123,12 @@ TEST_F(ControlInstallTest, ButtonsCheckBoxAndEditGetTheirIndicesInOrder) {
         EXPECT_NE(propValue(e.control, kPropPreviousProc), 0);
     }
     EXPECT_EQ(reinterpret_cast<WNDPROC>(propValue(check, kPropPreviousProc)), checkProc);
-    EXPECT_EQ(record.buttons.at(3).previousProc, checkProc);
+    EXPECT_EQ(record.controls<ButtonSkinRecord>().at(3).previousProc, checkProc);
     // Push buttons turn owner-drawn and get a font; the check box keeps its style.
     EXPECT_EQ(styleOf(first) & 0xF, static_cast<DWORD>(BS_OWNERDRAW));
     EXPECT_EQ(styleOf(check) & 0xF, static_cast<DWORD>(BS_AUTOCHECKBOX));
-    EXPECT_FALSE(record.buttons.at(1).font.face.empty());
-    EXPECT_GT(record.buttons.at(1).font.size, 0);
+    EXPECT_FALSE(record.controls<ButtonSkinRecord>().at(1).font.face.empty());
+    EXPECT_GT(record.controls<ButtonSkinRecord>().at(1).font.size, 0);
     EXPECT_TRUE(::GetPropW(edit, kPropTextColour) == nullptr);  // black: stored as 0
 
     // The subclassed controls still work through their previous procedures.
@@ -140,8 +140,8 @@ TEST_F(ControlInstallTest, ButtonsCheckBoxAndEditGetTheirIndicesInOrder) {
 
     // A second run takes nothing twice.
     installControlsOf(index, host_);
-    EXPECT_EQ(windowRecord(index)->buttons.size(), 3);
-    EXPECT_EQ(windowRecord(index)->edits.size(), 1);
+    EXPECT_EQ(windowRecord(index)->controls<ButtonSkinRecord>().size(), 3);
+    EXPECT_EQ(windowRecord(index)->controls<EditSkinRecord>().size(), 1);
 }
 
 TEST_F(ControlInstallTest, EveryClassLandsInItsOwnListWithItsStyleNoted) {
@@ -172,48 +172,52 @@ TEST_F(ControlInstallTest, EveryClassLandsInItsOwnListWithItsStyleNoted) {
     installControlsOf(index, host_);
     const SkinnedWindowRecord& r = *windowRecord(index);
 
-    EXPECT_EQ(r.comboBoxes.indexOf(combo), 1);
-    EXPECT_EQ(r.edits.indexOf(comboEdit), 1);
-    EXPECT_EQ(r.lists.indexOf(listBox), 1);  // list boxes first, then combo lists, then the rest
-    EXPECT_EQ(r.lists.indexOf(comboList), 2);
-    EXPECT_EQ(r.lists.indexOf(view), 3);
-    EXPECT_EQ(r.lists.indexOf(tree), 4);
-    EXPECT_EQ(r.trackBars.size(), 3);
-    EXPECT_EQ(r.trackBars.at(r.trackBars.indexOf(trackTop)).tickPlacement, TickPlacement::TopOrLeft);
-    const TrackBarSkinRecord& plain = r.trackBars.at(r.trackBars.indexOf(trackPlain));
+    EXPECT_EQ(r.controls<ComboBoxSkinRecord>().indexOf(combo), 1);
+    EXPECT_EQ(r.controls<EditSkinRecord>().indexOf(comboEdit), 1);
+    EXPECT_EQ(r.controls<ListSkinRecord>().indexOf(listBox), 1);  // list boxes first, then combo lists, then the rest
+    EXPECT_EQ(r.controls<ListSkinRecord>().indexOf(comboList), 2);
+    EXPECT_EQ(r.controls<ListSkinRecord>().indexOf(view), 3);
+    EXPECT_EQ(r.controls<ListSkinRecord>().indexOf(tree), 4);
+    EXPECT_EQ(r.controls<TrackBarSkinRecord>().size(), 3);
+    EXPECT_EQ(r.controls<TrackBarSkinRecord>().at(r.controls<TrackBarSkinRecord>().indexOf(trackTop)).tickPlacement,
+              TickPlacement::TopOrLeft);
+    const TrackBarSkinRecord& plain =
+        r.controls<TrackBarSkinRecord>().at(r.controls<TrackBarSkinRecord>().indexOf(trackPlain));
     EXPECT_EQ(plain.tickPlacement, TickPlacement::BottomOrRight);
     EXPECT_TRUE(plain.vertical);
     EXPECT_TRUE(plain.selectionRange);
-    EXPECT_EQ(r.trackBars.at(r.trackBars.indexOf(trackNone)).tickPlacement, TickPlacement::None);
-    EXPECT_TRUE(r.progressBars.at(r.progressBars.indexOf(progress)).vertical);
-    EXPECT_TRUE(r.upDowns.at(r.upDowns.indexOf(upDown)).horizontal);
+    EXPECT_EQ(r.controls<TrackBarSkinRecord>().at(r.controls<TrackBarSkinRecord>().indexOf(trackNone)).tickPlacement,
+              TickPlacement::None);
+    EXPECT_TRUE(r.controls<ProgressSkinRecord>().at(r.controls<ProgressSkinRecord>().indexOf(progress)).vertical);
+    EXPECT_TRUE(r.controls<UpDownSkinRecord>().at(r.controls<UpDownSkinRecord>().indexOf(upDown)).horizontal);
     // One procedure per window: the list view is taken once, among the list
     // controls, and gets its list-view record beside that; its header runs
     // the same procedure under a record of its own.
-    EXPECT_EQ(r.listViews.indexOf(view), 1);
-    EXPECT_EQ(r.listViews.indexOf(header), 2);
+    EXPECT_EQ(r.controls<ListViewSkinRecord>().indexOf(view), 1);
+    EXPECT_EQ(r.controls<ListViewSkinRecord>().indexOf(header), 2);
     EXPECT_EQ(propIndex(view, kPropListIndex), 3);
     EXPECT_EQ(propIndex(header, kPropListIndex), 2);
-    EXPECT_EQ(r.listViews.at(1).previousProc, r.lists.at(3).previousProc);
-    EXPECT_FALSE(r.listViews.at(2).headerFont.face.empty());
-    EXPECT_EQ(reinterpret_cast<WNDPROC>(propValue(header, kPropPreviousProc)), r.listViews.at(2).previousProc);
+    EXPECT_EQ(r.controls<ListViewSkinRecord>().at(1).previousProc, r.controls<ListSkinRecord>().at(3).previousProc);
+    EXPECT_FALSE(r.controls<ListViewSkinRecord>().at(2).headerFont.face.empty());
+    EXPECT_EQ(reinterpret_cast<WNDPROC>(propValue(header, kPropPreviousProc)),
+              r.controls<ListViewSkinRecord>().at(2).previousProc);
     // Taken once: its procedure forwards to the native one, not to itself.
     EXPECT_NE(reinterpret_cast<WNDPROC>(propValue(view, kPropPreviousProc)), procOf(view));
     EXPECT_EQ(::SendMessageW(view, LVM_GETITEMCOUNT, 0, 0), 0);
-    const StaticSkinRecord& text = r.statics.at(r.statics.indexOf(label));
+    const StaticSkinRecord& text = r.controls<StaticSkinRecord>().at(r.controls<StaticSkinRecord>().indexOf(label));
     EXPECT_EQ(text.kind, StaticKind::Text);
     EXPECT_EQ(text.text, L"安装路径");
-    EXPECT_EQ(r.statics.at(r.statics.indexOf(icon)).kind, StaticKind::Icon);
+    EXPECT_EQ(r.controls<StaticSkinRecord>().at(r.controls<StaticSkinRecord>().indexOf(icon)).kind, StaticKind::Icon);
     for (HWND control : {combo, comboEdit, listBox, tree, trackTop, progress, upDown, view, header, label})
         EXPECT_EQ(propIndex(control, kPropOwnerIndex), index);
     EXPECT_EQ(propIndex(comboList, kPropListIndex), 2);
     // Every class finds its record through the same properties; the list view's
     // name its place among the list controls, and its list-view record is
     // still found, by its handle.
-    EXPECT_EQ(locate<ListSkinRecord>(view).record, &r.lists.at(3));
-    EXPECT_EQ(locate<ListViewSkinRecord>(view).record, &r.listViews.at(1));
+    EXPECT_EQ(locate<ListSkinRecord>(view).record, &r.controls<ListSkinRecord>().at(3));
+    EXPECT_EQ(locate<ListViewSkinRecord>(view).record, &r.controls<ListViewSkinRecord>().at(1));
     EXPECT_EQ(locate<ListViewSkinRecord>(view).index, 1);
-    EXPECT_EQ(locate<ListViewSkinRecord>(header).record, &r.listViews.at(2));
+    EXPECT_EQ(locate<ListViewSkinRecord>(header).record, &r.controls<ListViewSkinRecord>().at(2));
     EXPECT_EQ(locate<TrackBarSkinRecord>(progress).window, &r);
     EXPECT_FALSE(locate<TrackBarSkinRecord>(progress)) << "recorded, but not as a track bar";
 }
@@ -246,7 +250,7 @@ TEST_F(ControlInstallTest, TakenComboShowsItsSelectedItemAsItsText) {
         ASSERT_EQ(::SendMessageW(combo, CB_GETCURSEL, 0, 0), c.selection) << c.name;
         const int index = test::recordWindow(host_);
         installControlsOf(index, host_);
-        ASSERT_EQ(windowRecord(index)->comboBoxes.indexOf(combo), 1) << c.name;
+        ASSERT_EQ(windowRecord(index)->controls<ComboBoxSkinRecord>().indexOf(combo), 1) << c.name;
         EXPECT_EQ(textOf(combo), c.text) << c.name;
         ::DestroyWindow(combo);
         removeWindowRecord(index);
@@ -259,8 +263,8 @@ TEST_F(ControlInstallTest, ContainerChildrenRunOnlyTheFirstEightInstallers) {
     HWND edit = test::createChild(host_, L"EDIT", 0, 0, 20, 80, 16);
     const int index = test::recordWindow(host_);
     installControlsOf(index, host_, true);
-    EXPECT_EQ(windowRecord(index)->edits.indexOf(edit), 1);
-    EXPECT_EQ(windowRecord(index)->statics.indexOf(label), 0);
+    EXPECT_EQ(windowRecord(index)->controls<EditSkinRecord>().indexOf(edit), 1);
+    EXPECT_EQ(windowRecord(index)->controls<StaticSkinRecord>().indexOf(label), 0);
 }
 
 TEST_F(ControlInstallTest, OwnerDrawnButtonIsLeftAlone) {
@@ -270,7 +274,7 @@ TEST_F(ControlInstallTest, OwnerDrawnButtonIsLeftAlone) {
     const WNDPROC before = procOf(drawn);
     const int index = test::recordWindow(host_);
     installControlsOf(index, host_);
-    EXPECT_TRUE(windowRecord(index)->buttons.isBlank());
+    EXPECT_TRUE(windowRecord(index)->controls<ButtonSkinRecord>().isBlank());
     EXPECT_EQ(procOf(drawn), before);
     EXPECT_EQ(styleOf(drawn) & 0xF, static_cast<DWORD>(BS_OWNERDRAW));
     EXPECT_EQ(::GetPropW(drawn, kPropPreviousProc), nullptr);
@@ -293,12 +297,12 @@ TEST_F(ControlInstallTest, SkinningSwitchedOffLeavesControlsNativeButStillTakesT
     EXPECT_EQ(procOf(progress), progressProc);
     EXPECT_EQ(::GetPropW(button, kPropOwnerIndex), nullptr);
     EXPECT_EQ(styleOf(button) & 0xF, static_cast<DWORD>(BS_PUSHBUTTON));
-    EXPECT_TRUE(windowRecord(index)->progressBars.isBlank());
+    EXPECT_TRUE(windowRecord(index)->controls<ProgressSkinRecord>().isBlank());
 
     const SkinnedWindowRecord& record = *windowRecord(index);
-    ASSERT_EQ(record.controlLayer.indexOf(toolbar), 1);
-    EXPECT_EQ(record.controlLayer.at(1).previousProc, toolbarProc);
-    EXPECT_EQ(record.controlLayer.at(1).keyColour, ::GetSysColor(COLOR_BTNFACE));
+    ASSERT_EQ(record.controls<ControlLayerRecord>().indexOf(toolbar), 1);
+    EXPECT_EQ(record.controls<ControlLayerRecord>().at(1).previousProc, toolbarProc);
+    EXPECT_EQ(record.controls<ControlLayerRecord>().at(1).keyColour, ::GetSysColor(COLOR_BTNFACE));
     EXPECT_EQ(procOf(toolbar), forwardingControlProc);
     EXPECT_EQ(propIndex(toolbar, kPropLayerIndex), 1);
     EXPECT_EQ(propIndex(toolbar, kPropLayerOwnerIndex), index);
@@ -316,7 +320,7 @@ TEST_F(ControlInstallTest, ClassWithoutAPainterStaysNative) {
     installControlsOf(index, host_);
     EXPECT_EQ(procOf(button) == buttonProc, !buttonsPainted);
     EXPECT_EQ(procOf(edit) == editProc, !editsPainted);
-    EXPECT_EQ(windowRecord(index)->buttons.isBlank(), !buttonsPainted);
+    EXPECT_EQ(windowRecord(index)->controls<ButtonSkinRecord>().isBlank(), !buttonsPainted);
 }
 
 TEST_F(ControlInstallTest, RemovingAnEarlierWindowRenumbersTheRest) {
@@ -416,7 +420,7 @@ TEST_F(ControlInstallTest, ForwardingProcedureReachesTheRecordAndThePreviousProc
     const auto where = locate<EditSkinRecord>(edit);
     EXPECT_EQ(where.window, windowRecord(index));
     EXPECT_EQ(where.index, 1);
-    EXPECT_EQ(where.record, windowRecord(index)->edits.find(1));
+    EXPECT_EQ(where.record, windowRecord(index)->controls<EditSkinRecord>().find(1));
     EXPECT_EQ(locate<EditSkinRecord>(host_).window, nullptr) << "no owner property";
     ::SendMessageW(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"D:\\Games"));
     wchar_t text[32] = {};

@@ -8,21 +8,6 @@
 namespace pelmora::test {
 namespace {
 
-constexpr wchar_t kClass[] = L"PelmoraControlWindowTest";
-
-void registerClass() {
-    static bool done = false;
-    if (done) return;
-    WNDCLASSEXW wc{};
-    wc.cbSize = sizeof wc;
-    wc.lpfnWndProc = ::DefWindowProcW;
-    wc.hInstance = ::GetModuleHandleW(nullptr);
-    wc.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
-    wc.lpszClassName = kClass;
-    ::RegisterClassExW(&wc);
-    done = true;
-}
-
 std::uint32_t screenPixel(int x, int y) {
     WindowDc screen(nullptr);
     const COLORREF c = ::GetPixel(screen.get(), x, y);
@@ -43,7 +28,6 @@ std::uint32_t windowPicture(int x, int y) {
 }
 
 SkinnedControlWindow::SkinnedControlWindow(const std::function<void(HWND)>& makeChildren, int width, int height) {
-    registerClass();
     SkinTheme theme;
     theme.imageBytes = makePng(width, height, windowPicture);
     theme.accent = static_cast<int>(kTestAccent);
@@ -51,8 +35,8 @@ SkinnedControlWindow::SkinnedControlWindow(const std::function<void(HWND)>& make
     skinEngine().setSkinTheme(theme);
     skinEngine().setControlSkinning(true, 0);
     parkPointer();
-    window_ = ::CreateWindowExW(0, kClass, L"controls", WS_POPUP | WS_CLIPCHILDREN, origin_.x, origin_.y, width, height,
-                                nullptr, nullptr, ::GetModuleHandleW(nullptr), nullptr);
+    window_ = ::CreateWindowExW(0, plainWindowClass(), L"controls", WS_POPUP | WS_CLIPCHILDREN, origin_.x, origin_.y,
+                                width, height, nullptr, nullptr, ::GetModuleHandleW(nullptr), nullptr);
     makeChildren(window_);
     SkinWindowOptions options;
     options.captionHeight = 30;

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include "gfx/back_buffer.h"
+#include "skin/controls/core/control_colour.h"
 #include "tests/skin/controls/painter_test_support.h"
 
 namespace pelmora {
@@ -49,7 +50,7 @@ TEST(EditClientAreaTest, BorderIsSplitEvenlyAfterTheScrollBarsAreTakenOff) {
         {"odd border keeps the extra pixel on the far side", {101, 21}, {98, 18}, 0, 0, {1, 1, 98, 18}},
     };
     for (const Case& c : cases) {
-        const RectI r = editClientArea(c.window, c.client, c.vScroll, c.hScroll);
+        const RectI r = clientAreaInWindow(c.window, c.client, c.vScroll, c.hScroll);
         EXPECT_EQ(r.x, c.expected.x) << c.what;
         EXPECT_EQ(r.y, c.expected.y) << c.what;
         EXPECT_EQ(r.width, c.expected.width) << c.what;
@@ -118,7 +119,7 @@ TEST(EditFrameTest, ScrollBarAreaOutsideTheClientIsPaintedLikeTheBorder) {
     // The engine paints the whole non-client area; the scroll bar is drawn
     // natively afterwards, over it. What matters is that the client stays.
     const SizeI window{80, 60};
-    const RectI client = editClientArea(window, {59, 56}, 17, 0);
+    const RectI client = clientAreaInWindow(window, {59, 56}, 17, 0);
     Canvas canvas(window.width, window.height, test::picture);
     paintEditFrame(canvas.graphics(), window, client, EditBorderLook::Focused, test::opaqueSettings(kAccent));
     EXPECT_EQ(canvas.rgb(client.x + client.width - 1, 30), picture(client.x + client.width - 1, 30) & 0xFFFFFF);

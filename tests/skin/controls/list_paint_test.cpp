@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include "skin/controls/core/control_colour.h"
 #include "skin/controls/edit_paint.h"
 #include "tests/skin/controls/painter_test_support.h"
 
@@ -55,7 +56,7 @@ TEST(ListBorderTest, OwnerDrawnListBoxesByTheirStyle) {
 
 // A 120 x 80 list box with a client edge (2 pixels) and a vertical scroll bar.
 constexpr SizeI kWindow{120, 80};
-const RectI kClient = editClientArea(kWindow, {99, 76}, 17, 0);
+const RectI kClient = clientAreaInWindow(kWindow, {99, 76}, 17, 0);
 
 ListFramePaint frame(bool hot, bool focused, bool border = true) {
     ListFramePaint paint;

@@ -190,11 +190,12 @@ TEST_F(ListViewTest, ListViewRunsOneProcedureAndItsHeaderKeepsItsRecord) {
     const SkinnedWindowRecord& record = *windowRecord(findWindowRecord(host.window()));
     EXPECT_EQ(reinterpret_cast<WNDPROC>(::GetWindowLongPtrW(view, GWLP_WNDPROC)), &listViewSkinProc);
     EXPECT_EQ(reinterpret_cast<WNDPROC>(::GetWindowLongPtrW(header, GWLP_WNDPROC)), &listViewSkinProc);
-    EXPECT_GE(record.lists.indexOf(view), 1);
-    EXPECT_GE(record.listViews.indexOf(view), 1);
-    EXPECT_GE(record.listViews.indexOf(header), 1);
+    EXPECT_GE(record.controls<ListSkinRecord>().indexOf(view), 1);
+    EXPECT_GE(record.controls<ListViewSkinRecord>().indexOf(view), 1);
+    EXPECT_GE(record.controls<ListViewSkinRecord>().indexOf(header), 1);
     // The report view got the engine's row-height images.
-    const ListViewSkinRecord& own = record.listViews.at(record.listViews.indexOf(view));
+    const ListViewSkinRecord& own =
+        record.controls<ListViewSkinRecord>().at(record.controls<ListViewSkinRecord>().indexOf(view));
     ASSERT_NE(own.imageList, nullptr);
     EXPECT_EQ(reinterpret_cast<HANDLE>(::SendMessageW(view, LVM_GETIMAGELIST, LVSIL_SMALL, 0)), own.imageList);
     LVITEMW item{};
@@ -215,7 +216,9 @@ TEST(ListViewLifetimeTest, ImageListIsDestroyedWithTheListView) {
         SkinnedControlWindow host(
             [&](HWND w) { view = test::createChild(w, WC_LISTVIEWW, LVS_REPORT, 10, 40, 200, 100); });
         const SkinnedWindowRecord& record = *windowRecord(findWindowRecord(host.window()));
-        return record.listViews.at(record.listViews.indexOf(view)).imageList != nullptr;
+        return record.controls<ListViewSkinRecord>()
+                   .at(record.controls<ListViewSkinRecord>().indexOf(view))
+                   .imageList != nullptr;
     };
     ASSERT_TRUE(oneWindow());  // the first run sets up what stays for the process
     const DWORD before = test::gdiObjectCount();

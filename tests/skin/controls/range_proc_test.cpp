@@ -49,7 +49,7 @@ protected:
 TEST_F(InstallerBarTest, IsTakenByTheEngine) {
     const SkinnedWindowRecord* record = windowRecord(findWindowRecord(host.window()));
     ASSERT_NE(record, nullptr);
-    EXPECT_GE(record->progressBars.indexOf(bar), 1);
+    EXPECT_GE(record->controls<ProgressSkinRecord>().indexOf(bar), 1);
 }
 
 TEST_F(InstallerBarTest, FillOnScreenAtZeroFortyAndHundredPercent) {
@@ -92,7 +92,8 @@ TEST(TrackBarProcTest, PointerOverTheBarOutlinesTheThumb) {
         ::SendMessageW(bar, TBM_SETPOS, TRUE, 5);
     });
     const int w = findWindowRecord(host.window());
-    TrackBarSkinRecord& record = windowRecord(w)->trackBars.at(windowRecord(w)->trackBars.indexOf(bar));
+    TrackBarSkinRecord& record = windowRecord(w)->controls<TrackBarSkinRecord>().at(
+        windowRecord(w)->controls<TrackBarSkinRecord>().indexOf(bar));
     RECT thumb{};
     ::SendMessageW(bar, TBM_GETTHUMBRECT, 0, reinterpret_cast<LPARAM>(&thumb));
     auto thumbRedness = [&] {
@@ -133,7 +134,7 @@ protected:
     bool marked() const { return host.controlPixel(control, 10, 38) == 0xFF00FF00u; }
     UpDownSkinRecord& record() const {
         SkinnedWindowRecord* owner = windowRecord(findWindowRecord(host.window()));
-        return owner->upDowns.at(owner->upDowns.indexOf(control));
+        return owner->controls<UpDownSkinRecord>().at(owner->controls<UpDownSkinRecord>().indexOf(control));
     }
 
     HWND control = nullptr, away = nullptr;

@@ -126,7 +126,7 @@ TEST_F(SkinnedDialogTest, MessageBoxIsLayeredRoundedFadedInAndItsHookGone) {
         HWND button = buttonOf(box);
         seen.buttonStyle = ::GetWindowLongW(button, GWL_STYLE);
         seen.buttonOwnerDrawn = (seen.buttonStyle & BS_TYPEMASK) == BS_OWNERDRAW;
-        seen.buttonRecorded = index && windowRecord(index)->buttons.indexOf(button) != 0;
+        seen.buttonRecorded = index && windowRecord(index)->controls<ButtonSkinRecord>().indexOf(button) != 0;
         const RECT r = windowRectOf(box);
         const int w = r.right - r.left, h = r.bottom - r.top;
         seen.window = {w, h};

@@ -23,8 +23,6 @@ using test::pumpUntil;
 
 constexpr int kWidth = 500, kHeight = 300;
 constexpr POINT kOrigin{120, 140};
-constexpr wchar_t kClass[] = L"PelmoraCaptionGlyphsTest";
-
 // Saturated colours the standard glyphs and the picture never have.
 constexpr std::uint32_t kMinimizeColour = 0xFFE01010;
 constexpr std::uint32_t kMaximizeColour = 0xFF10E010;
@@ -54,31 +52,17 @@ std::uint32_t opaque(COLORREF c) {
     return 0xFF000000u | (GetRValue(c) << 16) | (GetGValue(c) << 8) | GetBValue(c);
 }
 
-void registerClass() {
-    static bool done = false;
-    if (done) return;
-    WNDCLASSEXW wc{};
-    wc.cbSize = sizeof wc;
-    wc.lpfnWndProc = ::DefWindowProcW;
-    wc.hInstance = ::GetModuleHandleW(nullptr);
-    wc.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
-    wc.lpszClassName = kClass;
-    ::RegisterClassExW(&wc);
-    done = true;
-}
-
 // A shown skinned window with the caption buttons its style asks for.
 class CaptionWindow {
 public:
     CaptionWindow(DWORD boxes, bool showHelp) {
-        registerClass();
         SkinTheme theme;
         theme.imageBytes = test::makePng(kWidth, kHeight, pictureAt);
         theme.mode = static_cast<int>(BackgroundMode::TopLeft);
         skinEngine().setSkinTheme(theme);
         test::parkPointer();
-        window_ = ::CreateWindowExW(0, kClass, L"glyphs", WS_POPUP | boxes, kOrigin.x, kOrigin.y, kWidth, kHeight,
-                                    nullptr, nullptr, ::GetModuleHandleW(nullptr), nullptr);
+        window_ = ::CreateWindowExW(0, test::plainWindowClass(), L"glyphs", WS_POPUP | boxes, kOrigin.x, kOrigin.y,
+                                    kWidth, kHeight, nullptr, nullptr, ::GetModuleHandleW(nullptr), nullptr);
         SkinWindowOptions options;
         options.captionHeight = 30;
         options.resizable = false;

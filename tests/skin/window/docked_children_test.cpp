@@ -11,20 +11,6 @@
 namespace pelmora {
 namespace {
 
-constexpr wchar_t kClass[] = L"PelmoraDockedChildrenTest";
-
-void registerClass() {
-    static bool done = false;
-    if (done) return;
-    WNDCLASSEXW wc{};
-    wc.cbSize = sizeof wc;
-    wc.lpfnWndProc = ::DefWindowProcW;
-    wc.hInstance = ::GetModuleHandleW(nullptr);
-    wc.lpszClassName = kClass;
-    ::RegisterClassExW(&wc);
-    done = true;
-}
-
 RECT placeInParent(HWND child) {
     RECT r{};
     ::GetWindowRect(child, &r);
@@ -45,12 +31,11 @@ TEST(DockedChildrenTest, DockedChildrenFillTheClientAreaBelowTheirTopAfterAResiz
         {"grown, above a status bar", 24, 600, 420},
         {"shrunk, above a tall status bar", 40, 360, 300},
     };
-    registerClass();
     for (const DockCase& c : cases) {
         SCOPED_TRACE(c.name);
         test::SkinState state;
-        HWND window = ::CreateWindowExW(0, kClass, L"docked", WS_POPUP, 80, 80, 500, 360, nullptr, nullptr,
-                                        ::GetModuleHandleW(nullptr), nullptr);
+        HWND window = ::CreateWindowExW(0, test::plainWindowClass(), L"docked", WS_POPUP, 80, 80, 500, 360, nullptr,
+                                        nullptr, ::GetModuleHandleW(nullptr), nullptr);
         HWND upper = ::CreateWindowExW(0, L"Static", L"", WS_CHILD | WS_VISIBLE, 10, 10, 50, 50, window, nullptr,
                                        ::GetModuleHandleW(nullptr), nullptr);
         HWND lower = ::CreateWindowExW(0, L"Static", L"", WS_CHILD | WS_VISIBLE, 10, 10, 50, 50, window, nullptr,

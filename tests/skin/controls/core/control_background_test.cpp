@@ -60,7 +60,7 @@ protected:
         EXPECT_TRUE(backBuffers().empty());
     }
     ContainerSkinRecord& addContainer(HWND window, COLORREF colour, int alpha, bool groupBox) {
-        auto& list = windowRecord(recordIndex_)->containers;
+        auto& list = windowRecord(recordIndex_)->controls<ContainerSkinRecord>();
         const int index = list.takeSlot();
         ContainerSkinRecord& c = list.at(index);
         c.window = window;

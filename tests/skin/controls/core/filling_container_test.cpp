@@ -50,7 +50,7 @@ TEST(FindFillingContainerTest, NearestFillingAncestorBelowTheStop) {
         const HWND windows[4] = {nullptr, outer, middle, control};
         for (auto [level, fill] : fills) {
             if (fill == kNotAContainer) continue;
-            auto& list = windowRecord(recordIndex)->containers;
+            auto& list = windowRecord(recordIndex)->controls<ContainerSkinRecord>();
             const int index = list.takeSlot();
             list.at(index).window = windows[static_cast<int>(level)];
             list.at(index).colour = 0x00FFFFFF;

@@ -69,7 +69,7 @@ TEST_F(ParentMessagesTest, ControlColoursFollowTheControlsClass) {
     HWND combo = test::createChild(host_, L"ComboBox", CBS_DROPDOWN, 190, 0, 80, 100);
     HWND comboEdit = ::FindWindowExW(combo, nullptr, L"Edit", nullptr);
     ASSERT_NE(comboEdit, nullptr);
-    windowRecord(recordIndex_)->lists.at(1).window = recordedList;
+    windowRecord(recordIndex_)->controls<ListSkinRecord>().at(1).window = recordedList;
 
     struct Case {
         const char* what;

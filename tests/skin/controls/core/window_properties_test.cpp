@@ -76,7 +76,7 @@ protected:
         ASSERT_TRUE(host && box && label);
         hostIndex = test::recordWindow(host);
         SkinnedWindowRecord& record = *windowRecord(hostIndex);
-        record.containers.at(record.containers.takeSlot()).window = box;
+        record.controls<ContainerSkinRecord>().at(record.controls<ContainerSkinRecord>().takeSlot()).window = box;
     }
     void TearDown() override {
         if (host) ::DestroyWindow(host);
@@ -134,15 +134,13 @@ TEST_F(HighPointerTest, EngineLookUpsGiveTheWholePointerBack) {
         {"control record found by its handle, not by its low 32 bits, with its previous procedure",
          [this](std::intptr_t stored) {
              const auto control = reinterpret_cast<HWND>(stored);
-             auto& buttons = windowRecord(hostIndex)->buttons;
+             auto& buttons = windowRecord(hostIndex)->controls<ButtonSkinRecord>();
              const int slot = buttons.takeSlot();
              buttons.at(slot).window = control;
              buttons.at(slot).previousProc = reinterpret_cast<WNDPROC>(stored);
-             const auto find = [this](HWND window) {
-                 return findControl(hostIndex, &SkinnedWindowRecord::buttons, window);
-             };
+             const auto find = [this](HWND window) { return findControl<ButtonSkinRecord>(hostIndex, window); };
              if (find(reinterpret_cast<HWND>(truncated(stored))) != 0 || find(control) != slot) return std::intptr_t{0};
-             const ButtonSkinRecord* found = findControlRecord(hostIndex, &SkinnedWindowRecord::buttons, slot);
+             const ButtonSkinRecord* found = findControlRecord<ButtonSkinRecord>(hostIndex, slot);
              return found && found->window == control ? reinterpret_cast<std::intptr_t>(found->previousProc)
                                                       : std::intptr_t{0};
          }},

@@ -10,7 +10,7 @@
 
 namespace pelmora {
 
-class SkinTooltip {
+class Tooltip {
 public:
     HWND create(HWND owner, bool balloon = false);
     bool addTool(const RECT& rect, const std::wstring& text, UINT_PTR id);
