@@ -4,6 +4,7 @@
 
 #include "app/install_record_file.h"
 #include "app/uninstall_entry.h"
+#include "base/unique_resource.h"
 #include "payload/link_check.h"
 #include "services/file_services.h"
 #include "services/shell_services.h"
@@ -15,12 +16,27 @@ bool exists(const std::wstring& path) {
     return ::GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
-// A link is removed as the link: RemoveDirectory takes a folder link or
-// junction on Windows; Wine shows a host symbolic link as one but removes it
-// only as a file. Neither touches what the link points to.
-bool removeLink(const std::wstring& path) {
-    ::SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL | FILE_ATTRIBUTE_REPARSE_POINT);
-    return ::RemoveDirectoryW(path.c_str()) || ::DeleteFileW(path.c_str()) || !exists(path);
+// Where a path leads once every link on it is followed; empty when it cannot
+// be opened.
+std::wstring finalPathOfPath(const std::wstring& path, DWORD flags) {
+    UniqueFile handle(::CreateFileW(path.c_str(), FILE_READ_ATTRIBUTES,
+                                    FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                                    FILE_FLAG_BACKUP_SEMANTICS | flags, nullptr));
+    return handle ? finalPathOf(handle.get()) : std::wstring();
+}
+
+// A link is removed as the link, through a handle to the link itself: and
+// only when that handle really names a path inside the product folder. A
+// system that opens what the link points to instead (Wine shows a host's
+// link to a file as a plain file and deletes through it) leaves the link
+// where it is rather than delete what it points to.
+bool removeLink(const std::wstring& path, const std::wstring& finalFolder) {
+    UniqueFile handle(::CreateFileW(path.c_str(), DELETE | FILE_READ_ATTRIBUTES,
+                                    FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                                    FILE_FLAG_OPEN_REPARSE_POINT | FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    if (!handle || !liesInside(finalFolder, finalPathOf(handle.get()))) return false;
+    FILE_DISPOSITION_INFO dispose{TRUE};
+    return ::SetFileInformationByHandle(handle.get(), FileDispositionInfo, &dispose, sizeof dispose) != 0;
 }
 
 bool holdsOnlyUninstaller(const std::wstring& folder) {
@@ -72,13 +88,25 @@ UninstallOutcome Uninstallation::remove() {
     record::InstallRecord left = record_;
     left.files.clear();
     left.folders.clear();
+    const std::wstring finalFolder = finalPathOfPath(folder_, 0);
     for (const record::RecordedFile& f : record_.files) {
         const std::wstring path = folder_ + L"\\" + f.path;
         if (viaLink(f.path)) {
             log_.write(L"not followed through a link: " + path);
             continue;
         }
-        if (isLink(path) ? removeLink(path) : removeFile(path)) {
+        // A file that leads out of the folder is a link planted since.
+        const std::wstring target = finalPathOfPath(path, 0);
+        const bool link = isLink(path) || (!target.empty() && !liesInside(finalFolder, target));
+        if (link) {
+            if (removeLink(path, finalFolder)) {
+                log_.write(L"removed the link " + path + L" (not what it points to)");
+            } else {
+                log_.write(L"link kept, it cannot be removed without following it: " + path);
+            }
+            continue;
+        }
+        if (removeFile(path)) {
             log_.write(L"removed " + path);
             continue;
         }
@@ -91,7 +119,11 @@ UninstallOutcome Uninstallation::remove() {
         const std::wstring path = folder_ + L"\\" + *it;
         if (viaLink(*it) || !exists(path)) continue;
         if (isLink(path)) {
-            if (removeLink(path)) log_.write(L"removed the link " + path + L" (not what it points to)");
+            if (removeLink(path, finalFolder)) {
+                log_.write(L"removed the link " + path + L" (not what it points to)");
+            } else {
+                log_.write(L"link kept, it cannot be removed without following it: " + path);
+            }
             continue;
         }
         if (removeEmptyFolder(path) && !exists(path)) {
@@ -134,7 +166,13 @@ void Uninstallation::removeShortcut() {
         log_.write(L"shortcut kept, a folder stands there: " + link);
         return;
     }
-    if ((attributes & FILE_ATTRIBUTE_REPARSE_POINT) ? removeLink(link) : removeFile(link)) {
+    // A link there is not the shortcut that was made.
+    const std::wstring target = finalPathOfPath(link, 0);
+    if ((attributes & FILE_ATTRIBUTE_REPARSE_POINT) || !liesInside(finalPathOfPath(folderOf(link), 0), target)) {
+        log_.write(L"shortcut kept, a link stands there: " + link);
+        return;
+    }
+    if (removeFile(link)) {
         log_.write(L"removed shortcut " + link);
     } else {
         log_.writeFailure(L"cannot remove shortcut " + link, ::GetLastError());
