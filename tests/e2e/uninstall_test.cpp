@@ -358,5 +358,118 @@ TEST_F(UninstallTest, PlantedLinksAreNeverFollowed) {
     EXPECT_FALSE(readEntry().exists);
 }
 
+// Runs a program with a command line and waits for it; its exit code, or -1.
+long runAndWait(const std::wstring& program, const std::wstring& arguments, DWORD timeoutMs) {
+    std::wstring commandLine = L"\"" + program + L"\" " + arguments;
+    STARTUPINFOW si{};
+    si.cb = sizeof si;
+    PROCESS_INFORMATION pi{};
+    if (!::CreateProcessW(program.c_str(), commandLine.data(), nullptr, nullptr, FALSE, CREATE_NO_WINDOW, nullptr,
+                          nullptr, &si, &pi))
+        return -1;
+    UniqueHandle process(pi.hProcess), thread(pi.hThread);
+    if (::WaitForSingleObject(process.get(), timeoutMs) != WAIT_OBJECT_0) {
+        ::TerminateProcess(process.get(), 1);
+        return -1;
+    }
+    DWORD code = 0;
+    ::GetExitCodeProcess(process.get(), &code);
+    return static_cast<long>(code);
+}
+
+constexpr wchar_t kUpgradeKey[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Corvane Upgrade";
+
+// Two versions of another product made with the builder: 1.0 with a, b and
+// sub\c; 2.0 with b and sub\c changed, and d.
+class UpgradeTest : public ::testing::Test {
+protected:
+    void SetUp() override { removeEntry(kUpgradeKey); }
+    void TearDown() override { removeEntry(kUpgradeKey); }
+
+    std::wstring build(const std::wstring& version, const std::map<std::wstring, std::string>& files) {
+        const std::wstring source = work_ / (L"source " + version);
+        ::CreateDirectoryW(source.c_str(), nullptr);
+        ::CreateDirectoryW((source + L"\\sub").c_str(), nullptr);
+        for (const auto& [name, bytes] : files) EXPECT_TRUE(writeFileBytes(source + L"\\" + name, bytes));
+        EXPECT_TRUE(writeFileBytes(work_ / L"about.txt", "Corvane Upgrade"));
+        const std::wstring json = L"{\"source\": \"source " + version +
+                                  L"\", \"product\": {\"name\": \"Corvane Upgrade\", \"version\": \"" + version +
+                                  L"\", \"publisher\": \"Corvane Works\"}, \"program\": \"b.txt\", "
+                                  L"\"window\": {\"information\": \"about.txt\"}}";
+        const std::wstring description = work_ / (L"v" + version + L".json");
+        EXPECT_TRUE(writeFileBytes(description, utf8FromWide(json)));
+        const std::wstring setup = work_ / (L"setup " + version + L".exe");
+        const std::wstring arguments = L"\"" + description + L"\" --quiet --stub \"" + buildDir() +
+                                       L"\\app\\installer-stub.exe\" --output \"" + setup + L"\"";
+        EXPECT_EQ(runAndWait(buildDir() + L"\\tools\\pack\\pack.exe", arguments, 120000), 0);
+        return setup;
+    }
+
+    TempFolder work_{L"upgrade"};
+    TempFolder target_{L"upgrade target"};
+    std::wstring product_ = target_ / L"Corvane Upgrade";
+};
+
+TEST_F(UpgradeTest, NewVersionReplacesTheOldOneAndAnOlderOneAsksFirst) {
+    const std::wstring v1 = build(L"1.0", {{L"a.txt", "a1"}, {L"b.txt", "b1"}, {L"sub\\c.txt", "c1"}});
+    const std::wstring v2 = build(L"2.0", {{L"b.txt", "b2"}, {L"sub\\c.txt", "c2"}, {L"d.txt", "d2"}});
+    ASSERT_FALSE(HasFailure());
+    ASSERT_EQ(installSilently(target_.path(), v1, L"/NOSHORTCUT "), 0);
+    EXPECT_EQ(readEntry(kUpgradeKey).strings[L"DisplayVersion"], L"1.0");
+    ASSERT_TRUE(writeFileBytes(product_ + L"\\user.txt", "the user's"));
+
+    // The window knows: it starts at the installed folder and says what replaces what.
+    {
+        Installer window(L"", v2);
+        ASSERT_TRUE(window.window());
+        EXPECT_EQ(textOf(window.unit(kPathEdit)), target_.path());
+        EXPECT_EQ(textOf(window.unit(kPercentLabel)), L"已安装版本 1.0，将更新为 2.0");
+        EXPECT_TRUE(::IsWindowVisible(window.unit(kPercentLabel)));
+        saveScreenshot(screenshotPath(L"upgrade-window"));
+    }
+    ASSERT_EQ(installSilently(target_.path(), v2, L"/NOSHORTCUT "), 0);
+    const std::map<std::wstring, std::string> upgraded = {{L"\\b.txt", "b2"},
+                                                          {L"\\sub", "/"},
+                                                          {L"\\sub\\c.txt", "c2"},
+                                                          {L"\\d.txt", "d2"},
+                                                          {L"\\user.txt", "the user's"}};
+    std::map<std::wstring, std::string> tree;
+    collectTree(product_, L"", &tree, nullptr);
+    takeUninstallData(&tree);
+    EXPECT_EQ(tree, upgraded);
+    const Entry entry = readEntry(kUpgradeKey);
+    EXPECT_EQ(entry.strings.at(L"DisplayVersion"), L"2.0");
+    EXPECT_EQ(entry.strings.at(L"InstallLocation"), product_);
+    const std::string record = pelmora::testing::fileText(product_ + L"\\uninstall.dat");
+    EXPECT_NE(record.find("\nversion\t2.0\n"), std::string::npos) << record;
+    EXPECT_EQ(record.find("a.txt"), std::string::npos) << record;
+
+    // 1.0 over 2.0: the line says so, and installing asks first; "no" changes nothing.
+    {
+        Installer window(L"", v1);
+        ASSERT_TRUE(window.window());
+        EXPECT_EQ(textOf(window.unit(kPercentLabel)), L"已安装版本 2.0，将更新为 1.0");
+        ::SendMessageW(window.unit(kAgreeCheck), BM_CLICK, 0, 0);
+        clickLater(window.unit(kInstallButton));
+        HWND ask = waitForBox(window, L"提示");
+        ASSERT_TRUE(ask);
+        EXPECT_EQ(messageBoxText(ask), L"已安装较新的版本 2.0。\r\n确定要以较旧的版本 1.0 替换它吗？");
+        clickLater(::GetDlgItem(ask, IDNO));
+        EXPECT_TRUE(waitFor([&] { return findDialog(window.processId(), L"提示") == nullptr; }));
+        EXPECT_TRUE(settle(window));
+        EXPECT_TRUE(::IsWindowVisible(window.unit(kInstallButton)));
+    }
+    tree.clear();
+    collectTree(product_, L"", &tree, nullptr);
+    takeUninstallData(&tree);
+    EXPECT_EQ(tree, upgraded);
+
+    // Uninstalled, only the user's file stays.
+    EXPECT_EQ(runExpectingNoWindow(L"/S", product_ + L"\\uninstall.exe").exitCode, 0);
+    EXPECT_TRUE(waitFor([&] { return !fileExists(product_ + L"\\uninstall.exe") && removalCopies().empty(); }, 15000));
+    EXPECT_EQ(listing(product_), (std::map<std::wstring, std::string>{{L"\\user.txt", "the user's"}}));
+    EXPECT_FALSE(readEntry(kUpgradeKey).exists);
+}
+
 }  // namespace
 }  // namespace pelmora::e2e
