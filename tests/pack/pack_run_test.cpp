@@ -292,7 +292,9 @@ TEST_F(PackRunTest, BadInputsGetTheirMessageAndStatusAndNoOutput) {
          "missing product.publisher (--product-publisher",
          [&] { writeDescription("", R"({"name": "N", "version": "1"})"); }},
         {"compression out of range", {"--compression", "12"}, 3, "compression: the level must be 0 (store) to 9"},
-        {"product id with a backslash", {"--product-id", "Corvane\\Viewer"}, 3,
+        {"product id with a backslash",
+         {"--product-id", "Corvane\\Viewer"},
+         3,
          "product.id: \"Corvane\\Viewer\": an id is 1 to 255 characters without a backslash"},
         {"entry neither yes nor no", {"--uninstall-entry", "maybe"}, 3, "uninstallEntry: \"maybe\" must be yes or no"},
     };
