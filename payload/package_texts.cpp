@@ -46,7 +46,7 @@ constexpr TextEntry kTexts[] = {
     // The uninstaller's: carried in the install record, since the
     // uninstaller is the stub without the package.
     {"uninstallCaption", "软件卸载向导", TextForm::Line, ""},
-    {"uninstallAsk", "将从以下目录卸载 {product}：\r\n{path}", TextForm::Lines, "{product}{path}"},
+    {"uninstallAsk", "即将卸载 {product}\r\n安装目录：{path}", TextForm::Lines, "{product}{path}"},
     {"uninstall", "卸载", TextForm::Line, ""},
     {"cancel", "取消", TextForm::Line, ""},
     {"uninstallDone", "{product} 已卸载。", TextForm::Line, "{product}"},

@@ -248,7 +248,7 @@ TEST_F(UninstallTest, WindowedUninstallAsksAndWaitsForARunningProgram) {
     {
         Installer ask(L"", uninstaller(), kUninstallCaption);
         ASSERT_TRUE(ask.window());
-        EXPECT_EQ(messageBoxText(ask.window()), L"将从以下目录卸载 Pelmora☆Corvane 7.0.0.1：\r\n" + product_);
+        EXPECT_EQ(messageBoxText(ask.window()), L"即将卸载 Pelmora☆Corvane 7.0.0.1\r\n安装目录：" + product_);
         EXPECT_EQ(textOf(::GetDlgItem(ask.window(), IDOK)), L"卸载");
         EXPECT_EQ(textOf(::GetDlgItem(ask.window(), IDCANCEL)), L"取消");
         EXPECT_TRUE(boxSkinnedAndFadedIn(ask.window()));
