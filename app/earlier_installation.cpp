@@ -13,26 +13,26 @@
 namespace pelmora {
 namespace {
 
-std::vector<std::wstring> partsOf(const std::wstring& version) {
-    std::vector<std::wstring> parts(1);
+std::vector<std::wstring> piecesOf(const std::wstring& version) {
+    std::vector<std::wstring> pieces(1);
     for (wchar_t c : version) {
         if (c == L'.' || c == L'-' || c == L'_' || c == L' ') {
-            parts.emplace_back();
+            pieces.emplace_back();
         } else {
-            parts.back() += c;
+            pieces.back() += c;
         }
     }
-    return parts;
+    return pieces;
 }
 
-bool isNumber(const std::wstring& part) {
-    if (part.empty()) return false;
-    for (wchar_t c : part)
+bool isNumber(const std::wstring& piece) {
+    if (piece.empty()) return false;
+    for (wchar_t c : piece)
         if (c < L'0' || c > L'9') return false;
     return true;
 }
 
-int compareParts(std::wstring a, std::wstring b) {
+int comparePieces(std::wstring a, std::wstring b) {
     if (a.empty()) a = L"0";
     if (b.empty()) b = L"0";
     if (isNumber(a) && isNumber(b)) {
@@ -47,9 +47,9 @@ int compareParts(std::wstring a, std::wstring b) {
 }  // namespace
 
 int compareVersions(const std::wstring& a, const std::wstring& b) {
-    const std::vector<std::wstring> pa = partsOf(a), pb = partsOf(b);
+    const std::vector<std::wstring> pa = piecesOf(a), pb = piecesOf(b);
     for (std::size_t i = 0; i < pa.size() || i < pb.size(); ++i) {
-        const int order = compareParts(i < pa.size() ? pa[i] : L"", i < pb.size() ? pb[i] : L"");
+        const int order = comparePieces(i < pa.size() ? pa[i] : L"", i < pb.size() ? pb[i] : L"");
         if (order != 0) return order;
     }
     return 0;

@@ -19,8 +19,8 @@ struct EarlierInstallation {
 
 EarlierInstallation findEarlierInstallation();
 
-// Compares versions part by part ("7.0.10" after "7.0.9"): numbers as
-// numbers, other parts as text; a missing part counts as 0. Negative when a
+// Compares versions piece by piece ("7.0.10" after "7.0.9"): numbers as
+// numbers, other pieces as text; a missing piece counts as 0. Negative when a
 // is older than b, 0 when they are the same, positive when a is newer.
 int compareVersions(const std::wstring& a, const std::wstring& b);
 

@@ -62,7 +62,7 @@ bool replaceFileWith(const std::wstring& path, const std::string& bytes) {
     return replaceFile(path, [&](HANDLE file) { return writeAll(file, bytes.data(), bytes.size()); });
 }
 
-bool replaceFileWithPart(const std::wstring& path, const std::wstring& source, std::uint64_t count) {
+bool replaceFileWithStart(const std::wstring& path, const std::wstring& source, std::uint64_t count) {
     UniqueFile in(::CreateFileW(source.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr,
                                 OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
     if (!in) return false;

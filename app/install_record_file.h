@@ -14,12 +14,12 @@ namespace pelmora {
 std::wstring recordPath(const std::wstring& productFolder);
 std::wstring uninstallerPath(const std::wstring& productFolder);
 
-// Writes `count` bytes from `source` at `offset` (or all of `bytes`) into a
+// Writes `bytes` (or the first `count` bytes of the file `source`) into a
 // temporary file beside `path`, flushes it, then moves it over `path`
 // (MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH). False, with the
 // system's error code set and the temporary file removed, when any step fails.
 bool replaceFileWith(const std::wstring& path, const std::string& bytes);
-bool replaceFileWithPart(const std::wstring& path, const std::wstring& source, std::uint64_t count);
+bool replaceFileWithStart(const std::wstring& path, const std::wstring& source, std::uint64_t count);
 
 bool writeRecordFile(const std::wstring& productFolder, const record::InstallRecord& record);
 

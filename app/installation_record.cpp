@@ -91,7 +91,7 @@ void Installation::removeLeftFromEarlier(const record::InstallRecord& earlier, c
         if (cut != std::wstring::npos && !firstLinkBelow(folder, f.path.substr(0, cut)).empty()) continue;
         const std::wstring path = folder + L"\\" + f.path;
         if (removeFile(path)) {
-            log_.write(L"removed " + path + L" (not part of this version)");
+            log_.write(L"removed " + path + L" (not in this version)");
         } else {
             log_.writeFailure(L"cannot remove " + path, ::GetLastError());
         }
@@ -100,7 +100,7 @@ void Installation::removeLeftFromEarlier(const record::InstallRecord& earlier, c
         if (kept.count(upper(*it))) continue;
         const std::wstring path = folder + L"\\" + *it;
         if (::GetFileAttributesW(path.c_str()) == INVALID_FILE_ATTRIBUTES) continue;
-        if (removeEmptyFolder(path)) log_.write(L"removed folder " + path + L" (not part of this version)");
+        if (removeEmptyFolder(path)) log_.write(L"removed folder " + path + L" (not in this version)");
     }
 }
 
@@ -110,7 +110,7 @@ bool Installation::recordInstallation(bool shortcutMade) {
     const std::wstring uninstaller = uninstallerPath(folder);
     bool complete = true;
     // The stub alone: the program image without the package behind it.
-    if (replaceFileWithPart(uninstaller, package.path(), package.imageSize())) {
+    if (replaceFileWithStart(uninstaller, package.path(), package.imageSize())) {
         log_.write(L"wrote uninstaller " + uninstaller);
     } else {
         log_.writeFailure(L"cannot write uninstaller " + uninstaller, ::GetLastError());

@@ -6,9 +6,9 @@ namespace pelmora {
 namespace {
 
 // Which version is newer decides whether installing asks first: numbers
-// compare as numbers, missing parts as 0, and the order is the same read
+// compare as numbers, missing pieces as 0, and the order is the same read
 // either way round.
-TEST(EarlierInstallationTest, VersionsCompareByTheirParts) {
+TEST(EarlierInstallationTest, VersionsCompareByTheirPieces) {
     const struct {
         const wchar_t* older;
         const wchar_t* newer;
