@@ -13,7 +13,10 @@ enum class ExitCode : int {
     FolderNotWritable = 3,  // or a path of the installation too long for Windows
     NotEnoughSpace = 4,
     BadCommandLine = 5,
-    ProgramInUse = 6,  // a file the installation replaces is held open
+    ProgramInUse = 6,  // a file the installation replaces (or the uninstaller removes) is held open
+    // The uninstaller's own:
+    UninstallIncomplete = 7,  // some recorded files could not be removed; the record lists what stayed
+    RecordDamaged = 8,        // the install record is missing, cut or changed: nothing was removed
 };
 
 inline int exitCodeValue(ExitCode code) {

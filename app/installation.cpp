@@ -278,23 +278,29 @@ std::wstring Installation::undo() {
 
 bool Installation::finish(bool shortcut) {
     const std::wstring link = specialFolderPath(3) + ownPackage().shortcutName();
+    bool shortcutMade = false;
     if (!shortcut) {
         log_.write(L"no desktop shortcut (/NOSHORTCUT)");
     } else {
         ::SetLastError(0);
-        if (createShortcut(link, programPath())) {
+        shortcutMade = createShortcut(link, programPath());
+        if (shortcutMade) {
             log_.write(L"created shortcut " + shortcutFileName(link) + L" to " + programPath());
         } else {
             log_.writeFailure(L"cannot create shortcut " + shortcutFileName(link), ::GetLastError());
         }
     }
-    if (archive_.empty()) return true;
-    if (removeFile(archive_)) {
-        log_.write(L"deleted archive " + archive_);
-        return true;
+    bool archiveGone = true;
+    if (!archive_.empty()) {
+        archiveGone = removeFile(archive_);
+        if (archiveGone) {
+            log_.write(L"deleted archive " + archive_);
+        } else {
+            log_.writeFailure(L"cannot delete archive " + archive_, ::GetLastError());
+        }
     }
-    log_.writeFailure(L"cannot delete archive " + archive_, ::GetLastError());
-    return false;
+    recordInstallation(shortcutMade);
+    return archiveGone;
 }
 
 bool Installation::launch() {

@@ -15,6 +15,7 @@
 #include "app/install_plan.h"
 #include "base/unique_resource.h"
 #include "payload/extract_archive.h"
+#include "payload/install_record.h"
 
 namespace pelmora {
 
@@ -73,9 +74,15 @@ public:
     // Removes what this run created, newest first; what was there before
     // stays. Returns the first path that could not be removed, or empty.
     std::wstring undo();
-    // Creates the desktop shortcut unless told not to, then deletes the
-    // archive this run wrote. False when it is still there.
+    // Creates the desktop shortcut unless told not to, deletes the archive
+    // this run wrote, then records the installation (recordInstallation).
+    // False when the archive is still there.
     bool finish(bool shortcut);
+    // Puts the uninstaller into the product folder, removes what an earlier
+    // recorded installation left that this one does not install, writes the
+    // entry among the installed programs (unless the package says not to)
+    // and, last, the install record. False when any of it failed (logged).
+    bool recordInstallation(bool shortcutMade);
     // Starts the installed program.
     bool launch();
 
@@ -89,6 +96,10 @@ public:
     bool writes(const std::wstring& path) const { return findPlanned(plan_, path) != nullptr; }
 
 private:
+    // A path below the product folder made relative to it; empty otherwise.
+    std::wstring relativeToProduct(const std::wstring& path) const;
+    record::InstallRecord recordOfPlan(bool shortcutMade) const;
+    void removeLeftFromEarlier(const record::InstallRecord& earlier, const record::InstallRecord& now);
     void logExtractedEntry(const std::wstring& name);
     bool folderTakesFiles();
 
@@ -101,5 +112,9 @@ private:
     UniqueHandle claim_;                 // the product folder's mutex, owned while set
     int extractedEntries_ = 0;
 };
+
+// The product's id (its entry's key name), and whether it makes an entry.
+std::wstring ownProductId();
+bool ownProductMakesEntry();
 
 }  // namespace pelmora

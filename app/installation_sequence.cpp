@@ -56,6 +56,7 @@ void InstallerApp::onInstallClick() {
         ::RedrawWindow(window_.hwnd(), nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
     }
     installDir = window_.text(UnitRole::PathEdit);
+    if (!downgradeAccepted()) return;
     installation_ = std::make_unique<Installation>(installDir, *log_);
     // Still idle after any of these: the user can choose another folder, and
     // the folder is free for another installer again.
@@ -67,6 +68,21 @@ void InstallerApp::onInstallClick() {
     enterInstallingLayout();
     enterPhase(InstallPhase::Installing);
     window_.setTimerInterval(UnitRole::ProgressTimer, 100);
+}
+
+bool InstallerApp::downgradeAccepted() {
+    const std::wstring offered = ownPackage().text(package::kKeyProductVersion, L"");
+    if (!earlier_.found() || compareVersions(earlier_.version, offered) <= 0) return true;
+    // Only over that installation: elsewhere nothing newer is replaced.
+    const std::wstring target = comparablePath(installPath(installDir, ownPackage().folderSuffix().c_str()));
+    if (::CompareStringOrdinal(target.c_str(), -1, comparablePath(earlier_.productFolder).c_str(), -1, TRUE) !=
+        CSTR_EQUAL)
+        return true;
+    const std::wstring text = fillIn(fillIn(say("downgradeAsk"), L"{old}", earlier_.version), L"{new}", offered);
+    const bool yes = showBox(text, say("noticeCaption"), MB_YESNO | MB_ICONQUESTION) == IDYES;
+    log_->write(yes ? L"an older version replaces " + earlier_.version + L": accepted"
+                    : L"an older version would replace " + earlier_.version + L": declined");
+    return yes;
 }
 
 // Every box in front of the window is dressed like the information box.
@@ -114,6 +130,12 @@ bool InstallerApp::readyToWrite() {
 }
 
 void InstallerApp::enterInstallingLayout() {
+    if (lineShown_) {
+        ::SetWindowPos(window_.unit(UnitRole::PercentLabel), nullptr, percentRect_.left, percentRect_.top,
+                       percentRect_.right - percentRect_.left, percentRect_.bottom - percentRect_.top,
+                       SWP_NOZORDER | SWP_NOACTIVATE);
+        lineShown_ = false;
+    }
     window_.setVisible(UnitRole::InstallButton, false);
     window_.setVisible(UnitRole::FinishButton, true);
     window_.setVisible(UnitRole::PercentLabel, true);

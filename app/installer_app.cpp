@@ -2,6 +2,7 @@
 
 #include "app/package_contents.h"
 #include "payload/constants.h"
+#include "payload/package_texts.h"
 #include "pelmora/skin.h"
 #include "services/date_time_text.h"
 #include "services/message_pump.h"
@@ -30,7 +31,27 @@ void InstallerApp::useOptions(const std::wstring& folder, bool shortcut, Install
 void InstallerApp::onWindowCreated() {
     applyWindowSkin();
     window_.setTimerInterval(UnitRole::InfoTimer, 500);
-    window_.setText(UnitRole::PathEdit, presetFolder_.empty() ? ownPackage().defaultFolder() : presetFolder_);
+    earlier_ = findEarlierInstallation();
+    const std::wstring folder = !presetFolder_.empty() ? presetFolder_
+                                : earlier_.found()     ? earlier_.installDir
+                                                       : ownPackage().defaultFolder();
+    window_.setText(UnitRole::PathEdit, folder);
+    if (earlier_.found()) showEarlierInstallation();
+}
+
+void InstallerApp::showEarlierInstallation() {
+    HWND line = window_.unit(UnitRole::PercentLabel);
+    RECT heading;
+    ::GetWindowRect(window_.unit(UnitRole::TitleLabel), &heading);
+    ::GetWindowRect(line, &percentRect_);
+    ::MapWindowPoints(nullptr, window_.hwnd(), reinterpret_cast<POINT*>(&heading), 2);
+    ::MapWindowPoints(nullptr, window_.hwnd(), reinterpret_cast<POINT*>(&percentRect_), 2);
+    ::SetWindowPos(line, nullptr, heading.left, percentRect_.top, heading.right - heading.left,
+                   percentRect_.bottom - percentRect_.top, SWP_NOZORDER | SWP_NOACTIVATE);
+    window_.setText(UnitRole::PercentLabel,
+                    earlierInstallationLine(earlier_.version, ownPackage().text(package::kKeyProductVersion, L"")));
+    window_.setVisible(UnitRole::PercentLabel, true);
+    lineShown_ = true;
 }
 
 void InstallerApp::applyWindowSkin() {

@@ -6,6 +6,7 @@
 #include <memory>
 #include <string>
 
+#include "app/earlier_installation.h"
 #include "app/exit_codes.h"
 #include "app/install_log.h"
 #include "app/install_phase.h"
@@ -60,6 +61,12 @@ private:
     int showBox(const std::wstring& text, const std::wstring& caption, UINT type);
     // Checks made before anything is written; false (after a box) keeps the window idle.
     bool readyToWrite();
+    // The line over the idle window that names the version installed
+    // already, in the percent label's row, as wide as the heading.
+    void showEarlierInstallation();
+    // False when an older version would replace a newer one and the user
+    // says no.
+    bool downgradeAccepted();
     bool extractPayload();  // at 40 %
     void finishInstallation();
     void failInstallation();
@@ -73,6 +80,9 @@ private:
     // click while the window is idle.
     std::unique_ptr<Installation> installation_;
     InstallPhase phase_ = InstallPhase::Idle;
+    EarlierInstallation earlier_;
+    RECT percentRect_{};  // the percent label's place, while the line is shown in it
+    bool lineShown_ = false;
 };
 
 // A path under the installation folder: the folder followed by a suffix that

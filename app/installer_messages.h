@@ -72,7 +72,10 @@ inline constexpr wchar_t kCommandLineUsage[] =
     L"退出代码：\r\n"
     L"0 安装完成　1 解压失败　2 安装包已损坏\r\n"
     L"3 无法写入安装目录或路径过长　4 磁盘空间不足\r\n"
-    L"5 命令行有误　6 程序正在使用中";
+    L"5 命令行有误　6 程序正在使用中\r\n"
+    L"\r\n"
+    L"卸载：uninstall.exe [/S] [/LOG=日志文件]\r\n"
+    L"0 卸载完成　7 部分文件未能删除　8 卸载信息已损坏或缺失，未删除任何文件";
 
 inline std::wstring commandLineFaultText(CommandLineError error, const std::wstring& offending) {
     switch (error) {
@@ -100,6 +103,11 @@ inline std::wstring commandLineFaultText(CommandLineError error, const std::wstr
 
 inline std::wstring badCommandLineText(CommandLineError error, const std::wstring& offending) {
     return commandLineFaultText(error, offending) + L"\r\n\r\n" + kCommandLineUsage;
+}
+
+// The uninstaller's: its record cannot be read, so its texts are its own.
+inline std::wstring recordDamagedText(const std::wstring& record) {
+    return L"卸载信息已损坏或缺失：" + record + L"\r\n无法确认哪些文件属于本软件，未删除任何文件。";
 }
 
 inline std::wstring logNotWritableText(const std::wstring& file) {

@@ -9,7 +9,9 @@
 #include "app/installer_app.h"
 #include "app/installer_window.h"
 #include "app/package_contents.h"
+#include "app/self_removal.h"
 #include "app/unattended.h"
+#include "app/uninstaller_run.h"
 #include "base/unique_resource.h"
 #include "base/window_class.h"
 #include "pelmora/skin.h"
@@ -48,11 +50,14 @@ HWND createOwnerWindow(HINSTANCE instance) {
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     using namespace pelmora;
+    // The uninstaller's copy that removes it once it has ended: nothing else.
+    if (const std::optional<int> code = runRemovalCopy(argumentsOf(::GetCommandLineW()))) return *code;
     ::OleInitialize(nullptr);
     // Read while the caller's folder is current: a relative log path is theirs.
     const ParsedCommandLine commandLine = readCommandLine();
     enterProgramFolder();
     static InstallLog installLog;
+    if (runningAsUninstaller()) runUninstaller(commandLine, installLog);
     if (const std::optional<ExitCode> exitCode = runCommandLine(commandLine, installLog)) endProgram(*exitCode);
     UniqueWindow owner(createOwnerWindow(instance));
 

@@ -82,6 +82,7 @@ package::BlockResult PackageContents::load(const std::wstring& path) {
     icon_ = std::move(icon);
     payloadOffset_ = block.trailer.blockOffset + section->offset;
     payloadSize_ = section->size;
+    imageSize_ = block.trailer.blockOffset;
     return package::BlockResult::Ok;
 }
 

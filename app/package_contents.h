@@ -74,6 +74,9 @@ public:
     const std::wstring& path() const { return path_; }
     std::uint64_t payloadOffset() const { return payloadOffset_; }  // in the file
     std::uint64_t payloadSize() const { return payloadSize_; }
+    // Where the program image ends and the block begins: the stub's bytes,
+    // which become the uninstaller.
+    std::uint64_t imageSize() const { return imageSize_; }
 
     // Writes the payload archive, read from the file in chunks, into a new
     // file `target`: never into one that exists or a link of that name
@@ -86,7 +89,7 @@ private:
     std::wstring path_;
     std::map<std::string, std::wstring, std::less<>> texts_;
     std::string background_, icon_;
-    std::uint64_t payloadOffset_ = 0, payloadSize_ = 0;
+    std::uint64_t payloadOffset_ = 0, payloadSize_ = 0, imageSize_ = 0;
 };
 
 // The installer's own package, process-wide. Empty (every text its default,

@@ -38,6 +38,22 @@ constexpr TextEntry kTexts[] = {
     {"installFailedLeftover", "无法将文件安装到：{file}\r\n安装未完成，本次安装新建的部分文件未能删除：{leftover}",
      TextForm::Lines, "{file}{leftover}"},
     {"archiveNotDeleted", "安装已完成，但安装包未能删除：{path}\r\n请手动删除该文件。", TextForm::Lines, "{path}"},
+    // The window's line when the product is installed already, and the
+    // question before an older version replaces a newer one.
+    {"upgradeLine", "已安装版本 {old}，将更新为 {new}", TextForm::Line, "{old}{new}"},
+    {"reinstallLine", "已安装版本 {old}，将重新安装", TextForm::Line, "{old}"},
+    {"downgradeAsk", "已安装较新的版本 {old}。\r\n确定要以较旧的版本 {new} 替换它吗？", TextForm::Lines, "{old}{new}"},
+    // The uninstaller's: carried in the install record, since the
+    // uninstaller is the stub without the package.
+    {"uninstallCaption", "软件卸载向导", TextForm::Line, ""},
+    {"uninstallAsk", "即将卸载 {product}\r\n安装目录：{path}", TextForm::Lines, "{product}{path}"},
+    {"uninstall", "卸载", TextForm::Line, ""},
+    {"cancel", "取消", TextForm::Line, ""},
+    {"uninstallDone", "{product} 已卸载。", TextForm::Line, "{product}"},
+    {"uninstallFolderKept", "以下目录中有不属于本软件的文件，已保留：{path}", TextForm::Line, "{path}"},
+    {"uninstallFileInUse", "文件正在使用中：{file}\r\n请关闭正在使用该文件的程序后重试。", TextForm::Lines, "{file}"},
+    {"uninstallIncomplete", "卸载未完成，以下文件未能删除：{leftover}\r\n可在关闭相关程序后再次卸载。", TextForm::Lines,
+     "{leftover}"},
 };
 
 }  // namespace

@@ -38,7 +38,9 @@ inline constexpr char kKeyInstallFolder[] = "installFolder";  // the product fol
 inline constexpr char kKeyDefaultFolder[] = "defaultFolder";  // the folder the window offers first
 inline constexpr char kKeyTitle[] = "window.title";
 inline constexpr char kKeyHeading[] = "window.heading";
-inline constexpr char kKeyInformation[] = "information";  // the software-information box's text
-inline constexpr char kTextKeyPrefix[] = "texts.";        // followed by a windowTexts() key
+inline constexpr char kKeyInformation[] = "information";        // the software-information box's text
+inline constexpr char kKeyProductId[] = "product.id";           // the entry's key among the installed programs
+inline constexpr char kKeyUninstallEntry[] = "uninstallEntry";  // "yes" or "no": whether to make that entry
+inline constexpr char kTextKeyPrefix[] = "texts.";              // followed by a windowTexts() key
 
 }  // namespace pelmora::package

@@ -104,11 +104,18 @@ bool writeDamagedCopy(const std::wstring& path) {
     return writeFileBytes(path, image);
 }
 
+void takeUninstallData(std::map<std::wstring, std::string>* tree) {
+    for (const wchar_t* name : {L"\\uninstall.exe", L"\\uninstall.dat"}) {
+        EXPECT_EQ(tree->erase(name), 1u) << "no " << ::testing::PrintToString(std::wstring(name));
+    }
+}
+
 void expectPayloadInstalledAt(const std::wstring& productFolder) {
     std::map<std::wstring, std::string> expected, actual;
     std::map<std::wstring, DWORD> attributes;
     collectTree(buildDir() + L"\\resources\\payload_tree", L"", &expected, nullptr);
     collectTree(productFolder, L"", &actual, &attributes);
+    takeUninstallData(&actual);
     ASSERT_EQ(expected.size(), 77u) << "generated payload tree is incomplete";
     ASSERT_EQ(actual.size(), expected.size());
     for (const auto& [name, bytes] : expected) {

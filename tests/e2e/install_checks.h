@@ -50,6 +50,10 @@ std::map<std::wstring, std::string> listing(const std::wstring& folder);
 // changed, as a damaged download would have it.
 bool writeDamagedCopy(const std::wstring& path);
 
+// Takes the uninstaller and the install record, which every finished
+// installation puts into its product folder, out of a tree of that folder.
+void takeUninstallData(std::map<std::wstring, std::string>* tree);
+
 // The whole payload, byte for byte, with plain attributes, under productFolder.
 void expectPayloadInstalledAt(const std::wstring& productFolder);
 

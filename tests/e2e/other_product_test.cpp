@@ -223,6 +223,7 @@ TEST_F(OtherProductTest, BuiltInstallerShowsItsProductAndInstallsEveryFile) {
         std::map<std::wstring, std::string> expected, actual;
         collectTree(source_, L"", &expected, nullptr);
         collectTree(product, L"", &actual, nullptr);
+        takeUninstallData(&actual);
         ASSERT_EQ(expected[L"\\data\\large data.bin"].size(), kLargeSize);
         EXPECT_EQ(expected[L"\\data\\空文件夹"], "/");
         EXPECT_EQ(actual.size(), expected.size());

@@ -126,6 +126,8 @@ TEST_F(PackRunTest, InstallerHoldsTheTreeTextsAndPictures) {
         {"product.name", "Corvane Viewer"},
         {"product.version", "2.1"},
         {"product.publisher", "Corvane Works"},
+        {"product.id", "Corvane Viewer"},
+        {"uninstallEntry", "yes"},
         {"program", "bin\\app.exe"},
         {"shortcut", "Corvane Viewer"},
         {"installFolder", "Corvane Viewer"},
@@ -142,7 +144,7 @@ TEST_F(PackRunTest, InstallerHoldsTheTreeTextsAndPictures) {
         EXPECT_EQ(in.texts.count(key) ? in.texts.at(key) : "<none>", value) << key;
     std::size_t count = 0;
     package::windowTexts(&count);
-    EXPECT_EQ(in.texts.size(), 10 + count);  // every window text is filled in
+    EXPECT_EQ(in.texts.size(), 12 + count);  // every window text is filled in
 }
 
 TEST_F(PackRunTest, SameInputsGiveTheSameInstaller) {
@@ -283,13 +285,18 @@ TEST_F(PackRunTest, BadInputsGetTheirMessageAndStatusAndNoOutput) {
          "\"product.version\" must be a string, not a number",
          [&] { writeDescription("", R"({"name": "N", "version": 1, "publisher": "P"})"); }},
         {"unknown option", {"--colour", "red"}, 2, "unknown option --colour"},
-        {"unknown text", {"--text", "cancel=No"}, 2, "--text needs KEY=VALUE with a known key"},
+        {"unknown text", {"--text", "cancelled=No"}, 2, "--text needs KEY=VALUE with a known key"},
         {"missing setting",
          {},
          2,
          "missing product.publisher (--product-publisher",
          [&] { writeDescription("", R"({"name": "N", "version": "1"})"); }},
         {"compression out of range", {"--compression", "12"}, 3, "compression: the level must be 0 (store) to 9"},
+        {"product id with a backslash",
+         {"--product-id", "Corvane\\Viewer"},
+         3,
+         "product.id: \"Corvane\\Viewer\": an id is 1 to 255 characters without a backslash"},
+        {"entry neither yes nor no", {"--uninstall-entry", "maybe"}, 3, "uninstallEntry: \"maybe\" must be yes or no"},
     };
     for (const Case& c : cases) {
         SetUp();

@@ -236,6 +236,22 @@ bool planPackage(const PackRequest& request, const NativePath& stubFolder, PackP
     if (p.text("product.publisher", &publisher)) {
         p.windowText("product.publisher", package::kKeyProductPublisher, publisher, false);
     }
+    // The entry's key name: a registry key's name takes no backslash.
+    std::string derivedId = name, id, entry;
+    std::replace(derivedId.begin(), derivedId.end(), '\\', '_');
+    if (p.text("product.id", &id, derivedId.c_str())) {
+        if (id.empty() || id.find('\\') != std::string::npos || utf16Length(id) > 255) {
+            p.bad("product.id", "\"" + shownName(id) + "\": an id is 1 to 255 characters without a backslash");
+        } else {
+            p.windowText("product.id", package::kKeyProductId, id, false);
+        }
+    }
+    p.text("uninstallEntry", &entry);
+    if (entry == "yes" || entry == "no") {
+        plan->texts[package::kKeyUninstallEntry] = entry;
+    } else {
+        p.bad("uninstallEntry", "\"" + shownName(entry) + "\" must be yes or no");
+    }
     for (const auto& [key, blockKey, value] : {std::tuple{"installFolder", package::kKeyInstallFolder, &installFolder},
                                                std::tuple{"shortcut", package::kKeyShortcut, &shortcut}}) {
         if (!p.text(key, value, name.c_str())) continue;
