@@ -81,7 +81,7 @@ struct StatusBarPart {
 
 // Size limits, minimised and maximised state, and children kept to the client size.
 struct FrameState {
-    UINT dpi = kBaseDpi;    // the DPI the window is drawn at; the record's other numbers are at 96
+    UINT dpi = kBaseDpi;    // drawn at this DPI; option sizes (caption height) stay at 96, rectangles are pixels
     bool resizable = true;  // edge cursors; a caption double-click maximises
     bool isMaximized = false;
     bool isMinimized = false;  // the engine does not paint while set
