@@ -79,12 +79,14 @@ POINT centredOrigin(int screenWidth, int screenHeight, int width, int height) {
     return {(screenWidth - width) / 2, (screenHeight - height) / 2};
 }
 
-RECT termsLinkRect(int agreeTextWidth, int linkTextWidth) {
+RECT termsLinkRect(int agreeTextWidth, int linkTextWidth, UINT dpi) {
     const UnitEntry& agree = unitEntry(UnitRole::AgreeLabel);
     const UnitEntry& link = unitEntry(UnitRole::TermsLinkLabel);
-    const int left = agreeTextWidth > 0 ? agree.x + agreeTextWidth + kTermsLinkGap : link.x;
-    const int width = linkTextWidth > 0 && linkTextWidth < link.width ? linkTextWidth : link.width;
-    return {left, link.y, left + width, link.y + link.height};
+    const RECT box = scaledRect({link.x, link.y, link.x + link.width, link.y + link.height}, dpi);
+    const int boxWidth = box.right - box.left;
+    const int left = agreeTextWidth > 0 ? scaled(agree.x, dpi) + agreeTextWidth + scaled(kTermsLinkGap, dpi) : box.left;
+    const int width = linkTextWidth > 0 && linkTextWidth < boxWidth ? linkTextWidth : boxWidth;
+    return {left, box.top, left + width, box.bottom};
 }
 
 }  // namespace pelmora

@@ -7,6 +7,8 @@
 #include <array>
 #include <cstdint>
 
+#include "base/dpi_scale.h"
+
 namespace pelmora {
 
 inline constexpr std::uint32_t kInstallerWindowId = 0x52010001;
@@ -92,8 +94,9 @@ POINT centredOrigin(int screenWidth, int screenHeight, int width, int height);
 // gap after the label's text (6 px after the 84 px of "我已阅读并同意") and is
 // as wide as its own text, never wider than the form's box, so only the text
 // takes clicks. With the product's own texts this is the form's place exactly.
-// A width of 0 (the text could not be measured) keeps the form's box.
+// A width of 0 (the text could not be measured) keeps the form's box. The
+// text widths are pixels at `dpi`, and so is the rectangle.
 inline constexpr int kTermsLinkGap = 6;
-RECT termsLinkRect(int agreeTextWidth, int linkTextWidth);
+RECT termsLinkRect(int agreeTextWidth, int linkTextWidth, UINT dpi = kBaseDpi);
 
 }  // namespace pelmora

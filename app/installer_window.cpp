@@ -5,6 +5,7 @@
 #include "app/exit_codes.h"
 #include "app/package_contents.h"
 #include "app/unit_windows.h"
+#include "base/dpi_scale.h"
 #include "base/unique_resource.h"
 #include "base/win32_util.h"
 #include "base/window_class.h"
@@ -15,9 +16,10 @@
 namespace pelmora {
 namespace {
 
-HFONT createFont(const FontChoice& font) {
+// The form's heights are pixels at 96 DPI.
+HFONT createFont(const FontChoice& font, UINT dpi) {
     LOGFONTW lf{};
-    lf.lfHeight = font.height;
+    lf.lfHeight = scaled(font.height, dpi);
     lf.lfWeight = font.weight;
     lf.lfCharSet = static_cast<BYTE>(font.charset);
     lstrcpynW(lf.lfFaceName, font.face, LF_FACESIZE);
@@ -51,15 +53,21 @@ std::wstring shownCaption(const UnitEntry& entry) {
 }
 
 // How wide a label's text is in the font the form gives it; 0 when it cannot be told.
-int textWidth(HWND label, const FontChoice& choice) {
+int textWidth(HWND label, const FontChoice& choice, UINT dpi) {
     const std::wstring text = windowText(label);
-    const GdiFont font(createFont(choice));
+    const GdiFont font(createFont(choice, dpi));
     const WindowDc dc(label);
     if (!dc.get() || !font.get() || text.empty()) return 0;
     const SelectGuard selected(dc.get(), font.get());
     SIZE size{};
     if (!::GetTextExtentPoint32W(dc.get(), text.c_str(), static_cast<int>(text.size()), &size)) return 0;
     return size.cx;
+}
+
+// A unit's place at the DPI: each edge scaled, so units that meet at 96 DPI
+// still meet.
+RECT unitRect(const UnitEntry& entry, UINT dpi) {
+    return scaledRect({entry.x, entry.y, entry.x + entry.width, entry.y + entry.height}, dpi);
 }
 
 }  // namespace
@@ -75,12 +83,14 @@ bool InstallerWindow::create(HINSTANCE instance, HWND owner, FormEvents* events)
         return false;
 
     const UnitEntry& form = unitEntry(UnitRole::InstallerWindow);
-    const POINT at =
-        centredOrigin(::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN), form.width, form.height);
+    // The window opens on the primary screen, whose DPI is the system's.
+    dpi_ = systemDpi();
+    const int width = scaled(form.width, dpi_), height = scaled(form.height, dpi_);
+    const POINT at = centredOrigin(::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN), width, height);
     // No frame and no system caption; the minimise box is part of the form.
     const DWORD style = WS_POPUP | WS_CLIPCHILDREN | WS_MINIMIZEBOX;
-    if (!::CreateWindowExW(WS_EX_APPWINDOW, kClassName, shownCaption(form).c_str(), style, at.x, at.y, form.width,
-                           form.height, owner, nullptr, instance, this))
+    if (!::CreateWindowExW(WS_EX_APPWINDOW, kClassName, shownCaption(form).c_str(), style, at.x, at.y, width, height,
+                           owner, nullptr, instance, this))
         return false;
     units_[0] = hwnd_;
     registerUnitWindow({kInstallerWindowId, form.id}, hwnd_);
@@ -117,11 +127,7 @@ HWND InstallerWindow::createUnit(HINSTANCE instance, const UnitEntry& entry, int
     const wchar_t* cls = nullptr;
     LabelLook look{};
     void* param = nullptr;
-    HFONT font = static_cast<HFONT>(::GetStockObject(DEFAULT_GUI_FONT));
-    if (entry.font.face) {
-        fonts_.emplace_back(createFont(entry.font));
-        font = fonts_.back().get();
-    }
+    HFONT font = unitFont(entry.font);
     switch (entry.kind) {
         case UnitKind::Button:
             cls = L"BUTTON";
@@ -157,9 +163,10 @@ HWND InstallerWindow::createUnit(HINSTANCE instance, const UnitEntry& entry, int
         case UnitKind::Window:
             return nullptr;
     }
-    HWND child =
-        ::CreateWindowExW(exStyle, cls, shownCaption(entry).c_str(), style, entry.x, entry.y, entry.width, entry.height,
-                          hwnd_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(controlId)), instance, param);
+    const RECT place = unitRect(entry, dpi_);
+    HWND child = ::CreateWindowExW(exStyle, cls, shownCaption(entry).c_str(), style, place.left, place.top,
+                                   place.right - place.left, place.bottom - place.top, hwnd_,
+                                   reinterpret_cast<HMENU>(static_cast<INT_PTR>(controlId)), instance, param);
     if (!child) return nullptr;
     ::SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
     if (entry.kind == UnitKind::ProgressBar) {
@@ -169,9 +176,44 @@ HWND InstallerWindow::createUnit(HINSTANCE instance, const UnitEntry& entry, int
     return child;
 }
 
+HFONT InstallerWindow::unitFont(const FontChoice& choice) {
+    if (choice.face) {
+        fonts_.emplace_back(createFont(choice, dpi_));
+        return fonts_.back().get();
+    }
+    // The stock font is made for the system DPI; another screen's gets a copy
+    // of it in proportion.
+    HFONT stock = static_cast<HFONT>(::GetStockObject(DEFAULT_GUI_FONT));
+    const UINT system = systemDpi();
+    LOGFONTW lf{};
+    if (dpi_ == system || !::GetObjectW(stock, sizeof lf, &lf)) return stock;
+    lf.lfHeight = ::MulDiv(lf.lfHeight, static_cast<int>(dpi_), static_cast<int>(system));
+    fonts_.emplace_back(::CreateFontIndirectW(&lf));
+    return fonts_.back().get() ? fonts_.back().get() : stock;
+}
+
+void InstallerWindow::applyDpi(UINT dpi) {
+    if (dpi == 0 || dpi == dpi_) return;
+    dpi_ = dpi;
+    // The units keep the old fonts until they have the new ones.
+    std::vector<GdiFont> old = std::move(fonts_);
+    fonts_.clear();
+    for (const UnitEntry& entry : installerUnits()) {
+        if (entry.role == UnitRole::InstallerWindow) continue;
+        HWND child = unit(entry.role);
+        const RECT place = unitRect(entry, dpi_);
+        ::SetWindowPos(child, nullptr, place.left, place.top, place.right - place.left, place.bottom - place.top,
+                       SWP_NOZORDER | SWP_NOACTIVATE);
+        ::SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(unitFont(entry.font)), TRUE);
+    }
+    placeTermsLink();
+    ::InvalidateRect(hwnd_, nullptr, TRUE);
+}
+
 void InstallerWindow::placeTermsLink() {
-    const RECT r = termsLinkRect(textWidth(unit(UnitRole::AgreeLabel), unitEntry(UnitRole::AgreeLabel).font),
-                                 textWidth(unit(UnitRole::TermsLinkLabel), unitEntry(UnitRole::TermsLinkLabel).font));
+    const RECT r =
+        termsLinkRect(textWidth(unit(UnitRole::AgreeLabel), unitEntry(UnitRole::AgreeLabel).font, dpi_),
+                      textWidth(unit(UnitRole::TermsLinkLabel), unitEntry(UnitRole::TermsLinkLabel).font, dpi_), dpi_);
     ::SetWindowPos(unit(UnitRole::TermsLinkLabel), nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top,
                    SWP_NOZORDER | SWP_NOACTIVATE);
 }
@@ -303,6 +345,10 @@ LRESULT InstallerWindow::handle(UINT msg, WPARAM wp, LPARAM lp) {
         case WM_ERASEBKGND:
             paintBackground(reinterpret_cast<HDC>(wp));
             return 1;
+        case kDpiChangedMessage:
+            // The skin engine has moved the window to the suggested place already.
+            applyDpi(LOWORD(wp));
+            return 0;
         case WM_PRINTCLIENT:
             paintBackground(reinterpret_cast<HDC>(wp));
             return 0;

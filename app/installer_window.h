@@ -64,6 +64,11 @@ private:
     HWND createUnit(HINSTANCE instance, const UnitEntry& entry, int controlId);
     // Moves the terms link to follow the agreement label's text (see termsLinkRect).
     void placeTermsLink();
+    // The font of a unit at the window's DPI; made once per DPI and kept in fonts_.
+    HFONT unitFont(const FontChoice& choice);
+    // The units at their places and in their fonts for a new DPI (the
+    // window itself has been moved and sized by then).
+    void applyDpi(UINT dpi);
     void onCommand(WPARAM wp, LPARAM lp);
     void paintBackground(HDC dc);  // what transparent units show beneath them
     const UnitEntry* entryOfControl(HWND child) const;
@@ -72,6 +77,7 @@ private:
     FormEvents* events_ = nullptr;
     std::array<HWND, kUnitCount> units_{};
     std::vector<GdiFont> fonts_;
+    UINT dpi_ = 96;  // the form's numbers are at 96 DPI and placed scaled to this
     UniqueIcon bigIcon_, smallIcon_;
 };
 

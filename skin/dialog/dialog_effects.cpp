@@ -25,8 +25,8 @@ bool makeLayered(HWND window, bool clickThrough) {
     return ::SetWindowLongW(window, GWL_EXSTYLE, layeredExStyle(style, clickThrough)) != 0 || ::GetLastError() == 0;
 }
 
-bool setRoundedWindowRegion(HWND window, int width, int height) {
-    const RoundedRegionSpec spec = roundedRegionSpec(width, height);
+bool setRoundedWindowRegion(HWND window, int width, int height, UINT dpi) {
+    const RoundedRegionSpec spec = roundedRegionSpec(width, height, dpi);
     GdiRegion region(::CreateRoundRectRgn(spec.left, spec.top, spec.right, spec.bottom, spec.ellipse, spec.ellipse));
     if (!region || !::SetWindowRgn(window, region.get(), TRUE)) return false;
     region.release();  // the window owns it now

@@ -6,6 +6,8 @@
 
 #include <windows.h>
 
+#include "base/dpi_scale.h"
+
 namespace pelmora {
 
 constexpr int kDialogFadeSteps = 5;
@@ -35,12 +37,12 @@ bool makeLayered(HWND window, bool clickThrough = false);
 struct RoundedRegionSpec {
     int left, top, right, bottom, ellipse;
 };
-constexpr RoundedRegionSpec roundedRegionSpec(int width, int height) {
-    return {0, 0, width + 1, height + 1, 5};
+constexpr RoundedRegionSpec roundedRegionSpec(int width, int height, UINT dpi = kBaseDpi) {
+    return {0, 0, width + 1, height + 1, scaled(5, dpi)};
 }
 // Gives the window that region (redrawn). The system owns the region once the
 // window has it; a region the system refused is deleted here.
-bool setRoundedWindowRegion(HWND window, int width, int height);
+bool setRoundedWindowRegion(HWND window, int width, int height, UINT dpi = kBaseDpi);
 
 // Thread body of the fade-in (data: the dialog's handle): five times, wait
 // 40 ms and set the next alpha. Only the layered alpha is touched, which is

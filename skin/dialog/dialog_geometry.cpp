@@ -14,26 +14,27 @@ constexpr int kCloseBottom = 20;      // y <= T + 20
 
 }  // namespace
 
-DialogCloseLayout layoutDialogCloseButton(int windowWidth) {
+DialogCloseLayout layoutDialogCloseButton(int windowWidth, UINT dpi) {
     DialogCloseLayout layout;
-    layout.stripLeft = windowWidth - kDialogCloseCellWidth;
+    layout.stripLeft = windowWidth - scaled(kDialogCloseCellWidth, dpi);
     layout.stripTop = 0;
-    layout.cell = {layout.stripLeft, 0, windowWidth, kDialogCloseCellHeight};
+    layout.cell = {layout.stripLeft, 0, windowWidth, scaled(kDialogCloseCellHeight, dpi)};
     // The same strict and inclusive bounds as dialogHitTest, turned into a
     // half-open pixel rectangle, so the highlight shows exactly where a press closes.
-    layout.hot = {layout.stripLeft + 1, kCloseTopAbove + 1, windowWidth - kCloseRightMargin, kCloseBottom + 1};
+    layout.hot = {layout.stripLeft + 1, scaled(kCloseTopAbove, dpi) + 1, windowWidth - scaled(kCloseRightMargin, dpi),
+                  scaled(kCloseBottom, dpi) + 1};
     const int centreX = (layout.hot.left + layout.hot.right - 1) / 2;
     const int centreY = (layout.hot.top + layout.hot.bottom - 1) / 2;
-    layout.glyph = {centreX - kCloseGlyphCrossCentre.x, centreY - kCloseGlyphCrossCentre.y};
+    layout.glyph = {centreX - scaled(kCloseGlyphCrossCentre.x, dpi), centreY - scaled(kCloseGlyphCrossCentre.y, dpi)};
     return layout;
 }
 
-int dialogHitTest(POINT screen, const RECT& window, int stripLeft) {
+int dialogHitTest(POINT screen, const RECT& window, int stripLeft, UINT dpi) {
     const int x = screen.x, y = screen.y;
-    if (x > window.left + stripLeft && x < window.right - kCloseRightMargin && y > window.top + kCloseTopAbove &&
-        y <= window.top + kCloseBottom)
+    if (x > window.left + stripLeft && x < window.right - scaled(kCloseRightMargin, dpi) &&
+        y > window.top + scaled(kCloseTopAbove, dpi) && y <= window.top + scaled(kCloseBottom, dpi))
         return HTCLOSE;
-    if (y > window.top + kDialogCaptionHeight) return HTCLIENT;
+    if (y > window.top + scaled(kDialogCaptionHeight, dpi)) return HTCLIENT;
     return HTCAPTION;
 }
 

@@ -2,9 +2,12 @@
 // screen point: where the one close button sits, which pixels light up under
 // the pointer, and what a point of the window is (close button, caption band
 // or client). Nothing here touches a window, so tests feed in the numbers.
+// The constants are at 96 DPI; `dpi` scales them (base/dpi_scale.h).
 #pragma once
 
 #include <windows.h>
+
+#include "base/dpi_scale.h"
 
 namespace pelmora {
 
@@ -32,12 +35,12 @@ struct DialogCloseLayout {
 
 // Places the close button for a window of the given width. The hot area is
 // always 30 x 17 pixels: both of its sides are measured from the right edge.
-DialogCloseLayout layoutDialogCloseButton(int windowWidth);
+DialogCloseLayout layoutDialogCloseButton(int windowWidth, UINT dpi = kBaseDpi);
 
 // What a screen point over the dialog is: HTCLOSE on the close button's columns
 // between T + 4 and T + 20, HTCLIENT below the 25-pixel band, HTCAPTION in the
 // rest of the band (so the whole band drags the dialog). `window` is the
 // dialog's window rectangle on screen, `stripLeft` the layout's strip edge.
-int dialogHitTest(POINT screen, const RECT& window, int stripLeft);
+int dialogHitTest(POINT screen, const RECT& window, int stripLeft, UINT dpi = kBaseDpi);
 
 }  // namespace pelmora

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "base/dpi_scale.h"
 #include "gfx/drawing_helpers.h"
 #include "gfx/gdip_brush.h"
 #include "gfx/gdip_font.h"
@@ -24,6 +25,10 @@ constexpr int kHighlightRadius = 5;
 
 float f(int value) {
     return static_cast<float>(value);
+}
+
+float s(int value96, UINT dpi) {
+    return static_cast<float>(scaled(value96, dpi));
 }
 
 void fill(GdipGraphics& graphics, std::uint32_t argb, float x, float y, float width, float height) {
@@ -51,7 +56,7 @@ void paintSurface(GdipGraphics& graphics, const RECT& r, const DialogLook& look)
     drawBackground(graphics, r, look);
     fill(graphics, argbFromColour(look.themeColour, kDialogVeilAlpha), x, y, width, height);
     fill(graphics, argbFromColour(0x00FFFFFF, kDialogWashAlpha), x, y, width, height);
-    const float band = std::min(f(kDialogCaptionBandHeight), height);
+    const float band = std::min(s(kDialogCaptionBandHeight, look.dpi), height);
     GdipLinearGradientBrush gradient;
     gradient.create({x, y}, {x, y + band}, kDialogBandTop, kDialogBandBottom);
     // Flipped tiling keeps GDI+ from wrapping the bottom colour into the first row.
@@ -59,28 +64,33 @@ void paintSurface(GdipGraphics& graphics, const RECT& r, const DialogLook& look)
     graphics.fillRectangle(gradient, x, y, width, band);
 }
 
-void paintBorder(GdipGraphics& graphics, const RECT& r) {
+void paintBorder(GdipGraphics& graphics, const RECT& r, UINT dpi) {
     const float x = f(r.left), y = f(r.top), width = f(r.right - r.left), height = f(r.bottom - r.top);
+    // As the main window's border: lines scaled(1) wide, moved inwards by half
+    // the extra width so they stay inside.
+    const float line = s(1, dpi), outerAt = (line - 1) / 2, innerAt = outerAt + line;
     GdipPath outer, inner;
     outer.create();
     inner.create();
-    addRoundedRectangle(outer, x, y, width - 1, height - 1, kOuterBorderRadius);
-    addRoundedRectangle(inner, x + 1, y + 1, width - 3, height - 3, kInnerBorderRadius);
+    addRoundedRectangle(outer, x + outerAt, y + outerAt, width - 1 - 2 * outerAt, height - 1 - 2 * outerAt,
+                        s(kOuterBorderRadius, dpi));
+    addRoundedRectangle(inner, x + innerAt, y + innerAt, width - 1 - 2 * innerAt, height - 1 - 2 * innerAt,
+                        s(kInnerBorderRadius, dpi));
     GdipPen black, white;
-    black.create(kDialogOuterBorder, 1.0f);
-    white.create(kDialogInnerBorder, 1.0f);
+    black.create(kDialogOuterBorder, line);
+    white.create(kDialogInnerBorder, line);
     graphics.drawPath(black, outer);
     graphics.drawPath(white, inner);
 }
 
-void paintTitle(GdipGraphics& graphics, const RECT& r, std::wstring_view title) {
+void paintTitle(GdipGraphics& graphics, const RECT& r, std::wstring_view title, UINT dpi) {
     if (title.empty()) return;
     GdipPath path;
-    if (!path.create() || !addDialogTitlePath(path, title, r.right - r.left)) return;
+    if (!path.create() || !addDialogTitlePath(path, title, r.right - r.left, dpi)) return;
     const Gdiplus::SmoothingMode previous = graphics.smoothingMode();
     graphics.setSmoothingMode(Gdiplus::SmoothingModeAntiAlias);
     GdipPen pen;
-    pen.create(0xFFFFFFFF, kDialogTitlePenWidth);
+    pen.create(0xFFFFFFFF, scaledF(kDialogTitlePenWidth, dpi));
     pen.setLineJoin(Gdiplus::LineJoinRound);  // mitred joins spike out of the glyphs' sharp corners
     GdipSolidBrush white;
     white.create(0xFFFFFFFF);
@@ -96,7 +106,7 @@ void paintTitle(GdipGraphics& graphics, const RECT& r, std::wstring_view title) 
 
 }  // namespace
 
-bool addDialogTitlePath(GdipPath& path, std::wstring_view title, int windowWidth) {
+bool addDialogTitlePath(GdipPath& path, std::wstring_view title, int windowWidth, UINT dpi) {
     GdipFontFamily family;
     if (!family.createFromName(std::wstring_view(kTitleFace))) return false;
     GdipStringFormat format;
@@ -104,41 +114,44 @@ bool addDialogTitlePath(GdipPath& path, std::wstring_view title, int windowWidth
     format.setFlags(format.flags() | Gdiplus::StringFormatFlagsNoWrap);
     format.setAlign(Gdiplus::StringAlignmentNear);
     format.setLineAlign(Gdiplus::StringAlignmentCenter);
-    const RectF layout{kTitleLeft, 0, f(windowWidth), kTitleHeight};
-    return path.addString(title, family, Gdiplus::FontStyleRegular, kDialogTitleEmSize, layout, &format);
+    const RectF layout{scaledF(kTitleLeft, dpi), 0, f(windowWidth), scaledF(kTitleHeight, dpi)};
+    return path.addString(title, family, Gdiplus::FontStyleRegular, scaledF(kDialogTitleEmSize, dpi), layout, &format);
 }
 
-void paintDialogCloseButton(GdipGraphics& graphics, const RECT& r, bool hot) {
-    const DialogCloseLayout layout = layoutDialogCloseButton(r.right - r.left);
+void paintDialogCloseButton(GdipGraphics& graphics, const RECT& r, bool hot, UINT dpi) {
+    const DialogCloseLayout layout = layoutDialogCloseButton(r.right - r.left, dpi);
     const float x = f(r.left), y = f(r.top);
     const RECT& h = layout.hot;
     if (hot) {
         GdipPath shape;
         shape.create();
         addRoundedRectangle(shape, x + f(h.left), y + f(h.top), f(h.right - h.left), f(h.bottom - h.top),
-                            kHighlightRadius);
+                            s(kHighlightRadius, dpi));
         GdipLinearGradientBrush brush;
         brush.create({0, y + f(h.top)}, {0, y + f(h.bottom)}, argbFromColour(kDialogCloseHighlight), 0x00FFFFFF);
         brush.setWrapMode(Gdiplus::WrapModeTileFlipXY);
         graphics.fillPath(brush, shape);
     }
     const SizeI glyph = SkinImageSet::size(SkinImage::DialogCloseGlyph);
+    // Scaled with a high-quality filter once per composed picture, which the
+    // paints then copy.
+    if (dpi != kBaseDpi) graphics.setInterpolationMode(Gdiplus::InterpolationModeHighQualityBicubic);
     drawSkinImageRect(graphics, SkinImage::DialogCloseGlyph,
-                      {x + f(layout.glyph.x), y + f(layout.glyph.y), f(glyph.width), f(glyph.height)});
+                      {x + f(layout.glyph.x), y + f(layout.glyph.y), s(glyph.width, dpi), s(glyph.height, dpi)});
 }
 
 void paintDialog(GdipGraphics& graphics, HDC dc, const RECT& r, const DialogLook& look) {
     paintSurface(graphics, r, look);
-    paintBorder(graphics, r);
+    paintBorder(graphics, r, look.dpi);
     if (look.icon) {
         // GDI draws the icon: everything GDI+ queued must land first, or it
         // would cover the icon when it is flushed.
         graphics.flush(Gdiplus::FlushIntentionSync);
-        ::DrawIconEx(dc, r.left + kIconOffset, r.top + kIconOffset, look.icon, kIconSize, kIconSize, 0, nullptr,
-                     DI_NORMAL);
+        const int offset = scaled(kIconOffset, look.dpi), size = scaled(kIconSize, look.dpi);
+        ::DrawIconEx(dc, r.left + offset, r.top + offset, look.icon, size, size, 0, nullptr, DI_NORMAL);
     }
-    paintTitle(graphics, r, look.title);
-    paintDialogCloseButton(graphics, r, look.closeHot);
+    paintTitle(graphics, r, look.title, look.dpi);
+    paintDialogCloseButton(graphics, r, look.closeHot, look.dpi);
     graphics.flush(Gdiplus::FlushIntentionSync);
 }
 

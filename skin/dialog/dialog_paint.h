@@ -26,6 +26,7 @@ struct DialogLook {
     std::size_t backgroundSize = 0;
     HICON icon = nullptr;
     bool closeHot = false;
+    UINT dpi = 96;  // every number below is at 96 DPI and drawn scaled to this
 };
 
 // The fixed parts of the look.
@@ -47,12 +48,12 @@ constexpr float kDialogTitlePenWidth = 0.5f;
 // pixels, left-aligned and vertically centred on one line in (25, 0, window
 // width, 30). False when the face or the text could not be laid out (the
 // title is then not drawn).
-bool addDialogTitlePath(GdipPath& path, std::wstring_view title, int windowWidth);
+bool addDialogTitlePath(GdipPath& path, std::wstring_view title, int windowWidth, UINT dpi = 96);
 
 // The close button of a dialog whose picture occupies r: the red rounded
 // highlight fading to white when hot, then the glyph. It paints over what is
 // there; a caller switching hot to normal repaints the picture first.
-void paintDialogCloseButton(GdipGraphics& graphics, const RECT& r, bool hot);
+void paintDialogCloseButton(GdipGraphics& graphics, const RECT& r, bool hot, UINT dpi = 96);
 
 // The whole picture into r (normally (0, 0, window width, window height)).
 // `dc` is the device context the graphics draws on; the icon goes through it.

@@ -38,14 +38,14 @@ LRESULT onPaint(SkinnedWindowRecord& record) {
 
 void onSize(SkinnedWindowRecord& record) {
     const RECT r = windowRectOf(record.window);
-    setRoundedWindowRegion(record.window, r.right - r.left, r.bottom - r.top);
+    setRoundedWindowRegion(record.window, r.right - r.left, r.bottom - r.top, record.frame.dpi);
     applyDialogCloseLayout(record);
     renderDialog(record);
 }
 
 LRESULT onHitTest(const SkinnedWindowRecord& record, LPARAM point) {
     return dialogHitTest({GET_X_LPARAM(point), GET_Y_LPARAM(point)}, windowRectOf(record.window),
-                         record.caption.stripLeft);
+                         record.caption.stripLeft, record.frame.dpi);
 }
 
 // The pointer over the frame: the close button lights up while it is under
@@ -99,6 +99,16 @@ LRESULT CALLBACK dialogWindowProc(HWND dialog, UINT message, WPARAM wParam, LPAR
         case WM_SIZE:
             onSize(record);
             break;
+        case kDpiChangedMessage: {
+            // The new DPI first: the resize below lays out and paints at it.
+            record.frame.dpi = LOWORD(wParam);
+            const RECT& suggested = *reinterpret_cast<const RECT*>(lParam);
+            ::SetWindowPos(dialog, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
+                           suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
+            onSize(record);
+            presentDialog(record);
+            return 0;
+        }
         case WM_ERASEBKGND:
             return 1;  // the paint covers everything; an erase would only flash
         case WM_PAINT:

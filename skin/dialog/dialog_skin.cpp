@@ -2,6 +2,7 @@
 
 #include <memory>
 
+#include "base/dpi_scale.h"
 #include "base/unique_resource.h"
 #include "base/win32_util.h"
 #include "gfx/gdip_graphics.h"
@@ -50,6 +51,7 @@ std::unique_ptr<SkinnedWindowRecord> newDialogRecord(HWND dialog) {
     record->title.titleFontSize = kDialogTitleFontSize;
     record->title.titleFontFace = kDialogTitleFace;
     record->frame.resizable = false;
+    record->frame.dpi = windowDpi(dialog);
     return record;
 }
 
@@ -81,12 +83,13 @@ void excludeChildren(HWND window, HDC dc) {
 }  // namespace
 
 void applyDialogCloseLayout(SkinnedWindowRecord& record) {
-    const DialogCloseLayout layout = layoutDialogCloseButton(windowSize(record.window).cx);
+    const UINT dpi = record.frame.dpi;
+    const DialogCloseLayout layout = layoutDialogCloseButton(windowSize(record.window).cx, dpi);
     CaptionPart& caption = record.caption;
     caption.stripLeft = layout.stripLeft;
     caption.stripTop = layout.stripTop;
-    caption.stripWidth = kDialogCloseCellWidth;
-    caption.stripHeight = kDialogCloseCellHeight;
+    caption.stripWidth = scaled(kDialogCloseCellWidth, dpi);
+    caption.stripHeight = scaled(kDialogCloseCellHeight, dpi);
     if (!caption.captionButtons.empty()) {
         const RECT& cell = layout.cell;
         caption.captionButtons.front().rect = {static_cast<float>(cell.left), static_cast<float>(cell.top),
@@ -102,7 +105,7 @@ int skinDialog(HWND dialog) {
     // frameless shape: it keeps the system's look instead.
     if (!renderDialog(*made)) return 0;
     const SIZE size = windowSize(dialog);
-    setRoundedWindowRegion(dialog, size.cx, size.cy);
+    setRoundedWindowRegion(dialog, size.cx, size.cy, made->frame.dpi);
     const LONG_PTR style = ::GetWindowLongPtrW(dialog, GWL_STYLE);
     ::SetWindowLongPtrW(dialog, GWL_STYLE, style | WS_SYSMENU);
     // Fully transparent until its first paint starts the fade-in, so the
@@ -134,6 +137,7 @@ bool renderDialog(SkinnedWindowRecord& record) {
     look.backgroundSize = theme.themeBackground.size();
     look.icon = skinEngine().appIcon();
     look.closeHot = record.dialog.closeHot;
+    look.dpi = record.frame.dpi;
     HDC dc = record.image.composed.dc();
     GdipGraphics graphics;
     if (!graphics.fromHdc(dc)) return false;
@@ -157,7 +161,7 @@ void showDialogCloseState(SkinnedWindowRecord& record, bool hot) {
     // Back to normal needs the picture under the highlight again, so the
     // whole (small) picture is painted; only the button's cell goes to screen.
     if (!renderDialog(record)) return;
-    const RECT cell = layoutDialogCloseButton(windowSize(record.window).cx).cell;
+    const RECT cell = layoutDialogCloseButton(windowSize(record.window).cx, record.frame.dpi).cell;
     presentDialog(record, &cell);
 }
 

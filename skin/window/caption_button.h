@@ -7,6 +7,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -14,6 +15,8 @@
 #include "gfx/gdip_types.h"
 
 namespace pelmora {
+
+class GdipBitmap;
 
 using CaptionHandler = std::function<void()>;
 
@@ -28,6 +31,10 @@ struct CaptionButton {
     std::wstring tooltipText;
     CaptionHandler handler;  // Custom only
     RectF rect;              // hit and paint rectangle
+    // Above 96 DPI: the glyph and the alternative glyph scaled once for
+    // `scaledDpi` with a high-quality filter; rebuilt when the DPI changes.
+    std::shared_ptr<GdipBitmap> scaledGlyph, scaledAltGlyph;
+    UINT scaledDpi = 0;
 };
 
 // One running fade: the 1-based button index (0 none) and how far it got (0..8).

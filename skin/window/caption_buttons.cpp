@@ -36,8 +36,9 @@ CaptionButton standardButton(CaptionButtonKind kind, SkinImage glyph, const wcha
     return button;
 }
 
-StripRect stripOf(const CaptionPart& caption) {
-    return {caption.stripLeft, caption.stripTop, caption.stripWidth, caption.stripHeight};
+StripRect stripOf(const SkinnedWindowRecord& record) {
+    const CaptionPart& caption = record.caption;
+    return {caption.stripLeft, caption.stripTop, caption.stripWidth, caption.stripHeight, record.frame.dpi};
 }
 
 std::vector<RectF> rectsOf(const CaptionPart& caption) {
@@ -52,9 +53,9 @@ RECT integerRect(const RectF& r) {
 }
 
 // The button's outline: a plain rectangle, or a rounded one for Close.
-void addButtonShape(GdipPath& path, const CaptionButton& button, float width, float height) {
+void addButtonShape(GdipPath& path, const CaptionButton& button, float width, float height, UINT dpi) {
     if (button.kind == CaptionButtonKind::Close) {
-        addRoundedRectangle(path, button.rect.x, button.rect.y, width, height, 5);
+        addRoundedRectangle(path, button.rect.x, button.rect.y, width, height, static_cast<float>(scaled(5, dpi)));
     } else {
         path.addRectangle(button.rect.x, button.rect.y, width, height);
     }
@@ -66,9 +67,40 @@ void fillVertical(GdipGraphics& graphics, const GdipPath& shape, const RectF& r,
     graphics.fillPath(brush, shape);
 }
 
-void drawGlyph(GdipGraphics& graphics, const SkinnedWindowRecord& record, const CaptionButton& button) {
+// The glyph drawn at the window's scale: decoded and scaled with a
+// high-quality filter into a bitmap of its own, which the paints then copy
+// pixel for pixel. Empty when the picture does not decode.
+std::shared_ptr<GdipBitmap> scaledGlyphImage(const ByteBuffer& png, UINT dpi) {
+    GdipBitmap source;
+    if (png.empty() || !decodePicture(source, png.data(), png.size())) return nullptr;
+    const int width = scaled(static_cast<int>(source.width()), dpi);
+    const int height = scaled(static_cast<int>(source.height()), dpi);
+    auto image = std::make_shared<GdipBitmap>();
+    if (!image->create(width, height)) return nullptr;
+    GdipGraphics graphics;
+    if (!graphics.fromImage(*image)) return nullptr;
+    graphics.setInterpolationMode(Gdiplus::InterpolationModeHighQualityBicubic);
+    graphics.setPixelOffsetMode(Gdiplus::PixelOffsetModeHalf);
+    graphics.drawImageRect(source, 0, 0, static_cast<float>(width), static_cast<float>(height));
+    return image;
+}
+
+void drawGlyph(GdipGraphics& graphics, const SkinnedWindowRecord& record, CaptionButton& button) {
     const bool restoreGlyph =
         button.kind == CaptionButtonKind::Maximize && record.frame.isMaximized && !button.altGlyph.empty();
+    const UINT dpi = record.frame.dpi;
+    if (dpi != kBaseDpi) {
+        if (button.scaledDpi != dpi) {
+            button.scaledGlyph = scaledGlyphImage(button.glyph, dpi);
+            button.scaledAltGlyph = scaledGlyphImage(button.altGlyph, dpi);
+            button.scaledDpi = dpi;
+        }
+        const std::shared_ptr<GdipBitmap>& image = restoreGlyph ? button.scaledAltGlyph : button.scaledGlyph;
+        if (image)
+            graphics.drawImageRect(*image, button.rect.x, button.rect.y, static_cast<float>(image->width()),
+                                   static_cast<float>(image->height()));
+        return;
+    }
     const ByteBuffer& png = restoreGlyph ? button.altGlyph : button.glyph;
     GdipBitmap image;
     if (!decodePicture(image, png.data(), png.size())) return;
@@ -76,7 +108,7 @@ void drawGlyph(GdipGraphics& graphics, const SkinnedWindowRecord& record, const 
                            static_cast<float>(image.height()));
 }
 
-void paintHighlight(GdipGraphics& graphics, const CaptionButton& button, int alpha) {
+void paintHighlight(GdipGraphics& graphics, const CaptionButton& button, int alpha, UINT dpi) {
     const RectF& r = button.rect;
     GdipLinearGradientBrush shade;
     shade.create({r.x, r.y}, {r.x, r.y + r.height}, static_cast<Argb>(alpha / 5) << 24, 0x00FFFFFF);
@@ -84,24 +116,25 @@ void paintHighlight(GdipGraphics& graphics, const CaptionButton& button, int alp
     const COLORREF colour = button.kind == CaptionButtonKind::Close ? 0x000000FF : controlSettings().accentColour;
     GdipPath shape;
     shape.create();
-    addButtonShape(shape, button, r.width, r.height);
+    addButtonShape(shape, button, r.width, r.height, dpi);
     fillVertical(graphics, shape, r, argbFromColour(colour, static_cast<std::uint8_t>(alpha)), 0x00FFFFFF);
     GdipPath rim;
     rim.create();
-    addButtonShape(rim, button, r.width - 1, r.height * 0.8f);
+    const float line = static_cast<float>(scaled(1, dpi));
+    addButtonShape(rim, button, r.width - line, r.height * 0.8f, dpi);
     GdipLinearGradientBrush rimBrush;
     rimBrush.create({r.x, r.y}, {r.x, r.y + r.height},
                     argbFromColour(0x00FFFFFF, static_cast<std::uint8_t>(alpha * 0.8)), 0x00FFFFFF);
     GdipPen pen;
-    pen.createFromBrush(rimBrush, 1.0f);
+    pen.createFromBrush(rimBrush, line);
     graphics.drawPath(pen, rim);
 }
 
-void paintPressed(GdipGraphics& graphics, const CaptionButton& button) {
+void paintPressed(GdipGraphics& graphics, const CaptionButton& button, UINT dpi) {
     const RectF& r = button.rect;
     GdipPath shape;
     shape.create();
-    addButtonShape(shape, button, r.width, r.height);
+    addButtonShape(shape, button, r.width, r.height, dpi);
     if (button.kind == CaptionButtonKind::Close) {
         fillVertical(graphics, shape, r, 0xFFFF0000, 0x1EFFFFFF);
     } else {
@@ -111,16 +144,18 @@ void paintPressed(GdipGraphics& graphics, const CaptionButton& button) {
 
 // The faint separators left of a button (and of the next one, which the
 // restored rectangle may have touched).
-void paintCaptionStrip(const CaptionPart& caption, int buttonIndex, GdipGraphics& graphics) {
+void paintCaptionStrip(const CaptionPart& caption, int buttonIndex, GdipGraphics& graphics, UINT dpi) {
     const int count = static_cast<int>(caption.captionButtons.size());
     const float y0 = static_cast<float>(caption.stripTop), h = static_cast<float>(caption.stripHeight);
+    const float s1 = static_cast<float>(scaled(1, dpi)), s3 = static_cast<float>(scaled(3, dpi));
+    const float s4 = static_cast<float>(scaled(4, dpi));
     auto separator = [&](int index, std::uint8_t alpha) {
-        const float x = static_cast<float>(static_cast<int>(caption.captionButtons[index - 1].rect.x - 2));
+        const float x = static_cast<float>(static_cast<int>(caption.captionButtons[index - 1].rect.x) - scaled(2, dpi));
         GdipLinearGradientBrush brush;
-        brush.create({x, y0}, {x, y0 + h - 3}, static_cast<Argb>(alpha) << 24, 0x00000000);
+        brush.create({x, y0}, {x, y0 + h - s3}, static_cast<Argb>(alpha) << 24, 0x00000000);
         GdipPen pen;
-        pen.createFromBrush(brush, 1.0f);
-        graphics.drawLine(pen, x, y0 + 1, x, y0 + h - 4);
+        pen.createFromBrush(brush, s1);
+        graphics.drawLine(pen, x, y0 + s1, x, y0 + h - s4);
     };
     separator(buttonIndex, buttonIndex == 1 ? 100 : 60);
     if (buttonIndex < count) separator(buttonIndex + 1, 60);
@@ -152,11 +187,13 @@ std::vector<CaptionButtonKind> captionKinds(const std::vector<CaptionButton>& bu
 
 void layoutCaptionTooltips(SkinnedWindowRecord& record) {
     CaptionPart& caption = record.caption;
+    const UINT dpi = record.frame.dpi;
     const RECT client = clientRect(record.window);
-    caption.stripLeft = captionStripLeft(client.right, caption.stripWidth);
-    caption.stripHeight = kStripHeight;
+    caption.stripWidth = captionStripWidth(captionKinds(caption.captionButtons), dpi);
+    caption.stripLeft = captionStripLeft(client.right, caption.stripWidth, dpi);
+    caption.stripHeight = scaled(kStripHeight, dpi);
     const std::vector<RectF> rects =
-        captionButtonRects(caption.stripLeft, caption.stripTop, captionKinds(caption.captionButtons));
+        captionButtonRects(caption.stripLeft, caption.stripTop, captionKinds(caption.captionButtons), dpi);
     for (size_t i = 0; i < rects.size(); ++i) {
         caption.captionButtons[i].rect = rects[i];
         caption.captionTooltip.setToolRect(integerRect(rects[i]), i + 1);
@@ -165,7 +202,7 @@ void layoutCaptionTooltips(SkinnedWindowRecord& record) {
 
 int hitTestCaptionButtons(const SkinnedWindowRecord& record, int x, int y) {
     int& hot = engineState().hotButtonIndex;
-    hot = hitTestCaptionRects(stripOf(record.caption), rectsOf(record.caption), x, y);
+    hot = hitTestCaptionRects(stripOf(record), rectsOf(record.caption), x, y);
     return hot;
 }
 
@@ -221,7 +258,6 @@ bool SkinEngine::addCaptionButton(HWND window, const ByteBuffer& image, const st
     button.tooltipText = tooltip;
     button.handler = std::move(handler);
     caption.captionButtons.insert(caption.captionButtons.begin(), std::move(button));
-    caption.stripWidth += kCaptionButtonPitch;
     // Tool ids are button positions, and the new button took the first one:
     // one more tool, then every tool gets the text of the button now at its position.
     caption.captionTooltip.addTool(RECT{}, tooltip, caption.captionButtons.size());
@@ -255,6 +291,7 @@ bool SkinEngine::setCaptionGlyphs(HWND window, const ByteBuffer& minimize, const
     } else if (count >= 2 && hasMin) {
         replace(buttons[static_cast<size_t>(count - 2)].glyph, minimize);
     }
+    for (CaptionButton& button : buttons) button.scaledDpi = 0;  // the scaled glyphs are of the old pictures
     for (int i = 1; i <= count; ++i) paintCaptionButton(*record, i, CaptionButtonLook::Normal, 0, true);
     return true;
 }
@@ -262,16 +299,17 @@ bool SkinEngine::setCaptionGlyphs(HWND window, const ByteBuffer& minimize, const
 void paintCaptionButton(SkinnedWindowRecord& record, int buttonIndex, CaptionButtonLook look, int alpha, bool present) {
     HDC composed = record.image.composed.dc();
     if (!composed || !isButton(record.caption, buttonIndex)) return;
-    const CaptionButton& button = record.caption.captionButtons[static_cast<size_t>(buttonIndex - 1)];
+    CaptionButton& button = record.caption.captionButtons[static_cast<size_t>(buttonIndex - 1)];
+    const UINT dpi = record.frame.dpi;
     RECT area = integerRect(button.rect);
-    if (look == CaptionButtonLook::Pressed) ::OffsetRect(&area, -1, 0);
+    if (look == CaptionButtonLook::Pressed) ::OffsetRect(&area, -scaled(1, dpi), 0);
     restoreBackgroundRect(record, area);
     {
         GdipGraphics graphics;
         if (!graphics.fromHdc(composed)) return;
-        paintCaptionStrip(record.caption, buttonIndex, graphics);
-        if (look == CaptionButtonLook::Highlight && alpha > 0) paintHighlight(graphics, button, alpha);
-        if (look == CaptionButtonLook::Pressed) paintPressed(graphics, button);
+        paintCaptionStrip(record.caption, buttonIndex, graphics, dpi);
+        if (look == CaptionButtonLook::Highlight && alpha > 0) paintHighlight(graphics, button, alpha, dpi);
+        if (look == CaptionButtonLook::Pressed) paintPressed(graphics, button, dpi);
         drawGlyph(graphics, record, button);
         graphics.flush(Gdiplus::FlushIntentionSync);
     }
@@ -291,7 +329,7 @@ void onCaptionMouseMove(SkinnedWindowRecord& record, int x, int y) {
         TRACKMOUSEEVENT track{sizeof track, TME_HOVER | TME_LEAVE, window, 1};
         ::TrackMouseEvent(&track);
     }
-    const bool inStrip = inHoverStrip(stripOf(record.caption), x, y);
+    const bool inStrip = inHoverStrip(stripOf(record), x, y);
     if (inStrip && !hover.fadeTimerRunning) {
         ::SetTimer(window, reinterpret_cast<UINT_PTR>(window), kFadeIntervalMs, nullptr);
         hover.fadeTimerRunning = true;

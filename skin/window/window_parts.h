@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "base/dpi_scale.h"
 #include "base/tooltip.h"
 #include "base/win32_util.h"
 #include "gfx/bitmap_dc.h"
@@ -31,7 +32,7 @@ struct CaptionPart {
     bool hasMaximizeButton = false;  // also keeps a maximised window off the taskbar
     bool hasCloseButton = true;
     std::vector<CaptionButton> captionButtons;
-    int stripLeft = 0, stripTop = 0, stripWidth = 0, stripHeight = 22;  // the caption-button strip
+    int stripLeft = 0, stripTop = 0, stripWidth = 0, stripHeight = 22;  // the caption-button strip, in pixels
     Tooltip captionTooltip;  // one tool per button; the tool id is the button's 1-based position
     CaptionHandler helpHandler;
     CaptionHandler menuHandler;
@@ -80,6 +81,7 @@ struct StatusBarPart {
 
 // Size limits, minimised and maximised state, and children kept to the client size.
 struct FrameState {
+    UINT dpi = kBaseDpi;    // drawn at this DPI; option sizes (caption height) stay at 96, rectangles are pixels
     bool resizable = true;  // edge cursors; a caption double-click maximises
     bool isMaximized = false;
     bool isMinimized = false;  // the engine does not paint while set

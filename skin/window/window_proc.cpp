@@ -85,6 +85,25 @@ void onSize(SkinnedWindowRecord& record) {
     layoutDockedChildren(record);
 }
 
+// A window moved to a screen of another DPI (or the scale changed): the
+// record's pixels are redone at the new DPI at the suggested place and size,
+// and the composed image, region and scaled glyphs are rebuilt at the next
+// paint. The program's own procedure gets the message afterwards, to move its
+// children and change their fonts.
+void onDpiChanged(SkinnedWindowRecord& record, UINT dpi, const RECT& suggested) {
+    record.frame.dpi = dpi;
+    record.hover.hotButton = 0;
+    ::SetWindowPos(record.window, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
+                   suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
+    // After the move: a first WM_SIZE clears the flag, and the same size sends none.
+    record.image.needsRender = true;
+    // The size may not have changed (the same rectangle at another DPI), so
+    // the strip is laid out here rather than trusted to WM_WINDOWPOSCHANGED.
+    layoutCaptionTooltips(record);
+    if (record.status.statusBarHeight > 0) layoutStatusBar(record);
+    ::InvalidateRect(record.window, nullptr, FALSE);
+}
+
 // The system keeps the low four bits of a WM_SYSCOMMAND for itself.
 constexpr WPARAM kSystemCommandMask = 0xFFF0;
 
@@ -108,12 +127,14 @@ void onSysCommand(SkinnedWindowRecord& record, WPARAM command) {
 
 PressContext pressContext(const SkinnedWindowRecord& record, const RECT& client) {
     const CaptionPart& caption = record.caption;
+    const UINT dpi = record.frame.dpi;
     PressContext context;
-    context.strip = {caption.stripLeft, caption.stripTop, caption.stripWidth, caption.stripHeight};
+    context.strip = {caption.stripLeft, caption.stripTop, caption.stripWidth, caption.stripHeight, dpi};
     context.clientRight = client.right;
     context.clientBottom = client.bottom;
-    context.border = engineState().borderWidth;
-    context.captionHeight = caption.captionHeight;
+    context.border = scaled(engineState().borderWidth, dpi);
+    context.captionHeight = scaled(caption.captionHeight, dpi);
+    context.dpi = dpi;
     context.captionActive = caption.captionActive;
     context.resizable = record.frame.resizable;
     return context;
@@ -137,8 +158,9 @@ void beginMoveOrResize(SkinnedWindowRecord& record, LPARAM point) {
 void updateResizeCursor(const SkinnedWindowRecord& record, LPARAM point) {
     if (!record.frame.resizable) return;
     const RECT client = clientRect(record.window);
+    const UINT dpi = record.frame.dpi;
     if (auto edge = resizeEdgeAt(GET_X_LPARAM(point), GET_Y_LPARAM(point), client.right, client.bottom,
-                                 engineState().borderWidth))
+                                 scaled(engineState().borderWidth, dpi), dpi))
         ::SetCursor(::LoadCursorW(nullptr, edge->cursor));
 }
 
@@ -158,7 +180,7 @@ void onLeftButtonUp(SkinnedWindowRecord& record) {
 }
 
 void onDoubleClick(SkinnedWindowRecord& record, int y) {
-    if (y > record.caption.captionHeight || !record.frame.resizable) return;
+    if (y > scaled(record.caption.captionHeight, record.frame.dpi) || !record.frame.resizable) return;
     if (const int button = findMaximizeButton(record)) runCaptionButton(record, button);
 }
 
@@ -218,6 +240,9 @@ LRESULT SkinEngine::skinnedWindowProc(HWND window, UINT message, WPARAM wParam, 
             break;
         case WM_SIZE:
             onSize(record);
+            break;
+        case kDpiChangedMessage:
+            onDpiChanged(record, LOWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
             break;
         case WM_LBUTTONDOWN:
             onLeftButtonDown(index, record, lParam);

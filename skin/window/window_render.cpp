@@ -31,13 +31,14 @@ constexpr Argb kOutsideColour = 0xFFFF00FF;  // beyond the rounded region; never
 // The old region is cleared first; a window without one (the first render)
 // skips that and the frame update after it, two round trips to the display
 // server (about 14 ms of the first paint under Wine).
-void reshapeWindow(HWND window, int width, int height) {
+void reshapeWindow(HWND window, int width, int height, UINT dpi) {
     GdiRegion current(::CreateRectRgn(0, 0, 0, 0));
     if (!current || ::GetWindowRgn(window, current.get()) != ERROR) {
         ::SetWindowRgn(window, nullptr, TRUE);
         ::SetWindowPos(window, nullptr, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER);
     }
-    GdiRegion wanted(::CreateRoundRectRgn(0, 0, width + 1, height + 1, 5, 5));
+    const int corner = scaled(5, dpi);
+    GdiRegion wanted(::CreateRoundRectRgn(0, 0, width + 1, height + 1, corner, corner));
     // The system takes the region over when it accepts it.
     if (wanted && ::SetWindowRgn(window, wanted.get(), TRUE)) wanted.release();
 }
@@ -77,15 +78,20 @@ void restoreFrom(const ComposedImage& image, const BitmapDc& snapshot, const REC
 // image of the whole window.
 int captionBandHeight(const SkinnedWindowRecord& record, int width, int height) {
     const CaptionPart& caption = record.caption;
-    const RECT title = titleRect(width, caption.stripWidth, engineState().borderWidth);
+    const UINT dpi = record.frame.dpi;
+    const RECT title = titleRect(width, caption.stripWidth, scaled(engineState().borderWidth, dpi), dpi);
     const int band = std::max<int>(title.bottom, caption.stripTop + caption.stripHeight);
     return std::min(height, band);
 }
 
-void drawBackgroundImage(GdipGraphics& graphics, const ByteBuffer& png, int mode, int width, int height) {
+// The picture is drawn at the window's scale: once per composed image (a
+// resize, a DPI change), never per paint, which copies the composed image.
+void drawBackgroundImage(GdipGraphics& graphics, const ByteBuffer& png, int mode, int width, int height, UINT dpi) {
     GdipBitmap image;
     if (!decodePicture(image, png.data(), png.size())) return;
-    const float iw = static_cast<float>(image.width()), ih = static_cast<float>(image.height());
+    const float iw = static_cast<float>(scaled(static_cast<int>(image.width()), dpi));
+    const float ih = static_cast<float>(scaled(static_cast<int>(image.height()), dpi));
+    if (dpi != kBaseDpi) graphics.setInterpolationMode(Gdiplus::InterpolationModeHighQualityBicubic);
     const float w = static_cast<float>(width), h = static_cast<float>(height);
     switch (static_cast<BackgroundMode>(mode)) {
         case BackgroundMode::RightFaded:
@@ -108,9 +114,11 @@ void drawBackgroundImage(GdipGraphics& graphics, const ByteBuffer& png, int mode
 
 void paintBackground(const SkinnedWindowRecord& record, GdipGraphics& graphics, int width, int height) {
     graphics.clear(kOutsideColour);
+    const UINT dpi = record.frame.dpi;
     GdipPath outline;
     outline.create();
-    addRoundedRectangle(outline, 0, 0, static_cast<float>(width), static_cast<float>(height), 4);
+    addRoundedRectangle(outline, 0, 0, static_cast<float>(width), static_cast<float>(height),
+                        static_cast<float>(scaled(4, dpi)));
     graphics.setClipPath(outline);
     const ThemeSettings& theme = themeSettings();
     const OwnBackground& background = record.background;
@@ -119,11 +127,11 @@ void paintBackground(const SkinnedWindowRecord& record, GdipGraphics& graphics, 
     fill.create(own ? (background.ownBackgroundColour | 0xFF000000u) : argbFromColour(theme.themeColour));
     graphics.fillPath(fill, outline);
     if (own) {
-        drawBackgroundImage(graphics, background.ownBackground, background.backgroundMode, width, height);
+        drawBackgroundImage(graphics, background.ownBackground, background.backgroundMode, width, height, dpi);
     } else if (!theme.themeBackground.empty()) {
-        drawBackgroundImage(graphics, theme.themeBackground, theme.themeBackgroundMode, width, height);
+        drawBackgroundImage(graphics, theme.themeBackground, theme.themeBackgroundMode, width, height, dpi);
     }
-    const int captionHeight = record.caption.captionHeight;
+    const int captionHeight = scaled(record.caption.captionHeight, dpi);
     if (record.caption.captionGloss && captionHeight > 0) {
         GdipLinearGradientBrush gloss;
         gloss.create({0, 0}, {0, static_cast<float>(captionHeight)}, 0x96FFFFFF, 0x00FFFFFF);
@@ -132,15 +140,21 @@ void paintBackground(const SkinnedWindowRecord& record, GdipGraphics& graphics, 
     graphics.resetClip();
 }
 
-void paintBorder(GdipGraphics& graphics, int width, int height) {
+void paintBorder(GdipGraphics& graphics, int width, int height, UINT dpi) {
+    // Each line is scaled(1) wide; a pen is centred on its path, so a wider
+    // line's path moves inwards by half the extra width to keep it inside.
+    const float line = static_cast<float>(scaled(1, dpi));
+    const float outerAt = (line - 1) / 2, innerAt = outerAt + line;
     GdipPath outer, inner;
     outer.create();
     inner.create();
-    addRoundedRectangle(outer, 0, 0, static_cast<float>(width - 1), static_cast<float>(height - 1), 7);
-    addRoundedRectangle(inner, 1, 1, static_cast<float>(width - 3), static_cast<float>(height - 3), 6);
+    addRoundedRectangle(outer, outerAt, outerAt, static_cast<float>(width) - 1 - 2 * outerAt,
+                        static_cast<float>(height) - 1 - 2 * outerAt, static_cast<float>(scaled(7, dpi)));
+    addRoundedRectangle(inner, innerAt, innerAt, static_cast<float>(width) - 1 - 2 * innerAt,
+                        static_cast<float>(height) - 1 - 2 * innerAt, static_cast<float>(scaled(6, dpi)));
     GdipPen black, white;
-    black.create(0xB4000000, 1.0f);
-    white.create(0xB4FFFFFF, 1.0f);
+    black.create(0xB4000000, line);
+    white.create(0xB4FFFFFF, line);
     graphics.drawPath(black, outer);
     graphics.drawPath(white, inner);
 }
@@ -156,7 +170,8 @@ void renderWindow(SkinnedWindowRecord& record, HDC dc, bool present) {
     HWND window = record.window;
     const RECT client = clientRect(window);
     const int width = client.right, height = client.bottom;
-    reshapeWindow(window, width, height);
+    const UINT dpi = record.frame.dpi;
+    reshapeWindow(window, width, height, dpi);
     prepareComposedBitmap(record, width, height);
     ComposedImage& image = record.image;
     const CaptionPart& caption = record.caption;
@@ -164,7 +179,7 @@ void renderWindow(SkinnedWindowRecord& record, HDC dc, bool present) {
         GdipGraphics graphics;
         if (graphics.fromHdc(image.composed.dc())) {
             paintBackground(record, graphics, width, height);
-            if (caption.captionActive) paintBorder(graphics, width, height);
+            if (caption.captionActive) paintBorder(graphics, width, height, dpi);
             graphics.flush(Gdiplus::FlushIntentionSync);
         }
     }
@@ -204,17 +219,23 @@ void paintTitle(SkinnedWindowRecord& record, bool keepBackground, std::optional<
     HDC composed = record.image.composed.dc();
     if (!composed || !caption.showTitle || !caption.captionActive) return;
     const RECT client = clientRect(record.window);
-    const RECT title = titleRect(client.right, caption.stripWidth, engineState().borderWidth);
+    const UINT dpi = record.frame.dpi;
+    const RECT title = titleRect(client.right, caption.stripWidth, scaled(engineState().borderWidth, dpi), dpi);
+    const int titleHeight = title.bottom - title.top;
     if (!keepBackground) restoreBackgroundRect(record, title);
-    if (HICON icon = skinEngine().appIcon())
-        ::DrawIconEx(composed, title.left, title.top - 3, icon, 17, 17, 0, nullptr, DI_NORMAL);
+    if (HICON icon = skinEngine().appIcon()) {
+        const int iconSize = scaled(17, dpi);
+        ::DrawIconEx(composed, title.left, title.top - scaled(3, dpi), icon, iconSize, iconSize, 0, nullptr, DI_NORMAL);
+    }
     const std::wstring shown = text ? *text : windowText(record.window);
     {
         const TitleLook& look = record.title;
         GdipGraphics graphics;
         graphics.fromHdc(composed);
         GdipFont font;
-        const float size = static_cast<float>(look.titleFontSize > 0 ? look.titleFontSize : 13);
+        // Points at 96 DPI, made the window's size on a DC of whatever DPI.
+        const float size = static_cast<float>(look.titleFontSize > 0 ? look.titleFontSize : 13) *
+                           static_cast<float>(dpi) / static_cast<float>(::GetDeviceCaps(composed, LOGPIXELSY));
         const int style = look.titleBold ? Gdiplus::FontStyleBold : Gdiplus::FontStyleRegular;
         if (!font.createByName(std::wstring_view(look.titleFontFace), size, style, Gdiplus::UnitPoint))
             font.createDefault();
@@ -225,14 +246,15 @@ void paintTitle(SkinnedWindowRecord& record, bool keepBackground, std::optional<
         GdipSolidBrush outline, face;
         outline.create(argbFromColour(look.titleOutlineColour, 150));
         face.create(argbFromColour(look.titleColour));
-        const float x = static_cast<float>(title.left + 20), y = static_cast<float>(title.top);
-        const float w = static_cast<float>(title.right - title.left);
-        const PointF offsets[] = {{1, 0}, {-1, 0}, {0, 1}, {0, -1}};
-        for (const PointF& d : offsets) graphics.drawString(shown, font, outline, {x + d.x, y + d.y, w, 32}, &format);
-        graphics.drawString(shown, font, face, {x, y, w, 32}, &format);
+        const float x = static_cast<float>(title.left + scaled(20, dpi)), y = static_cast<float>(title.top);
+        const float w = static_cast<float>(title.right - title.left), h = static_cast<float>(titleHeight);
+        const float o = static_cast<float>(scaled(1, dpi));
+        const PointF offsets[] = {{o, 0}, {-o, 0}, {0, o}, {0, -o}};
+        for (const PointF& d : offsets) graphics.drawString(shown, font, outline, {x + d.x, y + d.y, w, h}, &format);
+        graphics.drawString(shown, font, face, {x, y, w, h}, &format);
         graphics.flush(Gdiplus::FlushIntentionSync);
     }
-    if (!keepBackground) showOnScreen(record, {title.left, title.top, title.right, title.top + 32});
+    if (!keepBackground) showOnScreen(record, {title.left, title.top, title.right, title.bottom});
 }
 
 void restoreBackgroundRect(SkinnedWindowRecord& record, const RECT& r) {

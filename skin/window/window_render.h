@@ -24,7 +24,7 @@ void presentWindow(const SkinnedWindowRecord& record, HDC dc);
 // outline), with the optional gloss band over the caption.
 void paintBackground(const SkinnedWindowRecord& record, GdipGraphics& graphics, int clientWidth, int clientHeight);
 // The two-line rounded border: black outside, white inside, both translucent.
-void paintBorder(GdipGraphics& graphics, int clientWidth, int clientHeight);
+void paintBorder(GdipGraphics& graphics, int clientWidth, int clientHeight, UINT dpi);
 // The icon and the outlined title, with `text` or the window's own text.
 // Unless `keepBackground`, the title band is restored from the background
 // snapshot first and shown on screen afterwards.

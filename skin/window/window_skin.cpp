@@ -2,6 +2,7 @@
 
 #include <memory>
 
+#include "base/dpi_scale.h"
 #include "base/win32_util.h"
 #include "gfx/drawing_helpers.h"
 #include "skin/controls/control_install.h"
@@ -39,6 +40,7 @@ std::unique_ptr<SkinnedWindowRecord> newWindowRecord(HWND window, DWORD style, c
             processedBackground(options.ownBackground, background.ownBackgroundColour, background.backgroundMode);
     }
     FrameState& frame = record->frame;
+    frame.dpi = windowDpi(window);
     frame.maxTrackWidth = ::GetSystemMetrics(SM_CXSCREEN);
     frame.maxTrackHeight = ::GetSystemMetrics(SM_CYSCREEN);
     frame.resizable = options.resizable.value_or(true);
@@ -46,9 +48,9 @@ std::unique_ptr<SkinnedWindowRecord> newWindowRecord(HWND window, DWORD style, c
     caption.captionButtons =
         standardCaptionButtons(caption.showHelpButton, caption.showMenuButton, caption.hasMinimizeButton,
                                caption.hasMaximizeButton, caption.hasCloseButton);
-    caption.stripWidth = captionStripWidth(captionKinds(caption.captionButtons));
+    caption.stripWidth = captionStripWidth(captionKinds(caption.captionButtons), frame.dpi);
     caption.stripTop = 0;
-    caption.stripHeight = kStripHeight;
+    caption.stripHeight = scaled(kStripHeight, frame.dpi);
     caption.captionTooltip.create(window);
     return record;
 }
@@ -58,7 +60,7 @@ std::unique_ptr<SkinnedWindowRecord> newWindowRecord(HWND window, DWORD style, c
 void SkinEngine::skinWindow(HWND window, const SkinWindowOptions& options) {
     if (!window || findWindowRecord(window)) return;
     const DWORD style = static_cast<DWORD>(::GetWindowLongPtrW(window, GWL_STYLE));
-    engineState().borderWidth = 3;
+    engineState().borderWidth = kBorderWidth;
     auto made = newWindowRecord(window, style, options);
     ::SetWindowLongPtrW(window, GWL_STYLE, static_cast<LONG_PTR>(style | WS_SYSMENU));
     const int index = appendWindowRecord(std::move(made));

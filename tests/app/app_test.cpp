@@ -59,6 +59,28 @@ TEST(FormTableTest, TermsLinkFollowsTheAgreementText) {
     EXPECT_EQ(unitEntry(UnitRole::AgreeLabel).x, 30);
 }
 
+TEST(FormTableTest, TermsLinkAtOtherScalesIsInThoseScalesPixels) {
+    struct Case {
+        UINT dpi;
+        int agreeWidth, linkWidth;
+        RECT expected;
+    } cases[] = {
+        // The product's texts in 18-pixel 宋体 at 150 %: the form's place scaled,
+        // (120, 223, 190, 239) with half pixels rounded away from zero.
+        {144, 126, 108, {180, 335, 285, 359}},
+        {144, 0, 0, {180, 335, 285, 359}},
+        // At 200 % a short label pulls the link in by a scaled gap of 12.
+        {192, 60, 80, {60 + 60 + 12, 446, 60 + 60 + 12 + 80, 478}},
+    };
+    for (const Case& c : cases) {
+        const RECT r = termsLinkRect(c.agreeWidth, c.linkWidth, c.dpi);
+        EXPECT_EQ(r.left, c.expected.left) << c.dpi;
+        EXPECT_EQ(r.right, c.expected.right) << c.dpi;
+        EXPECT_EQ(r.top, c.expected.top) << c.dpi;
+        EXPECT_EQ(r.bottom, c.expected.bottom) << c.dpi;
+    }
+}
+
 TEST(FormTableTest, WindowIsCentredNotAtItsStoredPlace) {
     const POINT p = centredOrigin(1024, 768, 500, 300);
     EXPECT_EQ(p.x, 262);

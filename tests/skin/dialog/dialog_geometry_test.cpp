@@ -96,3 +96,51 @@ TEST(DialogCloseLayout, GlyphCrossIsCentredInTheHighlight) {
 
 }  // namespace
 }  // namespace pelmora
+
+namespace pelmora {
+namespace {
+
+// A 300-pixel-wide dialog at each scale; the numbers are worked out by hand
+// from the 96-DPI ones, half rounding away from zero.
+struct ScaledDialogCase {
+    UINT dpi;
+    int stripLeft, cellBottom;
+    RECT hot;
+    POINT glyph;
+    int captionBottom;  // the last row that still drags
+};
+const ScaledDialogCase kScaledDialogs[] = {
+    {96, 264, 22, {265, 4, 295, 21}, {261, 4}, 25},
+    {120, 255, 28, {256, 5, 294, 26}, {251, 5}, 31},
+    {144, 246, 33, {247, 6, 292, 31}, {242, 6}, 38},
+    {192, 228, 44, {229, 7, 290, 41}, {223, 7}, 50},
+};
+
+TEST(ScaledDialogGeometry, CloseButtonAndBandsAtEachDpi) {
+    const RECT window{100, 200, 400, 350};
+    for (const ScaledDialogCase& c : kScaledDialogs) {
+        SCOPED_TRACE(c.dpi);
+        const DialogCloseLayout layout = layoutDialogCloseButton(300, c.dpi);
+        EXPECT_EQ(layout.stripLeft, c.stripLeft);
+        EXPECT_EQ(layout.cell.bottom, c.cellBottom);
+        EXPECT_EQ(layout.hot.left, c.hot.left);
+        EXPECT_EQ(layout.hot.top, c.hot.top);
+        EXPECT_EQ(layout.hot.right, c.hot.right);
+        EXPECT_EQ(layout.hot.bottom, c.hot.bottom);
+        EXPECT_EQ(layout.glyph.x, c.glyph.x);
+        EXPECT_EQ(layout.glyph.y, c.glyph.y);
+        auto hit = [&](int x, int y) { return dialogHitTest({100 + x, 200 + y}, window, layout.stripLeft, c.dpi); };
+        // The corners of the highlight close; one pixel beyond each side does not.
+        EXPECT_EQ(hit(c.hot.left, c.hot.top), HTCLOSE);
+        EXPECT_EQ(hit(c.hot.right - 1, c.hot.bottom - 1), HTCLOSE);
+        EXPECT_EQ(hit(c.hot.left - 1, c.hot.top), HTCAPTION);
+        EXPECT_EQ(hit(c.hot.right, c.hot.top), HTCAPTION);
+        EXPECT_EQ(hit(c.hot.left, c.hot.top - 1), HTCAPTION);
+        EXPECT_EQ(hit(c.hot.left, c.hot.bottom), HTCAPTION);
+        EXPECT_EQ(hit(50, c.captionBottom), HTCAPTION);
+        EXPECT_EQ(hit(50, c.captionBottom + 1), HTCLIENT);
+    }
+}
+
+}  // namespace
+}  // namespace pelmora

@@ -159,3 +159,83 @@ TEST(StatusBar, InsideTheBorderWithItemsLeftToRight) {
 
 }  // namespace
 }  // namespace pelmora
+
+namespace pelmora {
+namespace {
+
+// The 500-wide window with minimise and close at each scale the product is
+// drawn at; the expected numbers are worked out by hand from the 96-DPI ones
+// (half rounds away from zero), not by the scaling function under test.
+struct ScaledWindowCase {
+    UINT dpi;
+    int clientWidth, stripWidth, stripLeft;
+    float minimizeX, minimizeWidth, closeX, closeWidth, buttonTop, buttonHeight;
+    RECT title;
+    int border, corner, stripHeight, pressTop, hoverMargin;
+};
+const ScaledWindowCase kScaledWindows[] = {
+    {96, 500, 68, 433, 435, 26, 462, 40, 1, 18, {9, 8, 425, 40}, 3, 10, 22, 3, 2},
+    {120, 625, 85, 541, 544, 32, 577, 50, 1, 23, {12, 10, 531, 50}, 4, 13, 28, 4, 3},
+    {144, 750, 102, 650, 653, 39, 694, 60, 2, 27, {14, 13, 637, 61}, 5, 15, 33, 5, 3},
+    {192, 1000, 136, 866, 870, 52, 924, 80, 2, 36, {18, 16, 850, 80}, 6, 20, 44, 6, 4},
+};
+
+TEST(ScaledWindowGeometry, CaptionStripAndTitleAtEachDpi) {
+    for (const ScaledWindowCase& c : kScaledWindows) {
+        SCOPED_TRACE(c.dpi);
+        const int width = captionStripWidth(kMinimizeClose, c.dpi);
+        EXPECT_EQ(width, c.stripWidth);
+        const int left = captionStripLeft(c.clientWidth, width, c.dpi);
+        EXPECT_EQ(left, c.stripLeft);
+        const std::vector<RectF> rects = captionButtonRects(left, 0, kMinimizeClose, c.dpi);
+        ASSERT_EQ(rects.size(), 2u);
+        EXPECT_FLOAT_EQ(rects[0].x, c.minimizeX);
+        EXPECT_FLOAT_EQ(rects[0].width, c.minimizeWidth);
+        EXPECT_FLOAT_EQ(rects[1].x, c.closeX);
+        EXPECT_FLOAT_EQ(rects[1].width, c.closeWidth);
+        // A gap stays between the two buttons at every scale.
+        EXPECT_LT(rects[0].x + rects[0].width, rects[1].x);
+        for (const RectF& r : rects) {
+            EXPECT_FLOAT_EQ(r.y, c.buttonTop);
+            EXPECT_FLOAT_EQ(r.height, c.buttonHeight);
+        }
+        const RECT title = titleRect(c.clientWidth, width, c.border, c.dpi);
+        EXPECT_EQ(title.left, c.title.left);
+        EXPECT_EQ(title.top, c.title.top);
+        EXPECT_EQ(title.right, c.title.right);
+        EXPECT_EQ(title.bottom, c.title.bottom);
+    }
+}
+
+TEST(ScaledWindowGeometry, HitTestsAtTheScaledPlaces) {
+    for (const ScaledWindowCase& c : kScaledWindows) {
+        SCOPED_TRACE(c.dpi);
+        const StripRect strip{c.stripLeft, 0, c.stripWidth, c.stripHeight, c.dpi};
+        const std::vector<RectF> rects = captionButtonRects(c.stripLeft, 0, kMinimizeClose, c.dpi);
+        const int middleY = static_cast<int>(c.buttonTop + c.buttonHeight / 2);
+        EXPECT_EQ(hitTestCaptionRects(strip, rects, static_cast<int>(c.minimizeX + c.minimizeWidth / 2), middleY), 1);
+        EXPECT_EQ(hitTestCaptionRects(strip, rects, static_cast<int>(c.closeX + c.closeWidth / 2), middleY), 2);
+        // The bottom edge of the buttons and the column between them hit nothing.
+        EXPECT_EQ(hitTestCaptionRects(strip, rects, static_cast<int>(c.closeX + 5),
+                                      static_cast<int>(c.buttonTop + c.buttonHeight)),
+                  0);
+        EXPECT_EQ(hitTestCaptionRects(strip, rects, static_cast<int>(c.closeX), middleY), 0);
+        const int clientBottom = c.dpi * 300 / 96;
+        const auto topLeft = resizeEdgeAt(c.corner, c.corner, c.clientWidth, clientBottom, c.border, c.dpi);
+        ASSERT_TRUE(topLeft);
+        EXPECT_EQ(topLeft->edge, ResizeEdge::TopLeft);
+        const auto left = resizeEdgeAt(c.border, c.corner + 1, c.clientWidth, clientBottom, c.border, c.dpi);
+        ASSERT_TRUE(left);
+        EXPECT_EQ(left->edge, ResizeEdge::Left);
+        EXPECT_FALSE(resizeEdgeAt(c.border + 1, c.corner + 1, c.clientWidth, clientBottom, c.border, c.dpi));
+        // The press band starts three 96-DPI pixels down, the hover band two to the left.
+        EXPECT_FALSE(inPressStrip(strip, c.stripLeft + 5, c.pressTop - 1));
+        EXPECT_TRUE(inPressStrip(strip, c.stripLeft + 5, c.pressTop));
+        EXPECT_TRUE(inHoverStrip(strip, c.stripLeft - c.hoverMargin, c.stripHeight));
+        EXPECT_FALSE(inHoverStrip(strip, c.stripLeft - c.hoverMargin - 1, 5));
+        EXPECT_FALSE(inHoverStrip(strip, c.stripLeft + 5, c.stripHeight + 1));
+    }
+}
+
+}  // namespace
+}  // namespace pelmora

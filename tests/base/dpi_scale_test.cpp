@@ -1,0 +1,55 @@
+#include "base/dpi_scale.h"
+
+#include <gtest/gtest.h>
+
+namespace pelmora {
+namespace {
+
+TEST(DpiScale, RoundsHalfAwayFromZeroAtEachScale) {
+    struct Case {
+        int value96;
+        UINT dpi;
+        int expected;
+    };
+    const Case cases[] = {
+        {500, 96, 500},   {500, 120, 625}, {500, 144, 750},
+        {500, 192, 1000}, {300, 144, 450}, {2, 120, 3},  // 2.5 rounds up
+        {1, 144, 2},                                     // 1.5 rounds up
+        {-1, 144, -2},                                   // -1.5 rounds away from zero, not up
+        {5, 120, 6},                                     // 6.25 rounds down
+        {7, 144, 11},                                    // 10.5
+        {3, 0, 3},                                       // an unknown DPI is 96
+        {0, 192, 0},
+    };
+    for (const Case& c : cases) EXPECT_EQ(c.expected, scaled(c.value96, c.dpi)) << c.value96 << " at " << c.dpi;
+}
+
+TEST(DpiScale, RectanglesThatTouchAt96StillTouch) {
+    // Two neighbours 27 apart: scaling each edge rather than origin and width
+    // keeps the shared edge shared at every DPI.
+    for (UINT dpi : {96u, 120u, 144u, 168u, 192u}) {
+        const RECT a = scaledRect({13, 1, 40, 19}, dpi), b = scaledRect({40, 1, 67, 19}, dpi);
+        EXPECT_EQ(a.right, b.left) << dpi;
+    }
+    EXPECT_EQ(750, scaledSize({500, 300}, 144).cx);
+    EXPECT_EQ(600, scaledSize({500, 300}, 192).cy);
+}
+
+TEST(DpiScale, PictureSetChosenForTheScale) {
+    EXPECT_EQ(PictureScale::One, pictureScaleFor(96));
+    EXPECT_EQ(PictureScale::One, pictureScaleFor(120));
+    EXPECT_EQ(PictureScale::OneAndHalf, pictureScaleFor(144));
+    EXPECT_EQ(PictureScale::Two, pictureScaleFor(168));
+    EXPECT_EQ(PictureScale::Two, pictureScaleFor(192));
+}
+
+TEST(DpiScale, WindowDpiIsTheScreensForAWindowOfThisProcess) {
+    HWND window = ::CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
+    ASSERT_TRUE(window);
+    EXPECT_EQ(systemDpi(), windowDpi(window));
+    EXPECT_GE(systemDpi(), 96u);
+    ::DestroyWindow(window);
+}
+
+}  // namespace
+}  // namespace pelmora
