@@ -13,19 +13,17 @@ constexpr Argb kOpaqueWhite = 0xFFFFFFFF;
 constexpr Argb kRestBorder = 0x50000000;  // black, alpha 80
 constexpr int kAccentAlpha = 180;
 
-// White of `alpha` over the client part of the background, drawn through
-// GDI+ so that it blends with the picture as the frame's fill does.
-void layWhiteOverClient(HDC background, const RectI& client, int alpha) {
+}  // namespace
+
+void layTranslucentWhite(HDC surface, const RectI& area, int alpha) {
     if (alpha <= 0) return;
     GdipGraphics graphics;
-    if (!graphics.fromHdc(background)) return;
+    if (!graphics.fromHdc(surface)) return;
     fillRect(graphics,
-             RectF{static_cast<float>(client.x), static_cast<float>(client.y), static_cast<float>(client.width),
-                   static_cast<float>(client.height)},
+             RectF{static_cast<float>(area.x), static_cast<float>(area.y), static_cast<float>(area.width),
+                   static_cast<float>(area.height)},
              whiteOfAlpha(alpha));
 }
-
-}  // namespace
 
 EditBorderLook editBorderLook(bool hot, bool focused) {
     if (hot) return EditBorderLook::Hot;
@@ -64,13 +62,13 @@ void paintEditFrame(GdipGraphics& graphics, SizeI window, const RectI& client, E
 }
 
 bool paintEditBackground(HDC background, const RectI& client, int alpha, HDC target) {
-    layWhiteOverClient(background, client, alpha);
+    layTranslucentWhite(background, client, alpha);
     return ::BitBlt(target, 0, 0, client.width, client.height, background, client.x, client.y, SRCCOPY) != 0;
 }
 
 GdiBitmap makeTranslucentBrushBitmap(HDC background, const RectI& client, int alpha) {
     if (client.width <= 0 || client.height <= 0) return {};
-    layWhiteOverClient(background, client, alpha);
+    layTranslucentWhite(background, client, alpha);
     GdiBitmap bitmap(::CreateCompatibleBitmap(background, client.width, client.height));
     MemoryDc copy(::CreateCompatibleDC(background));
     if (!bitmap || !copy) return {};

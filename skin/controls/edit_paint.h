@@ -33,6 +33,10 @@ RectI editClientArea(SizeI window, SizeI client, int verticalScrollWidth, int ho
 void paintEditFrame(GdipGraphics& graphics, SizeI window, const RectI& client, EditBorderLook look,
                     const ControlSettings& settings);
 
+// Lays white of `alpha` over `area` of `surface`, through GDI+ so that it
+// blends with the picture as the frame's fill does; nothing for alpha 0.
+void layTranslucentWhite(HDC surface, const RectI& area, int alpha);
+
 // Lays white of `alpha` over the client part of `background` (a surface of
 // the window's size holding what lies behind the edit) and copies that part
 // into `target` at (0, 0). False when a copy failed.
