@@ -51,11 +51,6 @@ struct CachedFace::Surface {
     bool samePixels(const Surface& other) const { return std::memcmp(settledBits(), other.settledBits(), bytes) == 0; }
 };
 
-struct CachedFace::Face {
-    FaceKey key;
-    std::unique_ptr<Surface> surface;
-};
-
 FaceKey& FaceKey::add(std::wstring_view text) {
     parts_.push_back(text.size());
     for (wchar_t c : text) parts_.push_back(static_cast<std::uint64_t>(c));
@@ -80,11 +75,27 @@ void CachedFace::clear() {
     faces_.clear();
     picture_.reset();
     taken_.reset();
+    strip_.reset();
+    stripSlots_ = 0;
     size_ = {};
 }
 
 int CachedFace::keptFaces() const {
     return static_cast<int>(faces_.size());
+}
+
+// Copies the face in taken_ into the strip's slot, growing the strip by one
+// slot when the slot is past its end.
+bool CachedFace::keepInStrip(int slot) {
+    const int w = size_.width, h = size_.height;
+    if (slot >= stripSlots_) {
+        auto grown = std::make_unique<Surface>(w, h * (slot + 1));
+        if (!grown->valid()) return false;
+        if (strip_) ::BitBlt(grown->dc.get(), 0, 0, w, h * stripSlots_, strip_->dc.get(), 0, 0, SRCCOPY);
+        strip_ = std::move(grown);
+        stripSlots_ = slot + 1;
+    }
+    return ::BitBlt(strip_->dc.get(), 0, h * slot, w, h, taken_->dc.get(), 0, 0, SRCCOPY) != 0;
 }
 
 HDC CachedFace::face(HWND control, const RECT& r, const FaceKey& key, const FaceDrawing& draw) {
@@ -112,21 +123,21 @@ HDC CachedFace::face(HWND control, const RECT& r, const FaceKey& key, const Face
     if (found != faces_.end()) {
         std::rotate(faces_.begin(), found, found + 1);
         reused_ = true;
-        return faces_.front().surface->dc.get();
+        ::BitBlt(taken_->dc.get(), 0, 0, size.width, size.height, strip_->dc.get(), 0,
+                 size.height * faces_.front().slot, SRCCOPY);
+        return taken_->dc.get();
     }
-    std::unique_ptr<Surface> surface;
-    if (static_cast<int>(faces_.size()) >= kMaxFaces) {
-        surface = std::move(faces_.back().surface);  // the least recently used one's bitmap is reused
-        faces_.pop_back();
-    } else {
-        surface = std::make_unique<Surface>(size.width, size.height);
-        if (!surface->valid()) return nullptr;
-    }
-    surface->copyFrom(*picture_);
-    draw(surface->dc.get());
+    taken_->copyFrom(*picture_);
+    draw(taken_->dc.get());
     ::GdiFlush();
-    faces_.insert(faces_.begin(), Face{key, std::move(surface)});
-    return faces_.front().surface->dc.get();
+    int slot = static_cast<int>(faces_.size());
+    if (slot >= kMaxFaces) {
+        // The least recently used face gives up its slot.
+        slot = faces_.back().slot;
+        faces_.pop_back();
+    }
+    if (keepInStrip(slot)) faces_.insert(faces_.begin(), Face{key, slot});
+    return taken_->dc.get();
 }
 
 }  // namespace pelmora

@@ -78,11 +78,20 @@ public:
 
 private:
     struct Surface;
-    struct Face;
+    struct Face {
+        FaceKey key;
+        int slot = 0;  // its rows in the strip: slot * height
+    };
+    bool keepInStrip(int slot);
+
     SizeI size_{};
     std::unique_ptr<Surface> picture_;  // the picture the kept faces were drawn on
-    std::unique_ptr<Surface> taken_;    // the picture taken for this paint
-    std::vector<Face> faces_;           // most recently used first
+    std::unique_ptr<Surface> taken_;    // the picture taken for this paint; then the face handed out
+    // Every kept face, one under the other in one bitmap, so the number of GDI
+    // objects a control holds does not grow with the looks it goes through.
+    std::unique_ptr<Surface> strip_;
+    int stripSlots_ = 0;
+    std::vector<Face> faces_;  // most recently used first
     bool reused_ = false;
 };
 
