@@ -21,6 +21,10 @@ std::wstring say(const char* key) {
     return ownPackage().windowText(key);
 }
 
+// The steps follow each other without waiting; the labels and the bar repaint,
+// and input is served, once a display frame rather than at every step.
+constexpr DWORD kFrameMs = 16;
+
 }  // namespace
 
 std::wstring installPath(const std::wstring& installDir, const wchar_t* suffix) {
@@ -154,21 +158,27 @@ void InstallerApp::enterPhase(InstallPhase phase) {
 }
 
 // The whole installation runs inside one tick. Messages are dispatched
-// between steps, so a later tick can enter again and continue from the
+// between steps (once a frame), so a later tick can enter again and continue from the
 // current position; whichever run reaches 100 finishes, and finishing twice
 // is harmless. Extraction dispatches nothing and so never runs twice.
 void InstallerApp::onProgressTick() {
     if (phase_ != InstallPhase::Installing) return;
+    DWORD frame = ::GetTickCount();
     for (int step = 1; step <= 100; ++step) {
         const int p = window_.progressPosition();
         window_.setText(UnitRole::PercentLabel, std::to_wstring(p) + kPercentSuffix);
         if (p == 40) {
             window_.setText(UnitRole::StatusLabel, say("statusWriting"));
+            // Painted, not pumped: extraction must not start a nested run.
+            ::RedrawWindow(window_.hwnd(), nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
             if (!extractPayload()) return failInstallation();
         }
         if (p == 70) window_.setText(UnitRole::StatusLabel, say("statusInstalling"));
         window_.setProgressPosition(p + 1);
-        waitPumping(1);
+        if (::GetTickCount() - frame >= kFrameMs) {
+            processPendingMessages();
+            frame = ::GetTickCount();
+        }
         if (phase_ == InstallPhase::Failed) return;  // a nested run failed; it has said so
         if (window_.progressPosition() == 100) break;
     }

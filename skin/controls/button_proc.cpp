@@ -16,8 +16,13 @@
 namespace pelmora {
 namespace {
 
-bool isTicked(HWND button) {
-    return ::SendMessageW(button, BM_GETCHECK, 0, 0) == BST_CHECKED;
+// Asked of the button's own procedure directly: through the window, the
+// question would pass this class's procedure and its property look-ups, each a
+// round trip to the window server under Wine, at every paint.
+bool isTicked(const ButtonSkinRecord& button) {
+    const LRESULT check = button.previousProc ? ::CallWindowProcW(button.previousProc, button.window, BM_GETCHECK, 0, 0)
+                                              : ::SendMessageW(button.window, BM_GETCHECK, 0, 0);
+    return check == BST_CHECKED;
 }
 
 bool paintsItself(ButtonKind kind) {
@@ -32,10 +37,12 @@ ButtonPaintState effectiveState(HWND button, ButtonPaintState state) {
     return ButtonPaintState(state.bits() | ButtonPaintState::kDisabled);
 }
 
-// One paint of a recorded button: the window's picture under it in a back
-// buffer, the painter of its kind on top, the result copied to `target` at
-// (0, 0). The look and the check mark are read before anything is drawn.
-void paintRecorded(const ButtonSkinRecord& button, HDC target, const RECT& r, ButtonPaintState state) {
+// One paint of a recorded button: the face its kind's painter draws over the
+// window's picture under it, copied to `target` at (0, 0). The face is kept in
+// the record for everything the painter reads, so a repaint that changes none
+// of it (hover out and in again, a window paint) is a copy. The look and the
+// check mark are read before anything is drawn.
+void paintRecorded(ButtonSkinRecord& button, HDC target, const RECT& r, ButtonPaintState state) {
     ButtonLook look;
     look.caption = button.caption;
     look.fontFace = button.font.face;
@@ -43,14 +50,30 @@ void paintRecorded(const ButtonSkinRecord& button, HDC target, const RECT& r, Bu
     look.fontStyle = button.font.style;
     look.textColour = static_cast<COLORREF>(propValue(button.window, kPropTextColour));
     look.accentColour = controlSettings().accentColour;
-    const bool ticked = paintsItself(button.kind) && isTicked(button.window);
+    const bool ticked = paintsItself(button.kind) && isTicked(button);
     state = effectiveState(button.window, state);
 
-    const ControlBackground background(button.window, r);
-    if (!background) return;
-    {
+    FaceKey key;
+    key.add(static_cast<std::uint64_t>(button.kind))
+        .add(state.bits())
+        .add(ticked)
+        .add(look.caption)
+        .add(look.fontFace)
+        .add(static_cast<std::uint64_t>(look.fontSize))
+        .add(static_cast<std::uint64_t>(look.fontStyle))
+        .add(look.textColour)
+        .add(look.accentColour);
+    if (button.kind == ButtonKind::ImageButton)
+        key.addBytes(button.image).add(static_cast<std::uint64_t>(button.imageOption));
+    if (button.kind == ButtonKind::StateImageButton)
+        key.addBytes(button.image)
+            .addBytes(button.hoverImage)
+            .addBytes(button.pressedImage)
+            .addBytes(button.disabledImage);
+
+    const HDC face = button.face.face(button.window, r, key, [&](HDC dc) {
         GdipGraphics graphics;
-        if (!graphics.fromHdc(background.dc())) return;
+        if (!graphics.fromHdc(dc)) return;
         switch (button.kind) {
             case ButtonKind::PushButton:
                 paintPushButton(graphics, r, state, look);
@@ -70,8 +93,8 @@ void paintRecorded(const ButtonSkinRecord& button, HDC target, const RECT& r, Bu
                 paintRadioButton(graphics, r, state, ticked, look);
                 break;
         }
-    }
-    ::BitBlt(target, 0, 0, r.right - r.left, r.bottom - r.top, background.dc(), 0, 0, SRCCOPY);
+    });
+    if (face) ::BitBlt(target, 0, 0, r.right - r.left, r.bottom - r.top, face, 0, 0, SRCCOPY);
 }
 
 // --- Message handlers -------------------------------------------------------

@@ -4,6 +4,7 @@
 #include <windowsx.h>
 
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "base/win32_util.h"
@@ -66,10 +67,18 @@ void paintComboBox(const ComboBoxSkinRecord& record, std::optional<bool> hot, st
     paint.keyedAreas = comboKeyedAreas(paint.kind, childrenOf(combo));
     if (paint.kind == ComboKind::DropDownList) paint.text = windowText(combo);
     paint.textColour = static_cast<COLORREF>(propValue(combo, kPropTextColour));
-    paintControlWindowKeyed(combo, kComboKeyColour, [&](GdipGraphics& graphics, SizeI size) {
-        paint.size = size;
-        paintComboBox(graphics, paint, controlSettings());
-    });
+    FaceKey key;
+    key.add(static_cast<std::uint64_t>(paint.kind))
+        .add(paint.hot)
+        .add(paint.focused)
+        .add(paint.text)
+        .add(paint.textColour);
+    for (const RectI& area : paint.keyedAreas) key.add(area);
+    paintControlWindowKeyed(combo, kComboKeyColour, record.face, std::move(key),
+                            [&](GdipGraphics& graphics, SizeI size) {
+                                paint.size = size;
+                                paintComboBox(graphics, paint, controlSettings());
+                            });
 }
 
 LRESULT CALLBACK comboSkinProc(HWND combo, UINT message, WPARAM wParam, LPARAM lParam) {

@@ -47,7 +47,7 @@ void paintEditFrame(GdipGraphics& graphics, SizeI window, const RectI& client, E
 }
 
 bool paintEditBackground(HDC background, const RectI& client, int alpha, HDC target) {
-    layWhiteOverClient(background, client, alpha);
+    layTranslucentWhite(background, client, alpha);
     return ::BitBlt(target, 0, 0, client.width, client.height, background, client.x, client.y, SRCCOPY) != 0;
 }
 

@@ -91,14 +91,27 @@ void paintEditFrame(HWND edit, std::optional<bool> focused, std::optional<bool> 
     const SizeI size = windowSizeOf(edit);
     if (size.width <= 0 || size.height <= 0) return;
     const RectI client = clientAreaInWindow(edit);
-    const ControlBackground background(edit, RECT{0, 0, size.width, size.height});
-    if (!background) return;
-    {
+    const EditBorderLook look = editBorderLook(isHot, isFocused);
+    const ControlSettings& settings = controlSettings();
+    FaceKey key;
+    key.add(static_cast<std::uint64_t>(look))
+        .add(static_cast<std::uint64_t>(client.x))
+        .add(static_cast<std::uint64_t>(client.y))
+        .add(static_cast<std::uint64_t>(client.width))
+        .add(static_cast<std::uint64_t>(client.height))
+        .add(settings.translucentBackgrounds)
+        .add(static_cast<std::uint64_t>(settings.backgroundAlpha))
+        .add(settings.accentColour);
+    // An edit the window did not record (one of a combo box) is drawn afresh every time.
+    CachedFace unrecorded;
+    CachedFace& kept = at.record ? at.record->face : unrecorded;
+    const HDC face = kept.face(edit, RECT{0, 0, size.width, size.height}, key, [&](HDC dc) {
         GdipGraphics graphics;
-        if (!graphics.fromHdc(background.dc())) return;
-        paintEditFrame(graphics, size, client, editBorderLook(isHot, isFocused), controlSettings());
+        if (!graphics.fromHdc(dc)) return;
+        paintEditFrame(graphics, size, client, look, settings);
         graphics.flush(Gdiplus::FlushIntentionSync);
-    }
+    });
+    if (!face) return;
     const NonClientDc screen(edit);
     ::ExcludeClipRect(screen.get(), client.x, client.y, client.x + client.width, client.y + client.height);
     RECT window{};
@@ -107,14 +120,20 @@ void paintEditFrame(HWND edit, std::optional<bool> focused, std::optional<bool> 
     for (const RECT& bar : scrollBarRects(edit))
         ::ExcludeClipRect(screen.get(), bar.left - window.left, bar.top - window.top, bar.right - window.left,
                           bar.bottom - window.top);
-    ::BitBlt(screen.get(), 0, 0, size.width, size.height, background.dc(), 0, 0, SRCCOPY);
+    ::BitBlt(screen.get(), 0, 0, size.width, size.height, face, 0, 0, SRCCOPY);
 }
 
+// The text area comes from the pair the window keeps for the edit's brush,
+// so the erase and the colour answer share one kept picture.
 bool paintEditBackground(HWND edit, HDC dc) {
+    const RectI client = clientAreaInWindow(edit);
+    if (ControlBrushes* brushes = controlBrushesOf(edit))
+        if (const HDC area = brushes->translucentArea(edit))
+            return ::BitBlt(dc, 0, 0, client.width, client.height, area, 0, 0, SRCCOPY) != 0;
     const SizeI size = windowSizeOf(edit);
     const ControlBackground background(edit, RECT{0, 0, size.width, size.height});
     if (!background) return false;
-    return paintEditBackground(background.dc(), clientAreaInWindow(edit), controlSettings().backgroundAlpha, dc);
+    return paintEditBackground(background.dc(), client, controlSettings().backgroundAlpha, dc);
 }
 
 LRESULT CALLBACK editSkinProc(HWND edit, UINT message, WPARAM wParam, LPARAM lParam) {

@@ -7,6 +7,8 @@
 #include <commctrl.h>
 // clang-format on
 
+#include <utility>
+
 #include "base/unique_resource.h"
 #include "gfx/gdip_graphics.h"
 #include "skin/controls/class_modules.h"
@@ -34,7 +36,12 @@ ProgressPaint queryBar(HWND bar, bool vertical) {
 
 void paintProgressBar(const ProgressSkinRecord& record, HDC clientDc) {
     ProgressPaint bar = queryBar(record.window, record.vertical);
-    paintControlWindow(record.window, {clientDc}, [&](GdipGraphics& graphics, SizeI size) {
+    FaceKey key;
+    key.add(bar.vertical)
+        .add(static_cast<std::uint64_t>(bar.low))
+        .add(static_cast<std::uint64_t>(bar.high))
+        .add(static_cast<std::uint64_t>(bar.position));
+    paintControlWindow(record.window, {clientDc}, record.face, std::move(key), [&](GdipGraphics& graphics, SizeI size) {
         bar.size = size;
         paintProgressBar(graphics, bar, controlSettings());
     });

@@ -7,6 +7,8 @@
 #include <commctrl.h>
 // clang-format on
 
+#include <utility>
+
 #include "base/unique_resource.h"
 #include "gfx/gdip_graphics.h"
 #include "skin/controls/class_modules.h"
@@ -55,7 +57,18 @@ TrackBarPaint queryBar(const TrackBarSkinRecord& record) {
 
 void paintTrackBar(const TrackBarSkinRecord& record) {
     TrackBarPaint bar = queryBar(record);
-    paintControlWindow(record.window, {}, [&](GdipGraphics& graphics, SizeI size) {
+    FaceKey key;
+    key.add(bar.vertical)
+        .add(static_cast<std::uint64_t>(bar.ticks))
+        .add(bar.hot)
+        .add(bar.selectionRange)
+        .add(bar.channel)
+        .add(bar.thumb)
+        .add(static_cast<std::uint64_t>(bar.rangeMin))
+        .add(static_cast<std::uint64_t>(bar.rangeMax))
+        .add(static_cast<std::uint64_t>(bar.selectionStart))
+        .add(static_cast<std::uint64_t>(bar.selectionEnd));
+    paintControlWindow(record.window, {}, record.face, std::move(key), [&](GdipGraphics& graphics, SizeI size) {
         bar.size = size;
         paintTrackBar(graphics, bar, controlSettings());
     });

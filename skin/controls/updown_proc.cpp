@@ -4,6 +4,8 @@
 // to the other half repaints once.
 #include <windowsx.h>
 
+#include <utility>
+
 #include "gfx/gdip_graphics.h"
 #include "skin/controls/class_modules.h"
 #include "skin/controls/core/control_proc.h"
@@ -48,7 +50,9 @@ void paintUpDown(const UpDownSkinRecord& record, std::optional<bool> hot, std::o
         paint.activePart = partAt(record, record.lastPoint);
     else
         paint.activePart = record.hotPart == UpDownPart::SecondArrow ? UpDownPart::SecondArrow : UpDownPart::FirstArrow;
-    paintControlWindow(record.window, {}, [&](GdipGraphics& graphics, SizeI size) {
+    FaceKey key;
+    key.add(paint.horizontal).add(paint.hot).add(paint.pressed).add(static_cast<std::uint64_t>(paint.activePart));
+    paintControlWindow(record.window, {}, record.face, std::move(key), [&](GdipGraphics& graphics, SizeI size) {
         paint.size = size;
         paintUpDown(graphics, paint, controlSettings());
     });

@@ -146,11 +146,8 @@ HDC excludeChildrenFromClip(HWND window, HDC dc) {
     return dc;
 }
 
-HDC prepareControlBackground(HWND control, const RECT& r) {
+bool fillControlBackground(HDC buffer, HWND control, const RECT& r) {
     const int width = r.right - r.left, height = r.bottom - r.top;
-    BackBuffer owned(width, height);
-    if (!owned) return nullptr;
-    HDC buffer = owned.dc();
     ControlOwner owner = locateControlOwner(control, true);
     int recordIndex = owner.recordIndex;
 
@@ -172,7 +169,7 @@ HDC prepareControlBackground(HWND control, const RECT& r) {
         const RECT o = rectRelativeTo(owner.provider, control);
         copyFrom(buffer, offeredDcOf(owner.provider), o.left + r.left, o.top + r.top, width, height);
         if (!recordIndex) recordIndex = findOwnerWindowRecord(control);
-        if (!recordIndex) return owned.release();
+        if (!recordIndex) return true;
         if (const int own = findContainerIndex(recordIndex, control)) {
             paintOwnFill(buffer, r, recordIndex, own);
         } else if (const int filling = findFillingContainer(recordIndex, control, owner.provider)) {
@@ -183,12 +180,18 @@ HDC prepareControlBackground(HWND control, const RECT& r) {
         if (!recordIndex) recordIndex = findOwnerWindowRecord(control);
         if (recordIndex > 0)
             if (const int own = findContainerIndex(recordIndex, control)) owner.containerIndex = own;
-        if (!recordIndex) return nullptr;
+        if (!recordIndex) return false;
         const RECT o = rectInRootWindow(control);
         copyFrom(buffer, composedDcOf(recordIndex), o.left + r.left, o.top + r.top, width, height);
         if (const ContainerSkinRecord* fill = container(recordIndex, owner.containerIndex); fill && fill->colour != 0)
             paintFill(buffer, r, *fill, false);
     }
+    return true;
+}
+
+HDC prepareControlBackground(HWND control, const RECT& r) {
+    BackBuffer owned(r.right - r.left, r.bottom - r.top);
+    if (!owned || !fillControlBackground(owned.dc(), control, r)) return nullptr;
     return owned.release();
 }
 

@@ -14,6 +14,10 @@ namespace pelmora {
 // the container it belongs to laid over it. 0 when the control lies in no
 // skinned window and no provider. Hand it back with releaseControlBackground.
 HDC prepareControlBackground(HWND control, const RECT& r);
+// The same background drawn into `buffer`, a DC of r's size whose pixels are
+// all 0 (transparent black), for a caller that keeps its buffer between paints.
+// False, with the buffer left as it was, where prepareControlBackground gives 0.
+bool fillControlBackground(HDC buffer, HWND control, const RECT& r);
 
 // What prepareControlBackground hands out, owned: acquired at the top of a
 // painter and given back when it goes. Empty (false) where the function gives 0.

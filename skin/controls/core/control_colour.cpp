@@ -32,20 +32,58 @@ int scrollBarSize(HWND control, LONG object, bool width) {
 
 HBRUSH ControlBrushes::replace(HWND control, GdiBitmap bitmap) {
     sweepDestroyed();
-    Pair fresh;
-    if (bitmap) fresh.brush.reset(::CreatePatternBrush(bitmap.get()));
-    fresh.bitmap = std::move(bitmap);
-    // The old pair goes only now, after the new brush exists, so the two can
-    // never share a handle value.
-    pairs_.erase(control);
-    if (!fresh.brush) {
+    return install(control, pairs_[control], std::move(bitmap));
+}
+
+HBRUSH ControlBrushes::install(HWND control, Pair& pair, GdiBitmap bitmap) {
+    GdiBrush brush;
+    if (bitmap) brush.reset(::CreatePatternBrush(bitmap.get()));
+    // The old brush and bitmap go only now, after the new brush exists, so the
+    // two can never share a handle value.
+    pair.brush = std::move(brush);
+    pair.bitmap = std::move(bitmap);
+    if (!pair.brush) {
+        pairs_.erase(control);
         publish(control, nullptr, nullptr);
         return nullptr;
     }
-    const HBRUSH brush = fresh.brush.get();
-    publish(control, brush, fresh.bitmap.get());
-    pairs_.emplace(control, std::move(fresh));
-    return brush;
+    publish(control, pair.brush.get(), pair.bitmap.get());
+    return pair.brush.get();
+}
+
+HDC ControlBrushes::translucentArea(HWND control, Pair& pair) {
+    const RectI client = clientAreaInWindow(control);
+    const int alpha = controlSettings().backgroundAlpha;
+    FaceKey key;
+    key.add(static_cast<std::uint64_t>(alpha));
+    return pair.area.face(control, RECT{client.x, client.y, client.x + client.width, client.y + client.height}, key,
+                          [&](HDC dc) {
+                              layTranslucentWhite(dc, RectI{0, 0, client.width, client.height}, alpha);
+                          });
+}
+
+HDC ControlBrushes::translucentArea(HWND control) {
+    sweepDestroyed();
+    Pair& pair = pairs_[control];
+    HDC area = translucentArea(control, pair);
+    if (!area && !pair.brush) pairs_.erase(control);
+    return area;
+}
+
+HBRUSH ControlBrushes::answer(HWND control) {
+    sweepDestroyed();
+    Pair& pair = pairs_[control];
+    HDC area = translucentArea(control, pair);
+    if (!area) return install(control, pair, {});
+    if (pair.area.reused() && pair.brush) return pair.brush.get();
+    const RectI client = clientAreaInWindow(control);
+    GdiBitmap bitmap(::CreateCompatibleBitmap(area, client.width, client.height));
+    MemoryDc copy(::CreateCompatibleDC(area));
+    if (bitmap && copy) {
+        SelectGuard selected(copy.get(), bitmap.get());
+        if (!::BitBlt(copy.get(), 0, 0, client.width, client.height, area, 0, 0, SRCCOPY)) bitmap.reset();
+    }
+    return install(control, pair, std::move(bitmap));
 }
 
 void ControlBrushes::release(HWND control) {
@@ -74,19 +112,19 @@ RectI clientAreaInWindow(HWND control) {
                               vertical, horizontal);
 }
 
-void layWhiteOverClient(HDC background, const RectI& client, int alpha) {
+void layTranslucentWhite(HDC surface, const RectI& area, int alpha) {
     if (alpha <= 0) return;
     const Argb white = static_cast<Argb>(std::min(alpha, 255)) << 24 | 0x00FFFFFFu;
     GdipGraphics graphics;
     GdipSolidBrush brush;
-    if (!graphics.fromHdc(background) || !brush.create(white)) return;
-    graphics.fillRectangleF(brush, RectF{static_cast<float>(client.x), static_cast<float>(client.y),
-                                         static_cast<float>(client.width), static_cast<float>(client.height)});
+    if (!graphics.fromHdc(surface) || !brush.create(white)) return;
+    graphics.fillRectangleF(brush, RectF{static_cast<float>(area.x), static_cast<float>(area.y),
+                                         static_cast<float>(area.width), static_cast<float>(area.height)});
 }
 
 GdiBitmap makeTranslucentBrushBitmap(HDC background, const RectI& client, int alpha) {
     if (client.width <= 0 || client.height <= 0) return {};
-    layWhiteOverClient(background, client, alpha);
+    layTranslucentWhite(background, client, alpha);
     GdiBitmap bitmap(::CreateCompatibleBitmap(background, client.width, client.height));
     MemoryDc copy(::CreateCompatibleDC(background));
     if (!bitmap || !copy) return {};

@@ -10,12 +10,14 @@
 
 #include "base/unique_resource.h"
 #include "gfx/gdip_types.h"
+#include "skin/controls/core/cached_face.h"
 
 namespace pelmora {
 
 // The brushes handed out for the controls of one skinned window, and the
-// bitmaps they are made from. A control's pair is replaced at every answer and
-// released when the control is destroyed or, at the latest, with its window.
+// bitmaps they are made from. A control's pair is replaced at an answer that
+// finds a new picture under the control (else the pair it has is the answer)
+// and released when the control is destroyed or, at the latest, with its window.
 // The handles are published in "Kj_dxjb" and "Kj_wtjb" for other painters to
 // read; only this object deletes them.
 class ControlBrushes {
@@ -29,6 +31,16 @@ public:
     // when no brush can be made). Pairs of controls that no longer exist are
     // freed on the way.
     HBRUSH replace(HWND control, GdiBitmap bitmap);
+    // The brush of the control's translucent text area: the one it has while
+    // the picture under its client area and the background alpha are those it
+    // was made from, else a new one (replace). Null, with the pair freed, when
+    // the control lies on no picture.
+    HBRUSH answer(HWND control);
+    // The control's translucent text area (the picture under its client area
+    // with white of the background alpha laid over it) in a DC of the client's
+    // size, kept with the control's pair and valid until the next call. Null
+    // when the control lies on no picture.
+    HDC translucentArea(HWND control);
     // Frees the control's pair and clears the published handles.
     void release(HWND control);
     bool holds(HWND control) const { return pairs_.count(control) != 0; }
@@ -38,7 +50,10 @@ private:
     struct Pair {
         GdiBitmap bitmap;
         GdiBrush brush;
+        CachedFace area;  // what bitmap was copied from
     };
+    HDC translucentArea(HWND control, Pair& pair);
+    HBRUSH install(HWND control, Pair& pair, GdiBitmap bitmap);
     void sweepDestroyed();
 
     std::map<HWND, Pair> pairs_;
@@ -53,10 +68,11 @@ RectI clientAreaInWindow(SizeI window, SizeI client, int verticalScrollWidth, in
 // The same for a control, with its own sizes and scroll bars.
 RectI clientAreaInWindow(HWND control);
 
-// White of `alpha` over the client part of `background` (a surface of the
-// window's size holding what lies behind the control), drawn through GDI+ so
-// that it blends with the picture as the frames' fills do.
-void layWhiteOverClient(HDC background, const RectI& client, int alpha);
+// White of `alpha` over `area` of `surface` (typically the client part of a
+// surface of the window's size holding what lies behind the control), drawn
+// through GDI+ so that it blends with the picture as the frames' fills do;
+// nothing for alpha 0.
+void layTranslucentWhite(HDC surface, const RectI& area, int alpha);
 
 // The client part, with that white laid over it, as a new bitmap of the
 // client's size: what the pattern brush of a translucent background is made

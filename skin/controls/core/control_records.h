@@ -12,6 +12,7 @@
 
 #include "base/tooltip.h"
 #include "base/win32_util.h"
+#include "skin/controls/core/cached_face.h"
 
 namespace pelmora {
 
@@ -57,6 +58,7 @@ struct ButtonSkinRecord {
     bool focused = false;      // between WM_SETFOCUS and WM_KILLFOCUS
     Tooltip tooltip;           // image buttons: their text, shown under the pointer
     ControlFont font;
+    CachedFace face;
 };
 
 struct EditSkinRecord {
@@ -64,12 +66,14 @@ struct EditSkinRecord {
     WNDPROC previousProc = nullptr;
     bool focused = false;
     bool mouseDown = false;
+    CachedFace face;  // the border over the picture, whole window size
 };
 
 struct ComboBoxSkinRecord {
     HWND window = nullptr;
     WNDPROC previousProc = nullptr;
     bool focused = false;
+    mutable CachedFace face;  // a cache: painting a const record still keeps what it drew
 };
 
 struct ListSkinRecord {
@@ -85,12 +89,14 @@ struct TrackBarSkinRecord {
     TickPlacement tickPlacement = TickPlacement::TopOrLeft;
     bool hot = false;
     bool selectionRange = false;
+    mutable CachedFace face;  // a cache: painting a const record still keeps what it drew
 };
 
 struct ProgressSkinRecord {
     HWND window = nullptr;
     WNDPROC previousProc = nullptr;
     bool vertical = false;
+    mutable CachedFace face;  // a cache: painting a const record still keeps what it drew
 };
 
 struct UpDownSkinRecord {
@@ -101,6 +107,7 @@ struct UpDownSkinRecord {
     bool pressed = false;
     bool horizontal = false;
     LPARAM lastPoint = 0;
+    mutable CachedFace face;  // a cache: painting a const record still keeps what it drew
 };
 
 struct ListViewSkinRecord {

@@ -5,6 +5,7 @@
 #include "gfx/gdip_graphics.h"
 #include "skin/controls/core/control_background.h"
 #include "skin/controls/core/control_colour.h"
+#include "skin/controls/core/control_settings.h"
 
 namespace pelmora {
 namespace {
@@ -20,6 +21,31 @@ bool drawOnBackground(const ControlBackground& background, SizeI size, const Con
     return true;
 }
 
+// The control's face through `kept`, for `key` with the settings every painter reads.
+HDC keptFace(HWND control, SizeI size, CachedFace& kept, FaceKey& key, const ControlDrawing& draw) {
+    const ControlSettings& settings = controlSettings();
+    key.add(settings.accentColour)
+        .add(settings.translucentBackgrounds)
+        .add(static_cast<std::uint64_t>(settings.backgroundAlpha))
+        .add(settings.trackBarFrameEnabled);
+    return kept.face(control, RECT{0, 0, size.width, size.height}, key, [&](HDC dc) {
+        GdipGraphics graphics;
+        if (!graphics.fromHdc(dc)) return;
+        draw(graphics, size);
+        graphics.flush(Gdiplus::FlushIntentionSync);
+    });
+}
+
+// The finished surface onto the screen (or the client DC), as paintControlWindow puts it.
+bool copyToTarget(HWND control, ControlTarget target, SizeI size, HDC surface) {
+    if (target.clientDc) {
+        const RectI client = clientAreaInWindow(control);
+        return ::BitBlt(target.clientDc, -client.x, -client.y, size.width, size.height, surface, 0, 0, SRCCOPY) != 0;
+    }
+    const NonClientDc screen(control);
+    return ::BitBlt(screen.get(), 0, 0, size.width, size.height, surface, 0, 0, SRCCOPY) != 0;
+}
+
 }  // namespace
 
 SizeI windowSizeOf(HWND control) {
@@ -33,13 +59,14 @@ bool paintControlWindow(HWND control, ControlTarget target, const ControlDrawing
     if (size.width <= 0 || size.height <= 0) return false;
     const ControlBackground background(control, RECT{0, 0, size.width, size.height});
     if (!drawOnBackground(background, size, draw)) return false;
-    if (target.clientDc) {
-        const RectI client = clientAreaInWindow(control);
-        return ::BitBlt(target.clientDc, -client.x, -client.y, size.width, size.height, background.dc(), 0, 0,
-                        SRCCOPY) != 0;
-    }
-    const NonClientDc screen(control);
-    return ::BitBlt(screen.get(), 0, 0, size.width, size.height, background.dc(), 0, 0, SRCCOPY) != 0;
+    return copyToTarget(control, target, size, background.dc());
+}
+
+bool paintControlWindow(HWND control, ControlTarget target, CachedFace& kept, FaceKey key, const ControlDrawing& draw) {
+    const SizeI size = windowSizeOf(control);
+    if (size.width <= 0 || size.height <= 0) return false;
+    const HDC face = keptFace(control, size, kept, key, draw);
+    return face && copyToTarget(control, target, size, face);
 }
 
 bool paintControlWindowKeyed(HWND control, COLORREF key, const ControlDrawing& draw) {
@@ -50,6 +77,16 @@ bool paintControlWindowKeyed(HWND control, COLORREF key, const ControlDrawing& d
     const NonClientDc screen(control);
     return ::TransparentBlt(screen.get(), 0, 0, size.width, size.height, background.dc(), 0, 0, size.width, size.height,
                             key) != 0;
+}
+
+bool paintControlWindowKeyed(HWND control, COLORREF key, CachedFace& kept, FaceKey faceKey,
+                             const ControlDrawing& draw) {
+    const SizeI size = windowSizeOf(control);
+    if (size.width <= 0 || size.height <= 0) return false;
+    const HDC face = keptFace(control, size, kept, faceKey, draw);
+    if (!face) return false;
+    const NonClientDc screen(control);
+    return ::TransparentBlt(screen.get(), 0, 0, size.width, size.height, face, 0, 0, size.width, size.height, key) != 0;
 }
 
 std::vector<RECT> scrollBarRects(HWND control) {

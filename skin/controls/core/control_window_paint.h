@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "gfx/gdip_types.h"
+#include "skin/controls/core/cached_face.h"
 
 namespace pelmora {
 
@@ -29,9 +30,15 @@ struct ControlTarget {
 // drawn then.
 bool paintControlWindow(HWND control, ControlTarget target, const ControlDrawing& draw);
 
+// The same through the control's kept face: `key` names everything `draw`
+// reads besides the size, the picture under the control and the control
+// settings (those are added here), so a repaint of an unchanged control is a copy.
+bool paintControlWindow(HWND control, ControlTarget target, CachedFace& kept, FaceKey key, const ControlDrawing& draw);
+
 // The same, copied through the window DC with TransparentBlt so that every
 // pixel of `key` leaves the screen as it is.
 bool paintControlWindowKeyed(HWND control, COLORREF key, const ControlDrawing& draw);
+bool paintControlWindowKeyed(HWND control, COLORREF key, CachedFace& kept, FaceKey faceKey, const ControlDrawing& draw);
 
 // The control's window size.
 SizeI windowSizeOf(HWND control);

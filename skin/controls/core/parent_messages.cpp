@@ -23,7 +23,7 @@ HBRUSH nullBrush() {
 LRESULT answerControlColour(HWND control, HDC dc) {
     setUpText(control, dc);
     ControlBrushes* brushes = controlBrushesOf(control);
-    HBRUSH brush = brushes ? brushes->replace(control, makeTranslucentBrushBitmap(control)) : nullptr;
+    HBRUSH brush = brushes ? brushes->answer(control) : nullptr;
     return reinterpret_cast<LRESULT>(brush ? brush : nullBrush());
 }
 

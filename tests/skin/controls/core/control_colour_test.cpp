@@ -130,8 +130,16 @@ TEST_F(ControlColourTest, AnswerSetsTextAndKeepsOneBrushPerControl) {
     const auto firstBitmap = reinterpret_cast<HGDIOBJ>(propValue(control, kPropBackgroundBitmap));
     EXPECT_TRUE(isLive(firstBitmap));
 
+    // Over the same picture the pair is the answer again.
+    EXPECT_EQ(reinterpret_cast<HBRUSH>(answerControlColour(control, dc.get())), first);
+    EXPECT_TRUE(isLive(firstBitmap));
+
+    // A new picture under the control: a new pair, the previous one freed.
+    const RECT under{20, 30, 140, 90};
+    ::FillRect(record().image.composed.dc(), &under, static_cast<HBRUSH>(::GetStockObject(BLACK_BRUSH)));
     const auto second = reinterpret_cast<HBRUSH>(answerControlColour(control, dc.get()));
     EXPECT_TRUE(isLive(second));
+    EXPECT_NE(second, first);
     EXPECT_FALSE(isLive(first)) << "the previous brush is freed";
     EXPECT_FALSE(isLive(firstBitmap)) << "and its bitmap";
     EXPECT_EQ(record().controlBrushes.size(), 1u);

@@ -101,7 +101,7 @@ TEST_F(ParentMessagesTest, ControlColoursFollowTheControlsClass) {
     for (const Case& c : cases) EXPECT_EQ(kindOf(colour(c.message, c.control)), Answer::None) << c.what;
 }
 
-TEST_F(ParentMessagesTest, EachAnswerReplacesTheBrushAndBitmapBefore) {
+TEST_F(ParentMessagesTest, AnAnswerOverANewLookReplacesTheBrushAndBitmapBefore) {
     HWND label = test::createChild(host_, L"Static", 0, 0, 0, 80, 16);
     HWND push = test::createChild(host_, L"BUTTON", BS_PUSHBUTTON, 0, 70, 80, 24);
     ::SetPropW(label, kPropTextColour, reinterpret_cast<HANDLE>(0x000000FF));
@@ -114,6 +114,12 @@ TEST_F(ParentMessagesTest, EachAnswerReplacesTheBrushAndBitmapBefore) {
     EXPECT_EQ(::GetTextColor(dc.get()), 0x000000FFu);
     EXPECT_EQ(::GetBkMode(dc.get()), TRANSPARENT);
 
+    // The same look again: the pair is kept and is the answer.
+    EXPECT_EQ(*answerForParent(WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc.get()), reinterpret_cast<LPARAM>(label)),
+              first);
+    EXPECT_EQ(::GetObjectType(firstBitmap), static_cast<DWORD>(OBJ_BITMAP));
+
+    controlSettings().backgroundAlpha = 90;  // a new look: more white over the picture
     answerForParent(WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc.get()), reinterpret_cast<LPARAM>(label));
     EXPECT_EQ(::GetObjectType(reinterpret_cast<HGDIOBJ>(first)), 0u) << "the first brush was kept";
     EXPECT_EQ(::GetObjectType(firstBitmap), 0u) << "the first bitmap was kept";
