@@ -170,6 +170,7 @@ std::wstring Installation::fileInUse() {
     for (const PlannedPath& p : plan_)
         if (p.path != plannedArchive) replaced.push_back(p);
     std::wstring busy = firstFileInUse(replaced);
+    if (busy.empty()) busy = fileLeftFromEarlierInUse();
     log_.write(busy.empty() ? std::wstring(L"files in use: none") : L"file in use by another program: " + busy);
     return busy;
 }
