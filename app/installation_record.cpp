@@ -70,7 +70,7 @@ record::InstallRecord Installation::recordOfPlan(bool shortcutMade) const {
     }
     // Parents before what they hold: the uninstaller walks the list backwards.
     std::sort(r.folders.begin(), r.folders.end());
-    for (const char* key : {"uninstallCaption", "uninstallAsk", "uninstall", "cancel", "uninstallDone",
+    for (const char* key : {"uninstallCaption", "uninstallAsk", "uninstall", "cancel", "uninstalling", "uninstallDone",
                             "uninstallFolderKept", "uninstallFileInUse", "uninstallIncomplete", "errorCaption"})
         r.texts[key] = package.windowText(key);
     return r;
