@@ -125,7 +125,7 @@ FolderCheck Installation::checkFolder() {
         return check;
     }
 
-    check.needed = spaceNeeded(plan_);
+    check.needed = spaceNeeded(plan_, ownPackage().imageSize());
     const std::optional<std::uint64_t> free = freeSpaceOf(installDir_);
     if (!free) {
         // Not a reason to stop: writing the archive says whether the folder takes anything.
