@@ -17,8 +17,8 @@ std::uint64_t tenths(std::uint64_t bytes, std::uint64_t unit, Rounding rounding)
 
 }  // namespace
 
-std::uint64_t spaceNeeded(const std::vector<PlannedPath>& plan) {
-    std::uint64_t total = kSpaceMargin;
+std::uint64_t spaceNeeded(const std::vector<PlannedPath>& plan, std::uint64_t uninstallerBytes) {
+    std::uint64_t total = kSpaceMargin + roundedUp(uninstallerBytes, kClusterBytes);
     for (const PlannedPath& p : plan) {
         if (!p.folder) total += roundedUp(p.size, kClusterBytes);
     }

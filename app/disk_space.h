@@ -20,10 +20,14 @@ inline constexpr std::uint64_t kClusterBytes = 4096;
 inline constexpr std::uint64_t kSpaceMargin = 1024 * 1024;
 
 // Space an installation takes at its fullest, while the archive and every
-// file unpacked from it exist together: each planned file rounded up to
-// whole clusters, plus the margin. Files the folder already holds (an earlier
-// installation) are counted as new, so the need is never underrated.
-std::uint64_t spaceNeeded(const std::vector<PlannedPath>& plan);
+// file unpacked from it exist together, and then the uninstaller written
+// beside them (`uninstallerBytes`; the archive may be gone by then, but a
+// full drive must not stop an installation that has already unpacked
+// everything): each file rounded up to whole clusters, plus the margin, which
+// also holds the install record. Files the folder already holds (an earlier
+// installation, its uninstaller) are counted as new, so the need is never
+// underrated.
+std::uint64_t spaceNeeded(const std::vector<PlannedPath>& plan, std::uint64_t uninstallerBytes);
 
 // Whether `needed` bytes fit. Unknown free space counts as enough: the
 // writing that follows reports a folder that cannot be written to.

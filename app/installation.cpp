@@ -125,7 +125,7 @@ FolderCheck Installation::checkFolder() {
         return check;
     }
 
-    check.needed = spaceNeeded(plan_);
+    check.needed = spaceNeeded(plan_, ownPackage().imageSize());
     const std::optional<std::uint64_t> free = freeSpaceOf(installDir_);
     if (!free) {
         // Not a reason to stop: writing the archive says whether the folder takes anything.
@@ -170,6 +170,7 @@ std::wstring Installation::fileInUse() {
     for (const PlannedPath& p : plan_)
         if (p.path != plannedArchive) replaced.push_back(p);
     std::wstring busy = firstFileInUse(replaced);
+    if (busy.empty()) busy = fileLeftFromEarlierInUse();
     log_.write(busy.empty() ? std::wstring(L"files in use: none") : L"file in use by another program: " + busy);
     return busy;
 }

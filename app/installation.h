@@ -58,6 +58,8 @@ public:
     // The first file the installation would replace that a running program
     // holds open; empty when there is none. Worth asking again once the
     // program has been closed.
+    // A file the installation would remove (one an earlier version here has
+    // and this one no longer has) counts as well.
     std::wstring fileInUse();
 
     // Creates the product folder (an existing one is fine) and writes the
@@ -99,7 +101,9 @@ private:
     // A path below the product folder made relative to it; empty otherwise.
     std::wstring relativeToProduct(const std::wstring& path) const;
     record::InstallRecord recordOfPlan(bool shortcutMade) const;
-    void removeLeftFromEarlier(const record::InstallRecord& earlier, const record::InstallRecord& now);
+    std::vector<std::wstring> filesLeftFromEarlier() const;
+    std::wstring fileLeftFromEarlierInUse() const;
+    void removeLeftFromEarlier(const record::InstallRecord& earlier, record::InstallRecord* now);
     void logExtractedEntry(const std::wstring& name);
     bool folderTakesFiles();
 

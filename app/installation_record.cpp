@@ -70,38 +70,72 @@ record::InstallRecord Installation::recordOfPlan(bool shortcutMade) const {
     }
     // Parents before what they hold: the uninstaller walks the list backwards.
     std::sort(r.folders.begin(), r.folders.end());
-    for (const char* key : {"uninstallCaption", "uninstallAsk", "uninstall", "cancel", "uninstallDone",
+    for (const char* key : {"uninstallCaption", "uninstallAsk", "uninstall", "cancel", "uninstalling", "uninstallDone",
                             "uninstallFolderKept", "uninstallFileInUse", "uninstallIncomplete", "errorCaption"})
         r.texts[key] = package.windowText(key);
     return r;
 }
 
+// Files an earlier recorded installation here listed that this one does not
+// install again: what finishing will remove. Never a file reached through a
+// link.
+std::vector<std::wstring> Installation::filesLeftFromEarlier() const {
+    std::vector<std::wstring> left;
+    record::InstallRecord earlier;
+    const std::wstring folder = productFolder();
+    if (readRecordFile(folder, &earlier) != RecordFileState::Ok) return left;
+    for (const record::RecordedFile& f : earlier.files) {
+        const std::wstring path = folder + L"\\" + f.path;
+        const std::size_t cut = f.path.find_last_of(L'\\');
+        if (cut != std::wstring::npos && !firstLinkBelow(folder, f.path.substr(0, cut)).empty()) continue;
+        if (!writes(path)) left.push_back(path);
+    }
+    return left;
+}
+
+std::wstring Installation::fileLeftFromEarlierInUse() const {
+    for (const std::wstring& path : filesLeftFromEarlier())
+        if (!isLink(path) && pelmora::fileInUse(path)) return path;
+    return {};
+}
+
 // What an earlier installation listed that this one does not install again:
 // its files go, then its folders that are empty afterwards. Nothing is
 // followed through a link; a link where a recorded file or folder was is
-// removed itself.
-void Installation::removeLeftFromEarlier(const record::InstallRecord& earlier, const record::InstallRecord& now) {
+// removed itself. A file that cannot go all the same (taken by a program
+// after the check before installing) stays in the new record, and so do the
+// earlier folders still there: the record lists what is there, so that the
+// uninstaller takes it away later.
+void Installation::removeLeftFromEarlier(const record::InstallRecord& earlier, record::InstallRecord* now) {
     std::set<std::wstring> kept;
-    for (const record::RecordedFile& f : now.files) kept.insert(upper(f.path));
-    for (const std::wstring& folder : now.folders) kept.insert(upper(folder));
+    for (const record::RecordedFile& f : now->files) kept.insert(upper(f.path));
+    for (const std::wstring& folder : now->folders) kept.insert(upper(folder));
     const std::wstring folder = productFolder();
+    const auto viaLink = [&](const std::wstring& relative) {
+        const std::size_t cut = relative.find_last_of(L'\\');
+        return cut != std::wstring::npos && !firstLinkBelow(folder, relative.substr(0, cut)).empty();
+    };
     for (const record::RecordedFile& f : earlier.files) {
-        if (kept.count(upper(f.path))) continue;
-        const std::size_t cut = f.path.find_last_of(L'\\');
-        if (cut != std::wstring::npos && !firstLinkBelow(folder, f.path.substr(0, cut)).empty()) continue;
+        if (kept.count(upper(f.path)) || viaLink(f.path)) continue;
         const std::wstring path = folder + L"\\" + f.path;
         if (removeFile(path)) {
             log_.write(L"removed " + path + L" (not in this version)");
-        } else {
-            log_.writeFailure(L"cannot remove " + path, ::GetLastError());
+            continue;
         }
+        log_.writeFailure(L"cannot remove " + path + L", it stays in the record", ::GetLastError());
+        now->files.push_back(f);
     }
     for (auto it = earlier.folders.rbegin(); it != earlier.folders.rend(); ++it) {
-        if (kept.count(upper(*it))) continue;
+        if (kept.count(upper(*it)) || viaLink(*it)) continue;
         const std::wstring path = folder + L"\\" + *it;
         if (::GetFileAttributesW(path.c_str()) == INVALID_FILE_ATTRIBUTES) continue;
-        if (removeEmptyFolder(path)) log_.write(L"removed folder " + path + L" (not in this version)");
+        if (removeEmptyFolder(path) && ::GetFileAttributesW(path.c_str()) == INVALID_FILE_ATTRIBUTES) {
+            log_.write(L"removed folder " + path + L" (not in this version)");
+        } else {
+            now->folders.push_back(*it);
+        }
     }
+    std::sort(now->folders.begin(), now->folders.end());
 }
 
 bool Installation::recordInstallation(bool shortcutMade) {
@@ -116,11 +150,11 @@ bool Installation::recordInstallation(bool shortcutMade) {
         log_.writeFailure(L"cannot write uninstaller " + uninstaller, ::GetLastError());
         complete = false;
     }
-    const record::InstallRecord now = recordOfPlan(shortcutMade);
+    record::InstallRecord now = recordOfPlan(shortcutMade);
     record::InstallRecord earlier;
     if (readRecordFile(folder, &earlier) == RecordFileState::Ok) {
         log_.write(L"an earlier installation is recorded: version " + earlier.version);
-        removeLeftFromEarlier(earlier, now);
+        removeLeftFromEarlier(earlier, &now);
     }
     if (now.entry) {
         UninstallEntry entry;

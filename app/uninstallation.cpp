@@ -83,36 +83,45 @@ std::wstring Uninstallation::fileInUse() const {
     return {};
 }
 
-UninstallOutcome Uninstallation::remove() {
+// False when the file is still there: not when a link is left in its place
+// rather than followed (nothing of the product's is left then).
+bool Uninstallation::removeRecordedFile(const record::RecordedFile& f, const std::wstring& finalFolder) {
+    const std::wstring path = folder_ + L"\\" + f.path;
+    if (viaLink(f.path)) {
+        log_.write(L"not followed through a link: " + path);
+        return true;
+    }
+    // A file that leads out of the folder is a link planted since.
+    const std::wstring target = finalPathOfPath(path, 0);
+    const bool link = isLink(path) || (!target.empty() && !liesInside(finalFolder, target));
+    if (link) {
+        if (removeLink(path, finalFolder)) {
+            log_.write(L"removed the link " + path + L" (not what it points to)");
+        } else {
+            log_.write(L"link kept, it cannot be removed without following it: " + path);
+        }
+        return true;
+    }
+    if (removeFile(path)) {
+        log_.write(L"removed " + path);
+        return true;
+    }
+    log_.writeFailure(L"cannot remove " + path, ::GetLastError());
+    return false;
+}
+
+UninstallOutcome Uninstallation::remove(const std::function<void()>& fileDone) {
     UninstallOutcome outcome;
     record::InstallRecord left = record_;
     left.files.clear();
     left.folders.clear();
     const std::wstring finalFolder = finalPathOfPath(folder_, 0);
     for (const record::RecordedFile& f : record_.files) {
-        const std::wstring path = folder_ + L"\\" + f.path;
-        if (viaLink(f.path)) {
-            log_.write(L"not followed through a link: " + path);
-            continue;
+        if (!removeRecordedFile(f, finalFolder)) {
+            outcome.stayed.push_back(folder_ + L"\\" + f.path);
+            left.files.push_back(f);
         }
-        // A file that leads out of the folder is a link planted since.
-        const std::wstring target = finalPathOfPath(path, 0);
-        const bool link = isLink(path) || (!target.empty() && !liesInside(finalFolder, target));
-        if (link) {
-            if (removeLink(path, finalFolder)) {
-                log_.write(L"removed the link " + path + L" (not what it points to)");
-            } else {
-                log_.write(L"link kept, it cannot be removed without following it: " + path);
-            }
-            continue;
-        }
-        if (removeFile(path)) {
-            log_.write(L"removed " + path);
-            continue;
-        }
-        log_.writeFailure(L"cannot remove " + path, ::GetLastError());
-        outcome.stayed.push_back(path);
-        left.files.push_back(f);
+        if (fileDone) fileDone();
     }
     // Deepest first: the record lists parents before what they hold.
     for (auto it = record_.folders.rbegin(); it != record_.folders.rend(); ++it) {

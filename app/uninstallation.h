@@ -12,6 +12,8 @@
 // that still holds something.
 #pragma once
 
+#include <functional>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -42,10 +44,12 @@ public:
     // the shortcut, the entry (when it still names this folder) and the
     // record. When a file stays, the entry stays too and the record is
     // rewritten to list what is still there, so that a later run can finish.
-    UninstallOutcome remove();
+    // `fileDone` runs after each recorded file, removed or not.
+    UninstallOutcome remove(const std::function<void()>& fileDone = {});
 
 private:
     bool viaLink(const std::wstring& relative) const;
+    bool removeRecordedFile(const record::RecordedFile& f, const std::wstring& finalFolder);
     void removeShortcut();
     void removeEntry();
 

@@ -9,6 +9,7 @@
 #include "app/installer_messages.h"
 #include "app/package_contents.h"
 #include "app/self_removal.h"
+#include "app/uninstall_progress.h"
 #include "app/uninstallation.h"
 #include "base/text.h"
 #include "pelmora/skin.h"
@@ -98,6 +99,25 @@ std::wstring joined(const std::vector<std::wstring>& paths) {
     return text;
 }
 
+// In the window, the removal under a progress display that closes before
+// the last box; with /S, nothing shown.
+UninstallOutcome removeShowingProgress(Uninstallation& uninstallation, const Boxes& boxes, bool silent,
+                                       InstallLog& log) {
+    if (silent) return uninstallation.remove();
+    const record::InstallRecord& record = uninstallation.record();
+    const int files = static_cast<int>(record.files.size());
+    UninstallProgress progress(boxes.caption(), fillIn(boxes.text("uninstalling"), L"{product}", record.name), files);
+    if (progress.shown()) log.write(L"removal progress shown, " + std::to_wstring(files) + L" files");
+    int done = 0;
+    UninstallOutcome outcome = uninstallation.remove([&] {
+        progress.advance();
+        ++done;
+    });
+    if (progress.shown())
+        log.write(L"removal progress at " + std::to_wstring(done) + L" of " + std::to_wstring(files) + L" files");
+    return outcome;
+}
+
 }  // namespace
 
 bool runningAsUninstaller() {
@@ -168,7 +188,7 @@ void runUninstaller(const ParsedCommandLine& commandLine, InstallLog& log) {
             end(log, ExitCode::ProgramInUse);
         }
     }
-    const UninstallOutcome outcome = uninstallation.remove();
+    const UninstallOutcome outcome = removeShowingProgress(uninstallation, boxes, silent, log);
     if (!outcome.complete()) {
         if (!silent)
             boxes.show(fillIn(boxes.text("uninstallIncomplete"), L"{leftover}", joined(outcome.stayed)),

@@ -49,6 +49,7 @@ constexpr TextEntry kTexts[] = {
     {"uninstallAsk", "即将卸载 {product}\r\n安装目录：{path}", TextForm::Lines, "{product}{path}"},
     {"uninstall", "卸载", TextForm::Line, ""},
     {"cancel", "取消", TextForm::Line, ""},
+    {"uninstalling", "正在卸载 {product}", TextForm::Line, "{product}"},
     {"uninstallDone", "{product} 已卸载。", TextForm::Line, "{product}"},
     {"uninstallFolderKept", "以下目录中有不属于本软件的文件，已保留：{path}", TextForm::Line, "{path}"},
     {"uninstallFileInUse", "文件正在使用中：{file}\r\n请关闭正在使用该文件的程序后重试。", TextForm::Lines, "{file}"},

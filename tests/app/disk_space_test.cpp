@@ -10,16 +10,30 @@
 namespace pelmora {
 namespace {
 
-TEST(DiskSpaceTest, EveryFileTakesWholeClustersAndFoldersNothing) {
+// The uninstaller is one more file in the product folder: whole clusters too.
+TEST(DiskSpaceTest, EveryFileAndTheUninstallerTakeWholeClustersAndFoldersNothing) {
     const std::vector<PlannedPath> plan = {
         {L"C:\\x\\Pelmora", true, 0},   {L"C:\\x\\empty", false, 0},   {L"C:\\x\\one", false, 1},
         {L"C:\\x\\exact", false, 4096}, {L"C:\\x\\over", false, 4097}, {L"C:\\x\\dir", true, 999999},
     };
-    EXPECT_EQ(spaceNeeded(plan), kSpaceMargin + 0 + 4096 + 4096 + 8192);
-    EXPECT_EQ(spaceNeeded({}), kSpaceMargin);
+    const std::uint64_t files = 0 + 4096 + 4096 + 8192;
+    const struct {
+        std::vector<PlannedPath> plan;
+        std::uint64_t uninstaller;
+        std::uint64_t needed;
+    } cases[] = {
+        {plan, 0, kSpaceMargin + files},
+        {plan, 1, kSpaceMargin + files + 4096},
+        {plan, 4096, kSpaceMargin + files + 4096},
+        {plan, 1536001, kSpaceMargin + files + 376 * 4096},
+        {{}, 0, kSpaceMargin},
+        {{}, 4097, kSpaceMargin + 8192},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(spaceNeeded(c.plan, c.uninstaller), c.needed) << c.plan.size() << " paths, " << c.uninstaller;
 }
 
-// The payload: its archive and its unpacked files exist together.
+// The payload: its archive, its unpacked files and the uninstaller exist together.
 TEST(DiskSpaceTest, ThePayloadNeedsItsArchiveAndItsUnpackedFilesAtOnce) {
     const ByteView payload = payloadArchive();
     const std::vector<PlannedPath> plan = plannedPaths(L"C:\\Program Files", payload.data, payload.size);
@@ -30,9 +44,10 @@ TEST(DiskSpaceTest, ThePayloadNeedsItsArchiveAndItsUnpackedFilesAtOnce) {
         if (p.path != L"C:\\Program Files\\Pelmora.zip") unpacked += p.size;
     }
     ASSERT_GT(unpacked, payload.size) << "the payload is compressed";
-    const std::uint64_t needed = spaceNeeded(plan);
-    EXPECT_GE(needed, payload.size + unpacked + kSpaceMargin);
-    EXPECT_LE(needed, payload.size + unpacked + kSpaceMargin + files * kClusterBytes);
+    constexpr std::uint64_t kUninstaller = 700000;
+    const std::uint64_t needed = spaceNeeded(plan, kUninstaller);
+    EXPECT_GE(needed, payload.size + unpacked + kUninstaller + kSpaceMargin);
+    EXPECT_LE(needed, payload.size + unpacked + kUninstaller + kSpaceMargin + (files + 1) * kClusterBytes);
 }
 
 TEST(DiskSpaceTest, EnoughOnlyWhenTheWholeNeedFitsOrTheFreeSpaceIsUnknown) {

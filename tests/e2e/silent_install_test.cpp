@@ -497,12 +497,15 @@ TEST_F(SilentInstallTest, WindowReportsTooLittleSpaceAndWritesNothing) {
         << shown(text);
     EXPECT_TRUE(text.size() > 20 && text.substr(text.size() - 20) == L"。\r\n请释放磁盘空间或选择其他安装目录。")
         << shown(text);
-    // What is needed: the archive and the files unpacked from it.
+    // What is needed: the archive, the files unpacked from it and the
+    // uninstaller (the stub).
     std::map<std::wstring, std::string> files;
     collectTree(buildDir() + L"\\resources\\payload_tree", L"", &files, nullptr);
-    std::string archive;
+    std::string archive, stub;
     pelmora::testing::readFileBytes(buildDir() + L"\\resources\\payload.zip", &archive);
-    double unpacked = static_cast<double>(archive.size());
+    pelmora::testing::readFileBytes(buildDir() + L"\\app\\installer-stub.exe", &stub);
+    ASSERT_FALSE(stub.empty());
+    double unpacked = static_cast<double>(archive.size() + stub.size());
     for (const auto& [name, bytes] : files) unpacked += bytes == "/" ? 0 : bytes.size();
     EXPECT_GE(needed, unpacked / 1048576);
     EXPECT_LE(needed, unpacked / 1048576 + 2);
