@@ -13,7 +13,6 @@
 #pragma once
 
 #include <functional>
-#include <functional>
 #include <string>
 #include <vector>
 
