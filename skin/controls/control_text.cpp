@@ -1,5 +1,7 @@
 #include "skin/controls/control_text.h"
 
+#include <string>
+
 #include "gfx/drawing_helpers.h"
 #include "gfx/gdip_brush.h"
 #include "gfx/gdip_font.h"
@@ -30,6 +32,17 @@ bool makeFormat(GdipStringFormat& format, const TextLayout& layout) {
     return true;
 }
 
+// CR LF as a single LF. Both systems' GDI+ break a line at LF; Wine's draws a
+// CR as a glyph of its own (a box), and texts here break lines with CR LF as
+// the system's controls expect.
+std::wstring withPlainLineBreaks(std::wstring_view text) {
+    std::wstring plain;
+    plain.reserve(text.size());
+    for (size_t i = 0; i < text.size(); ++i)
+        if (!(text[i] == L'\r' && i + 1 < text.size() && text[i + 1] == L'\n')) plain += text[i];
+    return plain;
+}
+
 }  // namespace
 
 bool makeControlFont(GdipFont& font, const ControlFont& wanted) {
@@ -57,7 +70,7 @@ bool drawControlText(GdipGraphics& graphics, std::wstring_view text, const GdipF
     GdipStringFormat format;
     GdipSolidBrush brush;
     return makeFormat(format, layout) && brush.create(argbFromColour(colour)) &&
-           graphics.drawString(text, font, brush, box, &format);
+           graphics.drawString(withPlainLineBreaks(text), font, brush, box, &format);
 }
 
 RectF measureControlText(GdipGraphics& graphics, std::wstring_view text, const GdipFont& font) {
@@ -65,7 +78,8 @@ RectF measureControlText(GdipGraphics& graphics, std::wstring_view text, const G
     GdipStringFormat format;
     if (!makeFormat(format, TextLayout{TextAlign::Near, TextAlign::Near, false, false, true})) return {};
     RectF bounds;
-    if (!graphics.measureString(text, font, RectF{0, 0, 100000.0f, 100000.0f}, &format, bounds)) return {};
+    if (!graphics.measureString(withPlainLineBreaks(text), font, RectF{0, 0, 100000.0f, 100000.0f}, &format, bounds))
+        return {};
     return {0, 0, bounds.width, bounds.height};
 }
 

@@ -201,6 +201,17 @@ TEST(StaticTextTest, LongTextWrapsUnlessTheStyleKeepsOneLine) {
     EXPECT_LT(one.height(), 16) << "SS_LEFTNOWORDWRAP keeps one line";
 }
 
+// Message boxes and texts of the package break lines with CR LF: the CR is a
+// line break like the LF, never a glyph of its own (Wine's GDI+ would draw it
+// as a box at the end of the first line).
+TEST(StaticTextTest, CarriageReturnLineFeedBreaksTheLineAndDrawsNothingElse) {
+    Canvas lf(kLabel.width, kLabel.height, test::grey), crlf(kLabel.width, kLabel.height, test::grey);
+    paintTextStatic(lf.graphics(), label(L"安装\n目录", SS_LEFT));
+    paintTextStatic(crlf.graphics(), label(L"安装\r\n目录", SS_LEFT));
+    EXPECT_GT(inkBox(lf, isInk).height(), 20) << "two lines";
+    EXPECT_EQ(test::differingPixels(lf, crlf), 0) << "CR LF must look exactly like LF";
+}
+
 TEST(StaticTextTest, AmpersandMarksAMnemonicUnlessNoPrefix) {
     Canvas plain(kLabel.width, kLabel.height, test::grey), prefixed(kLabel.width, kLabel.height, test::grey),
         literal(kLabel.width, kLabel.height, test::grey);
