@@ -15,7 +15,7 @@ namespace {
 constexpr wchar_t kClassName[] = L"PelmoraSkinGallery";
 
 // One control of a section, placed relative to the section's top-left corner.
-struct ControlSpec {
+struct ControlEntry {
     int id;
     const wchar_t* className;
     DWORD style;  // besides WS_CHILD | WS_VISIBLE
@@ -28,7 +28,7 @@ struct ControlSpec {
 // what the skin object does to single controls (image buttons, text colours).
 struct Section {
     const wchar_t* heading;
-    std::vector<ControlSpec> controls;
+    std::vector<ControlEntry> controls;
     void (*dress)(HWND window) = nullptr;
     DWORD editExStyle = 0;  // the extended style of the section's edits
 };
@@ -361,7 +361,7 @@ void GalleryWindow::createSections(HINSTANCE instance) {
         const POINT cell = cellOrigin(i);
         createChild(window, instance, L"STATIC", SS_LEFT, section.heading,
                     {cell.x + 4, cell.y + 4, cell.x + kCellWidth, cell.y + 22}, -1, headingFont_.get());
-        for (const ControlSpec& c : section.controls) {
+        for (const ControlEntry& c : section.controls) {
             const RECT place{cell.x + c.x, cell.y + c.y, cell.x + c.x + c.width, cell.y + c.y + c.height};
             const DWORD exStyle = lstrcmpiW(c.className, L"EDIT") == 0 ? section.editExStyle : 0;
             HWND control =

@@ -26,8 +26,9 @@ bool makeLayered(HWND window, bool clickThrough) {
 }
 
 bool setRoundedWindowRegion(HWND window, int width, int height, UINT dpi) {
-    const RoundedRegionSpec spec = roundedRegionSpec(width, height, dpi);
-    GdiRegion region(::CreateRoundRectRgn(spec.left, spec.top, spec.right, spec.bottom, spec.ellipse, spec.ellipse));
+    const RoundedRegionShape shape = roundedRegionShape(width, height, dpi);
+    GdiRegion region(
+        ::CreateRoundRectRgn(shape.left, shape.top, shape.right, shape.bottom, shape.ellipse, shape.ellipse));
     if (!region || !::SetWindowRgn(window, region.get(), TRUE)) return false;
     region.release();  // the window owns it now
     return true;

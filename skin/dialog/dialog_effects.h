@@ -34,10 +34,10 @@ bool makeLayered(HWND window, bool clickThrough = false);
 
 // Parameters of the rounded region of a width x height window:
 // CreateRoundRectRgn(left, top, right, bottom, ellipse, ellipse).
-struct RoundedRegionSpec {
+struct RoundedRegionShape {
     int left, top, right, bottom, ellipse;
 };
-constexpr RoundedRegionSpec roundedRegionSpec(int width, int height, UINT dpi = kBaseDpi) {
+constexpr RoundedRegionShape roundedRegionShape(int width, int height, UINT dpi = kBaseDpi) {
     return {0, 0, width + 1, height + 1, scaled(5, dpi)};
 }
 // Gives the window that region (redrawn). The system owns the region once the
