@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "base/text.h"
+#include "base/win32_util.h"
 #include "payload/constants.h"
 #include "payload/package_texts.h"
 
@@ -165,17 +166,8 @@ const PackageContents& ownPackage() {
 
 package::BlockResult loadOwnPackage() {
     static const package::BlockResult result = [] {
-        std::wstring path(MAX_PATH, L'\0');
-        for (;;) {
-            const DWORD length = ::GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
-            if (length == 0) return package::BlockResult::Unreadable;
-            if (length < path.size()) {
-                path.resize(length);
-                break;
-            }
-            if (path.size() >= 32768) return package::BlockResult::Unreadable;  // longer than any Windows path
-            path.resize(path.size() * 2);
-        }
+        const std::wstring path = modulePath();
+        if (path.empty()) return package::BlockResult::Unreadable;
         return contentsOfThisProgram().load(path);
     }();
     return result;

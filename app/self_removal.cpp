@@ -6,6 +6,7 @@
 #include <cwchar>
 
 #include "base/unique_resource.h"
+#include "base/win32_util.h"
 
 namespace pelmora {
 namespace {
@@ -18,16 +19,6 @@ constexpr wchar_t kRemoveAfter[] = L"/REMOVE-AFTER=";
 constexpr DWORD kWaitForEndMs = 10 * 60 * 1000;
 constexpr int kDeleteAttempts = 50;
 constexpr DWORD kDeleteRetryMs = 100;
-
-std::wstring ownProgramPath() {
-    std::wstring path(MAX_PATH, L'\0');
-    for (;;) {
-        const DWORD n = ::GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
-        if (n == 0) return {};
-        if (n < path.size()) return path.substr(0, n);
-        path.resize(path.size() * 2);
-    }
-}
 
 void leaveToRestart(const std::wstring& program, bool folderToo) {
     ::MoveFileExW(program.c_str(), nullptr, MOVEFILE_DELAY_UNTIL_REBOOT);
@@ -44,7 +35,7 @@ bool removeWhenEnded(const std::wstring& program, bool folderToo) {
     const DWORD n = ::GetTempPathW(MAX_PATH + 1, temporaryFolder);
     const std::wstring copy = std::wstring(temporaryFolder, n > MAX_PATH ? 0 : n) + L"~pelmora-uninstall-" +
                               std::to_wstring(::GetCurrentProcessId()) + L".exe";
-    if (n == 0 || n > MAX_PATH || !::CopyFileW(ownProgramPath().c_str(), copy.c_str(), FALSE)) {
+    if (n == 0 || n > MAX_PATH || !::CopyFileW(modulePath().c_str(), copy.c_str(), FALSE)) {
         leaveToRestart(program, folderToo);
         return false;
     }

@@ -12,21 +12,12 @@
 #include "app/uninstall_progress.h"
 #include "app/uninstallation.h"
 #include "base/text.h"
+#include "base/win32_util.h"
 #include "pelmora/skin.h"
 #include "services/program_end.h"
 
 namespace pelmora {
 namespace {
-
-std::wstring ownProgramPath() {
-    std::wstring path(MAX_PATH, L'\0');
-    for (;;) {
-        const DWORD n = ::GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
-        if (n == 0) return {};
-        if (n < path.size()) return path.substr(0, n);
-        path.resize(path.size() * 2);
-    }
-}
 
 // The buttons of the next box the thread shows, renamed once it is built:
 // the system's own "OK" and "Cancel" say nothing about what happens.
@@ -121,7 +112,7 @@ UninstallOutcome removeShowingProgress(Uninstallation& uninstallation, const Box
 }  // namespace
 
 bool runningAsUninstaller() {
-    const std::wstring program = ownProgramPath();
+    const std::wstring program = modulePath();
     const std::wstring name = program.substr(program.find_last_of(L'\\') + 1);
     return ::CompareStringOrdinal(name.c_str(), -1, record::kUninstallerFileName, -1, TRUE) == CSTR_EQUAL &&
            loadOwnPackage() == package::BlockResult::NoBlock;
@@ -154,7 +145,7 @@ void runUninstaller(const ParsedCommandLine& commandLine, InstallLog& log) {
         end(log, ExitCode::Installed);
     }
 
-    const std::wstring program = ownProgramPath();
+    const std::wstring program = modulePath();
     const std::wstring folder = folderOf(program);
     record::InstallRecord record;
     record::RecordResult why = record::RecordResult::Ok;

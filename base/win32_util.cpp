@@ -10,6 +10,17 @@ std::wstring windowText(HWND window) {
     return text;
 }
 
+std::wstring modulePath(HMODULE module) {
+    std::wstring path(MAX_PATH, L'\0');
+    for (;;) {
+        const DWORD length = ::GetModuleFileNameW(module, path.data(), static_cast<DWORD>(path.size()));
+        if (length == 0) return {};
+        if (length < path.size()) return path.substr(0, length);
+        if (path.size() >= 32768) return {};  // longer than any Windows path
+        path.resize(path.size() * 2);
+    }
+}
+
 std::wstring windowClassName(HWND window) {
     wchar_t name[257] = {};
     const int length = ::GetClassNameW(window, name, 257);

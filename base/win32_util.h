@@ -22,6 +22,10 @@ std::wstring windowText(HWND window);
 // The window's class name (at most the 256 characters a class name can have).
 std::wstring windowClassName(HWND window);
 
+// The full path of a module's file (this program's for null), however long;
+// empty when the system cannot tell it.
+std::wstring modulePath(HMODULE module = nullptr);
+
 // True when the window's class is `name`, compared without regard to case as
 // the system compares class names.
 bool hasWindowClass(HWND window, const wchar_t* name);

@@ -7,6 +7,7 @@
 
 #include "base/file_source.h"
 #include "base/unique_resource.h"
+#include "base/win32_util.h"
 #include "payload_checksum.h"
 
 extern "C" {
@@ -42,17 +43,8 @@ bool crcFromFile(ByteView bytes, std::uint32_t* crc) {
     }
     std::uint64_t offset = 0;
     if (!imageFileOffset(module, bytes.data, bytes.size, &offset)) return false;
-    std::wstring path(MAX_PATH, L'\0');
-    for (;;) {
-        const DWORD length = ::GetModuleFileNameW(module, path.data(), static_cast<DWORD>(path.size()));
-        if (length == 0) return false;
-        if (length < path.size()) {
-            path.resize(length);
-            break;
-        }
-        if (path.size() >= 32768) return false;  // longer than any Windows path
-        path.resize(path.size() * 2);
-    }
+    const std::wstring path = modulePath(module);
+    if (path.empty()) return false;
 
     // The program's own file: whoever started it may rename or delete it
     // while it runs, and reading it must not stand in their way.
