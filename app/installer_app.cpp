@@ -1,6 +1,7 @@
 #include "app/installer_app.h"
 
 #include "app/package_contents.h"
+#include "base/dpi_scale.h"
 #include "payload/constants.h"
 #include "payload/package_texts.h"
 #include "pelmora/skin.h"
@@ -72,13 +73,20 @@ void InstallerApp::applyWindowSkin() {
     skin::setTitleStyle(hwnd, title);
     const PackageContents& package = ownPackage();
     // A package without a picture of its own gets a plain one: dark behind
-    // the white heading, light behind the black labels.
-    const std::string plain = package.background().empty()
-                                  ? plainPicturePng(500, 300, kPlainPictureSplit, 0x2B3A55, 0xECE8DC)
-                                  : std::string();
-    const std::string& picture = plain.empty() ? package.background() : plain;
+    // the white heading, light behind the black labels. On a screen above
+    // 150 % it is made at twice the size too, so the edge between the
+    // colours stays sharp (not on others: start-up would pay for a picture
+    // that is never shown; a window moved there later scales the small one).
+    const bool plain = package.background().empty();
+    const std::string picture =
+        plain ? plainPicturePng(500, 300, kPlainPictureSplit, 0x2B3A55, 0xECE8DC) : package.background();
+    const std::string picture2x = !plain ? package.background2x()
+                                  : usesDoublePicture(windowDpi(hwnd))
+                                      ? plainPicturePng(1000, 600, 2 * kPlainPictureSplit, 0x2B3A55, 0xECE8DC)
+                                      : std::string();
     skin::Theme theme;
     theme.imageBytes.assign(picture.begin(), picture.end());
+    theme.imageBytes2x.assign(picture2x.begin(), picture2x.end());
     theme.mode = skin::BackgroundMode::TopLeft;
     skin::setSkinTheme(theme);
     const std::string_view icon = iconImage(package.icon(), ::GetSystemMetrics(SM_CXICON));

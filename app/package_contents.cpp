@@ -66,9 +66,13 @@ package::BlockResult PackageContents::load(const std::wstring& path) {
         if (!utf16FromUtf8(value, &w)) return package::BlockResult::Damaged;
         wide.emplace(key, std::move(w));
     }
-    std::string background, icon;
+    std::string background, background2x, icon;
     if ((section = block.find(package::SectionKind::Background)) &&
         !package::readSection(file, block, *section, kMaxPictureSize, &background)) {
+        return package::BlockResult::Damaged;
+    }
+    if ((section = block.find(package::SectionKind::Background2x)) &&
+        !package::readSection(file, block, *section, kMaxPictureSize, &background2x)) {
         return package::BlockResult::Damaged;
     }
     if ((section = block.find(package::SectionKind::Icon)) &&
@@ -80,6 +84,8 @@ package::BlockResult PackageContents::load(const std::wstring& path) {
     path_ = path;
     texts_ = std::move(wide);
     background_ = std::move(background);
+    // The large picture only ever stands beside the one it enlarges.
+    if (!background_.empty()) background2x_ = std::move(background2x);
     icon_ = std::move(icon);
     payloadOffset_ = block.trailer.blockOffset + section->offset;
     payloadSize_ = section->size;

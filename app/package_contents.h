@@ -69,6 +69,8 @@ public:
     std::wstring defaultFolder() const;
 
     const std::string& background() const { return background_; }  // PNG bytes; empty: none
+    // The same picture at twice the size, for screens above 150 %; empty: none.
+    const std::string& background2x() const { return background2x_; }
     const std::string& icon() const { return icon_; }              // ICO bytes; empty: none
 
     const std::wstring& path() const { return path_; }
@@ -88,7 +90,7 @@ private:
     bool loaded_ = false;
     std::wstring path_;
     std::map<std::string, std::wstring, std::less<>> texts_;
-    std::string background_, icon_;
+    std::string background_, background2x_, icon_;
     std::uint64_t payloadOffset_ = 0, payloadSize_ = 0, imageSize_ = 0;
 };
 

@@ -48,11 +48,12 @@ UINT systemDpi();
 // system DPI.
 UINT windowDpi(HWND window);
 
-// The 1x, 1.5x or 2x set of pictures for a DPI: 1.5x from 132 DPI (137.5 %)
-// up, 2x from 168 DPI (175 %) up, so each is drawn at most a third smaller.
-enum class PictureScale { One, OneAndHalf, Two };
-constexpr PictureScale pictureScaleFor(UINT dpi) {
-    return dpi >= 168 ? PictureScale::Two : dpi >= 132 ? PictureScale::OneAndHalf : PictureScale::One;
+// Whether a window picture given at twice the size as well is drawn from
+// that one: above 150 % (144 DPI). Up to 150 % the picture is enlarged at
+// most by half; above, the large one is at most reduced (at 175 %) or drawn
+// pixel for pixel (at 200 %).
+constexpr bool usesDoublePicture(UINT dpi) {
+    return dpi > 144;
 }
 
 }  // namespace pelmora

@@ -195,7 +195,8 @@ BlockResult readBlock(zip::ByteSource& file, Block* block) {
     const std::uint32_t count = readU32(d);
     if (tr.directorySize != 4 + count * kDirectoryEntrySize) return BlockResult::Damaged;
     block->sections.clear();
-    bool seen[5] = {};
+    constexpr std::uint32_t kLastKnownKind = static_cast<std::uint32_t>(SectionKind::Background2x);
+    bool seen[kLastKnownKind + 1] = {};
     for (std::uint32_t i = 0; i < count; ++i) {
         const std::uint8_t* e = d + 4 + i * kDirectoryEntrySize;
         Section s;
@@ -204,7 +205,7 @@ BlockResult readBlock(zip::ByteSource& file, Block* block) {
         s.size = readU64(e + 16);
         if (s.offset > tr.directoryOffset || s.size > tr.directoryOffset - s.offset) return BlockResult::Damaged;
         const std::uint32_t kind = readU32(e);
-        if (kind < 1 || kind > 4) continue;  // a later format's addition
+        if (kind < 1 || kind > kLastKnownKind) continue;  // a later format's addition
         if (seen[kind]) return BlockResult::Damaged;
         seen[kind] = true;
         block->sections.push_back(s);

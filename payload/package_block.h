@@ -30,6 +30,7 @@ enum class SectionKind : std::uint32_t {
     Texts = 2,       // the text table (see encodeTexts)
     Background = 3,  // PNG, 500 x 300
     Icon = 4,        // ICO file
+    Background2x = 5,  // PNG, 1000 x 600: the same picture for screens above 150 %
 };
 
 struct Section {

@@ -55,6 +55,8 @@ void setSkinTheme(const Theme& theme) {
     pelmora::SkinTheme internal;
     internal.imageFile = theme.imageFile;
     internal.imageBytes = theme.imageBytes;
+    internal.imageFile2x = theme.imageFile2x;
+    internal.imageBytes2x = theme.imageBytes2x;
     internal.colour = theme.colour;
     if (theme.accent)
         internal.accent = theme.accent->followsTheme ? kAccentFromTheme : static_cast<int>(theme.accent->value);

@@ -68,6 +68,7 @@ void SkinEngine::setSkinTheme(const SkinTheme& theme) {
         // Only the accent changes unless a plain colour is given.
         if (!theme.colour) return;
         settings.themeBackground.clear();
+        settings.themeBackground2x.clear();
         settings.themeColour = *theme.colour;
         if (accent == kAccentFromTheme) controls.accentColour = settings.themeColour;
     } else {
@@ -83,6 +84,12 @@ void SkinEngine::setSkinTheme(const SkinTheme& theme) {
         settings.themeBackground = faded      ? processedBackground(image, fadeColour, mode)
                                    : fromFile ? reencodeAsPng(image)
                                               : image;
+        const bool fromFile2x = !theme.imageFile2x.empty();
+        const ByteBuffer image2x = fromFile2x ? readWholeFile(theme.imageFile2x) : theme.imageBytes2x;
+        settings.themeBackground2x = image2x.empty() ? ByteBuffer()
+                                     : faded         ? processedBackground(image2x, fadeColour, mode)
+                                     : fromFile2x    ? reencodeAsPng(image2x)
+                                                     : image2x;
     }
     repaintSkinnedWindows();
 }

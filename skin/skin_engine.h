@@ -44,6 +44,10 @@ struct SkinTheme {
     std::optional<COLORREF> colour;
     std::optional<int> accent;  // a COLORREF, or kAccentFromTheme
     std::optional<int> mode;    // BackgroundMode; 4 when omitted
+    // The same picture at twice the size, drawn instead above 150 % (file
+    // read when not empty, else the bytes; neither: the one picture scaled).
+    std::wstring imageFile2x;
+    ByteBuffer imageBytes2x;
 };
 
 // The skin object: its public surface is the operations the program drives

@@ -5,6 +5,8 @@
                   A night-blue sky with a soft aurora and a few stars above,
                   calm and dark where the white title and information line sit,
                   and a pale panel at the bottom where the black labels sit.
+  background-2x.png  the same picture drawn at 1000 x 600 (not scaled up), for
+                  screens above 150 %; pHYs says 192 DPI.
   icon.png        128 x 128, 8-bit RGBA, with sRGB, gAMA and pHYs.
   window.ico      icon.png as it is, inside an icon file (the window icon).
   app.ico         the same mark as a 64 x 64, 32-bit icon (the program icon).
@@ -31,7 +33,12 @@ def mix(c1, c2, t):
     return tuple(lerp(x, y, t) for x, y in zip(c1, c2))
 
 
-def background_rows():
+def background_rows(scale=1):
+    """The picture at `scale` times 500 x 300. Every shape is placed in the
+    500 x 300 picture's units and sampled at the pixel centres of the larger
+    one, so scale 1 is the picture exactly and scale 2 the same picture drawn
+    twice as finely; the panel's edge and its white line stay on whole
+    500 x 300 rows."""
     rng = random.Random(20211230)
     stars = []
     for _ in range(70):
@@ -42,23 +49,30 @@ def background_rows():
         stars.append((x, y, rng.uniform(0.35, 1.0), rng.uniform(0.6, 1.4)))
     top, mid, low = (12, 20, 44), (24, 44, 82), (36, 70, 112)
     panel_a, panel_b = (240, 244, 249), (222, 230, 240)
+    width, height = W * scale, H * scale
+
+    def unit(p):  # a pixel centre in the 500 x 300 picture's units
+        return p if scale == 1 else (p + 0.5) / scale - 0.5
+
     rows = []
-    for y in range(H):
+    for py in range(height):
         row = bytearray()
-        for x in range(W):
-            if y >= PANEL_TOP:
-                t = (y - PANEL_TOP) / (H - PANEL_TOP)
+        y, band = unit(py), py // scale
+        for px in range(width):
+            x = unit(px)
+            if band >= PANEL_TOP:
+                t = max(0.0, (y - PANEL_TOP) / (H - PANEL_TOP))
                 c = mix(panel_a, panel_b, t)
-                if y == PANEL_TOP:
+                if band == PANEL_TOP:
                     c = (255, 255, 255)
                 row += bytes(int(v) for v in c)
                 continue
             t = y / PANEL_TOP
             c = mix(top, mid, t / 0.6) if t < 0.6 else mix(mid, low, (t - 0.6) / 0.4)
             # aurora: two soft sine ribbons, strongest away from the title
-            for k, (amp, base, col, width) in enumerate(((18, 150, (60, 170, 160), 26), (12, 40, (110, 90, 190), 20))):
+            for k, (amp, base, col, width_) in enumerate(((18, 150, (60, 170, 160), 26), (12, 40, (110, 90, 190), 20))):
                 cy = base + amp * math.sin(x / 70.0 + k * 1.7) + 6 * math.sin(x / 23.0 + k)
-                d = (y - cy) / width
+                d = (y - cy) / width_
                 a = 0.30 * math.exp(-d * d)
                 c = mix(c, col, a)
             # darker vignette behind the title so white text always reads
@@ -68,15 +82,15 @@ def background_rows():
             row += bytes(int(max(0, min(255, v))) for v in c)
         rows.append(row)
     for sx, sy, bright, r in stars:
-        for y in range(int(sy - 3), int(sy + 4)):
-            for x in range(int(sx - 3), int(sx + 4)):
-                if 0 <= x < W and 0 <= y < PANEL_TOP:
-                    d = math.hypot(x - sx, y - sy) / r
+        for py in range(int((sy - 3) * scale), int((sy + 4) * scale)):
+            for px in range(int((sx - 3) * scale), int((sx + 4) * scale)):
+                if 0 <= px < width and 0 <= py < PANEL_TOP * scale:
+                    d = math.hypot(unit(px) - sx, unit(py) - sy) / r
                     a = bright * math.exp(-d * d * 1.5)
                     if a > 0.02:
-                        i = x * 3
+                        i = px * 3
                         for ch in range(3):
-                            rows[y][i + ch] = int(lerp(rows[y][i + ch], 255, a))
+                            rows[py][i + ch] = int(lerp(rows[py][i + ch], 255, a))
     return rows
 
 
@@ -140,6 +154,10 @@ def main():
                         [pngfile.chrm_srgb(), pngfile.iccp_chunk(), pngfile.phys_96dpi()])
     with open(os.path.join(out, "background.png"), "wb") as f:
         f.write(bg)
+    bg2x = pngfile.encode(2 * W, 2 * H, 2, background_rows(2),
+                          [pngfile.chrm_srgb(), pngfile.iccp_chunk(), pngfile.phys_dpi(192)])
+    with open(os.path.join(out, "background-2x.png"), "wb") as f:
+        f.write(bg2x)
     icon = pngfile.encode(128, 128, 6, render_icon(128), pngfile.srgb_chunks() + [pngfile.phys_96dpi()])
     with open(os.path.join(out, "icon.png"), "wb") as f:
         f.write(icon)

@@ -29,6 +29,12 @@ def phys_96dpi():
     return (b"pHYs", struct.pack(">IIB", 3780, 3780, 1))
 
 
+def phys_dpi(dpi):
+    """pHYs for `dpi` pixels per inch, in pixels per metre as PNG keeps it."""
+    per_metre = round(dpi / 0.0254)
+    return (b"pHYs", struct.pack(">IIB", per_metre, per_metre, 1))
+
+
 def srgb_chunks():
     """sRGB rendering intent 0 with the matching gAMA, for images in sRGB."""
     return [(b"sRGB", b"\x00"), (b"gAMA", struct.pack(">I", 45455))]

@@ -98,6 +98,11 @@ struct Theme {
     std::optional<COLORREF> colour;  // the picture's average colour when omitted
     std::optional<Accent> accent;    // the engine's default accent when omitted
     BackgroundMode mode = BackgroundMode::TopLeft;
+    // The same picture at twice the size, drawn instead when the window is
+    // above 150 % (file read when not empty, else the bytes; neither: the
+    // one picture is scaled).
+    std::wstring imageFile2x;
+    ByteBuffer imageBytes2x;
 };
 
 // A window with children (a group box, a toolbar, a panel) drawn over its

@@ -24,6 +24,7 @@ enum class BackgroundMode : int { LeftFaded = 0, RightFaded = 1, Centred = 2, St
 struct ThemeSettings {
     COLORREF themeColour = ::GetSysColor(COLOR_BTNFACE);  // window fill where no picture covers it
     ByteBuffer themeBackground;                           // PNG painted into windows without their own
+    ByteBuffer themeBackground2x;  // the same picture at twice the size, drawn above 150 %; empty: none
     int themeBackgroundMode = static_cast<int>(BackgroundMode::TopLeft);
 };
 

@@ -84,14 +84,26 @@ int captionBandHeight(const SkinnedWindowRecord& record, int width, int height) 
     return std::min(height, band);
 }
 
+// The size a picture made for `pictureScale` times 96 DPI is drawn at in a
+// window of `dpi`, rounded half away from zero like every scaled number.
+int drawnSize(UINT pixels, int pictureScale, UINT dpi) {
+    const long long product = static_cast<long long>(pixels) * dpi,
+                    unit = static_cast<long long>(kBaseDpi) * pictureScale;
+    return static_cast<int>((product + unit / 2) / unit);
+}
+
 // The picture is drawn at the window's scale: once per composed image (a
 // resize, a DPI change), never per paint, which copies the composed image.
-void drawBackgroundImage(GdipGraphics& graphics, const ByteBuffer& png, int mode, int width, int height, UINT dpi) {
+// `pictureScale` is 2 for a picture made at twice the size.
+void drawBackgroundImage(GdipGraphics& graphics, const ByteBuffer& png, int pictureScale, int mode, int width,
+                         int height, UINT dpi) {
     GdipBitmap image;
     if (!decodePicture(image, png.data(), png.size())) return;
-    const float iw = static_cast<float>(scaled(static_cast<int>(image.width()), dpi));
-    const float ih = static_cast<float>(scaled(static_cast<int>(image.height()), dpi));
-    if (dpi != kBaseDpi) graphics.setInterpolationMode(Gdiplus::InterpolationModeHighQualityBicubic);
+    const int drawnWidth = drawnSize(image.width(), pictureScale, dpi);
+    const int drawnHeight = drawnSize(image.height(), pictureScale, dpi);
+    const float iw = static_cast<float>(drawnWidth), ih = static_cast<float>(drawnHeight);
+    if (drawnWidth != static_cast<int>(image.width()) || drawnHeight != static_cast<int>(image.height()))
+        graphics.setInterpolationMode(Gdiplus::InterpolationModeHighQualityBicubic);
     const float w = static_cast<float>(width), h = static_cast<float>(height);
     switch (static_cast<BackgroundMode>(mode)) {
         case BackgroundMode::RightFaded:
@@ -127,9 +139,11 @@ void paintBackground(const SkinnedWindowRecord& record, GdipGraphics& graphics, 
     fill.create(own ? (background.ownBackgroundColour | 0xFF000000u) : argbFromColour(theme.themeColour));
     graphics.fillPath(fill, outline);
     if (own) {
-        drawBackgroundImage(graphics, background.ownBackground, background.backgroundMode, width, height, dpi);
+        drawBackgroundImage(graphics, background.ownBackground, 1, background.backgroundMode, width, height, dpi);
+    } else if (!theme.themeBackground2x.empty() && usesDoublePicture(dpi)) {
+        drawBackgroundImage(graphics, theme.themeBackground2x, 2, theme.themeBackgroundMode, width, height, dpi);
     } else if (!theme.themeBackground.empty()) {
-        drawBackgroundImage(graphics, theme.themeBackground, theme.themeBackgroundMode, width, height, dpi);
+        drawBackgroundImage(graphics, theme.themeBackground, 1, theme.themeBackgroundMode, width, height, dpi);
     }
     const int captionHeight = scaled(record.caption.captionHeight, dpi);
     if (record.caption.captionGloss && captionHeight > 0) {

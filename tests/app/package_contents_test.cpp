@@ -34,6 +34,7 @@ struct Parts {
         {"texts.browse", "Browse"},         {"texts.fileInUse", "In use: {file}"},
     };
     std::string background = "not read as a picture here";
+    std::string background2x;  // no section when empty
 };
 
 // A program image followed by a block laid out as the builder lays it out.
@@ -43,8 +44,12 @@ std::string installerBytes(const Parts& parts) {
     const std::string texts = package::encodeTexts(parts.texts);
     sections.push_back({package::SectionKind::Texts, block.size(), texts.size()});
     block += texts;
-    sections.push_back({package::SectionKind::Background, block.size(), parts.background.size()});
-    block += parts.background;
+    for (const auto& [kind, bytes] : {std::pair{package::SectionKind::Background, &parts.background},
+                                      std::pair{package::SectionKind::Background2x, &parts.background2x}}) {
+        if (bytes->empty()) continue;
+        sections.push_back({kind, block.size(), bytes->size()});
+        block += *bytes;
+    }
     package::Trailer trailer;
     trailer.blockOffset = parts.stub.size();
     trailer.directoryOffset = block.size();
@@ -94,6 +99,32 @@ TEST(PackageContentsTest, IntactBlockGivesItsTextsPictureAndPayload) {
     EXPECT_EQ(::GetLastError(), static_cast<DWORD>(ERROR_FILE_EXISTS));
     pelmora::testing::readFileBytes(dir / L"taken.zip", &written);
     EXPECT_EQ(written, "someone's own");
+}
+
+// The picture for screens above 150 % is read beside the one it enlarges;
+// without that one it is passed over, so the window never shows a large
+// picture at one scale and the plain one at another.
+TEST(PackageContentsTest, DoublePictureOnlyBesideTheSingleOne) {
+    TempFolder dir;
+    const struct {
+        const char* what;
+        std::string background, background2x;
+        std::string expected2x;
+    } cases[] = {
+        {"both", "small", "large", "large"},
+        {"small only", "small", "", ""},
+        {"large only", "", "large", ""},
+    };
+    for (const auto& c : cases) {
+        Parts parts;
+        parts.background = c.background;
+        parts.background2x = c.background2x;
+        ASSERT_TRUE(writeBytes(dir / L"setup.exe", installerBytes(parts)));
+        PackageContents contents;
+        ASSERT_EQ(contents.load(dir / L"setup.exe"), BlockResult::Ok) << c.what;
+        EXPECT_EQ(contents.background(), c.background) << c.what;
+        EXPECT_EQ(contents.background2x(), c.expected2x) << c.what;
+    }
 }
 
 TEST(PackageContentsTest, DamagedOrMissingBlocksAreToldApartAndLeaveNothingLoaded) {

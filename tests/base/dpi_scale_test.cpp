@@ -35,12 +35,12 @@ TEST(DpiScale, RectanglesThatTouchAt96StillTouch) {
     EXPECT_EQ(600, scaledSize({500, 300}, 192).cy);
 }
 
-TEST(DpiScale, PictureSetChosenForTheScale) {
-    EXPECT_EQ(PictureScale::One, pictureScaleFor(96));
-    EXPECT_EQ(PictureScale::One, pictureScaleFor(120));
-    EXPECT_EQ(PictureScale::OneAndHalf, pictureScaleFor(144));
-    EXPECT_EQ(PictureScale::Two, pictureScaleFor(168));
-    EXPECT_EQ(PictureScale::Two, pictureScaleFor(192));
+TEST(DpiScale, DoublePictureAboveOneAndAHalf) {
+    const struct {
+        UINT dpi;
+        bool doublePicture;
+    } cases[] = {{0, false}, {96, false}, {120, false}, {144, false}, {145, true}, {168, true}, {192, true}, {288, true}};
+    for (const auto& c : cases) EXPECT_EQ(usesDoublePicture(c.dpi), c.doublePicture) << c.dpi;
 }
 
 TEST(DpiScale, WindowDpiIsTheScreensForAWindowOfThisProcess) {

@@ -119,6 +119,7 @@ TEST_F(PackRunTest, InstallerHoldsTheTreeTextsAndPictures) {
     EXPECT_EQ(in.folders, kSourceFolders);
     EXPECT_EQ(in.background, readFile(temp_ / "bg.png"));
     EXPECT_EQ(in.icon, readFile(temp_ / "app.ico"));
+    EXPECT_EQ(in.background2x, "") << "no double picture was given";
     const std::string image = readFile(output());
     EXPECT_EQ(image.substr(0, 1024), testing::fakeStub());
 
@@ -145,6 +146,16 @@ TEST_F(PackRunTest, InstallerHoldsTheTreeTextsAndPictures) {
     std::size_t count = 0;
     package::windowTexts(&count);
     EXPECT_EQ(in.texts.size(), 12 + count);  // every window text is filled in
+}
+
+TEST_F(PackRunTest, DoublePictureGoesInItsOwnSection) {
+    ASSERT_TRUE(writeFile(temp_ / "bg2x.png", testing::makePng(1000, 600)));
+    const PackResult run = pack({"--window-background-2x", "bg2x.png"});
+    ASSERT_EQ(run.status, 0) << run.messages;
+    const testing::Installer in = openInstaller(output());
+    ASSERT_EQ(in.result, package::BlockResult::Ok);
+    EXPECT_EQ(in.background, readFile(temp_ / "bg.png"));
+    EXPECT_EQ(in.background2x, readFile(temp_ / "bg2x.png"));
 }
 
 TEST_F(PackRunTest, SameInputsGiveTheSameInstaller) {
@@ -206,6 +217,22 @@ TEST_F(PackRunTest, BadInputsGetTheirMessageAndStatusAndNoOutput) {
          "the picture is 640 x 480 pixels; the window needs 500 x 300",
          [&] { writeFile(temp_ / "big.png", testing::makePng(640, 480)); }},
         {"picture not a PNG", {"--window-background", "app.ico"}, 3, "app.ico: not a PNG file"},
+        {"double picture of the single size",
+         {"--window-background-2x", "bg.png"},
+         3,
+         "window.background2x: " + displayPath(temp_ / "bg.png") +
+             ": the picture is 500 x 300 pixels; the window needs 1000 x 600"},
+        {"double picture without the single one",
+         {"--window-background-2x", "bg2x.png"},
+         3,
+         "window.background2x: is the window picture at twice the size; give window.background too",
+         [&] {
+             writeFile(temp_ / "bg2x.png", testing::makePng(1000, 600));
+             std::string description = readFile(temp_ / "app.json");
+             const std::string given = "\"background\": \"bg.png\", ";
+             description.erase(description.find(given), given.size());
+             writeFile(temp_ / "app.json", description);
+         }},
         {"icon not an ICO", {"--window-icon", "bg.png"}, 3, "bg.png: not an ICO file"},
         {"missing picture", {"--window-icon", "none.ico"}, 3, "window.icon: no such file: "},
         {"information not UTF-8",

@@ -49,7 +49,7 @@ std::string makeIco(std::uint32_t size, bool png);
 struct Installer {
     package::BlockResult result = package::BlockResult::Unreadable;
     std::map<std::string, std::string> texts;
-    std::string background, icon;
+    std::string background, background2x, icon;
     std::string archive;                       // the payload archive's bytes
     std::map<std::string, std::string> files;  // entry name -> data, read and CRC-checked
     std::set<std::string> folders;             // folder entry names

@@ -40,6 +40,16 @@ TEST(PictureCheckTest, BackgroundMustBeACompletePngOf500By300) {
     for (const auto& c : cases) EXPECT_EQ(checkBackgroundPng(c.bytes), c.problem) << c.what;
 }
 
+// The picture for screens above 150 % is the same one at twice the size:
+// each size is refused where the other is asked for.
+TEST(PictureCheckTest, DoublePictureMustBe1000By600) {
+    EXPECT_EQ(checkBackgroundPng(makePng(1000, 600), true), "");
+    EXPECT_EQ(checkBackgroundPng(makePng(500, 300), true),
+              "the picture is 500 x 300 pixels; the window needs 1000 x 600");
+    EXPECT_EQ(checkBackgroundPng(makePng(1000, 600)), "the picture is 1000 x 600 pixels; the window needs 500 x 300");
+    EXPECT_EQ(checkBackgroundPng(makePng(1000, 600).substr(0, 100), true), "the PNG file is cut off");
+}
+
 // The chunks hold up but the image data does not match the header: caught
 // only by inflating it.
 TEST(PictureCheckTest, ImageDataMustFillTheAnnouncedRows) {

@@ -19,6 +19,18 @@
 namespace pelmora {
 namespace {
 
+// A theme of one picture (file or bytes), its colours and its mode.
+SkinTheme themeOf(const std::wstring& file, const ByteBuffer& bytes, std::optional<COLORREF> colour,
+                  std::optional<int> accent, std::optional<int> mode) {
+    SkinTheme theme;
+    theme.imageFile = file;
+    theme.imageBytes = bytes;
+    theme.colour = colour;
+    theme.accent = accent;
+    theme.mode = mode;
+    return theme;
+}
+
 // Pixel (x, y) of the sample picture: red and green name the position.
 std::uint32_t positionColour(int x, int y) {
     return 0xFF000000u | (x * 30) << 16 | (y * 40) << 8 | 200;
@@ -146,22 +158,22 @@ TEST_F(SkinEngineTest, ControlSkinningSwitchesTogether) {
 TEST_F(SkinEngineTest, ThemeColourAndAccent) {
     SkinEngine& engine = skinEngine();
     themeSettings().themeBackground = {1, 2, 3};
-    engine.setSkinTheme({L"", {}, 0x00336699, kAccentFromTheme, std::nullopt});
+    engine.setSkinTheme(themeOf(L"", {}, 0x00336699, kAccentFromTheme, std::nullopt));
     EXPECT_EQ(engine.getThemeColour(), 0x00336699u);
     EXPECT_EQ(controlSettings().accentColour, 0x00336699u);
     EXPECT_TRUE(themeSettings().themeBackground.empty());
 
-    engine.setSkinTheme({L"", {}, 0x00112233, std::nullopt, std::nullopt});
+    engine.setSkinTheme(themeOf(L"", {}, 0x00112233, std::nullopt, std::nullopt));
     EXPECT_EQ(controlSettings().accentColour, 0x00DDCA22u);  // omitted accent: the default one
 
-    engine.setSkinTheme({L"", {}, std::nullopt, 0x000000FF, std::nullopt});
+    engine.setSkinTheme(themeOf(L"", {}, std::nullopt, 0x000000FF, std::nullopt));
     EXPECT_EQ(controlSettings().accentColour, 0x000000FFu);
     EXPECT_EQ(engine.getThemeColour(), 0x00112233u);  // no picture and no colour: the theme stays
 }
 
 TEST_F(SkinEngineTest, ThemePictureGivesTheAverageColourAndIsKeptAsGiven) {
     const auto png = test::makePng(30, 20, stripes);
-    skinEngine().setSkinTheme({L"", png, std::nullopt, std::nullopt, 4});
+    skinEngine().setSkinTheme(themeOf(L"", png, std::nullopt, std::nullopt, 4));
     // Two thirds of the columns are dark: the average lies between the stripes.
     const COLORREF theme = skinEngine().getThemeColour();
     EXPECT_GT(GetRValue(theme), 0x20);
@@ -170,7 +182,7 @@ TEST_F(SkinEngineTest, ThemePictureGivesTheAverageColourAndIsKeptAsGiven) {
     EXPECT_EQ(themeSettings().themeBackgroundMode, 4);
     EXPECT_EQ(controlSettings().accentColour, 0x00DDCA22u);
 
-    skinEngine().setSkinTheme({L"", png, 0x00FFFFFF, kAccentFromTheme, 0});
+    skinEngine().setSkinTheme(themeOf(L"", png, 0x00FFFFFF, kAccentFromTheme, 0));
     EXPECT_EQ(skinEngine().getThemeColour(), 0x00FFFFFFu);
     EXPECT_EQ(controlSettings().accentColour, 0x00FFFFFFu);
     EXPECT_EQ(themeSettings().themeBackgroundMode, 0);
@@ -310,7 +322,7 @@ TEST_F(SkinEngineTest, InstallerPictureGivesItsMeanColourWhetherReadFromFileOrBy
             const std::uint32_t p = picture.at(x, y);
             sum[0] += test::red(p), sum[1] += test::green(p), sum[2] += test::blue(p);
         }
-    skinEngine().setSkinTheme({L"", bytes, std::nullopt, std::nullopt, 4});
+    skinEngine().setSkinTheme(themeOf(L"", bytes, std::nullopt, std::nullopt, 4));
     const COLORREF fromBytes = skinEngine().getThemeColour();
     EXPECT_EQ(themeSettings().themeBackground, bytes);
     EXPECT_EQ(controlSettings().accentColour, 0x00DDCA22u);
@@ -319,7 +331,7 @@ TEST_F(SkinEngineTest, InstallerPictureGivesItsMeanColourWhetherReadFromFileOrBy
     EXPECT_NEAR(GetBValue(fromBytes), sum[2] / count, 16);
 
     themeSettings().themeBackground.clear();
-    skinEngine().setSkinTheme({path, {}, std::nullopt, std::nullopt, 4});
+    skinEngine().setSkinTheme(themeOf(path, {}, std::nullopt, std::nullopt, 4));
     EXPECT_EQ(skinEngine().getThemeColour(), fromBytes);  // same picture, same day
     const ByteBuffer& reencoded = themeSettings().themeBackground;
     ASSERT_FALSE(reencoded.empty());

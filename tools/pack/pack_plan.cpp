@@ -57,6 +57,8 @@ public:
         return false;
     }
 
+    bool given(const std::string& key) const { return request_.find(key) != nullptr; }
+
     // A window text of the package's table ("texts.<key>"), or its default.
     std::string windowTextValue(const std::string& key, const char* fallback) {
         plan_->consulted.insert(key);
@@ -325,6 +327,15 @@ bool planPackage(const PackRequest& request, const NativePath& stubFolder, PackP
             plan->background = bytes;
         else
             p.bad("window.background", displayPath(file) + ": " + problem);
+    }
+    if (p.path("window.background2x", &file) && p.readFile("window.background2x", file, kMaxBackgroundSize, &bytes)) {
+        const std::string problem = checkBackgroundPng(bytes, true);
+        if (!problem.empty())
+            p.bad("window.background2x", displayPath(file) + ": " + problem);
+        else if (!p.given("window.background"))
+            p.bad("window.background2x", "is the window picture at twice the size; give window.background too");
+        else
+            plan->background2x = bytes;
     }
     if (p.path("window.icon", &file) && p.readFile("window.icon", file, kMaxIconSize, &bytes)) {
         const std::string problem = checkIco(bytes);

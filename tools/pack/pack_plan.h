@@ -24,7 +24,7 @@ struct PackPlan {
     ProgramImage stubImage;
     SourceTree tree;
     std::map<std::string, std::string> texts;  // the block's text table, every key filled in
-    std::string background, icon;              // file bytes; empty when not given
+    std::string background, background2x, icon;  // file bytes; empty when not given
     ZipWriterSettings zip;
     // The settings the plan read (table keys and "texts.<key>"): a setting
     // added to the table without a step here shows up missing from it.

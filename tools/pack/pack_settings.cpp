@@ -146,6 +146,8 @@ const std::vector<SettingInfo>& settingTable() {
         {"window.heading", "--window-heading", K::Text, "heading line (default: name, version)"},
         {"window.information", "--window-information", K::Path, "UTF-8 file: the software information", N::Required},
         {"window.background", "--window-background", K::Path, "500 x 300 PNG window picture"},
+        {"window.background2x", "--window-background-2x", K::Path,
+         "1000 x 600 PNG: the same picture for screens above 150 % (needs window.background)"},
         {"window.icon", "--window-icon", K::Path, "ICO window icon"},
         {"compression", "--compression", K::Number, "zlib level 0-9 (default 6)", N::Default, "6"},
         {"timestamp", "--timestamp", K::Text, "time of every file, YYYY-MM-DDTHH:MM:SS (default 1980-01-01T00:00:00)",

@@ -128,7 +128,8 @@ private:
         if (!writeArchive()) return false;
         if (!appendSection(package::SectionKind::Texts, package::encodeTexts(plan_.texts)) ||
             !appendSection(package::SectionKind::Background, plan_.background) ||
-            !appendSection(package::SectionKind::Icon, plan_.icon)) {
+            !appendSection(package::SectionKind::Icon, plan_.icon) ||
+            !appendSection(package::SectionKind::Background2x, plan_.background2x)) {
             return false;
         }
         // The file ends on an eight-byte boundary, so a signature added

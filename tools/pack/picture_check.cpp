@@ -155,14 +155,15 @@ std::string checkPng(std::string_view bytes, PngInfo* info) {
     return {};
 }
 
-std::string checkBackgroundPng(std::string_view bytes) {
+std::string checkBackgroundPng(std::string_view bytes, bool doubleSize) {
     PngInfo info;
     std::string problem = checkPng(bytes, &info);
     if (!problem.empty()) return problem;
-    if (info.width != kBackgroundWidth || info.height != kBackgroundHeight) {
+    const std::uint32_t width = doubleSize ? kBackground2xWidth : kBackgroundWidth;
+    const std::uint32_t height = doubleSize ? kBackground2xHeight : kBackgroundHeight;
+    if (info.width != width || info.height != height) {
         return "the picture is " + std::to_string(info.width) + " x " + std::to_string(info.height) +
-               " pixels; the window needs " + std::to_string(kBackgroundWidth) + " x " +
-               std::to_string(kBackgroundHeight);
+               " pixels; the window needs " + std::to_string(width) + " x " + std::to_string(height);
     }
     return {};
 }

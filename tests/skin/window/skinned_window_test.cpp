@@ -9,6 +9,7 @@
 
 #include <cstdlib>
 
+#include "base/dpi_scale.h"
 #include "base/unique_resource.h"
 #include "base/win32_util.h"
 #include "skin/controls/core/window_properties.h"
@@ -166,6 +167,45 @@ protected:
     HWND window = nullptr;
     int index = 0;
 };
+
+// The picture given at twice the size: stripes one pixel wide in blue
+// shades, so a copy drawn pixel for pixel is told from a scaled one.
+std::uint32_t doublePictureAt(int x, int /*y*/) {
+    return x % 2 ? 0xFF1030E0u : 0xFF60A0F0u;
+}
+
+// A window moved to a screen of another DPI draws the theme's picture from
+// the one at twice the size above 150 %, and from the one picture up to it.
+TEST_F(SkinnedWindowTest, DoublePictureIsDrawnAboveOneAndAHalf) {
+    SkinTheme theme;
+    theme.imageBytes = test::makePng(kWidth, kHeight, pictureAt);
+    theme.imageBytes2x = test::makePng(2 * kWidth, 2 * kHeight, doublePictureAt);
+    theme.mode = static_cast<int>(BackgroundMode::TopLeft);
+    skinEngine().setSkinTheme(theme);
+    auto moveTo = [&](UINT dpi) {
+        RECT r{};
+        ::GetWindowRect(window, &r);
+        RECT suggested{r.left, r.top, r.left + scaled(kWidth, dpi), r.top + scaled(kHeight, dpi)};
+        ::SendMessageW(window, kDpiChangedMessage, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&suggested));
+        drainMessages();
+        ASSERT_EQ(record().frame.dpi, dpi);
+    };
+    // Inside the picture, clear of the caption and the border.
+    const POINT probes[] = {{300, 200}, {301, 200}, {450, 350}, {451, 351}};
+
+    moveTo(192);  // 200 %: the large picture pixel for pixel
+    for (const POINT& p : probes) EXPECT_EQ(composed(p.x, p.y), doublePictureAt(p.x, p.y)) << p.x << "," << p.y;
+
+    moveTo(168);  // 175 %: the large picture, reduced; blue, never the small one's red and green
+    EXPECT_GT(blue(composed(300, 200)), 0xC0);
+    EXPECT_LT(red(composed(300, 200)), 0x70);
+
+    moveTo(144);  // 150 %: the small picture enlarged
+    EXPECT_TRUE(closeTo(composed(270, 201), pictureAt(180, 134), 4)) << std::hex << composed(270, 201);
+
+    moveTo(96);
+    for (const POINT& p : {POINT{200, 150}, POINT{201, 150}}) EXPECT_EQ(composed(p.x, p.y), pictureAt(p.x, p.y));
+}
 
 TEST_F(SkinnedWindowTest, RecordHoldsTheCaptionLayout) {
     ASSERT_GE(index, 1);
