@@ -71,7 +71,7 @@ public:
     const std::string& background() const { return background_; }  // PNG bytes; empty: none
     // The same picture at twice the size, for screens above 150 %; empty: none.
     const std::string& background2x() const { return background2x_; }
-    const std::string& icon() const { return icon_; }              // ICO bytes; empty: none
+    const std::string& icon() const { return icon_; }  // ICO bytes; empty: none
 
     const std::wstring& path() const { return path_; }
     std::uint64_t payloadOffset() const { return payloadOffset_; }  // in the file

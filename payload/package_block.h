@@ -26,10 +26,10 @@ constexpr std::size_t kDirectoryEntrySize = 24;
 constexpr std::uint64_t kMaxSignaturePadding = 7;
 
 enum class SectionKind : std::uint32_t {
-    Payload = 1,     // the ZIP archive, its offsets counted from its own start
-    Texts = 2,       // the text table (see encodeTexts)
-    Background = 3,  // PNG, 500 x 300
-    Icon = 4,        // ICO file
+    Payload = 1,       // the ZIP archive, its offsets counted from its own start
+    Texts = 2,         // the text table (see encodeTexts)
+    Background = 3,    // PNG, 500 x 300
+    Icon = 4,          // ICO file
     Background2x = 5,  // PNG, 1000 x 600: the same picture for screens above 150 %
 };
 

@@ -39,7 +39,8 @@ TEST(DpiScale, DoublePictureAboveOneAndAHalf) {
     const struct {
         UINT dpi;
         bool doublePicture;
-    } cases[] = {{0, false}, {96, false}, {120, false}, {144, false}, {145, true}, {168, true}, {192, true}, {288, true}};
+    } cases[] = {{0, false},  {96, false}, {120, false}, {144, false},
+                 {145, true}, {168, true}, {192, true},  {288, true}};
     for (const auto& c : cases) EXPECT_EQ(usesDoublePicture(c.dpi), c.doublePicture) << c.dpi;
 }
 

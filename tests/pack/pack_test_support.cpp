@@ -202,9 +202,9 @@ Installer openInstaller(const NativePath& path) {
     std::string texts;
     package::readSection(file, block, *block.find(package::SectionKind::Texts), 1 << 20, &texts);
     if (!package::decodeTexts(texts, &in.texts)) in.problem = "texts do not decode";
-    for (auto [kind, out] : {std::pair{package::SectionKind::Background, &in.background},
-                             std::pair{package::SectionKind::Icon, &in.icon},
-                             std::pair{package::SectionKind::Background2x, &in.background2x}}) {
+    for (auto [kind, out] :
+         {std::pair{package::SectionKind::Background, &in.background}, std::pair{package::SectionKind::Icon, &in.icon},
+          std::pair{package::SectionKind::Background2x, &in.background2x}}) {
         if (const package::Section* s = block.find(kind)) package::readSection(file, block, *s, 1 << 24, out);
     }
     const package::Section& payload = *block.find(package::SectionKind::Payload);

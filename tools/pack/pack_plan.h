@@ -23,7 +23,7 @@ struct PackPlan {
     NativePath output, stub;
     ProgramImage stubImage;
     SourceTree tree;
-    std::map<std::string, std::string> texts;  // the block's text table, every key filled in
+    std::map<std::string, std::string> texts;    // the block's text table, every key filled in
     std::string background, background2x, icon;  // file bytes; empty when not given
     ZipWriterSettings zip;
     // The settings the plan read (table keys and "texts.<key>"): a setting
