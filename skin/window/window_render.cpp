@@ -25,7 +25,10 @@
 namespace pelmora {
 namespace {
 
-constexpr Argb kOutsideColour = 0xFFFF00FF;  // beyond the rounded region; never seen
+// The outer outline's black, laid over the whole image first: the few
+// corner pixels the region keeps but the picture's clip path and the outline
+// leave undrawn then look like the outline instead of showing the clear colour.
+constexpr Argb kOutlineBlack = 0xB4000000;
 
 // The window keeps only its rounded outline; the system owns the region after.
 // The old region is cleared first; a window without one (the first render)
@@ -125,18 +128,22 @@ void drawBackgroundImage(GdipGraphics& graphics, const ByteBuffer& png, int pict
 }  // namespace
 
 void paintBackground(const SkinnedWindowRecord& record, GdipGraphics& graphics, int width, int height) {
-    graphics.clear(kOutsideColour);
     const UINT dpi = record.frame.dpi;
+    const ThemeSettings& theme = themeSettings();
+    const OwnBackground& background = record.background;
+    const bool own = !background.ownBackground.empty();
+    const Argb fillColour = own ? (background.ownBackgroundColour | 0xFF000000u) : argbFromColour(theme.themeColour);
+    graphics.clear(fillColour);
+    GdipSolidBrush edge;
+    edge.create(kOutlineBlack);
+    graphics.fillRectangle(edge, 0, 0, static_cast<float>(width), static_cast<float>(height));
     GdipPath outline;
     outline.create();
     addRoundedRectangle(outline, 0, 0, static_cast<float>(width), static_cast<float>(height),
                         static_cast<float>(scaled(4, dpi)));
     graphics.setClipPath(outline);
-    const ThemeSettings& theme = themeSettings();
-    const OwnBackground& background = record.background;
-    const bool own = !background.ownBackground.empty();
     GdipSolidBrush fill;
-    fill.create(own ? (background.ownBackgroundColour | 0xFF000000u) : argbFromColour(theme.themeColour));
+    fill.create(fillColour);
     graphics.fillPath(fill, outline);
     if (own) {
         drawBackgroundImage(graphics, background.ownBackground, 1, background.backgroundMode, width, height, dpi);

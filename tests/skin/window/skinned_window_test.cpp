@@ -241,6 +241,27 @@ TEST_F(SkinnedWindowTest, PictureBorderAndRoundedCorner) {
     EXPECT_TRUE(closeTo(pixel(250, 1), over(pictureAt(250, 1), 0xFFFFFFFF, 180)));
 }
 
+// Every pixel the window's region keeps in its four corners is drawn: none
+// shows the colour the composed image is cleared with, at any scale.
+TEST_F(SkinnedWindowTest, CornersTheRegionKeepsAreDrawn) {
+    for (UINT dpi : {96u, 144u, 192u}) {
+        RECT suggested{origin.x, origin.y, origin.x + scaled(kWidth, dpi), origin.y + scaled(kHeight, dpi)};
+        ::SendMessageW(window, kDpiChangedMessage, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&suggested));
+        drainMessages();
+        GdiRegion region(::CreateRectRgn(0, 0, 0, 0));
+        ASSERT_NE(::GetWindowRgn(window, region.get()), ERROR);
+        const int w = scaled(kWidth, dpi), h = scaled(kHeight, dpi), span = scaled(8, dpi);
+        for (int y = 0; y < h; y += (y == span ? h - 2 * span : 1)) {
+            for (int x = 0; x < w; x += (x == span ? w - 2 * span : 1)) {
+                if (!::PtInRegion(region.get(), x, y)) continue;
+                const std::uint32_t c = composed(x, y);
+                EXPECT_FALSE(red(c) == 0xFF && green(c) == 0 && blue(c) == 0xFF)
+                    << "undrawn pixel " << x << "," << y << " at " << dpi << " DPI";
+            }
+        }
+    }
+}
+
 TEST_F(SkinnedWindowTest, GlyphsAndTitleStayInTheirRectangles) {
     const RECT title = titleRect(kWidth, record().caption.stripWidth, engineState().borderWidth);
     std::vector<int> changedIn(3, 0);
