@@ -116,6 +116,10 @@ void onSysCommand(SkinnedWindowRecord& record, WPARAM command) {
             break;
         case SC_RESTORE:
             record.image.needsRender = true;
+            // From the taskbar or the system menu as well as from the caption
+            // button: a maximised window comes back to its size, a minimised
+            // one to what it was before (maximised or not).
+            if (!frame.isMinimized) frame.isMaximized = false;
             frame.isMinimized = false;
             break;
         case SC_MINIMIZE:

@@ -405,6 +405,26 @@ TEST_F(SkinnedWindowTest, PressShowsThePressedLookAndMinimizeRestores) {
     EXPECT_TRUE(closeTo(pixel(probeX, 2), before, 2)) << "the pressed look survived the restore";
 }
 
+// The window's state follows system commands from outside the caption (the
+// taskbar, the system menu) as it follows its own buttons.
+TEST_F(SkinnedWindowTest, SystemCommandsFromOutsideKeepTheFrameStateTrue) {
+    const struct {
+        WPARAM command;
+        bool maximized, minimized;
+    } steps[] = {
+        {SC_MAXIMIZE, true, false}, {SC_MINIMIZE, true, true},
+        {SC_RESTORE, true, false},  // back to maximised, as it was
+        {SC_RESTORE, false, false}, {SC_MINIMIZE, false, true},
+        {SC_RESTORE, false, false},
+    };
+    for (const auto& step : steps) {
+        ::SendMessageW(window, WM_SYSCOMMAND, step.command, 0);
+        drainMessages();
+        EXPECT_EQ(record().frame.isMaximized, step.maximized) << std::hex << step.command;
+        EXPECT_EQ(record().frame.isMinimized, step.minimized) << std::hex << step.command;
+    }
+}
+
 TEST_F(SkinnedWindowTest, CloseButtonAsksTheCloseQuery) {
     const POINT close = centreOf(2);
     const LPARAM at = MAKELPARAM(close.x, close.y);
