@@ -48,6 +48,15 @@ UINT systemDpi();
 // system DPI.
 UINT windowDpi(HWND window);
 
+// The size a picture of `pixels` made for `pictureScale` times 96 DPI (1, or
+// 2 for one made at twice the size) is drawn at in a window of `dpi`,
+// rounded as `scaled` rounds.
+constexpr int scaledPictureSize(int pixels, int pictureScale, UINT dpi) {
+    const long long unit = static_cast<long long>(kBaseDpi) * (pictureScale < 1 ? 1 : pictureScale);
+    const long long product = static_cast<long long>(pixels) * (dpi == 0 ? kBaseDpi : dpi);
+    return static_cast<int>(product >= 0 ? (product + unit / 2) / unit : -((-product + unit / 2) / unit));
+}
+
 // Whether a window picture given at twice the size as well is drawn from
 // that one: above 150 % (144 DPI). Up to 150 % the picture is enlarged at
 // most by half; above, the large one is at most reduced (at 175 %) or drawn

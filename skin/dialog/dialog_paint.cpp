@@ -37,15 +37,27 @@ void fill(GdipGraphics& graphics, std::uint32_t argb, float x, float y, float wi
     graphics.fillRectangle(brush, x, y, width, height);
 }
 
-// The picture at its natural size from the top-left corner, cut at the
-// rectangle's edges without touching the caller's clip.
+// The picture at the dialog's scale from the top-left corner (the one made
+// at twice the size above 150 %), cut at the rectangle's edges without
+// touching the caller's clip.
 void drawBackground(GdipGraphics& graphics, const RECT& r, const DialogLook& look) {
-    if (!look.background || look.backgroundSize == 0) return;
+    const bool large = look.background2x && look.background2xSize != 0 && usesDoublePicture(look.dpi);
+    const std::uint8_t* bytes = large ? look.background2x : look.background;
+    const std::size_t size = large ? look.background2xSize : look.backgroundSize;
+    if (!bytes || size == 0) return;
     GdipImage image;
-    if (!image.loadFromMemory(look.background, look.backgroundSize)) return;
-    const float width = std::min(f(static_cast<int>(image.width())), f(r.right - r.left));
-    const float height = std::min(f(static_cast<int>(image.height())), f(r.bottom - r.top));
-    graphics.drawImageRectRect(image, {f(r.left), f(r.top), width, height}, {0, 0, width, height});
+    if (!image.loadFromMemory(bytes, size)) return;
+    const int pixelsWide = static_cast<int>(image.width()), pixelsHigh = static_cast<int>(image.height());
+    const int drawnWide = scaledPictureSize(pixelsWide, large ? 2 : 1, look.dpi);
+    const int drawnHigh = scaledPictureSize(pixelsHigh, large ? 2 : 1, look.dpi);
+    if (drawnWide <= 0 || drawnHigh <= 0) return;
+    const float width = std::min(f(drawnWide), f(r.right - r.left));
+    const float height = std::min(f(drawnHigh), f(r.bottom - r.top));
+    const bool resized = drawnWide != pixelsWide || drawnHigh != pixelsHigh;
+    if (resized) graphics.setInterpolationMode(Gdiplus::InterpolationModeHighQualityBicubic);
+    graphics.drawImageRectRect(image, {f(r.left), f(r.top), width, height},
+                               {0, 0, width * f(pixelsWide) / f(drawnWide), height * f(pixelsHigh) / f(drawnHigh)});
+    if (resized) graphics.setInterpolationMode(Gdiplus::InterpolationModeDefault);
 }
 
 // Theme colour and picture, the veil of the theme colour, the white wash and

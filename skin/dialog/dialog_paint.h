@@ -24,6 +24,9 @@ struct DialogLook {
     COLORREF themeColour = 0;
     const std::uint8_t* background = nullptr;
     std::size_t backgroundSize = 0;
+    // The same picture at twice the size, drawn instead above 150 % (none when empty).
+    const std::uint8_t* background2x = nullptr;
+    std::size_t background2xSize = 0;
     HICON icon = nullptr;
     bool closeHot = false;
     UINT dpi = 96;  // every number below is at 96 DPI and drawn scaled to this

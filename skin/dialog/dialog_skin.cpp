@@ -135,6 +135,8 @@ bool renderDialog(SkinnedWindowRecord& record) {
     look.themeColour = theme.themeColour;
     look.background = theme.themeBackground.data();
     look.backgroundSize = theme.themeBackground.size();
+    look.background2x = theme.themeBackground2x.data();
+    look.background2xSize = theme.themeBackground2x.size();
     look.icon = skinEngine().appIcon();
     look.closeHot = record.dialog.closeHot;
     look.dpi = record.frame.dpi;

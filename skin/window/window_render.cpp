@@ -87,14 +87,6 @@ int captionBandHeight(const SkinnedWindowRecord& record, int width, int height) 
     return std::min(height, band);
 }
 
-// The size a picture made for `pictureScale` times 96 DPI is drawn at in a
-// window of `dpi`, rounded half away from zero like every scaled number.
-int drawnSize(UINT pixels, int pictureScale, UINT dpi) {
-    const long long product = static_cast<long long>(pixels) * dpi,
-                    unit = static_cast<long long>(kBaseDpi) * pictureScale;
-    return static_cast<int>((product + unit / 2) / unit);
-}
-
 // The picture is drawn at the window's scale: once per composed image (a
 // resize, a DPI change), never per paint, which copies the composed image.
 // `pictureScale` is 2 for a picture made at twice the size.
@@ -102,8 +94,8 @@ void drawBackgroundImage(GdipGraphics& graphics, const ByteBuffer& png, int pict
                          int height, UINT dpi) {
     GdipBitmap image;
     if (!decodePicture(image, png.data(), png.size())) return;
-    const int drawnWidth = drawnSize(image.width(), pictureScale, dpi);
-    const int drawnHeight = drawnSize(image.height(), pictureScale, dpi);
+    const int drawnWidth = scaledPictureSize(static_cast<int>(image.width()), pictureScale, dpi);
+    const int drawnHeight = scaledPictureSize(static_cast<int>(image.height()), pictureScale, dpi);
     const float iw = static_cast<float>(drawnWidth), ih = static_cast<float>(drawnHeight);
     if (drawnWidth != static_cast<int>(image.width()) || drawnHeight != static_cast<int>(image.height()))
         graphics.setInterpolationMode(Gdiplus::InterpolationModeHighQualityBicubic);

@@ -35,6 +35,22 @@ TEST(DpiScale, RectanglesThatTouchAt96StillTouch) {
     EXPECT_EQ(600, scaledSize({500, 300}, 192).cy);
 }
 
+TEST(DpiScale, PictureSizeAtEveryScale) {
+    const struct {
+        int pixels, pictureScale;
+        UINT dpi;
+        int drawn;
+    } cases[] = {
+        {500, 1, 96, 500},    {500, 1, 144, 750},  {500, 1, 120, 625}, {333, 1, 144, 500},   // 499.5 up
+        {1000, 2, 192, 1000}, {1000, 2, 168, 875}, {1000, 2, 96, 500}, {1001, 2, 144, 751},  // 750.75
+        {500, 1, 0, 500},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(scaledPictureSize(c.pixels, c.pictureScale, c.dpi), c.drawn) << c.pixels << "@" << c.dpi;
+    for (int v : {0, 1, 7, 13, 300, 500})
+        for (UINT dpi : {96u, 120u, 144u, 192u}) EXPECT_EQ(scaledPictureSize(v, 1, dpi), scaled(v, dpi));
+}
+
 TEST(DpiScale, DoublePictureAboveOneAndAHalf) {
     const struct {
         UINT dpi;

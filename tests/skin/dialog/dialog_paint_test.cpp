@@ -10,6 +10,7 @@
 #include <cstdlib>
 #include <vector>
 
+#include "base/dpi_scale.h"
 #include "gfx/gdip_codecs.h"
 #include "gfx/gdip_image.h"
 #include "gfx/gdip_path.h"
@@ -136,6 +137,51 @@ TEST(DialogPaint, BodyIsThePictureUnderTheVeilAndTheWash) {
     for (const Probe& p : probes) EXPECT_TRUE(matches(canvas.rgb(p.x, p.y), veiled(p.picture))) << p.what;
     // The veil lets the picture through faintly: black and white still differ.
     EXPECT_GT(red(canvas.rgb(150, 60)), red(canvas.rgb(50, 60)) + 20);
+}
+
+// Above 100 % the picture is drawn at the dialog's scale; above 150 % from
+// the one made at twice the size, when there is one.
+TEST(DialogPaint, PictureFollowsTheScale) {
+    const std::vector<std::uint8_t> small = halvesPng(200, 100);
+    std::vector<std::uint8_t> large;
+    {
+        GdipBitmap bitmap;  // white on the left: told apart from the small one doubled
+        ASSERT_TRUE(bitmap.create(400, 200));
+        for (int y = 0; y < 200; ++y)
+            for (int x = 0; x < 400; ++x) bitmap.setPixel(x, y, x < 200 ? 0xFFFFFFFF : 0xFF000000);
+        const Bytes png = bitmap.saveToMemory(std::wstring_view(kPngFormatId));
+        large.assign(png.begin(), png.end());
+    }
+    const struct {
+        const char* what;
+        UINT dpi;
+        bool withLarge;
+        int x, y;
+        DWORD picture;
+    } cases[] = {
+        {"150 %: left half, enlarged", 144, true, 140, 120, 0x000000},
+        {"150 %: right half, enlarged", 144, true, 160, 120, 0xFFFFFF},
+        {"150 %: below the enlarged picture", 144, true, 160, 155, kThemeRgb},
+        {"200 % without the large one: the small one doubled", 192, false, 190, 150, 0x000000},
+        {"200 % without the large one: its right half", 192, false, 210, 150, 0xFFFFFF},
+        {"200 %: the large one, pixel for pixel", 192, true, 190, 150, 0xFFFFFF},
+        {"200 %: the large one's right half", 192, true, 210, 150, 0x000000},
+        {"200 %: right of the picture", 192, true, 450, 150, kThemeRgb},
+    };
+    for (const auto& c : cases) {
+        DialogLook look = plainLook();
+        look.dpi = c.dpi;
+        look.background = small.data();
+        look.backgroundSize = small.size();
+        if (c.withLarge) {
+            look.background2x = large.data();
+            look.background2xSize = large.size();
+        }
+        const RECT r{0, 0, scaled(kWidth, c.dpi), scaled(kHeight, c.dpi) * 2};
+        Canvas canvas(r.right, r.bottom);
+        paint(canvas, r, look);
+        EXPECT_TRUE(matches(canvas.rgb(c.x, c.y), veiled(c.picture))) << c.what;
+    }
 }
 
 TEST(DialogPaint, WithoutAPictureTheBodyIsTheThemeColourWashed) {
