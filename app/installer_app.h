@@ -27,6 +27,7 @@ public:
 
     // Form events, dispatched to the named handlers below.
     void onWindowCreated() override;
+    void onFirstFrameShown() override;
     bool onCloseQuery() override;
     void onUnitClick(UnitRole unit) override;
     void onTimerTick(UnitRole timer) override;
