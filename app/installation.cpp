@@ -219,8 +219,10 @@ bool Installation::writeArchive() {
 
 bool Installation::extract() {
     extractedEntries_ = 0;
+    written_.clear();
     archiveUnit_.setProgressHandler([this](const ExtractProgress& event) {
         if (!event.done) logExtractedEntry(event.entryPath);
+        if (!event.done && event.entryIsFile) keepWrittenFile(event);
         return true;
     });
     // Cleared first, so that an error the extraction did not set is never
@@ -251,6 +253,15 @@ void Installation::logExtractedEntry(const std::wstring& name) {
         return;
     }
     log_.write(L"extracted " + name);
+}
+
+void Installation::keepWrittenFile(const ExtractProgress& event) {
+    written_[upperCase(event.entryPath)] = {event.entrySize, event.entryCrc};
+}
+
+std::wstring upperCase(std::wstring path) {
+    if (!path.empty()) ::CharUpperBuffW(path.data(), static_cast<DWORD>(path.size()));
+    return path;
 }
 
 std::wstring Installation::failedPath() const {

@@ -8,7 +8,9 @@
 #pragma once
 
 #include <cstdint>
+#include <map>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "app/install_log.h"
@@ -105,6 +107,7 @@ private:
     std::wstring fileLeftFromEarlierInUse() const;
     void removeLeftFromEarlier(const record::InstallRecord& earlier, record::InstallRecord* now);
     void logExtractedEntry(const std::wstring& name);
+    void keepWrittenFile(const ExtractProgress& event);
     bool folderTakesFiles();
 
     std::wstring installDir_;
@@ -115,7 +118,13 @@ private:
     std::wstring archive_;               // written by this run; empty: none
     UniqueHandle claim_;                 // the product folder's mutex, owned while set
     int extractedEntries_ = 0;
+    // What each file extraction wrote holds: its size and CRC-32, by the
+    // path's upper case (the last entry written to a file is what it holds).
+    std::map<std::wstring, std::pair<std::uint64_t, std::uint32_t>> written_;
 };
+
+// A path in upper case: two paths naming one file on the volume read the same.
+std::wstring upperCase(std::wstring path);
 
 // The product's id (its entry's key name), and whether it makes an entry.
 std::wstring ownProductId();

@@ -64,7 +64,12 @@ record::InstallRecord Installation::recordOfPlan(bool shortcutMade) const {
             continue;
         }
         record::RecordedFile file{relative, 0, 0};
-        if (!fileChecksum(p.path, &file.size, &file.crc))
+        // What extraction wrote is known without reading it back.
+        const auto known = written_.find(upperCase(p.path));
+        if (known != written_.end()) {
+            file.size = known->second.first;
+            file.crc = known->second.second;
+        } else if (!fileChecksum(p.path, &file.size, &file.crc))
             log_.writeFailure(L"cannot read back " + p.path, ::GetLastError());
         r.files.push_back(std::move(file));
     }

@@ -21,8 +21,8 @@ std::wstring say(const char* key) {
     return ownPackage().windowText(key);
 }
 
-// The steps follow each other without waiting; the labels and the bar repaint,
-// and input is served, once a display frame rather than at every step.
+// The steps follow each other without waiting; the percentage and the bar
+// are shown, and input is served, once a display frame rather than at every step.
 constexpr DWORD kFrameMs = 16;
 
 }  // namespace
@@ -157,32 +157,53 @@ void InstallerApp::enterPhase(InstallPhase phase) {
     if (captions.finishButton) window_.setText(UnitRole::FinishButton, say(captions.finishButton));
 }
 
-// The whole installation runs inside one tick. Messages are dispatched
-// between steps (once a frame), so a later tick can enter again and continue from the
-// current position; whichever run reaches 100 finishes, and finishing twice
-// is harmless. Extraction dispatches nothing and so never runs twice.
+// The whole installation runs inside one tick. The steps themselves take no
+// time; what the user sees of them is shown once a display frame (the
+// percentage and the bar), and every new status line is painted before the
+// steps go on, so no message is skipped. Messages are dispatched once a frame
+// too, so a later tick can enter again and continue from the current step;
+// whichever run reaches 100 finishes, and finishing twice is harmless.
+// Extraction dispatches nothing and so never runs twice.
 void InstallerApp::onProgressTick() {
     if (phase_ != InstallPhase::Installing) return;
+    // The percent label may still hold the line about an earlier version.
+    showProgress(step_, step_);
     DWORD frame = ::GetTickCount();
-    for (int step = 1; step <= 100; ++step) {
-        const int p = window_.progressPosition();
-        window_.setText(UnitRole::PercentLabel, std::to_wstring(p) + kPercentSuffix);
+    while (step_ < 100) {
+        const int p = step_;
         if (p == 40) {
+            showProgress(p, p);
             window_.setText(UnitRole::StatusLabel, say("statusWriting"));
             // Painted, not pumped: extraction must not start a nested run.
             ::RedrawWindow(window_.hwnd(), nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
             if (!extractPayload()) return failInstallation();
         }
-        if (p == 70) window_.setText(UnitRole::StatusLabel, say("statusInstalling"));
-        window_.setProgressPosition(p + 1);
+        if (p == 70) {
+            showProgress(p, p);
+            window_.setText(UnitRole::StatusLabel, say("statusInstalling"));
+        }
+        step_ = p + 1;
         if (::GetTickCount() - frame >= kFrameMs) {
+            showProgress(p, step_);
             processPendingMessages();
             frame = ::GetTickCount();
+            // A nested run has finished or failed, and said so.
+            if (phase_ != InstallPhase::Installing) return;
         }
-        if (phase_ == InstallPhase::Failed) return;  // a nested run failed; it has said so
-        if (window_.progressPosition() == 100) break;
     }
+    // The finished phase shows its own percentage.
+    window_.setProgressPosition(100);
     finishInstallation();
+}
+
+// The percentage and the bar as a step leaves them; only what changed is set,
+// since each unit repaints when it is set.
+void InstallerApp::showProgress(int percent, int bar) {
+    if (percent != shownPercent_) {
+        window_.setText(UnitRole::PercentLabel, std::to_wstring(percent) + kPercentSuffix);
+        shownPercent_ = percent;
+    }
+    if (bar != window_.progressPosition()) window_.setProgressPosition(bar);
 }
 
 bool InstallerApp::extractPayload() {

@@ -40,6 +40,14 @@ void InstallerApp::onWindowCreated() {
     if (earlier_.found()) showEarlierInstallation();
 }
 
+// The window's icon is drawn by no frame of the window itself (the skin draws
+// no icon); the taskbar and Alt+Tab take it a moment later, which keeps
+// making the icons and handing them to the display off the way to the first frame.
+void InstallerApp::onFirstFrameShown() {
+    const std::string_view icon = iconImage(ownPackage().icon(), ::GetSystemMetrics(SM_CXICON));
+    if (!icon.empty()) window_.setIconImage(icon.data(), icon.size());
+}
+
 void InstallerApp::showEarlierInstallation() {
     HWND line = window_.unit(UnitRole::PercentLabel);
     RECT heading;
@@ -89,8 +97,6 @@ void InstallerApp::applyWindowSkin() {
     theme.imageBytes2x.assign(picture2x.begin(), picture2x.end());
     theme.mode = skin::BackgroundMode::TopLeft;
     skin::setSkinTheme(theme);
-    const std::string_view icon = iconImage(package.icon(), ::GetSystemMetrics(SM_CXICON));
-    if (!icon.empty()) window_.setIconImage(icon.data(), icon.size());
     // These labels paint a button-face background; the layer swaps it for the picture.
     skin::skinControlLayer(window_.unit(UnitRole::FolderLabel));
     skin::skinControlLayer(window_.unit(UnitRole::TermsLinkLabel));

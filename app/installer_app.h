@@ -27,6 +27,7 @@ public:
 
     // Form events, dispatched to the named handlers below.
     void onWindowCreated() override;
+    void onFirstFrameShown() override;
     bool onCloseQuery() override;
     void onUnitClick(UnitRole unit) override;
     void onTimerTick(UnitRole timer) override;
@@ -70,6 +71,7 @@ private:
     bool extractPayload();  // at 40 %
     void finishInstallation();
     void failInstallation();
+    void showProgress(int percent, int bar);
 
     InstallerWindow& window_;
     InstallLog defaultLog_;  // keeps nothing
@@ -80,6 +82,8 @@ private:
     // click while the window is idle.
     std::unique_ptr<Installation> installation_;
     InstallPhase phase_ = InstallPhase::Idle;
+    int step_ = 0;           // installing: the steps done, of 100
+    int shownPercent_ = -1;  // the percentage the label shows while installing
     EarlierInstallation earlier_;
     RECT percentRect_{};  // the percent label's place, while the line is shown in it
     bool lineShown_ = false;

@@ -16,6 +16,8 @@
 namespace pelmora {
 namespace {
 
+constexpr UINT kFirstFrameMessage = WM_APP + 0x41;
+
 // The form's heights are pixels at 96 DPI.
 HFONT createFont(const FontChoice& font, UINT dpi) {
     LOGFONTW lf{};
@@ -105,6 +107,7 @@ bool InstallerWindow::create(HINSTANCE instance, HWND owner, FormEvents* events)
     }
     ::ShowWindow(hwnd_, SW_SHOW);
     ::UpdateWindow(hwnd_);
+    ::PostMessageW(hwnd_, kFirstFrameMessage, 0, 0);
     return true;
 }
 
@@ -345,6 +348,9 @@ LRESULT InstallerWindow::handle(UINT msg, WPARAM wp, LPARAM lp) {
         case WM_ERASEBKGND:
             paintBackground(reinterpret_cast<HDC>(wp));
             return 1;
+        case kFirstFrameMessage:
+            events_->onFirstFrameShown();
+            return 0;
         case kDpiChangedMessage:
             // The skin engine has moved the window to the suggested place already.
             applyDpi(LOWORD(wp));

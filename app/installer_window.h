@@ -18,6 +18,8 @@ class FormEvents {
 public:
     virtual ~FormEvents() = default;
     virtual void onWindowCreated() = 0;
+    // Posted once the first frame is on screen: set-up the frame does not show.
+    virtual void onFirstFrameShown() = 0;
     virtual bool onCloseQuery() = 0;  // true lets the window close
     virtual void onUnitClick(UnitRole unit) = 0;
     virtual void onTimerTick(UnitRole timer) = 0;

@@ -358,8 +358,10 @@ int ArchiveUnit::extractEntries(ZipReader& reader, const std::wstring& destFolde
     ExtractProgress progress;
     progress.entryCount = reader.entryCount();
     std::vector<std::uint64_t> sizes;
+    std::vector<std::uint32_t> crcs;
     for (int i = 0; i < progress.entryCount; ++i) {
         sizes.push_back(reader.entryIsFolder(i) ? 0 : reader.entrySize(i));
+        crcs.push_back(reader.entryCrc(i));
         progress.bytesTotal += sizes.back();
     }
     const int total = progress.entryCount;
@@ -405,6 +407,9 @@ int ArchiveUnit::extractEntries(ZipReader& reader, const std::wstring& destFolde
         }
         progress.entryIndex = i;
         progress.entryPath = target;
+        progress.entryIsFile = step.kind == EntryKind::File;
+        progress.entrySize = sizes[static_cast<std::size_t>(i)];
+        progress.entryCrc = progress.entryIsFile ? crcs[static_cast<std::size_t>(i)] : 0;
         progress.bytesDone += sizes[static_cast<std::size_t>(i)];
         reportProgress(progress);
         if (cancelled_) return 1;

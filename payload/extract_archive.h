@@ -27,6 +27,9 @@ struct ExtractProgress {
     int entryIndex = 0;  // the entry just extracted; when done, the last one
     int entryCount = 0;
     std::wstring entryPath;        // where that entry went
+    bool entryIsFile = false;      // that entry wrote a file, of this size and CRC-32:
+    std::uint64_t entrySize = 0;   // its data was checked against both while it was written,
+    std::uint32_t entryCrc = 0;    // so they are the file's without reading it back
     std::uint64_t bytesDone = 0;   // the data of the entries extracted so far
     std::uint64_t bytesTotal = 0;  // the data of all entries
     bool done = false;             // every entry is in place

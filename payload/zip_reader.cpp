@@ -156,6 +156,11 @@ std::uint64_t ZipReader::entrySize(int index) const {
     return entries_[static_cast<std::size_t>(index)].uncompressedSize;
 }
 
+std::uint32_t ZipReader::entryCrc(int index) const {
+    if (index < 0 || index >= entryCount()) return 0;
+    return entries_[static_cast<std::size_t>(index)].crc;
+}
+
 bool ZipReader::entryIsFolder(int index) const {
     if (index < 0 || index >= entryCount()) return false;
     return zip::isDirectoryAttributes(

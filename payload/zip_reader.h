@@ -62,6 +62,9 @@ public:
     // The entry's size once extracted, as the central directory gives it;
     // extraction checks the data against it. 0 past the last entry.
     std::uint64_t entrySize(int index) const;
+    // The entry's CRC-32 as the central directory gives it, which extraction
+    // also checks the data against; 0 past the last entry.
+    std::uint32_t entryCrc(int index) const;
 
     // Whether the entry's data can be copied at all (Unsupported for
     // encryption, other methods, 64-bit sizes).

@@ -286,6 +286,7 @@ TEST_F(InstallTest, FailedExtractionNamesTheFileAndLeavesOnlyWhatWasThereBefore)
     // Read after the box was answered: a timer still running would have
     // moved the progress on meanwhile.
     EXPECT_EQ(::SendMessageW(installer.unit(kProgress), PBM_GETPOS, 0, 0), 40);
+    EXPECT_EQ(textOf(installer.unit(kPercentLabel)), L"40 %");
     saveScreenshot(screenshotPath(L"failed"));
 
     std::map<std::wstring, std::string> after;

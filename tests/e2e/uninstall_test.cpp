@@ -7,6 +7,7 @@
 #include <commctrl.h>
 #include <gtest/gtest.h>
 #include <objbase.h>
+#include <zlib.h>
 
 #include <cstdint>
 #include <map>
@@ -162,6 +163,17 @@ TEST_F(UninstallTest, SilentUninstallRemovesExactlyWhatWasInstalled) {
             EXPECT_NE(record.find(line), std::string::npos) << shown(name);
         }
         EXPECT_NE(record.find("\nshortcut\tPelmora.lnk\n"), std::string::npos);
+        // Each file with the size and CRC-32 of the bytes it holds.
+        record::InstallRecord parsed;
+        ASSERT_EQ(record::parseRecord(record, &parsed), record::RecordResult::Ok);
+        for (const record::RecordedFile& file : parsed.files) {
+            const auto installed = tree.find(L"\\" + file.path);
+            ASSERT_NE(installed, tree.end()) << shown(file.path);
+            const std::string& bytes = installed->second;
+            EXPECT_EQ(file.size, bytes.size()) << shown(file.path);
+            const uLong crc = ::crc32(0, reinterpret_cast<const Bytef*>(bytes.data()), static_cast<uInt>(bytes.size()));
+            EXPECT_EQ(file.crc, crc) << shown(file.path);
+        }
 
         ASSERT_TRUE(writeFileBytes(product_ + L"\\" + kProgramName, "changed since"));
         if (c.userFiles) {

@@ -316,13 +316,15 @@ TEST(ExtractArchiveTest, ProgressReportsPercentagesAndCanCancel) {
 }
 
 // One event per entry in the archive's order, each naming where its entry
-// went, the bytes only growing, and one closing event once all are in place.
+// went and, for a file, the size and CRC-32 of what it wrote (the install
+// record takes them from here instead of reading the files back), the bytes
+// only growing, and one closing event once all are in place.
 TEST(ExtractArchiveTest, ProgressEventsFollowTheEntries) {
     TempFolder temp;
     TestEntry stored{"2", "bb", false};
+    const std::string big(5000, 'd');
     ASSERT_TRUE(testing::writeFileBytes(
-        temp / L"a.zip",
-        buildZip({{"1", "a"}, stored, testing::folderEntry("d/"), {"d/4", std::string(5000, 'd')}}).bytes));
+        temp / L"a.zip", buildZip({{"1", "a"}, stored, testing::folderEntry("d/"), {"d/4", big}}).bytes));
     ArchiveUnit unit;
     std::vector<ExtractProgress> events;
     unit.setProgressHandler([&](const ExtractProgress& event) {
@@ -337,9 +339,12 @@ TEST(ExtractArchiveTest, ProgressEventsFollowTheEntries) {
         std::wstring path;
         std::uint64_t bytes;
         bool done;
+        bool file;
+        std::string data;  // a file's
     } expected[] = {
-        {0, out + L"\\1", 1, false},       {1, out + L"\\2", 3, false},      {2, out + L"\\d", 3, false},
-        {3, out + L"\\d\\4", 5003, false}, {3, out + L"\\d\\4", 5003, true},
+        {0, out + L"\\1", 1, false, true, "a"},      {1, out + L"\\2", 3, false, true, "bb"},
+        {2, out + L"\\d", 3, false, false, ""},      {3, out + L"\\d\\4", 5003, false, true, big},
+        {3, out + L"\\d\\4", 5003, true, true, big},
     };
     ASSERT_EQ(events.size(), std::size(expected));
     for (std::size_t i = 0; i < events.size(); ++i) {
@@ -350,6 +355,11 @@ TEST(ExtractArchiveTest, ProgressEventsFollowTheEntries) {
         EXPECT_EQ(events[i].done, expected[i].done);
         EXPECT_EQ(events[i].entryCount, 4);
         EXPECT_EQ(events[i].bytesTotal, 5003u);
+        EXPECT_EQ(events[i].entryIsFile, expected[i].file);
+        if (expected[i].file) {
+            EXPECT_EQ(events[i].entrySize, expected[i].data.size());
+            EXPECT_EQ(events[i].entryCrc, testing::crc32Of(expected[i].data));
+        }
     }
 }
 
