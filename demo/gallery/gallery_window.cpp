@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "base/dpi_scale.h"
 #include "base/window_class.h"
 #include "demo/gallery/gallery_art.h"
 #include "pelmora/skin.h"
@@ -94,7 +95,9 @@ HINSTANCE instanceOf(HWND window) {
     return reinterpret_cast<HINSTANCE>(::GetWindowLongPtrW(window, GWLP_HINSTANCE));
 }
 
+// `place` in 96-DPI numbers, placed at the parent's DPI.
 HWND addChild(HWND parent, const wchar_t* className, DWORD style, const wchar_t* text, RECT place, int id) {
+    place = scaledRect(place, windowDpi(parent));
     HWND child = ::CreateWindowExW(0, className, text, WS_CHILD | WS_VISIBLE | style, place.left, place.top,
                                    place.right - place.left, place.bottom - place.top, parent,
                                    reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instanceOf(parent), nullptr);
@@ -149,7 +152,7 @@ void dressListView(HWND window) {
         LVCOLUMNW column{};
         column.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_FMT;
         column.fmt = i == 1 ? LVCFMT_RIGHT : LVCFMT_LEFT;
-        column.cx = widths[i];
+        column.cx = scaled(widths[i], windowDpi(view));
         column.pszText = const_cast<wchar_t*>(titles[i]);
         ::SendMessageW(view, LVM_INSERTCOLUMNW, i, reinterpret_cast<LPARAM>(&column));
     }
@@ -284,6 +287,8 @@ constexpr int kCellWidth = 236, kCellHeight = 138, kGap = 6, kMargin = 14, kTop 
 constexpr int kStatusHeight = 20;
 constexpr int kStatusBarHeight = 22;  // the skinned status bar under the status line
 
+// The layout is written at 96 DPI, in these numbers; the places are scaled to
+// the window's DPI where the children are made.
 POINT cellOrigin(size_t index) {
     const int column = static_cast<int>(index) % kColumns, row = static_cast<int>(index) / kColumns;
     return {kMargin + column * (kCellWidth + kGap), kTop + row * (kCellHeight + kGap)};
@@ -295,17 +300,19 @@ SIZE windowSize(size_t sectionCount) {
             kTop + rows * (kCellHeight + kGap) + kStatusHeight + kMargin + kStatusBarHeight};
 }
 
-HFONT createSongTi(int weight) {
+HFONT createSongTi(int weight, UINT dpi) {
     LOGFONTW lf{};
-    lf.lfHeight = -12;
+    lf.lfHeight = -scaled(12, dpi);
     lf.lfWeight = weight;
     lf.lfCharSet = GB2312_CHARSET;
     lstrcpynW(lf.lfFaceName, L"宋体", LF_FACESIZE);
     return ::CreateFontIndirectW(&lf);
 }
 
+// `place` in 96-DPI numbers, made at `dpi`.
 HWND createChild(HWND parent, HINSTANCE instance, const wchar_t* className, DWORD style, const wchar_t* text,
-                 RECT place, int id, HFONT font, DWORD exStyle = 0) {
+                 RECT place, int id, HFONT font, UINT dpi, DWORD exStyle = 0) {
+    place = scaledRect(place, dpi);
     HWND child = ::CreateWindowExW(exStyle, className, text, WS_CHILD | WS_VISIBLE | style, place.left, place.top,
                                    place.right - place.left, place.bottom - place.top, parent,
                                    reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance, nullptr);
@@ -337,7 +344,10 @@ bool GalleryWindow::create(HINSTANCE instance, std::optional<POINT> origin) {
                              ::LoadIconW(instance, L"DEFAULT_ICON")))
         return false;
 
-    const SIZE size = windowSize(sections().size());
+    // A DPI-aware program gets the screen's pixels unscaled; the gallery is
+    // made at the screen's DPI (a later change of it moves only the window).
+    dpi_ = systemDpi();
+    const SIZE size = scaledSize(windowSize(sections().size()), dpi_);
     const POINT at = origin.value_or(
         POINT{(::GetSystemMetrics(SM_CXSCREEN) - size.cx) / 2, (::GetSystemMetrics(SM_CYSCREEN) - size.cy) / 2});
     // No frame and no system caption: the skin engine draws both.
@@ -345,8 +355,8 @@ bool GalleryWindow::create(HINSTANCE instance, std::optional<POINT> origin) {
     window_.reset(::CreateWindowExW(WS_EX_APPWINDOW, kClassName, kTitle, style, at.x, at.y, size.cx, size.cy, nullptr,
                                     nullptr, instance, this));
     if (!window_) return false;
-    font_.reset(createSongTi(FW_NORMAL));
-    headingFont_.reset(createSongTi(FW_BOLD));
+    font_.reset(createSongTi(FW_NORMAL, dpi_));
+    headingFont_.reset(createSongTi(FW_BOLD, dpi_));
     createSections(instance);
     applySkin();
     ::ShowWindow(window_.get(), SW_SHOW);
@@ -360,19 +370,19 @@ void GalleryWindow::createSections(HINSTANCE instance) {
         const Section& section = sections()[i];
         const POINT cell = cellOrigin(i);
         createChild(window, instance, L"STATIC", SS_LEFT, section.heading,
-                    {cell.x + 4, cell.y + 4, cell.x + kCellWidth, cell.y + 22}, -1, headingFont_.get());
+                    {cell.x + 4, cell.y + 4, cell.x + kCellWidth, cell.y + 22}, -1, headingFont_.get(), dpi_);
         for (const ControlEntry& c : section.controls) {
             const RECT place{cell.x + c.x, cell.y + c.y, cell.x + c.x + c.width, cell.y + c.y + c.height};
             const DWORD exStyle = lstrcmpiW(c.className, L"EDIT") == 0 ? section.editExStyle : 0;
             HWND control =
-                createChild(window, instance, c.className, c.style, c.text, place, c.id, font_.get(), exStyle);
+                createChild(window, instance, c.className, c.style, c.text, place, c.id, font_.get(), dpi_, exStyle);
             if (c.checked) ::SendMessageW(control, BM_SETCHECK, BST_CHECKED, 0);
         }
     }
     const SIZE size = windowSize(sections().size());
     const int statusTop = size.cy - kMargin - kStatusHeight - kStatusBarHeight;
     createChild(window, instance, L"STATIC", SS_LEFT | SS_CENTERIMAGE, L"点一点各个控件，这里会说出点了什么。",
-                {kMargin + 4, statusTop, size.cx - kMargin, statusTop + kStatusHeight}, kStatusLine, font_.get());
+                {kMargin + 4, statusTop, size.cx - kMargin, statusTop + kStatusHeight}, kStatusLine, font_.get(), dpi_);
 }
 
 // The same calls the installer makes, then what the sections add.

@@ -113,6 +113,7 @@ private:
     void drawListItem(const DRAWITEMSTRUCT& item);
 
     UniqueWindow window_;
+    UINT dpi_ = 96;  // the screen's when the window was made: its children's places and fonts
     GdiFont font_;
     GdiFont headingFont_;
 };

@@ -10,6 +10,7 @@
 
 #include <string_view>
 
+#include "base/dpi_scale.h"
 #include "gfx/gdip_types.h"
 #include "skin/controls/core/control_records.h"
 #include "skin/controls/core/control_settings.h"
@@ -61,32 +62,43 @@ struct ButtonLook {
     int fontStyle = 0;           // GDI+ FontStyle bits
     COLORREF textColour = 0;     // always drawn opaque
     COLORREF accentColour = kDefaultAccentColour;
+    UINT dpi = kBaseDpi;  // the window's; every length below is written at 96 and scaled to it
 };
 
 // --- Geometry. Rectangles are (left, top, width, height) in the painter's
-// coordinates; r is the button's rectangle (normally its client rectangle).
+// coordinates; r is the button's rectangle (normally its client rectangle) in
+// pixels. The lengths in the comments are at 96 DPI; `dpi` scales them.
 
 struct PushButtonGeometry {
-    RectF bounds;  // the whole rectangle: disabled plate, caption box
-    RectF face;    // rounded face and outline, radius 5
-    RectF gloss;   // upper half, rounded at the top only
-    RectF inset;   // the pressed fill
+    RectF bounds;       // the whole rectangle: disabled plate, caption box
+    RectF face;         // rounded face and outline, stroked by a pen of `line` pixels
+    RectF gloss;        // upper half, rounded at the top only
+    RectF inset;        // the pressed fill, 2 in from the edges
+    int radius = 5;     // of the face, the gloss, the inset and the disabled outline
+    float line = 1.0f;  // the outline's pen
+    int glow = 3;       // strokes of the focus glow, widths 1 to glow
 };
-PushButtonGeometry pushButtonGeometry(const RECT& r);
+PushButtonGeometry pushButtonGeometry(const RECT& r, UINT dpi = kBaseDpi);
 
 struct CheckBoxGeometry {
-    RectF box;      // the 13 x 13 glyph, at the left edge, centred vertically
-    RectF caption;  // left-aligned, vertically centred text
+    RectF box;       // the 13 x 13 glyph, at the left edge, centred vertically
+    RectF caption;   // left-aligned, vertically centred text, 17 from the left
+    PointF hotFrom;  // where the hot gradient starts: (3, 1) into the box
+    int glow = 2;    // strokes of the hot glow
 };
-CheckBoxGeometry checkBoxGeometry(const RECT& r);
+CheckBoxGeometry checkBoxGeometry(const RECT& r, UINT dpi = kBaseDpi);
 
 struct RadioButtonGeometry {
-    RectF ring;  // 12 x 12 outer circle
+    RectF ring;  // 12 x 12 outer circle, 2 from the left
     RectF disc;  // 9 x 9 inner disc
     RectF dot;   // 6 x 6 mark of a checked button
     RectF caption;
+    float shade = 10;     // extent of the disc's shading gradient
+    float hotShade = 11;  // extent of the hot gradient
+    float line = 1.0f;    // the pen of the ring, the disc and the dot
+    int glow = 2;
 };
-RadioButtonGeometry radioButtonGeometry(const RECT& r);
+RadioButtonGeometry radioButtonGeometry(const RECT& r, UINT dpi = kBaseDpi);
 
 // Where an image button puts its picture and its caption.
 struct ImageButtonLayout {
@@ -98,7 +110,9 @@ struct ImageButtonLayout {
 };
 // imageOption non-zero: image at the left (or centred without a caption), text
 // beside it; 0: image above, text below.
-ImageButtonLayout imageButtonLayout(const RECT& r, int imageOption, bool hasImage, bool hasCaption, int fontSize);
+// fontSize is in pixels (already at the window's DPI).
+ImageButtonLayout imageButtonLayout(const RECT& r, int imageOption, bool hasImage, bool hasCaption, int fontSize,
+                                    UINT dpi = kBaseDpi);
 
 // The four pictures of a state-image button and which of them a state shows:
 // disabled first, then hot, then pressed.
@@ -121,7 +135,8 @@ struct StateImages {
 bool addTopRoundedRectangle(GdipPath& path, float x, float y, float width, float height, float r);
 
 // Strokes the path count times with one pen of the colour, widths 1 to count,
-// so the middle of the outline is the most opaque.
+// so the middle of the outline is the most opaque. A scaled glow takes the
+// count scaled, so it reaches as far out and fades alike.
 bool drawGlow(GdipGraphics& graphics, const GdipPath& path, int count, COLORREF colour, std::uint8_t alpha);
 
 // --- Painters. Each draws everything it owns over what the graphics already

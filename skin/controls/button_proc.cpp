@@ -7,6 +7,7 @@
 #include "base/win32_util.h"
 #include "gfx/gdip_graphics.h"
 #include "skin/controls/class_modules.h"
+#include "skin/controls/control_dpi.h"
 #include "skin/controls/control_install.h"
 #include "skin/controls/core/control_background.h"
 #include "skin/controls/core/control_proc.h"
@@ -50,11 +51,13 @@ void paintRecorded(ButtonSkinRecord& button, HDC target, const RECT& r, ButtonPa
     look.fontStyle = button.font.style;
     look.textColour = static_cast<COLORREF>(propValue(button.window, kPropTextColour));
     look.accentColour = controlSettings().accentColour;
+    look.dpi = controlDpi(button.window);
     const bool ticked = paintsItself(button.kind) && isTicked(button);
     state = effectiveState(button.window, state);
 
     FaceKey key;
-    key.add(static_cast<std::uint64_t>(button.kind))
+    key.atDpi(look.dpi)
+        .add(static_cast<std::uint64_t>(button.kind))
         .add(state.bits())
         .add(ticked)
         .add(look.caption)

@@ -12,8 +12,9 @@ namespace {
 
 constexpr Argb kRestLine = 0x50000000;  // black, alpha 80
 constexpr wchar_t kListFace[] = L"宋体";
-constexpr float kListFontSize = 12.0f;
+constexpr int kListFontSize = 12;
 constexpr int kTextInset = 3;
+constexpr int kButtonRadius = 4;
 
 RectF toF(const RectI& r) {
     return {static_cast<float>(r.x), static_cast<float>(r.y), static_cast<float>(r.width),
@@ -24,29 +25,25 @@ Argb accentOf(const ControlSettings& settings, int alpha) {
     return colourOfAlpha(settings.accentColour, alpha);
 }
 
-void paintDropButton(GdipGraphics& graphics, const RectI& cell, bool hot, const ControlSettings& settings) {
-    // The outline is one pixel narrower and shorter than the cell, so that a
-    // 1-pixel stroke ends inside it.
-    const RectF shape{static_cast<float>(cell.x), static_cast<float>(cell.y), static_cast<float>(cell.width - 1),
-                      static_cast<float>(cell.height - 1)};
-    strokeRoundedRect(graphics, shape, 4, hot ? accentOf(settings, 200) : kRestLine);
-    fillRoundedGradient(graphics, insetRect(shape, 1), 4, accentOf(settings, hot ? 150 : 100), accentOf(settings, 30),
-                        GradientDirection::TopToBottom);
-    drawCentredSkinImage(graphics, SkinImage::ArrowDownImage, toF(cell));
+void paintDropButton(GdipGraphics& graphics, const ComboGeometry& g, bool hot, const ControlSettings& settings,
+                     UINT dpi) {
+    strokeRoundedRect(graphics, g.buttonOutline, g.buttonRadius, hot ? accentOf(settings, 200) : kRestLine,
+                      g.frame.width);
+    fillRoundedGradient(graphics, g.buttonFill, g.buttonRadius, accentOf(settings, hot ? 150 : 100),
+                        accentOf(settings, 30), GradientDirection::TopToBottom);
+    drawCentredSkinImage(graphics, SkinImage::ArrowDownImage, toF(g.button), dpi);
 }
 
-void paintListText(GdipGraphics& graphics, const ComboPaint& combo, const RectI& button) {
+void paintListText(GdipGraphics& graphics, const ComboPaint& combo, const RectF& layout) {
     if (combo.text.empty()) return;
     GdipFont font;
     GdipSolidBrush brush;
     GdipStringFormat format;
-    if (!font.createByName(std::wstring_view(kListFace), kListFontSize, Gdiplus::FontStyleRegular, Gdiplus::UnitPixel))
-        return;
+    const float size = static_cast<float>(scaled(kListFontSize, combo.dpi));
+    if (!font.createByName(std::wstring_view(kListFace), size, Gdiplus::FontStyleRegular, Gdiplus::UnitPixel)) return;
     if (!brush.create(argbFromColour(combo.textColour)) || !format.create(Gdiplus::StringFormatFlagsNoWrap)) return;
     format.setLineAlign(Gdiplus::StringAlignmentCenter);
     format.setTrimming(Gdiplus::StringTrimmingEllipsisCharacter);
-    const RectF layout{static_cast<float>(kTextInset), 0, static_cast<float>(button.x - kTextInset),
-                       static_cast<float>(combo.size.height)};
     graphics.drawString(std::wstring_view(combo.text), font, brush, layout, &format);
 }
 
@@ -63,22 +60,38 @@ ComboKind comboKindOf(DWORD style) {
     }
 }
 
-int comboDropButtonWidth(ComboKind kind) {
+int comboDropButtonWidth(ComboKind kind, UINT dpi) {
     switch (kind) {
         case ComboKind::DropDownList:
-            return 17;
+            return scaled(17, dpi);
         case ComboKind::DropDown:
-            return 18;
+            return scaled(18, dpi);
         case ComboKind::Simple:
             break;
     }
     return 0;
 }
 
-RectI comboDropButton(SizeI size, ComboKind kind) {
-    const int b = comboDropButtonWidth(kind);
+RectI comboDropButton(SizeI size, ComboKind kind, UINT dpi) {
+    const int b = comboDropButtonWidth(kind, dpi);
     if (b == 0) return {};
-    return {size.width - b - 2, 2, b, size.height - 4};
+    const int gap = scaled(2, dpi);
+    return {size.width - b - gap, gap, b, size.height - 2 * gap};
+}
+
+ComboGeometry comboGeometry(SizeI size, ComboKind kind, UINT dpi) {
+    ComboGeometry g;
+    g.frame = frameStroke(size, 1, dpi);
+    g.button = comboDropButton(size, kind, dpi);
+    // The outline keeps the frame's line inside the cell, as the frame keeps
+    // its own inside the window.
+    const FrameStroke cell = frameStroke({g.button.width, g.button.height}, 1, dpi);
+    g.buttonOutline = {g.button.x + cell.rect.x, g.button.y + cell.rect.y, cell.rect.width, cell.rect.height};
+    g.buttonFill = insetRect(g.buttonOutline, cell.width);
+    g.buttonRadius = scaled(kButtonRadius, dpi);
+    const float inset = static_cast<float>(scaled(kTextInset, dpi));
+    g.text = {inset, 0, static_cast<float>(g.button.x) - inset, static_cast<float>(size.height)};
+    return g;
 }
 
 std::vector<RectI> comboKeyedAreas(ComboKind kind, const std::vector<ComboChild>& children) {
@@ -97,10 +110,10 @@ void paintComboBox(GdipGraphics& graphics, const ComboPaint& combo, const Contro
         graphics.clear(argbFromColour(kComboKeyColour));
     }
     graphics.resetClip();
-    strokeRect(graphics, RectF{0, 0, w - 1, h - 1}, combo.hot || combo.focused ? accentOf(settings, 200) : kRestLine);
-    const RectI button = comboDropButton(combo.size, combo.kind);
-    if (button.width > 0) paintDropButton(graphics, button, combo.hot, settings);
-    if (combo.kind == ComboKind::DropDownList) paintListText(graphics, combo, button);
+    const ComboGeometry g = comboGeometry(combo.size, combo.kind, combo.dpi);
+    strokeRect(graphics, g.frame.rect, combo.hot || combo.focused ? accentOf(settings, 200) : kRestLine, g.frame.width);
+    if (g.button.width > 0) paintDropButton(graphics, g, combo.hot, settings, combo.dpi);
+    if (combo.kind == ComboKind::DropDownList) paintListText(graphics, combo, g.text);
 }
 
 }  // namespace pelmora

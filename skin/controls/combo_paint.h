@@ -11,6 +11,7 @@
 
 #include "gfx/gdip_types.h"
 #include "skin/controls/core/control_settings.h"
+#include "skin/controls/paint_shapes.h"
 
 namespace pelmora {
 
@@ -23,12 +24,26 @@ enum class ComboKind { Simple, DropDown, DropDownList };
 // From the CBS_ type bits of the style.
 ComboKind comboKindOf(DWORD style);
 
-// Width of the drop button: 17 for a drop-down list, 18 for a drop-down
-// combo, 0 for a simple combo, which has none.
-int comboDropButtonWidth(ComboKind kind);
-// The drop button's cell (x, y, width, height) in a combo of `size`; empty for
-// a simple combo.
-RectI comboDropButton(SizeI size, ComboKind kind);
+// Width of the drop button at 96 DPI: 17 for a drop-down list, 18 for a
+// drop-down combo, 0 for a simple combo, which has none; scaled to `dpi`.
+int comboDropButtonWidth(ComboKind kind, UINT dpi = kBaseDpi);
+// The drop button's cell (x, y, width, height) in a combo of `size`, 2 in from
+// the top, right and bottom edges; empty for a simple combo.
+RectI comboDropButton(SizeI size, ComboKind kind, UINT dpi = kBaseDpi);
+
+// Where the rest of the combo is drawn: the outline along the window's edges,
+// the drop button's rounded outline (radius 4, stroked one line in from the
+// cell's right and bottom) and its fill one line inside that, and the box a
+// drop-down list's text is written in (3 in from the left, up to the button).
+struct ComboGeometry {
+    FrameStroke frame;
+    RectI button;
+    RectF buttonOutline;
+    RectF buttonFill;
+    int buttonRadius = 4;
+    RectF text;
+};
+ComboGeometry comboGeometry(SizeI size, ComboKind kind, UINT dpi = kBaseDpi);
 
 // A child window of the combo, as the painter needs to know it.
 struct ComboChild {
@@ -47,6 +62,7 @@ struct ComboPaint {
     std::vector<RectI> keyedAreas;  // cleared to the key colour
     std::wstring text;              // shown by a drop-down list only
     COLORREF textColour = 0;
+    UINT dpi = kBaseDpi;  // the window's
 };
 
 // Paints the whole combo onto a surface of its window size that holds the

@@ -12,6 +12,7 @@
 #include "gfx/gdip_graphics.h"
 #include "skin/controls/class_modules.h"
 #include "skin/controls/combo_paint.h"
+#include "skin/controls/control_dpi.h"
 #include "skin/controls/core/control_proc.h"
 #include "skin/controls/core/control_settings.h"
 #include "skin/controls/core/control_window_paint.h"
@@ -67,8 +68,10 @@ void paintComboBox(const ComboBoxSkinRecord& record, std::optional<bool> hot, st
     paint.keyedAreas = comboKeyedAreas(paint.kind, childrenOf(combo));
     if (paint.kind == ComboKind::DropDownList) paint.text = windowText(combo);
     paint.textColour = static_cast<COLORREF>(propValue(combo, kPropTextColour));
+    paint.dpi = controlDpi(combo);
     FaceKey key;
-    key.add(static_cast<std::uint64_t>(paint.kind))
+    key.atDpi(paint.dpi)
+        .add(static_cast<std::uint64_t>(paint.kind))
         .add(paint.hot)
         .add(paint.focused)
         .add(paint.text)

@@ -21,8 +21,16 @@ EditBorderLook editBorderLook(bool hot, bool focused) {
     return focused ? EditBorderLook::Focused : EditBorderLook::Rest;
 }
 
+FrameStroke editFrameStroke(SizeI size, EditBorderLook look, UINT dpi) {
+    if (look != EditBorderLook::Hot) return frameStroke(size, 1, dpi);
+    const int line = scaled(2, dpi);
+    const float in = static_cast<float>(line) / 2;
+    return {{in, in, static_cast<float>(size.width - line), static_cast<float>(size.height - line)},
+            static_cast<float>(line)};
+}
+
 void paintEditFrame(GdipGraphics& graphics, SizeI window, const RectI& client, EditBorderLook look,
-                    const ControlSettings& settings) {
+                    const ControlSettings& settings, UINT dpi) {
     const float w = static_cast<float>(window.width), h = static_cast<float>(window.height);
     graphics.setClipRectI(0, 0, window.width, window.height);
     graphics.setClipRectI(client.x, client.y, client.width, client.height, Gdiplus::CombineModeExclude);
@@ -31,18 +39,10 @@ void paintEditFrame(GdipGraphics& graphics, SizeI window, const RectI& client, E
     } else {
         graphics.clear(kOpaqueWhite);
     }
-    const Argb accent = colourOfAlpha(settings.accentColour, kAccentAlpha);
-    switch (look) {
-        case EditBorderLook::Hot:
-            strokeRect(graphics, RectF{1, 1, w - 2, h - 2}, accent, 2.0f);
-            break;
-        case EditBorderLook::Focused:
-            strokeRect(graphics, RectF{0, 0, w - 1, h - 1}, accent);
-            break;
-        case EditBorderLook::Rest:
-            strokeRect(graphics, RectF{0, 0, w - 1, h - 1}, kRestBorder);
-            break;
-    }
+    const FrameStroke stroke = editFrameStroke(window, look, dpi);
+    strokeRect(graphics, stroke.rect,
+               look == EditBorderLook::Rest ? kRestBorder : colourOfAlpha(settings.accentColour, kAccentAlpha),
+               stroke.width);
     graphics.resetClip();
 }
 

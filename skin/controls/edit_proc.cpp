@@ -11,6 +11,7 @@
 #include "base/win32_util.h"
 #include "gfx/gdip_graphics.h"
 #include "skin/controls/class_modules.h"
+#include "skin/controls/control_dpi.h"
 #include "skin/controls/core/control_background.h"
 #include "skin/controls/core/control_colour.h"
 #include "skin/controls/core/control_proc.h"
@@ -93,8 +94,10 @@ void paintEditFrame(HWND edit, std::optional<bool> focused, std::optional<bool> 
     const RectI client = clientAreaInWindow(edit);
     const EditBorderLook look = editBorderLook(isHot, isFocused);
     const ControlSettings& settings = controlSettings();
+    const UINT dpi = at.window ? at.window->frame.dpi : controlDpi(edit);
     FaceKey key;
-    key.add(static_cast<std::uint64_t>(look))
+    key.atDpi(dpi)
+        .add(static_cast<std::uint64_t>(look))
         .add(static_cast<std::uint64_t>(client.x))
         .add(static_cast<std::uint64_t>(client.y))
         .add(static_cast<std::uint64_t>(client.width))
@@ -108,7 +111,7 @@ void paintEditFrame(HWND edit, std::optional<bool> focused, std::optional<bool> 
     const HDC face = kept.face(edit, RECT{0, 0, size.width, size.height}, key, [&](HDC dc) {
         GdipGraphics graphics;
         if (!graphics.fromHdc(dc)) return;
-        paintEditFrame(graphics, size, client, look, settings);
+        paintEditFrame(graphics, size, client, look, settings, dpi);
         graphics.flush(Gdiplus::FlushIntentionSync);
     });
     if (!face) return;

@@ -31,8 +31,9 @@ void paintListFrame(GdipGraphics& graphics, const ListFramePaint& frame, const C
              whiteOfAlpha(settings.translucentBackgrounds ? settings.backgroundAlpha : 255));
     if (frame.border) {
         const bool lit = frame.hot || frame.focused;
-        strokeRect(graphics, RectF{0, 0, w - 1, h - 1},
-                   lit ? colourOfAlpha(settings.accentColour, kLitAlpha) : kRestBorder);
+        const FrameStroke stroke = frameStroke(frame.window, 1, frame.dpi);
+        strokeRect(graphics, stroke.rect, lit ? colourOfAlpha(settings.accentColour, kLitAlpha) : kRestBorder,
+                   stroke.width);
     }
     graphics.resetClip();
 }

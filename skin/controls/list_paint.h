@@ -7,6 +7,7 @@
 
 #include <windows.h>
 
+#include "base/dpi_scale.h"
 #include "gfx/gdip_types.h"
 #include "skin/controls/combo_paint.h"
 #include "skin/controls/core/control_settings.h"
@@ -38,12 +39,14 @@ struct ListFramePaint {
     bool focused = false;
     bool border = false;     // hasListBorder
     bool comboList = false;  // a combo box's drop-down list
+    UINT dpi = kBaseDpi;     // the window's
 };
 
 // Paints everything of the window outside the client (scroll bars are drawn
 // natively over it afterwards): a combo list's area is first cleared to the key
 // colour; then white of the background alpha while translucent, else opaque
-// white; then, with a border, a 1-pixel line around the window rectangle:
+// white; then, with a border, a line around the window rectangle, 1 pixel at
+// 96 DPI and scaled (frameStroke):
 // the accent at alpha 180 while hot or focused, black at alpha 80 otherwise.
 void paintListFrame(GdipGraphics& graphics, const ListFramePaint& frame, const ControlSettings& settings);
 

@@ -15,6 +15,7 @@
 #include "gfx/back_buffer.h"
 #include "gfx/gdip_graphics.h"
 #include "skin/controls/class_modules.h"
+#include "skin/controls/control_dpi.h"
 #include "skin/controls/core/control_background.h"
 #include "skin/controls/core/control_colour.h"
 #include "skin/controls/core/control_proc.h"
@@ -190,6 +191,7 @@ void paintListFrame(const ListLocation& at, std::optional<bool> hot, std::option
     // Only a dropped-down list lies outside the window's picture; the list of
     // a simple combo box is a child like any other.
     paint.comboList = isComboList(list) && !(windowStyle(list) & WS_CHILD);
+    paint.dpi = at.window ? at.window->frame.dpi : controlDpi(list);
     if (paint.comboList) {
         const BackBuffer buffer(paint.window.width, paint.window.height);
         drawFrame(buffer.dc(), paint);

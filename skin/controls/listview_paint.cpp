@@ -33,11 +33,11 @@ void paintItemFace(GdipGraphics& graphics, const HeaderItemLayout& layout, Heade
                    const ControlSettings& settings) {
     const COLORREF accent = settings.accentColour;
     if (look == HeaderItemLook::Hot) {
-        fillRoundedGradient(graphics, layout.face, 1, colourOfAlpha(accent, kHeaderHotTopAlpha),
+        fillRoundedGradient(graphics, layout.face, layout.faceRadius, colourOfAlpha(accent, kHeaderHotTopAlpha),
                             colourOfAlpha(accent, kHeaderHotBottomAlpha), GradientDirection::TopToBottom);
         fillRect(graphics, layout.accentBar, colourOfAlpha(accent, kHeaderHotBarAlpha));
     } else if (look == HeaderItemLook::Pressed) {
-        fillRoundedGradient(graphics, layout.face, 1, colourOfAlpha(accent, kHeaderPressedTopAlpha),
+        fillRoundedGradient(graphics, layout.face, layout.faceRadius, colourOfAlpha(accent, kHeaderPressedTopAlpha),
                             colourOfAlpha(accent, kHeaderPressedBottomAlpha), GradientDirection::TopToBottom);
     }
     fillRect(graphics, layout.separator, kSeparator);
@@ -45,19 +45,27 @@ void paintItemFace(GdipGraphics& graphics, const HeaderItemLayout& layout, Heade
 
 }  // namespace
 
-HeaderItemLayout headerItemLayout(const RectI& item, bool pressed) {
+HeaderItemLayout headerItemLayout(const RectI& item, bool pressed, UINT dpi) {
     HeaderItemLayout layout;
     const RectF r = toF(item);
-    const float faceWidth = std::max(0.0f, r.width - 1), faceHeight = std::max(0.0f, r.height - 1);
+    const float line = static_cast<float>(scaled(1, dpi));
+    const float separatorInset = static_cast<float>(scaled(kHeaderSeparatorInset, dpi));
+    const float textInset = static_cast<float>(scaled(kHeaderTextInset, dpi));
+    const float faceWidth = std::max(0.0f, r.width - line), faceHeight = std::max(0.0f, r.height - line);
     layout.face = {r.x, r.y, faceWidth, faceHeight};
-    layout.separator = {r.x + faceWidth, r.y + kHeaderSeparatorInset, r.width > 0 ? 1.0f : 0.0f,
-                        std::max(0.0f, faceHeight - kHeaderSeparatorInset)};
-    const float bar = std::min<float>(kHeaderAccentBar, faceHeight);
+    layout.separator = {r.x + faceWidth, r.y + separatorInset, r.width > 0 ? std::min(line, r.width) : 0.0f,
+                        std::max(0.0f, faceHeight - separatorInset)};
+    const float bar = std::min<float>(static_cast<float>(scaled(kHeaderAccentBar, dpi)), faceHeight);
     layout.accentBar = {r.x, r.y + faceHeight - bar, faceWidth, bar};
-    const float shift = pressed ? 1.0f : 0.0f;
-    layout.title = {r.x + kHeaderTextInset + shift, r.y + shift, std::max(0.0f, faceWidth - 2 * kHeaderTextInset),
-                    faceHeight};
+    const float shift = pressed ? line : 0.0f;
+    layout.title = {r.x + textInset + shift, r.y + shift, std::max(0.0f, faceWidth - 2 * textInset), faceHeight};
+    layout.faceRadius = scaled(1, dpi);
     return layout;
+}
+
+RectF headerBottomLine(SizeI size, UINT dpi) {
+    const float line = static_cast<float>(std::min(scaled(1, dpi), std::max(0, size.height)));
+    return {0, static_cast<float>(size.height) - line, static_cast<float>(size.width), line};
 }
 
 int headerItemAt(const std::vector<HeaderItem>& items, PointI point) {
@@ -82,13 +90,15 @@ void paintHeader(GdipGraphics& graphics, const HeaderPaint& header, const Contro
     std::vector<HeaderItemLayout> layouts;
     for (size_t i = 0; i < header.items.size(); ++i) {
         const HeaderItemLook look = headerItemLook(static_cast<int>(i), header.hotItem, header.pressed, header.buttons);
-        layouts.push_back(headerItemLayout(header.items[i].rect, look == HeaderItemLook::Pressed));
+        layouts.push_back(headerItemLayout(header.items[i].rect, look == HeaderItemLook::Pressed, header.dpi));
         paintItemFace(graphics, layouts.back(), look, settings);
     }
-    fillRect(graphics, RectF{0, h - 1, w, 1}, kBottomLine);
+    fillRect(graphics, headerBottomLine(header.size, header.dpi), kBottomLine);
 
     GdipFont font;
-    if (!makeControlFont(font, header.font)) return;
+    ControlFont wanted = header.font;
+    if (wanted.size <= 0) wanted.size = scaled(kFallbackFontSize, header.dpi);
+    if (!makeControlFont(font, wanted)) return;
     useBlendedTextModes(graphics);
     for (size_t i = 0; i < header.items.size(); ++i) {
         TextLayout layout;

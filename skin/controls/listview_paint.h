@@ -2,7 +2,9 @@
 // drawn over the window's picture instead of the system's grey buttons, and
 // the item under the pointer takes the accent.
 //
-// Geometry of one item of rectangle (x, y, w, h) in the header:
+// Geometry of one item of rectangle (x, y, w, h) in the header, in pixels at
+// 96 DPI (every length is scaled to the window's DPI, a 1-pixel line to a
+// line of scaled(1)):
 // - face: (x, y, w - 1, h - 1), everything but the item's last column and the
 //   header's bottom line; the hot and pressed gradients fill it;
 // - separator: the item's last column from y + 3 to the bottom line, black at
@@ -23,6 +25,7 @@
 #include <string>
 #include <vector>
 
+#include "base/dpi_scale.h"
 #include "gfx/gdip_types.h"
 #include "skin/controls/core/control_records.h"
 #include "skin/controls/core/control_settings.h"
@@ -55,8 +58,12 @@ struct HeaderItemLayout {
     RectF separator;
     RectF accentBar;
     RectF title;
+    int faceRadius = 1;  // of the hot and pressed gradients
 };
-HeaderItemLayout headerItemLayout(const RectI& item, bool pressed);
+HeaderItemLayout headerItemLayout(const RectI& item, bool pressed, UINT dpi = kBaseDpi);
+
+// The line along the header's bottom: its last row, scaled(1) rows at other DPIs.
+RectF headerBottomLine(SizeI size, UINT dpi = kBaseDpi);
 
 // Index of the item whose rectangle holds the point (left and top edges
 // inside, right and bottom outside); -1 for none.
@@ -74,6 +81,7 @@ struct HeaderPaint {
     bool buttons = false;  // HDS_BUTTONS: items are pressed like buttons
     ControlFont font;      // face-less: 宋体; size 0: 12 pixels
     COLORREF textColour = 0;
+    UINT dpi = kBaseDpi;  // the window's; a face-less size 0 font is 12 pixels scaled to it
 };
 
 // Paints the whole header onto a surface of its size that holds the picture

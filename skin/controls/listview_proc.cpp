@@ -18,6 +18,7 @@
 #include "base/win32_util.h"
 #include "gfx/gdip_graphics.h"
 #include "skin/controls/class_modules.h"
+#include "skin/controls/control_dpi.h"
 #include "skin/controls/core/control_background.h"
 #include "skin/controls/core/control_proc.h"
 #include "skin/controls/core/control_settings.h"
@@ -77,6 +78,7 @@ void paintHeaderWindow(HWND header, const ListViewSkinRecord* record, HDC target
             paint.font = record->headerFont;
         }
         paint.textColour = static_cast<COLORREF>(propValue(header, kPropTextColour));
+        paint.dpi = controlDpi(header);
         paintHeader(graphics, paint, controlSettings());
         graphics.flush(Gdiplus::FlushIntentionSync);
     }

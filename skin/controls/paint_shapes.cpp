@@ -74,10 +74,33 @@ bool fillRect(GdipGraphics& graphics, const RectF& rect, Argb colour) {
     return brush.create(colour) && graphics.fillRectangleF(brush, rect);
 }
 
-bool drawCentredSkinImage(GdipGraphics& graphics, SkinImage image, const RectF& area) {
+bool drawCentredSkinImage(GdipGraphics& graphics, SkinImage image, const RectF& area, UINT dpi) {
     const SizeI size = SkinImageSet::size(image);
-    return drawSkinImage(graphics, image, area.x + (area.width - static_cast<float>(size.width)) / 2,
-                         area.y + (area.height - static_cast<float>(size.height)) / 2);
+    if (dpi == 0 || dpi == kBaseDpi)
+        return drawSkinImage(graphics, image, area.x + (area.width - static_cast<float>(size.width)) / 2,
+                             area.y + (area.height - static_cast<float>(size.height)) / 2);
+    const float width = static_cast<float>(scaled(size.width, dpi));
+    const float height = static_cast<float>(scaled(size.height, dpi));
+    // Whole pixels, as at 96 DPI where the glyphs are drawn 1:1: a glyph placed
+    // half a pixel off would be smeared over two rows.
+    const float x = area.x + static_cast<float>(static_cast<int>((area.width - width) / 2));
+    const float y = area.y + static_cast<float>(static_cast<int>((area.height - height) / 2));
+    return drawScaledSkinImage(graphics, image, RectF{x, y, width, height});
+}
+
+bool drawScaledSkinImage(GdipGraphics& graphics, SkinImage image, const RectF& rect) {
+    graphics.setInterpolationMode(Gdiplus::InterpolationModeHighQualityBicubic);
+    graphics.setPixelOffsetMode(Gdiplus::PixelOffsetModeHalf);
+    const bool ok = drawSkinImageRect(graphics, image, rect);
+    graphics.setPixelOffsetMode(Gdiplus::PixelOffsetModeDefault);
+    return ok;
+}
+
+FrameStroke frameStroke(SizeI size, int line96, UINT dpi) {
+    const int line = scaled(line96, dpi);
+    const float in = static_cast<float>(line - 1) / 2;
+    return {{in, in, static_cast<float>(size.width - line), static_cast<float>(size.height - line)},
+            static_cast<float>(line)};
 }
 
 }  // namespace pelmora

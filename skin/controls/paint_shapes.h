@@ -7,6 +7,7 @@
 
 #include <windows.h>
 
+#include "base/dpi_scale.h"
 #include "gfx/gdip_types.h"
 #include "gfx/skin_images.h"
 
@@ -35,8 +36,25 @@ bool strokeRoundedRect(GdipGraphics& graphics, const RectF& rect, int radius, Ar
 bool strokeRect(GdipGraphics& graphics, const RectF& rect, Argb colour, float width = 1.0f);
 bool fillRect(GdipGraphics& graphics, const RectF& rect, Argb colour);
 
-// Draws a glyph at its natural size centred in the area (positions in
-// floating point, as GDI+ places images).
-bool drawCentredSkinImage(GdipGraphics& graphics, SkinImage image, const RectF& area);
+// Draws a glyph centred in the area (positions in floating point, as GDI+
+// places images): at its natural size at 96 DPI, else at its size scaled to
+// the DPI (drawScaledSkinImage) on whole pixels.
+bool drawCentredSkinImage(GdipGraphics& graphics, SkinImage image, const RectF& area, UINT dpi = kBaseDpi);
+
+// Draws a glyph stretched over `rect` with the filter the caption glyphs are
+// scaled with (bicubic, pixel centres at half pixels, so the outline rows land
+// where they belong); the graphics keeps the bicubic interpolation and gets its
+// default pixel offset back.
+bool drawScaledSkinImage(GdipGraphics& graphics, SkinImage image, const RectF& rect);
+
+// A frame line along the edges of an area of `size`: the rectangle a pen of
+// `width` pixels strokes so that it covers exactly the outer `width` rows and
+// columns (a 1-pixel pen on (0, 0, w - 1, h - 1); a 2-pixel pen half a pixel
+// further in). `line96` is the line's width at 96 DPI.
+struct FrameStroke {
+    RectF rect;
+    float width = 1.0f;
+};
+FrameStroke frameStroke(SizeI size, int line96, UINT dpi);
 
 }  // namespace pelmora

@@ -5,6 +5,7 @@
 
 #include "gfx/gdip_types.h"
 #include "skin/controls/core/control_settings.h"
+#include "skin/controls/paint_shapes.h"
 
 namespace pelmora {
 
@@ -22,8 +23,21 @@ struct ProgressGeometry {
 
 // A horizontal bar fills from the left, a vertical one from the bottom up.
 // The rounded fill lies one pixel inside the done part and is three pixels
-// shorter and thinner than it, so that its 1-pixel outline stays inside.
-ProgressGeometry progressGeometry(SizeI size, bool vertical, int low, int high, int position);
+// shorter and thinner than it, so that its 1-pixel outline stays inside (at
+// 96 DPI; the inset, the shortening and the line are scaled to `dpi`).
+ProgressGeometry progressGeometry(SizeI size, bool vertical, int low, int high, int position, UINT dpi = kBaseDpi);
+
+// The bar's frame: a rounded outline (radius 5) along the window's edges and
+// the trough (radius 1) inside it; the fill's outline has radius 3 and the
+// frame's line width. Radii at 96 DPI, scaled.
+struct ProgressFrame {
+    FrameStroke outline;
+    int outlineRadius = 5;
+    RectF trough;
+    int troughRadius = 1;
+    int fillRadius = 3;
+};
+ProgressFrame progressFrame(SizeI size, UINT dpi = kBaseDpi);
 
 struct ProgressPaint {
     SizeI size;
@@ -31,6 +45,7 @@ struct ProgressPaint {
     int low = 0;
     int high = 100;
     int position = 0;
+    UINT dpi = kBaseDpi;  // the window's
 };
 
 // Paints the bar onto a surface of its window size that holds the background

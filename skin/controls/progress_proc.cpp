@@ -12,6 +12,7 @@
 #include "base/unique_resource.h"
 #include "gfx/gdip_graphics.h"
 #include "skin/controls/class_modules.h"
+#include "skin/controls/control_dpi.h"
 #include "skin/controls/core/control_proc.h"
 #include "skin/controls/core/control_settings.h"
 #include "skin/controls/core/control_window_paint.h"
@@ -36,8 +37,10 @@ ProgressPaint queryBar(HWND bar, bool vertical) {
 
 void paintProgressBar(const ProgressSkinRecord& record, HDC clientDc) {
     ProgressPaint bar = queryBar(record.window, record.vertical);
+    bar.dpi = controlDpi(record.window);
     FaceKey key;
-    key.add(bar.vertical)
+    key.atDpi(bar.dpi)
+        .add(bar.vertical)
         .add(static_cast<std::uint64_t>(bar.low))
         .add(static_cast<std::uint64_t>(bar.high))
         .add(static_cast<std::uint64_t>(bar.position));

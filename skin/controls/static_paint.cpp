@@ -104,7 +104,11 @@ void paintTextStatic(GdipGraphics& graphics, const StaticTextPaint& paint) {
     if (paint.text.empty()) return;
     useBlendedTextModes(graphics);
     GdipFont font;
-    if (!makeControlFont(font, paint.font)) return;
+    // A font read from the control is already in its pixels; only the
+    // stand-in size is a 96-DPI number.
+    ControlFont wanted = paint.font;
+    if (wanted.size <= 0) wanted.size = scaled(kFallbackFontSize, paint.dpi);
+    if (!makeControlFont(font, wanted)) return;
     const RectF box{0, 0, static_cast<float>(paint.size.width), static_cast<float>(paint.size.height)};
     drawControlText(graphics, paint.text, font, paint.textColour, box, paint.layout);
 }

@@ -10,6 +10,7 @@
 
 #include <string_view>
 
+#include "base/dpi_scale.h"
 #include "gfx/gdip_types.h"
 #include "skin/controls/control_text.h"
 #include "skin/controls/core/control_records.h"
@@ -44,9 +45,10 @@ RectI staticImageRect(SizeI control, SizeI image, StaticImagePlacement placement
 struct StaticTextPaint {
     SizeI size;
     std::wstring_view text;
-    ControlFont font;  // face-less: 宋体; size 0: 12 pixels
+    ControlFont font;  // face-less: 宋体; size 0: 12 pixels at 96 DPI, scaled to `dpi`
     COLORREF textColour = 0;
     TextLayout layout;
+    UINT dpi = kBaseDpi;  // the window's
 };
 
 // Draws the text over the picture in the surface; only glyph pixels change.

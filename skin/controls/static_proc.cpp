@@ -8,6 +8,7 @@
 #include "base/win32_util.h"
 #include "gfx/gdip_graphics.h"
 #include "skin/controls/class_modules.h"
+#include "skin/controls/control_dpi.h"
 #include "skin/controls/core/control_background.h"
 #include "skin/controls/core/control_proc.h"
 #include "skin/controls/core/control_settings.h"
@@ -31,6 +32,7 @@ void drawText(HDC target, SizeI size, const StaticSkinRecord& record, DWORD styl
     paint.font = record.font;
     paint.textColour = textColourOf(record.window);
     paint.layout = staticTextLayoutOf(style);
+    paint.dpi = controlDpi(record.window);
     paintTextStatic(graphics, paint);
     graphics.flush(Gdiplus::FlushIntentionSync);
 }

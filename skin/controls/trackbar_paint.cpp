@@ -30,7 +30,7 @@ RectF toF(const RECT& r) {
             static_cast<float>(r.bottom - r.top)};
 }
 
-void paintThumb(GdipGraphics& graphics, const TrackBarPaint& bar, const RectF& e) {
+void paintThumb(GdipGraphics& graphics, const TrackBarPaint& bar, const RectF& e, float line) {
     GdipSolidBrush face;
     if (face.create(kThumbFace)) graphics.fillEllipse(face, e.x, e.y, e.width, e.height);
     const PointF end = bar.vertical ? PointF{e.x + e.width, e.y} : PointF{e.x, e.y + e.height};
@@ -38,18 +38,19 @@ void paintThumb(GdipGraphics& graphics, const TrackBarPaint& bar, const RectF& e
     if (shade.create({e.x, e.y}, end, kThumbShadeNear, kThumbShadeFar) &&
         shade.setWrapMode(Gdiplus::WrapModeTileFlipXY))
         graphics.fillEllipse(shade, e.x, e.y, e.width, e.height);
-    GdipPen line;
-    if (line.create(kThumbLine)) graphics.drawEllipse(line, e.x, e.y, e.width, e.height);
+    GdipPen pen;
+    if (pen.create(kThumbLine, line)) graphics.drawEllipse(pen, e.x, e.y, e.width, e.height);
 }
 
 void outlineSelection(GdipGraphics& graphics, const TrackBarPaint& bar) {
     const RectI s = trackBarSelection(bar.channel, bar.thumb, bar.vertical, bar.rangeMin, bar.rangeMax,
                                       bar.selectionStart, bar.selectionEnd);
     if (s.width <= 0 || s.height <= 0) return;
+    const FrameStroke stroke = frameStroke({s.width, s.height}, 1, bar.dpi);
     strokeRect(graphics,
-               RectF{static_cast<float>(s.x), static_cast<float>(s.y), static_cast<float>(s.width - 1),
-                     static_cast<float>(s.height - 1)},
-               kSelectionLine);
+               RectF{static_cast<float>(s.x) + stroke.rect.x, static_cast<float>(s.y) + stroke.rect.y,
+                     stroke.rect.width, stroke.rect.height},
+               kSelectionLine, stroke.width);
 }
 
 }  // namespace
@@ -60,20 +61,33 @@ RECT trackBarChannel(const RECT& reported, bool vertical) {
     return {reported.top, reported.left, reported.bottom, reported.right};
 }
 
-RectF trackBarThumbEllipse(const RECT& thumb, bool vertical, TickPlacement ticks) {
+RectF trackBarThumbEllipse(const RECT& thumb, bool vertical, TickPlacement ticks, UINT dpi) {
     const int width = thumb.right - thumb.left, height = thumb.bottom - thumb.top;
-    const float d = static_cast<float>(std::min(width, height) - 1);
+    const int line = scaled(1, dpi);
+    const float d = static_cast<float>(std::min(width, height) - line);
     if (d <= 0) return {};
     // Along the channel the circle is centred on the thumb; across it, the
     // free room is the thumb's long side less the circle.
-    const float room = static_cast<float>(std::max(width, height) - 1) - d;
+    const float room = static_cast<float>(std::max(width, height) - line) - d;
     float offset = room / 2;
     if (ticks == TickPlacement::TopOrLeft) offset = room;
     if (ticks == TickPlacement::BottomOrRight) offset = 0;
-    if (vertical) {
-        return {static_cast<float>(thumb.left) + offset, static_cast<float>(thumb.top) + (height - 1 - d) / 2, d, d};
-    }
-    return {static_cast<float>(thumb.left) + (width - 1 - d) / 2, static_cast<float>(thumb.top) + offset, d, d};
+    // A wider pen is centred half a pixel further in, so it covers whole pixels.
+    const float left = static_cast<float>(thumb.left) + static_cast<float>(line - 1) / 2;
+    const float top = static_cast<float>(thumb.top) + static_cast<float>(line - 1) / 2;
+    if (vertical) return {left + offset, top + (height - line - d) / 2, d, d};
+    return {left + (width - line - d) / 2, top + offset, d, d};
+}
+
+TrackBarFrame trackBarFrame(SizeI size, UINT dpi) {
+    TrackBarFrame f;
+    f.outline = frameStroke(size, 1, dpi);
+    const float line = f.outline.width;
+    f.fill = {line, line, static_cast<float>(size.width) - 2 * line, static_cast<float>(size.height) - 2 * line};
+    f.outlineRadius = scaled(5, dpi);
+    f.fillRadius = scaled(3, dpi);
+    f.channelRadius = scaled(1, dpi);
+    return f;
 }
 
 RectI trackBarSelection(const RECT& channel, const RECT& thumb, bool vertical, int rangeMin, int rangeMax,
@@ -95,19 +109,19 @@ RectI trackBarSelection(const RECT& channel, const RECT& thumb, bool vertical, i
 }
 
 void paintTrackBar(GdipGraphics& graphics, const TrackBarPaint& bar, const ControlSettings& settings) {
-    const float w = static_cast<float>(bar.size.width), h = static_cast<float>(bar.size.height);
     const GradientDirection across = bar.vertical ? GradientDirection::LeftToRight : GradientDirection::TopToBottom;
+    const TrackBarFrame f = trackBarFrame(bar.size, bar.dpi);
     if (settings.trackBarFrameEnabled) {
-        strokeRoundedRect(graphics, RectF{0, 0, w - 1, h - 1}, 5, kFrameLine);
-        fillRoundedGradient(graphics, RectF{1, 1, w - 2, h - 2}, 3, kFrameNear, kFrameFar, across);
+        strokeRoundedRect(graphics, f.outline.rect, f.outlineRadius, kFrameLine, f.outline.width);
+        fillRoundedGradient(graphics, f.fill, f.fillRadius, kFrameNear, kFrameFar, across);
     }
-    fillRoundedGradient(graphics, toF(bar.channel), 1, kChannelNear, kChannelFar, across);
-    const RectF thumb = trackBarThumbEllipse(bar.thumb, bar.vertical, bar.ticks);
+    fillRoundedGradient(graphics, toF(bar.channel), f.channelRadius, kChannelNear, kChannelFar, across);
+    const RectF thumb = trackBarThumbEllipse(bar.thumb, bar.vertical, bar.ticks, bar.dpi);
     const bool hasThumb = thumb.width > 0 && thumb.height > 0;
-    if (hasThumb) paintThumb(graphics, bar, thumb);
+    if (hasThumb) paintThumb(graphics, bar, thumb, f.outline.width);
     if (bar.selectionRange) outlineSelection(graphics, bar);
     GdipPen hot;
-    if (hasThumb && bar.hot && hot.create(colourOfAlpha(settings.accentColour, 200)))
+    if (hasThumb && bar.hot && hot.create(colourOfAlpha(settings.accentColour, 200), f.outline.width))
         graphics.drawEllipse(hot, thumb.x, thumb.y, thumb.width, thumb.height);
 }
 

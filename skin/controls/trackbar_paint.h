@@ -8,6 +8,7 @@
 #include "gfx/gdip_types.h"
 #include "skin/controls/core/control_records.h"
 #include "skin/controls/core/control_settings.h"
+#include "skin/controls/paint_shapes.h"
 
 namespace pelmora {
 
@@ -22,10 +23,23 @@ class GdipGraphics;
 RECT trackBarChannel(const RECT& reported, bool vertical);
 
 // The ellipse drawn as the thumb: a circle as wide as the thumb's narrow side
-// less one pixel (so its outline stays inside), centred along the channel and
-// pushed to the end of the thumb away from the ticks; centred across when the
-// ticks are on both sides or absent.
-RectF trackBarThumbEllipse(const RECT& thumb, bool vertical, TickPlacement ticks);
+// less one line (so its outline, scaled(1) wide, stays inside), centred along
+// the channel and pushed to the end of the thumb away from the ticks; centred
+// across when the ticks are on both sides or absent.
+RectF trackBarThumbEllipse(const RECT& thumb, bool vertical, TickPlacement ticks, UINT dpi = kBaseDpi);
+
+// The optional frame around the whole bar: a rounded outline (radius 5) along
+// the window's edges over a fill (radius 3) one line in; the channel's
+// corners have radius 1 and the thumb's and selection's outlines the frame's
+// line width. Radii at 96 DPI, scaled.
+struct TrackBarFrame {
+    FrameStroke outline;
+    int outlineRadius = 5;
+    RectF fill;
+    int fillRadius = 3;
+    int channelRadius = 1;
+};
+TrackBarFrame trackBarFrame(SizeI size, UINT dpi = kBaseDpi);
 
 // The selected stretch as a rectangle across the channel. Positions map onto
 // the channel as the thumb's centre travels: from half a thumb inside its
@@ -45,6 +59,7 @@ struct TrackBarPaint {
     int rangeMax = 100;
     int selectionStart = 0;
     int selectionEnd = 0;
+    UINT dpi = kBaseDpi;  // the window's
 };
 
 // Paints the bar onto a surface of its window size that holds the background

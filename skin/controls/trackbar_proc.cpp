@@ -12,6 +12,7 @@
 #include "base/unique_resource.h"
 #include "gfx/gdip_graphics.h"
 #include "skin/controls/class_modules.h"
+#include "skin/controls/control_dpi.h"
 #include "skin/controls/core/control_colour.h"
 #include "skin/controls/core/control_proc.h"
 #include "skin/controls/core/control_settings.h"
@@ -57,8 +58,10 @@ TrackBarPaint queryBar(const TrackBarSkinRecord& record) {
 
 void paintTrackBar(const TrackBarSkinRecord& record) {
     TrackBarPaint bar = queryBar(record);
+    bar.dpi = controlDpi(record.window);
     FaceKey key;
-    key.add(bar.vertical)
+    key.atDpi(bar.dpi)
+        .add(bar.vertical)
         .add(static_cast<std::uint64_t>(bar.ticks))
         .add(bar.hot)
         .add(bar.selectionRange)

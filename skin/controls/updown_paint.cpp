@@ -34,21 +34,24 @@ UpDownPart upDownPartAt(SizeI size, bool horizontal, PointI pointer) {
     return along < splitOf(size, horizontal) ? UpDownPart::FirstArrow : UpDownPart::SecondArrow;
 }
 
-std::array<RectF, 2> upDownHalves(SizeI size, bool horizontal) {
+std::array<RectF, 2> upDownHalves(SizeI size, bool horizontal, UINT dpi) {
     const float split = static_cast<float>(splitOf(size, horizontal));
     const float w = static_cast<float>(size.width), h = static_cast<float>(size.height);
-    if (horizontal) return {{{0, 0, split - 1, h - 1}, {split, 0, w - 1 - split, h - 1}}};
-    return {{{0, 0, w - 1, split - 1}, {0, split, w - 1, h - 1 - split}}};
+    const float line = static_cast<float>(scaled(1, dpi)), in = (line - 1) / 2;
+    if (horizontal) return {{{in, in, split - line, h - line}, {split + in, in, w - line - split, h - line}}};
+    return {{{in, in, w - line, split - line}, {in, split + in, w - line, h - line - split}}};
 }
 
 void paintUpDown(GdipGraphics& graphics, const UpDownPaint& control, const ControlSettings& settings) {
     graphics.setSmoothingMode(Gdiplus::SmoothingModeAntiAlias);
     graphics.setCompositingQuality(Gdiplus::CompositingQualityHighQuality);
-    const float w = static_cast<float>(control.size.width), h = static_cast<float>(control.size.height);
-    fillRoundedRect(graphics, RectF{0, 0, w - 1, h - 1}, kRadius, kBackground);
+    const FrameStroke frame = frameStroke(control.size, 1, control.dpi);
+    const int radius = scaled(kRadius, control.dpi);
+    const float line = frame.width, in = (line - 1) / 2;
+    fillRoundedRect(graphics, frame.rect, radius, kBackground);
     const GradientDirection along =
         control.horizontal ? GradientDirection::LeftToRight : GradientDirection::TopToBottom;
-    const std::array<RectF, 2> halves = upDownHalves(control.size, control.horizontal);
+    const std::array<RectF, 2> halves = upDownHalves(control.size, control.horizontal, control.dpi);
     const std::array<SkinImage, 2> arrows =
         control.horizontal ? std::array<SkinImage, 2>{SkinImage::ArrowLeftImage, SkinImage::ArrowRightImage}
                            : std::array<SkinImage, 2>{SkinImage::ArrowUpImage, SkinImage::ArrowDownImage};
@@ -56,11 +59,11 @@ void paintUpDown(GdipGraphics& graphics, const UpDownPaint& control, const Contr
         const RectF& half = halves[static_cast<size_t>(i)];
         if (half.width <= 0 || half.height <= 0) continue;
         const HalfColours c = coloursOf(control, i == 0 ? UpDownPart::FirstArrow : UpDownPart::SecondArrow, settings);
-        fillRoundedGradient(graphics, half, kRadius, c.from, c.to, along);
-        strokeRoundedRect(graphics, half, kRadius, c.line);
-        // Centred in the half's pixels, which reach one past its outline.
+        fillRoundedGradient(graphics, half, radius, c.from, c.to, along);
+        strokeRoundedRect(graphics, half, radius, c.line, line);
+        // Centred in the half's pixels, which reach a line past its outline.
         drawCentredSkinImage(graphics, arrows[static_cast<size_t>(i)],
-                             RectF{half.x, half.y, half.width + 1, half.height + 1});
+                             RectF{half.x - in, half.y - in, half.width + line, half.height + line}, control.dpi);
     }
 }
 

@@ -8,6 +8,7 @@
 #include "gfx/gdip_types.h"
 #include "skin/controls/core/control_records.h"
 #include "skin/controls/core/control_settings.h"
+#include "skin/controls/paint_shapes.h"
 
 namespace pelmora {
 
@@ -21,9 +22,11 @@ class GdipGraphics;
 UpDownPart upDownPartAt(SizeI size, bool horizontal, PointI pointer);
 
 // The two halves as the painter outlines them (x, y, width, height, a 1-pixel
-// stroke covering x..x + width): the first from the top (left) edge up to the
-// split, the second from the split to the far edge.
-std::array<RectF, 2> upDownHalves(SizeI size, bool horizontal);
+// stroke covering x..x + width at 96 DPI; a line of scaled(1) pixels lies
+// half a pixel further in per extra pixel): the first from the top (left) edge
+// up to the split, the second from the split to the far edge. Their corners
+// have radius 3, scaled.
+std::array<RectF, 2> upDownHalves(SizeI size, bool horizontal, UINT dpi = kBaseDpi);
 
 struct UpDownPaint {
     SizeI size;
@@ -31,6 +34,7 @@ struct UpDownPaint {
     bool hot = false;
     bool pressed = false;
     UpDownPart activePart = UpDownPart::FirstArrow;  // the half under the pointer
+    UINT dpi = kBaseDpi;                             // the window's
 };
 
 // Paints the control onto a surface of its window size that holds the

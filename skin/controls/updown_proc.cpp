@@ -8,6 +8,7 @@
 
 #include "gfx/gdip_graphics.h"
 #include "skin/controls/class_modules.h"
+#include "skin/controls/control_dpi.h"
 #include "skin/controls/core/control_proc.h"
 #include "skin/controls/core/control_settings.h"
 #include "skin/controls/core/control_window_paint.h"
@@ -50,8 +51,13 @@ void paintUpDown(const UpDownSkinRecord& record, std::optional<bool> hot, std::o
         paint.activePart = partAt(record, record.lastPoint);
     else
         paint.activePart = record.hotPart == UpDownPart::SecondArrow ? UpDownPart::SecondArrow : UpDownPart::FirstArrow;
+    paint.dpi = controlDpi(record.window);
     FaceKey key;
-    key.add(paint.horizontal).add(paint.hot).add(paint.pressed).add(static_cast<std::uint64_t>(paint.activePart));
+    key.atDpi(paint.dpi)
+        .add(paint.horizontal)
+        .add(paint.hot)
+        .add(paint.pressed)
+        .add(static_cast<std::uint64_t>(paint.activePart));
     paintControlWindow(record.window, {}, record.face, std::move(key), [&](GdipGraphics& graphics, SizeI size) {
         paint.size = size;
         paintUpDown(graphics, paint, controlSettings());

@@ -9,6 +9,7 @@
 #include <optional>
 #include <string>
 
+#include "base/dpi_scale.h"
 #include "gfx/gdip_types.h"
 #include "skin/window/caption_button.h"
 
@@ -48,18 +49,23 @@ int statusMeterValue(int value);
 // Where the parts of an item lie inside its rectangle: the image at the left,
 // vertically centred and scaled down (never up) to the item's height less the
 // padding; the text after it; the meter, when the item has one, at the right.
+// Padding 2, gap 3, meter at most 60 x 7 with a 1-pixel frame: numbers at 96
+// DPI, scaled to `dpi` (the item's rectangle is in pixels; a picture keeps
+// its own size unless it is too tall).
 struct StatusItemLayout {
     RectF image;  // empty without an image
     RectF text;
     RectF meter;      // the meter's outline; empty without a meter
     RectF meterFill;  // the done part inside the outline; empty at 0
+    float line = 1;   // the meter frame's and the separator's width
 };
-StatusItemLayout statusItemLayout(const RECT& item, SizeI imageSize, int meterValue);
+StatusItemLayout statusItemLayout(const RECT& item, SizeI imageSize, int meterValue, UINT dpi = kBaseDpi);
 
 // Paints one item onto a surface that already holds the bar's background at
 // the item's place. `separator`: a thin line at the item's right edge, drawn
-// between items and left off after the last one.
+// between items and left off after the last one. The style's point size is
+// taken at `dpi`.
 void paintStatusItem(GdipGraphics& graphics, const RECT& item, const StatusItem& content, const StatusBarStyle& style,
-                     COLORREF accent, bool separator);
+                     COLORREF accent, bool separator, UINT dpi = kBaseDpi);
 
 }  // namespace pelmora

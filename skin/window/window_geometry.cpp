@@ -77,16 +77,18 @@ PressDecision decidePress(const PressContext& c, int x, int y) {
     return {};
 }
 
-RECT statusBarRect(int clientWidth, int clientHeight, int border, int height) {
-    const int top = clientHeight - border - height - 1;
+RECT statusBarRect(int clientWidth, int clientHeight, int border, int height, UINT dpi) {
+    border = scaled(border, dpi);
+    height = scaled(height, dpi);
+    const int top = clientHeight - border - height - scaled(1, dpi);
     return {border, top, border + clientWidth - 2 * border, top + height};
 }
 
-std::vector<RECT> statusItemRects(const RECT& bar, const std::vector<int>& widths) {
+std::vector<RECT> statusItemRects(const RECT& bar, const std::vector<int>& widths, UINT dpi) {
     std::vector<RECT> rects;
     int x = bar.left;
     for (int width : widths) {
-        const int right = width < 0 ? bar.right : x + width;
+        const int right = width < 0 ? bar.right : x + scaled(width, dpi);
         rects.push_back({x, bar.top, right, bar.bottom});
         x = right;
     }

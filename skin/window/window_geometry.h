@@ -85,7 +85,9 @@ struct PressContext {
 PressDecision decidePress(const PressContext& context, int x, int y);
 
 // Status bar along the bottom, inside the border, and its items left to right.
-RECT statusBarRect(int clientWidth, int clientHeight, int border, int height);
-std::vector<RECT> statusItemRects(const RECT& bar, const std::vector<int>& widths);
+// The border, the bar's height and the items' widths are the 96-DPI numbers
+// the program gave (a negative width: up to the bar's end); `dpi` scales them.
+RECT statusBarRect(int clientWidth, int clientHeight, int border, int height, UINT dpi = kBaseDpi);
+std::vector<RECT> statusItemRects(const RECT& bar, const std::vector<int>& widths, UINT dpi = kBaseDpi);
 
 }  // namespace pelmora

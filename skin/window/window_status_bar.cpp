@@ -49,11 +49,12 @@ void layoutStatusBar(SkinnedWindowRecord& record) {
     StatusBarPart& status = record.status;
     if (status.statusBarHeight <= 0) return;
     const RECT client = clientRect(record.window);
+    const UINT dpi = record.frame.dpi;
     status.statusBarRect =
-        statusBarRect(client.right, client.bottom, engineState().borderWidth, status.statusBarHeight);
+        statusBarRect(client.right, client.bottom, engineState().borderWidth, status.statusBarHeight, dpi);
     std::vector<int> widths;
     for (const StatusItem& item : status.statusItems) widths.push_back(item.width);
-    status.statusItemRects = statusItemRects(status.statusBarRect, widths);
+    status.statusItemRects = statusItemRects(status.statusBarRect, widths, dpi);
 }
 
 void paintStatusItem(SkinnedWindowRecord& record, int itemIndex) {
@@ -68,7 +69,8 @@ void paintStatusItem(SkinnedWindowRecord& record, int itemIndex) {
     if (!graphics.fromHdc(record.image.composed.dc())) return;
     graphics.setClipRectI(r.left, r.top, r.right - r.left, r.bottom - r.top);
     const bool last = itemIndex == static_cast<int>(status.statusItems.size());
-    paintStatusItem(graphics, r, status.statusItems[at], status.statusStyle, controlSettings().accentColour, !last);
+    paintStatusItem(graphics, r, status.statusItems[at], status.statusStyle, controlSettings().accentColour, !last,
+                    record.frame.dpi);
     graphics.flush(Gdiplus::FlushIntentionSync);
 }
 

@@ -1,14 +1,17 @@
-// The installer on a screen at 150 % and 200 %: Wine's system DPI is the
-// prefix's LogPixels, which this test sets for the installers it starts and
-// puts back afterwards (the test itself started at 96 and stays there, so it
-// reads the screen in plain pixels). The window, its units, its caption
-// buttons, "开始安装" and the information box are read at their scaled places.
+// The installer and the skin gallery on a screen at 150 % and 200 %: Wine's
+// system DPI is the prefix's LogPixels, which this test sets for the programs
+// it starts and puts back afterwards (the test itself started at 96 and stays
+// there, so it reads the screen in plain pixels). The window, its units, its
+// caption buttons, "开始安装", the information box and the gallery's control
+// frames are read at their scaled places.
 #include <windows.h>
 #include <gtest/gtest.h>
 
 #include <cstdint>
 #include <cstdlib>
 #include <optional>
+#include <string>
+#include <utility>
 
 #include "tests/e2e/driver.h"
 #include "tests/e2e/install_checks.h"
@@ -108,6 +111,9 @@ struct ScaleCase {
     POINT minimizeMiddle, closeMiddle;   // client points in the middle of each caption button
     int closeHotFromRight, closeHotTop;  // the information box's close highlight: R - n, T + n
     POINT closePointer;                  // where the pointer stands on it: R - x, T + y
+    const wchar_t* galleryScreenshot;
+    int checkSquare;  // the check box's 13-pixel square
+    int frameLine;    // the 1-pixel line of an edit's frame
 };
 const ScaleCase kScales[] = {
     // 750 x 450: the strip starts at 650; minimise 653..692, close 694..754, rows 2..29.
@@ -120,7 +126,10 @@ const ScaleCase kScales[] = {
      {720, 15},
      53,
      6,
-     {30, 18}},
+     {30, 18},
+     L"gallery-150",
+     20,
+     2},
     // 1000 x 600: the strip starts at 866; minimise 870..922, close 924..1004, rows 2..38.
     {192,
      L"idle-window-200",
@@ -131,7 +140,10 @@ const ScaleCase kScales[] = {
      {960, 20},
      71,
      7,
-     {40, 24}},
+     {40, 24},
+     L"gallery-200",
+     26,
+     2},
 };
 
 class DpiWindowTest : public ::testing::TestWithParam<ScaleCase> {};
@@ -213,6 +225,102 @@ TEST_P(DpiWindowTest, InformationBoxCloseButtonAtItsScaledPlace) {
     ASSERT_TRUE(waitFor([&] { return !::IsWindow(box); }));
     ::PostMessageW(installer.window(), WM_CLOSE, 0, 0);
     EXPECT_EQ(installer.waitExit(), 0);
+}
+
+std::wstring galleryPath() {
+    return buildDir() + L"\\demo\\gallery\\gallery.exe";
+}
+
+bool isDark(std::uint32_t rgb) {
+    return ((rgb >> 16) & 0xFF) < 120 && ((rgb >> 8) & 0xFF) < 120 && (rgb & 0xFF) < 120;
+}
+
+int brightness(std::uint32_t rgb) {
+    return static_cast<int>(((rgb >> 16) & 0xFF) + ((rgb >> 8) & 0xFF) + (rgb & 0xFF));
+}
+
+// Percent of a 32-pixel grid over the screen that is pure black, as the
+// desktop leaves what no window has painted yet.
+int blackShare() {
+    int black = 0, all = 0;
+    for (int y = 16; y < ::GetSystemMetrics(SM_CYSCREEN); y += 32)
+        for (int x = 16; x < ::GetSystemMetrics(SM_CXSCREEN); x += 32, ++all) black += screenRgb(x, y) == 0 ? 1 : 0;
+    return all > 0 ? black * 100 / all : 100;
+}
+
+// From the control's left edge along a row: the first and the last dark
+// pixel within `reach` columns, as (first, last); (-1, -1) for none.
+std::pair<int, int> darkRun(int left, int y, int reach) {
+    int first = -1, last = -1;
+    for (int x = 0; x < reach; ++x) {
+        if (!isDark(screenRgb(left + x, y))) continue;
+        if (first < 0) first = x;
+        last = x;
+    }
+    return {first, last};
+}
+
+// The gallery's controls as they stand at rest: the unchecked box's square
+// (its dark 1-pixel outline, 13 pixels at 96) measured across and down, and
+// the single-line edit's frame line (black at alpha 80 over the picture),
+// which darkens the scaled number of pixel columns and not the next one. The
+// gallery outgrows the 1024 x 768 screen at these scales, so it is moved to
+// the screen's corner first, where its first two rows show.
+TEST_P(DpiWindowTest, GalleryControlFramesAtTheScaledPlaces) {
+    const ScaleCase& c = GetParam();
+    ::SetCursorPos(5, 5);
+    ScreenDpi screen(c.dpi);
+    ASSERT_TRUE(screen.set());
+    Installer gallery(L"", galleryPath(), L"皮肤控件一览");
+    ASSERT_TRUE(gallery.window());
+    ::SetWindowPos(gallery.window(), nullptr, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    HWND check = ::GetDlgItem(gallery.window(), 202);  // unchecked, enabled
+    HWND edit = ::GetDlgItem(gallery.window(), 401);   // single-line, with a client edge
+    ASSERT_TRUE(check && edit);
+    ASSERT_TRUE(waitFor([&] { return screenRectOf(gallery.window()).left == 0; }));
+    // What lay off the screen comes in black until it is painted.
+    ::RedrawWindow(gallery.window(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+    EXPECT_TRUE(waitFor([] { return blackShare() < 2; })) << "parts of the gallery were never painted";
+
+    const RECT box = screenRectOf(check);
+    const int middleY = (box.top + box.bottom) / 2;
+    const int column = box.left + c.checkSquare / 2;
+    auto squareDown = [&] {
+        int top = -1, bottom = -1;
+        for (int y = box.top; y < box.bottom; ++y) {
+            if (!isDark(screenRgb(column, y))) continue;
+            if (top < 0) top = y;
+            bottom = y;
+        }
+        return std::pair<int, int>{top, bottom};
+    };
+    std::pair<int, int> across, down;
+    // Scaled with a smoothing filter, an outline may spread over a second pixel.
+    waitFor([&] {
+        across = darkRun(box.left, middleY, c.checkSquare + 3);
+        down = squareDown();
+        return across.first == 0 && std::abs(across.second + 1 - c.checkSquare) <= 1 && down.first >= 0 &&
+               std::abs(down.second - down.first + 1 - c.checkSquare) <= 1;
+    });
+    saveScreenshot(screenshotPath(c.galleryScreenshot));
+    EXPECT_EQ(across.first, 0) << "no square at the check box's left edge";
+    EXPECT_NEAR(across.second + 1, c.checkSquare, 1) << "square across";
+    ASSERT_GE(down.first, 0) << "no square down the check box";
+    EXPECT_NEAR(down.second - down.first + 1, c.checkSquare, 1) << "square down";
+    EXPECT_NEAR(down.first - box.top, (box.bottom - box.top - c.checkSquare) / 2, 1) << "square not centred";
+
+    const RECT field = screenRectOf(edit);
+    auto columnBrightness = [&](int x) {
+        int sum = 0;
+        for (int dy = -3; dy <= 3; ++dy)
+            sum += brightness(screenRgb(field.left + x, (field.top + field.bottom) / 2 + dy));
+        return sum;
+    };
+    const int inside = columnBrightness(c.frameLine);
+    for (int x = 0; x < c.frameLine; ++x)
+        EXPECT_LT(columnBrightness(x) * 100, inside * 85) << "column " << x << " of the frame line is not dark";
+    ::PostMessageW(gallery.window(), WM_CLOSE, 0, 0);
+    EXPECT_EQ(gallery.waitExit(), 0);
 }
 
 INSTANTIATE_TEST_SUITE_P(Scales, DpiWindowTest, ::testing::ValuesIn(kScales),

@@ -16,6 +16,7 @@
 #include <string_view>
 #include <vector>
 
+#include "base/dpi_scale.h"
 #include "base/win32_util.h"
 #include "gfx/gdip_types.h"
 
@@ -39,11 +40,19 @@ public:
     FaceKey& add(const RectI& r) { return add(RECT{r.x, r.y, r.x + r.width, r.y + r.height}); }
     // Picture bytes, by content: a buffer refilled in place still changes the key.
     FaceKey& addBytes(const ByteBuffer& bytes);
-    bool operator==(const FaceKey& other) const { return parts_ == other.parts_; }
-    bool operator!=(const FaceKey& other) const { return parts_ != other.parts_; }
+    // The DPI the face is drawn at: the same size can hold a face of another
+    // scale (a window moved to a screen of another DPI keeps its controls'
+    // sizes only by chance), which must never be handed out for this one.
+    FaceKey& atDpi(UINT dpi) {
+        dpi_ = dpi;
+        return *this;
+    }
+    bool operator==(const FaceKey& other) const { return dpi_ == other.dpi_ && parts_ == other.parts_; }
+    bool operator!=(const FaceKey& other) const { return !(*this == other); }
 
 private:
     std::vector<std::uint64_t> parts_;
+    UINT dpi_ = kBaseDpi;
 };
 
 // Draws the face onto `dc`, which holds the picture under the control (r's size).

@@ -3,7 +3,8 @@
 // control, the paint through the kept faces shows exactly what a paint without
 // them shows (so a kept face can never be stale), and it shows the change.
 // Going back to an earlier look takes the face kept for it. The faces are
-// released with their control.
+// released with their control. A window moved to a screen of another DPI
+// keeps its controls' sizes here, so only the DPI tells the faces apart.
 // The common-control header needs the Windows types first.
 // clang-format off
 #include <windows.h>
@@ -119,6 +120,17 @@ protected:
         index_ = findWindowRecord(host_.window());
     }
 
+    // The window's DPI as WM_DPICHANGED leaves it in the record, there and back.
+    Change toDpi(UINT dpi) {
+        return {dpi == kBaseDpi ? "back at 100 %" : "window at 150 %",
+                [this, dpi] { windowRecord(index_)->frame.dpi = dpi; }};
+    }
+    std::vector<Change> withDpiChanges(std::vector<Change> changes) {
+        changes.push_back(toDpi(144));
+        changes.push_back(toDpi(kBaseDpi));
+        return changes;
+    }
+
     Subject pushButton() {
         auto paint = [this] {
             DRAWITEMSTRUCT item{};
@@ -132,17 +144,16 @@ protected:
             drawOwnerButton(index_, item);
             return copyOf(target.dc(), item.rcItem.right, item.rcItem.bottom);
         };
-        return {"push button",
-                paint,
-                [=] { return paintedAfresh<ButtonSkinRecord>(push_, paint); },
-                {{"pointer over it", [this] { pushState_ = ODS_HOTLIGHT; }},
-                 {"pressed", [this] { pushState_ = ODS_HOTLIGHT | ODS_SELECTED; }},
-                 {"back to resting", [this] { pushState_ = 0; }},
-                 {"painted again", [] {}, false},
-                 {"new caption", [this] { ::SetWindowTextW(push_, L"退出并启动"); }},
-                 {"new size", [this] { ::SetWindowPos(push_, nullptr, 0, 0, 110, 30, SWP_NOMOVE | SWP_NOZORDER); }},
-                 {"new picture under it", [this] { changePictureUnder(push_, RGB(20, 200, 40)); }},
-                 {"disabled", [this] { ::EnableWindow(push_, FALSE); }}}};
+        return {"push button", paint, [=] { return paintedAfresh<ButtonSkinRecord>(push_, paint); },
+                withDpiChanges(
+                    {{"pointer over it", [this] { pushState_ = ODS_HOTLIGHT; }},
+                     {"pressed", [this] { pushState_ = ODS_HOTLIGHT | ODS_SELECTED; }},
+                     {"back to resting", [this] { pushState_ = 0; }},
+                     {"painted again", [] {}, false},
+                     {"new caption", [this] { ::SetWindowTextW(push_, L"退出并启动"); }},
+                     {"new size", [this] { ::SetWindowPos(push_, nullptr, 0, 0, 110, 30, SWP_NOMOVE | SWP_NOZORDER); }},
+                     {"new picture under it", [this] { changePictureUnder(push_, RGB(20, 200, 40)); }},
+                     {"disabled", [this] { ::EnableWindow(push_, FALSE); }}})};
     }
 
     Subject checkBox() {
@@ -150,14 +161,12 @@ protected:
             paintButtonState(check_, ButtonPaintState(), checkHot_);
             return windowOf(check_);
         };
-        return {"check box",
-                paint,
-                [=] { return paintedAfresh<ButtonSkinRecord>(check_, paint); },
-                {{"pointer over it", [this] { checkHot_ = true; }},
-                 {"ticked", [this] { ::SendMessageW(check_, BM_SETCHECK, BST_CHECKED, 0); }},
-                 {"pointer gone", [this] { checkHot_ = false; }},
-                 {"new caption", [this] { ::SetWindowTextW(check_, L"同意"); }},
-                 {"new picture under it", [this] { changePictureUnder(check_, RGB(200, 30, 200)); }}}};
+        return {"check box", paint, [=] { return paintedAfresh<ButtonSkinRecord>(check_, paint); },
+                withDpiChanges({{"pointer over it", [this] { checkHot_ = true; }},
+                                {"ticked", [this] { ::SendMessageW(check_, BM_SETCHECK, BST_CHECKED, 0); }},
+                                {"pointer gone", [this] { checkHot_ = false; }},
+                                {"new caption", [this] { ::SetWindowTextW(check_, L"同意"); }},
+                                {"new picture under it", [this] { changePictureUnder(check_, RGB(200, 30, 200)); }}})};
     }
 
     Subject editFrame() {
@@ -165,15 +174,14 @@ protected:
             paintEditFrame(edit_, editFocused_, editHot_);
             return windowOf(edit_);
         };
-        return {"edit frame",
-                paint,
-                [=] { return paintedAfresh<EditSkinRecord>(edit_, paint); },
-                {{"focused", [this] { editFocused_ = true; }},
-                 {"new accent", [] { controlSettings().accentColour = RGB(0, 160, 0); }},
-                 {"pointer over it", [this] { editHot_ = true; }},
-                 {"back to resting", [this] { editFocused_ = editHot_ = false; }},
-                 {"new size", [this] { ::SetWindowPos(edit_, nullptr, 0, 0, 240, 28, SWP_NOMOVE | SWP_NOZORDER); }},
-                 {"new picture under it", [this] { changePictureUnder(edit_, RGB(250, 250, 20)); }}}};
+        return {"edit frame", paint, [=] { return paintedAfresh<EditSkinRecord>(edit_, paint); },
+                withDpiChanges(
+                    {{"focused", [this] { editFocused_ = true; }},
+                     {"new accent", [] { controlSettings().accentColour = RGB(0, 160, 0); }},
+                     {"pointer over it", [this] { editHot_ = true; }},
+                     {"back to resting", [this] { editFocused_ = editHot_ = false; }},
+                     {"new size", [this] { ::SetWindowPos(edit_, nullptr, 0, 0, 240, 28, SWP_NOMOVE | SWP_NOZORDER); }},
+                     {"new picture under it", [this] { changePictureUnder(edit_, RGB(250, 250, 20)); }}})};
     }
 
     // The text area the edit's erase and colour answer share, kept with its brush pair.
@@ -205,14 +213,13 @@ protected:
             paintProgressBar(*locate<ProgressSkinRecord>(bar_).record, target.dc());
             return copyOf(target.dc(), r.right, r.bottom);
         };
-        return {"progress bar",
-                paint,
-                [=] { return paintedAfresh<ProgressSkinRecord>(bar_, paint); },
-                {{"one step on", [this] { ::SendMessageW(bar_, PBM_SETPOS, 60, 0); }},
-                 {"back", [this] { ::SendMessageW(bar_, PBM_SETPOS, 40, 0); }},
-                 {"new range", [this] { ::SendMessageW(bar_, PBM_SETRANGE32, 0, 50); }},
-                 {"new size", [this] { ::SetWindowPos(bar_, nullptr, 0, 0, 200, 10, SWP_NOMOVE | SWP_NOZORDER); }},
-                 {"new picture under it", [this] { changePictureUnder(bar_, RGB(240, 120, 0)); }}}};
+        return {"progress bar", paint, [=] { return paintedAfresh<ProgressSkinRecord>(bar_, paint); },
+                withDpiChanges(
+                    {{"one step on", [this] { ::SendMessageW(bar_, PBM_SETPOS, 60, 0); }},
+                     {"back", [this] { ::SendMessageW(bar_, PBM_SETPOS, 40, 0); }},
+                     {"new range", [this] { ::SendMessageW(bar_, PBM_SETRANGE32, 0, 50); }},
+                     {"new size", [this] { ::SetWindowPos(bar_, nullptr, 0, 0, 200, 10, SWP_NOMOVE | SWP_NOZORDER); }},
+                     {"new picture under it", [this] { changePictureUnder(bar_, RGB(240, 120, 0)); }}})};
     }
 
     Subject trackBar() {
@@ -220,12 +227,10 @@ protected:
             paintTrackBar(*locate<TrackBarSkinRecord>(track_).record);
             return windowOf(track_);
         };
-        return {"track bar",
-                paint,
-                [=] { return paintedAfresh<TrackBarSkinRecord>(track_, paint); },
-                {{"pointer over it", [this] { locate<TrackBarSkinRecord>(track_).record->hot = true; }},
-                 {"moved", [this] { ::SendMessageW(track_, TBM_SETPOS, TRUE, 70); }},
-                 {"new picture under it", [this] { changePictureUnder(track_, RGB(10, 220, 220)); }}}};
+        return {"track bar", paint, [=] { return paintedAfresh<TrackBarSkinRecord>(track_, paint); },
+                withDpiChanges({{"pointer over it", [this] { locate<TrackBarSkinRecord>(track_).record->hot = true; }},
+                                {"moved", [this] { ::SendMessageW(track_, TBM_SETPOS, TRUE, 70); }},
+                                {"new picture under it", [this] { changePictureUnder(track_, RGB(10, 220, 220)); }}})};
     }
 
     Subject upDown() {
@@ -233,13 +238,11 @@ protected:
             paintUpDown(*locate<UpDownSkinRecord>(upDown_).record, upDownHot_, upDownPressed_);
             return windowOf(upDown_);
         };
-        return {"up-down",
-                paint,
-                [=] { return paintedAfresh<UpDownSkinRecord>(upDown_, paint); },
-                {{"pointer over it", [this] { upDownHot_ = true; }},
-                 {"pressed", [this] { upDownPressed_ = true; }},
-                 {"released", [this] { upDownPressed_ = false; }},
-                 {"new picture under it", [this] { changePictureUnder(upDown_, RGB(120, 20, 240)); }}}};
+        return {"up-down", paint, [=] { return paintedAfresh<UpDownSkinRecord>(upDown_, paint); },
+                withDpiChanges({{"pointer over it", [this] { upDownHot_ = true; }},
+                                {"pressed", [this] { upDownPressed_ = true; }},
+                                {"released", [this] { upDownPressed_ = false; }},
+                                {"new picture under it", [this] { changePictureUnder(upDown_, RGB(120, 20, 240)); }}})};
     }
 
     Subject comboBox() {
@@ -247,16 +250,14 @@ protected:
             paintComboBox(*locate<ComboBoxSkinRecord>(combo_).record, comboHot_);
             return windowOf(combo_);
         };
-        return {"combo box",
-                paint,
-                [=] { return paintedAfresh<ComboBoxSkinRecord>(combo_, paint); },
-                {{"pointer over it", [this] { comboHot_ = true; }},
-                 {"other item chosen",
-                  [this] {
-                      ::SendMessageW(combo_, CB_SETCURSEL, 1, 0);
-                      ::SetWindowTextW(combo_, L"黑体");
-                  }},
-                 {"new picture under it", [this] { changePictureUnder(combo_, RGB(250, 140, 140)); }}}};
+        return {"combo box", paint, [=] { return paintedAfresh<ComboBoxSkinRecord>(combo_, paint); },
+                withDpiChanges({{"pointer over it", [this] { comboHot_ = true; }},
+                                {"other item chosen",
+                                 [this] {
+                                     ::SendMessageW(combo_, CB_SETCURSEL, 1, 0);
+                                     ::SetWindowTextW(combo_, L"黑体");
+                                 }},
+                                {"new picture under it", [this] { changePictureUnder(combo_, RGB(250, 140, 140)); }}})};
     }
 
     // Before the window: its constructor fills them in.

@@ -12,6 +12,7 @@
 #include "skin/controls/core/control_settings.h"
 #include "skin/controls/core/window_records.h"
 #include "skin/skin_engine.h"
+#include "skin/window/window_geometry.h"
 #include "skin/window/window_render.h"
 #include "tests/skin/skin_test_support.h"
 
@@ -135,6 +136,76 @@ TEST(StatusItemLayoutTest, NarrowItemGivesTheMeterHalfItsRoom) {
     const StatusItemLayout got = statusItemLayout(RECT{0, 0, 44, 20}, {}, 100);
     expectRect(got.meter, {22, 6.5f, 20, 7}, "meter");
     expectRect(got.text, {2, 0, 17, 20}, "text");
+}
+
+// A 500 x 300 window's bar (border 3, height 22, items 100 wide and the rest)
+// and its first item with an 8 x 8 image and a meter at 50, at each scale;
+// worked out by hand from the 96-DPI numbers, half rounding away from zero.
+TEST(StatusBarAtDpiTest, BarItemsAndPartsScaled) {
+    struct Case {
+        UINT dpi;
+        SizeI client;
+        RECT bar;
+        int firstRight;
+        RectF image, text, meter, meterFill;
+        float line;
+    } cases[] = {
+        {96,
+         {500, 300},
+         {3, 274, 497, 296},
+         103,
+         {5, 281, 8, 8},
+         {16, 274, 34, 22},
+         {53, 281.5f, 48, 7},
+         {54, 282.5f, 23, 5},
+         1},
+        {120,
+         {625, 375},
+         {4, 342, 621, 370},
+         129,
+         {7, 352, 8, 8},
+         {19, 342, 43.5f, 28},
+         {66.5f, 351.5f, 59.5f, 9},
+         {67.5f, 352.5f, 28, 7},
+         1},
+        {144,
+         {750, 450},
+         {5, 410, 745, 443},
+         155,
+         {8, 422.5f, 8, 8},
+         {21, 410, 54, 33},
+         {80, 421, 72, 11},
+         {82, 423, 34, 7},
+         2},
+        {192,
+         {1000, 600},
+         {6, 548, 994, 592},
+         206,
+         {10, 566, 8, 8},
+         {24, 548, 76, 44},
+         {106, 563, 96, 14},
+         {108, 565, 46, 10},
+         2},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.dpi);
+        const RECT bar = statusBarRect(c.client.width, c.client.height, 3, 22, c.dpi);
+        EXPECT_EQ(bar.left, c.bar.left);
+        EXPECT_EQ(bar.top, c.bar.top);
+        EXPECT_EQ(bar.right, c.bar.right);
+        EXPECT_EQ(bar.bottom, c.bar.bottom);
+        const std::vector<RECT> items = statusItemRects(bar, {100, -1}, c.dpi);
+        ASSERT_EQ(items.size(), 2u);
+        EXPECT_EQ(items[0].right, c.firstRight);
+        EXPECT_EQ(items[1].left, c.firstRight);
+        EXPECT_EQ(items[1].right, bar.right);
+        const StatusItemLayout got = statusItemLayout(items[0], {8, 8}, 50, c.dpi);
+        expectRect(got.image, c.image, "image");
+        expectRect(got.text, c.text, "text");
+        expectRect(got.meter, c.meter, "meter");
+        expectRect(got.meterFill, c.meterFill, "meter fill");
+        EXPECT_FLOAT_EQ(got.line, c.line);
+    }
 }
 
 // One item painted onto a picture, read back pixel by pixel.
