@@ -66,7 +66,7 @@ void paintComboBox(const ComboBoxSkinRecord& record, std::optional<bool> hot, st
     paint.focused = focused.value_or(record.focused);
     paint.keyedAreas = comboKeyedAreas(paint.kind, childrenOf(combo));
     if (paint.kind == ComboKind::DropDownList) paint.text = windowText(combo);
-    paint.textColour = static_cast<COLORREF>(propValue(combo, kPropTextColour));
+    paint.textColour = static_cast<COLORREF>(keptPropValue(combo, kPropTextColour));
     FaceKey key;
     key.add(static_cast<std::uint64_t>(paint.kind))
         .add(paint.hot)

@@ -70,7 +70,7 @@ std::optional<LRESULT> listColour(UINT message, HDC dc, HWND list) {
     const SkinnedWindowRecord* record = windowRecord(findOwnerWindowRecord(list));
     if (!record || !record->controls<ListSkinRecord>().indexOf(list)) return answerWithNullBrush(list, dc);
     if (!keysItsBackground(list)) return std::nullopt;
-    ::SetTextColor(dc, static_cast<COLORREF>(propValue(list, kPropTextColour)));
+    ::SetTextColor(dc, static_cast<COLORREF>(keptPropValue(list, kPropTextColour)));
     ::SetBkColor(dc, kTreeViewKeyColour);
     ::SetDCBrushColor(dc, kTreeViewKeyColour);
     return reinterpret_cast<LRESULT>(::GetStockObject(DC_BRUSH));
@@ -131,7 +131,7 @@ COLORREF inkOf(HWND list) {
         const auto colour = static_cast<COLORREF>(::SendMessageW(list, TVM_GETTEXTCOLOR, 0, 0));
         return colour == CLR_NONE ? ::GetSysColor(COLOR_WINDOWTEXT) : colour;
     }
-    return static_cast<COLORREF>(propValue(list, kPropTextColour));
+    return static_cast<COLORREF>(keptPropValue(list, kPropTextColour));
 }
 
 // The picture (under the white of the background alpha) with the control's
@@ -162,7 +162,7 @@ bool erasesWithPicture(HWND list) {
 
 LRESULT eraseWithPicture(HWND list, HDC dc, WPARAM wParam, LPARAM lParam) {
     ::SetBkMode(dc, TRANSPARENT);
-    ::SetTextColor(dc, static_cast<COLORREF>(propValue(list, kPropTextColour)));
+    ::SetTextColor(dc, static_cast<COLORREF>(keptPropValue(list, kPropTextColour)));
     // A drop-down list away from the window has no picture behind it.
     if (!paintEditBackground(list, dc)) return callPreviousProc(list, WM_ERASEBKGND, wParam, lParam);
     return 1;

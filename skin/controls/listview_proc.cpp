@@ -76,7 +76,7 @@ void paintHeaderWindow(HWND header, const ListViewSkinRecord* record, HDC target
             paint.buttons = record->headerButtons;
             paint.font = record->headerFont;
         }
-        paint.textColour = static_cast<COLORREF>(propValue(header, kPropTextColour));
+        paint.textColour = static_cast<COLORREF>(keptPropValue(header, kPropTextColour));
         paintHeader(graphics, paint, controlSettings());
         graphics.flush(Gdiplus::FlushIntentionSync);
     }

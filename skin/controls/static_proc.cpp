@@ -19,7 +19,7 @@ namespace pelmora {
 namespace {
 
 COLORREF textColourOf(HWND control) {
-    return static_cast<COLORREF>(propValue(control, kPropTextColour));
+    return static_cast<COLORREF>(keptPropValue(control, kPropTextColour));
 }
 
 void drawText(HDC target, SizeI size, const StaticSkinRecord& record, DWORD style) {
