@@ -196,10 +196,18 @@ void paintListFrame(const ListLocation& at, std::optional<bool> hot, std::option
         copyFrameToScreen(list, buffer.dc(), paint);
         return;
     }
-    const ControlBackground background(list, RECT{0, 0, paint.window.width, paint.window.height});
-    if (!background) return;
-    drawFrame(background.dc(), paint);
-    copyFrameToScreen(list, background.dc(), paint);
+    const ControlSettings& settings = controlSettings();
+    FaceKey key;
+    key.add(paint.hot)
+        .add(paint.focused)
+        .add(paint.border)
+        .add(paint.client)
+        .add(settings.accentColour)
+        .add(settings.translucentBackgrounds)
+        .add(static_cast<std::uint64_t>(settings.backgroundAlpha));
+    const HDC face = record->face.face(list, RECT{0, 0, paint.window.width, paint.window.height}, key,
+                                       [&](HDC dc) { drawFrame(dc, paint); });
+    if (face) copyFrameToScreen(list, face, paint);
 }
 
 std::optional<LRESULT> handleListMessage(HWND list, UINT message, WPARAM wParam, LPARAM lParam) {
