@@ -49,7 +49,7 @@ void paintRecorded(ButtonSkinRecord& button, HDC target, const RECT& r, ButtonPa
     look.fontFace = button.font.face;
     look.fontSize = button.font.size;
     look.fontStyle = button.font.style;
-    look.textColour = static_cast<COLORREF>(propValue(button.window, kPropTextColour));
+    look.textColour = static_cast<COLORREF>(keptPropValue(button.window, kPropTextColour));
     look.accentColour = controlSettings().accentColour;
     look.dpi = controlDpi(button.window);
     const bool ticked = paintsItself(button.kind) && isTicked(button);
@@ -115,7 +115,7 @@ LRESULT onPaint(HWND button, const ButtonSkinRecord& record, WPARAM wParam, LPAR
 // Nothing is erased: the painters lay the window's picture down themselves.
 LRESULT onEraseBackground(HWND button, HDC dc) {
     ::SetBkMode(dc, TRANSPARENT);
-    return static_cast<LRESULT>(::SetTextColor(dc, static_cast<COLORREF>(propValue(button, kPropTextColour))));
+    return static_cast<LRESULT>(::SetTextColor(dc, static_cast<COLORREF>(keptPropValue(button, kPropTextColour))));
 }
 
 // BM_SETCHECK, a press and the space key: the previous procedure changes the
@@ -148,7 +148,7 @@ bool isButton(HWND control) {
 // WM_DRAWITEM of an owner-drawn button, painted for the window that owns it;
 // the message then goes on to the window's previous procedure.
 std::optional<LRESULT> drawButtonItem(const DRAWITEMSTRUCT& item) {
-    drawOwnerButton(propIndex(item.hwndItem, kPropOwnerIndex), item);
+    drawOwnerButton(keptPropIndex(item.hwndItem, kPropOwnerIndex), item);
     return std::nullopt;
 }
 

@@ -30,13 +30,30 @@ void comboCommand(HWND combo, int code) {
     if (code == CBN_SELCHANGE || code == CBN_KILLFOCUS) ::InvalidateRect(combo, nullptr, TRUE);
 }
 
+void addChild(std::vector<ComboChild>& children, HWND combo, HWND child) {
+    if (!::IsWindowVisible(child)) return;
+    const RECT r = rectRelativeTo(combo, child);
+    children.push_back({{r.left, r.top, r.right - r.left, r.bottom - r.top}, hasWindowClass(child, L"Edit")});
+}
+
+bool isChildOf(HWND window, HWND parent) {
+    return window && window != parent && (windowStyle(window) & WS_CHILD) && ::GetParent(window) == parent;
+}
+
+// The combo's own answer names its edit and list: walking its children would
+// ask the window server at every paint. The walk is what is left where the
+// combo does not answer.
 std::vector<ComboChild> childrenOf(HWND combo) {
     std::vector<ComboChild> children;
-    for (HWND child = ::GetWindow(combo, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT)) {
-        if (!::IsWindowVisible(child)) continue;
-        const RECT r = rectRelativeTo(combo, child);
-        children.push_back({{r.left, r.top, r.right - r.left, r.bottom - r.top}, hasWindowClass(child, L"Edit")});
+    COMBOBOXINFO info{};
+    info.cbSize = sizeof info;
+    if (::SendMessageW(combo, CB_GETCOMBOBOXINFO, 0, reinterpret_cast<LPARAM>(&info))) {
+        for (HWND child : {info.hwndItem, info.hwndList})
+            if (isChildOf(child, combo)) addChild(children, combo, child);
+        return children;
     }
+    for (HWND child = ::GetWindow(combo, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT))
+        addChild(children, combo, child);
     return children;
 }
 
@@ -67,7 +84,7 @@ void paintComboBox(const ComboBoxSkinRecord& record, std::optional<bool> hot, st
     paint.focused = focused.value_or(record.focused);
     paint.keyedAreas = comboKeyedAreas(paint.kind, childrenOf(combo));
     if (paint.kind == ComboKind::DropDownList) paint.text = windowText(combo);
-    paint.textColour = static_cast<COLORREF>(propValue(combo, kPropTextColour));
+    paint.textColour = static_cast<COLORREF>(keptPropValue(combo, kPropTextColour));
     paint.dpi = controlDpi(combo);
     FaceKey key;
     key.atDpi(paint.dpi)

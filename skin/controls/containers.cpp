@@ -66,7 +66,7 @@ void paintContainer(HWND container, const ContainerSkinRecord& record) {
             const std::wstring caption = windowText(container);
             box.caption = caption;
             box.font = record.groupBoxFont;
-            box.textColour = static_cast<COLORREF>(propValue(container, kPropTextColour));
+            box.textColour = static_cast<COLORREF>(keptPropValue(container, kPropTextColour));
             paintGroupBox(graphics, box, controlSettings());
             graphics.flush(Gdiplus::FlushIntentionSync);
         }

@@ -71,7 +71,7 @@ std::optional<LRESULT> listColour(UINT message, HDC dc, HWND list) {
     const SkinnedWindowRecord* record = windowRecord(findOwnerWindowRecord(list));
     if (!record || !record->controls<ListSkinRecord>().indexOf(list)) return answerWithNullBrush(list, dc);
     if (!keysItsBackground(list)) return std::nullopt;
-    ::SetTextColor(dc, static_cast<COLORREF>(propValue(list, kPropTextColour)));
+    ::SetTextColor(dc, static_cast<COLORREF>(keptPropValue(list, kPropTextColour)));
     ::SetBkColor(dc, kTreeViewKeyColour);
     ::SetDCBrushColor(dc, kTreeViewKeyColour);
     return reinterpret_cast<LRESULT>(::GetStockObject(DC_BRUSH));
@@ -132,7 +132,7 @@ COLORREF inkOf(HWND list) {
         const auto colour = static_cast<COLORREF>(::SendMessageW(list, TVM_GETTEXTCOLOR, 0, 0));
         return colour == CLR_NONE ? ::GetSysColor(COLOR_WINDOWTEXT) : colour;
     }
-    return static_cast<COLORREF>(propValue(list, kPropTextColour));
+    return static_cast<COLORREF>(keptPropValue(list, kPropTextColour));
 }
 
 // The picture (under the white of the background alpha) with the control's
@@ -163,7 +163,7 @@ bool erasesWithPicture(HWND list) {
 
 LRESULT eraseWithPicture(HWND list, HDC dc, WPARAM wParam, LPARAM lParam) {
     ::SetBkMode(dc, TRANSPARENT);
-    ::SetTextColor(dc, static_cast<COLORREF>(propValue(list, kPropTextColour)));
+    ::SetTextColor(dc, static_cast<COLORREF>(keptPropValue(list, kPropTextColour)));
     // A drop-down list away from the window has no picture behind it.
     if (!paintEditBackground(list, dc)) return callPreviousProc(list, WM_ERASEBKGND, wParam, lParam);
     return 1;
@@ -198,10 +198,18 @@ void paintListFrame(const ListLocation& at, std::optional<bool> hot, std::option
         copyFrameToScreen(list, buffer.dc(), paint);
         return;
     }
-    const ControlBackground background(list, RECT{0, 0, paint.window.width, paint.window.height});
-    if (!background) return;
-    drawFrame(background.dc(), paint);
-    copyFrameToScreen(list, background.dc(), paint);
+    const ControlSettings& settings = controlSettings();
+    FaceKey key;
+    key.add(paint.hot)
+        .add(paint.focused)
+        .add(paint.border)
+        .add(paint.client)
+        .add(settings.accentColour)
+        .add(settings.translucentBackgrounds)
+        .add(static_cast<std::uint64_t>(settings.backgroundAlpha));
+    const HDC face = record->face.face(list, RECT{0, 0, paint.window.width, paint.window.height}, key,
+                                       [&](HDC dc) { drawFrame(dc, paint); });
+    if (face) copyFrameToScreen(list, face, paint);
 }
 
 std::optional<LRESULT> handleListMessage(HWND list, UINT message, WPARAM wParam, LPARAM lParam) {

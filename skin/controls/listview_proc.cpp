@@ -77,7 +77,7 @@ void paintHeaderWindow(HWND header, const ListViewSkinRecord* record, HDC target
             paint.buttons = record->headerButtons;
             paint.font = record->headerFont;
         }
-        paint.textColour = static_cast<COLORREF>(propValue(header, kPropTextColour));
+        paint.textColour = static_cast<COLORREF>(keptPropValue(header, kPropTextColour));
         paint.dpi = controlDpi(header);
         paintHeader(graphics, paint, controlSettings());
         graphics.flush(Gdiplus::FlushIntentionSync);

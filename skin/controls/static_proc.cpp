@@ -20,7 +20,7 @@ namespace pelmora {
 namespace {
 
 COLORREF textColourOf(HWND control) {
-    return static_cast<COLORREF>(propValue(control, kPropTextColour));
+    return static_cast<COLORREF>(keptPropValue(control, kPropTextColour));
 }
 
 void drawText(HDC target, SizeI size, const StaticSkinRecord& record, DWORD style) {
@@ -37,18 +37,42 @@ void drawText(HDC target, SizeI size, const StaticSkinRecord& record, DWORD styl
     graphics.flush(Gdiplus::FlushIntentionSync);
 }
 
+// A text static's face for everything its text is drawn with, kept in its
+// record: labels repaint with every window paint, mostly unchanged. Null when
+// the static lies on no picture.
+HDC keptTextFace(StaticSkinRecord& record, const RECT& rc, DWORD style) {
+    FaceKey key;
+    key.add(record.text)
+        .add(record.font.face)
+        .add(static_cast<std::uint64_t>(record.font.size))
+        .add(static_cast<std::uint64_t>(record.font.style))
+        .add(textColourOf(record.window))
+        .add(style);
+    return record.face.face(record.window, rc, key, [&](HDC dc) {
+        drawText(dc, SizeI{rc.right, rc.bottom}, record, style);
+    });
+}
+
 // One paint of the static's client area onto `target`, which the caller
 // validates (a paint DC, or a DC handed in with WM_PRINTCLIENT).
-void paintStatic(HWND control, const StaticSkinRecord* record, HDC target, LPARAM lParam) {
+void paintStatic(HWND control, StaticSkinRecord* record, HDC target, LPARAM lParam) {
     const RECT rc = clientRect(control);
     const SizeI size{rc.right, rc.bottom};
     if (size.width <= 0 || size.height <= 0) return;
+    const DWORD style = windowStyle(control);
+    if (record && record->kind == StaticKind::Text) {
+        if (const HDC face = keptTextFace(*record, rc, style)) {
+            ::BitBlt(target, 0, 0, size.width, size.height, face, 0, 0, SRCCOPY);
+        } else {
+            callPreviousProc(control, WM_PAINT, reinterpret_cast<WPARAM>(target), lParam);
+        }
+        return;
+    }
     const ControlBackground background(control, rc);
     if (!background) {
         callPreviousProc(control, WM_PAINT, reinterpret_cast<WPARAM>(target), lParam);
         return;
     }
-    const DWORD style = windowStyle(control);
     const StaticImagePlacement placement = staticImagePlacementOf(style);
     switch (record ? record->kind : staticKindOf(style)) {
         case StaticKind::Text:

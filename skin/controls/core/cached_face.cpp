@@ -80,6 +80,16 @@ void CachedFace::clear() {
     size_ = {};
 }
 
+bool CachedFace::faceHolds(COLORREF colour) const {
+    if (!taken_ || !taken_->valid()) return false;
+    // A DIB pixel is 0xAARRGGBB; a COLORREF is 0x00BBGGRR.
+    const std::uint32_t wanted = static_cast<std::uint32_t>(GetRValue(colour)) << 16 |
+                                 static_cast<std::uint32_t>(GetGValue(colour)) << 8 | GetBValue(colour);
+    const std::uint32_t* bits = taken_->settledBits();
+    const size_t count = taken_->bytes / 4;
+    return std::any_of(bits, bits + count, [wanted](std::uint32_t p) { return (p & 0x00FFFFFFu) == wanted; });
+}
+
 int CachedFace::keptFaces() const {
     return static_cast<int>(faces_.size());
 }

@@ -76,6 +76,9 @@ public:
 
     // True when the last face() call handed out a kept face without drawing.
     bool reused() const { return reused_; }
+    // True when the face the last face() call handed out has a pixel of
+    // `colour` (alpha aside); false when it handed out none.
+    bool faceHolds(COLORREF colour) const;
 
     // Forgets every face and the picture (their bitmaps go at once).
     void clear();

@@ -86,7 +86,7 @@ ControlOwner locateControlOwner(HWND control, bool useProviders) {
             }
             const int k = records[j]->controls<ContainerSkinRecord>().indexOf(w);
             if (!k) continue;
-            if (const HWND ancestor = reinterpret_cast<HWND>(propValue(w, kPropProviderAncestor));
+            if (const HWND ancestor = reinterpret_cast<HWND>(keptPropValue(w, kPropProviderAncestor));
                 useProviders && ancestor) {
                 owner.provider = ancestor;
                 return owner;
@@ -152,13 +152,16 @@ bool fillControlBackground(HDC buffer, HWND control, const RECT& r) {
     int recordIndex = owner.recordIndex;
 
     if (owner.inWindow) {
-        const RECT o = offsetInSkinnedWindow(control);
+        // The skinned window was found on the way up: no second walk up the
+        // parents (each step can be a round trip to the window server).
+        const SkinnedWindowRecord* skinned = windowRecord(recordIndex);
+        const RECT o = skinned && skinned->window != control ? rectRelativeTo(skinned->window, control) : RECT{};
         copyFrom(buffer, composedDcOf(recordIndex), o.left + r.left, o.top + r.top, width, height);
         paintOwnFill(buffer, r, recordIndex, findContainerIndex(recordIndex, control));
     } else if (owner.provider && owner.provider == control) {
         // The control publishes its own background; what lies behind it comes
         // from the provider it sits in, or else from its skinned window.
-        if (const HWND outer = reinterpret_cast<HWND>(propValue(control, kPropProviderAncestor))) {
+        if (const HWND outer = reinterpret_cast<HWND>(keptPropValue(control, kPropProviderAncestor))) {
             const RECT o = rectRelativeTo(outer, control);
             copyFrom(buffer, offeredDcOf(outer), o.left + r.left, o.top + r.top, width, height);
         } else if (const int record = findOwnerWindowRecord(control)) {

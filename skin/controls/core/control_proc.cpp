@@ -5,7 +5,9 @@
 namespace pelmora {
 
 LRESULT callPreviousProc(HWND control, UINT message, WPARAM wParam, LPARAM lParam) {
-    const auto previous = reinterpret_cast<WNDPROC>(propValue(control, kPropPreviousProc));
+    // Every message of every skinned control passes here: the kept value, not a
+    // window-server round trip each time.
+    const auto previous = reinterpret_cast<WNDPROC>(keptPropValue(control, kPropPreviousProc));
     if (!previous) return ::DefWindowProcW(control, message, wParam, lParam);
     return ::CallWindowProcW(previous, control, message, wParam, lParam);
 }

@@ -34,10 +34,10 @@ Located<Record> locate(HWND control) {
     // The control layer names its window record and place through properties of its own.
     constexpr bool layer = std::is_same_v<Record, ControlLayerRecord>;
     Located<Record> found;
-    found.window = windowRecord(propIndex(control, kOwnerProperty<Record>));
+    found.window = windowRecord(keptPropIndex(control, kOwnerProperty<Record>));
     if (!found.window || !control) return found;
     auto& list = found.window->template controls<Record>();
-    int index = propIndex(control, layer ? kPropLayerIndex : kPropListIndex);
+    int index = keptPropIndex(control, layer ? kPropLayerIndex : kPropListIndex);
     Record* record = list.find(index);
     if (!record || record->window != control) {
         index = list.indexOf(control);

@@ -80,6 +80,7 @@ struct ListSkinRecord {
     HWND window = nullptr;
     WNDPROC previousProc = nullptr;
     bool focused = false;
+    mutable CachedFace face;  // the frame over the picture, whole window size; a cache, kept through a const record
 };
 
 struct TrackBarSkinRecord {
@@ -126,6 +127,7 @@ struct StaticSkinRecord {
     StaticKind kind = StaticKind::Other;
     std::wstring text;
     ControlFont font;
+    CachedFace face;  // text statics: the text over the picture, client size
 };
 
 struct ControlLayerRecord {

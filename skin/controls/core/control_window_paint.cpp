@@ -86,6 +86,9 @@ bool paintControlWindowKeyed(HWND control, COLORREF key, CachedFace& kept, FaceK
     const HDC face = keptFace(control, size, kept, faceKey, draw);
     if (!face) return false;
     const NonClientDc screen(control);
+    // TransparentBlt onto the screen reads the screen back (hundreds of
+    // microseconds under Wine); a face without the key colour is the same copy.
+    if (!kept.faceHolds(key)) return ::BitBlt(screen.get(), 0, 0, size.width, size.height, face, 0, 0, SRCCOPY) != 0;
     return ::TransparentBlt(screen.get(), 0, 0, size.width, size.height, face, 0, 0, size.width, size.height, key) != 0;
 }
 

@@ -10,7 +10,7 @@ namespace pelmora {
 namespace {
 
 void setUpText(HWND control, HDC dc) {
-    ::SetTextColor(dc, static_cast<COLORREF>(propValue(control, kPropTextColour)));
+    ::SetTextColor(dc, static_cast<COLORREF>(keptPropValue(control, kPropTextColour)));
     ::SetBkMode(dc, TRANSPARENT);
 }
 

@@ -34,19 +34,37 @@ constexpr wchar_t kPropProviderAncestor[] = L"Mb_zpf";
 constexpr wchar_t kPropOffersBackground[] = L"Wxk_Zpf";
 constexpr wchar_t kPropOfferedBackgroundDc[] = L"Wxk_Cj";
 
+// Every property the engine writes, and every window record that comes or
+// goes, makes the values kept by keptPropValue be read again.
+void propertiesChanged();
+
 inline std::intptr_t propValue(HWND window, const wchar_t* name) {
     return reinterpret_cast<std::intptr_t>(::GetPropW(window, name));
 }
 inline bool setPropValue(HWND window, const wchar_t* name, std::intptr_t value) {
-    return ::SetPropW(window, name, reinterpret_cast<HANDLE>(value)) != FALSE;
+    const bool set = ::SetPropW(window, name, reinterpret_cast<HANDLE>(value)) != FALSE;
+    propertiesChanged();
+    return set;
 }
 inline int propIndex(HWND window, const wchar_t* name) {
     return static_cast<int>(propValue(window, name));
 }
 
+// propValue for the paint path, where each GetPropW is a round trip to the
+// window server under Wine (tens of microseconds, more than a whole native
+// paint): the value read last, while the engine has written no property
+// since. Only the thread that made the first read keeps values; others read
+// the property every time.
+std::intptr_t keptPropValue(HWND window, const wchar_t* name);
+inline int keptPropIndex(HWND window, const wchar_t* name) {
+    return static_cast<int>(keptPropValue(window, name));
+}
+
 // True when the window publishes its own background for the control painters.
+// A provider sets the property when it makes its window, before anything in it
+// paints, so the kept value is the one it publishes.
 inline bool offersBackground(HWND window) {
-    return window && propValue(window, kPropOffersBackground) == 1;
+    return window && keptPropValue(window, kPropOffersBackground) == 1;
 }
 
 }  // namespace pelmora

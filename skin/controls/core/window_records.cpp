@@ -27,6 +27,7 @@ SkinnedWindowRecord* windowRecord(int index) {
 
 int appendWindowRecord(std::unique_ptr<SkinnedWindowRecord> record) {
     windowRecords().push_back(std::move(record));
+    propertiesChanged();
     return windowRecordCount();
 }
 
@@ -35,6 +36,7 @@ std::unique_ptr<SkinnedWindowRecord> removeWindowRecord(int index) {
     if (index < 1 || index > static_cast<int>(records.size())) return nullptr;
     auto removed = std::move(records[static_cast<size_t>(index - 1)]);
     records.erase(records.begin() + (index - 1));
+    propertiesChanged();
     for (int k = 1; k <= static_cast<int>(records.size()); ++k) renumber(*records[static_cast<size_t>(k - 1)], k);
     return removed;
 }

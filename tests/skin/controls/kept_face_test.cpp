@@ -116,6 +116,9 @@ protected:
               ::SendMessageW(bar_, PBM_SETPOS, 40, 0);
               track_ = test::createChild(w, TRACKBAR_CLASSW, TBS_HORZ, 10, 160, 200, 30);
               upDown_ = test::createChild(w, UPDOWN_CLASSW, 0, 220, 160, 20, 24);
+              label_ = test::createChild(w, L"STATIC", SS_LEFT, 260, 160, 120, 20, L"安装目录：");
+              list_ = test::createChild(w, L"LISTBOX", WS_BORDER | LBS_NOTIFY, 10, 200, 150, 60);
+              ::SendMessageW(list_, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(L"Pelmora"));
           }) {
         index_ = findWindowRecord(host_.window());
     }
@@ -260,22 +263,57 @@ protected:
                                 {"new picture under it", [this] { changePictureUnder(combo_, RGB(250, 140, 140)); }}})};
     }
 
+    // A window paint of the label, as every repaint of the window gives it.
+    Subject staticText() {
+        auto paint = [this] {
+            ::InvalidateRect(label_, nullptr, TRUE);
+            ::UpdateWindow(label_);
+            return windowOf(label_);
+        };
+        return {"static text",
+                paint,
+                [=] { return paintedAfresh<StaticSkinRecord>(label_, paint); },
+                {{"painted again", [] {}, false},
+                 {"new text", [this] { ::SetWindowTextW(label_, L"目标文件夹"); }},
+                 {"new text colour", [this] { setPropValue(label_, kPropTextColour, RGB(200, 0, 0)); }},
+                 {"new size", [this] { ::SetWindowPos(label_, nullptr, 0, 0, 90, 18, SWP_NOMOVE | SWP_NOZORDER); }},
+                 {"new picture under it", [this] { changePictureUnder(label_, RGB(40, 90, 160)); }}}};
+    }
+
+    Subject listFrame() {
+        auto paint = [this] {
+            paintListFrame(locate<ListSkinRecord>(list_), listHot_, listFocused_);
+            return windowOf(list_);
+        };
+        return {"list frame",
+                paint,
+                [=] { return paintedAfresh<ListSkinRecord>(list_, paint); },
+                {{"pointer over it", [this] { listHot_ = true; }},
+                 {"pointer gone", [this] { listHot_ = false; }},
+                 {"focused", [this] { listFocused_ = true; }},
+                 {"back to resting", [this] { listFocused_ = false; }},
+                 {"painted again", [] {}, false},
+                 {"new alpha", [] { controlSettings().backgroundAlpha = 200; }},
+                 {"new size", [this] { ::SetWindowPos(list_, nullptr, 0, 0, 170, 70, SWP_NOMOVE | SWP_NOZORDER); }},
+                 {"new picture under it", [this] { changePictureUnder(list_, RGB(220, 60, 20)); }}}};
+    }
+
     // Before the window: its constructor fills them in.
     HWND push_ = nullptr, check_ = nullptr, edit_ = nullptr, combo_ = nullptr, bar_ = nullptr, track_ = nullptr,
-         upDown_ = nullptr;
+         upDown_ = nullptr, label_ = nullptr, list_ = nullptr;
     SkinnedControlWindow host_;
     int index_ = 0;
     UINT pushState_ = 0;
     bool checkHot_ = false, editFocused_ = false, editHot_ = false, upDownHot_ = false, upDownPressed_ = false,
-         comboHot_ = false;
+         comboHot_ = false, listHot_ = false, listFocused_ = false;
 };
 
 TEST_F(KeptFaceTest, EveryChangeShowsAsAFreshPaintWouldShowIt) {
     ASSERT_GT(index_, 0);
     controlSettings().translucentBackgrounds = true;
     controlSettings().backgroundAlpha = 60;
-    for (const Subject& subject :
-         {pushButton(), checkBox(), editFrame(), editTextArea(), progressBar(), trackBar(), upDown(), comboBox()}) {
+    for (const Subject& subject : {pushButton(), checkBox(), editFrame(), editTextArea(), progressBar(), trackBar(),
+                                   upDown(), comboBox(), staticText(), listFrame()}) {
         Shot before = subject.paint();
         ASSERT_FALSE(before.pixels.empty()) << subject.name << " painted nothing";
         for (const Change& change : subject.changes) {

@@ -13,6 +13,7 @@
 
 #include "skin/controls/class_procedures.h"
 #include "skin/controls/core/control_background.h"
+#include "skin/controls/core/control_proc.h"
 #include "skin/controls/core/window_records.h"
 #include "tests/skin/skin_test_support.h"
 
@@ -160,6 +161,39 @@ TEST_F(HighPointerTest, EngineLookUpsGiveTheWholePointerBack) {
         const std::intptr_t stored = reserved.value(offset += 64);
         EXPECT_EQ(row.storeAndFind(stored), stored) << row.place;
     }
+}
+
+// The paint path reads the properties that lead to a control's record, its
+// text colour and its background from kept values. Whatever the engine changes
+// is read afresh at the next paint: a value written again, and a window record
+// taken out, after which the later windows and their controls are renumbered.
+TEST(KeptPropertyTest, WhatTheEngineChangesIsReadAfresh) {
+    test::SkinState state;
+    const HWND first = test::createHostWindow(100, 100, 200, 150);
+    const HWND second = test::createHostWindow(320, 100, 200, 150);
+    const HWND button = test::createChild(second, L"Button", 0, 5, 5, 80, 20, L"ok");
+    ASSERT_TRUE(first && second && button);
+    test::recordWindow(first);
+    const int secondIndex = test::recordWindow(second);
+    SkinnedWindowRecord* secondRecord = windowRecord(secondIndex);
+    auto& buttons = secondRecord->controls<ButtonSkinRecord>();
+    const int slot = buttons.takeSlot();
+    buttons.at(slot).window = button;
+    setPropValue(button, kPropListIndex, slot);
+    setPropValue(button, kPropOwnerIndex, secondIndex);
+    ASSERT_EQ(locate<ButtonSkinRecord>(button).window, secondRecord);
+
+    for (const std::intptr_t colour : {0x000000FF, 0x0000FF00, 0}) {
+        setPropValue(button, kPropTextColour, colour);
+        EXPECT_EQ(keptPropValue(button, kPropTextColour), colour);
+    }
+
+    const auto removed = removeWindowRecord(1);
+    const auto at = locate<ButtonSkinRecord>(button);
+    EXPECT_EQ(at.window, secondRecord);
+    EXPECT_EQ(at.record, &buttons.at(slot));
+    ::DestroyWindow(first);
+    ::DestroyWindow(second);
 }
 
 }  // namespace
