@@ -9,6 +9,9 @@
 // pixels of space on each side where the frame line is left out; a caption
 // wider than the box allows (8 pixels kept free on the right as well) is cut
 // with an ellipsis, and a box too narrow for any of it shows the frame alone.
+// Those are the numbers at 96 DPI; at another every one is scaled (base/
+// dpi_scale.h) and the line is scaled(1) wide, moved in by half its extra
+// width so it stays inside.
 #pragma once
 
 #include <windows.h>
@@ -32,17 +35,20 @@ struct GroupBoxGeometry {
     RectF frame;    // the rounded outline (x, y, width, height as GDI+ strokes it)
     RectF gap;      // where the frame line is left out for the caption; empty without one
     RectF caption;  // the caption text's box; empty without one
+    float lineWidth = 1.0f;
+    int corner = kGroupFrameCorner;
 };
 
 // For a box of `size` whose caption measures `captionWidth` x `captionHeight`
 // on one line (0 x 0 for no caption).
-GroupBoxGeometry groupBoxGeometry(SizeI size, float captionWidth, float captionHeight);
+GroupBoxGeometry groupBoxGeometry(SizeI size, float captionWidth, float captionHeight, UINT dpi = 96);
 
 struct GroupBoxPaint {
     SizeI size;
     std::wstring_view caption;
     ControlFont font;  // face-less: 宋体; size 0: 12 pixels
     COLORREF textColour = 0;
+    UINT dpi = 96;  // its window's
 };
 
 // Paints the frame (black, alpha 80) and the caption onto a surface of the

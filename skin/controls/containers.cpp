@@ -6,6 +6,7 @@
 #include "gfx/gdip_graphics.h"
 #include "skin/controls/class_procedures.h"
 #include "skin/controls/container_paint.h"
+#include "skin/controls/control_dpi.h"
 #include "skin/controls/control_install.h"
 #include "skin/controls/control_text.h"
 #include "skin/controls/core/control_background.h"
@@ -67,6 +68,7 @@ void paintContainer(HWND container, const ContainerSkinRecord& record) {
             box.caption = caption;
             box.font = record.groupBoxFont;
             box.textColour = static_cast<COLORREF>(keptPropValue(container, kPropTextColour));
+            box.dpi = controlDpi(container);
             paintGroupBox(graphics, box, controlSettings());
             graphics.flush(Gdiplus::FlushIntentionSync);
         }

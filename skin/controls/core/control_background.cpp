@@ -1,5 +1,6 @@
 #include "skin/controls/core/control_background.h"
 
+#include "base/dpi_scale.h"
 #include "base/win32_util.h"
 #include "gfx/back_buffer.h"
 #include "gfx/drawing_helpers.h"
@@ -35,14 +36,17 @@ const ContainerSkinRecord* container(int recordIndex, int containerIndex) {
 }
 
 // The container's colour laid over the buffer: over the whole rectangle, or for
-// a group box over its frame, which starts 5 pixels down so that the caption
-// line crosses its top edge and ends one pixel above the bottom. A fresh
-// graphics: no anti-aliasing, so the fill's edges fall on whole pixels.
-void paintFill(HDC dc, const RECT& r, const ContainerSkinRecord& fill, bool groupBoxShape) {
+// a group box over its frame, which starts 5 pixels down (at 96 DPI; scaled
+// at its window's) so that the caption line crosses its top edge and ends one
+// pixel above the bottom. A fresh graphics: no anti-aliasing, so the fill's
+// edges fall on whole pixels.
+void paintFill(HDC dc, const RECT& r, const ContainerSkinRecord& fill, bool groupBoxShape, UINT dpi) {
     GdipPath path;
     if (!path.create()) return;
+    const int top = scaled(5, dpi);
     if (groupBoxShape)
-        addRoundedRectangle(path, 0, 5, static_cast<float>(r.right), static_cast<float>(r.bottom - 6), 5);
+        addRoundedRectangle(path, 0, static_cast<float>(top), static_cast<float>(r.right),
+                            static_cast<float>(r.bottom - top - 1), static_cast<float>(scaled(5, dpi)));
     else
         path.addRectangle(0, 0, static_cast<float>(r.right - r.left), static_cast<float>(r.bottom - r.top));
     GdipGraphics graphics;
@@ -54,7 +58,8 @@ void paintFill(HDC dc, const RECT& r, const ContainerSkinRecord& fill, bool grou
 // The control's own container entry fills in its own shape.
 void paintOwnFill(HDC dc, const RECT& r, int recordIndex, int containerIndex) {
     const ContainerSkinRecord* own = container(recordIndex, containerIndex);
-    if (own && own->colour != 0) paintFill(dc, r, *own, own->groupBox);
+    const SkinnedWindowRecord* record = windowRecord(recordIndex);
+    if (own && own->colour != 0) paintFill(dc, r, *own, own->groupBox, record ? record->frame.dpi : kBaseDpi);
 }
 
 }  // namespace
@@ -177,7 +182,7 @@ bool fillControlBackground(HDC buffer, HWND control, const RECT& r) {
             paintOwnFill(buffer, r, recordIndex, own);
         } else if (const int filling = findFillingContainer(recordIndex, control, owner.provider)) {
             const ContainerSkinRecord* fill = container(recordIndex, filling);
-            if (fill->colour != 0) paintFill(buffer, r, *fill, false);
+            if (fill->colour != 0) paintFill(buffer, r, *fill, false, kBaseDpi);
         }
     } else {
         if (!recordIndex) recordIndex = findOwnerWindowRecord(control);
@@ -187,7 +192,7 @@ bool fillControlBackground(HDC buffer, HWND control, const RECT& r) {
         const RECT o = rectInRootWindow(control);
         copyFrom(buffer, composedDcOf(recordIndex), o.left + r.left, o.top + r.top, width, height);
         if (const ContainerSkinRecord* fill = container(recordIndex, owner.containerIndex); fill && fill->colour != 0)
-            paintFill(buffer, r, *fill, false);
+            paintFill(buffer, r, *fill, false, kBaseDpi);
     }
     return true;
 }

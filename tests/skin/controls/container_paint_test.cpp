@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+
 #include "gfx/drawing_helpers.h"
 #include "gfx/gdip_brush.h"
 #include "gfx/gdip_font.h"
@@ -48,6 +50,31 @@ TEST(GroupBoxGeometryTest, FrameFollowsTheFillAndTheCaptionSitsInItsTopEdge) {
         expectRect(g.frame, c.frame, c.what);
         expectRect(g.gap, c.gap, c.what);
         expectRect(g.caption, c.caption, c.what);
+    }
+}
+
+// At 120, 144 and 192 DPI: the frame top, caption inset and space scaled,
+// the line scaled(1) wide and moved in by half its extra width.
+TEST(GroupBoxGeometryTest, NumbersScaleWithTheDpi) {
+    struct Case {
+        UINT dpi;
+        RectF frame, gap, caption;
+        float line;
+        int corner;
+    } cases[] = {
+        {96, {0, 5, 199, 94}, {8, 0, 46, 14}, {11, 0, 40, 14}, 1, 5},
+        {120, {0, 6, 199, 93}, {10, 0, 48, 14}, {14, 0, 40, 14}, 1, 6},  // 6.25, 10, 3.75 -> 4, 6.25
+        {144, {0.5f, 8.5f, 198, 90}, {12, 0, 50, 14}, {17, 0, 40, 14}, 2, 8},
+        {192, {0.5f, 10.5f, 198, 88}, {16, 0, 52, 14}, {22, 0, 40, 14}, 2, 10},
+    };
+    for (const Case& c : cases) {
+        const GroupBoxGeometry g = groupBoxGeometry({200, 100}, 40, 14, c.dpi);
+        const std::string what = std::to_string(c.dpi) + " DPI";
+        expectRect(g.frame, c.frame, what.c_str());
+        expectRect(g.gap, c.gap, what.c_str());
+        expectRect(g.caption, c.caption, what.c_str());
+        EXPECT_FLOAT_EQ(g.lineWidth, c.line) << what;
+        EXPECT_EQ(g.corner, c.corner) << what;
     }
 }
 
