@@ -2,6 +2,7 @@
 
 #include "gfx/gdip_graphics.h"
 #include "gfx/gdip_image.h"
+#include "gfx/gdip_image_attributes.h"
 #include "gfx/picture_decode.h"
 
 extern "C" {
@@ -88,6 +89,11 @@ bool drawSkinImage(GdipGraphics& graphics, SkinImage image, float x, float y) {
     bool ok = decodeSkinImage(decoded, image) && graphics.drawImage(decoded, x, y);
     decoded.destroy();
     return ok;
+}
+
+bool drawSkinImageScaled(GdipGraphics& graphics, SkinImage image, const RectF& rect) {
+    GdipBitmap decoded;
+    return decodeSkinImage(decoded, image) && drawImageScaledSharp(graphics, decoded, rect);
 }
 
 bool drawSkinImageRect(GdipGraphics& graphics, SkinImage image, const RectF& rect) {

@@ -60,5 +60,8 @@ public:
 bool drawSkinImage(GdipGraphics& graphics, SkinImage image, float x, float y);
 // The same stretched over a rectangle (caption glyphs fill their cell).
 bool drawSkinImageRect(GdipGraphics& graphics, SkinImage image, const RectF& rect);
+// The same scaled to another DPI: the high-quality filter on whole pixels,
+// its edges kept as strong as its inside (drawImageScaledSharp).
+bool drawSkinImageScaled(GdipGraphics& graphics, SkinImage image, const RectF& rect);
 
 }  // namespace pelmora

@@ -89,11 +89,7 @@ bool drawCentredSkinImage(GdipGraphics& graphics, SkinImage image, const RectF& 
 }
 
 bool drawScaledSkinImage(GdipGraphics& graphics, SkinImage image, const RectF& rect) {
-    graphics.setInterpolationMode(Gdiplus::InterpolationModeHighQualityBicubic);
-    graphics.setPixelOffsetMode(Gdiplus::PixelOffsetModeHalf);
-    const bool ok = drawSkinImageRect(graphics, image, rect);
-    graphics.setPixelOffsetMode(Gdiplus::PixelOffsetModeDefault);
-    return ok;
+    return drawSkinImageScaled(graphics, image, rect);
 }
 
 FrameStroke frameStroke(SizeI size, int line96, UINT dpi) {

@@ -147,9 +147,11 @@ void paintDialogCloseButton(GdipGraphics& graphics, const RECT& r, bool hot, UIN
     const SizeI glyph = SkinImageSet::size(SkinImage::DialogCloseGlyph);
     // Scaled with a high-quality filter once per composed picture, which the
     // paints then copy.
-    if (dpi != kBaseDpi) graphics.setInterpolationMode(Gdiplus::InterpolationModeHighQualityBicubic);
-    drawSkinImageRect(graphics, SkinImage::DialogCloseGlyph,
-                      {x + f(layout.glyph.x), y + f(layout.glyph.y), s(glyph.width, dpi), s(glyph.height, dpi)});
+    const RectF place{x + f(layout.glyph.x), y + f(layout.glyph.y), s(glyph.width, dpi), s(glyph.height, dpi)};
+    if (dpi != kBaseDpi)
+        drawSkinImageScaled(graphics, SkinImage::DialogCloseGlyph, place);
+    else
+        drawSkinImageRect(graphics, SkinImage::DialogCloseGlyph, place);
 }
 
 void paintDialog(GdipGraphics& graphics, HDC dc, const RECT& r, const DialogLook& look) {

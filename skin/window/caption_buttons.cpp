@@ -8,6 +8,7 @@
 #include "gfx/gdip_brush.h"
 #include "gfx/gdip_graphics.h"
 #include "gfx/gdip_image.h"
+#include "gfx/gdip_image_attributes.h"
 #include "gfx/gdip_path.h"
 #include "gfx/gdip_pen.h"
 #include "gfx/picture_decode.h"
@@ -79,9 +80,8 @@ std::shared_ptr<GdipBitmap> scaledGlyphImage(const ByteBuffer& png, UINT dpi) {
     if (!image->create(width, height)) return nullptr;
     GdipGraphics graphics;
     if (!graphics.fromImage(*image)) return nullptr;
-    graphics.setInterpolationMode(Gdiplus::InterpolationModeHighQualityBicubic);
-    graphics.setPixelOffsetMode(Gdiplus::PixelOffsetModeHalf);
-    graphics.drawImageRect(source, 0, 0, static_cast<float>(width), static_cast<float>(height));
+    if (!drawImageScaledSharp(graphics, source, {0, 0, static_cast<float>(width), static_cast<float>(height)}))
+        return nullptr;
     return image;
 }
 

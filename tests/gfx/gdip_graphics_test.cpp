@@ -4,6 +4,7 @@
 
 #include "gfx/gdip_brush.h"
 #include "gfx/gdip_font.h"
+#include "gfx/gdip_image_attributes.h"
 #include "gfx/gdip_path.h"
 #include "gfx/gdip_pen.h"
 #include "gfx/gdip_string_format.h"
@@ -45,6 +46,30 @@ TEST(GdipGraphics, DrawImageRectStretchesTheWholeImage) {
     EXPECT_EQ(canvas.argb(8, 9), kRed);
     EXPECT_EQ(canvas.argb(12, 0), kWhite);
     EXPECT_EQ(canvas.argb(19, 9), kWhite);
+}
+
+// A glyph-like picture (opaque black, nothing transparent in it) enlarged by
+// 1.5 and 2: with the plain filter its last column and row fade into the
+// transparent outside; drawn sharp they are as black as the inside.
+TEST(GdipGraphics, ScaledSharpKeepsTheEdgesOfAnOpaquePicture) {
+    GdipBitmap source;
+    ASSERT_TRUE(source.create(8, 6));
+    for (int y = 0; y < 6; ++y)
+        for (int x = 0; x < 8; ++x) ASSERT_TRUE(source.setPixel(x, y, kBlack));
+    for (const float scale : {1.5f, 2.0f}) {
+        const int w = static_cast<int>(8 * scale), h = static_cast<int>(6 * scale);
+        Canvas plain(w + 2, h + 2, 0), sharp(w + 2, h + 2, 0);
+        plain.bitmapGraphics().setInterpolationMode(Gdiplus::InterpolationModeHighQualityBicubic);
+        plain.bitmapGraphics().setPixelOffsetMode(Gdiplus::PixelOffsetModeHalf);
+        ASSERT_TRUE(plain.bitmapGraphics().drawImageRect(source, 1, 1, static_cast<float>(w), static_cast<float>(h)));
+        ASSERT_TRUE(
+            drawImageScaledSharp(sharp.bitmapGraphics(), source, {1, 1, static_cast<float>(w), static_cast<float>(h)}));
+        EXPECT_LT(alphaOf(plain.argb(w, h / 2)), 0xF0u) << "the plain filter no longer fades the edge: " << scale;
+        for (int y = 1; y <= h; ++y)
+            for (int x = 1; x <= w; ++x) ASSERT_EQ(sharp.argb(x, y), kBlack) << x << "," << y << " at " << scale;
+        EXPECT_EQ(sharp.argb(0, 1), 0u) << "drawn outside its rectangle";
+        EXPECT_EQ(sharp.argb(w + 1, h), 0u) << "drawn outside its rectangle";
+    }
 }
 
 // Non-zero pixels in a canvas cleared to transparent black.
