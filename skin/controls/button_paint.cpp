@@ -352,7 +352,7 @@ void paintCheckBox(GdipGraphics& graphics, const RECT& r, ButtonPaintState state
     } else {
         // At 96 DPI the glyphs are drawn 1:1, as they always were.
         const bool scaledGlyphs = look.dpi != kBaseDpi && look.dpi != 0;
-        const auto drawGlyph = scaledGlyphs ? drawScaledSkinImage : drawSkinImageRect;
+        const auto drawGlyph = scaledGlyphs ? drawSkinImageScaled : drawSkinImageRect;
         drawGlyph(graphics, SkinImage::CheckBoxUncheckedImage, g.box);
         if (checked) drawGlyph(graphics, SkinImage::CheckBoxCheckedImage, g.box);
         if (state.hot()) {

@@ -85,11 +85,7 @@ bool drawCentredSkinImage(GdipGraphics& graphics, SkinImage image, const RectF& 
     // half a pixel off would be smeared over two rows.
     const float x = area.x + static_cast<float>(static_cast<int>((area.width - width) / 2));
     const float y = area.y + static_cast<float>(static_cast<int>((area.height - height) / 2));
-    return drawScaledSkinImage(graphics, image, RectF{x, y, width, height});
-}
-
-bool drawScaledSkinImage(GdipGraphics& graphics, SkinImage image, const RectF& rect) {
-    return drawSkinImageScaled(graphics, image, rect);
+    return drawSkinImageScaled(graphics, image, RectF{x, y, width, height});
 }
 
 FrameStroke frameStroke(SizeI size, int line96, UINT dpi) {

@@ -38,14 +38,9 @@ bool fillRect(GdipGraphics& graphics, const RectF& rect, Argb colour);
 
 // Draws a glyph centred in the area (positions in floating point, as GDI+
 // places images): at its natural size at 96 DPI, else at its size scaled to
-// the DPI (drawScaledSkinImage) on whole pixels.
+// the DPI (drawSkinImageScaled) on whole pixels.
 bool drawCentredSkinImage(GdipGraphics& graphics, SkinImage image, const RectF& area, UINT dpi = kBaseDpi);
 
-// Draws a glyph stretched over `rect` with the filter the caption glyphs are
-// scaled with (bicubic, pixel centres at half pixels, so the outline rows land
-// where they belong); the graphics keeps the bicubic interpolation and gets its
-// default pixel offset back.
-bool drawScaledSkinImage(GdipGraphics& graphics, SkinImage image, const RectF& rect);
 
 // A frame line along the edges of an area of `size`: the rectangle a pen of
 // `width` pixels strokes so that it covers exactly the outer `width` rows and
