@@ -41,7 +41,6 @@ bool fillRect(GdipGraphics& graphics, const RectF& rect, Argb colour);
 // the DPI (drawSkinImageScaled) on whole pixels.
 bool drawCentredSkinImage(GdipGraphics& graphics, SkinImage image, const RectF& area, UINT dpi = kBaseDpi);
 
-
 // A frame line along the edges of an area of `size`: the rectangle a pen of
 // `width` pixels strokes so that it covers exactly the outer `width` rows and
 // columns (a 1-pixel pen on (0, 0, w - 1, h - 1); a 2-pixel pen half a pixel
